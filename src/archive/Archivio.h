@@ -1,0 +1,77 @@
+#pragma once
+
+#include "ErroreArchivio.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// One open archive, for the length of one operation: opened by path, worked on, closed by the
+// destructor. Every failure throws ErroreArchivio with the number the error routine knows.
+class Archivio
+{
+public:
+    enum class Apertura {
+        Esistente, // the file must be there and be an archive
+        CreaSeManca, // a missing file is created (the folder must exist)
+    };
+
+    explicit Archivio(const QString& percorso, Apertura modo = Apertura::Esistente);
+    ~Archivio();
+    Archivio(const Archivio&) = delete;
+    Archivio& operator=(const Archivio&) = delete;
+
+    const QString& percorso() const { return m_percorso; }
+
+    // Runs one statement with bound values; the query is positioned before its first row.
+    QSqlQuery esegui(const QString& sql, const QVariantList& valori = {});
+    // A statement prepared once and run many times (inside a transaction).
+    QSqlQuery prepara(const QString& sql);
+    void eseguiPreparata(QSqlQuery& query, const QVariantList& valori);
+    // The first column of the first row, or an invalid QVariant when there is no row.
+    QVariant valore(const QString& sql, const QVariantList& valori = {});
+
+    // Write transactions take the write lock at once, so a busy archive fails before any change.
+    void inizia();
+    void conferma();
+    void annulla();
+    bool inTransazione() const { return m_inTransazione; }
+
+    bool esisteTabella(const QString& tabella);
+    QStringList campi(const QString& tabella);
+    QStringList indici(const QString& tabella);
+
+    // The archive's own handle, for the rare reader that needs Qt SQL directly.
+    QSqlDatabase& database() { return m_db; }
+
+    // Copies `sorgente` into the new file `destinazione` (which must not exist), compacted and
+    // consistent even while other programs write.
+    static void CopiaCompatta(const QString& sorgente, const QString& destinazione);
+    // Throws unless `percorso` is a file the engine reads as an archive.
+    static void Verifica(const QString& percorso);
+
+    // Maps an engine error to the program's numbered error.
+    static ErroreArchivio Traduci(const QSqlError& errore, const QString& contesto = {});
+
+private:
+    QString m_percorso;
+    QString m_nomeConnessione;
+    QSqlDatabase m_db;
+    bool m_inTransazione = false;
+};
+
+// Runs `f` in one write transaction: committed when it returns, rolled back when it throws.
+template<typename F>
+void InTransazione(Archivio& db, F&& f)
+{
+    db.inizia();
+    try {
+        f();
+        db.conferma();
+    } catch (...) {
+        db.annulla();
+        throw;
+    }
+}

@@ -1,0 +1,59 @@
+#include "FunzioniPerVariabili.h"
+
+#include "archive/Archivio.h"
+#include "archive/GestioneErrore.h"
+#include "archive/Module1.h"
+#include "archive/Schema.h"
+#include "platform/FileIni.h"
+
+namespace FunzioniPerVariabili {
+
+bool ScriviVariabile(const QString& nome, const QString& valore)
+{
+    const QString n = nome.left(Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("NomeVar")));
+    const QString v = valore.left(Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("ValoreStringa")));
+    if (n.isEmpty())
+        return false;
+    return EseguiConAttesa([&] {
+        Archivio db(Module1::PercorsoArchivio);
+        InTransazione(db, [&] {
+            QSqlQuery q = db.esegui(QStringLiteral("UPDATE Variabili SET ValoreStringa = ? WHERE NomeVar = ?"), {v, n});
+            if (q.numRowsAffected() == 0)
+                db.esegui(QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES (?, ?)"), {n, v});
+        });
+    });
+}
+
+bool ScriviFlag(const QString& nome, bool valore)
+{
+    return ScriviVariabile(nome, valore ? QStringLiteral("-1") : QStringLiteral("0"));
+}
+
+QString LeggiVariabile(const QString& nome)
+{
+    QString risultato;
+    EseguiConAttesa([&] {
+        Archivio db(Module1::PercorsoArchivio);
+        risultato = db.valore(QStringLiteral("SELECT ValoreStringa FROM Variabili WHERE NomeVar = ?"), {nome}).toString();
+    });
+    return risultato;
+}
+
+bool LeggiFlag(const QString& nome)
+{
+    bool ok = false;
+    const double v = LeggiVariabile(nome).trimmed().toDouble(&ok);
+    return ok && v != 0.0;
+}
+
+bool ScriviValoreIni(const QString& file, const QString& sezione, const QString& chiave, const QString& valore)
+{
+    return FileIni::Scrivi(file, sezione, chiave, valore);
+}
+
+QString LeggiValoreIni(const QString& file, const QString& sezione, const QString& chiave)
+{
+    return FileIni::Leggi(file, sezione, chiave);
+}
+
+} // namespace FunzioniPerVariabili

@@ -1,0 +1,85 @@
+#include "GestioneErrore.h"
+
+#include "archive/Attendere.h"
+#include "archive/CreazioneDB.h"
+#include "archive/ErroreArchivio.h"
+#include "archive/Module1.h"
+#include "platform/Messaggi.h"
+#include "platform/Piattaforma.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+namespace Module1 {
+
+bool ErroreOccupato(int numero)
+{
+    return numero == CodiciErrore::Bloccato || numero == CodiciErrore::FileInUso
+        || numero == CodiciErrore::AccessoEsclusivo || numero == CodiciErrore::OggettoNonImpostato;
+}
+
+bool GestioneErrore(int numero, const QString& descrizione)
+{
+    ++ContatoreErrori;
+    if (ContatoreErrori > 99) {
+        if (ContatoreErrori > 10000)
+            Piattaforma::TerminaProgramma();
+        return false;
+    }
+    if (ErroreOccupato(numero)) {
+        QCoreApplication::processEvents();
+        Attendere::RiavviaAttesa();
+        Pausa(0.03);
+        return true;
+    }
+    if (numero == CodiciErrore::TabellaNonTrovata)
+        CreazioneDB::Istanza().CreaDB_Click();
+    ContatoreErrori = 0;
+    if (MessaggiErroreAttivi) {
+        const QString testo = QStringLiteral("  -- Messaggi di Errore Attivo (in Config->Utility) --  \r\r")
+            + QString::number(numero) + QLatin1Char(' ') + descrizione + QStringLiteral("\rRipetere Stessa Istruzione ?");
+        return messaggi().Messaggio(testo, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Critical)
+            == QMessageBox::Ok;
+    }
+    return false;
+}
+
+} // namespace Module1
+
+bool EseguiPasso(const std::function<void()>& passo)
+{
+    for (;;) {
+        try {
+            passo();
+            return true;
+        } catch (const ErroreArchivio& e) {
+            if (!Module1::GestioneErrore(e.numero(), e.descrizione()))
+                return false;
+        }
+    }
+}
+
+bool EseguiConAttesa(const std::function<void()>& passo, int* numeroErrore, QString* descrizioneErrore)
+{
+    // A lock that never clears must not hang the program for good: after a minute the step is
+    // skipped like any other failure.
+    QElapsedTimer attesa;
+    attesa.start();
+    for (;;) {
+        try {
+            passo();
+            return true;
+        } catch (const ErroreArchivio& e) {
+            if (e.numero() == CodiciErrore::Bloccato && attesa.elapsed() < 60000) {
+                Attendere::RiavviaAttesa();
+                QCoreApplication::processEvents();
+                continue;
+            }
+            if (numeroErrore)
+                *numeroErrore = e.numero();
+            if (descrizioneErrore)
+                *descrizioneErrore = e.descrizione();
+            return false;
+        }
+    }
+}

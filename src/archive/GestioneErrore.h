@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace Module1 {
+
+// Errors counted since the last one that was not a busy archive; shown by the wait window.
+inline qint32 ContatoreErrori = 0;
+// The dormant diagnostic: when on, a non-busy error asks whether to repeat the statement.
+inline bool MessaggiErroreAttivi = false;
+
+bool ErroreOccupato(int numero);
+
+// The shared error routine: yes = repeat the failed step, no = go on with the next one.
+bool GestioneErrore(int numero, const QString& descrizione);
+
+} // namespace Module1
+
+// Runs one archive step under GestioneErrore, repeating it while the routine answers yes.
+// True when the step ran to its end; false when it was skipped.
+bool EseguiPasso(const std::function<void()>& passo);
+
+// The simpler lock handling of the settings and creation code: a busy archive shows the wait
+// window and the step is repeated at once, without counting; any other error skips the step.
+// True when the step ran to its end. The last error skipped is kept for the caller.
+bool EseguiConAttesa(const std::function<void()>& passo, int* numeroErrore = nullptr,
+                     QString* descrizioneErrore = nullptr);

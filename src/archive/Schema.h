@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The archive's tables, fields and indexes as data: the creation command and the windows that
+// limit input lengths read them from here.
+namespace Schema {
+
+enum class Tipo { Long, LongAuto, Testo, Memo, Data, Double, Booleano, Binario };
+
+struct Campo
+{
+    QString nome;
+    Tipo tipo;
+    int dimensione = 0; // characters, for Testo
+    bool zeroConsentito = true;
+};
+
+struct Indice
+{
+    QString nome; // as the design names it; stored as <table>_<name>
+    QStringList campi;
+    bool primario = false;
+    bool unico = false;
+};
+
+struct Tabella
+{
+    QString nome;
+    QList<Campo> campi;
+    QList<Indice> indici;
+    QString messaggio; // progress line written once the table is checked
+};
+
+// The nine tables in the order the creation command checks them.
+const QList<Tabella>& Tabelle();
+const Tabella* TrovaTabella(const QString& nome);
+// The input limit of a text field, or 0 when unlimited (memo) or unknown.
+int Dimensione(const QString& tabella, const QString& campo);
+
+QString TipoMotore(Tipo tipo);
+QString NomeIndiceArchivio(const QString& tabella, const QString& indice);
+
+} // namespace Schema
