@@ -1,0 +1,319 @@
+#include "AmbienteTest.h"
+
+#include "archive/Archivio.h"
+#include "archive/CreazioneDB.h"
+#include "archive/Module1.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTest>
+
+class TestSchema : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void nuovoArchivio();
+    void ripetizioneNonCambiaNulla();
+    void campoTipoMancante();
+    void campoPrnDocsPDFMancante();
+    void campoEsistenteNonCambiato();
+    void righeDiAvanzamento();
+    void percorsoNonValidoRipiega();
+    void controllaVersione_data();
+    void controllaVersione();
+    void rigaDiComando();
+};
+
+namespace {
+struct Atteso
+{
+    const char* tabella;
+    QStringList campi;
+    QStringList indici;
+};
+
+QStringList l(const char* testo)
+{
+    return QString::fromLatin1(testo).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+QList<Atteso> schemaAtteso()
+{
+    return {
+        {"TabellaAnagrafiche",
+         l("Indice Codice RagSociale Nome Cognome Indirizzo Cap Comune Provincia Cellulare Telefono Email Web Note "
+           "TipoDocumento NroDocumento DataDocumento DataNascita LuogoNascita Cittadinanza Nazione StatoDiNascita "
+           "LuogoDocumento ProvinciaDiNascita Maschio Femmina CodiceFiscale Attivo NonAttivo"),
+         l("TabellaAnagrafiche_PrimaryKey TabellaAnagrafiche_SecondaryKey")},
+        {"TabellaStati", l("Indice Stato Descrizione"), l("TabellaStati_PrimaryKey TabellaStati_StatoKey")},
+        {"TabellaTipi", l("Indice Tipo Descrizione"), l("TabellaTipi_PrimaryKey")},
+        {"TabellaMovimenti",
+         l("Indice Data Giorno Mese Anno IndiceAnagrafica CodiceAnagrafica RagSociale Stato Descrizione Note StatoNum "
+           "Tipo"),
+         l("TabellaMovimenti_DataKey TabellaMovimenti_GiornoKey TabellaMovimenti_MeseKey TabellaMovimenti_PrimaryKey")},
+        {"TabellaVersione", l("Indice Versione"), l("TabellaVersione_PrimaryKey")},
+        {"Variabili", l("NomeVar ValoreStringa"), l("Variabili_NomeVarInd")},
+        {"Configurazioni",
+         l("Indice RagSociale Indirizzo Cap Comune Provincia Piva CodiceFiscale Tel Fax Percorso PercorsoBackup prnDocs "
+           "Password VisualizzaIntestazione VisualizzaLogo SalvataggioAutomatico Banca Cab Abi Cin CC Iban Agenzia "
+           "PercorsoRicerca Logo prnDocsPDF"),
+         l("Configurazioni_PrimaryKey")},
+        {"Stampa", l("Indice Descrizione IndiceRif DescrizioneMemo"), l("Stampa_Primario Stampa_Secondario")},
+        {"Stampa2", l("Indice Des1 Des2 Des3 Des4 Des5 Des6 IndiceRif Grassetto Des7 Des8 Des9"),
+         l("Stampa2_Primario Stampa2_Secondrio")},
+    };
+}
+
+QString dumpSchema(const QString& percorso)
+{
+    Archivio db(percorso);
+    QSqlQuery q = db.esegui(QStringLiteral("SELECT type, name, sql FROM sqlite_master ORDER BY name"));
+    QStringList r;
+    while (q.next())
+        r << q.value(0).toString() + q.value(1).toString() + q.value(2).toString();
+    return r.join(QLatin1Char('\n'));
+}
+} // namespace
+
+void TestSchema::nuovoArchivio()
+{
+    AmbienteTest amb;
+    Archivio db(amb.archivio());
+    QStringList tabelle;
+    QSqlQuery q = db.esegui(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name"));
+    while (q.next())
+        tabelle << q.value(0).toString();
+    QCOMPARE(tabelle.size(), 9);
+    for (const Atteso& a : schemaAtteso()) {
+        const QString t = QString::fromLatin1(a.tabella);
+        QVERIFY2(tabelle.contains(t), a.tabella);
+        QCOMPARE(db.campi(t), a.campi);
+        QCOMPARE(db.indici(t), a.indici);
+    }
+    QCOMPARE(db.valore(QStringLiteral("SELECT count(*) FROM TabellaVersione")).toInt(), 0);
+    // Unique keys hold; a zero-length setting name is refused.
+    db.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('A1')"));
+    bool rifiutato = false;
+    try {
+        db.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('A1')"));
+    } catch (const ErroreArchivio&) {
+        rifiutato = true;
+    }
+    QVERIFY(rifiutato);
+    rifiutato = false;
+    try {
+        db.esegui(QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES ('', 'x')"));
+    } catch (const ErroreArchivio&) {
+        rifiutato = true;
+    }
+    QVERIFY(rifiutato);
+}
+
+void TestSchema::ripetizioneNonCambiaNulla()
+{
+    AmbienteTest amb;
+    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (Stato, Tipo) VALUES ('F', 'STRAORDINARIO')"));
+    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale) VALUES ('Ditta')"));
+    const QString prima = dumpSchema(amb.archivio());
+    QVERIFY(CreazioneDB::Istanza().CreaDB(amb.archivio()));
+    QVERIFY(CreazioneDB::Istanza().CreaDB_Click());
+    QCOMPARE(dumpSchema(amb.archivio()), prima);
+    QCOMPARE(amb.sql(QStringLiteral("SELECT Tipo FROM TabellaMovimenti")).toString(), QStringLiteral("STRAORDINARIO"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
+}
+
+void TestSchema::campoTipoMancante()
+{
+    AmbienteTest amb(false);
+    const QString vecchio = amb.archivio();
+    AmbienteTest::sqlSu(vecchio, QStringLiteral("CREATE TABLE TabellaMovimenti (Indice INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                              "Data TEXT, Stato TEXT, StatoNum REAL)"));
+    for (int i = 0; i < 5; ++i)
+        AmbienteTest::sqlSu(vecchio, QStringLiteral("INSERT INTO TabellaMovimenti (Stato, StatoNum) VALUES (?, ?)"),
+                          {QString::number(i), i});
+    QVERIFY(CreazioneDB::Istanza().CreaDB(vecchio));
+    QCOMPARE(AmbienteTest::sqlSu(vecchio, QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Tipo = 'ORDINARIO'"))
+                 .toInt(),
+             5);
+    QCOMPARE(AmbienteTest::sqlSu(vecchio, QStringLiteral("SELECT sum(StatoNum) FROM TabellaMovimenti")).toInt(), 10);
+    Archivio db(vecchio);
+    // Existing fields keep their place; the missing ones follow in the listed order.
+    QCOMPARE(db.campi(QStringLiteral("TabellaMovimenti")).mid(0, 5),
+             l("Indice Data Stato StatoNum Giorno"));
+    QCOMPARE(db.campi(QStringLiteral("TabellaMovimenti")).size(), 13);
+}
+
+void TestSchema::campoPrnDocsPDFMancante()
+{
+    AmbienteTest amb(false);
+    const QString vecchio = amb.archivio();
+    AmbienteTest::sqlSu(vecchio, QStringLiteral("CREATE TABLE Configurazioni (Indice INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                              "RagSociale TEXT, prnDocs TEXT)"));
+    AmbienteTest::sqlSu(vecchio, QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'HP')"));
+    QVERIFY(CreazioneDB::Istanza().CreaDB(vecchio));
+    Archivio db(vecchio);
+    QVERIFY(db.campi(QStringLiteral("Configurazioni")).contains(QStringLiteral("prnDocsPDF")));
+    QSqlQuery q = db.esegui(QStringLiteral("SELECT RagSociale, prnDocs, prnDocsPDF FROM Configurazioni"));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("Ditta"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("HP"));
+    QVERIFY(q.value(2).isNull());
+    QVERIFY(!q.next());
+}
+
+void TestSchema::campoEsistenteNonCambiato()
+{
+    AmbienteTest amb(false);
+    const QString vecchio = amb.archivio();
+    AmbienteTest::sqlSu(vecchio, QStringLiteral("CREATE TABLE TabellaStati (Indice INTEGER PRIMARY KEY, Stato INTEGER)"));
+    QVERIFY(CreazioneDB::Istanza().CreaDB(vecchio));
+    const QString sql = AmbienteTest::sqlSu(vecchio, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'TabellaStati'"))
+                            .toString();
+    QVERIFY2(sql.contains(QStringLiteral("Stato INTEGER")), qPrintable(sql));
+    QVERIFY(sql.contains(QStringLiteral("\"Descrizione\" TEXT")));
+}
+
+void TestSchema::righeDiAvanzamento()
+{
+    AmbienteTest amb(false);
+    CreazioneDB& c = CreazioneDB::Istanza();
+    QStringList righe;
+    auto conn = connect(&c, &CreazioneDB::rigaCambiata, this, [&](const QString& r) { righe << r; });
+    const qsizetype prima = c.Help().size();
+    QVERIFY(c.CreaDB(amb.archivio()));
+    disconnect(conn);
+    QCOMPARE(righe.size(), 10);
+    QCOMPARE(righe.first(), QStringLiteral("Controllo Tabella Configurazioni Effettuato"));
+    QCOMPARE(righe.at(8), QStringLiteral("Controllo Tabella Movimenti Effettuato"));
+    QCOMPARE(righe.last(), QStringLiteral("COMANDO ESEGUITO"));
+    QCOMPARE(c.riga(), QStringLiteral("COMANDO ESEGUITO"));
+    // "COMANDO ESEGUITO" is not listed; every other line is numbered by the running counter.
+    QCOMPARE(c.Help().size(), prima + 9);
+    QCOMPARE(c.Help().last(), QStringLiteral("n.%1 Controllo Tabella Movimenti Effettuato").arg(prima + 9));
+    QCOMPARE(c.RigaInCima(), int(c.Help().size()) - 9);
+}
+
+void TestSchema::percorsoNonValidoRipiega()
+{
+    AmbienteTest amb(false);
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(amb.cartella());
+    Module1::PercorsoArchivio = amb.percorso(QStringLiteral("non/esiste/Archivio.mdb"));
+    const bool ok = CreazioneDB::Istanza().CreaDB_Click();
+    QDir::setCurrent(cwd);
+    QVERIFY(ok);
+    QCOMPARE(Module1::PercorsoArchivio, QStringLiteral("Archivio.mdb"));
+    QVERIFY(QFileInfo::exists(amb.percorso(QStringLiteral("Archivio.mdb"))));
+    // The explicit form reports the failure instead.
+    QVERIFY(!CreazioneDB::Istanza().CreaDB(amb.percorso(QStringLiteral("non/esiste/Archivio.mdb"))));
+    QCOMPARE(CreazioneDB::Istanza().UltimoErrore(), int(CodiciErrore::PercorsoNonValido));
+}
+
+void TestSchema::controllaVersione_data()
+{
+    QTest::addColumn<QString>("memorizzata"); // null: no row
+    QTest::addColumn<bool>("prosegue");
+    QTest::addColumn<QString>("messaggio");
+    QTest::addColumn<QString>("dopo");
+
+    QTest::newRow("nessuna riga") << QString() << true << QString() << "2.0.6";
+    QTest::newRow("uguale") << "2.0.6" << true << QString() << "2.0.6";
+    QTest::newRow("vecchia") << "2.0.5" << true << "E' stato eseguito un aggiornamento" << "2.0.6";
+    QTest::newRow("nuova") << "2.0.7" << false
+                           << "Attenzione, la versione del database è più aggiornata rispetto a quella del programma!"
+                              "\r\nEseguire l'aggiornamento del programma"
+                           << "2.0.7";
+}
+
+void TestSchema::controllaVersione()
+{
+    QFETCH(QString, memorizzata);
+    QFETCH(bool, prosegue);
+    QFETCH(QString, messaggio);
+    QFETCH(QString, dopo);
+
+    AmbienteTest amb;
+    if (!memorizzata.isNull()) {
+        amb.sql(QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), {memorizzata});
+        // Drop a table: the update path must run the creation, the other paths must not touch the schema.
+        amb.sql(QStringLiteral("DROP TABLE Stampa"));
+    }
+    QCOMPARE(ControllaVersione(Module1::VersioneProgramma), prosegue);
+    QCOMPARE(amb.terminazioni, prosegue ? 0 : 1);
+    if (messaggio.isEmpty()) {
+        QVERIFY(amb.messaggi.chiamate.isEmpty());
+    } else {
+        QCOMPARE(amb.messaggi.chiamate.size(), 1);
+        QCOMPARE(amb.messaggi.chiamate.first().testo, messaggio);
+        QCOMPARE(amb.messaggi.chiamate.first().icona, prosegue ? QMessageBox::Information : QMessageBox::Critical);
+    }
+    QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Versione) FROM TabellaVersione")).toString(), dopo);
+    const bool stampaPresente = amb.sql(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Stampa'")).toInt();
+    QCOMPARE(stampaPresente, memorizzata.isNull() || memorizzata == QLatin1String("2.0.5"));
+
+    // The next start is silent and changes nothing.
+    if (prosegue) {
+        amb.messaggi.svuota();
+        QVERIFY(ControllaVersione(Module1::VersioneProgramma));
+        QVERIFY(amb.messaggi.chiamate.isEmpty());
+        QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaVersione")).toInt(), 1);
+    }
+}
+
+void TestSchema::rigaDiComando()
+{
+    const QString programma = qEnvironmentVariable("CARTAVIA_TEST_BIN") + QStringLiteral("/cartavia");
+    if (!QFileInfo::exists(programma))
+        QSKIP("program not built");
+    QTemporaryDir dir;
+    const QString percorso = dir.filePath(QStringLiteral("nuova/../Nuovo archivio.mdb"));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+
+    p.start(programma, {QStringLiteral("--versione")});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), QStringLiteral("2.0.6"));
+
+    QDir(dir.path()).mkdir(QStringLiteral("nuova"));
+    p.start(programma, {QStringLiteral("--crea-archivio"), percorso});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList righe = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(righe.size(), 10);
+    QCOMPARE(righe.last(), QStringLiteral("COMANDO ESEGUITO"));
+    const QString creato = dir.filePath(QStringLiteral("Nuovo archivio.mdb"));
+    QCOMPARE(AmbienteTest::sqlSu(creato, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name "
+                                                      "NOT LIKE 'sqlite_%'"))
+                 .toInt(),
+             9);
+
+    // Inside a plain file: not a folder, so nothing can be written there.
+    p.start(programma, {QStringLiteral("--crea-archivio"), creato + QStringLiteral("/dentro.mdb")});
+    QVERIFY(p.waitForFinished(30000));
+    QVERIFY(p.exitCode() != 0);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("impossibile creare l'archivio")));
+
+    // A file that is not an archive is left alone.
+    const QString testo = dir.filePath(QStringLiteral("lettera.mdb"));
+    QFile f(testo);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(1000, 'a'));
+    f.close();
+    p.start(programma, {QStringLiteral("--crea-archivio"), testo});
+    QVERIFY(p.waitForFinished(30000));
+    QVERIFY(p.exitCode() != 0);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("non è un archivio")));
+    QCOMPARE(QFileInfo(testo).size(), qint64(1000));
+}
+
+QTEST_GUILESS_MAIN(TestSchema)
+#include "tst_schema.moc"

@@ -1,0 +1,84 @@
+#include "AmbienteTest.h"
+
+#include "archive/FunzioniPerVariabili.h"
+#include "archive/Module1.h"
+
+#include <QTest>
+
+using namespace FunzioniPerVariabili;
+
+class TestVariabili : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void leggiEScrivi();
+    void flag_data();
+    void flag();
+    void archivioIrraggiungibile();
+    void testiOstiliELimiti();
+};
+
+void TestVariabili::leggiEScrivi()
+{
+    AmbienteTest amb;
+    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_Ordinamento")), QString());
+    QVERIFY(!LeggiFlag(QStringLiteral("F_Avvio_VisualizzaTutti")));
+    QVERIFY(ScriviVariabile(QStringLiteral("F_Avvio_Ordinamento"), QStringLiteral("Codice")));
+    QVERIFY(ScriviVariabile(QStringLiteral("F_Avvio_Ordinamento"), QStringLiteral("Ragione Sociale")));
+    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Ragione Sociale"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili WHERE NomeVar = 'F_Avvio_Ordinamento'")).toInt(), 1);
+    QVERIFY(ScriviVariabile(QStringLiteral("F_Avvio_EspandiCalendario"), QString()));
+    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_EspandiCalendario")), QString());
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili")).toInt(), 2);
+}
+
+void TestVariabili::flag_data()
+{
+    QTest::addColumn<QString>("memorizzato");
+    QTest::addColumn<bool>("atteso");
+    QTest::newRow("meno uno") << "-1" << true;
+    QTest::newRow("zero") << "0" << false;
+    QTest::newRow("uno") << "1" << true;
+    QTest::newRow("vuoto") << "" << false;
+    QTest::newRow("testo") << "Vero" << false;
+    QTest::newRow("zero decimale") << "0.0" << false;
+}
+
+void TestVariabili::flag()
+{
+    QFETCH(QString, memorizzato);
+    QFETCH(bool, atteso);
+    AmbienteTest amb;
+    amb.sql(QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES ('F', ?)"), {memorizzato});
+    QCOMPARE(LeggiFlag(QStringLiteral("F")), atteso);
+    QVERIFY(ScriviFlag(QStringLiteral("F"), !atteso));
+    QCOMPARE(LeggiVariabile(QStringLiteral("F")), atteso ? QStringLiteral("0") : QStringLiteral("-1"));
+    QCOMPARE(LeggiFlag(QStringLiteral("F")), !atteso);
+}
+
+void TestVariabili::archivioIrraggiungibile()
+{
+    AmbienteTest amb(false);
+    Module1::PercorsoArchivio = amb.percorso(QStringLiteral("manca.mdb"));
+    QVERIFY(!ScriviVariabile(QStringLiteral("X"), QStringLiteral("1")));
+    QCOMPARE(LeggiVariabile(QStringLiteral("X")), QString());
+    QVERIFY(!LeggiFlag(QStringLiteral("X")));
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+}
+
+void TestVariabili::testiOstiliELimiti()
+{
+    AmbienteTest amb;
+    const QString ostile = QStringLiteral("'; drop table Variabili; --");
+    QVERIFY(ScriviVariabile(ostile, ostile));
+    QCOMPARE(LeggiVariabile(ostile), ostile);
+    const QString lungo(500, QLatin1Char('v'));
+    QVERIFY(ScriviVariabile(QStringLiteral("Lungo"), lungo));
+    QCOMPARE(LeggiVariabile(QStringLiteral("Lungo")), lungo.left(200));
+    QVERIFY(!ScriviVariabile(QString(), QStringLiteral("x")));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili")).toInt(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestVariabili)
+#include "tst_variabili.moc"

@@ -1,0 +1,38 @@
+#include "AmbienteTest.h"
+
+#include "archive/Archivio.h"
+#include "archive/CreazioneDB.h"
+#include "archive/GestioneErrore.h"
+#include "archive/Module1.h"
+#include "platform/Piattaforma.h"
+
+#include <QSqlQuery>
+#include <QTest>
+
+AmbienteTest::AmbienteTest(bool creaArchivio)
+{
+    QVERIFY2(m_dir.isValid(), "cartella temporanea");
+    m_archivio = m_dir.filePath(QStringLiteral("Archivio.mdb"));
+    Module1::PercorsoArchivio = m_archivio;
+    Module1::NomeArchivio = QStringLiteral("Archivio.mdb");
+    Module1::ContatoreErrori = 0;
+    Module1::PasswordVerificata = false;
+    Module1::CreazioneInCorso = false;
+    Piattaforma::ImpostaTerminazione([this] { ++terminazioni; });
+    if (creaArchivio)
+        CreazioneDB::Istanza().CreaDB(m_archivio);
+}
+
+AmbienteTest::~AmbienteTest()
+{
+    Piattaforma::ImpostaTerminazione({});
+}
+
+QVariant AmbienteTest::sqlSu(const QString& percorso, const QString& testo, const QVariantList& valori)
+{
+    Archivio db(percorso, Archivio::Apertura::CreaSeManca);
+    QSqlQuery q = db.esegui(testo, valori);
+    if (q.isSelect() && q.next())
+        return q.value(0);
+    return {};
+}

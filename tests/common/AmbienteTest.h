@@ -1,0 +1,33 @@
+#pragma once
+
+#include "MessaggiScriptati.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+
+// A fresh folder and archive per test: PercorsoArchivio points at it, globals are reset,
+// messages are scripted and the program end is recorded instead of ending the test.
+class AmbienteTest
+{
+public:
+    explicit AmbienteTest(bool creaArchivio = true);
+    ~AmbienteTest();
+
+    QString cartella() const { return m_dir.path(); }
+    QString percorso(const QString& nome) const { return m_dir.filePath(nome); }
+    const QString& archivio() const { return m_archivio; }
+
+    // Runs one statement on the archive outside the program's code (setup and checks).
+    static QVariant sqlSu(const QString& percorso, const QString& testo, const QVariantList& valori = {});
+    QVariant sql(const QString& testo, const QVariantList& valori = {}) const { return sqlSu(m_archivio, testo, valori); }
+
+    MessaggiScriptati messaggi;
+    int terminazioni = 0;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_archivio;
+};

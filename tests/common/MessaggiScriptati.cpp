@@ -1,0 +1,68 @@
+#include "MessaggiScriptati.h"
+
+MessaggiScriptati::MessaggiScriptati()
+{
+    impostaMessaggi(this);
+}
+
+MessaggiScriptati::~MessaggiScriptati()
+{
+    impostaMessaggi(nullptr);
+}
+
+Messaggi::Risposta MessaggiScriptati::Messaggio(const QString& testo, Pulsanti pulsanti, Icona icona,
+                                                const QString& titolo, Risposta predefinito)
+{
+    chiamate.append({testo, titolo, pulsanti, icona});
+    if (!risposte.isEmpty())
+        return risposte.dequeue();
+    if (predefinito != QMessageBox::NoButton)
+        return predefinito;
+    if (pulsanti & QMessageBox::Ok)
+        return QMessageBox::Ok;
+    if (pulsanti & QMessageBox::Yes)
+        return QMessageBox::Yes;
+    return QMessageBox::NoButton;
+}
+
+QString MessaggiScriptati::InputBox(const QString& richiesta, const QString& titolo, const QString& predefinito)
+{
+    Q_UNUSED(titolo);
+    Q_UNUSED(predefinito);
+    richiesteInput << richiesta;
+    return testiInput.isEmpty() ? QString() : testiInput.dequeue();
+}
+
+QString MessaggiScriptati::ApriFile(const QString&, const QString&, const QString&)
+{
+    return file.isEmpty() ? QString() : file.dequeue();
+}
+
+QString MessaggiScriptati::SalvaFile(const QString&, const QString&, const QString&)
+{
+    return file.isEmpty() ? QString() : file.dequeue();
+}
+
+QString MessaggiScriptati::ScegliCartella(const QString& titolo, const QString& cartellaIniziale)
+{
+    titoliCartella << titolo;
+    cartelleIniziali << cartellaIniziale;
+    return cartelle.isEmpty() ? QString() : cartelle.dequeue();
+}
+
+QStringList MessaggiScriptati::testi() const
+{
+    QStringList t;
+    for (const Chiamata& c : chiamate)
+        t << c.testo;
+    return t;
+}
+
+void MessaggiScriptati::svuota()
+{
+    chiamate.clear();
+    richiesteInput.clear();
+    titoliCartella.clear();
+    cartelleIniziali.clear();
+    beep = 0;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/Messaggi.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+// Records every message and input box and answers from queues; an empty queue answers the
+// default button (or the first of Ok/Yes), "" for input and file picks.
+class MessaggiScriptati : public Messaggi
+{
+public:
+    struct Chiamata
+    {
+        QString testo;
+        QString titolo;
+        Pulsanti pulsanti;
+        Icona icona = QMessageBox::NoIcon;
+    };
+
+    MessaggiScriptati();
+    ~MessaggiScriptati() override;
+
+    Risposta Messaggio(const QString& testo, Pulsanti pulsanti, Icona icona, const QString& titolo,
+                       Risposta predefinito) override;
+    QString InputBox(const QString& richiesta, const QString& titolo, const QString& predefinito) override;
+    QString ApriFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
+    QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro) override;
+    QString ScegliCartella(const QString& titolo, const QString& cartellaIniziale) override;
+    void Beep() override { ++beep; }
+
+    QQueue<Risposta> risposte;
+    QQueue<QString> testiInput;
+    QQueue<QString> file;
+    QQueue<QString> cartelle;
+
+    QList<Chiamata> chiamate;
+    QStringList richiesteInput;
+    QStringList titoliCartella;
+    QStringList cartelleIniziali;
+    int beep = 0;
+
+    QStringList testi() const;
+    void svuota();
+};
