@@ -1,0 +1,4 @@
+#include "Backup.h"
+
+// Placeholder until the start-up work lands.
+void EseguiSalvataggioAutomatico() {}

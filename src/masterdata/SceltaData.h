@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Opens the calendar picker on `dataIniziale` (a dd/MM/yyyy text, or "" for today) and returns
+// the date chosen as dd/MM/yyyy, or "" when the user cancels.
+QString ScegliDataDaCalendario(QWidget* parent, const QString& dataIniziale);
