@@ -14,6 +14,7 @@ Attendere::Attendere(QWidget* parent)
 {
     m_ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
+    setMinimumSize(360, 80);
     TimerRefresc.setInterval(100);
     TimerAttesa.setInterval(222);
     connect(&TimerRefresc, &QTimer::timeout, this, &Attendere::TimerRefresc_Timer);
@@ -61,7 +62,6 @@ void Attendere::RiavviaAttesa()
     if (w->isHidden()) {
         if (QScreen* schermo = QGuiApplication::primaryScreen()) {
             const QRect area = schermo->availableGeometry();
-            w->adjustSize();
             w->move(area.center() - w->rect().center());
         }
         w->show();
