@@ -57,7 +57,7 @@ const QList<CampoScheda>& CampiScheda()
     static const QList<CampoScheda> campi = [] {
         QList<CampoScheda> c;
         auto aggiungi = [&c](const char* controllo, const char* campo, int limite = 0) {
-            c << CampoScheda{QString::fromLatin1(controllo), QString::fromLatin1(campo), limite};
+            c << CampoScheda { QString::fromLatin1(controllo), QString::fromLatin1(campo), limite };
         };
         aggiungi("RagSociale", "RagSociale");
         aggiungi("Cognome", "Cognome");
@@ -113,7 +113,8 @@ std::optional<Scheda> LeggiScheda(qint32 indice)
     EseguiPasso([&] {
         risultato.reset();
         Archivio db(Module1::PercorsoArchivio);
-        QSqlQuery q = db.esegui(QStringLiteral("SELECT * FROM TabellaAnagrafiche WHERE Indice = ?"), {indice});
+        QSqlQuery q
+            = db.esegui(QStringLiteral("SELECT * FROM TabellaAnagrafiche WHERE Indice = ?"), { indice });
         if (!q.next())
             return;
         Scheda s;
@@ -139,9 +140,10 @@ qint32 CercaCodice(const QString& codice)
     qint32 trovato = 0;
     EseguiPasso([&] {
         Archivio db(Module1::PercorsoArchivio);
-        trovato = db.valore(QStringLiteral("SELECT Indice FROM TabellaAnagrafiche WHERE Codice = ? COLLATE NOCASE "
-                                           "ORDER BY Indice LIMIT 1"),
-                            {codice})
+        trovato = db.valore(QStringLiteral(
+                                "SELECT Indice FROM TabellaAnagrafiche WHERE Codice = ? COLLATE NOCASE "
+                                "ORDER BY Indice LIMIT 1"),
+                        { codice })
                       .toInt();
     });
     return trovato;
@@ -153,15 +155,15 @@ bool ControllaEsistenzaCodiceAnagrafica(const QString& codice, qint32 indice)
     QString altro;
     const bool ok = EseguiPasso([&] {
         Archivio db(Module1::PercorsoArchivio);
-        QSqlQuery q = db.esegui(QStringLiteral("SELECT RagSociale FROM TabellaAnagrafiche WHERE Codice = ? COLLATE NOCASE "
-                                               "AND Indice <> ? ORDER BY Indice LIMIT 1"),
-                                {codice, indice});
+        QSqlQuery q = db.esegui(
+            QStringLiteral("SELECT RagSociale FROM TabellaAnagrafiche WHERE Codice = ? COLLATE NOCASE "
+                           "AND Indice <> ? ORDER BY Indice LIMIT 1"),
+            { codice, indice });
         usato = q.next();
         altro = usato ? q.value(0).toString() : QString();
     });
     if (!ok) {
-        Avviso(QStringLiteral("Impossibile controllare il codice anagrafica"),
-               QMessageBox::Critical);
+        Avviso(QStringLiteral("Impossibile controllare il codice anagrafica"), QMessageBox::Critical);
         return true;
     }
     if (usato)
@@ -176,7 +178,7 @@ bool EsistenzaMovimentiCollegatiAnagrafica(qint32 indice)
         Archivio db(Module1::PercorsoArchivio);
         esiste = db.valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE IndiceAnagrafica = ? "
                                           "AND (Stato <> '' OR StatoNum <> 0 OR Note <> '')"),
-                           {indice})
+                       { indice })
                      .toInt()
             > 0;
     });
@@ -219,13 +221,17 @@ EsitoRegistrazione Registra(Scheda& scheda)
     bool esistente = false;
     const bool letto = EseguiPasso([&] {
         Archivio db(Module1::PercorsoArchivio);
-        ragSocialeUsata = db.valore(QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE RagSociale = ? "
-                                                   "COLLATE NOCASE AND Indice <> ?"),
-                                    {scheda.testo(QStringLiteral("RagSociale")), chiave})
-                              .toInt()
+        ragSocialeUsata
+            = db.valore(QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE RagSociale = ? "
+                                       "COLLATE NOCASE AND Indice <> ?"),
+                    { scheda.testo(QStringLiteral("RagSociale")), chiave })
+                  .toInt()
             > 0;
         esistente = chiave > 0
-            && db.valore(QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE Indice = ?"), {chiave}).toInt() > 0;
+            && db.valore(
+                     QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE Indice = ?"), { chiave })
+                    .toInt()
+                > 0;
     });
     if (!letto)
         return nonRiuscita();
@@ -234,13 +240,14 @@ EsitoRegistrazione Registra(Scheda& scheda)
         return EsitoRegistrazione::RagSocialeUsata;
     }
     if (esistente
-        && messaggi().Messaggio(QStringLiteral("Attenzione si stà aggiornando un Anagrafica già esistente. Continuare?"),
-                                QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
+        && messaggi().Messaggio(
+               QStringLiteral("Attenzione si stà aggiornando un Anagrafica già esistente. Continuare?"),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
             != QMessageBox::Yes)
         return EsitoRegistrazione::Annullata;
 
-    QStringList campi{QStringLiteral("Codice")};
-    QVariantList valori{codice};
+    QStringList campi { QStringLiteral("Codice") };
+    QVariantList valori { codice };
     for (const CampoScheda& c : CampiScheda()) {
         campi << c.campo;
         const QString testo = scheda.testo(c.controllo);
@@ -260,14 +267,15 @@ EsitoRegistrazione Registra(Scheda& scheda)
                     assegnazioni << c + QStringLiteral(" = ?");
                 QSqlQuery q = db.esegui(QStringLiteral("UPDATE TabellaAnagrafiche SET %1 WHERE Indice = ?")
                                             .arg(assegnazioni.join(QStringLiteral(", "))),
-                                        QVariantList(valori) << chiave);
+                    QVariantList(valori) << chiave);
                 // Another program may have deleted the employee since the question.
                 nuovaChiave = q.numRowsAffected() == 1 ? chiave : 0;
             } else {
-                QSqlQuery q = db.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (%1) VALUES (%2)")
-                                            .arg(campi.join(QStringLiteral(", ")),
-                                                 QStringList(campi.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
-                                        valori);
+                QSqlQuery q = db.esegui(
+                    QStringLiteral("INSERT INTO TabellaAnagrafiche (%1) VALUES (%2)")
+                        .arg(campi.join(QStringLiteral(", ")),
+                            QStringList(campi.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
+                    valori);
                 nuovaChiave = q.lastInsertId().toInt();
             }
         });
@@ -287,20 +295,25 @@ EsitoCancellazione Cancella(const Scheda& scheda)
     }
     const QString ragSociale = scheda.testo(QStringLiteral("RagSociale"));
     if (EsistenzaMovimentiCollegatiAnagrafica(chiave)) {
-        const QString domanda = QStringLiteral("ATTENZIONE!! Cancellare l'anagrafica selezionata (") + ragSociale
-            + QStringLiteral(") e tutti i dati collegati?\n\n(Non è possibile recuperare i dati dopo la cancellazione)");
-        if (messaggi().Messaggio(domanda, QMessageBox::Yes | QMessageBox::No, QMessageBox::Critical) != QMessageBox::Yes) {
+        const QString domanda = QStringLiteral("ATTENZIONE!! Cancellare l'anagrafica selezionata (")
+            + ragSociale
+            + QStringLiteral(
+                ") e tutti i dati collegati?\n\n(Non è possibile recuperare i dati dopo la cancellazione)");
+        if (messaggi().Messaggio(domanda, QMessageBox::Yes | QMessageBox::No, QMessageBox::Critical)
+            != QMessageBox::Yes) {
             OperazioneAnnullata();
             return EsitoCancellazione::Annullata;
         }
-        if (messaggi().InputBox(QStringLiteral("Confermare digitando: SI")).trimmed().toUpper() != QLatin1String("SI")) {
+        if (messaggi().InputBox(QStringLiteral("Confermare digitando: SI")).trimmed().toUpper()
+            != QLatin1String("SI")) {
             OperazioneAnnullata();
             return EsitoCancellazione::Annullata;
         }
     } else {
-        const QString domanda
-            = QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (") + ragSociale + QStringLiteral(") ?");
-        if (messaggi().Messaggio(domanda, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, {}, QMessageBox::No)
+        const QString domanda = QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (")
+            + ragSociale + QStringLiteral(") ?");
+        if (messaggi().Messaggio(
+                domanda, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, {}, QMessageBox::No)
             != QMessageBox::Yes) {
             OperazioneAnnullata();
             return EsitoCancellazione::Annullata;
@@ -311,8 +324,8 @@ EsitoCancellazione Cancella(const Scheda& scheda)
     const bool ok = EseguiPasso([&] {
         Archivio db(Module1::PercorsoArchivio);
         InTransazione(db, [&] {
-            db.esegui(QStringLiteral("DELETE FROM TabellaAnagrafiche WHERE Indice = ?"), {chiave});
-            db.esegui(QStringLiteral("DELETE FROM TabellaMovimenti WHERE IndiceAnagrafica = ?"), {chiave});
+            db.esegui(QStringLiteral("DELETE FROM TabellaAnagrafiche WHERE Indice = ?"), { chiave });
+            db.esegui(QStringLiteral("DELETE FROM TabellaMovimenti WHERE IndiceAnagrafica = ?"), { chiave });
         });
     });
     if (!ok) {

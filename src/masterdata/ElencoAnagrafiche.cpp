@@ -8,8 +8,8 @@
 
 const QStringList& ElencoAnagrafiche::Ordinamenti()
 {
-    static const QStringList voci{QStringLiteral("Ragione Sociale"), QStringLiteral("Codice"),
-                                  QStringLiteral("Inserimento")};
+    static const QStringList voci { QStringLiteral("Ragione Sociale"), QStringLiteral("Codice"),
+        QStringLiteral("Inserimento") };
     return voci;
 }
 
@@ -58,9 +58,9 @@ QString ElencoAnagrafiche::testo(int riga, int colonna) const
     if (colonna < 0 || colonna >= NumeroColonne)
         return {};
     if (riga == 0) {
-        static const QStringList intestazioni{QStringLiteral("Indice"),    QStringLiteral("Codice"),
-                                              QStringLiteral("Ragione Sociale"), QStringLiteral("Cellulare"),
-                                              QStringLiteral("Telefono"),  QStringLiteral("Attivo")};
+        static const QStringList intestazioni { QStringLiteral("Indice"), QStringLiteral("Codice"),
+            QStringLiteral("Ragione Sociale"), QStringLiteral("Cellulare"), QStringLiteral("Telefono"),
+            QStringLiteral("Attivo") };
         return intestazioni.at(colonna);
     }
     if (riga < 1 || riga >= righe())
@@ -70,7 +70,7 @@ QString ElencoAnagrafiche::testo(int riga, int colonna) const
 
 int ElencoAnagrafiche::larghezza(int colonna)
 {
-    static const int larghezze[NumeroColonne] = {0, 800, 2600, 1600, 1600, 600};
+    static const int larghezze[NumeroColonne] = { 0, 800, 2600, 1600, 1600, 600 };
     return (colonna >= 0 && colonna < NumeroColonne) ? larghezze[colonna] : 0;
 }
 

@@ -14,7 +14,7 @@ public:
     enum Colonna { ColIndice, ColCodice, ColRagSociale, ColCellulare, ColTelefono, ColAttivo, NumeroColonne };
     enum class Filtro { Attivi, NonAttivi, Tutti };
 
-    static inline const QColor ColoreEvidenza{0xC0, 0xC0, 0xFF};
+    static inline const QColor ColoreEvidenza { 0xC0, 0xC0, 0xFF };
 
     // "Ragione Sociale", "Codice", "Inserimento": the orderings the card offers.
     static const QStringList& Ordinamenti();

@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QScreen>
 
+#include <algorithm>
+
 using Anagrafiche::Scheda;
 using FunzioniPerVariabili::LeggiFlag;
 using FunzioniPerVariabili::LeggiVariabile;
@@ -86,6 +88,16 @@ F_SchedaDipendente::F_SchedaDipendente(QWidget* parent)
     m_ui->GrigliaAnagrafiche->horizontalHeader()->setHighlightSections(false);
     m_ui->GrigliaAnagrafiche->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
+    // The code's label lines up with the card's labels below it.
+    int colonnaEtichette = m_ui->LabelCodice->sizeHint().width();
+    for (int r = 0; r < m_ui->layScheda->rowCount(); ++r) {
+        QLayoutItem* voce = m_ui->layScheda->itemAtPosition(r, 0);
+        if (voce && voce->widget() && m_ui->layScheda->itemAtPosition(r, 1) != voce)
+            colonnaEtichette = std::max(colonnaEtichette, voce->widget()->sizeHint().width());
+    }
+    m_ui->LabelCodice->setFixedWidth(colonnaEtichette);
+    m_ui->layScheda->setHorizontalSpacing(m_ui->rigaCodice->spacing());
+
     m_ui->Codice->setMaxLength(Anagrafiche::Limite(QStringLiteral("Codice")));
     for (const Anagrafiche::CampoScheda& c : Anagrafiche::CampiScheda()) {
         QWidget* w = findChild<QWidget*>(c.controllo);
@@ -102,8 +114,10 @@ F_SchedaDipendente::F_SchedaDipendente(QWidget* parent)
         }
     }
     Colora(m_ui->Codice, ColoreObbligatorio);
-    for (QComboBox* c : {m_ui->RagSociale, m_ui->Cognome, m_ui->Nome})
+    for (QComboBox* c : { m_ui->RagSociale, m_ui->Cognome, m_ui->Nome }) {
+        Colora(c, ColoreObbligatorio);
         Colora(c->lineEdit(), ColoreObbligatorio);
+    }
 
     m_ui->Codice->installEventFilter(this);
     m_ui->DataNascita->installEventFilter(this);
@@ -121,8 +135,9 @@ F_SchedaDipendente::F_SchedaDipendente(QWidget* parent)
 
     connect(m_ui->Codice, &QLineEdit::textChanged, this, &F_SchedaDipendente::Codice_Change);
     connect(m_ui->Indice, &QLineEdit::textChanged, this, &F_SchedaDipendente::Indice_Change);
-    connect(m_ui->GrigliaAnagrafiche, &QTableView::clicked, this, &F_SchedaDipendente::GrigliaAnagrafiche_Click);
-    for (QRadioButton* r : {m_ui->Attivi, m_ui->NonAttivi, m_ui->Tutti})
+    connect(
+        m_ui->GrigliaAnagrafiche, &QTableView::clicked, this, &F_SchedaDipendente::GrigliaAnagrafiche_Click);
+    for (QRadioButton* r : { m_ui->Attivi, m_ui->NonAttivi, m_ui->Tutti })
         connect(r, &QRadioButton::clicked, this, &F_SchedaDipendente::Visualizzazione_Click);
     connect(m_ui->Ordinamento, &QComboBox::activated, this, &F_SchedaDipendente::Ordinamento_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &F_SchedaDipendente::Command2_Click);
@@ -154,7 +169,7 @@ void F_SchedaDipendente::Form_Load()
     if (QScreen* schermo = QGuiApplication::primaryScreen()) {
         const QRect area = schermo->availableGeometry();
         move(area.x() + (area.width() - width()) / 2,
-             area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
+            area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
     }
     PulisciCampi();
     Codice_Change();
@@ -287,7 +302,8 @@ void F_SchedaDipendente::ScriviCampi(const Scheda& s)
 
 void F_SchedaDipendente::Aggiorna_Click()
 {
-    const std::optional<Scheda> s = Anagrafiche::LeggiScheda(static_cast<qint32>(Module1::ValoreNumerico(m_ui->Indice->text())));
+    const std::optional<Scheda> s
+        = Anagrafiche::LeggiScheda(static_cast<qint32>(Module1::ValoreNumerico(m_ui->Indice->text())));
     if (s)
         ScriviCampi(*s);
     else
@@ -296,7 +312,7 @@ void F_SchedaDipendente::Aggiorna_Click()
 
 void F_SchedaDipendente::PulisciCampi()
 {
-    ScriviCampi(Scheda{});
+    ScriviCampi(Scheda {});
 }
 
 void F_SchedaDipendente::PulisciGriglia()
@@ -437,7 +453,8 @@ void F_SchedaDipendente::Command4_Click()
         m_ui->Indice->setText(s.indice);
         PulisciCampi();
         AggiornaGriglia_Click();
-        messaggi().Messaggio(QStringLiteral("Registrazione Effettuata"), QMessageBox::Ok, QMessageBox::Information);
+        messaggi().Messaggio(
+            QStringLiteral("Registrazione Effettuata"), QMessageBox::Ok, QMessageBox::Information);
         m_ui->Codice->setFocus(Qt::OtherFocusReason);
         break;
     default:
@@ -451,14 +468,16 @@ void F_SchedaDipendente::Command10_Click()
         return;
     PulisciCampi();
     AggiornaGriglia_Click();
-    messaggi().Messaggio(QStringLiteral("Cancellazione Effettuata"), QMessageBox::Ok, QMessageBox::Information);
+    messaggi().Messaggio(
+        QStringLiteral("Cancellazione Effettuata"), QMessageBox::Ok, QMessageBox::Information);
     m_ui->Codice->setFocus(Qt::OtherFocusReason);
 }
 
 void F_SchedaDipendente::Anteprima_Click()
 {
     if (!stampaElenco()) {
-        messaggi().Messaggio(QStringLiteral("Funzione non disponibile"), QMessageBox::Ok, QMessageBox::Information);
+        messaggi().Messaggio(
+            QStringLiteral("Funzione non disponibile"), QMessageBox::Ok, QMessageBox::Information);
         return;
     }
     stampaElenco()(this, filtro(), ordinamento());

@@ -7,8 +7,7 @@
 GrigliaAnagraficheModel::GrigliaAnagraficheModel(const ElencoAnagrafiche& elenco, QObject* parent)
     : QAbstractTableModel(parent)
     , m_elenco(elenco)
-{
-}
+{ }
 
 int GrigliaAnagraficheModel::rowCount(const QModelIndex& parent) const
 {
@@ -58,5 +57,5 @@ void GrigliaAnagraficheModel::ricarica(const std::function<void()>& carica)
 void GrigliaAnagraficheModel::sfondiCambiati()
 {
     if (rowCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), { Qt::BackgroundRole });
 }

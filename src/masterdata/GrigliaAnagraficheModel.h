@@ -17,7 +17,8 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& indice, int ruolo = Qt::DisplayRole) const override;
-    QVariant headerData(int sezione, Qt::Orientation orientamento, int ruolo = Qt::DisplayRole) const override;
+    QVariant headerData(
+        int sezione, Qt::Orientation orientamento, int ruolo = Qt::DisplayRole) const override;
 
     // Runs `carica`, which reloads the list, as a reset of the model.
     void ricarica(const std::function<void()>& carica);

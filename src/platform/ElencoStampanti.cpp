@@ -18,12 +18,12 @@ QList<Stampante> DiSistema()
     QList<Stampante> elenco;
     const QList<QPrinterInfo> info = QPrinterInfo::availablePrinters();
     for (const QPrinterInfo& p : info)
-        elenco << Stampante{p.printerName(), p.makeAndModel(), p.printerName(), false};
+        elenco << Stampante { p.printerName(), p.makeAndModel(), p.printerName(), false };
     bool pdfPresente = false;
     for (const Stampante& s : elenco)
         pdfPresente = pdfPresente || s.nome == NomePdf;
     if (!pdfPresente)
-        elenco << Stampante{NomePdf, QStringLiteral("Qt PDF"), QStringLiteral("FILE:"), true};
+        elenco << Stampante { NomePdf, QStringLiteral("Qt PDF"), QStringLiteral("FILE:"), true };
     return elenco;
 }
 

@@ -45,7 +45,7 @@ void F_SelezioneStampante::Form_Load()
     if (QScreen* schermo = QGuiApplication::primaryScreen()) {
         const QRect area = schermo->availableGeometry();
         move(area.x() + (area.width() - width()) / 2,
-             area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
+            area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
     }
 
     QString nome;
@@ -53,7 +53,8 @@ void F_SelezioneStampante::Form_Load()
     if (Stampanti::LeggiNomeMemorizzato(nome, &errore))
         m_ui->prnDocs->setEditText(nome);
     else if (errore == CodiciErrore::FileNonTrovato || errore == CodiciErrore::TabellaNonTrovata)
-        messaggi().Messaggio(QStringLiteral("Eseguire creazione database"), QMessageBox::Ok, QMessageBox::Information);
+        messaggi().Messaggio(
+            QStringLiteral("Eseguire creazione database"), QMessageBox::Ok, QMessageBox::Information);
     else
         m_ui->prnDocs->setEditText(QString());
 }

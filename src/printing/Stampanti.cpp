@@ -11,7 +11,8 @@ namespace Stampanti {
 namespace {
 
 // Every reader and the writer use the same row: the first settings row by key.
-const QString SqlRiga = QStringLiteral("SELECT Indice, prnDocs FROM Configurazioni WHERE Indice > 0 ORDER BY Indice LIMIT 1");
+const QString SqlRiga
+    = QStringLiteral("SELECT Indice, prnDocs FROM Configurazioni WHERE Indice > 0 ORDER BY Indice LIMIT 1");
 
 // A printer that is gone is not kept either, so no report reaches a stale queue.
 bool Cerca(const QString& nome, Stampante& trovata)
@@ -83,10 +84,11 @@ bool MemorizzaStampanteDocumenti(const QString& nome, QString* descrizione)
                 if (q.next()) {
                     const QVariant indice = q.value(0);
                     q.finish();
-                    db.esegui(QStringLiteral("UPDATE Configurazioni SET prnDocs = ? WHERE Indice = ?"), {nome, indice});
+                    db.esegui(QStringLiteral("UPDATE Configurazioni SET prnDocs = ? WHERE Indice = ?"),
+                        { nome, indice });
                 } else {
                     q.finish();
-                    db.esegui(QStringLiteral("INSERT INTO Configurazioni (prnDocs) VALUES (?)"), {nome});
+                    db.esegui(QStringLiteral("INSERT INTO Configurazioni (prnDocs) VALUES (?)"), { nome });
                 }
             });
         },

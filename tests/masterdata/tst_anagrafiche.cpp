@@ -13,26 +13,32 @@ namespace {
 
 qint32 Inserisci(AmbienteTest& amb, const QString& codice, const QString& ragSociale, bool attivo = true)
 {
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo, NonAttivo, Maschio, Femmina) "
-                           "VALUES (?, ?, ?, ?, 1, 0)"),
-            {codice, ragSociale, attivo ? 1 : 0, attivo ? 0 : 1});
-    return amb.sql(QStringLiteral("SELECT Indice FROM TabellaAnagrafiche WHERE Codice = ?"), {codice}).toInt();
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo, NonAttivo, Maschio, Femmina) "
+                "VALUES (?, ?, ?, ?, 1, 0)"),
+        { codice, ragSociale, attivo ? 1 : 0, attivo ? 0 : 1 });
+    return amb.sql(QStringLiteral("SELECT Indice FROM TabellaAnagrafiche WHERE Codice = ?"), { codice })
+        .toInt();
 }
 
-void Movimento(AmbienteTest& amb, qint32 indice, const QVariant& stato, const QVariant& statoNum, const QVariant& note)
+void Movimento(
+    AmbienteTest& amb, qint32 indice, const QVariant& stato, const QVariant& statoNum, const QVariant& note)
 {
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato, "
-                           "StatoNum, Note) VALUES ('2024-03-01', '1', 'Marzo', '2024', ?, 'ORDINARIO', ?, ?, ?)"),
-            {indice, stato, statoNum, note});
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato, "
+                "StatoNum, Note) VALUES ('2024-03-01', '1', 'Marzo', '2024', ?, 'ORDINARIO', ?, ?, ?)"),
+        { indice, stato, statoNum, note });
 }
 
 int Conta(AmbienteTest& amb, const QString& tabella, const QString& condizione = QStringLiteral("1"),
-          const QVariantList& valori = {})
+    const QVariantList& valori = {})
 {
-    return amb.sql(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(tabella, condizione), valori).toInt();
+    return amb.sql(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(tabella, condizione), valori)
+        .toInt();
 }
 
-Scheda Nuova(const QString& codice, const QString& cognome, const QString& nome, const QString& ragSociale = {})
+Scheda Nuova(
+    const QString& codice, const QString& cognome, const QString& nome, const QString& ragSociale = {})
 {
     Scheda s;
     s.imposta(QStringLiteral("Codice"), codice);
@@ -99,7 +105,8 @@ void TestAnagrafiche::codiceGiaUsato()
     Inserisci(amb, QStringLiteral("A1"), QStringLiteral("Bianchi Anna"));
     Scheda s = Nuova(codice, QStringLiteral("Rossi"), QStringLiteral("Mario"));
     QCOMPARE(Registra(s), EsitoRegistrazione::CodiceUsato);
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Codice anagrafica già utilizzato da: Bianchi Anna")});
+    QCOMPARE(amb.messaggi.testi(),
+        QStringList { QStringLiteral("Codice anagrafica già utilizzato da: Bianchi Anna") });
     QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), 1);
     QCOMPARE(s.indice, QString());
@@ -119,7 +126,8 @@ void TestAnagrafiche::codiceConApice()
     amb.messaggi.svuota();
     QVERIFY(!ControllaEsistenzaCodiceAnagrafica(codice, chiave));
     QVERIFY(ControllaEsistenzaCodiceAnagrafica(codice, 0));
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Codice anagrafica già utilizzato da: O'Neil Ann")});
+    QCOMPARE(amb.messaggi.testi(),
+        QStringList { QStringLiteral("Codice anagrafica già utilizzato da: O'Neil Ann") });
     QCOMPARE(Module1::ContatoreErrori, 0);
 }
 
@@ -128,9 +136,15 @@ void TestAnagrafiche::ragSocialeComposta_data()
     QTest::addColumn<QString>("cognome");
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QString>("atteso");
-    QTest::newRow("entrambi") << "Rossi" << "Mario" << "Rossi Mario";
-    QTest::newRow("solo cognome") << "Rossi" << "" << "Rossi";
-    QTest::newRow("solo nome") << "" << "Mario" << "Mario";
+    QTest::newRow("entrambi") << "Rossi"
+                              << "Mario"
+                              << "Rossi Mario";
+    QTest::newRow("solo cognome") << "Rossi"
+                                  << ""
+                                  << "Rossi";
+    QTest::newRow("solo nome") << ""
+                               << "Mario"
+                               << "Mario";
 }
 
 void TestAnagrafiche::ragSocialeComposta()
@@ -142,10 +156,12 @@ void TestAnagrafiche::ragSocialeComposta()
     Scheda s = Nuova(QStringLiteral("R1"), cognome, nome);
     QCOMPARE(Registra(s), EsitoRegistrazione::Registrata);
     QCOMPARE(s.testo(QStringLiteral("RagSociale")), atteso);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM TabellaAnagrafiche WHERE Indice = ?"), {s.chiave()}).toString(),
-             atteso);
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT RagSociale FROM TabellaAnagrafiche WHERE Indice = ?"), { s.chiave() })
+            .toString(),
+        atteso);
     QCOMPARE(amb.sql(QStringLiteral("SELECT Cognome || '|' || Nome FROM TabellaAnagrafiche")).toString(),
-             cognome + QLatin1Char('|') + nome);
+        cognome + QLatin1Char('|') + nome);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
@@ -157,7 +173,8 @@ void TestAnagrafiche::campiMancanti()
     Scheda senzaNomi = Nuova(QStringLiteral("R1"), QString(), QString());
     QCOMPARE(Registra(senzaNomi), EsitoRegistrazione::CampiObbligatori);
     QCOMPARE(amb.messaggi.testi(),
-             (QStringList{QStringLiteral("Inserire un codice"), QStringLiteral("Valorizzare i campi obbligatori")}));
+        (QStringList {
+            QStringLiteral("Inserire un codice"), QStringLiteral("Valorizzare i campi obbligatori") }));
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), 0);
 }
 
@@ -167,7 +184,7 @@ void TestAnagrafiche::ragSocialeDuplicata()
     const qint32 rossi = Inserisci(amb, QStringLiteral("R1"), QStringLiteral("Rossi Mario"));
     Scheda s = Nuova(QStringLiteral("R2"), QStringLiteral("ROSSI"), QStringLiteral("MARIO"));
     QCOMPARE(Registra(s), EsitoRegistrazione::RagSocialeUsata);
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("La Ragione Sociale è già utilizzata")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("La Ragione Sociale è già utilizzata") });
     QCOMPARE(s.testo(QStringLiteral("RagSociale")), QStringLiteral("ROSSI MARIO")); // stays on the card
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), 1);
 
@@ -178,8 +195,9 @@ void TestAnagrafiche::ragSocialeDuplicata()
     proprio->imposta(QStringLiteral("Telefono"), QStringLiteral("055 123"));
     amb.messaggi.risposte << QMessageBox::Yes;
     QCOMPARE(Registra(*proprio), EsitoRegistrazione::Registrata);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT Telefono FROM TabellaAnagrafiche WHERE Indice = ?"), {rossi}).toString(),
-             QStringLiteral("055 123"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT Telefono FROM TabellaAnagrafiche WHERE Indice = ?"), { rossi })
+                 .toString(),
+        QStringLiteral("055 123"));
 }
 
 void TestAnagrafiche::dateNonValideNulle()
@@ -194,9 +212,12 @@ void TestAnagrafiche::dateNonValideNulle()
     s.nonAttivo = true;
     QCOMPARE(Registra(s), EsitoRegistrazione::Registrata);
     QVERIFY(amb.sql(QStringLiteral("SELECT DataNascita FROM TabellaAnagrafiche")).isNull());
-    QCOMPARE(amb.sql(QStringLiteral("SELECT DataDocumento FROM TabellaAnagrafiche")).toString(), QStringLiteral("2021-03-05"));
-    QCOMPARE(amb.sql(QStringLiteral("SELECT Maschio || Femmina || Attivo || NonAttivo FROM TabellaAnagrafiche")).toString(),
-             QStringLiteral("0101"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT DataDocumento FROM TabellaAnagrafiche")).toString(),
+        QStringLiteral("2021-03-05"));
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT Maschio || Femmina || Attivo || NonAttivo FROM TabellaAnagrafiche"))
+            .toString(),
+        QStringLiteral("0101"));
 
     const std::optional<Scheda> letta = LeggiScheda(s.chiave());
     QVERIFY(letta);
@@ -220,17 +241,19 @@ void TestAnagrafiche::aggiornamentoChiedePrima()
     amb.messaggi.risposte << QMessageBox::No;
     QCOMPARE(Registra(s), EsitoRegistrazione::Annullata);
     QCOMPARE(amb.messaggi.testi(),
-             QStringList{QStringLiteral("Attenzione si stà aggiornando un Anagrafica già esistente. Continuare?")});
+        QStringList {
+            QStringLiteral("Attenzione si stà aggiornando un Anagrafica già esistente. Continuare?") });
     QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Question);
     QCOMPARE(amb.messaggi.chiamate.first().pulsanti, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM TabellaAnagrafiche")).toString(), QStringLiteral("Bianchi Anna"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM TabellaAnagrafiche")).toString(),
+        QStringLiteral("Bianchi Anna"));
 
     amb.messaggi.risposte << QMessageBox::Yes;
     QCOMPARE(Registra(s), EsitoRegistrazione::Registrata);
     QCOMPARE(s.chiave(), chiave);
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), 1);
     QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM TabellaAnagrafiche")).toString(),
-             QStringLiteral("Bianchi Anna Maria"));
+        QStringLiteral("Bianchi Anna Maria"));
 }
 
 void TestAnagrafiche::registrazioneNonRiuscita()
@@ -240,7 +263,7 @@ void TestAnagrafiche::registrazioneNonRiuscita()
                            "SELECT RAISE(ABORT, 'disco guasto'); END"));
     Scheda s = Nuova(QStringLiteral("N1"), QStringLiteral("Neri"), QStringLiteral("Ada"));
     QCOMPARE(Registra(s), EsitoRegistrazione::NonRiuscita);
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Registrazione non effettuata")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Registrazione non effettuata") });
     QCOMPARE(s.chiave(), 0);
 
     // An employee deleted elsewhere after the question is not reported as saved.
@@ -296,20 +319,25 @@ void TestAnagrafiche::cancellaSoloVuoti()
 
     amb.messaggi.risposte << QMessageBox::No;
     QCOMPARE(Cancella(s), EsitoCancellazione::Annullata);
-    QCOMPARE(amb.messaggi.testi(), (QStringList{QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (Alfa) ?"),
-                                                QStringLiteral("Operazione Annullata")}));
+    QCOMPARE(amb.messaggi.testi(),
+        (QStringList { QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (Alfa) ?"),
+            QStringLiteral("Operazione Annullata") }));
     QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Question);
-    QCOMPARE(Conta(amb, QStringLiteral("TabellaMovimenti"), QStringLiteral("IndiceAnagrafica = ?"), {a}), 2);
+    QCOMPARE(
+        Conta(amb, QStringLiteral("TabellaMovimenti"), QStringLiteral("IndiceAnagrafica = ?"), { a }), 2);
 
     amb.messaggi.svuota();
     amb.messaggi.risposte << QMessageBox::Yes;
     QCOMPARE(Cancella(s), EsitoCancellazione::Cancellata);
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (Alfa) ?")});
+    QCOMPARE(amb.messaggi.testi(),
+        QStringList { QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (Alfa) ?") });
     QVERIFY(amb.messaggi.richiesteInput.isEmpty());
-    QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche"), QStringLiteral("Indice = ?"), {a}), 0);
-    QCOMPARE(Conta(amb, QStringLiteral("TabellaMovimenti"), QStringLiteral("IndiceAnagrafica = ?"), {a}), 0);
+    QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche"), QStringLiteral("Indice = ?"), { a }), 0);
+    QCOMPARE(
+        Conta(amb, QStringLiteral("TabellaMovimenti"), QStringLiteral("IndiceAnagrafica = ?"), { a }), 0);
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), 1);
-    QCOMPARE(Conta(amb, QStringLiteral("TabellaMovimenti"), QStringLiteral("IndiceAnagrafica = ?"), {b}), 1);
+    QCOMPARE(
+        Conta(amb, QStringLiteral("TabellaMovimenti"), QStringLiteral("IndiceAnagrafica = ?"), { b }), 1);
 }
 
 void TestAnagrafiche::cancellaConContenuto_data()
@@ -338,12 +366,14 @@ void TestAnagrafiche::cancellaConContenuto()
     amb.messaggi.testiInput << digitato;
     const EsitoCancellazione esito = Cancella(*LeggiScheda(a));
     QCOMPARE(esito, cancellata ? EsitoCancellazione::Cancellata : EsitoCancellazione::Annullata);
-    const QString domanda = QStringLiteral("ATTENZIONE!! Cancellare l'anagrafica selezionata (Alfa) e tutti i dati "
-                                           "collegati?\n\n(Non è possibile recuperare i dati dopo la cancellazione)");
+    const QString domanda
+        = QStringLiteral("ATTENZIONE!! Cancellare l'anagrafica selezionata (Alfa) e tutti i dati "
+                         "collegati?\n\n(Non è possibile recuperare i dati dopo la cancellazione)");
     QCOMPARE(amb.messaggi.testi().first(), domanda);
     QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
     const bool chiestoSi = risposta == QMessageBox::Yes;
-    QCOMPARE(amb.messaggi.richiesteInput, chiestoSi ? QStringList{QStringLiteral("Confermare digitando: SI")} : QStringList());
+    QCOMPARE(amb.messaggi.richiesteInput,
+        chiestoSi ? QStringList { QStringLiteral("Confermare digitando: SI") } : QStringList());
     if (!cancellata) {
         QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("Operazione Annullata"));
         QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Information);
@@ -356,12 +386,13 @@ void TestAnagrafiche::cancellaSenzaSelezione()
 {
     AmbienteTest amb;
     Inserisci(amb, QStringLiteral("A"), QStringLiteral("Alfa"));
-    for (const QString& indice : {QString(), QStringLiteral("0")}) {
+    for (const QString& indice : { QString(), QStringLiteral("0") }) {
         amb.messaggi.svuota();
         Scheda s;
         s.indice = indice;
         QCOMPARE(Cancella(s), EsitoCancellazione::NessunaSelezione);
-        QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Selezionare l'anagrafica da cancellare")});
+        QCOMPARE(
+            amb.messaggi.testi(), QStringList { QStringLiteral("Selezionare l'anagrafica da cancellare") });
         QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
     }
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), 1);
@@ -375,15 +406,17 @@ void TestAnagrafiche::cancellazioneInterrotta()
         Movimento(amb, a, QStringLiteral("F"), 0, QString());
     // The fourth entry row refuses to go: the delete breaks off half-way.
     amb.sql(QStringLiteral("CREATE TABLE Cancellati (n INTEGER)"));
-    amb.sql(QStringLiteral("CREATE TRIGGER interrompi BEFORE DELETE ON TabellaMovimenti BEGIN "
-                           "INSERT INTO Cancellati VALUES (1); "
-                           "SELECT RAISE(ABORT, 'interrotto') WHERE (SELECT count(*) FROM Cancellati) >= 4; END"));
+    amb.sql(QStringLiteral(
+        "CREATE TRIGGER interrompi BEFORE DELETE ON TabellaMovimenti BEGIN "
+        "INSERT INTO Cancellati VALUES (1); "
+        "SELECT RAISE(ABORT, 'interrotto') WHERE (SELECT count(*) FROM Cancellati) >= 4; END"));
     amb.messaggi.risposte << QMessageBox::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI");
     QCOMPARE(Cancella(*LeggiScheda(a)), EsitoCancellazione::NonRiuscita);
     QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("Cancellazione non effettuata"));
-    QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche"), QStringLiteral("Indice = ?"), {a}), 1);
-    QCOMPARE(Conta(amb, QStringLiteral("TabellaMovimenti"), QStringLiteral("IndiceAnagrafica = ?"), {a}), 5);
+    QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche"), QStringLiteral("Indice = ?"), { a }), 1);
+    QCOMPARE(
+        Conta(amb, QStringLiteral("TabellaMovimenti"), QStringLiteral("IndiceAnagrafica = ?"), { a }), 5);
     QCOMPARE(Conta(amb, QStringLiteral("Cancellati")), 0);
 }
 
@@ -408,27 +441,33 @@ void TestAnagrafiche::elencoFiltriEOrdine()
     using F = ElencoAnagrafiche::Filtro;
     QVERIFY(e.Carica(F::Tutti, QStringLiteral("Ragione Sociale")));
     QCOMPARE(colonna(e, ElencoAnagrafiche::ColRagSociale),
-             (QStringList{QStringLiteral("alfa"), QStringLiteral("Beta"), QStringLiteral("Delta"), QStringLiteral("zeta")}));
+        (QStringList { QStringLiteral("alfa"), QStringLiteral("Beta"), QStringLiteral("Delta"),
+            QStringLiteral("zeta") }));
     QCOMPARE(colonna(e, ElencoAnagrafiche::ColAttivo),
-             (QStringList{QStringLiteral("SI"), QStringLiteral("NO"), QStringLiteral("NO"), QStringLiteral("SI")}));
+        (QStringList {
+            QStringLiteral("SI"), QStringLiteral("NO"), QStringLiteral("NO"), QStringLiteral("SI") }));
     QCOMPARE(e.testo(3, ElencoAnagrafiche::ColCellulare), QStringLiteral("333"));
     QCOMPARE(e.testo(3, ElencoAnagrafiche::ColTelefono), QStringLiteral("055"));
     QCOMPARE(e.testo(0, ElencoAnagrafiche::ColRagSociale), QStringLiteral("Ragione Sociale"));
 
     QVERIFY(e.Carica(F::Attivi, QStringLiteral("Codice")));
-    QCOMPARE(colonna(e, ElencoAnagrafiche::ColCodice), (QStringList{QStringLiteral("B2"), QStringLiteral("C3")}));
+    QCOMPARE(colonna(e, ElencoAnagrafiche::ColCodice),
+        (QStringList { QStringLiteral("B2"), QStringLiteral("C3") }));
     QVERIFY(e.Carica(F::NonAttivi, QStringLiteral("Codice")));
-    QCOMPARE(colonna(e, ElencoAnagrafiche::ColCodice), QStringList{QStringLiteral("a1")});
-    QCOMPARE(colonna(e, ElencoAnagrafiche::ColAttivo), QStringList{QStringLiteral("NO")});
+    QCOMPARE(colonna(e, ElencoAnagrafiche::ColCodice), QStringList { QStringLiteral("a1") });
+    QCOMPARE(colonna(e, ElencoAnagrafiche::ColAttivo), QStringList { QStringLiteral("NO") });
     QVERIFY(e.Carica(F::Tutti, QStringLiteral("Inserimento")));
     QCOMPARE(colonna(e, ElencoAnagrafiche::ColCodice),
-             (QStringList{QStringLiteral("C3"), QStringLiteral("a1"), QStringLiteral("B2"), QStringLiteral("D4")}));
+        (QStringList {
+            QStringLiteral("C3"), QStringLiteral("a1"), QStringLiteral("B2"), QStringLiteral("D4") }));
     QVERIFY(e.Carica(F::Tutti, QStringLiteral("Codice")));
     QCOMPARE(colonna(e, ElencoAnagrafiche::ColCodice),
-             (QStringList{QStringLiteral("a1"), QStringLiteral("B2"), QStringLiteral("C3"), QStringLiteral("D4")}));
-    QCOMPARE(e.indice(1), amb.sql(QStringLiteral("SELECT Indice FROM TabellaAnagrafiche WHERE Codice = 'a1'")).toInt());
+        (QStringList {
+            QStringLiteral("a1"), QStringLiteral("B2"), QStringLiteral("C3"), QStringLiteral("D4") }));
+    QCOMPARE(e.indice(1),
+        amb.sql(QStringLiteral("SELECT Indice FROM TabellaAnagrafiche WHERE Codice = 'a1'")).toInt());
 
-    const QList<int> larghezze{0, 800, 2600, 1600, 1600, 600};
+    const QList<int> larghezze { 0, 800, 2600, 1600, 1600, 600 };
     for (int c = 0; c < larghezze.size(); ++c)
         QCOMPARE(ElencoAnagrafiche::larghezza(c), larghezze.at(c));
 
@@ -440,7 +479,7 @@ void TestAnagrafiche::elencoFiltriEOrdine()
 void TestAnagrafiche::evidenziazione()
 {
     AmbienteTest amb;
-    for (const char* c : {"A", "B", "C"})
+    for (const char* c : { "A", "B", "C" })
         Inserisci(amb, QString::fromLatin1(c), QString::fromLatin1(c));
     ElencoAnagrafiche e;
     QVERIFY(e.Carica(ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice")));

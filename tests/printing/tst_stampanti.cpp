@@ -19,7 +19,7 @@ QList<Stampante> Elenco(const QStringList& nomi)
 {
     QList<Stampante> elenco;
     for (const QString& n : nomi)
-        elenco << Stampante{n, QStringLiteral("driver ") + n, QStringLiteral("porta ") + n, false};
+        elenco << Stampante { n, QStringLiteral("driver ") + n, QStringLiteral("porta ") + n, false };
     return elenco;
 }
 
@@ -49,7 +49,7 @@ private:
 
 void TestStampanti::init()
 {
-    m_installate = {QStringLiteral("Ufficio"), QStringLiteral("Magazzino")};
+    m_installate = { QStringLiteral("Ufficio"), QStringLiteral("Magazzino") };
     ElencoStampanti::ImpostaFonte([this] { return Elenco(m_installate); });
     NomeStampanteDocumenti.clear();
     StampanteDocumenti = {};
@@ -79,11 +79,15 @@ void TestStampanti::stampantePdf_data()
 {
     QTest::addColumn<QStringList>("installate");
     QTest::addColumn<bool>("trovata");
-    QTest::newRow("nessuna") << QStringList{QStringLiteral("Ufficio")} << false;
-    QTest::newRow("solo inizio") << QStringList{QStringLiteral("PDFCreator (copia)"), QStringLiteral("PDFCreator2")} << false;
-    QTest::newRow("maiuscole") << QStringList{QStringLiteral("pdfcreator"), QStringLiteral("PDFCREATOR")} << false;
-    QTest::newRow("spazio") << QStringList{QStringLiteral("PDFCreator ")} << false;
-    QTest::newRow("esatta") << QStringList{QStringLiteral("Ufficio"), QStringLiteral("PDFCreator")} << true;
+    QTest::newRow("nessuna") << QStringList { QStringLiteral("Ufficio") } << false;
+    QTest::newRow("solo inizio") << QStringList { QStringLiteral("PDFCreator (copia)"),
+        QStringLiteral("PDFCreator2") }
+                                 << false;
+    QTest::newRow("maiuscole") << QStringList { QStringLiteral("pdfcreator"), QStringLiteral("PDFCREATOR") }
+                               << false;
+    QTest::newRow("spazio") << QStringList { QStringLiteral("PDFCreator ") } << false;
+    QTest::newRow("esatta") << QStringList { QStringLiteral("Ufficio"), QStringLiteral("PDFCreator") }
+                            << true;
 }
 
 void TestStampanti::stampantePdf()
@@ -92,7 +96,7 @@ void TestStampanti::stampantePdf()
     QFETCH(bool, trovata);
     AmbienteTest amb;
     m_installate = installate;
-    StampantePdf = Stampante{QStringLiteral("PDFCreator"), {}, {}, true}; // left from an earlier look-up
+    StampantePdf = Stampante { QStringLiteral("PDFCreator"), {}, {}, true }; // left from an earlier look-up
     QCOMPARE(CaricaStampanti(), trovata);
     QCOMPARE(StampantePdf.valida(), trovata);
     if (trovata)
@@ -118,8 +122,9 @@ void TestStampanti::nomeMemorizzato()
     QFETCH(bool, trovata);
     AmbienteTest amb;
     amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', ?)"), {memorizzato});
-    StampanteDocumenti = Elenco({QStringLiteral("Ufficio")}).first();
+    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', ?)"),
+        { memorizzato });
+    StampanteDocumenti = Elenco({ QStringLiteral("Ufficio") }).first();
     CaricaStampanti();
     QCOMPARE(NomeStampanteDocumenti, nome);
     QCOMPARE(StampanteDocumentiTrovata, trovata);
@@ -138,7 +143,8 @@ void TestStampanti::memorizzaSenzaRigaImpostazioni()
     QVERIFY(StampanteDocumentiTrovata);
     QVERIFY(MemorizzaStampanteDocumenti(QStringLiteral("Magazzino")));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(), QStringLiteral("Magazzino"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(),
+        QStringLiteral("Magazzino"));
 
     // Another archive without a settings row leaves no name behind from this one.
     AmbienteTest altro;
@@ -168,7 +174,8 @@ void TestStampanti::finestraElencaEMemorizzaSubito()
     prnDocs->setFocus();
     QTest::keyClick(prnDocs, Qt::Key_Down);
     QCOMPARE(prnDocs->currentText(), QStringLiteral("Magazzino"));
-    QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(), QStringLiteral("Magazzino"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(),
+        QStringLiteral("Magazzino"));
     QCOMPARE(NomeStampanteDocumenti, QStringLiteral("Magazzino"));
     QVERIFY(StampanteDocumentiTrovata);
 
@@ -176,16 +183,18 @@ void TestStampanti::finestraElencaEMemorizzaSubito()
     QCOMPARE(chiudi->text(), QStringLiteral("CHIUDI"));
     QTest::mouseClick(chiudi, Qt::LeftButton);
     QVERIFY(!f.isVisible());
-    QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(), QStringLiteral("Magazzino"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(),
+        QStringLiteral("Magazzino"));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
 void TestStampanti::finestraCancellaConCancEBackspace()
 {
-    for (const Qt::Key tasto : {Qt::Key_Delete, Qt::Key_Backspace}) {
+    for (const Qt::Key tasto : { Qt::Key_Delete, Qt::Key_Backspace }) {
         AmbienteTest amb;
         amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
-        amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'Ufficio')"));
+        amb.sql(
+            QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'Ufficio')"));
         CaricaStampanti();
         QVERIFY(StampanteDocumentiTrovata);
         F_SelezioneStampante f;
@@ -215,14 +224,15 @@ void TestStampanti::finestraNonSiDigita()
     QTest::keyClicks(prnDocs, QStringLiteral("Magaz"));
     QTest::keyClick(prnDocs, Qt::Key_Return);
     QCOMPARE(prnDocs->currentText(), QStringLiteral("Ufficio"));
-    QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(), QStringLiteral("Ufficio"));
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(), QStringLiteral("Ufficio"));
 }
 
 void TestStampanti::finestraSenzaArchivio()
 {
     AmbienteTest amb(false);
     F_SelezioneStampante f;
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Eseguire creazione database")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Eseguire creazione database") });
     QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Information);
 
     // A pick that cannot be stored says why and stores nothing.
