@@ -57,7 +57,6 @@ class TestAnagrafiche : public QObject
     Q_OBJECT
 
 private slots:
-    void limiti();
     void codiceGiaUsato_data();
     void codiceGiaUsato();
     void codiceConApice();
@@ -78,18 +77,6 @@ private slots:
     void elencoFiltriEOrdine();
     void evidenziazione();
 };
-
-void TestAnagrafiche::limiti()
-{
-    QCOMPARE(Limite(QStringLiteral("Codice")), 50);
-    QCOMPARE(Limite(QStringLiteral("Indirizzo")), 50);
-    QCOMPARE(Limite(QStringLiteral("Cap")), 5);
-    QCOMPARE(Limite(QStringLiteral("Citta")), 50);
-    QCOMPARE(Limite(QStringLiteral("Provincia")), 2);
-    QCOMPARE(Limite(QStringLiteral("CodiceFiscale")), 50);
-    QCOMPARE(Limite(QStringLiteral("RagSociale")), 250);
-    QCOMPARE(Limite(QStringLiteral("Note")), 0);
-}
 
 void TestAnagrafiche::codiceGiaUsato_data()
 {
@@ -466,10 +453,6 @@ void TestAnagrafiche::elencoFiltriEOrdine()
             QStringLiteral("a1"), QStringLiteral("B2"), QStringLiteral("C3"), QStringLiteral("D4") }));
     QCOMPARE(e.indice(1),
         amb.sql(QStringLiteral("SELECT Indice FROM TabellaAnagrafiche WHERE Codice = 'a1'")).toInt());
-
-    const QList<int> larghezze { 0, 800, 2600, 1600, 1600, 600 };
-    for (int c = 0; c < larghezze.size(); ++c)
-        QCOMPARE(ElencoAnagrafiche::larghezza(c), larghezze.at(c));
 
     AmbienteTest senzaArchivio(false);
     QVERIFY(!e.Carica(F::Tutti, QStringLiteral("Codice")));
