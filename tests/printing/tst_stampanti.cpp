@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 
@@ -73,6 +74,9 @@ void TestStampanti::elencoDiSistemaHaLaStampantePdf()
     QCOMPARE(pdf, 1);
     QVERIFY(TrovaStampantePdf());
     QCOMPARE(StampantePdf.nome, QStringLiteral("PDFCreator"));
+    QPrinter printer;
+    ElencoStampanti::Configura(printer, StampantePdf);
+    QCOMPARE(printer.outputFormat(), QPrinter::PdfFormat);
 }
 
 void TestStampanti::stampantePdf_data()
