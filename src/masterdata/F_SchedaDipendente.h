@@ -1,0 +1,76 @@
+#pragma once
+
+#include "masterdata/Anagrafiche.h"
+#include "masterdata/ElencoAnagrafiche.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace Ui {
+class F_SchedaDipendente;
+}
+class GrigliaAnagraficheModel;
+class QModelIndex;
+
+// The employee registry: the filtered list beside the card of one employee.
+class F_SchedaDipendente : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit F_SchedaDipendente(QWidget* parent = nullptr);
+    ~F_SchedaDipendente() override;
+
+    // How the e-mail and web buttons reach the desktop (tests watch it instead).
+    using Apertura = std::function<bool(const QString&)>;
+    static void ImpostaApertura(Apertura apertura); // empty: back to the desktop shell
+    // The employee list print, filtered and ordered as the list shows.
+    using StampaElenco = std::function<void(QWidget*, ElencoAnagrafiche::Filtro, const QString&)>;
+    static void ImpostaStampaElenco(StampaElenco stampa);
+
+    ElencoAnagrafiche::Filtro filtro() const;
+    QString ordinamento() const;
+    const ElencoAnagrafiche& elenco() const { return m_elenco; }
+
+    void AggiornaGriglia_Click();
+    void DimensionaGriglia_Click();
+    void Aggiorna_Click();
+    void PulisciCampi();
+    void PulisciGriglia();
+    void CercaAnagrafica();
+
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+private:
+    void Form_Load();
+    void Codice_Change();
+    void Indice_Change();
+    void GrigliaAnagrafiche_Click(const QModelIndex& indice);
+    void Visualizzazione_Click();
+    void Ordinamento_Click();
+    void Command2_Click();
+    void Command4_Click();
+    void Command10_Click();
+    void Anteprima_Click();
+    void Command17_Click();
+    void Command1_Click();
+    void OpenUrl_Click();
+
+    bool Codice_KeyPress(int tasto);
+    void Codice_LostFocus();
+    void Data_DblClick(QWidget* campo);
+    void Data_LostFocus(QWidget* campo);
+    bool CampoSuccessivo(QWidget* campo);
+
+    QString testo(const QString& controllo) const;
+    void imposta(const QString& controllo, const QString& valore);
+    Anagrafiche::Scheda LeggiCampi() const;
+    void ScriviCampi(const Anagrafiche::Scheda& scheda);
+
+    const QScopedPointer<Ui::F_SchedaDipendente> m_ui;
+    ElencoAnagrafiche m_elenco;
+    GrigliaAnagraficheModel* m_modello;
+    QList<QWidget*> m_catena; // the Enter chain of the card
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+class QPrinter;
+
+// One installed printer as the program knows it: reports name it by device name.
+struct Stampante
+{
+    QString nome; // device name, compared exactly
+    QString driver;
+    QString porta;
+    bool pdfIntegrata = false; // the program's own PDF writer, not a system queue
+
+    bool valida() const { return !nome.isEmpty(); }
+    bool operator==(const Stampante&) const = default;
+};
+
+// The installed printers: the system's queues plus the built-in PDF printer.
+namespace ElencoStampanti {
+
+// The device name reports look for when PDF output is chosen.
+inline const QString NomePdf = QStringLiteral("PDFCreator");
+
+// The system's printers in the system's order, then the built-in PDF printer (left out when a
+// system queue already carries its name).
+QList<Stampante> Installate();
+
+// Tests install their own list; an empty function goes back to the system's printers.
+void ImpostaFonte(std::function<QList<Stampante>()> fonte);
+
+// Points `printer` at `stampante`: a system queue by name, the built-in one as PDF output
+// (the caller still sets the output file).
+void Configura(QPrinter& printer, const Stampante& stampante);
+
+} // namespace ElencoStampanti

@@ -1,0 +1,256 @@
+#include "AmbienteTest.h"
+
+#include "archive/Module1.h"
+#include "platform/ElencoStampanti.h"
+#include "printing/F_SelezioneStampante.h"
+#include "printing/Stampanti.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Stampanti;
+
+namespace {
+
+QList<Stampante> Elenco(const QStringList& nomi)
+{
+    QList<Stampante> elenco;
+    for (const QString& n : nomi)
+        elenco << Stampante { n, QStringLiteral("driver ") + n, QStringLiteral("porta ") + n, false };
+    return elenco;
+}
+
+} // namespace
+
+class TestStampanti : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void elencoDiSistemaHaLaStampantePdf();
+    void stampantePdf_data();
+    void stampantePdf();
+    void nomeMemorizzato_data();
+    void nomeMemorizzato();
+    void memorizzaSenzaRigaImpostazioni();
+    void finestraElencaEMemorizzaSubito();
+    void finestraCancellaConCancEBackspace();
+    void finestraNonSiDigita();
+    void finestraSenzaArchivio();
+
+private:
+    QStringList m_installate;
+};
+
+void TestStampanti::init()
+{
+    m_installate = { QStringLiteral("Ufficio"), QStringLiteral("Magazzino") };
+    ElencoStampanti::ImpostaFonte([this] { return Elenco(m_installate); });
+    NomeStampanteDocumenti.clear();
+    StampanteDocumenti = {};
+    StampanteDocumentiTrovata = false;
+    StampantePdf = {};
+}
+
+void TestStampanti::cleanup()
+{
+    ElencoStampanti::ImpostaFonte({});
+}
+
+void TestStampanti::elencoDiSistemaHaLaStampantePdf()
+{
+    ElencoStampanti::ImpostaFonte({});
+    const QList<Stampante> installate = ElencoStampanti::Installate();
+    QVERIFY(!installate.isEmpty());
+    int pdf = 0;
+    for (const Stampante& s : installate)
+        pdf += s.nome == QLatin1String("PDFCreator") ? 1 : 0;
+    QCOMPARE(pdf, 1);
+    QVERIFY(TrovaStampantePdf());
+    QCOMPARE(StampantePdf.nome, QStringLiteral("PDFCreator"));
+    QPrinter printer;
+    ElencoStampanti::Configura(printer, StampantePdf);
+    QCOMPARE(printer.outputFormat(), QPrinter::PdfFormat);
+}
+
+void TestStampanti::stampantePdf_data()
+{
+    QTest::addColumn<QStringList>("installate");
+    QTest::addColumn<bool>("trovata");
+    QTest::newRow("nessuna") << QStringList { QStringLiteral("Ufficio") } << false;
+    QTest::newRow("solo inizio") << QStringList { QStringLiteral("PDFCreator (copia)"),
+        QStringLiteral("PDFCreator2") }
+                                 << false;
+    QTest::newRow("maiuscole") << QStringList { QStringLiteral("pdfcreator"), QStringLiteral("PDFCREATOR") }
+                               << false;
+    QTest::newRow("spazio") << QStringList { QStringLiteral("PDFCreator ") } << false;
+    QTest::newRow("esatta") << QStringList { QStringLiteral("Ufficio"), QStringLiteral("PDFCreator") }
+                            << true;
+}
+
+void TestStampanti::stampantePdf()
+{
+    QFETCH(QStringList, installate);
+    QFETCH(bool, trovata);
+    AmbienteTest amb;
+    m_installate = installate;
+    StampantePdf = Stampante { QStringLiteral("PDFCreator"), {}, {}, true }; // left from an earlier look-up
+    QCOMPARE(CaricaStampanti(), trovata);
+    QCOMPARE(StampantePdf.valida(), trovata);
+    if (trovata)
+        QCOMPARE(StampantePdf.porta, QStringLiteral("porta PDFCreator"));
+}
+
+void TestStampanti::nomeMemorizzato_data()
+{
+    QTest::addColumn<QVariant>("memorizzato");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<bool>("trovata");
+    QTest::newRow("installata") << QVariant(QStringLiteral("Magazzino")) << "Magazzino" << true;
+    QTest::newRow("non installata") << QVariant(QStringLiteral("Vecchia")) << "Vecchia" << false;
+    QTest::newRow("maiuscole diverse") << QVariant(QStringLiteral("magazzino")) << "magazzino" << false;
+    QTest::newRow("vuota") << QVariant(QString()) << "" << false;
+    QTest::newRow("nulla") << QVariant(QMetaType(QMetaType::QString)) << "" << false;
+}
+
+void TestStampanti::nomeMemorizzato()
+{
+    QFETCH(QVariant, memorizzato);
+    QFETCH(QString, nome);
+    QFETCH(bool, trovata);
+    AmbienteTest amb;
+    amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
+    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', ?)"),
+        { memorizzato });
+    StampanteDocumenti = Elenco({ QStringLiteral("Ufficio") }).first();
+    CaricaStampanti();
+    QCOMPARE(NomeStampanteDocumenti, nome);
+    QCOMPARE(StampanteDocumentiTrovata, trovata);
+    QCOMPARE(StampanteDocumenti.valida(), trovata);
+    if (trovata)
+        QCOMPARE(StampanteDocumenti.driver, QStringLiteral("driver Magazzino"));
+}
+
+void TestStampanti::memorizzaSenzaRigaImpostazioni()
+{
+    AmbienteTest amb;
+    amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
+    QVERIFY(MemorizzaStampanteDocumenti(QStringLiteral("Ufficio")));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
+    QCOMPARE(NomeStampanteDocumenti, QStringLiteral("Ufficio"));
+    QVERIFY(StampanteDocumentiTrovata);
+    QVERIFY(MemorizzaStampanteDocumenti(QStringLiteral("Magazzino")));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
+    QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(),
+        QStringLiteral("Magazzino"));
+
+    // Another archive without a settings row leaves no name behind from this one.
+    AmbienteTest altro;
+    altro.sql(QStringLiteral("DELETE FROM Configurazioni"));
+    CaricaStampanti();
+    QCOMPARE(NomeStampanteDocumenti, QString());
+    QVERIFY(!StampanteDocumentiTrovata);
+}
+
+void TestStampanti::finestraElencaEMemorizzaSubito()
+{
+    AmbienteTest amb;
+    amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
+    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'Ufficio')"));
+    m_installate << QStringLiteral("PDFCreator");
+    F_SelezioneStampante f;
+    auto* prnDocs = f.findChild<QComboBox*>(QStringLiteral("prnDocs"));
+    QVERIFY(prnDocs);
+    QStringList voci;
+    for (int i = 0; i < prnDocs->count(); ++i)
+        voci << prnDocs->itemText(i);
+    QCOMPARE(voci, m_installate);
+    QCOMPARE(prnDocs->currentText(), QStringLiteral("Ufficio"));
+
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    prnDocs->setFocus();
+    QTest::keyClick(prnDocs, Qt::Key_Down);
+    QCOMPARE(prnDocs->currentText(), QStringLiteral("Magazzino"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(),
+        QStringLiteral("Magazzino"));
+    QCOMPARE(NomeStampanteDocumenti, QStringLiteral("Magazzino"));
+    QVERIFY(StampanteDocumentiTrovata);
+
+    auto* chiudi = f.findChild<QPushButton*>(QStringLiteral("Fine"));
+    QCOMPARE(chiudi->text(), QStringLiteral("CHIUDI"));
+    QTest::mouseClick(chiudi, Qt::LeftButton);
+    QVERIFY(!f.isVisible());
+    QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(),
+        QStringLiteral("Magazzino"));
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+}
+
+void TestStampanti::finestraCancellaConCancEBackspace()
+{
+    for (const Qt::Key tasto : { Qt::Key_Delete, Qt::Key_Backspace }) {
+        AmbienteTest amb;
+        amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
+        amb.sql(
+            QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'Ufficio')"));
+        CaricaStampanti();
+        QVERIFY(StampanteDocumentiTrovata);
+        F_SelezioneStampante f;
+        auto* prnDocs = f.findChild<QComboBox*>(QStringLiteral("prnDocs"));
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        prnDocs->setFocus();
+        QTest::keyClick(prnDocs, tasto);
+        QCOMPARE(prnDocs->currentText(), QString());
+        QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(), QString());
+        QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
+        QCOMPARE(NomeStampanteDocumenti, QString());
+        QVERIFY(!StampanteDocumentiTrovata);
+    }
+}
+
+void TestStampanti::finestraNonSiDigita()
+{
+    AmbienteTest amb;
+    amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
+    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'Ufficio')"));
+    F_SelezioneStampante f;
+    auto* prnDocs = f.findChild<QComboBox*>(QStringLiteral("prnDocs"));
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    prnDocs->setFocus();
+    QTest::keyClicks(prnDocs, QStringLiteral("Magaz"));
+    QTest::keyClick(prnDocs, Qt::Key_Return);
+    QCOMPARE(prnDocs->currentText(), QStringLiteral("Ufficio"));
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(), QStringLiteral("Ufficio"));
+}
+
+void TestStampanti::finestraSenzaArchivio()
+{
+    AmbienteTest amb(false);
+    F_SelezioneStampante f;
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Eseguire creazione database") });
+    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Information);
+
+    // A pick that cannot be stored says why and stores nothing.
+    amb.messaggi.svuota();
+    auto* prnDocs = f.findChild<QComboBox*>(QStringLiteral("prnDocs"));
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    prnDocs->setFocus();
+    QTest::keyClick(prnDocs, Qt::Key_Down);
+    QCOMPARE(amb.messaggi.chiamate.size(), 1);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+    QVERIFY(!amb.messaggi.chiamate.first().testo.isEmpty());
+    QVERIFY(!QFile::exists(amb.archivio()));
+}
+
+QTEST_MAIN(TestStampanti)
+#include "tst_stampanti.moc"
