@@ -19,7 +19,7 @@ class TestGestioneErrore : public QObject
 
 private slots:
     void cleanup();
-    void archivioOccupatoPerMezzoSecondo();
+    void archivioOccupatoPerQualcheIstante();
     void erroreNonOccupatoSaltato();
     void tabellaMancanteRicreata();
     void limitiDelContatore();
@@ -66,11 +66,11 @@ void TestGestioneErrore::cleanup()
     Module1::MessaggiErroreAttivi = false;
 }
 
-void TestGestioneErrore::archivioOccupatoPerMezzoSecondo()
+void TestGestioneErrore::archivioOccupatoPerQualcheIstante()
 {
     AmbienteTest amb;
     AltroUtente altro(amb.archivio());
-    QTimer::singleShot(500, [&] { altro.rilascia(); });
+    QTimer::singleShot(900, [&] { altro.rilascia(); });
 
     QStringList etichette;
     QTimer campione;
