@@ -27,11 +27,44 @@ constexpr int IntervalloRefreshMs = 5000;
 // How long OK waits for another instance's compaction or restore to end.
 constexpr int AttesaManutenzioneMs = 30000;
 
+// Folder names up to this length always fit on one line of the path labels.
+constexpr int ParteCorta = 24;
+
 bool stessaCartella(const QString& a, const QString& b)
 {
     return QDir::cleanPath(QDir::fromNativeSeparators(a)) == QDir::cleanPath(QDir::fromNativeSeparators(b));
 }
 } // namespace
+
+QString PercorsoADaCapo(const QString& percorso)
+{
+    // A path may have no blank to wrap at: zero-width spaces give it places to break without
+    // changing what is shown; after separators, and anywhere inside a name too long for a line.
+    static const QString dopo = QStringLiteral("/\\_-.");
+    const QChar spazioZero(0x200B);
+    QString mostrato;
+    mostrato.reserve(percorso.size() * 2);
+    int parte = 0;
+    for (int i = 0; i < percorso.size(); ++i) {
+        const QChar c = percorso.at(i);
+        mostrato.append(c);
+        if (dopo.contains(c) || c.isSpace()) {
+            parte = 0;
+            if (!c.isSpace())
+                mostrato.append(spazioZero);
+            continue;
+        }
+        if (parte == 0) {
+            int fine = i;
+            while (fine < percorso.size() && !dopo.contains(percorso.at(fine)) && !percorso.at(fine).isSpace())
+                ++fine;
+            parte = fine - i;
+        }
+        if (parte > ParteCorta)
+            mostrato.append(spazioZero);
+    }
+    return mostrato;
+}
 
 AvvioSelezione::AvvioSelezione(QWidget* parent)
     : QWidget(parent)
@@ -123,11 +156,7 @@ void AvvioSelezione::aggiornaOK()
 
 void AvvioSelezione::mostraPercorso(QLabel* etichetta, const QString& percorso)
 {
-    // Long paths have no blanks to wrap at: a zero-width space after each separator gives them
-    // places to break, without changing what is shown.
-    QString mostrato = percorso;
-    mostrato.replace(QDir::separator(), QString(QDir::separator()) + QChar(0x200B));
-    etichetta->setText(mostrato);
+    etichetta->setText(PercorsoADaCapo(percorso));
     etichetta->setToolTip(percorso);
     etichetta->setAccessibleDescription(percorso);
     adattaAltezza();

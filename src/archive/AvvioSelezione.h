@@ -5,6 +5,9 @@
 
 class QLabel;
 
+// A path as the labels show it, with invisible places to wrap a long path at.
+QString PercorsoADaCapo(const QString& percorso);
+
 namespace Ui {
 class AvvioSelezione;
 }

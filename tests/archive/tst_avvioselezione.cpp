@@ -152,6 +152,8 @@ private slots:
     void annullaEInfo();
     void aggiornamentoNonDisponibile();
     void ottimizzaDallaFinestra();
+    void percorsoADaCapo_data();
+    void percorsoADaCapo();
 };
 
 void TestAvvioSelezione::primoAvvioSenzaFileDiPosizione()
@@ -627,6 +629,29 @@ void TestAvvioSelezione::ottimizzaDallaFinestra()
     QCOMPARE(a.amb.messaggi.testi().last(), QStringLiteral("Ottimizzazione conclusa"));
     QCOMPARE(a.amb.messaggi.chiamate.last().icona, QMessageBox::Information);
     Archivio::Verifica(archivio);
+}
+
+void TestAvvioSelezione::percorsoADaCapo_data()
+{
+    QTest::addColumn<QString>("percorso");
+    QTest::addColumn<QString>("atteso"); // "|" marks the invisible places to wrap at
+    QTest::newRow("vuoto") << "" << "";
+    QTest::newRow("cartelle brevi") << "/home/anna/Archivi Cartavia" << "/|home/|anna/|Archivi Cartavia";
+    QTest::newRow("trattini") << "/dati/ditta_rossi-2024" << "/|dati/|ditta_|rossi-|2024";
+    const QString lungo = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    QString spezzato;
+    for (QChar c : lungo)
+        spezzato += c + QStringLiteral("|");
+    QTest::newRow("nome più lungo di una riga") << QStringLiteral("/x/") + lungo << QStringLiteral("/|x/|") + spezzato;
+}
+
+void TestAvvioSelezione::percorsoADaCapo()
+{
+    QFETCH(QString, percorso);
+    QFETCH(QString, atteso);
+    QString mostrato = PercorsoADaCapo(percorso);
+    mostrato.replace(QChar(0x200B), QLatin1Char('|'));
+    QCOMPARE(mostrato, atteso);
 }
 
 QTEST_MAIN(TestAvvioSelezione)
