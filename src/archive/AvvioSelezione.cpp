@@ -189,6 +189,13 @@ void AvvioSelezione::showEvent(QShowEvent* evento)
     Form_Activate();
 }
 
+void AvvioSelezione::hideEvent(QHideEvent* evento)
+{
+    // A refresh behind the main window could change the archive it works on.
+    TimerRefresh.stop();
+    QWidget::hideEvent(evento);
+}
+
 void AvvioSelezione::changeEvent(QEvent* evento)
 {
     QWidget::changeEvent(evento);

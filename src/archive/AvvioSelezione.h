@@ -66,6 +66,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* evento) override;
+    void hideEvent(QHideEvent* evento) override;
     void changeEvent(QEvent* evento) override;
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 

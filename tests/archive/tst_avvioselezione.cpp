@@ -552,9 +552,11 @@ void TestAvvioSelezione::invioNellaLista()
     Ambiente::creaArchivio(QDir(a.documenti()).filePath(QStringLiteral("Archivio.mdb")));
     AvvioSelezione w;
     w.show();
+    w.TimerRefresh.start();
     QTest::keyClick(lista(w), Qt::Key_Return);
     QCOMPARE(a.aperture, 1);
     QVERIFY(w.isHidden());
+    QVERIFY(!w.TimerRefresh.isActive());
 
     // "Disconnetti" brings the window back; a double click opens again.
     Presenza::Termina();
