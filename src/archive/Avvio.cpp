@@ -1,9 +1,11 @@
 #include "Avvio.h"
 
+#include "archive/AvvioSelezione.h"
+#include "archive/Finestre.h"
 #include "archive/Module1.h"
+#include "archive/Presenza.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -24,11 +26,17 @@ int Esegui(QApplication& app)
     app.setApplicationName(QStringLiteral("Cartavia"));
     app.setApplicationVersion(Module1::VersioneProgramma);
     CaricaTraduzioni(app);
-    QLabel segnaposto(QStringLiteral("Cartavia ver.") + Module1::VersioneProgramma);
-    segnaposto.setMinimumSize(400, 120);
-    segnaposto.setAlignment(Qt::AlignCenter);
-    segnaposto.show();
-    return app.exec();
+    AvvioSelezione selezione;
+    // "Disconnetti": this instance no longer uses the archive, and the choice starts again.
+    Finestre::ImpostaApriSelezione([&selezione] {
+        Presenza::Termina();
+        selezione.MostraDiNuovo();
+    });
+    selezione.show();
+    const int esito = app.exec();
+    Finestre::ImpostaApriSelezione({});
+    Presenza::Termina();
+    return esito;
 }
 
 } // namespace Avvio

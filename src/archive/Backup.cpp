@@ -1,4 +1,510 @@
 #include "Backup.h"
 
-// Placeholder until the start-up work lands.
-void EseguiSalvataggioAutomatico() {}
+#include "archive/Archivio.h"
+#include "archive/CreazioneDB.h"
+#include "archive/GestioneErrore.h"
+#include "archive/Module1.h"
+#include "archive/Percorsi.h"
+#include "archive/Presenza.h"
+#include "platform/Messaggi.h"
+#include "platform/Piattaforma.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSqlQuery>
+#include <QThread>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace Backup {
+
+namespace {
+
+// The number the program always gave a file held open by another user.
+constexpr int PermessoNegato = 70;
+// How long a compaction or restore waits for another instance's write to end.
+constexpr int AttesaScritturaMs = 3000;
+constexpr int MassimoBackupElencati = 1000;
+
+std::function<QDate()>& oggiImpostato()
+{
+    static std::function<QDate()> f;
+    return f;
+}
+
+QString nativo(const QString& percorso)
+{
+    return QDir::toNativeSeparators(percorso);
+}
+
+std::filesystem::path percorsoFs(const QString& percorso)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(percorso.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(percorso).toStdString());
+#endif
+}
+
+// Puts `da` in the place of `a` in one step: `a` is either the old file or the new one, never
+// missing. Both are in the same folder, so the rename never crosses file systems.
+void rinomina(const QString& da, const QString& a)
+{
+    std::error_code ec;
+    std::filesystem::rename(percorsoFs(da), percorsoFs(a), ec);
+    if (ec)
+        throw ErroreArchivio(CodiciErrore::Generico, QStringLiteral("Impossibile sostituire il file «%1»: %2")
+                                                         .arg(nativo(a), QString::fromLocal8Bit(ec.message())));
+}
+
+// A plain copy finished under a temporary name, so an older `a` is replaced only by a whole file.
+void copiaFile(const QString& da, const QString& a)
+{
+    const QString temporaneo = a + QStringLiteral(".tmp");
+    QFile::remove(temporaneo);
+    QFile sorgente(da);
+    if (!sorgente.copy(temporaneo)) {
+        QFile::remove(temporaneo);
+        throw ErroreArchivio(CodiciErrore::Generico, QStringLiteral("Impossibile copiare «%1» in «%2»: %3")
+                                                         .arg(nativo(da), nativo(a), sorgente.errorString()));
+    }
+    try {
+        rinomina(temporaneo, a);
+    } catch (...) {
+        QFile::remove(temporaneo);
+        throw;
+    }
+}
+
+ErroreArchivio backupNonValido(const QString& file)
+{
+    return {CodiciErrore::NonUnArchivio,
+            QStringLiteral("Il file di backup «%1» non è un archivio valido oppure è danneggiato.\n"
+                           "Ripristino non effettuato: l'archivio non è stato modificato.")
+                .arg(QFileInfo(file).fileName())};
+}
+
+ErroreArchivio ripristinoOccupato()
+{
+    return {PermessoNegato, QStringLiteral("L'archivio è in uso da parte di un'altra copia del programma.")};
+}
+
+ErroreArchivio ottimizzazioneOccupata()
+{
+    return {CodiciErrore::ArchivioInUso, QStringLiteral("L'archivio è in uso da parte di un'altra copia del programma.")};
+}
+
+// Throws unless the file opens as an archive and the engine finds it whole.
+void verificaArchivio(const QString& percorso)
+{
+    Archivio db(percorso);
+    const QString esito = db.valore(QStringLiteral("PRAGMA quick_check")).toString();
+    if (esito != QLatin1String("ok"))
+        throw ErroreArchivio(CodiciErrore::NonUnArchivio, QStringLiteral("Archivio danneggiato: %1").arg(esito));
+    db.valore(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+}
+
+// Takes the archive's write lock, so no other instance writes while its file is replaced; waits a
+// little for a write in progress. Throws Bloccato when the archive stays busy.
+void bloccaScritture(Archivio& db)
+{
+    QElapsedTimer attesa;
+    attesa.start();
+    for (;;) {
+        try {
+            db.inizia();
+            return;
+        } catch (const ErroreArchivio& e) {
+            if (e.numero() != CodiciErrore::Bloccato || attesa.elapsed() > AttesaScritturaMs)
+                throw;
+            if (QCoreApplication::instance())
+                QCoreApplication::processEvents();
+            QThread::msleep(50);
+        }
+    }
+}
+
+class CursoreOccupato
+{
+public:
+    CursoreOccupato()
+    {
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            m_attivo = true;
+        }
+    }
+    ~CursoreOccupato() { ripristina(); }
+    CursoreOccupato(const CursoreOccupato&) = delete;
+    CursoreOccupato& operator=(const CursoreOccupato&) = delete;
+    void ripristina()
+    {
+        if (m_attivo)
+            QGuiApplication::restoreOverrideCursor();
+        m_attivo = false;
+    }
+
+private:
+    bool m_attivo = false;
+};
+
+int valoreFlag(const QVariant& v)
+{
+    const int n = v.toInt();
+    return (n == 1 || n == -1) ? 1 : 0;
+}
+
+ImpostazioniBackup leggiImpostazioni(const QString& archivio)
+{
+    ImpostazioniBackup imp;
+    imp.percorso = Piattaforma::CartellaBackupPredefinita();
+    Archivio db(archivio);
+    QSqlQuery q = db.esegui(QStringLiteral("SELECT PercorsoBackup, SalvataggioAutomatico FROM Configurazioni "
+                                           "ORDER BY Indice LIMIT 1"));
+    if (q.next()) {
+        imp.riga = true;
+        const QString percorso = q.value(0).toString();
+        if (!percorso.trimmed().isEmpty())
+            imp.percorso = percorso;
+        imp.automatico = valoreFlag(q.value(1)) == 1;
+    }
+    return imp;
+}
+
+} // namespace
+
+QDate Oggi()
+{
+    return oggiImpostato() ? oggiImpostato()() : QDate::currentDate();
+}
+
+void ImpostaOggi(std::function<QDate()> oggi)
+{
+    oggiImpostato() = std::move(oggi);
+}
+
+QString NomeBackup(const QDate& giorno, const QString& nomeArchivio)
+{
+    return giorno.toString(QStringLiteral("ddMMyy")) + QLatin1Char('-') + nomeArchivio;
+}
+
+QDate DataDaNomeBackup(const QString& nomeFile)
+{
+    if (nomeFile.size() < 6)
+        return {};
+    int parti[3] = {0, 0, 0};
+    for (int i = 0; i < 6; ++i) {
+        const QChar c = nomeFile.at(i);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return {};
+        parti[i / 2] = parti[i / 2] * 10 + (c.unicode() - '0');
+    }
+    // There are no backups from the future: a year after this one is from the last century.
+    int anno = 2000 + parti[2];
+    if (anno > Oggi().year())
+        anno -= 100;
+    return QDate(anno, parti[1], parti[0]);
+}
+
+QString DataBackup(const QString& nomeFile)
+{
+    return Module1::FormattaData(DataDaNomeBackup(nomeFile));
+}
+
+bool CopiaArchivio(const QString& archivio, const QString& cartellaBackup, QString* errore)
+{
+    auto fallito = [&](const QString& testo) {
+        if (errore)
+            *errore = testo;
+        return false;
+    };
+    if (archivio.trimmed().isEmpty() || !QFileInfo(archivio).isFile())
+        return fallito(QStringLiteral("Impossibile trovare l'archivio «%1».").arg(nativo(archivio)));
+    if (cartellaBackup.trimmed().isEmpty() || !QDir().mkpath(cartellaBackup))
+        return fallito(QStringLiteral("Impossibile creare la cartella di backup «%1».").arg(nativo(cartellaBackup)));
+
+    const QString destinazione
+        = QDir(cartellaBackup).absoluteFilePath(NomeBackup(Oggi(), QFileInfo(archivio).fileName()));
+    const QString temporaneo = destinazione + QStringLiteral(".tmp");
+    int numero = 0;
+    QString descrizione;
+    const bool copiato = EseguiConAttesa(
+        [&] {
+            QFile::remove(temporaneo);
+            Archivio::CopiaCompatta(archivio, temporaneo);
+        },
+        &numero, &descrizione);
+    if (!copiato) {
+        QFile::remove(temporaneo);
+        return fallito(QStringLiteral("Impossibile scrivere la copia di backup nella cartella «%1».\n%2")
+                           .arg(nativo(cartellaBackup), descrizione));
+    }
+    try {
+        rinomina(temporaneo, destinazione);
+    } catch (const ErroreArchivio& e) {
+        QFile::remove(temporaneo);
+        return fallito(e.descrizione());
+    }
+    return true;
+}
+
+bool CopiaArchivio()
+{
+    const QString cartella
+        = Module1::CartellaBackup.isEmpty() ? Piattaforma::CartellaBackupPredefinita() : Module1::CartellaBackup;
+    return CopiaArchivio(Module1::PercorsoArchivio, cartella);
+}
+
+bool EseguiBackup(const QString& archivio, const QString& cartellaBackup)
+{
+    if (messaggi().Messaggio(QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Information)
+        != QMessageBox::Yes)
+        return false;
+    QString errore;
+    bool ok = false;
+    {
+        CursoreOccupato cursore;
+        ok = CopiaArchivio(archivio, cartellaBackup, &errore);
+    }
+    if (!ok) {
+        messaggi().Messaggio(QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\n") + errore, QMessageBox::Ok,
+                             QMessageBox::Critical);
+        return false;
+    }
+    messaggi().Messaggio(QStringLiteral("PROCEDURA TERMINATA"), QMessageBox::Ok, QMessageBox::Information);
+    return true;
+}
+
+QStringList OrdinaBackup(const QStringList& nomi)
+{
+    struct Voce
+    {
+        QString nome;
+        QDate data;
+    };
+    QList<Voce> voci;
+    voci.reserve(nomi.size());
+    for (const QString& n : nomi)
+        voci.append({n, DataDaNomeBackup(n)});
+    std::stable_sort(voci.begin(), voci.end(), [](const Voce& a, const Voce& b) {
+        if (a.data.isValid() != b.data.isValid())
+            return a.data.isValid();
+        if (a.data != b.data)
+            return a.data > b.data;
+        return a.nome.compare(b.nome, Qt::CaseInsensitive) < 0;
+    });
+    QStringList risultato;
+    risultato.reserve(voci.size());
+    for (const Voce& v : voci)
+        risultato << v.nome;
+    return risultato;
+}
+
+QStringList ElencoBackup(const QString& cartella)
+{
+    const QDir dir(cartella);
+    if (cartella.trimmed().isEmpty() || !dir.exists() || dir.entryList(QDir::Files).isEmpty()) {
+        messaggi().Messaggio(QStringLiteral("Attenzione percorso non corretto"), QMessageBox::Ok,
+                             QMessageBox::Critical);
+        return {};
+    }
+    const QStringList nomi = dir.entryList({QStringLiteral("*.mdb")}, QDir::Files);
+    return OrdinaBackup(nomi).mid(0, MassimoBackupElencati);
+}
+
+ImpostazioniBackup LeggiImpostazioniBackup(const QString& archivio)
+{
+    ImpostazioniBackup imp;
+    imp.percorso = Piattaforma::CartellaBackupPredefinita();
+    EseguiConAttesa([&] { imp = leggiImpostazioni(archivio); });
+    return imp;
+}
+
+bool MemorizzaPercorsoBackup(const QString& archivio, const QString& percorsoBackup, bool automatico)
+{
+    return EseguiConAttesa([&] {
+        Archivio db(archivio);
+        InTransazione(db, [&] {
+            const QVariant indice = db.valore(QStringLiteral("SELECT min(Indice) FROM Configurazioni"));
+            if (indice.isNull())
+                db.esegui(QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, SalvataggioAutomatico) "
+                                         "VALUES (?, ?)"),
+                          {percorsoBackup, automatico ? 1 : 0});
+            else
+                db.esegui(QStringLiteral("UPDATE Configurazioni SET PercorsoBackup = ?, SalvataggioAutomatico = ? "
+                                         "WHERE Indice = ?"),
+                          {percorsoBackup, automatico ? 1 : 0, indice});
+        });
+    });
+}
+
+void RipristinaArchivio(const QString& archivio, const QString& fileBackup, const QString& cartellaCopia)
+{
+    try {
+        verificaArchivio(fileBackup);
+    } catch (const ErroreArchivio&) {
+        throw backupNonValido(fileBackup);
+    }
+
+    Presenza::Esclusiva esclusiva(archivio);
+    if (esclusiva.stato() == Presenza::Stato::Occupata)
+        throw ripristinoOccupato();
+
+    const bool esiste = QFileInfo::exists(archivio);
+    std::unique_ptr<Archivio> blocco;
+    if (esiste) {
+        // A damaged archive cannot be locked, and there is no write to wait for in it.
+        try {
+            blocco = std::make_unique<Archivio>(archivio);
+            bloccaScritture(*blocco);
+        } catch (const ErroreArchivio& e) {
+            if (e.numero() == CodiciErrore::Bloccato)
+                throw ripristinoOccupato();
+            blocco.reset();
+        }
+        Percorsi::CreaCartella(cartellaCopia);
+        copiaFile(archivio, QDir(cartellaCopia).absoluteFilePath(QStringLiteral("copia.mdb")));
+    }
+
+    const QString temporaneo = archivio + QStringLiteral(".ripristino");
+    try {
+        copiaFile(fileBackup, temporaneo);
+        try {
+            verificaArchivio(temporaneo);
+        } catch (const ErroreArchivio&) {
+            throw backupNonValido(fileBackup);
+        }
+        if (esiste)
+            QFile::setPermissions(temporaneo, QFile::permissions(archivio));
+        rinomina(temporaneo, archivio);
+    } catch (...) {
+        QFile::remove(temporaneo);
+        throw;
+    }
+    if (blocco)
+        blocco->annulla();
+}
+
+bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup)
+{
+    if (messaggi().Messaggio(
+            QStringLiteral("Attenzione: un errato ripristino potrebbe causare la perdita di tutti i dati, continuare?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
+        != QMessageBox::Yes)
+        return false;
+    if (messaggi().InputBox(QStringLiteral("Confermare l'operazione di ripristino archivio digitando: SI")).toUpper()
+        != QLatin1String("SI"))
+        return false;
+    if (cartellaBackup.size() < 2) {
+        messaggi().Messaggio(QStringLiteral("Cartella di backup non valida"), QMessageBox::Ok, QMessageBox::Critical);
+        return false;
+    }
+    const QString file = QDir(cartellaBackup).filePath(nomeBackup);
+    if (nomeBackup.trimmed().isEmpty() || !QFileInfo(file).isFile()) {
+        messaggi().Messaggio(QStringLiteral("Problemi nella procedura di ripristino ... ripristino non effettuato"),
+                             QMessageBox::Ok, QMessageBox::Critical);
+        return false;
+    }
+
+    CursoreOccupato cursore;
+    try {
+        RipristinaArchivio(archivio, file, Percorsi::CartellaCopiaSicurezza());
+    } catch (const ErroreArchivio& e) {
+        cursore.ripristina();
+        if (e.numero() == PermessoNegato)
+            messaggi().Messaggio(QStringLiteral("IN QUESTO MOMENTO L'ARCHIVIO RISULTA OCCUPATO, \n RITENTARE "
+                                                "L'OPERAZIONE DOPO AVER RIAVVIATO IL PROGRAMMA"),
+                                 QMessageBox::Ok, QMessageBox::Critical);
+        else if (e.numero() == CodiciErrore::NonUnArchivio)
+            messaggi().Messaggio(e.descrizione(), QMessageBox::Ok, QMessageBox::Critical);
+        else
+            messaggi().Messaggio(e.descrizione() + QStringLiteral(" nr:") + QString::number(e.numero()),
+                                 QMessageBox::Ok, QMessageBox::Critical);
+        return false;
+    }
+    // An older backup gets the tables and fields it lacks.
+    CreazioneDB::Istanza().CreaDB(archivio);
+    return true;
+}
+
+void CompattaArchivio(const QString& archivio)
+{
+    if (!QFileInfo(archivio).isFile())
+        throw ErroreArchivio(CodiciErrore::FileNonTrovato,
+                             QStringLiteral("Impossibile trovare il file «%1».").arg(nativo(archivio)));
+    Presenza::Esclusiva esclusiva(archivio);
+    if (esclusiva.stato() == Presenza::Stato::Occupata)
+        throw ottimizzazioneOccupata();
+
+    Archivio blocco(archivio);
+    try {
+        bloccaScritture(blocco);
+    } catch (const ErroreArchivio& e) {
+        if (e.numero() == CodiciErrore::Bloccato)
+            throw ottimizzazioneOccupata();
+        throw;
+    }
+
+    const QString temporaneo = archivio + QStringLiteral(".compatto");
+    QFile::remove(temporaneo);
+    try {
+        Archivio::CopiaCompatta(archivio, temporaneo);
+        verificaArchivio(temporaneo);
+        QFile::setPermissions(temporaneo, QFile::permissions(archivio));
+        rinomina(temporaneo, archivio);
+    } catch (...) {
+        QFile::remove(temporaneo);
+        throw;
+    }
+    blocco.annulla();
+}
+
+bool OttimizzaArchivio(const QString& archivio, QMessageBox::Icon iconaFine)
+{
+    if (messaggi().InputBox(QStringLiteral("PER EFFETTUARE L'OPERAZIONE DIGITARE: confermo"))
+        != QLatin1String("confermo"))
+        return false;
+    if (messaggi().Messaggio(QStringLiteral("CONFERMI L'OTTIMIZZAZIONE DEL DATABASE"),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
+        != QMessageBox::Yes)
+        return false;
+    CursoreOccupato cursore;
+    try {
+        CompattaArchivio(archivio);
+    } catch (const ErroreArchivio& e) {
+        cursore.ripristina();
+        if (e.numero() == CodiciErrore::ArchivioInUso)
+            messaggi().Messaggio(QStringLiteral("ATTENZIONE!   Ottimizzazione Impossibile.     La base-dati è occupata "
+                                                "da un'altra applicazione."),
+                                 QMessageBox::Ok, QMessageBox::Warning);
+        else
+            messaggi().Messaggio(e.descrizione(), QMessageBox::Ok, QMessageBox::Critical);
+        return false;
+    }
+    cursore.ripristina();
+    messaggi().Messaggio(QStringLiteral("Ottimizzazione conclusa"), QMessageBox::Ok, iconaFine);
+    return true;
+}
+
+} // namespace Backup
+
+void EseguiSalvataggioAutomatico()
+{
+    const QString archivio = Module1::PercorsoArchivio;
+    // A copy across the network at every start would make the start slow for everyone.
+    if (archivio.isEmpty() || Piattaforma::PercorsoDiRete(archivio))
+        return;
+    Backup::ImpostazioniBackup imp;
+    const bool letto = EseguiConAttesa([&] { imp = Backup::leggiImpostazioni(archivio); });
+    if (!letto || !imp.riga || !imp.automatico)
+        return;
+    Backup::CopiaArchivio(archivio, imp.percorso);
+}

@@ -1,4 +1,75 @@
 #pragma once
 
-// The automatic backup at the main window's load, when switched on in the settings.
+#include <QDate>
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// The automatic backup at the main window's load, when switched on in the settings. Never for an
+// archive on a network share; silent.
 void EseguiSalvataggioAutomatico();
+
+// Dated backup copies, restore and compaction of an archive. The procedures take paths, so the
+// selection window and the settings window share them; the interactive ones ask and say what the
+// program always asked and said, and answer whether the work was done.
+namespace Backup {
+
+// Today, for the backup names; tests pin it. An empty function goes back to the clock.
+QDate Oggi();
+void ImpostaOggi(std::function<QDate()> oggi);
+
+// "ddMMyy-" followed by the archive file name: one backup per archive and day.
+QString NomeBackup(const QDate& giorno, const QString& nomeArchivio);
+// The date a backup name starts with ("ddMMyy"; the century that puts it no later than this year),
+// or an invalid date.
+QDate DataDaNomeBackup(const QString& nomeFile);
+// The same as a "dd/MM/yyyy" text, or "" (the date box beside the backup list).
+QString DataBackup(const QString& nomeFile);
+
+// Makes today's backup of `archivio` in `cartellaBackup` (created when missing), replacing a
+// backup of the same day only once the new one is complete. The copy is a consistent compacted
+// snapshot even while other instances write. False with the reason when no backup was made.
+bool CopiaArchivio(const QString& archivio, const QString& cartellaBackup, QString* errore = nullptr);
+// The same for PercorsoArchivio into CartellaBackup, silently.
+bool CopiaArchivio();
+
+// The "backup now" command: asks, backs up into `cartellaBackup`, says "PROCEDURA TERMINATA" or
+// why it failed. True when a backup was made.
+bool EseguiBackup(const QString& archivio, const QString& cartellaBackup);
+
+// The backup names ("*.mdb") of a folder, newest date first; names without a date come last.
+QStringList OrdinaBackup(const QStringList& nomi);
+// The backup list of a folder, at most 1000 names, newest first. A missing or empty folder says
+// "Attenzione percorso non corretto" and gives an empty list.
+QStringList ElencoBackup(const QString& cartella);
+
+// The backup settings of an archive's Configurazioni row.
+struct ImpostazioniBackup
+{
+    bool riga = false; // the archive has a settings row
+    QString percorso; // the backup folder, the default when none is stored
+    bool automatico = false;
+};
+ImpostazioniBackup LeggiImpostazioniBackup(const QString& archivio);
+// Stores the backup folder and the automatic backup switch in the row (made when missing).
+bool MemorizzaPercorsoBackup(const QString& archivio, const QString& percorsoBackup, bool automatico);
+
+// The restore itself, without questions: checks the backup, leaves a safety copy of the archive
+// as "copia.mdb" in `cartellaCopia`, copies the backup beside the archive, checks the copy and
+// puts it in the archive's place in one rename. Throws ErroreArchivio: 70 when another instance
+// uses the archive, 3049 when the backup is not a valid archive; the archive is then unchanged.
+void RipristinaArchivio(const QString& archivio, const QString& fileBackup, const QString& cartellaCopia);
+// The restore command: the two confirmations, the checks and the messages; the restored archive
+// then gets any table or field it lacks. Says nothing on success (the caller reopens its windows).
+bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup);
+
+// Compacts the archive in place: a compacted copy beside it, checked, then one rename. Throws
+// ErroreArchivio 3196 when another instance uses the archive (nothing changes then).
+void CompattaArchivio(const QString& archivio);
+// The compaction command: "confermo", the question, the work, "Ottimizzazione conclusa" with
+// `iconaFine` (the selection window shows the information icon, the settings window none).
+bool OttimizzaArchivio(const QString& archivio, QMessageBox::Icon iconaFine);
+
+} // namespace Backup

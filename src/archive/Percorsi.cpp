@@ -1,0 +1,298 @@
+#include "Percorsi.h"
+
+#include "archive/Archivio.h"
+#include "archive/CreazioneDB.h"
+#include "archive/GestioneErrore.h"
+#include "archive/Module1.h"
+#include "platform/FileIni.h"
+#include "platform/Messaggi.h"
+#include "platform/Piattaforma.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace Percorsi {
+
+namespace {
+QString& cartellaEseguibileImpostata()
+{
+    static QString c;
+    return c;
+}
+
+const QString FileLocalizzazione = QStringLiteral("Cartavia.inf");
+const QString FileTest = QStringLiteral("test.inf");
+const QString FilePercorso = QStringLiteral("Percorso.txt");
+const QString SezioneDatabase = QStringLiteral("Database");
+
+QString nativo(const QString& percorso)
+{
+    return QDir::toNativeSeparators(percorso);
+}
+
+bool stessoPercorso(const QString& a, const QString& b)
+{
+#ifdef Q_OS_WIN
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    return QDir::cleanPath(QDir::fromNativeSeparators(a)).compare(QDir::cleanPath(QDir::fromNativeSeparators(b)), cs)
+        == 0;
+}
+
+bool lettera(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+}
+
+bool cifra(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+} // namespace
+
+QString CartellaEseguibile()
+{
+    if (!cartellaEseguibileImpostata().isEmpty())
+        return cartellaEseguibileImpostata();
+    return nativo(QCoreApplication::applicationDirPath());
+}
+
+void ImpostaCartellaEseguibile(const QString& cartella)
+{
+    cartellaEseguibileImpostata() = cartella.isEmpty() ? QString() : nativo(cartella);
+}
+
+void CreaCartella(const QString& percorso)
+{
+    if (percorso.trimmed().isEmpty())
+        return;
+    QDir().mkpath(percorso);
+}
+
+bool CartellaScrivibile(const QString& cartella)
+{
+    if (cartella.isEmpty())
+        return false;
+    const QString file = QDir(cartella).filePath(FileTest);
+    FileIni::Scrivi(file, QStringLiteral("Test"), QStringLiteral("Test"), QStringLiteral("OK"));
+    return FileIni::Leggi(file, QStringLiteral("Test"), QStringLiteral("Test")) == QLatin1String("OK");
+}
+
+void InizializzaCartelle()
+{
+    const QString eseguibile = CartellaEseguibile();
+    // An installation whose folder holds no file is reached under its translated folder name.
+    if (QDir(eseguibile).entryList(QDir::Files).isEmpty())
+        Module1::CartellaProgramma = Module1::SostituisciTesto(eseguibile, QStringLiteral("program files"),
+                                                               QStringLiteral("programmi"));
+    else
+        Module1::CartellaProgramma = eseguibile;
+
+    Module1::CartellaCondivisa = Piattaforma::CartellaCondivisa();
+    CreaCartella(Module1::CartellaCondivisa);
+
+    Module1::CartellaInf
+        = CartellaScrivibile(Module1::CartellaProgramma) ? eseguibile : Module1::CartellaCondivisa;
+
+    const QString documenti = Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti"));
+    Module1::CartellaArchiviPredefinita
+        = nativo(QDir(documenti.isEmpty() ? QDir::homePath() : documenti).filePath(QStringLiteral("Archivi Cartavia")));
+
+    ControllaEsistenzaFileInf();
+    CreaCartella(Module1::CartellaArchiviPredefinita);
+}
+
+void ControllaEsistenzaFileInf()
+{
+    if (QFileInfo::exists(QDir(Module1::CartellaInf).filePath(QStringLiteral("Vendrale.inf"))))
+        return;
+    QFile vecchio(QDir(CartellaEseguibile()).filePath(FilePercorso));
+    if (!vecchio.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    QTextStream in(&vecchio);
+    const QString riga = in.readLine();
+    const QString programmi = Piattaforma::CartellaSpeciale(QStringLiteral("CartellaProgrammi"));
+    if (programmi.isEmpty() || riga.size() <= 3)
+        return;
+    const QString predefinito = QDir(programmi).filePath(QStringLiteral("Cartavia/Archivio.mdb"));
+    if (!stessoPercorso(riga, predefinito))
+        return;
+    FileIni::Scrivi(FileInf(), SezioneDatabase, QStringLiteral("Percorso"), nativo(QFileInfo(riga).path()));
+}
+
+QString FileInf()
+{
+    return QDir(Module1::CartellaInf).filePath(FileLocalizzazione);
+}
+
+QString FilePercorsoTxt()
+{
+    return QDir(Module1::CartellaInf).filePath(FilePercorso);
+}
+
+Posizione LeggiPosizione()
+{
+    return {FileIni::Leggi(FileInf(), SezioneDatabase, QStringLiteral("Percorso")),
+            FileIni::Leggi(FileInf(), SezioneDatabase, QStringLiteral("Nome"))};
+}
+
+bool MemorizzaPercorso(const QString& percorso, const QString& nome)
+{
+    const bool a = FileIni::Scrivi(FileInf(), SezioneDatabase, QStringLiteral("Percorso"), percorso);
+    const bool b = FileIni::Scrivi(FileInf(), SezioneDatabase, QStringLiteral("Nome"), nome);
+    return a && b;
+}
+
+QString PercorsoArchivioDa(const QString& percorso, const QString& nome)
+{
+    return Piattaforma::UnisciPercorso(percorso, nome);
+}
+
+void AggiornaDBPath_e_Variabili(const QString& percorso, const QString& nome)
+{
+    Module1::NomeArchivio = nome;
+    Module1::CartellaArchiviScelta = percorso;
+    Module1::PercorsoArchivio = PercorsoArchivioDa(percorso, nome);
+    if (Module1::CartellaInf.isEmpty())
+        return;
+    QSaveFile f(FilePercorsoTxt());
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
+        return;
+    f.write((Module1::PercorsoArchivio + QLatin1Char('\n')).toUtf8());
+    f.commit();
+}
+
+QStringList ElencoArchivi(const QString& cartella, int* numeroErrore, QString* descrizione)
+{
+    auto errore = [&](int numero, const QString& testo) {
+        if (numeroErrore)
+            *numeroErrore = numero;
+        if (descrizione)
+            *descrizione = testo;
+        return QStringList();
+    };
+    if (numeroErrore)
+        *numeroErrore = 0;
+    if (descrizione)
+        descrizione->clear();
+    const QFileInfo info(cartella);
+    if (cartella.trimmed().isEmpty() || !info.isDir())
+        return errore(76, QStringLiteral("Impossibile trovare il percorso"));
+    if (!info.isReadable())
+        return errore(70, QStringLiteral("Autorizzazione negata"));
+    QDir dir(cartella);
+    dir.setNameFilters({QStringLiteral("*.mdb")});
+    dir.setFilter(QDir::Files | QDir::Readable);
+    dir.setSorting(QDir::Name | QDir::IgnoreCase);
+    return dir.entryList();
+}
+
+bool ControlloNomeDbOk(const QString& nome)
+{
+    static const QString ammessi = QStringLiteral("_- ()");
+    bool valido = false;
+    for (const QChar c : nome) {
+        if (lettera(c) || cifra(c)) {
+            valido = true;
+        } else if (!ammessi.contains(c)) {
+            messaggi().Messaggio(QStringLiteral("Il Carattere ") + c + QStringLiteral(" non è ammesso"),
+                                 QMessageBox::Ok, QMessageBox::Information);
+            return false;
+        }
+    }
+    return valido;
+}
+
+bool SalvaConfigurazioneIniziale(const QString& archivio)
+{
+    return EseguiConAttesa([&] {
+        Archivio db(archivio);
+        InTransazione(db, [&] {
+            if (db.valore(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt() > 0)
+                return;
+            db.esegui(QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, SalvataggioAutomatico, "
+                                     "VisualizzaIntestazione, VisualizzaLogo, Password) VALUES (?, 0, 0, 0, '')"),
+                      {Piattaforma::CartellaBackupPredefinita()});
+        });
+    });
+}
+
+bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore)
+{
+    CreaCartella(cartella);
+    const QString percorso = PercorsoArchivioDa(cartella, nome);
+    if (QFileInfo::exists(percorso)) {
+        if (errore)
+            *errore = QStringLiteral("L'archivio «%1» esiste già.").arg(nome);
+        return false;
+    }
+    Module1::PercorsoArchivio = percorso;
+    Module1::CreazioneInCorso = true;
+    CreazioneDB& creazione = CreazioneDB::Istanza();
+    bool ok = creazione.CreaDB(percorso);
+    if (ok)
+        ok = SalvaConfigurazioneIniziale(percorso);
+    Module1::CreazioneInCorso = false;
+    if (!ok) {
+        if (errore) {
+            *errore = creazione.DescrizioneUltimoErrore();
+            if (errore->isEmpty())
+                *errore = QStringLiteral("Impossibile creare l'archivio «%1».").arg(nativo(percorso));
+        }
+        // A half-made archive would be listed as if it were usable.
+        QFile::remove(percorso);
+        QFile::remove(percorso + QStringLiteral("-journal"));
+    }
+    return ok;
+}
+
+QString CartellaCopiaSicurezza()
+{
+    if (!Module1::CartellaInf.isEmpty())
+        return Module1::CartellaInf;
+    return CartellaScrivibile(CartellaEseguibile()) ? CartellaEseguibile() : Piattaforma::CartellaCondivisa();
+}
+
+QString NomeScaricatore()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("Download.exe");
+#else
+    return QStringLiteral("Download");
+#endif
+}
+
+EsitoAggiornamento AvviaAggiornamento()
+{
+    const QString condivisa
+        = Module1::CartellaCondivisa.isEmpty() ? Piattaforma::CartellaCondivisa() : Module1::CartellaCondivisa;
+    CreaCartella(condivisa);
+    const QString inf = QDir(condivisa).filePath(QStringLiteral("Programma.inf"));
+    QFile::remove(inf);
+    FileIni::Scrivi(inf, QStringLiteral("Programma"), QStringLiteral("Programma"), QStringLiteral("Cartavia"));
+    FileIni::Scrivi(inf, QStringLiteral("Programma"), QStringLiteral("Versione"), Module1::VersioneProgramma);
+    FileIni::Scrivi(inf, QStringLiteral("Programma"), QStringLiteral("Percorso"), Module1::CartellaProgramma);
+
+    const QString scaricatore = QDir(Module1::CartellaProgramma).filePath(NomeScaricatore());
+    if (!QFileInfo(scaricatore).isFile())
+        return EsitoAggiornamento::NonDisponibile;
+#ifdef Q_OS_WIN
+    const QString copia = QDir(condivisa).filePath(QStringLiteral("Downloadtmp.exe"));
+#else
+    const QString copia = QDir(condivisa).filePath(QStringLiteral("Downloadtmp"));
+#endif
+    QFile::remove(copia);
+    if (!QFile::copy(scaricatore, copia))
+        return EsitoAggiornamento::Errore;
+    QFile::setPermissions(copia, QFile::permissions(copia) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    return QProcess::startDetached(copia, {}, condivisa) ? EsitoAggiornamento::Avviato : EsitoAggiornamento::Errore;
+}
+
+} // namespace Percorsi

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDialog>
+
+namespace Ui {
+class F_Pass;
+}
+
+// The password prompt: the right password sets PasswordVerificata, a wrong one or "Annulla" ends
+// the program.
+class F_Pass : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit F_Pass(QWidget* parent = nullptr);
+    ~F_Pass() override;
+
+    void Command1_Click(); // "Conferma"
+    void Command2_Click(); // "Annulla"
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+    void reject() override;
+
+private:
+    const QScopedPointer<Ui::F_Pass> m_ui;
+};

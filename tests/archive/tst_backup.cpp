@@ -1,0 +1,550 @@
+#include "AmbienteTest.h"
+#include "ProcessoPresenza.h"
+
+#include "archive/Archivio.h"
+#include "archive/Backup.h"
+#include "archive/Module1.h"
+#include "archive/Presenza.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+
+const QString TestoOccupatoRipristino = QStringLiteral(
+    "IN QUESTO MOMENTO L'ARCHIVIO RISULTA OCCUPATO, \n RITENTARE L'OPERAZIONE DOPO AVER RIAVVIATO IL PROGRAMMA");
+const QString TestoOccupatoOttimizzazione = QStringLiteral(
+    "ATTENZIONE!   Ottimizzazione Impossibile.     La base-dati è occupata da un'altra applicazione.");
+
+QByteArray impronta(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+void scriviFile(const QString& file, const QByteArray& dati)
+{
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(dati);
+}
+
+int contaDipendenti(const QString& archivio)
+{
+    return AmbienteTest::sqlSu(archivio, QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche")).toInt();
+}
+
+void aggiungiDipendenti(const AmbienteTest& amb, int quanti, const QString& prefisso)
+{
+    Archivio db(amb.archivio());
+    InTransazione(db, [&] {
+        for (int i = 0; i < quanti; ++i)
+            db.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, Cognome) VALUES (?, ?)"),
+                      {prefisso + QString::number(i), QString(200, QLatin1Char('x'))});
+    });
+}
+
+QStringList fileDi(const QString& cartella)
+{
+    return QDir(cartella).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// The files beside the archive other than the archive and its presence file: work files left over.
+QStringList fileDiLavoro(const QString& cartella)
+{
+    QStringList r;
+    for (const QString& f : fileDi(cartella))
+        if (f.startsWith(QLatin1String("Archivio.mdb")) && f != QLatin1String("Archivio.mdb")
+            && f != QLatin1String("Archivio.mdb.presenze"))
+            r << f;
+    return r;
+}
+
+} // namespace
+
+class TestBackup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void nomeBackup_data();
+    void nomeBackup();
+    void dueBackupNelloStessoGiorno();
+    void backupCoerenteDuranteUnaScrittura();
+    void salvataggioAutomatico_data();
+    void salvataggioAutomatico();
+    void backupManualeRiferisceIlFallimento();
+    void elencoDalPiuRecente();
+    void elencoCartellaVuotaOMancante();
+    void impostazioniBackup();
+    void ripristinoConferme_data();
+    void ripristinoConferme();
+    void ripristinoMentreUnAltraIstanzaUsaLArchivio();
+    void ripristinoConLaPropriaPresenza();
+    void ripristinoDaBackupDanneggiato_data();
+    void ripristinoDaBackupDanneggiato();
+    void ripristinoArchivioMancanteODanneggiato();
+    void compattazioneConferme_data();
+    void compattazioneConferme();
+    void compattazioneOccupata();
+};
+
+void TestBackup::init()
+{
+    Backup::ImpostaOggi([] { return QDate(2026, 12, 7); });
+}
+
+void TestBackup::cleanup()
+{
+    Backup::ImpostaOggi({});
+    Presenza::Termina();
+}
+
+void TestBackup::nomeBackup_data()
+{
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QDate>("data");
+    QTest::newRow("dicembre") << "071226-Archivio.mdb" << QDate(2026, 12, 7);
+    QTest::newRow("gennaio") << "010100-Prova 1.mdb" << QDate(2000, 1, 1);
+    QTest::newRow("quest'anno") << "311226-Archivio.mdb" << QDate(2026, 12, 31);
+    QTest::newRow("secolo scorso") << "311299-Archivio.mdb" << QDate(1999, 12, 31);
+    QTest::newRow("giorno impossibile") << "310224-Archivio.mdb" << QDate();
+    QTest::newRow("lettere") << "0712a6-Archivio.mdb" << QDate();
+    QTest::newRow("corto") << "07122" << QDate();
+    QTest::newRow("nessuna data") << "Archivio.mdb" << QDate();
+}
+
+void TestBackup::nomeBackup()
+{
+    QFETCH(QString, nome);
+    QFETCH(QDate, data);
+    QCOMPARE(Backup::DataDaNomeBackup(nome), data);
+    QCOMPARE(Backup::DataBackup(nome), data.isValid() ? data.toString(QStringLiteral("dd/MM/yyyy")) : QString());
+    if (data.isValid())
+        QCOMPARE(Backup::NomeBackup(data, nome.mid(7)), nome);
+}
+
+void TestBackup::dueBackupNelloStessoGiorno()
+{
+    AmbienteTest amb;
+    const QString cartella = amb.percorso(QStringLiteral("backup/annidata"));
+    aggiungiDipendenti(amb, 3, QStringLiteral("A"));
+    QString errore;
+    QVERIFY2(Backup::CopiaArchivio(amb.archivio(), cartella, &errore), qPrintable(errore));
+    aggiungiDipendenti(amb, 2, QStringLiteral("B"));
+    QVERIFY2(Backup::CopiaArchivio(amb.archivio(), cartella, &errore), qPrintable(errore));
+
+    QCOMPARE(fileDi(cartella), QStringList{QStringLiteral("071226-Archivio.mdb")});
+    // The second backup replaced the first.
+    QCOMPARE(contaDipendenti(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"))), 5);
+
+    // The next day makes a second file; the globals of the open archive give the same result.
+    Backup::ImpostaOggi([] { return QDate(2026, 12, 8); });
+    Module1::CartellaBackup = cartella;
+    QVERIFY(Backup::CopiaArchivio());
+    QCOMPARE(fileDi(cartella), QStringList({QStringLiteral("071226-Archivio.mdb"), QStringLiteral("081226-Archivio.mdb")}));
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+}
+
+void TestBackup::backupCoerenteDuranteUnaScrittura()
+{
+    AmbienteTest amb;
+    aggiungiDipendenti(amb, 4, QStringLiteral("A"));
+    // Another instance is in the middle of a write that is not committed yet.
+    Archivio altra(amb.archivio());
+    altra.inizia();
+    altra.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('in corso')"));
+    altra.esegui(QStringLiteral("DELETE FROM TabellaAnagrafiche WHERE Codice = 'A0'"));
+
+    const QString cartella = amb.percorso(QStringLiteral("backup"));
+    QString errore;
+    QVERIFY2(Backup::CopiaArchivio(amb.archivio(), cartella, &errore), qPrintable(errore));
+    altra.conferma();
+
+    const QString copia = QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"));
+    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    QCOMPARE(contaDipendenti(copia), 4);
+    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE Codice = 'A0'"))
+                 .toInt(),
+             1);
+}
+
+void TestBackup::salvataggioAutomatico_data()
+{
+    QTest::addColumn<int>("interruttore");
+    QTest::addColumn<bool>("diRete");
+    QTest::addColumn<bool>("atteso");
+    QTest::newRow("acceso") << 1 << false << true;
+    QTest::newRow("acceso, valore -1") << -1 << false << true;
+    QTest::newRow("spento") << 0 << false << false;
+    QTest::newRow("archivio in rete") << 1 << true << false;
+}
+
+void TestBackup::salvataggioAutomatico()
+{
+    QFETCH(int, interruttore);
+    QFETCH(bool, diRete);
+    QFETCH(bool, atteso);
+    AmbienteTest amb;
+    const QString cartella = amb.percorso(QStringLiteral("automatico"));
+    amb.sql(QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, SalvataggioAutomatico) VALUES (?, ?)"),
+            {cartella, interruttore});
+    // "//" opens the same file on Linux, and is what a network share path starts with.
+    Module1::PercorsoArchivio = diRete ? QStringLiteral("/") + amb.archivio() : amb.archivio();
+    EseguiSalvataggioAutomatico();
+    QCOMPARE(QFileInfo::exists(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"))), atteso);
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+}
+
+void TestBackup::backupManualeRiferisceIlFallimento()
+{
+    AmbienteTest amb;
+    // A folder below a file can never be made (whoever runs the test).
+    scriviFile(amb.percorso(QStringLiteral("unfile")), "x");
+    const QString nonScrivibile = amb.percorso(QStringLiteral("unfile/backup"));
+    amb.messaggi.risposte << QMessageBox::Yes;
+    QVERIFY(!Backup::EseguiBackup(amb.archivio(), nonScrivibile));
+    QCOMPARE(amb.messaggi.chiamate.size(), 2);
+    QCOMPARE(amb.messaggi.chiamate.at(0).testo, QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"));
+    QCOMPARE(amb.messaggi.chiamate.at(1).icona, QMessageBox::Critical);
+    QVERIFY(amb.messaggi.chiamate.at(1).testo.contains(QStringLiteral("SALVATAGGIO NON RIUSCITO")));
+    QVERIFY(!amb.messaggi.testi().contains(QStringLiteral("PROCEDURA TERMINATA")));
+
+    // A file that is not an archive is not "backed up" either.
+    amb.messaggi.svuota();
+    scriviFile(amb.percorso(QStringLiteral("finto.mdb")), QByteArray(4096, 'z'));
+    amb.messaggi.risposte << QMessageBox::Yes;
+    QVERIFY(!Backup::EseguiBackup(amb.percorso(QStringLiteral("finto.mdb")), amb.percorso(QStringLiteral("b"))));
+    QVERIFY(!amb.messaggi.testi().contains(QStringLiteral("PROCEDURA TERMINATA")));
+    QVERIFY(fileDi(amb.percorso(QStringLiteral("b"))).isEmpty());
+
+    amb.messaggi.svuota();
+    amb.messaggi.risposte << QMessageBox::No;
+    QVERIFY(!Backup::EseguiBackup(amb.archivio(), amb.percorso(QStringLiteral("ok"))));
+    QVERIFY(!QFileInfo::exists(amb.percorso(QStringLiteral("ok"))));
+
+    amb.messaggi.svuota();
+    amb.messaggi.risposte << QMessageBox::Yes;
+    QVERIFY(Backup::EseguiBackup(amb.archivio(), amb.percorso(QStringLiteral("ok"))));
+    QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("PROCEDURA TERMINATA"));
+    QCOMPARE(fileDi(amb.percorso(QStringLiteral("ok"))), QStringList{QStringLiteral("071226-Archivio.mdb")});
+}
+
+void TestBackup::elencoDalPiuRecente()
+{
+    AmbienteTest amb(false);
+    const QString cartella = amb.cartella();
+    for (const char* nome : {"151223-Archivio.mdb", "010124-Archivio.mdb", "note.mdb", "020124-Prova 1.mdb",
+                             "010124-Altro.mdb", "311299-Vecchio.mdb", "leggimi.txt"})
+        scriviFile(QDir(cartella).filePath(QString::fromLatin1(nome)), "x");
+    QCOMPARE(Backup::ElencoBackup(cartella),
+             QStringList({QStringLiteral("020124-Prova 1.mdb"), QStringLiteral("010124-Altro.mdb"),
+                          QStringLiteral("010124-Archivio.mdb"), QStringLiteral("151223-Archivio.mdb"),
+                          QStringLiteral("311299-Vecchio.mdb"), QStringLiteral("note.mdb")}));
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+}
+
+void TestBackup::elencoCartellaVuotaOMancante()
+{
+    AmbienteTest amb(false);
+    QVERIFY(Backup::ElencoBackup(amb.percorso(QStringLiteral("manca"))).isEmpty());
+    QDir().mkpath(amb.percorso(QStringLiteral("vuota")));
+    QVERIFY(Backup::ElencoBackup(amb.percorso(QStringLiteral("vuota"))).isEmpty());
+    QCOMPARE(amb.messaggi.testi(), QStringList(2, QStringLiteral("Attenzione percorso non corretto")));
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+}
+
+void TestBackup::impostazioniBackup()
+{
+    AmbienteTest amb;
+    Backup::ImpostazioniBackup imp = Backup::LeggiImpostazioniBackup(amb.archivio());
+    QVERIFY(!imp.riga);
+    QVERIFY(!imp.automatico);
+    QVERIFY(!imp.percorso.isEmpty());
+
+    QVERIFY(Backup::MemorizzaPercorsoBackup(amb.archivio(), QStringLiteral("/dati/backup"), true));
+    imp = Backup::LeggiImpostazioniBackup(amb.archivio());
+    QVERIFY(imp.riga);
+    QVERIFY(imp.automatico);
+    QCOMPARE(imp.percorso, QStringLiteral("/dati/backup"));
+
+    QVERIFY(Backup::MemorizzaPercorsoBackup(amb.archivio(), QStringLiteral("/altro"), false));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
+    QCOMPARE(amb.sql(QStringLiteral("SELECT SalvataggioAutomatico FROM Configurazioni")).toInt(), 0);
+    QCOMPARE(Backup::LeggiImpostazioniBackup(amb.archivio()).percorso, QStringLiteral("/altro"));
+}
+
+void TestBackup::ripristinoConferme_data()
+{
+    QTest::addColumn<int>("prima");
+    QTest::addColumn<QString>("digitato");
+    QTest::addColumn<bool>("ripristinato");
+    QTest::newRow("SI") << int(QMessageBox::Yes) << "SI" << true;
+    QTest::newRow("si") << int(QMessageBox::Yes) << "si" << true;
+    QTest::newRow("Si") << int(QMessageBox::Yes) << "Si" << true;
+    QTest::newRow("no") << int(QMessageBox::Yes) << "no" << false;
+    QTest::newRow("annullato") << int(QMessageBox::Yes) << "" << false;
+    QTest::newRow("SI con spazio") << int(QMessageBox::Yes) << "SI " << false;
+    QTest::newRow("prima domanda: No") << int(QMessageBox::No) << "SI" << false;
+}
+
+void TestBackup::ripristinoConferme()
+{
+    QFETCH(int, prima);
+    QFETCH(QString, digitato);
+    QFETCH(bool, ripristinato);
+    AmbienteTest amb;
+    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    const QString cartella = amb.percorso(QStringLiteral("backup"));
+    aggiungiDipendenti(amb, 3, QStringLiteral("A"));
+    QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
+    aggiungiDipendenti(amb, 7, QStringLiteral("B"));
+    // The backup lacks a table; the restore adds it.
+    const QString nome = QStringLiteral("071226-Archivio.mdb");
+    AmbienteTest::sqlSu(QDir(cartella).filePath(nome), QStringLiteral("DROP TABLE Stampa2"));
+
+    amb.messaggi.risposte << QMessageBox::StandardButton(prima);
+    amb.messaggi.testiInput << digitato;
+    QCOMPARE(Backup::RipristinaBackup(amb.archivio(), cartella, nome), ripristinato);
+    QCOMPARE(amb.messaggi.chiamate.at(0).testo,
+             QStringLiteral("Attenzione: un errato ripristino potrebbe causare la perdita di tutti i dati, continuare?"));
+    QCOMPARE(contaDipendenti(amb.archivio()), ripristinato ? 3 : 10);
+    QCOMPARE(amb.messaggi.chiamate.size(), 1);
+    if (!ripristinato) {
+        QVERIFY(!QFileInfo::exists(QDir(Module1::CartellaInf).filePath(QStringLiteral("copia.mdb"))));
+        return;
+    }
+    QCOMPARE(amb.messaggi.richiesteInput,
+             QStringList{QStringLiteral("Confermare l'operazione di ripristino archivio digitando: SI")});
+    // The archive as it was before is kept as the safety copy.
+    QCOMPARE(contaDipendenti(QDir(Module1::CartellaInf).filePath(QStringLiteral("copia.mdb"))), 10);
+    Archivio db(amb.archivio());
+    QVERIFY(db.esisteTabella(QStringLiteral("Stampa2")));
+    // No work file is left beside the archive.
+    QCOMPARE(fileDiLavoro(amb.cartella()), QStringList());
+}
+
+void TestBackup::ripristinoMentreUnAltraIstanzaUsaLArchivio()
+{
+    AmbienteTest amb;
+    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    const QString cartella = amb.percorso(QStringLiteral("backup"));
+    QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
+    aggiungiDipendenti(amb, 5, QStringLiteral("A"));
+    const QByteArray prima = impronta(amb.archivio());
+
+    ProcessoPresenza::Processo altra(QStringLiteral("condivisa"), amb.archivio());
+    QCOMPARE(altra.stato(), QStringLiteral("ottenuta"));
+    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.testiInput << QStringLiteral("SI");
+    QVERIFY(!Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")));
+    QCOMPARE(amb.messaggi.testi().last(), TestoOccupatoRipristino);
+    QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Critical);
+    QCOMPARE(impronta(amb.archivio()), prima);
+    QCOMPARE(contaDipendenti(amb.archivio()), 5);
+
+    // Once the other instance has gone, the same restore goes through.
+    altra.termina();
+    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.testiInput << QStringLiteral("SI");
+    QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")));
+    QCOMPARE(contaDipendenti(amb.archivio()), 0);
+}
+
+void TestBackup::ripristinoConLaPropriaPresenza()
+{
+    AmbienteTest amb;
+    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    const QString cartella = amb.percorso(QStringLiteral("backup"));
+    QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
+    aggiungiDipendenti(amb, 5, QStringLiteral("A"));
+    // The settings window restores while this very instance uses the archive.
+    QCOMPARE(Presenza::Inizia(amb.archivio()), Presenza::Stato::Ottenuta);
+    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.testiInput << QStringLiteral("si");
+    QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")));
+    QCOMPARE(contaDipendenti(amb.archivio()), 0);
+    QCOMPARE(ProcessoPresenza::ProvaEsclusiva(amb.archivio()), QStringLiteral("occupata"));
+}
+
+void TestBackup::ripristinoDaBackupDanneggiato_data()
+{
+    QTest::addColumn<QByteArray>("contenuto");
+    QTest::addColumn<bool>("troncato");
+    QTest::newRow("testo qualsiasi") << QByteArray("non sono un archivio\n").repeated(100) << false;
+    QTest::newRow("vuoto") << QByteArray() << false;
+    QTest::newRow("archivio troncato") << QByteArray() << true;
+    QByteArray intestazione("SQLite format 3\0", 16);
+    QTest::newRow("intestazione e rumore") << intestazione + QByteArray(8192, '\x5a') << false;
+}
+
+void TestBackup::ripristinoDaBackupDanneggiato()
+{
+    QFETCH(QByteArray, contenuto);
+    QFETCH(bool, troncato);
+    AmbienteTest amb;
+    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    aggiungiDipendenti(amb, 300, QStringLiteral("A"));
+    const QString cartella = amb.percorso(QStringLiteral("backup"));
+    const QString nome = QStringLiteral("071226-Archivio.mdb");
+    if (troncato) {
+        QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
+        QFile f(QDir(cartella).filePath(nome));
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.resize(f.size() / 2));
+    } else {
+        QDir().mkpath(cartella);
+        scriviFile(QDir(cartella).filePath(nome), contenuto);
+    }
+    const QByteArray prima = impronta(amb.archivio());
+
+    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.testiInput << QStringLiteral("SI");
+    QVERIFY(!Backup::RipristinaBackup(amb.archivio(), cartella, nome));
+    const QString ultimo = amb.messaggi.testi().last();
+    QVERIFY2(ultimo.contains(QStringLiteral("non è un archivio valido")), qPrintable(ultimo));
+    QVERIFY(ultimo.contains(QStringLiteral("Ripristino non effettuato")));
+    QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Critical);
+    QCOMPARE(impronta(amb.archivio()), prima);
+    QCOMPARE(contaDipendenti(amb.archivio()), 300);
+    QCOMPARE(fileDiLavoro(amb.cartella()), QStringList());
+}
+
+void TestBackup::ripristinoArchivioMancanteODanneggiato()
+{
+    AmbienteTest amb;
+    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    aggiungiDipendenti(amb, 4, QStringLiteral("A"));
+    const QString cartella = amb.percorso(QStringLiteral("backup"));
+    QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
+    const QString nome = QStringLiteral("071226-Archivio.mdb");
+
+    // A damaged archive is what a restore is for: it is kept as the safety copy and replaced.
+    scriviFile(amb.archivio(), QByteArray(5000, 'k'));
+    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.testiInput << QStringLiteral("SI");
+    QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, nome));
+    QCOMPARE(contaDipendenti(amb.archivio()), 4);
+    QCOMPARE(impronta(QDir(Module1::CartellaInf).filePath(QStringLiteral("copia.mdb"))),
+             QCryptographicHash::hash(QByteArray(5000, 'k'), QCryptographicHash::Sha256));
+
+    // A missing archive comes back from the backup.
+    QVERIFY(QFile::remove(amb.archivio()));
+    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.testiInput << QStringLiteral("SI");
+    QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, nome));
+    QCOMPARE(contaDipendenti(amb.archivio()), 4);
+
+    // Missing backup file, folder too short: nothing happens beyond the message.
+    amb.messaggi.svuota();
+    amb.messaggi.risposte << QMessageBox::Yes << QMessageBox::Yes;
+    amb.messaggi.testiInput << QStringLiteral("SI") << QStringLiteral("SI");
+    QVERIFY(!Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb")));
+    QVERIFY(!Backup::RipristinaBackup(amb.archivio(), QStringLiteral("/"), nome));
+    QCOMPARE(amb.messaggi.testi(),
+             QStringList({amb.messaggi.testi().at(0),
+                          QStringLiteral("Problemi nella procedura di ripristino ... ripristino non effettuato"),
+                          amb.messaggi.testi().at(0), QStringLiteral("Cartella di backup non valida")}));
+}
+
+void TestBackup::compattazioneConferme_data()
+{
+    QTest::addColumn<QString>("digitato");
+    QTest::addColumn<int>("risposta");
+    QTest::addColumn<bool>("compattato");
+    QTest::newRow("confermo") << "confermo" << int(QMessageBox::Yes) << true;
+    QTest::newRow("Confermo") << "Confermo" << int(QMessageBox::Yes) << false;
+    QTest::newRow("CONFERMO") << "CONFERMO" << int(QMessageBox::Yes) << false;
+    QTest::newRow("confermo, poi No") << "confermo" << int(QMessageBox::No) << false;
+    QTest::newRow("annullato") << "" << int(QMessageBox::Yes) << false;
+}
+
+void TestBackup::compattazioneConferme()
+{
+    QFETCH(QString, digitato);
+    QFETCH(int, risposta);
+    QFETCH(bool, compattato);
+    AmbienteTest amb;
+    aggiungiDipendenti(amb, 2000, QStringLiteral("A"));
+    amb.sql(QStringLiteral("DELETE FROM TabellaAnagrafiche WHERE Codice <> 'A7' AND Codice <> 'A1999'"));
+    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale) VALUES ('Ditta')"));
+    const qint64 primaDimensione = QFileInfo(amb.archivio()).size();
+    const QByteArray prima = impronta(amb.archivio());
+
+    amb.messaggi.testiInput << digitato;
+    amb.messaggi.risposte << QMessageBox::StandardButton(risposta);
+    QCOMPARE(Backup::OttimizzaArchivio(amb.archivio(), QMessageBox::Information), compattato);
+    QCOMPARE(amb.messaggi.richiesteInput,
+             QStringList{QStringLiteral("PER EFFETTUARE L'OPERAZIONE DIGITARE: confermo")});
+    if (!compattato) {
+        QCOMPARE(impronta(amb.archivio()), prima);
+        if (digitato != QLatin1String("confermo"))
+            QVERIFY(amb.messaggi.chiamate.isEmpty());
+        return;
+    }
+    QCOMPARE(amb.messaggi.testi(), QStringList({QStringLiteral("CONFERMI L'OTTIMIZZAZIONE DEL DATABASE"),
+                                                QStringLiteral("Ottimizzazione conclusa")}));
+    QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Information);
+    QVERIFY2(QFileInfo(amb.archivio()).size() < primaDimensione / 4,
+             qPrintable(QStringLiteral("%1 -> %2").arg(primaDimensione).arg(QFileInfo(amb.archivio()).size())));
+    QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Codice, ',') FROM (SELECT Codice FROM TabellaAnagrafiche "
+                                    "ORDER BY Codice)"))
+                 .toString(),
+             QStringLiteral("A1999,A7"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
+    QCOMPARE(fileDiLavoro(amb.cartella()), QStringList());
+}
+
+void TestBackup::compattazioneOccupata()
+{
+    AmbienteTest amb;
+    aggiungiDipendenti(amb, 500, QStringLiteral("A"));
+    amb.sql(QStringLiteral("DELETE FROM TabellaAnagrafiche"));
+    const QByteArray prima = impronta(amb.archivio());
+    {
+        ProcessoPresenza::Processo altra(QStringLiteral("condivisa"), amb.archivio());
+        QCOMPARE(altra.stato(), QStringLiteral("ottenuta"));
+        amb.messaggi.testiInput << QStringLiteral("confermo");
+        amb.messaggi.risposte << QMessageBox::Yes;
+        QVERIFY(!Backup::OttimizzaArchivio(amb.archivio(), QMessageBox::Information));
+        QCOMPARE(amb.messaggi.testi().last(), TestoOccupatoOttimizzazione);
+        QCOMPARE(impronta(amb.archivio()), prima);
+    }
+
+    // A write in progress in another connection stops it the same way.
+    {
+        Archivio altra(amb.archivio());
+        altra.inizia();
+        altra.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('in corso')"));
+        amb.messaggi.svuota();
+        amb.messaggi.testiInput << QStringLiteral("confermo");
+        amb.messaggi.risposte << QMessageBox::Yes;
+        QVERIFY(!Backup::OttimizzaArchivio(amb.archivio(), QMessageBox::NoIcon));
+        QCOMPARE(amb.messaggi.testi().last(), TestoOccupatoOttimizzazione);
+        altra.conferma();
+    }
+    QCOMPARE(contaDipendenti(amb.archivio()), 1);
+
+    // This instance's own presence does not stop it.
+    const qint64 primaDimensione = QFileInfo(amb.archivio()).size();
+    QCOMPARE(Presenza::Inizia(amb.archivio()), Presenza::Stato::Ottenuta);
+    amb.messaggi.svuota();
+    amb.messaggi.testiInput << QStringLiteral("confermo");
+    amb.messaggi.risposte << QMessageBox::Yes;
+    QVERIFY(Backup::OttimizzaArchivio(amb.archivio(), QMessageBox::NoIcon));
+    QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::NoIcon);
+    QCOMPARE(contaDipendenti(amb.archivio()), 1);
+    QVERIFY(QFileInfo(amb.archivio()).size() < primaDimensione);
+}
+
+CARTAVIA_MAIN_CON_PRESENZA(QCoreApplication, TestBackup)
+#include "tst_backup.moc"
