@@ -217,12 +217,13 @@ bool F_Avvio::Form_Load()
     const bool attivi = LeggiFlag(VarAttivi);
     const bool nonAttivi = LeggiFlag(VarNonAttivi);
     const bool tutti = LeggiFlag(VarTutti);
+    // The options are set in order, so of two stored as selected the later one wins.
     if (tutti || (!attivi && !nonAttivi))
         m_ui->VisualizzaTutti->setChecked(true);
-    else if (attivi)
-        m_ui->VisualizzaAttivi->setChecked(true);
-    else
+    else if (nonAttivi)
         m_ui->VisualizzaNonAttivi->setChecked(true);
+    else
+        m_ui->VisualizzaAttivi->setChecked(true);
 
     m_ui->EspandiCalendario->setChecked(Module1::ValoreNumerico(LeggiVariabile(VarEspandi)) != 0);
 
@@ -473,10 +474,13 @@ void F_Avvio::applicaRegolaMese()
 void F_Avvio::scegliData(QLineEdit* casella)
 {
     const QString data = ScegliDataDaCalendario(this, casella->text());
-    if (data.isEmpty())
-        return;
-    casella->setText(data);
-    m_ui->Aggiorna->show();
+    if (!data.isEmpty()) {
+        casella->setText(data);
+        m_ui->Aggiorna->show();
+    }
+    // The return from the calendar, also when it closed before the window system reported it
+    // active (the watch then finds nothing left to do).
+    rientraDa(RegolaRientro::Finestra::Calendario);
 }
 
 void F_Avvio::Dal_DblClick()
@@ -626,8 +630,13 @@ void F_Avvio::ApriFinestra(QWidget* finestra)
 
 void F_Avvio::FinestraFiglioChiusa()
 {
-    applicaEsito(m_regola.Attivata(RegolaRientro::Finestra::Programma));
-    applicaEsito(m_regola.Chiusa(RegolaRientro::Finestra::Programma, true));
+    rientraDa(RegolaRientro::Finestra::Programma);
+}
+
+void F_Avvio::rientraDa(RegolaRientro::Finestra finestra)
+{
+    applicaEsito(m_regola.Attivata(finestra));
+    applicaEsito(m_regola.Chiusa(finestra, true));
 }
 
 void F_Avvio::applicaEsito(RegolaRientro::Esito esito)

@@ -124,6 +124,7 @@ private:
     void centra();
     void applicaRegolaMese();
     void applicaEsito(RegolaRientro::Esito esito);
+    void rientraDa(RegolaRientro::Finestra finestra);
     void finestraAttivaCambiata(QWindow* finestra);
     RegolaRientro::Finestra classifica(QWidget* finestra) const;
     void osserva(QWidget* finestra);
