@@ -81,8 +81,11 @@ F_Avvio::F_Avvio(QWidget* parent)
     m_ui->Picture1->setCursor(Qt::PointingHandCursor);
     m_ui->Aggiorna->hide();
     m_ui->FramePeriodo->hide();
-    // Room for the longest captions of the selected-cell boxes.
+    // Code and day are short: they stay compact at the left, name and type take the width.
     m_ui->AnagraficaSelezionata->setMinimumWidth(220);
+    m_ui->CodiceAnagraficaSelezionata->setMaximumWidth(140);
+    m_ui->layoutAnagrafica->setColumnStretch(3, 1);
+    m_ui->layoutAnagrafica->setAlignment(m_ui->GiornoAnagraficaSelezionata, Qt::AlignLeft);
     m_ui->Note->setEnabled(false);
     PulisciCampiAnagraficaSelezionata();
     collega();
@@ -127,9 +130,7 @@ void F_Avvio::collega()
     connect(m_ui->Disconnetti, &QPushButton::clicked, this, &F_Avvio::Disconnetti_Click);
     connect(m_ui->Fine, &QPushButton::clicked, this, &F_Avvio::Fine_Click);
 
-    for (QWidget* w : {static_cast<QWidget*>(m_ui->Mese), static_cast<QWidget*>(m_ui->Anno),
-                       static_cast<QWidget*>(m_ui->Ordinamento), static_cast<QWidget*>(m_ui->Dal),
-                       static_cast<QWidget*>(m_ui->Al), static_cast<QWidget*>(m_ui->Picture1)})
+    for (QWidget* w : QList<QWidget*>{m_ui->Mese, m_ui->Anno, m_ui->Ordinamento, m_ui->Dal, m_ui->Al, m_ui->Picture1})
         w->installEventFilter(this);
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &F_Avvio::finestraAttivaCambiata);
@@ -538,8 +539,7 @@ void F_Avvio::VisualizzaTotali_Click()
         m_ui->FramePeriodo->show();
         PulisciCampiAnagraficaSelezionata();
         DimensionaGriglia_Click();
-        for (QWidget* w : {static_cast<QWidget*>(m_ui->Command1), static_cast<QWidget*>(m_ui->Ins),
-                           static_cast<QWidget*>(m_ui->mSchedeDipendenti), static_cast<QWidget*>(m_ui->SalvaNote)})
+        for (QWidget* w : QList<QWidget*>{m_ui->Command1, m_ui->Ins, m_ui->mSchedeDipendenti, m_ui->SalvaNote})
             w->setEnabled(false);
         // The filter options move down into the place of the entry frame and the grid grows over
         // the rest of it (the layout does both once the frame is hidden).
@@ -548,10 +548,9 @@ void F_Avvio::VisualizzaTotali_Click()
         m_ui->Dal->clear();
         m_ui->Al->clear();
         m_ui->FramePeriodo->hide();
-        for (QWidget* w : {static_cast<QWidget*>(m_ui->VisualizzaAttivi), static_cast<QWidget*>(m_ui->VisualizzaNonAttivi),
-                           static_cast<QWidget*>(m_ui->VisualizzaTutti), static_cast<QWidget*>(m_ui->Command1),
-                           static_cast<QWidget*>(m_ui->Ins), static_cast<QWidget*>(m_ui->Ordinamento),
-                           static_cast<QWidget*>(m_ui->mSchedeDipendenti), static_cast<QWidget*>(m_ui->SalvaNote)})
+        for (QWidget* w : QList<QWidget*>{m_ui->VisualizzaAttivi, m_ui->VisualizzaNonAttivi, m_ui->VisualizzaTutti,
+                                          m_ui->Command1, m_ui->Ins, m_ui->Ordinamento, m_ui->mSchedeDipendenti,
+                                          m_ui->SalvaNote})
             w->setEnabled(true);
         DimensionaGriglia_Click();
         m_ui->FrameRegistra->show();

@@ -66,7 +66,6 @@ public:
     VistaGriglia* RigheArt() const;
     QString DalMemorizzato() const { return m_dalMemorizzato; }
     QString AlMemorizzato() const { return m_alMemorizzato; }
-    QString Caption() const { return windowTitle(); }
 
     void CaricaTipi();
     void CaricaDipendenti();

@@ -67,9 +67,7 @@ F_Calendario::F_Calendario(QWidget* parent, const QString& dataIniziale)
     connect(m_ui->Mese, &QComboBox::activated, this, &F_Calendario::CompilaCalendario);
     connect(m_ui->Anno, &QComboBox::activated, this, &F_Calendario::CompilaCalendario);
     connect(m_ui->Anno->lineEdit(), &QLineEdit::editingFinished, this, &F_Calendario::CompilaCalendario);
-    for (QWidget* w : {static_cast<QWidget*>(m_ui->Command1), static_cast<QWidget*>(m_ui->Command2),
-                       static_cast<QWidget*>(m_ui->prec), static_cast<QWidget*>(m_ui->oggi),
-                       static_cast<QWidget*>(m_ui->succ)})
+    for (QWidget* w : QList<QWidget*>{m_ui->Command1, m_ui->Command2, m_ui->prec, m_ui->oggi, m_ui->succ})
         w->installEventFilter(this);
 
     // Form_Load
