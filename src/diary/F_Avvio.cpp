@@ -169,6 +169,8 @@ void F_Avvio::centra()
     if (!s)
         return;
     const QRect schermo = s->availableGeometry();
+    // On a small screen the window fits it; the grid gives up the height.
+    resize(std::min(width(), schermo.width()), std::min(height(), schermo.height() - 40));
     move(schermo.x() + std::max(0, (schermo.width() - width()) / 2),
          schermo.y() + std::max(0, (schermo.height() - height()) / 2 - Twips::pixel(200)));
 }

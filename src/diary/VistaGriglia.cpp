@@ -4,15 +4,17 @@
 #include "diary/Griglia.h"
 #include "diary/ModelloGriglia.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 VistaGriglia::VistaGriglia(QWidget* parent)
     : QTableView(parent)
-    , m_righe(creaSovrapposta(QStringLiteral("RigheFisse")))
-    , m_colonne(creaSovrapposta(QStringLiteral("ColonneFisse")))
-    , m_angolo(creaSovrapposta(QStringLiteral("AngoloFisso")))
 {
+    m_righe = creaSovrapposta(QStringLiteral("RigheFisse"));
+    m_colonne = creaSovrapposta(QStringLiteral("ColonneFisse"));
+    m_angolo = creaSovrapposta(QStringLiteral("AngoloFisso"));
     horizontalHeader()->hide();
     verticalHeader()->hide();
     setHorizontalScrollMode(ScrollPerPixel);
@@ -37,8 +39,7 @@ VistaGriglia::VistaGriglia(QWidget* parent)
     verticalHeader()->setDefaultSectionSize(altezzaRiga);
     horizontalHeader()->setMinimumSectionSize(1);
 
-    // The left band follows the body up and down, the top band follows it across, both ways so
-    // a wheel turned over a band scrolls the whole grid.
+    // The left band follows the body up and down, the top band follows it across.
     connect(verticalScrollBar(), &QScrollBar::valueChanged, m_colonne->verticalScrollBar(), &QScrollBar::setValue);
     connect(m_colonne->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_righe->horizontalScrollBar(), &QScrollBar::setValue);
@@ -50,6 +51,7 @@ QTableView* VistaGriglia::creaSovrapposta(const QString& nome)
     auto* v = new QTableView(this);
     v->setObjectName(nome);
     v->setFocusPolicy(Qt::NoFocus);
+    v->setAutoScroll(false);
     v->setSelectionMode(NoSelection);
     v->setEditTriggers(NoEditTriggers);
     v->setWordWrap(false);
@@ -64,6 +66,7 @@ QTableView* VistaGriglia::creaSovrapposta(const QString& nome)
     v->verticalHeader()->setMinimumSectionSize(1);
     v->horizontalHeader()->setMinimumSectionSize(1);
     v->setAccessibleName(nome);
+    v->viewport()->installEventFilter(this);
     return v;
 }
 
@@ -148,6 +151,20 @@ void VistaGriglia::posizionaSovrapposte()
     m_angolo->raise();
     m_righe->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
     m_colonne->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+bool VistaGriglia::eventFilter(QObject* oggetto, QEvent* evento)
+{
+    // A wheel turned over a band scrolls the grid, never the band alone (which would show body
+    // cells in the header rows).
+    if (evento->type() == QEvent::Wheel && oggetto->parent() && oggetto != viewport()
+        && (oggetto->parent() == m_righe || oggetto->parent() == m_colonne || oggetto->parent() == m_angolo)) {
+        const QPoint delta = static_cast<QWheelEvent*>(evento)->angleDelta();
+        QScrollBar* barra = qAbs(delta.x()) > qAbs(delta.y()) ? horizontalScrollBar() : verticalScrollBar();
+        QCoreApplication::sendEvent(barra, evento);
+        return true;
+    }
+    return QTableView::eventFilter(oggetto, evento);
 }
 
 void VistaGriglia::resizeEvent(QResizeEvent* event)

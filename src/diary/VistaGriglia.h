@@ -30,6 +30,7 @@ public:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
 
@@ -40,7 +41,7 @@ private:
     void posizionaSovrapposte();
 
     ModelloGriglia* m_modello = nullptr;
-    QTableView* m_righe;
-    QTableView* m_colonne;
-    QTableView* m_angolo;
+    QTableView* m_righe = nullptr;
+    QTableView* m_colonne = nullptr;
+    QTableView* m_angolo = nullptr;
 };

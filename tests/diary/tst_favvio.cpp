@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 using namespace FunzioniPerVariabili;
 
@@ -680,6 +681,15 @@ void TestFAvvio::colonneFisseDuranteLoScorrimento()
     QVERIFY(v->colonneFisse()->isVisible());
     QVERIFY(v->righeFisse()->isVisible());
     QVERIFY(v->angolo()->isVisible());
+
+    // The wheel over the header band scrolls the body, not the band.
+    const QPoint sopra(v->larghezzaFissa() + 20, 5);
+    QWheelEvent rotella(sopra, v->righeFisse()->viewport()->mapToGlobal(sopra), QPoint(), QPoint(0, -120),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(v->righeFisse()->viewport(), &rotella);
+    QVERIFY(v->verticalScrollBar()->value() > 0);
+    QCOMPARE(v->righeFisse()->verticalScrollBar()->value(), 0);
+    QCOMPARE(v->colonneFisse()->verticalScrollBar()->value(), v->verticalScrollBar()->value());
 
     v->horizontalScrollBar()->setValue(v->horizontalScrollBar()->maximum());
     v->verticalScrollBar()->setValue(v->verticalScrollBar()->maximum());
