@@ -1,8 +1,34 @@
 #include "archive/ComandiRiga.h"
 #include "archive/Avvio.h"
+#include "archive/Finestre.h"
+#include "archive/Module1.h"
+#include "diary/F_Avvio.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+// `--apri-archivio PERCORSO`: straight to the main window on that archive, skipping the
+// selection window (for trying out and screenshots).
+int ApriArchivio(QApplication& app, const QString& percorso)
+{
+    const QFileInfo file(percorso);
+    if (percorso.isEmpty() || !file.isFile()) {
+        QTextStream(stderr) << "Errore: archivio non trovato: " << percorso << '\n';
+        return 2;
+    }
+    app.setApplicationName(QStringLiteral("Cartavia"));
+    app.setApplicationVersion(Module1::VersioneProgramma);
+    Avvio::CaricaTraduzioni(app);
+    Module1::PercorsoArchivio = file.absoluteFilePath();
+    Module1::NomeArchivio = file.fileName();
+    if (!F_Avvio::Apri())
+        return 1;
+    return app.exec();
+}
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -12,5 +38,10 @@ int main(int argc, char* argv[])
         return ComandiRiga::Esegui(app.arguments());
     }
     QApplication app(argc, argv);
+    Finestre::ImpostaApriPrincipale([] { F_Avvio::Apri(); });
+    const QStringList argomenti = app.arguments();
+    const qsizetype i = argomenti.indexOf(QStringLiteral("--apri-archivio"));
+    if (i > 0)
+        return ApriArchivio(app, argomenti.value(i + 1));
     return Avvio::Esegui(app);
 }

@@ -1,7 +1,10 @@
 #include "SceltaData.h"
 
-// Placeholder until the calendar window lands.
-QString ScegliDataDaCalendario(QWidget*, const QString&)
+#include "masterdata/F_Calendario.h"
+
+QString ScegliDataDaCalendario(QWidget* parent, const QString& dataIniziale)
 {
-    return {};
+    F_Calendario calendario(parent, dataIniziale);
+    calendario.exec();
+    return F_Calendario::DataSceltaCalendario;
 }

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "masterdata/GrigliaCalendario.h"
+
+#include <QDialog>
+#include <QList>
+#include <QTimer>
+
+namespace Ui {
+class F_Calendario;
+}
+class QPushButton;
+
+// The calendar picker: one month as a grid of day buttons; the date picked is handed back in
+// DataSceltaCalendario (empty when none was confirmed). Opened modally by ScegliDataDaCalendario.
+class F_Calendario : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // `dataIniziale` (a day/month/year text) is the date selected at opening; empty or not a date
+    // means today.
+    explicit F_Calendario(QWidget* parent = nullptr, const QString& dataIniziale = {});
+    ~F_Calendario() override;
+
+    // The confirmed date ("" when none), read by the caller after the window closed.
+    static inline QString DataSceltaCalendario;
+    // Raised when the window closes; the main window consumes it and spares one grid rebuild.
+    static inline bool SaltaRicostruzioneGriglia = false;
+
+    void PreparaCalandario();
+    void CompilaCalendario();
+
+    void giorno_Click(int indice);
+    void prec_Click();
+    void succ_Click();
+    void oggi_Click();
+    void Command1_Click();
+    void Command2_Click();
+
+    QString Datasel() const;
+    QString MeseMostrato() const;
+    QString AnnoMostrato() const;
+    QPushButton* giorno(int indice) const { return m_giorni.value(indice); }
+    const GrigliaCalendario::Celle& celle() const { return m_celle; }
+
+protected:
+    void done(int risultato) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+private:
+    void Timer1_Timer();
+    void creaGiorni();
+    void completaMeseAnno();
+    void impostaAnno(int anno);
+    void mostraCella(int indice);
+    void spostaSelezione(int giorni);
+
+    const QScopedPointer<Ui::F_Calendario> m_ui;
+    QList<QPushButton*> m_giorni;
+    GrigliaCalendario::Celle m_celle;
+    QTimer Timer1;
+};
