@@ -2,6 +2,7 @@
 #include "archive/Avvio.h"
 #include "archive/Finestre.h"
 #include "archive/Module1.h"
+#include "archive/Presenza.h"
 #include "diary/F_Avvio.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ int ApriArchivio(QApplication& app, const QString& percorso)
     Avvio::CaricaTraduzioni(app);
     Module1::PercorsoArchivio = file.absoluteFilePath();
     Module1::NomeArchivio = file.fileName();
+    Presenza::Inizia(Module1::PercorsoArchivio);
     if (!F_Avvio::Apri())
         return 1;
     return app.exec();

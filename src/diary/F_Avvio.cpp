@@ -17,8 +17,11 @@
 #include "diary/Orologio.h"
 #include "diary/VistaGriglia.h"
 #include "masterdata/F_Calendario.h"
+#include "masterdata/F_SchedaDipendente.h"
 #include "masterdata/SceltaData.h"
 #include "platform/Piattaforma.h"
+#include "printing/F_SelezioneStampante.h"
+#include "printing/Stampanti.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -91,7 +94,11 @@ F_Avvio::F_Avvio(QWidget* parent)
     collega();
 }
 
-F_Avvio::~F_Avvio() = default;
+F_Avvio::~F_Avvio()
+{
+    // The table windows belong to this session of the main window.
+    delete m_schedaDipendente;
+}
 
 void F_Avvio::collega()
 {
@@ -128,6 +135,13 @@ void F_Avvio::collega()
         m_ui->Note->setEnabled(Module1::ValoreNumerico(t) != 0);
     });
     connect(m_ui->Disconnetti, &QPushButton::clicked, this, &F_Avvio::Disconnetti_Click);
+    connect(m_ui->Command17, &QPushButton::clicked, this, [this] { F_SelezioneStampante::Mostra(this); });
+    connect(m_ui->mTabellaDipendenti, &QAction::triggered, this, [this] {
+        // Created once and kept, so the card reopens as it was left.
+        if (!m_schedaDipendente)
+            m_schedaDipendente = new F_SchedaDipendente;
+        ApriFinestra(m_schedaDipendente);
+    });
     connect(m_ui->Fine, &QPushButton::clicked, this, &F_Avvio::Fine_Click);
 
     for (QWidget* w : QList<QWidget*>{m_ui->Mese, m_ui->Anno, m_ui->Ordinamento, m_ui->Dal, m_ui->Al, m_ui->Picture1})
@@ -212,6 +226,8 @@ bool F_Avvio::Form_Load()
         Piattaforma::TerminaProgramma();
         return false;
     }
+
+    m_ui->StampaPdf->setVisible(Stampanti::CaricaStampanti());
 
     const QString ordinamento = LeggiVariabile(VarOrdinamento);
     const int posizione = m_ui->Ordinamento->findText(ordinamento);

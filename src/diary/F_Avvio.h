@@ -138,6 +138,7 @@ private:
     QString m_dalMemorizzato;
     QString m_alMemorizzato;
     bool m_disconnessione = false;
+    QPointer<QWidget> m_schedaDipendente;
     int m_ricostruzioni = 0;
 
     static QPointer<F_Avvio> s_corrente;

@@ -48,6 +48,7 @@ private slots:
     void calendarioDalPeriodo();
     void cambioVista();
     void rientroDaAltreFinestre();
+    void schedaDipendentiDalMenu();
     void colonneFisseDuranteLoScorrimento();
     void disconnettiEFine();
 };
@@ -662,6 +663,30 @@ void TestFAvvio::rientroDaAltreFinestre()
     QCOMPARE(f->NumeroRicostruzioni(), ricostruzioni);
     f->FinestraFiglioChiusa();
     QCOMPARE(f->NumeroRicostruzioni(), ricostruzioni + 1);
+}
+
+void TestFAvvio::schedaDipendentiDalMenu()
+{
+    AmbienteTest amb;
+    dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    Finestra f(F_Avvio::Apri());
+    QVERIFY(QTest::qWaitForWindowActive(f.f));
+    QAction* voce = f->findChild<QAction*>(QStringLiteral("mTabellaDipendenti"));
+    QVERIFY(voce && voce->isEnabled());
+    voce->trigger();
+    QWidget* scheda = nullptr;
+    QTRY_VERIFY((scheda = QApplication::activeWindow()) && scheda != f.f);
+    QCOMPARE(scheda->metaObject()->className(), "F_SchedaDipendente");
+    // An employee added while the card is open shows up when the card closes.
+    dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
+    const int prima = f->NumeroRicostruzioni();
+    scheda->close();
+    QTRY_COMPARE(f->NumeroRicostruzioni(), prima + 1);
+    QCOMPARE(nomiInGriglia(*f.f), (QStringList{QStringLiteral("Bianchi"), QStringLiteral("Rossi")}));
+    // The same card comes back on the next opening.
+    voce->trigger();
+    QTRY_COMPARE(QApplication::activeWindow(), scheda);
+    scheda->close();
 }
 
 void TestFAvvio::colonneFisseDuranteLoScorrimento()

@@ -1,5 +1,7 @@
 #include "AmbienteTest.h"
 
+#include "masterdata/SceltaData.h"
+
 #include "archive/FunzioniPerVariabili.h"
 #include "masterdata/F_SchedaDipendente.h"
 
@@ -386,9 +388,20 @@ void TestSchedaDipendente::date()
     QTest::keyClicks(s.riga("DataDocumento"), QStringLiteral("32/13/2020"));
     s.c("Note")->setFocus();
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("La data non è corretta") });
-    // The calendar gives nothing back here: the field keeps its text.
+    // The calendar opens on the field's date; cancelling keeps the text, a pick replaces it.
+    QStringList aperture;
+    QString risposta;
+    ImpostaSceltaData([&](QWidget*, const QString& iniziale) {
+        aperture << iniziale;
+        return risposta;
+    });
     QTest::mouseDClick(nascita, Qt::LeftButton);
     QCOMPARE(nascita->text(), QStringLiteral("01/02/1980"));
+    risposta = QStringLiteral("03/04/1981");
+    QTest::mouseDClick(nascita, Qt::LeftButton);
+    QCOMPARE(nascita->text(), QStringLiteral("03/04/1981"));
+    QCOMPARE(aperture, QStringList({QStringLiteral("01/02/1980"), QStringLiteral("01/02/1980")}));
+    ImpostaSceltaData({});
 
     amb.messaggi.risposte << QMessageBox::Yes;
     QTest::mouseClick(s.c("Command4"), Qt::LeftButton);
@@ -397,7 +410,7 @@ void TestSchedaDipendente::date()
                 .isNull());
     s.clicRiga(s.rigaDi(QStringLiteral("Rossi Mario")));
     QCOMPARE(s.testo("DataDocumento"), QString());
-    QCOMPARE(s.testo("DataNascita"), QStringLiteral("01/02/1980"));
+    QCOMPARE(s.testo("DataNascita"), QStringLiteral("03/04/1981"));
 }
 
 void TestSchedaDipendente::escNellaListaENuovo()
