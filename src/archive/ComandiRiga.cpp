@@ -1,5 +1,6 @@
 #include "ComandiRiga.h"
 
+#include "archive/ArchivioEsempio.h"
 #include "archive/CreazioneDB.h"
 #include "archive/Module1.h"
 
@@ -12,7 +13,7 @@
 namespace ComandiRiga {
 
 namespace {
-const char* const ComandiConsole[] = {"--versione", "--crea-archivio", "--aiuto", "--help", "-h"};
+const char* const ComandiConsole[] = {"--versione", "--crea-archivio", "--archivio-esempio", "--aiuto", "--help", "-h"};
 
 QTextStream& out()
 {
@@ -32,6 +33,10 @@ int aiuto()
              "  (nessuna opzione)          avvia il programma\n"
              "  --versione                 mostra la versione del programma\n"
              "  --crea-archivio PERCORSO   crea o completa l'archivio indicato\n"
+             "  --archivio-esempio PERCORSO [--dipendenti N] [--mesi M] [--seme S]\n"
+             "                             crea un archivio di prova con dati verosimili\n"
+             "                             (predefiniti: 25 dipendenti, 3 mesi fino al mese corrente)\n"
+             "  --apri-archivio PERCORSO   apre la finestra principale su quell'archivio\n"
              "  --aiuto                    mostra questo aiuto\n";
     out().flush();
     return 0;
@@ -60,6 +65,48 @@ int creaArchivio(const QString& percorso)
     }
     return 0;
 }
+// The whole number following `nome` in `a`, `predefinito` when absent; -1 when present but not a number.
+int numeroOpzione(const QStringList& a, const QString& nome, int predefinito)
+{
+    const qsizetype i = a.indexOf(nome);
+    if (i < 0)
+        return predefinito;
+    bool ok = false;
+    const int n = a.value(i + 1).toInt(&ok);
+    return ok && n >= 0 ? n : -1;
+}
+
+int archivioEsempio(const QStringList& a)
+{
+    const QString percorso = a.value(1);
+    if (percorso.isEmpty() || percorso.startsWith(QLatin1String("--"))) {
+        err() << "Errore: indicare il percorso dell'archivio di esempio da creare.\n";
+        return 2;
+    }
+    ArchivioEsempio::Opzioni opzioni;
+    opzioni.dipendenti = numeroOpzione(a, QStringLiteral("--dipendenti"), opzioni.dipendenti);
+    opzioni.mesi = numeroOpzione(a, QStringLiteral("--mesi"), opzioni.mesi);
+    const int seme = numeroOpzione(a, QStringLiteral("--seme"), int(opzioni.seme));
+    if (opzioni.dipendenti < 0 || opzioni.mesi < 0 || seme < 0 || opzioni.dipendenti > 100000 || opzioni.mesi > 600) {
+        err() << "Errore: --dipendenti, --mesi e --seme vogliono un numero intero (al massimo 100000 dipendenti "
+                 "e 600 mesi).\n";
+        return 2;
+    }
+    opzioni.seme = quint32(seme);
+    const QString assoluto = QFileInfo(percorso).absoluteFilePath();
+    const ArchivioEsempio::Risultato r = ArchivioEsempio::Crea(assoluto, opzioni, [](int fatti, int totali) {
+        out() << "Mesi registrati: " << fatti << " di " << totali << '\n';
+        out().flush();
+    });
+    if (!r.ok) {
+        err() << "Errore: " << r.errore << '\n';
+        return 1;
+    }
+    out() << "Archivio di esempio creato: " << QDir::toNativeSeparators(assoluto) << " (" << opzioni.dipendenti
+          << " dipendenti, " << opzioni.mesi << " mesi, " << r.registrazioni << " registrazioni)\n";
+    out().flush();
+    return 0;
+}
 } // namespace
 
 bool RichiedeSoloConsole(int argc, char* argv[])
@@ -82,6 +129,8 @@ int Esegui(const QStringList& argomenti)
         out().flush();
         return 0;
     }
+    if (comando == QLatin1String("--archivio-esempio"))
+        return archivioEsempio(a);
     if (comando == QLatin1String("--crea-archivio"))
         return creaArchivio(a.value(1));
     if (comando == QLatin1String("--aiuto") || comando == QLatin1String("--help") || comando == QLatin1String("-h"))
