@@ -66,6 +66,13 @@ bool UgualiTempoCostante(const QByteArray& a, const QByteArray& b)
     return differenza == 0;
 }
 
+// The page space of an overwritten password is zeroed, so an older clear text does not stay
+// readable in the file.
+void CancellazioneSicura(Archivio& db)
+{
+    db.esegui(QStringLiteral("PRAGMA secure_delete = ON"));
+}
+
 QVariant PrimaRiga(Archivio& db)
 {
     return db.valore(QStringLiteral("SELECT min(Indice) FROM Configurazioni"));
@@ -129,6 +136,7 @@ void AggiornaPasswordInChiaro(const QString& archivio, const QString& memorizzat
         return;
     const QString impronta = ImprontaPassword::Calcola(digitata);
     Archivio db(archivio);
+    CancellazioneSicura(db);
     InTransazione(db, [&] {
         const QVariant indice = PrimaRiga(db);
         if (!indice.isNull())
@@ -141,6 +149,7 @@ void MemorizzaPassword(const QString& archivio, const QString& testo)
 {
     const QString valore = testo.isEmpty() ? QString(QLatin1String("")) : ImprontaPassword::Calcola(testo);
     Archivio db(archivio);
+    CancellazioneSicura(db);
     InTransazione(db, [&] {
         const QVariant indice = PrimaRiga(db);
         if (indice.isNull()) {

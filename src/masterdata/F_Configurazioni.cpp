@@ -76,7 +76,6 @@ F_Configurazioni::F_Configurazioni(QWidget* parent)
     , m_principale(parent)
 {
     m_ui->setupUi(this);
-    setAttribute(Qt::WA_DeleteOnClose);
     // Not a child of the main window, which may be rebuilt while this one closes; it follows the
     // main window away all the same (after "Disconnetti" another archive may be chosen).
     if (m_principale) {
@@ -155,6 +154,7 @@ F_Configurazioni* F_Configurazioni::Apri(QWidget* parent)
         }
     }
     auto* f = new F_Configurazioni(parent);
+    f->setAttribute(Qt::WA_DeleteOnClose);
     aperta() = f;
     f->show();
     return f;

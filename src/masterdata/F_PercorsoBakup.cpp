@@ -72,6 +72,19 @@ void F_PercorsoBakup::ImpostaCartella(const QString& cartella)
         return;
     const QDir dir(cartella);
     m_cartella = dir.absolutePath();
+    // The drive list shows the drive the folder is on.
+    int unita = -1;
+    qsizetype lunghezza = -1;
+    for (int i = 0; i < m_ui->Drive1->count(); ++i) {
+        const QString radice = QDir::fromNativeSeparators(m_ui->Drive1->itemText(i));
+        const QString conBarra = radice.endsWith(QLatin1Char('/')) ? radice : radice + QLatin1Char('/');
+        if ((m_cartella + QLatin1Char('/')).startsWith(conBarra, Qt::CaseInsensitive) && radice.size() > lunghezza) {
+            unita = i;
+            lunghezza = radice.size();
+        }
+    }
+    if (unita >= 0)
+        m_ui->Drive1->setCurrentIndex(unita);
     m_ui->Dir1->clear();
     if (!dir.isRoot())
         m_ui->Dir1->addItem(Superiore);
