@@ -39,7 +39,8 @@ bool Scomponi(const QString& memorizzata, Impronta& impronta)
     impronta.iterazioni = parti.at(0).toInt(&ok);
     if (!ok || impronta.iterazioni < 1 || impronta.iterazioni > IterazioniMassime)
         return false;
-    const auto sale = QByteArray::fromBase64Encoding(parti.at(1).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    const auto sale
+        = QByteArray::fromBase64Encoding(parti.at(1).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     const auto chiave
         = QByteArray::fromBase64Encoding(parti.at(2).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     if (!sale || !chiave || (*sale).isEmpty() || (*chiave).size() != LunghezzaChiave)
@@ -51,8 +52,8 @@ bool Scomponi(const QString& memorizzata, Impronta& impronta)
 
 QByteArray Deriva(const QString& password, const QByteArray& sale, int iterazioni)
 {
-    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), sale, iterazioni,
-                                              LunghezzaChiave);
+    return QPasswordDigestor::deriveKeyPbkdf2(
+        QCryptographicHash::Sha256, password.toUtf8(), sale, iterazioni, LunghezzaChiave);
 }
 
 // Every byte is looked at whatever the first difference, so the time says nothing about it.
@@ -91,7 +92,7 @@ namespace ImprontaPassword {
 
 QString Calcola(const QString& password, int iterazioni)
 {
-    std::array<quint32, LunghezzaSale / 4> casuali{};
+    std::array<quint32, LunghezzaSale / 4> casuali {};
     QRandomGenerator::system()->fillRange(casuali.data(), casuali.size());
     const QByteArray sale(reinterpret_cast<const char*>(casuali.data()), LunghezzaSale);
     return Prefisso + QString::number(iterazioni) + QLatin1Char('$') + QString::fromLatin1(sale.toBase64())
@@ -120,7 +121,7 @@ bool PasswordCorretta(const QString& memorizzata, const QString& digitata)
         return UgualiTempoCostante(Deriva(digitata, impronta.sale, impronta.iterazioni), impronta.chiave);
     // An older archive's clear text: digests of equal length keep the comparison's time flat.
     return UgualiTempoCostante(QCryptographicHash::hash(memorizzata.toUtf8(), QCryptographicHash::Sha256),
-                               QCryptographicHash::hash(digitata.toUtf8(), QCryptographicHash::Sha256));
+        QCryptographicHash::hash(digitata.toUtf8(), QCryptographicHash::Sha256));
 }
 
 QString LeggiPasswordMemorizzata(const QString& archivio)
@@ -140,8 +141,9 @@ void AggiornaPasswordInChiaro(const QString& archivio, const QString& memorizzat
     InTransazione(db, [&] {
         const QVariant indice = PrimaRiga(db);
         if (!indice.isNull())
-            db.esegui(QStringLiteral("UPDATE Configurazioni SET Password = ? WHERE Indice = ? AND Password = ?"),
-                      {impronta, indice, memorizzata});
+            db.esegui(
+                QStringLiteral("UPDATE Configurazioni SET Password = ? WHERE Indice = ? AND Password = ?"),
+                { impronta, indice, memorizzata });
     });
 }
 
@@ -154,9 +156,10 @@ void MemorizzaPassword(const QString& archivio, const QString& testo)
         const QVariant indice = PrimaRiga(db);
         if (indice.isNull()) {
             if (!testo.isEmpty())
-                db.esegui(QStringLiteral("INSERT INTO Configurazioni (Password) VALUES (?)"), {valore});
+                db.esegui(QStringLiteral("INSERT INTO Configurazioni (Password) VALUES (?)"), { valore });
         } else {
-            db.esegui(QStringLiteral("UPDATE Configurazioni SET Password = ? WHERE Indice = ?"), {valore, indice});
+            db.esegui(QStringLiteral("UPDATE Configurazioni SET Password = ? WHERE Indice = ?"),
+                { valore, indice });
         }
     });
 }
@@ -167,15 +170,15 @@ bool SalvaPasswordProgramma(const QString& archivio, const QString& testo)
     QString descrizione;
     if (!EseguiConAttesa([&] { MemorizzaPassword(archivio, testo); }, &errore, &descrizione)) {
         if (errore == CodiciErrore::FileNonTrovato)
-            messaggi().Messaggio(QStringLiteral("Eseguire creazione database"), QMessageBox::Ok,
-                                 QMessageBox::Critical);
+            messaggi().Messaggio(
+                QStringLiteral("Eseguire creazione database"), QMessageBox::Ok, QMessageBox::Critical);
         else
             messaggi().Messaggio(QStringLiteral("PASSWORD NON SALVATA\n") + descrizione, QMessageBox::Ok,
-                                 QMessageBox::Critical);
+                QMessageBox::Critical);
         return false;
     }
-    messaggi().Messaggio(QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE"), QMessageBox::Ok,
-                         QMessageBox::Information);
+    messaggi().Messaggio(
+        QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE"), QMessageBox::Ok, QMessageBox::Information);
     return true;
 }
 
@@ -185,15 +188,15 @@ bool ControllaPassword()
     QString memorizzata;
     int errore = 0;
     QString descrizione;
-    bool letta = EseguiConAttesa([&] { memorizzata = LeggiPasswordMemorizzata(Module1::PercorsoArchivio); },
-                                 &errore, &descrizione);
+    bool letta = EseguiConAttesa(
+        [&] { memorizzata = LeggiPasswordMemorizzata(Module1::PercorsoArchivio); }, &errore, &descrizione);
     if (!letta && (errore == CodiciErrore::FileNonTrovato || errore == CodiciErrore::TabellaNonTrovata)) {
         CreazioneDB::Istanza().CreaDB_Click();
-        messaggi().Messaggio(QStringLiteral("ESEGUITA CREAZIONE DATABASE"), QMessageBox::Ok,
-                             QMessageBox::Information);
+        messaggi().Messaggio(
+            QStringLiteral("ESEGUITA CREAZIONE DATABASE"), QMessageBox::Ok, QMessageBox::Information);
         // The archive made just now holds no password; one that was only missing a table may.
         letta = EseguiConAttesa([&] { memorizzata = LeggiPasswordMemorizzata(Module1::PercorsoArchivio); },
-                                &errore, &descrizione);
+            &errore, &descrizione);
     }
     if (!letta) {
         // Not knowing whether a password is set must not let anyone in.

@@ -75,8 +75,8 @@ void SalvaLogo(Archivio& db, ImmaginiDatabase::Riga& riga, const QByteArray& log
         QFile f(file);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(logo) != logo.size() || !f.flush())
             throw ErroreArchivio(CodiciErrore::ErroreDisco,
-                                 QStringLiteral("Impossibile scrivere il file «%1»: %2")
-                                     .arg(QDir::toNativeSeparators(file), f.errorString()));
+                QStringLiteral("Impossibile scrivere il file «%1»: %2")
+                    .arg(QDir::toNativeSeparators(file), f.errorString()));
     }
     db.esegui(QStringLiteral("SAVEPOINT logo"));
     try {
@@ -95,26 +95,26 @@ void SalvaLogo(Archivio& db, ImmaginiDatabase::Riga& riga, const QByteArray& log
 
 const QList<CampoTesto>& CampiTesto()
 {
-    static const QList<CampoTesto> campi{
-        {QStringLiteral("RagSociale"), &Dati::RagSociale},
-        {QStringLiteral("Indirizzo"), &Dati::Indirizzo},
-        {QStringLiteral("Cap"), &Dati::Cap},
-        {QStringLiteral("Comune"), &Dati::Comune},
-        {QStringLiteral("Provincia"), &Dati::Provincia},
-        {QStringLiteral("Piva"), &Dati::Piva},
-        {QStringLiteral("CodiceFiscale"), &Dati::CodiceFiscale},
-        {QStringLiteral("Tel"), &Dati::Tel},
-        {QStringLiteral("Fax"), &Dati::Fax},
-        {QStringLiteral("PercorsoBackup"), &Dati::PercorsoBackup},
-        {QStringLiteral("prnDocs"), &Dati::prnDocs},
-        {QStringLiteral("prnDocsPDF"), &Dati::prnDocsPDF},
-        {QStringLiteral("Banca"), &Dati::Banca},
-        {QStringLiteral("Cab"), &Dati::Cab},
-        {QStringLiteral("Abi"), &Dati::Abi},
-        {QStringLiteral("Cin"), &Dati::Cin},
-        {QStringLiteral("CC"), &Dati::CC},
-        {QStringLiteral("Iban"), &Dati::Iban},
-        {QStringLiteral("Agenzia"), &Dati::Agenzia},
+    static const QList<CampoTesto> campi {
+        { QStringLiteral("RagSociale"), &Dati::RagSociale },
+        { QStringLiteral("Indirizzo"), &Dati::Indirizzo },
+        { QStringLiteral("Cap"), &Dati::Cap },
+        { QStringLiteral("Comune"), &Dati::Comune },
+        { QStringLiteral("Provincia"), &Dati::Provincia },
+        { QStringLiteral("Piva"), &Dati::Piva },
+        { QStringLiteral("CodiceFiscale"), &Dati::CodiceFiscale },
+        { QStringLiteral("Tel"), &Dati::Tel },
+        { QStringLiteral("Fax"), &Dati::Fax },
+        { QStringLiteral("PercorsoBackup"), &Dati::PercorsoBackup },
+        { QStringLiteral("prnDocs"), &Dati::prnDocs },
+        { QStringLiteral("prnDocsPDF"), &Dati::prnDocsPDF },
+        { QStringLiteral("Banca"), &Dati::Banca },
+        { QStringLiteral("Cab"), &Dati::Cab },
+        { QStringLiteral("Abi"), &Dati::Abi },
+        { QStringLiteral("Cin"), &Dati::Cin },
+        { QStringLiteral("CC"), &Dati::CC },
+        { QStringLiteral("Iban"), &Dati::Iban },
+        { QStringLiteral("Agenzia"), &Dati::Agenzia },
     };
     return campi;
 }
@@ -138,8 +138,9 @@ Lettura Leggi(const QString& archivio)
     Lettura l;
     l.dati.PercorsoBackup = Piattaforma::CartellaBackupPredefinita();
     Archivio db(archivio);
-    QSqlQuery q = db.esegui(QStringLiteral("SELECT Indice, %1 FROM Configurazioni ORDER BY Indice LIMIT 1").arg(Colonne()));
-    ImmaginiDatabase::Riga riga{Tabella, {}};
+    QSqlQuery q = db.esegui(
+        QStringLiteral("SELECT Indice, %1 FROM Configurazioni ORDER BY Indice LIMIT 1").arg(Colonne()));
+    ImmaginiDatabase::Riga riga { Tabella, {} };
     if (q.next()) {
         l.riga = true;
         riga.indice = q.value(0);
@@ -153,7 +154,15 @@ Lettura Leggi(const QString& archivio)
             l.dati.PercorsoBackup = Piattaforma::CartellaBackupPredefinita();
     }
     q.finish();
-    l.fileLogo = ImmaginiDatabase::LeggiFileDaCampo(db, riga, QStringLiteral("Logo"));
+    try {
+        l.fileLogo = ImmaginiDatabase::LeggiFileDaCampo(db, riga, QStringLiteral("Logo"));
+    } catch (const ErroreArchivio& e) {
+        // A picture that cannot be shown must not hide the other settings; a busy archive is
+        // waited for as for them.
+        if (e.numero() == CodiciErrore::Bloccato)
+            throw;
+        l.erroreLogo = e.descrizione();
+    }
     return l;
 }
 
@@ -162,22 +171,24 @@ Esito Salva(const QString& archivio, const Dati& dati, const QByteArray& logo)
     Esito esito;
     Archivio db(archivio);
     InTransazione(db, [&] {
-        ImmaginiDatabase::Riga riga{Tabella, db.valore(QStringLiteral("SELECT min(Indice) FROM Configurazioni"))};
+        ImmaginiDatabase::Riga riga { Tabella,
+            db.valore(QStringLiteral("SELECT min(Indice) FROM Configurazioni")) };
         const QVariantList valori = Valori(dati);
         if (riga.fine()) {
             QStringList segnaposto;
             for (qsizetype i = 0; i < valori.size(); ++i)
                 segnaposto << QStringLiteral("?");
-            QSqlQuery q = db.esegui(
-                QStringLiteral("INSERT INTO Configurazioni (%1) VALUES (%2)").arg(Colonne(), segnaposto.join(QLatin1Char(','))),
+            QSqlQuery q = db.esegui(QStringLiteral("INSERT INTO Configurazioni (%1) VALUES (%2)")
+                                        .arg(Colonne(), segnaposto.join(QLatin1Char(','))),
                 valori);
             riga.indice = q.lastInsertId();
         } else {
             QStringList assegnazioni;
             for (const QString& c : Colonne().split(QStringLiteral(", ")))
                 assegnazioni << c + QStringLiteral(" = ?");
-            db.esegui(QStringLiteral("UPDATE Configurazioni SET %1 WHERE Indice = ?").arg(assegnazioni.join(QStringLiteral(", "))),
-                      QVariantList(valori) << riga.indice);
+            db.esegui(QStringLiteral("UPDATE Configurazioni SET %1 WHERE Indice = ?")
+                          .arg(assegnazioni.join(QStringLiteral(", "))),
+                QVariantList(valori) << riga.indice);
         }
         if (logo.isEmpty())
             return;
@@ -210,18 +221,19 @@ bool SalvaConfigurazione(const QString& archivio, const Dati& dati, const QByteA
             *errore = descrizione;
         if (!Module1::CreazioneInCorso)
             messaggi().Messaggio(QStringLiteral("ATTENZIONE: CONFIGURAZIONE NON REGISTRATA\n") + descrizione,
-                                 QMessageBox::Ok, QMessageBox::Critical);
+                QMessageBox::Ok, QMessageBox::Critical);
         return false;
     }
     if (!Module1::CreazioneInCorso)
-        messaggi().Messaggio(QStringLiteral("REGISTRAZIONE EFFETTUATA"), QMessageBox::Ok, QMessageBox::Information);
+        messaggi().Messaggio(
+            QStringLiteral("REGISTRAZIONE EFFETTUATA"), QMessageBox::Ok, QMessageBox::Information);
     if (!esito.logoSalvato) {
         if (errore)
             *errore = esito.erroreLogo;
         if (!Module1::CreazioneInCorso)
-            messaggi().Messaggio(QStringLiteral("ATTENZIONE: IL LOGO NON È STATO SALVATO.\n") + esito.erroreLogo
-                                     + QStringLiteral("\nLe altre impostazioni sono state registrate."),
-                                 QMessageBox::Ok, QMessageBox::Warning);
+            messaggi().Messaggio(QStringLiteral("ATTENZIONE: IL LOGO NON È STATO SALVATO.\n")
+                    + esito.erroreLogo + QStringLiteral("\nLe altre impostazioni sono state registrate."),
+                QMessageBox::Ok, QMessageBox::Warning);
     }
     return true;
 }
@@ -263,7 +275,8 @@ QByteArray BitmapDaFile(const QString& file, QString* errore)
     }
     const QByteArray bitmap = InBitmap(immagine);
     if (bitmap.isEmpty() && errore)
-        *errore = QStringLiteral("Impossibile convertire l'immagine «%1».").arg(QDir::toNativeSeparators(file));
+        *errore
+            = QStringLiteral("Impossibile convertire l'immagine «%1».").arg(QDir::toNativeSeparators(file));
     return bitmap;
 }
 

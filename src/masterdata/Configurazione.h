@@ -56,8 +56,10 @@ struct Lettura
     bool riga = false; // the archive has a settings row
     Dati dati;
     QString fileLogo; // the stored picture's bytes written to a work file ("" without a row)
+    QString erroreLogo; // why the picture could not be read (the rest was)
 };
-// The first settings row; an empty backup folder reads as the default one. Throws ErroreArchivio.
+// The first settings row; an empty backup folder reads as the default one. Throws ErroreArchivio
+// (a picture that cannot be read only fills `erroreLogo`).
 Lettura Leggi(const QString& archivio);
 
 struct Esito
@@ -76,7 +78,8 @@ Esito Salva(const QString& archivio, const Dati& dati, const QByteArray& logo);
 // "REGISTRAZIONE EFFETTUATA" unless an archive is being created (CreazioneInCorso), and a warning
 // when the logo was not stored. False when the settings were not stored; the reason goes into
 // `errore` and, outside a creation, into a message.
-bool SalvaConfigurazione(const QString& archivio, const Dati& dati, const QByteArray& logo, QString* errore = nullptr);
+bool SalvaConfigurazione(
+    const QString& archivio, const Dati& dati, const QByteArray& logo, QString* errore = nullptr);
 
 // The placeholder picture "Nessun logo.bmp": the program folder's own when one is there, else
 // the one built into the program.

@@ -93,7 +93,7 @@ F_Configurazioni::F_Configurazioni(QWidget* parent)
                 riga->setMaxLength(limite);
         }
     }
-    for (QComboBox* combo : {m_ui->prnDocs, m_ui->prnDocsPDF})
+    for (QComboBox* combo : { m_ui->prnDocs, m_ui->prnDocsPDF })
         combo->lineEdit()->setMaxLength(Configurazione::Limite(combo->objectName()));
     m_ui->Password->setMaxLength(Configurazione::Limite(QStringLiteral("Password")));
     // The printer box shows the stored name but takes no typing; Backspace and Canc empty it.
@@ -109,7 +109,8 @@ F_Configurazioni::F_Configurazioni(QWidget* parent)
     connect(m_ui->Command8, &QPushButton::clicked, this, &F_Configurazioni::Command8_Click);
     connect(m_ui->Command20, &QPushButton::clicked, this, &F_Configurazioni::Command20_Click);
     connect(m_ui->Command11, &QPushButton::clicked, this, &F_Configurazioni::Command11_Click);
-    connect(m_ui->VisualizzaIntestazione, &QCheckBox::clicked, this, &F_Configurazioni::VisualizzaIntestazione_Click);
+    connect(m_ui->VisualizzaIntestazione, &QCheckBox::clicked, this,
+        &F_Configurazioni::VisualizzaIntestazione_Click);
     connect(m_ui->VisualizzaLogo, &QCheckBox::clicked, this, &F_Configurazioni::VisualizzaLogo_Click);
     connect(m_ui->Backup, &QPushButton::clicked, this, &F_Configurazioni::Backup_Click);
     connect(m_ui->Command5, &QPushButton::clicked, this, &F_Configurazioni::Command5_Click);
@@ -123,12 +124,13 @@ F_Configurazioni::F_Configurazioni(QWidget* parent)
     connect(m_ui->Command6, &QPushButton::clicked, this, &F_Configurazioni::Command6_Click);
     connect(m_ui->MostraDati, &QPushButton::clicked, this, &F_Configurazioni::MostraDati_Click);
     connect(m_ui->MostraNome, &QCheckBox::clicked, this,
-            [this] { Mostra_Click(m_ui->MostraNome, DatiComputer::VarMostraNome); });
+        [this] { Mostra_Click(m_ui->MostraNome, DatiComputer::VarMostraNome); });
     connect(m_ui->MostraIpPrivato, &QCheckBox::clicked, this,
-            [this] { Mostra_Click(m_ui->MostraIpPrivato, DatiComputer::VarMostraIpPrivato); });
+        [this] { Mostra_Click(m_ui->MostraIpPrivato, DatiComputer::VarMostraIpPrivato); });
     connect(m_ui->MostraIpPubblico, &QCheckBox::clicked, this,
-            [this] { Mostra_Click(m_ui->MostraIpPubblico, DatiComputer::VarMostraIpPubblico); });
-    connect(m_ui->PaginaIpPubblico, &QLineEdit::editingFinished, this, &F_Configurazioni::PaginaIpPubblico_Change);
+        [this] { Mostra_Click(m_ui->MostraIpPubblico, DatiComputer::VarMostraIpPubblico); });
+    connect(m_ui->PaginaIpPubblico, &QLineEdit::editingFinished, this,
+        &F_Configurazioni::PaginaIpPubblico_Change);
     connect(m_ricercaIp, &RicercaIpPubblico::trovato, this, &F_Configurazioni::IpPubblico_Trovato);
 
     Form_Load();
@@ -168,7 +170,8 @@ F_Configurazioni* F_Configurazioni::Aperta()
 void F_Configurazioni::Form_Load()
 {
     using FunzioniPerVariabili::LeggiVariabile;
-    auto spunta = [](const QString& variabile) { return Module1::ValoreNumerico(LeggiVariabile(variabile)) != 0; };
+    auto spunta
+        = [](const QString& variabile) { return Module1::ValoreNumerico(LeggiVariabile(variabile)) != 0; };
     m_ui->MostraNome->setChecked(spunta(DatiComputer::VarMostraNome));
     m_ui->MostraIpPrivato->setChecked(spunta(DatiComputer::VarMostraIpPrivato));
     m_ui->MostraIpPubblico->setChecked(spunta(DatiComputer::VarMostraIpPubblico));
@@ -184,12 +187,15 @@ void F_Configurazioni::Form_Load()
     int errore = 0;
     if (!EseguiConAttesa([&] { letta = Configurazione::Leggi(m_archivio); }, &errore)) {
         if (errore == CodiciErrore::FileNonTrovato || errore == CodiciErrore::TabellaNonTrovata)
-            messaggi().Messaggio(QStringLiteral("Eseguire creazione database"), QMessageBox::Ok,
-                                 QMessageBox::Critical);
+            messaggi().Messaggio(
+                QStringLiteral("Eseguire creazione database"), QMessageBox::Ok, QMessageBox::Critical);
         return;
     }
     ScriviCampi(letta.dati);
     MostraLogo(LeggiFile(letta.fileLogo));
+    // Nothing shown means nothing to store: the stored picture stays as it is.
+    if (!letta.erroreLogo.isEmpty())
+        m_ui->Logo->setText(QStringLiteral("(impossibile leggere il logo)"));
     if (!letta.fileLogo.isEmpty())
         QFile::remove(letta.fileLogo);
 }
@@ -261,7 +267,6 @@ void F_Configurazioni::MostraLogo(const QByteArray& bitmap)
 
 void F_Configurazioni::Command4_Click()
 {
-    CursoreOccupato cursore;
     Configurazione::SalvaConfigurazione(m_archivio, LeggiCampi(), m_logo);
 }
 
@@ -296,14 +301,15 @@ void F_Configurazioni::Command2_Click()
     }
     const QString motivo = CreazioneDB::Istanza().DescrizioneUltimoErrore();
     m_ui->StatoCreazione->setText(QStringLiteral("CREAZIONE NON COMPLETATA"));
-    messaggi().Messaggio(QStringLiteral("CREAZIONE NON COMPLETATA\n") + motivo, QMessageBox::Ok, QMessageBox::Critical);
+    messaggi().Messaggio(
+        QStringLiteral("CREAZIONE NON COMPLETATA\n") + motivo, QMessageBox::Ok, QMessageBox::Critical);
 }
 
 void F_Configurazioni::Command8_Click()
 {
     const QString file = messaggi().ApriFile(QStringLiteral("Find Source File"),
-                                             Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")),
-                                             QStringLiteral("Immagini (*.jpg *.jpeg *.bmp)"));
+        Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")),
+        QStringLiteral("Immagini (*.jpg *.jpeg *.bmp)"));
     if (file.isEmpty())
         return;
     QString errore;
@@ -376,7 +382,8 @@ bool F_Configurazioni::eventFilter(QObject* oggetto, QEvent* evento)
         close();
         return false;
     }
-    if (evento->type() == QEvent::KeyPress && (oggetto == m_ui->prnDocs || oggetto == m_ui->prnDocs->lineEdit()))
+    if (evento->type() == QEvent::KeyPress
+        && (oggetto == m_ui->prnDocs || oggetto == m_ui->prnDocs->lineEdit()))
         return prnDocs_KeyPress(static_cast<QKeyEvent*>(evento)->key());
     if (oggetto == m_ui->Password && evento->type() == QEvent::FocusIn) {
         // Entering the box starts a new password; coming back from another window does not.
@@ -418,8 +425,8 @@ void F_Configurazioni::DataBackup_Change()
     const QString data = m_ui->DataBackup->text();
     const bool scelto = !data.isEmpty();
     m_ui->RipristinaDb->setEnabled(scelto);
-    m_ui->RipristinaDb->setText(scelto ? TestoRipristina + QStringLiteral(" (") + data + QLatin1Char(')')
-                                       : TestoRipristina);
+    m_ui->RipristinaDb->setText(
+        scelto ? TestoRipristina + QStringLiteral(" (") + data + QLatin1Char(')') : TestoRipristina);
     m_ui->RipristinaDb->setStyleSheet(
         scelto ? QStringLiteral("QPushButton { background-color: %1; }").arg(ColoreRipristino) : QString());
 }
@@ -442,9 +449,10 @@ void F_Configurazioni::Command3_Click()
 void F_Configurazioni::Command21_Click()
 {
     const QString attuale = m_ui->BackupNew->text();
-    const QString cartella = attuale.isEmpty() ? Module1::CartellaArchiviPredefinita : QFileInfo(attuale).absolutePath();
-    const QString scelta = messaggi().ApriFile(QStringLiteral("Find Source File"), cartella,
-                                               QStringLiteral("dBase Files (*.mdb)"));
+    const QString cartella
+        = attuale.isEmpty() ? Module1::CartellaArchiviPredefinita : QFileInfo(attuale).absolutePath();
+    const QString scelta = messaggi().ApriFile(
+        QStringLiteral("Find Source File"), cartella, QStringLiteral("dBase Files (*.mdb)"));
     if (!scelta.isEmpty())
         m_ui->BackupNew->setText(QDir::toNativeSeparators(scelta));
 }
@@ -453,8 +461,9 @@ void F_Configurazioni::Command10_Click()
 {
     QString cartella = Module1::CartellaArchiviPredefinita;
     if (cartella.isEmpty())
-        cartella = Piattaforma::UnisciPercorso(Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")),
-                                               QStringLiteral("Archivi Cartavia"));
+        cartella
+            = Piattaforma::UnisciPercorso(Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")),
+                QStringLiteral("Archivi Cartavia"));
     m_ui->BackupNew->setText(
         QDir::toNativeSeparators(Piattaforma::UnisciPercorso(cartella, QStringLiteral("Archivio.mdb"))));
     Command6_Click();
@@ -464,7 +473,8 @@ void F_Configurazioni::Command6_Click()
 {
     const QString percorso = QDir::fromNativeSeparators(m_ui->BackupNew->text().trimmed());
     if (percorso.isEmpty()) {
-        messaggi().Messaggio(QStringLiteral("Nessun archivio indicato."), QMessageBox::Ok, QMessageBox::Information);
+        messaggi().Messaggio(
+            QStringLiteral("Nessun archivio indicato."), QMessageBox::Ok, QMessageBox::Information);
         return;
     }
     const QString cartellaTxt
@@ -485,8 +495,9 @@ void F_Configurazioni::Command6_Click()
         return;
     }
     m_ui->StatoCreazione->setText(QStringLiteral("CREAZIONE NON COMPLETATA"));
-    messaggi().Messaggio(QStringLiteral("CREAZIONE NON COMPLETATA\n") + CreazioneDB::Istanza().DescrizioneUltimoErrore(),
-                         QMessageBox::Ok, QMessageBox::Critical);
+    messaggi().Messaggio(
+        QStringLiteral("CREAZIONE NON COMPLETATA\n") + CreazioneDB::Istanza().DescrizioneUltimoErrore(),
+        QMessageBox::Ok, QMessageBox::Critical);
 }
 
 void F_Configurazioni::MostraDati_Click()
@@ -510,7 +521,8 @@ void F_Configurazioni::IpPubblico_Trovato(const QString& testo)
 
 void F_Configurazioni::Mostra_Click(QCheckBox* casella, const QString& variabile)
 {
-    FunzioniPerVariabili::ScriviVariabile(variabile, casella->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    FunzioniPerVariabili::ScriviVariabile(
+        variabile, casella->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void F_Configurazioni::PaginaIpPubblico_Change()

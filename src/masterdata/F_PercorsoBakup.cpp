@@ -56,7 +56,8 @@ void F_PercorsoBakup::Form_Load()
     adjustSize();
     if (QScreen* schermo = QGuiApplication::primaryScreen()) {
         const QRect area = schermo->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
+        move(area.x() + (area.width() - width()) / 2,
+            area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
     }
     Drive1_Change();
 }
@@ -78,7 +79,8 @@ void F_PercorsoBakup::ImpostaCartella(const QString& cartella)
     for (int i = 0; i < m_ui->Drive1->count(); ++i) {
         const QString radice = QDir::fromNativeSeparators(m_ui->Drive1->itemText(i));
         const QString conBarra = radice.endsWith(QLatin1Char('/')) ? radice : radice + QLatin1Char('/');
-        if ((m_cartella + QLatin1Char('/')).startsWith(conBarra, Qt::CaseInsensitive) && radice.size() > lunghezza) {
+        if ((m_cartella + QLatin1Char('/')).startsWith(conBarra, Qt::CaseInsensitive)
+            && radice.size() > lunghezza) {
             unita = i;
             lunghezza = radice.size();
         }

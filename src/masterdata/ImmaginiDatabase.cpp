@@ -41,7 +41,7 @@ void ControllaNomi(const QString& tabella, const QString& campo)
         }
     }
     throw ErroreArchivio(CodiciErrore::CampoNonTrovato,
-                         QStringLiteral("Campo immagine sconosciuto: %1.%2").arg(tabella, campo));
+        QStringLiteral("Campo immagine sconosciuto: %1.%2").arg(tabella, campo));
 }
 
 QByteArray LeggiAPezzi(const QString& file, const Archivio& db)
@@ -49,16 +49,16 @@ QByteArray LeggiAPezzi(const QString& file, const Archivio& db)
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         throw ErroreArchivio(CodiciErrore::Generico,
-                             QStringLiteral("Impossibile leggere il file «%1»: %2")
-                                 .arg(QDir::toNativeSeparators(file), f.errorString()));
+            QStringLiteral("Impossibile leggere il file «%1»: %2")
+                .arg(QDir::toNativeSeparators(file), f.errorString()));
     const qint64 lunghezza = f.size();
     QByteArray dati;
     dati.reserve(lunghezza);
     auto leggi = [&](qint64 quanti) {
         const QByteArray pezzo = f.read(quanti);
         if (pezzo.size() != quanti)
-            throw ErroreArchivio(CodiciErrore::ErroreDisco, QStringLiteral("Lettura incompleta del file «%1».")
-                                                                .arg(QDir::toNativeSeparators(file)));
+            throw ErroreArchivio(CodiciErrore::ErroreDisco,
+                QStringLiteral("Lettura incompleta del file «%1».").arg(QDir::toNativeSeparators(file)));
         dati += pezzo;
     };
     leggi(lunghezza % Pezzo);
@@ -74,8 +74,9 @@ void ScriviAPezzi(const QString& file, const QByteArray& dati, const Archivio& d
     QFile::remove(file);
     QFile f(file);
     auto errore = [&] {
-        return ErroreArchivio(CodiciErrore::ErroreDisco, QStringLiteral("Impossibile scrivere il file «%1»: %2")
-                                                             .arg(QDir::toNativeSeparators(file), f.errorString()));
+        return ErroreArchivio(CodiciErrore::ErroreDisco,
+            QStringLiteral("Impossibile scrivere il file «%1»: %2")
+                .arg(QDir::toNativeSeparators(file), f.errorString()));
     };
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw errore();
@@ -104,7 +105,7 @@ QString CartellaLavoro()
     static std::unique_ptr<QTemporaryDir> privata;
     if (!privata || !privata->isValid())
         privata = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("cartavia-XXXXXX")));
-    return privata->path();
+    return privata->isValid() ? privata->path() : QDir::tempPath();
 }
 
 void ImpostaCartellaLavoro(const QString& cartella)
@@ -122,7 +123,8 @@ QString FileLettura()
     return QDir(CartellaLavoro()).filePath(QStringLiteral("img_temp.bin"));
 }
 
-void SalvaFileInCampo(Archivio& db, Riga& riga, const QString& campo, const QString& file, const QString& modo)
+void SalvaFileInCampo(
+    Archivio& db, Riga& riga, const QString& campo, const QString& file, const QString& modo)
 {
     ControllaNomi(riga.tabella, campo);
     const QString m = modo.toUpper();
@@ -138,7 +140,8 @@ void SalvaFileInCampo(Archivio& db, Riga& riga, const QString& campo, const QStr
         }
         if (riga.fine())
             throw ErroreArchivio(CodiciErrore::Generico, QStringLiteral("Nessun record corrente."));
-        db.esegui(QStringLiteral("UPDATE %1 SET %2 = ? WHERE Indice = ?").arg(riga.tabella, campo), {dati, riga.indice});
+        db.esegui(QStringLiteral("UPDATE %1 SET %2 = ? WHERE Indice = ?").arg(riga.tabella, campo),
+            { dati, riga.indice });
     };
     if ((aggiunta || modifica) && !db.inTransazione())
         InTransazione(db, scrivi);
@@ -152,7 +155,8 @@ QString LeggiFileDaCampo(Archivio& db, const Riga& riga, const QString& campo)
     if (riga.fine())
         return {};
     const QByteArray dati
-        = db.valore(QStringLiteral("SELECT %1 FROM %2 WHERE Indice = ?").arg(campo, riga.tabella), {riga.indice})
+        = db.valore(QStringLiteral("SELECT %1 FROM %2 WHERE Indice = ?").arg(campo, riga.tabella),
+                { riga.indice })
               .toByteArray();
     const QString file = FileLettura();
     ScriviAPezzi(file, dati, db);

@@ -32,7 +32,8 @@ struct Riga
 // transaction unless the caller runs one. Any other text: the caller has the row and the
 // transaction. The field ends up holding exactly the file's bytes. Throws ErroreArchivio (also
 // when the file cannot be read).
-void SalvaFileInCampo(Archivio& db, Riga& riga, const QString& campo, const QString& file, const QString& modo);
+void SalvaFileInCampo(
+    Archivio& db, Riga& riga, const QString& campo, const QString& file, const QString& modo);
 
 // Writes the field's bytes to FileLettura() and answers that path; "" at the end of the records.
 // Throws ErroreArchivio (also when the file cannot be written).

@@ -37,8 +37,7 @@ using Configurazione::Dati;
 
 namespace {
 
-template<typename T>
-T* figlio(QWidget* w, const char* nome)
+template <typename T> T* figlio(QWidget* w, const char* nome)
 {
     T* f = w->findChild<T*>(QString::fromLatin1(nome));
     if (!f)
@@ -118,7 +117,7 @@ QList<Stampante> Elenco(const QStringList& nomi)
 {
     QList<Stampante> l;
     for (const QString& n : nomi)
-        l.append({n, QStringLiteral("driver"), QStringLiteral("porta"), false});
+        l.append({ n, QStringLiteral("driver"), QStringLiteral("porta"), false });
     return l;
 }
 
@@ -147,6 +146,7 @@ private slots:
     void logoNonSalvatoNonPerdeIlResto_data();
     void logoNonSalvatoNonPerdeIlResto();
     void fileNonImmagine();
+    void logoNonLeggibileNonNascondeIlResto();
 
     void passwordNellaFinestra();
     void apriChiedeLaPassword();
@@ -167,7 +167,7 @@ private:
 
 void TestConfigurazioni::init()
 {
-    m_stampanti = {QStringLiteral("Ufficio"), QStringLiteral("Magazzino"), QStringLiteral("PDFCreator")};
+    m_stampanti = { QStringLiteral("Ufficio"), QStringLiteral("Magazzino"), QStringLiteral("PDFCreator") };
     ElencoStampanti::ImpostaFonte([this] { return Elenco(m_stampanti); });
     m_aperture = 0;
     Finestre::ImpostaApriPrincipale([this] { ++m_aperture; });
@@ -191,7 +191,8 @@ void TestConfigurazioni::cleanup()
 void TestConfigurazioni::andataERitornoDiOgniCampo()
 {
     AmbienteTest amb;
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (Password, Percorso, PercorsoRicerca) VALUES ('p', 'a', 'b')"));
+    amb.sql(QStringLiteral(
+        "INSERT INTO Configurazioni (Password, Percorso, PercorsoRicerca) VALUES ('p', 'a', 'b')"));
     const Dati d = DatiDiProva();
     Configurazione::Salva(amb.archivio(), d, {});
     Configurazione::Lettura l = Configurazione::Leggi(amb.archivio());
@@ -203,7 +204,8 @@ void TestConfigurazioni::andataERitornoDiOgniCampo()
         Dati uno = d;
         uno.*c.valore = QStringLiteral("valore di ") + c.nome;
         Configurazione::Salva(amb.archivio(), uno, {});
-        QCOMPARE(amb.sql(QStringLiteral("SELECT %1 FROM Configurazioni").arg(c.nome)).toString(), uno.*c.valore);
+        QCOMPARE(
+            amb.sql(QStringLiteral("SELECT %1 FROM Configurazioni").arg(c.nome)).toString(), uno.*c.valore);
         QCOMPARE(Configurazione::Leggi(amb.archivio()).dati, uno);
     }
     // The switches are stored 1 and 0; an older archive's -1 reads as ticked.
@@ -212,10 +214,11 @@ void TestConfigurazioni::andataERitornoDiOgniCampo()
     flag.VisualizzaLogo = true;
     flag.SalvataggioAutomatico = false;
     Configurazione::Salva(amb.archivio(), flag, {});
-    QCOMPARE(amb.sql(QStringLiteral("SELECT VisualizzaIntestazione || VisualizzaLogo || SalvataggioAutomatico "
-                                    "FROM Configurazioni"))
-                 .toString(),
-             QStringLiteral("010"));
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT VisualizzaIntestazione || VisualizzaLogo || SalvataggioAutomatico "
+                               "FROM Configurazioni"))
+            .toString(),
+        QStringLiteral("010"));
     amb.sql(QStringLiteral("UPDATE Configurazioni SET VisualizzaIntestazione = -1, PercorsoBackup = NULL"));
     l = Configurazione::Leggi(amb.archivio());
     QVERIFY(l.dati.VisualizzaIntestazione);
@@ -224,8 +227,9 @@ void TestConfigurazioni::andataERitornoDiOgniCampo()
 
     // Still one row, and the password and older paths untouched.
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT Password || Percorso || PercorsoRicerca FROM Configurazioni")).toString(),
-             QStringLiteral("pab"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT Password || Percorso || PercorsoRicerca FROM Configurazioni"))
+                 .toString(),
+        QStringLiteral("pab"));
 }
 
 void TestConfigurazioni::finestraCaricaESalva()
@@ -247,7 +251,7 @@ void TestConfigurazioni::finestraCaricaESalva()
         figlio<QLineEdit>(&w, "PercorsoBackup")->setText(QStringLiteral("/altrove"));
         figlio<QCheckBox>(&w, "SalvataggioAutomatico")->setChecked(false);
         clicca(&w, "Command4");
-        QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("REGISTRAZIONE EFFETTUATA")});
+        QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("REGISTRAZIONE EFFETTUATA") });
         QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
     }
     Dati atteso = d;
@@ -272,7 +276,8 @@ void TestConfigurazioni::senzaRigaNonScriveAlCaricamento()
     figlio<QLineEdit>(&w, "RagSociale")->setText(QStringLiteral("Nuova"));
     clicca(&w, "Command4");
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Nuova"));
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Nuova"));
     // Without a picture the logo field stays empty.
     QVERIFY(amb.sql(QStringLiteral("SELECT Logo FROM Configurazioni")).isNull());
 }
@@ -281,14 +286,15 @@ void TestConfigurazioni::archivioMancante()
 {
     AmbienteTest amb(false);
     F_Configurazioni w;
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Eseguire creazione database")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Eseguire creazione database") });
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
 
     // A save that cannot reach the archive is not told as a success.
     amb.messaggi.svuota();
     clicca(&w, "Command4");
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
-    QVERIFY(amb.messaggi.chiamate.at(0).testo.startsWith(QStringLiteral("ATTENZIONE: CONFIGURAZIONE NON REGISTRATA")));
+    QVERIFY(amb.messaggi.chiamate.at(0).testo.startsWith(
+        QStringLiteral("ATTENZIONE: CONFIGURAZIONE NON REGISTRATA")));
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
 }
 
@@ -330,7 +336,8 @@ void TestConfigurazioni::limitiDeiCampi()
     QCOMPARE(testo(&w, "Provincia"), QStringLiteral("MI"));
     QVERIFY(figlio<QLineEdit>(&w, "Cin")->alignment() & Qt::AlignHCenter);
     // Captions and labels as the users know them.
-    QCOMPARE(figlio<QCheckBox>(&w, "VisualizzaIntestazione")->text(), QStringLiteral(" Visualizza Intestazione in Stampa"));
+    QCOMPARE(figlio<QCheckBox>(&w, "VisualizzaIntestazione")->text(),
+        QStringLiteral(" Visualizza Intestazione in Stampa"));
     QCOMPARE(figlio<QCheckBox>(&w, "VisualizzaLogo")->text(), QStringLiteral(" Visualizza Logo in Stampa"));
     QCOMPARE(figlio<QLabel>(&w, "LabelCap")->text(), QStringLiteral("Cap/Comune/Pr:"));
     QCOMPARE(figlio<QLabel>(&w, "LabelCab")->text(), QStringLiteral("Cab/Abi/Cin/CC:"));
@@ -368,8 +375,9 @@ void TestConfigurazioni::interruttoriDiStampaSiEscludono()
     QVERIFY(!logo->isChecked());
     QTest::mouseClick(logo, Qt::LeftButton);
     clicca(&w, "Command4");
-    QCOMPARE(amb.sql(QStringLiteral("SELECT VisualizzaIntestazione || VisualizzaLogo FROM Configurazioni")).toString(),
-             QStringLiteral("01"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT VisualizzaIntestazione || VisualizzaLogo FROM Configurazioni"))
+                 .toString(),
+        QStringLiteral("01"));
     Module1::CaricaConfigurazione();
     QCOMPARE(Module1::VisualizzaLogoStampa, QStringLiteral("1"));
     QCOMPARE(Module1::VisualizzaIntestazioneStampa, QString());
@@ -405,15 +413,16 @@ void TestConfigurazioni::pezziDiFile()
     }
     // An older, longer content is replaced, not appended to.
     amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, Logo) VALUES ('Ditta', ?)"),
-            {QByteArray(5000, 'z')});
+        { QByteArray(5000, 'z') });
 
     Archivio db(amb.archivio());
-    ImmaginiDatabase::Riga riga{QStringLiteral("Configurazioni"),
-                                db.valore(QStringLiteral("SELECT min(Indice) FROM Configurazioni"))};
+    ImmaginiDatabase::Riga riga { QStringLiteral("Configurazioni"),
+        db.valore(QStringLiteral("SELECT min(Indice) FROM Configurazioni")) };
     const QVariant prima = riga.indice;
     if (modo.isEmpty()) {
         // The caller runs the transaction.
-        InTransazione(db, [&] { ImmaginiDatabase::SalvaFileInCampo(db, riga, QStringLiteral("Logo"), file, modo); });
+        InTransazione(
+            db, [&] { ImmaginiDatabase::SalvaFileInCampo(db, riga, QStringLiteral("Logo"), file, modo); });
     } else {
         ImmaginiDatabase::SalvaFileInCampo(db, riga, QStringLiteral("Logo"), file, modo);
     }
@@ -428,8 +437,9 @@ void TestConfigurazioni::pezziDiFile()
     QCOMPARE(LeggiTutto(letto).size(), dati.size());
     QVERIFY(LeggiTutto(letto) == dati);
     // At the end of the records there is nothing to read.
-    QCOMPARE(ImmaginiDatabase::LeggiFileDaCampo(db, {QStringLiteral("Configurazioni"), {}}, QStringLiteral("Logo")),
-             QString());
+    QCOMPARE(ImmaginiDatabase::LeggiFileDaCampo(
+                 db, { QStringLiteral("Configurazioni"), {} }, QStringLiteral("Logo")),
+        QString());
 }
 
 void TestConfigurazioni::logoJpgSalvatoComeBitmap()
@@ -513,7 +523,8 @@ void TestConfigurazioni::logoNonSalvatoNonPerdeIlResto()
     AmbienteTest amb;
     ImmaginiDatabase::ImpostaCartellaLavoro(amb.cartella());
     const QByteArray vecchio = Configurazione::InBitmap(ImmagineDiProva(20, 10));
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, Logo) VALUES ('Vecchia', ?)"), {vecchio});
+    amb.sql(
+        QStringLiteral("INSERT INTO Configurazioni (RagSociale, Logo) VALUES ('Vecchia', ?)"), { vecchio });
     if (fileDiLavoro)
         QVERIFY(QDir().mkpath(ImmaginiDatabase::FileSalvataggio()));
     else
@@ -531,11 +542,12 @@ void TestConfigurazioni::logoNonSalvatoNonPerdeIlResto()
     clicca(&w, "Command4");
 
     QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale || '/' || Tel FROM Configurazioni")).toString(),
-             QStringLiteral("Nuova/055 1"));
+        QStringLiteral("Nuova/055 1"));
     QVERIFY(LogoMemorizzato(amb) == vecchio);
     QCOMPARE(amb.messaggi.chiamate.size(), 2);
     QCOMPARE(amb.messaggi.chiamate.at(0).testo, QStringLiteral("REGISTRAZIONE EFFETTUATA"));
-    QVERIFY(amb.messaggi.chiamate.at(1).testo.startsWith(QStringLiteral("ATTENZIONE: IL LOGO NON È STATO SALVATO.")));
+    QVERIFY(amb.messaggi.chiamate.at(1).testo.startsWith(
+        QStringLiteral("ATTENZIONE: IL LOGO NON È STATO SALVATO.")));
     QCOMPARE(amb.messaggi.chiamate.at(1).icona, QMessageBox::Warning);
 }
 
@@ -560,6 +572,22 @@ void TestConfigurazioni::fileNonImmagine()
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
 }
 
+void TestConfigurazioni::logoNonLeggibileNonNascondeIlResto()
+{
+    AmbienteTest amb;
+    ImmaginiDatabase::ImpostaCartellaLavoro(amb.cartella());
+    const QByteArray logo = Configurazione::InBitmap(ImmagineDiProva(20, 10));
+    Configurazione::Salva(amb.archivio(), DatiDiProva(), logo);
+    QVERIFY(QDir().mkpath(ImmaginiDatabase::FileLettura()));
+    F_Configurazioni w;
+    QCOMPARE(w.LeggiCampi(), DatiDiProva());
+    QVERIFY(w.BitmapLogo().isEmpty());
+    QCOMPARE(figlio<QLabel>(&w, "Logo")->text(), QStringLiteral("(impossibile leggere il logo)"));
+    clicca(&w, "Command4");
+    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("REGISTRAZIONE EFFETTUATA")});
+    QVERIFY(LogoMemorizzato(amb) == logo);
+}
+
 void TestConfigurazioni::passwordNellaFinestra()
 {
     AmbienteTest amb;
@@ -580,7 +608,7 @@ void TestConfigurazioni::passwordNellaFinestra()
     QVERIFY(salva->isEnabled());
     QTest::keyClicks(password, QStringLiteral("Nuova-77"));
     clicca(&w, "Command11");
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE") });
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
     const QString memorizzata = amb.sql(QStringLiteral("SELECT Password FROM Configurazioni")).toString();
     QVERIFY(!memorizzata.contains(QStringLiteral("Nuova-77")));
@@ -595,9 +623,10 @@ void TestConfigurazioni::passwordNellaFinestra()
     amb.messaggi.svuota();
     password->clear();
     clicca(&w, "Command11");
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE") });
     QCOMPARE(amb.sql(QStringLiteral("SELECT Password FROM Configurazioni")).toString(), QString());
-    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
 }
 
 void TestConfigurazioni::apriChiedeLaPassword()
@@ -633,7 +662,7 @@ void TestConfigurazioni::apriChiedeLaPassword()
     };
     rispondi(QStringLiteral("sbagliata"));
     QVERIFY(!F_Configurazioni::Apri());
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD ERRATA")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("PASSWORD ERRATA") });
     QVERIFY(amb.terminazioni >= 1);
     QVERIFY(!F_Configurazioni::Aperta());
 
@@ -697,12 +726,13 @@ void TestConfigurazioni::seguePrincipale()
 void TestConfigurazioni::elenchiStampanti()
 {
     AmbienteTest amb;
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (prnDocs, prnDocsPDF) VALUES ('Vecchia', 'PDFCreator')"));
+    amb.sql(
+        QStringLiteral("INSERT INTO Configurazioni (prnDocs, prnDocsPDF) VALUES ('Vecchia', 'PDFCreator')"));
     F_Configurazioni w;
     w.show();
     auto* documenti = figlio<QComboBox>(&w, "prnDocs");
     auto* pdf = figlio<QComboBox>(&w, "prnDocsPDF");
-    for (QComboBox* c : {documenti, pdf}) {
+    for (QComboBox* c : { documenti, pdf }) {
         QStringList voci;
         for (int i = 0; i < c->count(); ++i)
             voci << c->itemText(i);
@@ -721,7 +751,7 @@ void TestConfigurazioni::elenchiStampanti()
     documenti->setCurrentIndex(1);
     clicca(&w, "Command4");
     QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs || '/' || prnDocsPDF FROM Configurazioni")).toString(),
-             QStringLiteral("Magazzino/PDFCreator"));
+        QStringLiteral("Magazzino/PDFCreator"));
 }
 
 void TestConfigurazioni::creazioneArchivi()
@@ -733,11 +763,12 @@ void TestConfigurazioni::creazioneArchivi()
     QCOMPARE(figlio<QPushButton>(&w, "Command2")->text(), QStringLiteral("CREAZIONE ARCHIVI"));
     clicca(&w, "Command2");
     QCOMPARE(testo(&w, "StatoCreazione"), QStringLiteral("CREAZIONE COMPLETATA CON SUCCESSO"));
-    for (const char* pulsante : {"Command2", "Command1", "Command4"})
+    for (const char* pulsante : { "Command2", "Command1", "Command4" })
         QVERIFY(figlio<QPushButton>(&w, pulsante)->isEnabled());
     Archivio db(amb.archivio());
     QVERIFY(db.esisteTabella(QStringLiteral("Stampa2")));
-    QCOMPARE(db.valore(QStringLiteral("SELECT Codice FROM TabellaAnagrafiche")).toString(), QStringLiteral("tenuto"));
+    QCOMPARE(db.valore(QStringLiteral("SELECT Codice FROM TabellaAnagrafiche")).toString(),
+        QStringLiteral("tenuto"));
 }
 
 void TestConfigurazioni::backupElencoERipristino()
@@ -752,11 +783,12 @@ void TestConfigurazioni::backupElencoERipristino()
 
     // Backup now, into the folder the box shows.
     clicca(f, "Backup");
-    QCOMPARE(amb.messaggi.testi(), (QStringList{QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"),
-                                                QStringLiteral("PROCEDURA TERMINATA")}));
+    QCOMPARE(amb.messaggi.testi(),
+        (QStringList { QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"),
+            QStringLiteral("PROCEDURA TERMINATA") }));
     QVERIFY(QFile::exists(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"))));
     QVERIFY(QFile::copy(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb")),
-                        QDir(cartella).filePath(QStringLiteral("010125-Archivio.mdb"))));
+        QDir(cartella).filePath(QStringLiteral("010125-Archivio.mdb"))));
     amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('dopo')"));
 
     auto* ripristina = figlio<QPushButton>(f, "RipristinaDb");
@@ -777,7 +809,7 @@ void TestConfigurazioni::backupElencoERipristino()
     amb.messaggi.testiInput << QStringLiteral("si");
     clicca(f, "RipristinaDb");
     QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Codice) FROM TabellaAnagrafiche")).toString(),
-             QStringLiteral("prima"));
+        QStringLiteral("prima"));
     // The main window loads the restored archive again; this window is done.
     QTRY_COMPARE(m_aperture, 1);
     QTRY_VERIFY(f.isNull());
@@ -788,7 +820,7 @@ void TestConfigurazioni::backupElencoERipristino()
     figlio<QLineEdit>(&w, "PercorsoBackup")->setText(amb.percorso(QStringLiteral("vuota")));
     amb.messaggi.svuota();
     clicca(&w, "Command9");
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Attenzione percorso non corretto")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Attenzione percorso non corretto") });
     QCOMPARE(figlio<QListWidget>(&w, "List1")->count(), 0);
     QVERIFY(!figlio<QPushButton>(&w, "RipristinaDb")->isEnabled());
     QCOMPARE(figlio<QPushButton>(&w, "RipristinaDb")->text(), QStringLiteral("Ripristina Backup"));
@@ -805,10 +837,12 @@ void TestConfigurazioni::ottimizzazione()
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     amb.messaggi.testiInput << QStringLiteral("confermo");
     clicca(&w, "Command3");
-    QCOMPARE(amb.messaggi.testi(), (QStringList{QStringLiteral("CONFERMI L'OTTIMIZZAZIONE DEL DATABASE"),
-                                                QStringLiteral("Ottimizzazione conclusa")}));
+    QCOMPARE(amb.messaggi.testi(),
+        (QStringList { QStringLiteral("CONFERMI L'OTTIMIZZAZIONE DEL DATABASE"),
+            QStringLiteral("Ottimizzazione conclusa") }));
     QCOMPARE(amb.messaggi.chiamate.at(1).icona, QMessageBox::NoIcon);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT Codice FROM TabellaAnagrafiche")).toString(), QStringLiteral("tenuto"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT Codice FROM TabellaAnagrafiche")).toString(),
+        QStringLiteral("tenuto"));
 }
 
 void TestConfigurazioni::percorsoArchivio()
@@ -822,7 +856,8 @@ void TestConfigurazioni::percorsoArchivio()
     QVERIFY(percorso->isReadOnly());
     QCOMPARE(QDir::fromNativeSeparators(percorso->text()), amb.archivio());
 
-    const QString predefinito = QDir(Module1::CartellaArchiviPredefinita).filePath(QStringLiteral("Archivio.mdb"));
+    const QString predefinito
+        = QDir(Module1::CartellaArchiviPredefinita).filePath(QStringLiteral("Archivio.mdb"));
     clicca(&w, "Command10");
     QCOMPARE(QDir::fromNativeSeparators(percorso->text()), predefinito);
     QVERIFY(QFile::exists(predefinito));
@@ -830,8 +865,9 @@ void TestConfigurazioni::percorsoArchivio()
         Archivio db(predefinito);
         QVERIFY(db.esisteTabella(QStringLiteral("Configurazioni")));
     }
-    QCOMPARE(QString::fromUtf8(LeggiTutto(QDir(Module1::CartellaInf).filePath(QStringLiteral("Percorso.txt")))),
-             QDir::toNativeSeparators(predefinito) + QLatin1Char('\n'));
+    QCOMPARE(
+        QString::fromUtf8(LeggiTutto(QDir(Module1::CartellaInf).filePath(QStringLiteral("Percorso.txt")))),
+        QDir::toNativeSeparators(predefinito) + QLatin1Char('\n'));
     QCOMPARE(testo(&w, "StatoCreazione"), QStringLiteral("CREAZIONE COMPLETATA CON SUCCESSO"));
     // The archive the window edits stays the one it was opened on.
     QCOMPARE(Module1::PercorsoArchivio, amb.archivio());
@@ -847,8 +883,10 @@ void TestConfigurazioni::percorsoArchivio()
 
 void TestConfigurazioni::percorsoBakup()
 {
-    QCOMPARE(F_PercorsoBakup::ConSeparatoreFinale(QStringLiteral("/srv/copie")), QStringLiteral("/srv/copie/"));
-    QCOMPARE(F_PercorsoBakup::ConSeparatoreFinale(QStringLiteral("/srv/copie///")), QStringLiteral("/srv/copie/"));
+    QCOMPARE(
+        F_PercorsoBakup::ConSeparatoreFinale(QStringLiteral("/srv/copie")), QStringLiteral("/srv/copie/"));
+    QCOMPARE(
+        F_PercorsoBakup::ConSeparatoreFinale(QStringLiteral("/srv/copie///")), QStringLiteral("/srv/copie/"));
     QCOMPARE(F_PercorsoBakup::ConSeparatoreFinale(QStringLiteral("/")), QStringLiteral("/"));
 
     AmbienteTest amb;
@@ -865,7 +903,8 @@ void TestConfigurazioni::percorsoBakup()
         QCOMPARE(uno.size(), 1);
         emit cartelle->itemActivated(uno.first());
         QCOMPARE(p.Cartella(), QDir(amb.cartella()).filePath(QStringLiteral("uno")));
-        QCOMPARE(testo(&p, "PercorsoB"), QDir(amb.cartella()).filePath(QStringLiteral("uno")) + QLatin1Char('/'));
+        QCOMPARE(
+            testo(&p, "PercorsoB"), QDir(amb.cartella()).filePath(QStringLiteral("uno")) + QLatin1Char('/'));
         figlio<QLineEdit>(&p, "PercorsoB")->setText(amb.percorso(QStringLiteral("uno//")));
         clicca(&p, "Command2");
         QCOMPARE(p.result(), int(QDialog::Accepted));
