@@ -4,6 +4,7 @@
 #include "archive/CreazioneDB.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
+#include "masterdata/Configurazione.h"
 #include "platform/FileIni.h"
 #include "platform/Messaggi.h"
 #include "platform/Piattaforma.h"
@@ -210,20 +211,6 @@ bool ControlloNomeDbOk(const QString& nome)
     return valido;
 }
 
-bool SalvaConfigurazioneIniziale(const QString& archivio)
-{
-    return EseguiConAttesa([&] {
-        Archivio db(archivio);
-        InTransazione(db, [&] {
-            if (db.valore(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt() > 0)
-                return;
-            db.esegui(QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, SalvataggioAutomatico, "
-                                     "VisualizzaIntestazione, VisualizzaLogo, Password) VALUES (?, 0, 0, 0, '')"),
-                      {Piattaforma::CartellaBackupPredefinita()});
-        });
-    });
-}
-
 bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore)
 {
     CreaCartella(cartella);
@@ -237,12 +224,14 @@ bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore)
     Module1::CreazioneInCorso = true;
     CreazioneDB& creazione = CreazioneDB::Istanza();
     bool ok = creazione.CreaDB(percorso);
+    QString erroreImpostazioni;
+    // The settings save of the settings window, silent while CreazioneInCorso is set.
     if (ok)
-        ok = SalvaConfigurazioneIniziale(percorso);
+        ok = Configurazione::SalvaConfigurazione(percorso, Configurazione::ValoriIniziali(), {}, &erroreImpostazioni);
     Module1::CreazioneInCorso = false;
     if (!ok) {
         if (errore) {
-            *errore = creazione.DescrizioneUltimoErrore();
+            *errore = erroreImpostazioni.isEmpty() ? creazione.DescrizioneUltimoErrore() : erroreImpostazioni;
             if (errore->isEmpty())
                 *errore = QStringLiteral("Impossibile creare l'archivio «%1».").arg(nativo(percorso));
         }

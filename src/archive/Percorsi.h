@@ -51,12 +51,10 @@ QStringList ElencoArchivi(const QString& cartella, int* numeroErrore = nullptr, 
 // or digit. The first refused character is reported ("Il Carattere / non è ammesso").
 bool ControlloNomeDbOk(const QString& nome);
 
-// Creates the archive `nome` (with ".mdb") in `cartella` with every table and its settings row,
-// under CreazioneInCorso. False with the reason when it could not be made.
+// Creates the archive `nome` (with ".mdb") in `cartella` with every table and its settings row
+// (the initial settings, stored by the settings save under CreazioneInCorso). False with the
+// reason when it could not be made.
 bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore = nullptr);
-// The settings row of a new archive, until the settings window can save its own: every text
-// empty, the default backup folder, the switches off. Leaves an existing row as it is.
-bool SalvaConfigurazioneIniziale(const QString& archivio);
 
 // Where a restore leaves its safety copy "copia.mdb": the program folder when it can be written,
 // else the shared folder (the same choice as for the location file).

@@ -39,8 +39,14 @@ void F_Pass::Command1_Click()
     // Any error but a busy archive leaves the prompt open, so the user can try again.
     if (!EseguiConAttesa([&] { memorizzata = LeggiPasswordMemorizzata(Module1::PercorsoArchivio); }))
         return;
-    if (PasswordCorretta(memorizzata, m_ui->Password->text())) {
+    const QString digitata = m_ui->Password->text();
+    if (PasswordCorretta(memorizzata, digitata)) {
         Module1::PasswordVerificata = true;
+        // An older archive's clear text gives way to its digest now that it is known to be right;
+        // if the archive cannot be written now, the next check tries again.
+        if (PasswordInChiaro(memorizzata))
+            EseguiConAttesa(
+                [&] { AggiornaPasswordInChiaro(Module1::PercorsoArchivio, memorizzata, digitata); });
         accept();
         return;
     }

@@ -1,5 +1,6 @@
 #include "AmbienteTest.h"
 
+#include "archive/Archivio.h"
 #include "archive/Module1.h"
 #include "archive/Password.h"
 #include "masterdata/F_Pass.h"
@@ -34,6 +35,26 @@ QLineEdit* campo(F_Pass* prompt)
     return prompt->findChild<QLineEdit*>(QStringLiteral("Password"));
 }
 
+void digitaEConferma(const QString& testo)
+{
+    quandoAppareIlPrompt([testo](F_Pass* prompt) {
+        campo(prompt)->setText(testo);
+        QTest::keyClick(campo(prompt), Qt::Key_Return);
+    });
+}
+
+QString Memorizzata(const AmbienteTest& amb)
+{
+    return amb.sql(QStringLiteral("SELECT Password FROM Configurazioni ORDER BY Indice LIMIT 1")).toString();
+}
+
+// The whole archive file, free pages included: no copy of a password may hide there.
+QByteArray ContenutoFile(const QString& percorso)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestPassword : public QObject
@@ -49,6 +70,14 @@ private slots:
     void annulla();
     void archivioMancante();
     void mascheraECampo();
+    void impronta_data();
+    void impronta();
+    void improntaNonValidaELettaInChiaro_data();
+    void improntaNonValidaELettaInChiaro();
+    void passwordImprontaGiustaEErrata();
+    void passwordInChiaroAggiornata();
+    void memorizzaPassword();
+    void saltaPassword();
 };
 
 void TestPassword::nessunaPassword_data()
@@ -166,6 +195,153 @@ void TestPassword::mascheraECampo()
     QCOMPARE(prompt.findChild<QPushButton*>(QStringLiteral("Command1"))->text(), QStringLiteral("Conferma"));
     QCOMPARE(prompt.findChild<QPushButton*>(QStringLiteral("Command2"))->text(), QStringLiteral("Annulla"));
     prompt.hide();
+}
+
+void TestPassword::impronta_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::newRow("semplice") << "Segreta 1";
+    QTest::newRow("accenti e simboli") << QStringLiteral("perché$€'\"");
+    QTest::newRow("lunga") << QString(250, QLatin1Char('x'));
+}
+
+void TestPassword::impronta()
+{
+    QFETCH(QString, password);
+    const QString a = ImprontaPassword::Calcola(password);
+    const QString b = ImprontaPassword::Calcola(password);
+    QVERIFY(a.startsWith(QStringLiteral("pbkdf2-sha256$100000$")));
+    QCOMPARE(a.split(QLatin1Char('$')).size(), 4);
+    QVERIFY(a.size() <= 250);
+    QVERIFY(!a.contains(password));
+    // Each digest has its own salt.
+    QVERIFY(a != b);
+    QVERIFY(ImprontaPassword::Valida(a));
+    QVERIFY(!PasswordInChiaro(a));
+    QVERIFY(PasswordCorretta(a, password));
+    QVERIFY(PasswordCorretta(b, password));
+    QVERIFY(!PasswordCorretta(a, password.toUpper() == password ? password.toLower() : password.toUpper()));
+    QVERIFY(!PasswordCorretta(a, password + QLatin1Char(' ')));
+    QVERIFY(!PasswordCorretta(a, QString()));
+    // Fewer iterations are read from the value itself.
+    QVERIFY(PasswordCorretta(ImprontaPassword::Calcola(password, 1000), password));
+}
+
+void TestPassword::improntaNonValidaELettaInChiaro_data()
+{
+    QTest::addColumn<QString>("memorizzata");
+    const QString buona = ImprontaPassword::Calcola(QStringLiteral("x"));
+    const QStringList parti = buona.split(QLatin1Char('$'));
+    QTest::newRow("testo qualunque") << "Segreta 1";
+    QTest::newRow("solo il prefisso") << "pbkdf2-sha256$";
+    QTest::newRow("iterazioni non numeriche") << QStringLiteral("pbkdf2-sha256$mille$%1$%2").arg(parti[2], parti[3]);
+    QTest::newRow("iterazioni enormi") << QStringLiteral("pbkdf2-sha256$999999999$%1$%2").arg(parti[2], parti[3]);
+    QTest::newRow("chiave corta") << QStringLiteral("pbkdf2-sha256$1000$%1$QUJD").arg(parti[2]);
+    QTest::newRow("base64 rotto") << QStringLiteral("pbkdf2-sha256$1000$%%%%$%1").arg(parti[3]);
+}
+
+void TestPassword::improntaNonValidaELettaInChiaro()
+{
+    QFETCH(QString, memorizzata);
+    // What is not a digest this program made is an older archive's clear text.
+    QVERIFY(!ImprontaPassword::Valida(memorizzata));
+    QVERIFY(PasswordInChiaro(memorizzata));
+    QVERIFY(PasswordCorretta(memorizzata, memorizzata));
+    QVERIFY(!PasswordCorretta(memorizzata, QStringLiteral("x")));
+}
+
+void TestPassword::passwordImprontaGiustaEErrata()
+{
+    AmbienteTest amb;
+    MemorizzaPassword(amb.archivio(), QStringLiteral("Segreta 1"));
+    const QString memorizzata = Memorizzata(amb);
+    QVERIFY(ImprontaPassword::Valida(memorizzata));
+
+    digitaEConferma(QStringLiteral("Segreta 1"));
+    QVERIFY(ControllaPassword());
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+    // A digest is left as it is.
+    QCOMPARE(Memorizzata(amb), memorizzata);
+
+    digitaEConferma(QStringLiteral("segreta 1"));
+    QVERIFY(!ControllaPassword());
+    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD ERRATA")});
+    QCOMPARE(amb.terminazioni, 1);
+    QCOMPARE(Memorizzata(amb), memorizzata);
+}
+
+void TestPassword::passwordInChiaroAggiornata()
+{
+    AmbienteTest amb;
+    const QString chiaro = QStringLiteral("Vecchia-Password-42");
+    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, Password) VALUES ('Ditta', ?)"), {chiaro});
+
+    // A wrong try changes nothing.
+    digitaEConferma(QStringLiteral("vecchia-password-42"));
+    QVERIFY(!ControllaPassword());
+    QCOMPARE(Memorizzata(amb), chiaro);
+
+    amb.messaggi.svuota();
+    digitaEConferma(chiaro);
+    QVERIFY(ControllaPassword());
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+    const QString aggiornata = Memorizzata(amb);
+    QVERIFY(ImprontaPassword::Valida(aggiornata));
+    QVERIFY(PasswordCorretta(aggiornata, chiaro));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
+    QVERIFY(!ContenutoFile(amb.archivio()).contains(chiaro.toUtf8()));
+
+    // The same password still opens, now against the digest.
+    digitaEConferma(chiaro);
+    QVERIFY(ControllaPassword());
+    QCOMPARE(Memorizzata(amb), aggiornata);
+
+    // The upgrade never overwrites a password changed meanwhile.
+    amb.sql(QStringLiteral("UPDATE Configurazioni SET Password = 'altra'"));
+    AggiornaPasswordInChiaro(amb.archivio(), chiaro, chiaro);
+    QCOMPARE(Memorizzata(amb), QStringLiteral("altra"));
+}
+
+void TestPassword::memorizzaPassword()
+{
+    AmbienteTest amb;
+    // Without a row an empty password adds nothing.
+    MemorizzaPassword(amb.archivio(), QString());
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 0);
+
+    const QString password = QStringLiteral("Chiave-Segreta-77");
+    QVERIFY(SalvaPasswordProgramma(amb.archivio(), password));
+    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE")});
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
+    QVERIFY(PasswordCorretta(Memorizzata(amb), password));
+    QVERIFY(!ContenutoFile(amb.archivio()).contains(password.toUtf8()));
+
+    // Another password replaces it in the same row; an empty box removes it.
+    amb.sql(QStringLiteral("UPDATE Configurazioni SET RagSociale = 'Ditta'"));
+    QVERIFY(SalvaPasswordProgramma(amb.archivio(), QStringLiteral("Seconda")));
+    QVERIFY(PasswordCorretta(Memorizzata(amb), QStringLiteral("Seconda")));
+    QVERIFY(!PasswordCorretta(Memorizzata(amb), password));
+    amb.messaggi.svuota();
+    QVERIFY(SalvaPasswordProgramma(amb.archivio(), QString()));
+    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE")});
+    QCOMPARE(Memorizzata(amb), QString());
+    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
+    QVERIFY(ControllaPassword());
+
+    // A missing archive is not told as a success.
+    amb.messaggi.svuota();
+    QVERIFY(!SalvaPasswordProgramma(amb.percorso(QStringLiteral("manca.mdb")), QStringLiteral("x")));
+    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Eseguire creazione database")});
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+}
+
+void TestPassword::saltaPassword()
+{
+    SaltaPassword = true;
+    QVERIFY(ConsumaSaltaPassword());
+    QVERIFY(!SaltaPassword);
+    QVERIFY(!ConsumaSaltaPassword());
 }
 
 QTEST_MAIN(TestPassword)

@@ -1,0 +1,533 @@
+#include "F_Configurazioni.h"
+#include "ui_F_Configurazioni.h"
+
+#include "archive/Backup.h"
+#include "archive/CreazioneDB.h"
+#include "archive/ErroreArchivio.h"
+#include "archive/Finestre.h"
+#include "archive/FunzioniPerVariabili.h"
+#include "archive/GestioneErrore.h"
+#include "archive/Module1.h"
+#include "archive/Password.h"
+#include "archive/Percorsi.h"
+#include "masterdata/BrowseForFolderModule.h"
+#include "masterdata/DatiComputer.h"
+#include "platform/ElencoStampanti.h"
+#include "platform/Messaggi.h"
+#include "platform/Piattaforma.h"
+#include "printing/Stampanti.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QSaveFile>
+#include <QTimer>
+
+using Configurazione::Dati;
+
+namespace {
+
+const QString TestoInizialePassword = QStringLiteral("-----------------Inserisci password----------------");
+const QString TestoRipristina = QStringLiteral("Ripristina Backup");
+const QString ColoreRipristino = QStringLiteral("#C0FFC0");
+
+QPointer<F_Configurazioni>& aperta()
+{
+    static QPointer<F_Configurazioni> f;
+    return f;
+}
+
+// The main window may rebuild itself when it is shown again: never from inside a click of a
+// window that is closing.
+void RiapriPrincipale()
+{
+    QTimer::singleShot(0, qApp, [] { Finestre::ApriPrincipale(); });
+}
+
+class CursoreOccupato
+{
+public:
+    CursoreOccupato() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursoreOccupato() { QApplication::restoreOverrideCursor(); }
+    CursoreOccupato(const CursoreOccupato&) = delete;
+    CursoreOccupato& operator=(const CursoreOccupato&) = delete;
+};
+
+QByteArray LeggiFile(const QString& percorso)
+{
+    QFile f(percorso);
+    if (percorso.isEmpty() || !f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+} // namespace
+
+F_Configurazioni::F_Configurazioni(QWidget* parent)
+    : QWidget(nullptr, Qt::Window)
+    , m_ui(new Ui::F_Configurazioni)
+    , m_archivio(Module1::PercorsoArchivio)
+    , m_ricercaIp(new RicercaIpPubblico(this))
+    , m_principale(parent)
+{
+    m_ui->setupUi(this);
+    // Not a child of the main window, which may be rebuilt while this one closes; it follows the
+    // main window away all the same (after "Disconnetti" another archive may be chosen).
+    if (m_principale) {
+        m_principale->installEventFilter(this);
+        connect(m_principale, &QObject::destroyed, this, [this] {
+            m_principale = nullptr;
+            close();
+        });
+    }
+
+    for (const Configurazione::CampoTesto& c : Configurazione::CampiTesto()) {
+        if (auto* riga = findChild<QLineEdit*>(c.nome)) {
+            const int limite = Configurazione::Limite(c.nome);
+            if (limite > 0)
+                riga->setMaxLength(limite);
+        }
+    }
+    for (QComboBox* combo : { m_ui->prnDocs, m_ui->prnDocsPDF })
+        combo->lineEdit()->setMaxLength(Configurazione::Limite(combo->objectName()));
+    m_ui->Password->setMaxLength(Configurazione::Limite(QStringLiteral("Password")));
+    // The printer box shows the stored name but takes no typing; Backspace and Canc empty it.
+    m_ui->prnDocs->lineEdit()->setReadOnly(true);
+    m_ui->prnDocs->installEventFilter(this);
+    m_ui->prnDocs->lineEdit()->installEventFilter(this);
+    m_ui->Password->installEventFilter(this);
+    m_ui->PercorsoBackup->setMaxLength(Configurazione::Limite(QStringLiteral("PercorsoBackup")));
+
+    connect(m_ui->Command4, &QPushButton::clicked, this, &F_Configurazioni::Command4_Click);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &F_Configurazioni::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &F_Configurazioni::Command2_Click);
+    connect(m_ui->Command8, &QPushButton::clicked, this, &F_Configurazioni::Command8_Click);
+    connect(m_ui->Command20, &QPushButton::clicked, this, &F_Configurazioni::Command20_Click);
+    connect(m_ui->Command11, &QPushButton::clicked, this, &F_Configurazioni::Command11_Click);
+    connect(m_ui->VisualizzaIntestazione, &QCheckBox::clicked, this,
+        &F_Configurazioni::VisualizzaIntestazione_Click);
+    connect(m_ui->VisualizzaLogo, &QCheckBox::clicked, this, &F_Configurazioni::VisualizzaLogo_Click);
+    connect(m_ui->Backup, &QPushButton::clicked, this, &F_Configurazioni::Backup_Click);
+    connect(m_ui->Command5, &QPushButton::clicked, this, &F_Configurazioni::Command5_Click);
+    connect(m_ui->Command9, &QPushButton::clicked, this, &F_Configurazioni::Command9_Click);
+    connect(m_ui->List1, &QListWidget::currentRowChanged, this, &F_Configurazioni::List1_Click);
+    connect(m_ui->DataBackup, &QLineEdit::textChanged, this, &F_Configurazioni::DataBackup_Change);
+    connect(m_ui->RipristinaDb, &QPushButton::clicked, this, &F_Configurazioni::RipristinaDb_Click);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &F_Configurazioni::Command3_Click);
+    connect(m_ui->Command21, &QPushButton::clicked, this, &F_Configurazioni::Command21_Click);
+    connect(m_ui->Command10, &QPushButton::clicked, this, &F_Configurazioni::Command10_Click);
+    connect(m_ui->Command6, &QPushButton::clicked, this, &F_Configurazioni::Command6_Click);
+    connect(m_ui->MostraDati, &QPushButton::clicked, this, &F_Configurazioni::MostraDati_Click);
+    connect(m_ui->MostraNome, &QCheckBox::clicked, this,
+        [this] { Mostra_Click(m_ui->MostraNome, DatiComputer::VarMostraNome); });
+    connect(m_ui->MostraIpPrivato, &QCheckBox::clicked, this,
+        [this] { Mostra_Click(m_ui->MostraIpPrivato, DatiComputer::VarMostraIpPrivato); });
+    connect(m_ui->MostraIpPubblico, &QCheckBox::clicked, this,
+        [this] { Mostra_Click(m_ui->MostraIpPubblico, DatiComputer::VarMostraIpPubblico); });
+    connect(m_ui->PaginaIpPubblico, &QLineEdit::editingFinished, this,
+        &F_Configurazioni::PaginaIpPubblico_Change);
+    connect(m_ricercaIp, &RicercaIpPubblico::trovato, this, &F_Configurazioni::IpPubblico_Trovato);
+
+    Form_Load();
+    // Set after the load, so that only the user's changes enable the password's "Salva".
+    connect(m_ui->Password, &QLineEdit::textChanged, this, &F_Configurazioni::Password_Change);
+}
+
+F_Configurazioni::~F_Configurazioni() = default;
+
+F_Configurazioni* F_Configurazioni::Apri(QWidget* parent)
+{
+    if (F_Configurazioni* f = aperta()) {
+        f->show();
+        f->raise();
+        f->activateWindow();
+        return f;
+    }
+    if (!SaltaPassword) {
+        ControllaPassword();
+        if (!Module1::PasswordVerificata) {
+            Piattaforma::TerminaProgramma();
+            return nullptr;
+        }
+    }
+    auto* f = new F_Configurazioni(parent);
+    f->setAttribute(Qt::WA_DeleteOnClose);
+    aperta() = f;
+    f->show();
+    return f;
+}
+
+F_Configurazioni* F_Configurazioni::Aperta()
+{
+    return aperta();
+}
+
+void F_Configurazioni::Form_Load()
+{
+    using FunzioniPerVariabili::LeggiVariabile;
+    auto spunta
+        = [](const QString& variabile) { return Module1::ValoreNumerico(LeggiVariabile(variabile)) != 0; };
+    m_ui->MostraNome->setChecked(spunta(DatiComputer::VarMostraNome));
+    m_ui->MostraIpPrivato->setChecked(spunta(DatiComputer::VarMostraIpPrivato));
+    m_ui->MostraIpPubblico->setChecked(spunta(DatiComputer::VarMostraIpPubblico));
+    m_ui->PaginaIpPubblico->setText(LeggiVariabile(DatiComputer::VarPaginaIpPubblico));
+    m_ui->Password->setText(TestoInizialePassword);
+    m_ui->Command11->setEnabled(false);
+    caricastampanti();
+    m_ui->PercorsoBackup->setText(Piattaforma::CartellaBackupPredefinita());
+    m_ui->BackupNew->setText(QDir::toNativeSeparators(m_archivio));
+    DataBackup_Change();
+
+    Configurazione::Lettura letta;
+    int errore = 0;
+    if (!EseguiConAttesa([&] { letta = Configurazione::Leggi(m_archivio); }, &errore)) {
+        if (errore == CodiciErrore::FileNonTrovato || errore == CodiciErrore::TabellaNonTrovata)
+            messaggi().Messaggio(
+                QStringLiteral("Eseguire creazione database"), QMessageBox::Ok, QMessageBox::Critical);
+        return;
+    }
+    ScriviCampi(letta.dati);
+    MostraLogo(LeggiFile(letta.fileLogo));
+    // Nothing shown means nothing to store: the stored picture stays as it is.
+    if (!letta.erroreLogo.isEmpty())
+        m_ui->Logo->setText(QStringLiteral("(impossibile leggere il logo)"));
+    if (!letta.fileLogo.isEmpty())
+        QFile::remove(letta.fileLogo);
+}
+
+void F_Configurazioni::caricastampanti()
+{
+    const QString documenti = m_ui->prnDocs->currentText();
+    const QString pdf = m_ui->prnDocsPDF->currentText();
+    m_ui->prnDocs->clear();
+    m_ui->prnDocsPDF->clear();
+    const QList<Stampante> installate = ElencoStampanti::Installate();
+    for (const Stampante& s : installate) {
+        m_ui->prnDocs->addItem(s.nome);
+        m_ui->prnDocsPDF->addItem(s.nome);
+    }
+    m_ui->prnDocs->setEditText(documenti);
+    m_ui->prnDocsPDF->setEditText(pdf);
+}
+
+Dati F_Configurazioni::LeggiCampi() const
+{
+    Dati d;
+    for (const Configurazione::CampoTesto& c : Configurazione::CampiTesto()) {
+        if (const auto* riga = findChild<QLineEdit*>(c.nome))
+            d.*c.valore = riga->text();
+    }
+    d.prnDocs = m_ui->prnDocs->currentText();
+    d.prnDocsPDF = m_ui->prnDocsPDF->currentText();
+    d.VisualizzaIntestazione = m_ui->VisualizzaIntestazione->isChecked();
+    d.VisualizzaLogo = m_ui->VisualizzaLogo->isChecked();
+    d.SalvataggioAutomatico = m_ui->SalvataggioAutomatico->isChecked();
+    return d;
+}
+
+void F_Configurazioni::ScriviCampi(const Dati& dati)
+{
+    for (const Configurazione::CampoTesto& c : Configurazione::CampiTesto()) {
+        if (auto* riga = findChild<QLineEdit*>(c.nome))
+            riga->setText(dati.*c.valore);
+    }
+    m_ui->prnDocs->setEditText(dati.prnDocs);
+    m_ui->prnDocsPDF->setEditText(dati.prnDocsPDF);
+    m_ui->VisualizzaIntestazione->setChecked(dati.VisualizzaIntestazione);
+    m_ui->VisualizzaLogo->setChecked(dati.VisualizzaLogo);
+    m_ui->SalvataggioAutomatico->setChecked(dati.SalvataggioAutomatico);
+}
+
+void F_Configurazioni::ImpostaPercorsoBackup(const QString& percorso)
+{
+    m_ui->PercorsoBackup->setText(percorso);
+}
+
+void F_Configurazioni::MostraLogo(const QByteArray& bitmap)
+{
+    m_logo = bitmap;
+    m_immagine = QImage::fromData(bitmap);
+    if (m_immagine.isNull()) {
+        m_ui->Logo->setPixmap({});
+        // Bytes that are no picture are kept as they are: a save does not lose them.
+        m_ui->Logo->setText(bitmap.isEmpty() ? QString() : QStringLiteral("(immagine non leggibile)"));
+        return;
+    }
+    const QSize spazio = m_ui->Logo->contentsRect().size().boundedTo(m_ui->Logo->maximumSize());
+    QPixmap p = QPixmap::fromImage(m_immagine);
+    if (p.width() > spazio.width() || p.height() > spazio.height())
+        p = p.scaled(spazio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    m_ui->Logo->setPixmap(p);
+}
+
+void F_Configurazioni::Command4_Click()
+{
+    Configurazione::SalvaConfigurazione(m_archivio, LeggiCampi(), m_logo);
+}
+
+void F_Configurazioni::Command1_Click()
+{
+    Module1::CaricaConfigurazione();
+    Stampanti::LeggiStampanteDocumenti();
+    Stampanti::StampanteDocumentiTrovata = Stampanti::ImpostaStampante();
+    caricastampanti();
+    SaltaPassword = true;
+    close();
+    RiapriPrincipale();
+}
+
+void F_Configurazioni::Command2_Click()
+{
+    m_ui->Command2->setEnabled(false);
+    m_ui->Command1->setEnabled(false);
+    m_ui->Command4->setEnabled(false);
+    m_ui->StatoCreazione->clear();
+    bool ok = false;
+    {
+        CursoreOccupato cursore;
+        ok = CreazioneDB::Istanza().CreaDB_Click();
+    }
+    m_ui->Command2->setEnabled(true);
+    m_ui->Command1->setEnabled(true);
+    m_ui->Command4->setEnabled(true);
+    if (ok) {
+        m_ui->StatoCreazione->setText(QStringLiteral("CREAZIONE COMPLETATA CON SUCCESSO"));
+        return;
+    }
+    const QString motivo = CreazioneDB::Istanza().DescrizioneUltimoErrore();
+    m_ui->StatoCreazione->setText(QStringLiteral("CREAZIONE NON COMPLETATA"));
+    messaggi().Messaggio(
+        QStringLiteral("CREAZIONE NON COMPLETATA\n") + motivo, QMessageBox::Ok, QMessageBox::Critical);
+}
+
+void F_Configurazioni::Command8_Click()
+{
+    const QString file = messaggi().ApriFile(QStringLiteral("Find Source File"),
+        Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")),
+        QStringLiteral("Immagini (*.jpg *.jpeg *.bmp)"));
+    if (file.isEmpty())
+        return;
+    QString errore;
+    const QByteArray bitmap = Configurazione::BitmapDaFile(file, &errore);
+    if (bitmap.isEmpty()) {
+        messaggi().Messaggio(errore, QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+    MostraLogo(bitmap);
+}
+
+void F_Configurazioni::Command20_Click()
+{
+    const QByteArray segnaposto = LeggiFile(Configurazione::FileNessunLogo());
+    if (QImage::fromData(segnaposto).isNull())
+        return;
+    MostraLogo(segnaposto);
+}
+
+void F_Configurazioni::Command11_Click()
+{
+    if (SalvaPasswordProgramma(m_archivio, m_ui->Password->text()))
+        m_ui->Command11->setEnabled(false);
+}
+
+void F_Configurazioni::Password_Change()
+{
+    m_ui->Command11->setEnabled(true);
+}
+
+void F_Configurazioni::VisualizzaIntestazione_Click()
+{
+    if (m_ui->VisualizzaIntestazione->isChecked())
+        m_ui->VisualizzaLogo->setChecked(false);
+}
+
+void F_Configurazioni::VisualizzaLogo_Click()
+{
+    if (m_ui->VisualizzaLogo->isChecked())
+        m_ui->VisualizzaIntestazione->setChecked(false);
+}
+
+bool F_Configurazioni::prnDocs_KeyPress(int tasto)
+{
+    switch (tasto) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+        m_ui->prnDocs->setEditText(QString());
+        return true;
+    // Moving through the list and leaving the box still work from the keyboard.
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_F4:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool F_Configurazioni::eventFilter(QObject* oggetto, QEvent* evento)
+{
+    if (oggetto == m_principale && evento->type() == QEvent::Hide) {
+        close();
+        return false;
+    }
+    if (evento->type() == QEvent::KeyPress
+        && (oggetto == m_ui->prnDocs || oggetto == m_ui->prnDocs->lineEdit()))
+        return prnDocs_KeyPress(static_cast<QKeyEvent*>(evento)->key());
+    if (oggetto == m_ui->Password && evento->type() == QEvent::FocusIn) {
+        // Entering the box starts a new password; coming back from another window does not.
+        const Qt::FocusReason motivo = static_cast<QFocusEvent*>(evento)->reason();
+        if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason)
+            m_ui->Password->clear();
+    }
+    return QWidget::eventFilter(oggetto, evento);
+}
+
+void F_Configurazioni::Backup_Click()
+{
+    Backup::EseguiBackup(m_archivio, m_ui->PercorsoBackup->text());
+}
+
+void F_Configurazioni::Command5_Click()
+{
+    const QString scelta = BrowseForFolderModule::ScegliCartella(m_ui->PercorsoBackup->text(), this);
+    if (!scelta.isEmpty())
+        m_ui->PercorsoBackup->setText(scelta);
+}
+
+void F_Configurazioni::Command9_Click()
+{
+    const QStringList backup = Backup::ElencoBackup(m_ui->PercorsoBackup->text());
+    m_ui->List1->clear();
+    m_ui->List1->addItems(backup);
+    m_ui->DataBackup->clear();
+}
+
+void F_Configurazioni::List1_Click()
+{
+    const QListWidgetItem* voce = m_ui->List1->currentItem();
+    m_ui->DataBackup->setText(voce ? Backup::DataBackup(voce->text()) : QString());
+}
+
+void F_Configurazioni::DataBackup_Change()
+{
+    const QString data = m_ui->DataBackup->text();
+    const bool scelto = !data.isEmpty();
+    m_ui->RipristinaDb->setEnabled(scelto);
+    m_ui->RipristinaDb->setText(
+        scelto ? TestoRipristina + QStringLiteral(" (") + data + QLatin1Char(')') : TestoRipristina);
+    m_ui->RipristinaDb->setStyleSheet(
+        scelto ? QStringLiteral("QPushButton { background-color: %1; }").arg(ColoreRipristino) : QString());
+}
+
+void F_Configurazioni::RipristinaDb_Click()
+{
+    const QListWidgetItem* voce = m_ui->List1->currentItem();
+    if (!Backup::RipristinaBackup(m_archivio, m_ui->PercorsoBackup->text(), voce ? voce->text() : QString()))
+        return;
+    // The main window loads the restored archive afresh, its password included.
+    close();
+    RiapriPrincipale();
+}
+
+void F_Configurazioni::Command3_Click()
+{
+    Backup::OttimizzaArchivio(m_archivio, QMessageBox::NoIcon);
+}
+
+void F_Configurazioni::Command21_Click()
+{
+    const QString attuale = m_ui->BackupNew->text();
+    const QString cartella
+        = attuale.isEmpty() ? Module1::CartellaArchiviPredefinita : QFileInfo(attuale).absolutePath();
+    const QString scelta = messaggi().ApriFile(
+        QStringLiteral("Find Source File"), cartella, QStringLiteral("dBase Files (*.mdb)"));
+    if (!scelta.isEmpty())
+        m_ui->BackupNew->setText(QDir::toNativeSeparators(scelta));
+}
+
+void F_Configurazioni::Command10_Click()
+{
+    QString cartella = Module1::CartellaArchiviPredefinita;
+    if (cartella.isEmpty())
+        cartella
+            = Piattaforma::UnisciPercorso(Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")),
+                QStringLiteral("Archivi Cartavia"));
+    m_ui->BackupNew->setText(
+        QDir::toNativeSeparators(Piattaforma::UnisciPercorso(cartella, QStringLiteral("Archivio.mdb"))));
+    Command6_Click();
+}
+
+void F_Configurazioni::Command6_Click()
+{
+    const QString percorso = QDir::fromNativeSeparators(m_ui->BackupNew->text().trimmed());
+    if (percorso.isEmpty()) {
+        messaggi().Messaggio(
+            QStringLiteral("Nessun archivio indicato."), QMessageBox::Ok, QMessageBox::Information);
+        return;
+    }
+    const QString cartellaTxt
+        = Module1::CartellaInf.isEmpty() ? Percorsi::CartellaCopiaSicurezza() : Module1::CartellaInf;
+    QSaveFile txt(QDir(cartellaTxt).filePath(QStringLiteral("Percorso.txt")));
+    if (txt.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        txt.write((QDir::toNativeSeparators(percorso) + QLatin1Char('\n')).toUtf8());
+        txt.commit();
+    }
+    Percorsi::CreaCartella(QFileInfo(percorso).absolutePath());
+    bool ok = false;
+    {
+        CursoreOccupato cursore;
+        ok = CreazioneDB::Istanza().CreaDB(percorso);
+    }
+    if (ok) {
+        m_ui->StatoCreazione->setText(QStringLiteral("CREAZIONE COMPLETATA CON SUCCESSO"));
+        return;
+    }
+    m_ui->StatoCreazione->setText(QStringLiteral("CREAZIONE NON COMPLETATA"));
+    messaggi().Messaggio(
+        QStringLiteral("CREAZIONE NON COMPLETATA\n") + CreazioneDB::Istanza().DescrizioneUltimoErrore(),
+        QMessageBox::Ok, QMessageBox::Critical);
+}
+
+void F_Configurazioni::MostraDati_Click()
+{
+    if (m_ui->MostraIpPrivato->isChecked()) {
+        const QString ip = DatiComputer::IpPrivato();
+        m_ui->lblprivato->setText(ip.isEmpty() ? DatiComputer::ImpossibileTrovareIp : ip);
+    }
+    if (m_ui->MostraNome->isChecked())
+        m_ui->lblnome->setText(DatiComputer::NomeComputer());
+    if (m_ui->MostraIpPubblico->isChecked()) {
+        m_ui->lblpubblico->setText(QStringLiteral("(ricerca in corso...)"));
+        m_ricercaIp->Avvia(QUrl::fromUserInput(m_ui->PaginaIpPubblico->text().trimmed()));
+    }
+}
+
+void F_Configurazioni::IpPubblico_Trovato(const QString& testo)
+{
+    m_ui->lblpubblico->setText(testo);
+}
+
+void F_Configurazioni::Mostra_Click(QCheckBox* casella, const QString& variabile)
+{
+    FunzioniPerVariabili::ScriviVariabile(
+        variabile, casella->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void F_Configurazioni::PaginaIpPubblico_Change()
+{
+    const QString pagina = m_ui->PaginaIpPubblico->text().trimmed();
+    if (pagina != FunzioniPerVariabili::LeggiVariabile(DatiComputer::VarPaginaIpPubblico))
+        FunzioniPerVariabili::ScriviVariabile(DatiComputer::VarPaginaIpPubblico, pagina);
+}
