@@ -17,6 +17,7 @@
 #include "diary/Orologio.h"
 #include "diary/VistaGriglia.h"
 #include "masterdata/F_Calendario.h"
+#include "masterdata/F_Configurazioni.h"
 #include "masterdata/F_SchedaDipendente.h"
 #include "masterdata/SceltaData.h"
 #include "platform/Piattaforma.h"
@@ -136,6 +137,10 @@ void F_Avvio::collega()
     });
     connect(m_ui->Disconnetti, &QPushButton::clicked, this, &F_Avvio::Disconnetti_Click);
     connect(m_ui->Command17, &QPushButton::clicked, this, [this] { F_SelezioneStampante::Mostra(this); });
+    connect(m_ui->mConfigurazioni, &QAction::triggered, this, [this] {
+        if (QWidget* w = F_Configurazioni::Apri(this))
+            osserva(w);
+    });
     connect(m_ui->mTabellaDipendenti, &QAction::triggered, this, [this] {
         // Created once and kept, so the card reopens as it was left.
         if (!m_schedaDipendente)
@@ -220,9 +225,8 @@ bool F_Avvio::Form_Load()
     }
     Module1::CaricaConfigurazione();
 
-    const bool salta = SaltaPassword;
-    SaltaPassword = false;
-    if (!salta && !ControllaPassword()) {
+    // The settings window reopens this window without asking the password again.
+    if (!ConsumaSaltaPassword() && !ControllaPassword()) {
         Piattaforma::TerminaProgramma();
         return false;
     }

@@ -35,10 +35,6 @@ public:
     explicit F_Avvio(QWidget* parent = nullptr);
     ~F_Avvio() override;
 
-    // Set by the settings window when it reopens this window, so the password is not asked again;
-    // the next load clears it.
-    static inline bool SaltaPassword = false;
-
     // Opens the main window on PercorsoArchivio from scratch (an open one is closed first):
     // load, show, first build. nullptr when the load ended the program.
     static F_Avvio* Apri();

@@ -1,6 +1,10 @@
 #include "AmbienteTest.h"
 
 #include "archive/Finestre.h"
+#include "archive/Password.h"
+#include "masterdata/F_Configurazioni.h"
+
+#include "archive/Finestre.h"
 #include "archive/FunzioniPerVariabili.h"
 #include "archive/Module1.h"
 #include "diary/F_Avvio.h"
@@ -11,6 +15,7 @@
 #include "masterdata/F_Calendario.h"
 
 #include <QAction>
+#include <QPointer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -49,6 +54,7 @@ private slots:
     void cambioVista();
     void rientroDaAltreFinestre();
     void schedaDipendentiDalMenu();
+    void configurazioniRiapronoLaFinestra();
     void colonneFisseDuranteLoScorrimento();
     void disconnettiEFine();
 };
@@ -116,7 +122,7 @@ void TestFAvvio::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
     F_Calendario::SaltaRicostruzioneGriglia = false;
-    F_Avvio::SaltaPassword = false;
+    SaltaPassword = false;
 }
 
 void TestFAvvio::cleanup()
@@ -687,6 +693,31 @@ void TestFAvvio::schedaDipendentiDalMenu()
     voce->trigger();
     QTRY_COMPARE(QApplication::activeWindow(), scheda);
     scheda->close();
+}
+
+void TestFAvvio::configurazioniRiapronoLaFinestra()
+{
+    AmbienteTest amb;
+    dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    Finestre::ImpostaApriPrincipale([] { F_Avvio::Apri(); });
+    QPointer<F_Avvio> prima = F_Avvio::Apri();
+    QVERIFY(prima);
+    QAction* voce = prima->findChild<QAction*>(QStringLiteral("mConfigurazioni"));
+    QVERIFY(voce && voce->isEnabled());
+    voce->trigger();
+    F_Configurazioni* conf = F_Configurazioni::Aperta();
+    QVERIFY(conf);
+    // "Chiudi" reopens the main window from scratch, with the password step skipped once.
+    QPushButton* chiudi = conf->findChild<QPushButton*>(QStringLiteral("Command1"));
+    QVERIFY(chiudi);
+    chiudi->click();
+    QTRY_VERIFY(F_Avvio::Corrente() && F_Avvio::Corrente() != prima.data());
+    QTRY_VERIFY(!prima);
+    QVERIFY(!SaltaPassword);
+    QCOMPARE(amb.terminazioni, 0);
+    QCOMPARE(nomiInGriglia(*F_Avvio::Corrente()), QStringList{QStringLiteral("Rossi")});
+    delete F_Avvio::Corrente();
+    Finestre::ImpostaApriPrincipale({});
 }
 
 void TestFAvvio::colonneFisseDuranteLoScorrimento()
