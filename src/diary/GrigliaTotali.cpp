@@ -53,8 +53,8 @@ Periodo periodo(const Parametri& p)
     return {Module1::LeggiData(p.dal), Module1::LeggiData(p.al)};
 }
 
-// What the archive holds for the rows shown: hours per employee and type (only where the sum is
-// not null), days per employee, type and state.
+// What the archive holds for the period: hours per employee and type (where there are any), days
+// per employee, type and state.
 struct Numeri
 {
     QHash<QString, double> ore;
@@ -65,36 +65,40 @@ Numeri leggiNumeri(Archivio& db, const Parametri& p)
 {
     Numeri n;
     QVariantList valori;
-    const QString dipendenti = RigheDipendenti::CondizioneDipendenti(p.criteri, QStringLiteral("a"), valori);
-    const QString filtroPeriodo = CondizionePeriodo(p, QStringLiteral("m"), valori);
-    // CROSS JOIN fixes the outer loop: for a month, or for one employee, each employee's rows are
-    // found through the (IndiceAnagrafica, Anno, Mese, Tipo) index; for a period of everyone the
-    // days are walked once through the Data index.
-    const bool perData = periodo(p).dato() && p.criteri.codiceDipendente.isEmpty();
-    const QString origine = perData
-        ? QStringLiteral(" FROM TabellaMovimenti m CROSS JOIN TabellaAnagrafiche a ON a.Indice = m.IndiceAnagrafica ")
-        : QStringLiteral(" FROM TabellaAnagrafiche a CROSS JOIN TabellaMovimenti m ON m.IndiceAnagrafica = a.Indice ");
-    const QString dove = QStringLiteral(" WHERE ") + dipendenti + QStringLiteral(" AND ") + filtroPeriodo;
+    QString origine;
+    if (periodo(p).dato() && p.criteri.codiceDipendente.isEmpty()) {
+        // A period of everyone: the days are walked once through the Data index; rows of
+        // employees not shown find no grid row and are left out below.
+        origine = QStringLiteral(" FROM TabellaMovimenti m WHERE ") + CondizionePeriodo(p, QStringLiteral("m"), valori);
+    } else {
+        // A month, or one employee: CROSS JOIN keeps the employees as the outer loop, so each
+        // one's rows are found through the (IndiceAnagrafica, Anno, Mese, Tipo) index.
+        // (The two conditions append their values in the order they appear.)
+        const QString dipendenti = RigheDipendenti::CondizioneDipendenti(p.criteri, QStringLiteral("a"), valori);
+        const QString inPeriodo = CondizionePeriodo(p, QStringLiteral("m"), valori);
+        origine = QStringLiteral(" FROM TabellaAnagrafiche a CROSS JOIN TabellaMovimenti m ON m.IndiceAnagrafica = a.Indice "
+                                 "WHERE ")
+            + dipendenti + QStringLiteral(" AND ") + inPeriodo;
+    }
 
     // One snapshot for both readings, so hours and days agree when someone saves meanwhile.
     db.esegui(QStringLiteral("BEGIN"));
-    QSqlQuery ore = db.esegui(QStringLiteral("SELECT m.IndiceAnagrafica, m.Tipo, sum(m.StatoNum)") + origine + dove
-                                  + QStringLiteral(" GROUP BY m.IndiceAnagrafica, m.Tipo"),
+    // Days without hours add nothing and show as an empty cell, as an absent sum does: they are
+    // left out of the grouping.
+    QSqlQuery ore = db.esegui(QStringLiteral("SELECT m.IndiceAnagrafica, m.Tipo, sum(m.StatoNum)") + origine
+                                  + QStringLiteral(" AND m.StatoNum <> 0 GROUP BY m.IndiceAnagrafica, m.Tipo"),
                               valori);
-    while (ore.next()) {
-        if (ore.value(2).isNull())
-            continue;
+    while (ore.next())
         n.ore[chiave(ore.value(0).toLongLong(), ore.value(1).toString())] += ore.value(2).toDouble();
-    }
+    ore.finish();
     QSqlQuery giorni = db.esegui(
-        QStringLiteral("SELECT m.IndiceAnagrafica, m.Tipo, m.Stato, count(*)") + origine + dove
+        QStringLiteral("SELECT m.IndiceAnagrafica, m.Tipo, m.Stato, count(*)") + origine
             + QStringLiteral(" AND m.Stato COLLATE NOCASE IN (SELECT Stato FROM TabellaStati WHERE Indice > 0)"
                              " GROUP BY m.IndiceAnagrafica, m.Tipo, m.Stato"),
         valori);
     while (giorni.next())
         n.giorni[chiave(giorni.value(0).toLongLong(), giorni.value(1).toString(), giorni.value(2).toString())] +=
             giorni.value(3).toInt();
-    ore.finish();
     giorni.finish();
     db.esegui(QStringLiteral("COMMIT"));
     return n;
@@ -110,17 +114,13 @@ QString CondizionePeriodo(const Parametri& p, const QString& alias, QVariantList
         valori << p.mese << p.anno;
         return a + QStringLiteral("Mese = ? AND ") + a + QStringLiteral("Anno = ?");
     }
-    QStringList parti;
-    if (intervallo.dal.isValid()) {
-        parti << a + QStringLiteral("Data >= ?");
-        valori << iso(intervallo.dal);
-    }
-    if (intervallo.al.isValid()) {
-        // The whole last day, also for a date stored with its time.
-        parti << a + QStringLiteral("Data < ?");
-        valori << iso(intervallo.al.addDays(1));
-    }
-    return parti.join(QStringLiteral(" AND "));
+    // Both bounds always: an open end is the lowest or highest date text there can be, so the
+    // archive reads the period through the Data index whichever end is missing.
+    valori << (intervallo.dal.isValid() ? iso(intervallo.dal) : QStringLiteral("0000-00-00"))
+           << (intervallo.al.isValid() ? iso(intervallo.al.addDays(1)) : QStringLiteral("9999-12-32"));
+    // The end bound is exclusive and the next day: the whole last day, also for a date stored
+    // with its time.
+    return a + QStringLiteral("Data >= ? AND ") + a + QStringLiteral("Data < ?");
 }
 
 QString TogliZero(double valore)
