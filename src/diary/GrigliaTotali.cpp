@@ -76,8 +76,8 @@ Numeri leggiNumeri(Archivio& db, const Parametri& p)
         // (The two conditions append their values in the order they appear.)
         const QString dipendenti = RigheDipendenti::CondizioneDipendenti(p.criteri, QStringLiteral("a"), valori);
         const QString inPeriodo = CondizionePeriodo(p, QStringLiteral("m"), valori);
-        origine = QStringLiteral(" FROM TabellaAnagrafiche a CROSS JOIN TabellaMovimenti m ON m.IndiceAnagrafica = a.Indice "
-                                 "WHERE ")
+        origine = QStringLiteral(" FROM TabellaAnagrafiche a CROSS JOIN TabellaMovimenti m"
+                                 " ON m.IndiceAnagrafica = a.Indice WHERE ")
             + dipendenti + QStringLiteral(" AND ") + inPeriodo;
     }
 
@@ -158,7 +158,8 @@ int CalcolaNumeroDipendenti(const RigheDipendenti::Criteri& criteri, bool* ok)
         Archivio db(Module1::PercorsoArchivio);
         QVariantList valori;
         const QString condizione = RigheDipendenti::CondizioneDipendenti(criteri, {}, valori);
-        numero = db.valore(QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE ") + condizione, valori).toInt();
+        numero =
+            db.valore(QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE ") + condizione, valori).toInt();
     });
     if (ok)
         *ok = letto;

@@ -74,8 +74,8 @@ QList<RigaStampa2> PreparaStampa(const Griglia& griglia, const GrigliaTotali::Es
         Archivio db(Module1::PercorsoArchivio);
         InTransazione(db, [&] {
             db.esegui(QStringLiteral("DELETE FROM Stampa2"));
-            QSqlQuery cerca = db.prepara(
-                QStringLiteral("SELECT Descrizione FROM TabellaStati WHERE Stato = ? COLLATE NOCASE ORDER BY Indice LIMIT 1"));
+            QSqlQuery cerca = db.prepara(QStringLiteral(
+                "SELECT Descrizione FROM TabellaStati WHERE Stato = ? COLLATE NOCASE ORDER BY Indice LIMIT 1"));
             const Descrizione descrizione = [&](const QString& stato) {
                 db.eseguiPreparata(cerca, {stato});
                 const QString d = cerca.next() ? cerca.value(0).toString() : QString();

@@ -35,7 +35,8 @@ using Linea = std::pair<QString, int>; // Des1, Grassetto
 
 qint64 dipendente(AmbienteTest& amb, const QString& codice, const QString& nome)
 {
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"), {codice, nome});
+    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
+            {codice, nome});
     return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
 }
 
@@ -79,8 +80,8 @@ QList<Linea> linee(const QList<RigaStampa2>& righe)
 QList<RigaStampa2> tabella(AmbienteTest& amb)
 {
     Archivio db(amb.archivio());
-    QSqlQuery q = db.esegui(QStringLiteral("SELECT Indice, Des1, Des2, Des3, Des4, Des5, Des6, Des7, Des8, Des9, IndiceRif, "
-                                           "Grassetto FROM Stampa2 ORDER BY Indice"));
+    QSqlQuery q = db.esegui(QStringLiteral("SELECT Indice, Des1, Des2, Des3, Des4, Des5, Des6, Des7, Des8, Des9, "
+                                           "IndiceRif, Grassetto FROM Stampa2 ORDER BY Indice"));
     QList<RigaStampa2> righe;
     while (q.next()) {
         RigaStampa2 r;
@@ -207,7 +208,8 @@ void TestTabellaStampa2::nessunDipendente_data()
     const QString parziali = BannerParziali;
     const QString totali = BannerTotali;
     QTest::newRow("senza tipi") << false << QString() << QStringList{parziali, Ore, totali, Ore};
-    QTest::newRow("con un tipo") << true << QString() << QStringList{parziali, Ore, QStringLiteral("EXTRA (ORE) : "), totali, Ore};
+    QTest::newRow("con un tipo") << true << QString()
+                                 << QStringList{parziali, Ore, QStringLiteral("EXTRA (ORE) : "), totali, Ore};
     QTest::newRow("codice di nessuno") << true << QStringLiteral("ZZ") << QStringList{totali, Ore};
 }
 
