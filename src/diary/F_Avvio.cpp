@@ -418,25 +418,33 @@ void F_Avvio::DimensionaGriglia1_Click()
 
 void F_Avvio::DimensionaGriglia2_Click()
 {
-    // Until the totals are computed the summary view shows its frame: headers and no rows.
-    Griglia::Ricostruzione blocco(m_griglia);
-    m_griglia.impostaRighe(0);
-    m_griglia.impostaColonne(0);
-    m_griglia.impostaRighe(2);
-    m_griglia.impostaColonne(5);
-    m_griglia.impostaRigheFisse(2);
-    m_griglia.impostaColonneFisse(4);
-    m_griglia.impostaLarghezza(0, 0);
-    m_griglia.impostaLarghezza(1, 0);
-    m_griglia.impostaLarghezza(2, GrigliaDettaglio::LarghezzaDipendente);
-    m_griglia.impostaLarghezza(3, GrigliaDettaglio::LarghezzaTipo);
-    m_griglia.impostaLarghezza(4, 800);
-    m_griglia.impostaAllineamentoColonna(3, Qt::AlignLeft | Qt::AlignVCenter);
-    m_griglia.impostaAllineamentoColonna(4, Qt::AlignCenter);
-    m_griglia.impostaTesto(0, 2, GrigliaDettaglio::IntestazioneDipendenti);
-    m_griglia.impostaTesto(0, 3, GrigliaDettaglio::IntestazioneTipo);
-    m_griglia.impostaTesto(1, 4, QStringLiteral("ORE"));
-    m_griglia.impostaSfondo(1, 4, QColor(0xC0, 0xC0, 0xFF));
+    GrigliaTotali::Parametri p;
+    p.mese = Mese();
+    p.anno = Anno();
+    p.dal = Dal();
+    p.al = Al();
+    p.criteri = CriteriDipendenti();
+    p.tipi = m_elencoTipi.mid(1);
+    QProgressBar* barra = m_ui->ProgressRiepilogo;
+    barra->setValue(0);
+    barra->show();
+    p.avanzamento = [barra](int valore, int massimo) {
+        barra->setMaximum(massimo);
+        barra->setValue(valore);
+        barra->repaint();
+    };
+    m_totali = GrigliaTotali::DimensionaGriglia2(m_griglia, p);
+    barra->hide();
+}
+
+QList<TabellaStampa2::RigaStampa2> F_Avvio::PreparaStampa(bool* ok)
+{
+    if (!VisualizzaTotali()) {
+        if (ok)
+            *ok = false;
+        return {};
+    }
+    return TabellaStampa2::PreparaStampa(m_griglia, m_totali, ok);
 }
 
 // ---- month and year

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "diary/Griglia.h"
+#include "diary/GrigliaTotali.h"
 #include "diary/RegolaRientro.h"
 #include "diary/RigheDipendenti.h"
+#include "printing/TabellaStampa2.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -70,6 +72,11 @@ public:
     void DimensionaGriglia_Click();
     void DimensionaGriglia1_Click();
     void DimensionaGriglia2_Click();
+    // The shape the last totals build left behind, for printing.
+    const GrigliaTotali::Esito& Totali() const { return m_totali; }
+    // Fills Stampa2 from the totals grid as shown and returns the lines written (the report
+    // prints these); nothing when the totals view is not shown.
+    QList<TabellaStampa2::RigaStampa2> PreparaStampa(bool* ok = nullptr);
     static int CalcolaNumeroGiorniMese(const QString& mese, const QString& anno);
     // Position of a type in ElencoTipi, NumeroTipi() + 1 when it is not there.
     int SelezionaTipo(const QString& tipo) const;
@@ -128,6 +135,7 @@ private:
 
     const QScopedPointer<Ui::F_Avvio> m_ui;
     Griglia m_griglia;
+    GrigliaTotali::Esito m_totali;
     ModelloGriglia* m_modello;
     RegolaRientro m_regola;
     QStringList m_elencoTipi;
