@@ -2,6 +2,7 @@
 
 #include "archive/Archivio.h"
 #include "archive/Module1.h"
+#include "archive/Password.h"
 #include "diary/F_Avvio.h"
 #include "diary/Griglia.h"
 #include "diary/GrigliaTotali.h"
@@ -208,7 +209,7 @@ void TestGrigliaTotali::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
     F_Calendario::SaltaRicostruzioneGriglia = false;
-    F_Avvio::SaltaPassword = false;
+    SaltaPassword = false;
 }
 
 void TestGrigliaTotali::cleanup()
