@@ -37,13 +37,13 @@ struct Esistente
     QString descrizione;
 };
 
-// An employee's type and day: types compare without regard to case, days by their number, as
-// the grid reads them.
-QString chiaveGiorno(qint64 indice, const QString& tipo, int giorno)
+// An employee's type: types compare without regard to case, as the grid reads them.
+QString chiaveRiga(qint64 indice, const QString& tipo)
 {
-    return QString::number(indice) + QLatin1Char('\x1f') + tipo.toCaseFolded() + QLatin1Char('\x1f')
-        + QString::number(giorno);
+    return QString::number(indice) + QLatin1Char('\x1f') + tipo.toCaseFolded();
 }
+
+constexpr int MassimoGiorni = 31;
 
 // Bound values per statement stay well below the engine's limit.
 constexpr int DipendentiPerLettura = 400;
@@ -121,18 +121,26 @@ bool SalvataggioMese::Salva()
     const QMetaObject::Connection osservazione
         = QObject::connect(&m_griglia, &Griglia::ricostruzioneIniziata, [&ricostruita] { ricostruita = true; });
 
-    // What each row's cells are stored as, filled by the transaction that succeeds.
-    QList<QList<Contenuto>> contenuti;
+    // What each row's cells are stored as (positions in tipiDiContenuto), filled by the
+    // transaction that succeeds.
+    QList<Contenuto> tipiDiContenuto;
+    QList<QList<qsizetype>> contenuti;
     const bool salvato = EseguiPasso([&] {
         try {
             contenuti.clear();
+            tipiDiContenuto.clear();
             m_inserite = 0;
             m_aggiornate = 0;
             Archivio db(Module1::PercorsoArchivio);
             InTransazione(db, [&] {
                 const ElencoStati stati = ElencoStati::Leggi(db);
 
-                QHash<QString, QList<Esistente>> esistenti;
+                // The stored rows of each grid row, by day.
+                // Two types that differ only in case share their stored rows, as they always did.
+                QHash<QString, QList<qsizetype>> posizioni;
+                for (qsizetype i = 0; i < righe.size(); ++i)
+                    posizioni[chiaveRiga(righe.at(i).indice, righe.at(i).tipo)].append(i);
+                QList<QList<QList<Esistente>>> esistenti(righe.size());
                 for (qsizetype inizio = 0; inizio < dipendenti.size(); inizio += DipendentiPerLettura) {
                     const QList<qint64> gruppo = dipendenti.mid(inizio, DipendentiPerLettura);
                     QVariantList valori;
@@ -148,9 +156,18 @@ bool SalvataggioMese::Salva()
                             + segnaposto.join(QLatin1Char(',')) + QStringLiteral(") AND Anno = ? AND Mese = ?"),
                         valori);
                     while (q.next()) {
+                        const auto posizione = posizioni.constFind(chiaveRiga(q.value(1).toLongLong(), q.value(2).toString()));
                         const int giorno = int(Module1::ValoreNumerico(q.value(3).toString()));
-                        esistenti[chiaveGiorno(q.value(1).toLongLong(), q.value(2).toString(), giorno)].append(
-                            {q.value(0).toLongLong(), q.value(4).toString(), q.value(5), q.value(6).toString()});
+                        if (posizione == posizioni.constEnd() || giorno < 1 || giorno > MassimoGiorni)
+                            continue;
+                        const Esistente e{q.value(0).toLongLong(), q.value(4).toString(), q.value(5),
+                                          q.value(6).toString()};
+                        for (qsizetype i : *posizione) {
+                            QList<QList<Esistente>>& giorni = esistenti[i];
+                            if (giorni.isEmpty())
+                                giorni.resize(MassimoGiorni + 1);
+                            giorni[giorno].append(e);
+                        }
                     }
                 }
 
@@ -163,23 +180,25 @@ bool SalvataggioMese::Salva()
                     "Mese, Anno, Stato, StatoNum, Descrizione) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
 
                 // Most cells repeat a few texts: each is classified once.
-                QHash<QString, Contenuto> classificati;
+                QHash<QString, qsizetype> classificati;
                 contenuti.reserve(righe.size());
                 for (qsizetype i = 0; i < righe.size(); ++i) {
                     const RigaDaSalvare& riga = righe.at(i);
-                    QList<Contenuto> celle;
+                    QList<qsizetype> celle;
                     celle.reserve(riga.giorni.size());
                     for (qsizetype g = 0; g < riga.giorni.size(); ++g) {
                         const QString& testo = riga.giorni.at(g);
                         auto trovato = classificati.constFind(testo);
-                        if (trovato == classificati.constEnd())
-                            trovato = classificati.insert(testo, RegoleCella::Classifica(testo, stati));
-                        const Contenuto& c = *trovato;
-                        celle << c;
+                        if (trovato == classificati.constEnd()) {
+                            trovato = classificati.insert(testo, tipiDiContenuto.size());
+                            tipiDiContenuto << RegoleCella::Classifica(testo, stati);
+                        }
+                        const Contenuto& c = tipiDiContenuto.at(*trovato);
+                        celle << *trovato;
                         const int giorno = int(g) + 1;
                         const QVariant descrizione = c.conDescrizione() ? QVariant(c.descrizione) : QVariant();
-                        const auto righeGiorno = esistenti.constFind(chiaveGiorno(riga.indice, riga.tipo, giorno));
-                        if (righeGiorno == esistenti.constEnd()) {
+                        const QList<QList<Esistente>>& giorni = esistenti.at(i);
+                        if (giorni.isEmpty() || giorni.at(giorno).isEmpty()) {
                             db.eseguiPreparata(inserisci,
                                                {riga.indice, riga.codice, riga.nome, riga.tipo,
                                                 date.at(g).toString(Qt::ISODate), QString::number(giorno), m_mese,
@@ -189,7 +208,7 @@ bool SalvataggioMese::Salva()
                         }
                         // A day stored twice (older archives) gets the value on every row, so
                         // whichever the grid shows is the one just saved.
-                        for (const Esistente& e : *righeGiorno) {
+                        for (const Esistente& e : giorni.at(giorno)) {
                             if (invariato(e, c))
                                 continue;
                             if (c.conDescrizione())
@@ -224,9 +243,10 @@ bool SalvataggioMese::Salva()
     // The grid shows what was stored.
     for (qsizetype i = 0; !ricostruita && i < righe.size() && i < contenuti.size(); ++i) {
         const RigaDaSalvare& riga = righe.at(i);
-        const QList<Contenuto>& celle = contenuti.at(i);
+        const QList<qsizetype>& celle = contenuti.at(i);
         for (qsizetype g = 0; g < celle.size(); ++g)
-            m_griglia.impostaTesto(riga.riga, GrigliaDettaglio::ColonnaGiorno(int(g) + 1), celle.at(g).testo);
+            m_griglia.impostaTesto(riga.riga, GrigliaDettaglio::ColonnaGiorno(int(g) + 1),
+                                   tipiDiContenuto.at(celle.at(g)).testo);
     }
     return true;
 }
