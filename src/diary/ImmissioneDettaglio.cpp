@@ -384,10 +384,10 @@ NoteGiorno::Cella cellaSelezionata(const F_Avvio& f, const Ui::F_Avvio& ui)
 
 void ImmissioneDettaglio::CaricaNote()
 {
-    const NoteGiorno::Cella cella = cellaSelezionata(*m_finestra, *m_ui);
+    m_cellaNota = cellaSelezionata(*m_finestra, *m_ui);
     QString nota;
-    if (cella.indice != 0)
-        NoteGiorno::Leggi(cella, &nota, nullptr);
+    if (m_cellaNota.indice != 0)
+        NoteGiorno::Leggi(m_cellaNota, &nota, nullptr);
     m_ui->Note->setPlainText(nota);
     m_notaCaricata = nota;
 }
@@ -466,12 +466,11 @@ void ImmissioneDettaglio::ricostruzioneIniziata()
 {
     // A note typed and not yet stored is stored before the grid it belongs to goes away (a month
     // button or another window may rebuild without the box losing the focus first).
-    if (m_salvataggioNota || !m_ui->Note->isEnabled() || m_ui->Note->toPlainText() == m_notaCaricata)
+    // The cell is the one the note was loaded for: the month may have changed already.
+    if (m_salvataggioNota || !m_ui->Note->isEnabled() || m_ui->Note->toPlainText() == m_notaCaricata
+        || m_cellaNota.indice == 0)
         return;
-    const NoteGiorno::Cella cella = cellaSelezionata(*m_finestra, *m_ui);
-    if (cella.indice == 0)
-        return;
-    if (NoteGiorno::Scrivi(cella, m_ui->Note->toPlainText()) == NoteGiorno::Esito::Memorizzata)
+    if (NoteGiorno::Scrivi(m_cellaNota, m_ui->Note->toPlainText()) == NoteGiorno::Esito::Memorizzata)
         m_notaCaricata = m_ui->Note->toPlainText();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diary/NoteGiorno.h"
+
 #include <QColor>
 #include <QObject>
 #include <QSet>
@@ -70,6 +72,7 @@ private:
     int m_colonnaPrecedente = 0;
     QColor m_sfondoPrecedente;
     QSet<QString> m_modificate;
+    NoteGiorno::Cella m_cellaNota; // the cell whose note the box shows
     QString m_notaCaricata;
     bool m_salvataggioNota = false;
 };

@@ -45,6 +45,12 @@ QString chiaveRiga(qint64 indice, const QString& tipo)
 
 constexpr int MassimoGiorni = 31;
 
+// Texts are stored as texts, an empty one too (never as a missing value).
+QString testo(const QString& t)
+{
+    return t.isNull() ? QStringLiteral("") : t;
+}
+
 // Bound values per statement stay well below the engine's limit.
 constexpr int DipendentiPerLettura = 400;
 
@@ -187,11 +193,11 @@ bool SalvataggioMese::Salva()
                     QList<qsizetype> celle;
                     celle.reserve(riga.giorni.size());
                     for (qsizetype g = 0; g < riga.giorni.size(); ++g) {
-                        const QString& testo = riga.giorni.at(g);
-                        auto trovato = classificati.constFind(testo);
+                        const QString& cella = riga.giorni.at(g);
+                        auto trovato = classificati.constFind(cella);
                         if (trovato == classificati.constEnd()) {
-                            trovato = classificati.insert(testo, tipiDiContenuto.size());
-                            tipiDiContenuto << RegoleCella::Classifica(testo, stati);
+                            trovato = classificati.insert(cella, tipiDiContenuto.size());
+                            tipiDiContenuto << RegoleCella::Classifica(cella, stati);
                         }
                         const Contenuto& c = tipiDiContenuto.at(*trovato);
                         celle << *trovato;
@@ -200,9 +206,9 @@ bool SalvataggioMese::Salva()
                         const QList<QList<Esistente>>& giorni = esistenti.at(i);
                         if (giorni.isEmpty() || giorni.at(giorno).isEmpty()) {
                             db.eseguiPreparata(inserisci,
-                                               {riga.indice, riga.codice, riga.nome, riga.tipo,
+                                               {riga.indice, testo(riga.codice), testo(riga.nome), testo(riga.tipo),
                                                 date.at(g).toString(Qt::ISODate), QString::number(giorno), m_mese,
-                                                m_anno, c.testo, c.numero, descrizione});
+                                                m_anno, testo(c.testo), c.numero, descrizione});
                             ++m_inserite;
                             continue;
                         }
@@ -212,9 +218,10 @@ bool SalvataggioMese::Salva()
                             if (invariato(e, c))
                                 continue;
                             if (c.conDescrizione())
-                                db.eseguiPreparata(aggiornaStato, {c.testo, c.numero, c.descrizione, e.chiave});
+                                db.eseguiPreparata(aggiornaStato,
+                                                   {testo(c.testo), c.numero, testo(c.descrizione), e.chiave});
                             else
-                                db.eseguiPreparata(aggiornaOre, {c.testo, c.numero, e.chiave});
+                                db.eseguiPreparata(aggiornaOre, {testo(c.testo), c.numero, e.chiave});
                             ++m_aggiornate;
                         }
                     }
