@@ -8,8 +8,8 @@
 
 namespace {
 // The record of a code, the first one when the code is there twice.
-const QString QueryStato = QStringLiteral(
-    "SELECT Descrizione FROM TabellaStati WHERE Stato = ? COLLATE NOCASE AND Indice > 0 ORDER BY Indice LIMIT 1");
+const QString QueryStato = QStringLiteral("SELECT Descrizione FROM TabellaStati WHERE Stato = ? COLLATE "
+                                          "NOCASE AND Indice > 0 ORDER BY Indice LIMIT 1");
 } // namespace
 
 QString ElencoStati::Chiave(const QString& codice)
@@ -53,7 +53,7 @@ bool ControllaEsistenzaStato(const QString& stato, bool* letto)
     bool trovato = false;
     const bool ok = EseguiPasso([&] {
         Archivio db(Module1::PercorsoArchivio);
-        QSqlQuery q = db.esegui(QueryStato, {stato});
+        QSqlQuery q = db.esegui(QueryStato, { stato });
         trovato = q.next();
     });
     if (letto)
@@ -66,7 +66,7 @@ QString TrovaDescrizioneStato(const QString& stato)
     QString descrizione;
     EseguiPasso([&] {
         Archivio db(Module1::PercorsoArchivio);
-        descrizione = db.valore(QueryStato, {stato}).toString();
+        descrizione = db.valore(QueryStato, { stato }).toString();
     });
     return descrizione;
 }

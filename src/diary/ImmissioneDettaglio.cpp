@@ -23,10 +23,10 @@ namespace {
 
 const QString TestoRegistra = QStringLiteral("Registra");
 const QString TestoRegistrato = QStringLiteral("Registrazione Effettuata");
-const QColor ColoreEtichettaVuota{0xC0, 0xC0, 0xC0};
-const QColor ColoreEtichettaGiorno{0x87, 0x96, 0xBE};
-const QColor ColoreNotaSpenta{0x80, 0x80, 0x80};
-const QColor ColoreNotaAttiva{0xFF, 0xFF, 0xC0};
+const QColor ColoreEtichettaVuota { 0xC0, 0xC0, 0xC0 };
+const QColor ColoreEtichettaGiorno { 0x87, 0x96, 0xBE };
+const QColor ColoreNotaSpenta { 0x80, 0x80, 0x80 };
+const QColor ColoreNotaAttiva { 0xFF, 0xFF, 0xC0 };
 // Progress repaints every so many grid rows: a month of a thousand rows is saved in a blink and
 // must not spend it painting.
 constexpr int RigheTraAggiornamenti = 25;
@@ -34,7 +34,7 @@ constexpr int RigheTraAggiornamenti = 25;
 void coloraSfondo(QWidget* w, QPalette::ColorRole ruolo, const QColor& colore)
 {
     QPalette p = w->palette();
-    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (QPalette::ColorGroup g : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
         p.setColor(g, ruolo, colore);
     w->setPalette(p);
 }
@@ -97,13 +97,14 @@ ImmissioneDettaglio::ImmissioneDettaglio(F_Avvio* finestra, Ui::F_Avvio* ui)
     m_ui->Note->setAccessibleDescription(QStringLiteral("Nota del giorno selezionato"));
 
     connect(vista->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &ImmissioneDettaglio::RigheArt_SelChange);
+        &ImmissioneDettaglio::RigheArt_SelChange);
     connect(m_ui->Ins, &QPushButton::clicked, this, &ImmissioneDettaglio::Ins_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &ImmissioneDettaglio::Command1_Click);
     connect(m_ui->SalvaNote, &QPushButton::clicked, this, &ImmissioneDettaglio::SalvaNote_Click);
     connect(m_ui->cnote, &QPushButton::clicked, this, &ImmissioneDettaglio::cnote_Click);
     connect(finestra, &F_Avvio::grigliaRicostruita, this, &ImmissioneDettaglio::grigliaRicostruita);
-    connect(&finestra->griglia(), &Griglia::ricostruzioneIniziata, this, &ImmissioneDettaglio::ricostruzioneIniziata);
+    connect(&finestra->griglia(), &Griglia::ricostruzioneIniziata, this,
+        &ImmissioneDettaglio::ricostruzioneIniziata);
     coloraNote(false);
 }
 
@@ -115,14 +116,15 @@ bool ImmissioneDettaglio::attiva() const
 bool ImmissioneDettaglio::cellaGiorno(int riga, int colonna) const
 {
     const Griglia& g = m_finestra->griglia();
-    return riga >= GrigliaDettaglio::RigheFisse && riga < g.righe() && colonna >= GrigliaDettaglio::ColonneFisse
-        && colonna < g.colonne();
+    return riga >= GrigliaDettaglio::RigheFisse && riga < g.righe()
+        && colonna >= GrigliaDettaglio::ColonneFisse && colonna < g.colonne();
 }
 
 QString ImmissioneDettaglio::chiaveCella(int riga, int colonna) const
 {
     const Griglia& g = m_finestra->griglia();
-    return g.testo(riga, 0) + QLatin1Char('\x1f') + g.testo(riga, 3) + QLatin1Char('\x1f') + QString::number(colonna);
+    return g.testo(riga, 0) + QLatin1Char('\x1f') + g.testo(riga, 3) + QLatin1Char('\x1f')
+        + QString::number(colonna);
 }
 
 void ImmissioneDettaglio::cambiaTesto(int riga, int colonna, const QString& testo)
@@ -158,7 +160,8 @@ void ImmissioneDettaglio::RigheArt_KeyPress(const QString& tasto)
     const int r = cursore.row();
     const int c = cursore.column();
     const QString prima = m_finestra->griglia().testo(r, c);
-    cambiaTesto(r, c, RegoleCella::TastoPremuto(prima, tasto, RegoleCella::TipoRiga(r, m_finestra->NumeroTipi())));
+    cambiaTesto(
+        r, c, RegoleCella::TastoPremuto(prima, tasto, RegoleCella::TipoRiga(r, m_finestra->NumeroTipi())));
 }
 
 void ImmissioneDettaglio::RigheArt_KeyDown(int tasto)
@@ -248,9 +251,8 @@ void ImmissioneDettaglio::RigheArt_SelChange()
         m_ui->Note->setEnabled(true);
         coloraNote(true);
         m_ui->Label4->setText(QStringLiteral("NOTE DEL GIORNO: ") + m_ui->GiornoAnagraficaSelezionata->text()
-                              + QLatin1Char('/') + QString::number(Module1::NumeroMese(m_finestra->Mese()))
-                              + QLatin1Char('/') + m_finestra->Anno() + QStringLiteral(" - DIPENDENTE: ")
-                              + m_ui->AnagraficaSelezionata->text());
+            + QLatin1Char('/') + QString::number(Module1::NumeroMese(m_finestra->Mese())) + QLatin1Char('/')
+            + m_finestra->Anno() + QStringLiteral(" - DIPENDENTE: ") + m_ui->AnagraficaSelezionata->text());
     }
 }
 
@@ -313,7 +315,7 @@ void ImmissioneDettaglio::Ins_Click()
         SalvataggioMese salvataggio(m_finestra->griglia(), mese, anno);
         salvataggio.impostaAvanzamento(
             [this](int riga) {
-                m_ui->ProgressBar->setValue(riga);
+                m_ui->ProgressBar->setValue(riga + 1);
                 m_ui->ProgressBar->repaint();
             },
             RigheTraAggiornamenti);
@@ -326,10 +328,11 @@ void ImmissioneDettaglio::Ins_Click()
         m_ui->Ins->setText(TestoRegistrato);
         messaggi().Messaggio(TestoRegistrato, QMessageBox::Ok, QMessageBox::Information);
     } else {
-        QString testo = QStringLiteral("Attenzione! Il mese di %1 %2 NON è stato registrato: nessuna modifica è "
-                                       "stata salvata.\nLe modifiche sono rimaste nella griglia: riprovare a "
-                                       "registrare più tardi.")
-                            .arg(mese, anno);
+        QString testo
+            = QStringLiteral("Attenzione! Il mese di %1 %2 NON è stato registrato: nessuna modifica è "
+                             "stata salvata.\nLe modifiche sono rimaste nella griglia: riprovare a "
+                             "registrare più tardi.")
+                  .arg(mese, anno);
         if (!errore.isEmpty())
             testo += QStringLiteral("\n\n") + errore;
         messaggi().Messaggio(testo, QMessageBox::Ok, QMessageBox::Critical);
@@ -343,24 +346,27 @@ void ImmissioneDettaglio::Command1_Click()
         return;
     const QString mese = m_finestra->Mese();
     const QString anno = m_finestra->Anno();
-    if (messaggi().Messaggio(QStringLiteral("Attenzione questa operazione cancellerà tutti i dati del corrente mese!"),
-                             QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Information)
+    if (messaggi().Messaggio(
+            QStringLiteral("Attenzione questa operazione cancellerà tutti i dati del corrente mese!"),
+            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Information)
         != QMessageBox::Ok)
         return;
-    if (messaggi().Messaggio(QStringLiteral("Sicuri di voler cancellare tutti dati contenuti nel mese di ") + mese
-                                 + QLatin1Char(' ') + anno + QLatin1Char('?'),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning, {}, QMessageBox::No)
+    if (messaggi().Messaggio(QStringLiteral("Sicuri di voler cancellare tutti dati contenuti nel mese di ")
+                + mese + QLatin1Char(' ') + anno + QLatin1Char('?'),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning, {}, QMessageBox::No)
         != QMessageBox::Yes)
         return;
     QString errore;
     const bool cancellato = SalvataggioMese::CancellaMese(mese, anno, &errore);
     m_finestra->DimensionaGriglia_Click();
     if (cancellato) {
-        messaggi().Messaggio(QStringLiteral("Cancellazione Effettuata"), QMessageBox::Ok, QMessageBox::Information);
+        messaggi().Messaggio(
+            QStringLiteral("Cancellazione Effettuata"), QMessageBox::Ok, QMessageBox::Information);
     } else {
-        QString testo = QStringLiteral("Attenzione! Il mese di %1 %2 NON è stato cancellato: i dati sono rimasti "
-                                       "come prima.")
-                            .arg(mese, anno);
+        QString testo
+            = QStringLiteral("Attenzione! Il mese di %1 %2 NON è stato cancellato: i dati sono rimasti "
+                             "come prima.")
+                  .arg(mese, anno);
         if (!errore.isEmpty())
             testo += QStringLiteral("\n\n") + errore;
         messaggi().Messaggio(testo, QMessageBox::Ok, QMessageBox::Critical);
@@ -399,8 +405,8 @@ void ImmissioneDettaglio::Note_GotFocus()
         return;
     bool esiste = false;
     if (NoteGiorno::Leggi(cella, nullptr, &esiste) && !esiste)
-        messaggi().Messaggio(QStringLiteral("Salvare il mese prima di inserire le note del giorno!"), QMessageBox::Ok,
-                             QMessageBox::Information);
+        messaggi().Messaggio(QStringLiteral("Salvare il mese prima di inserire le note del giorno!"),
+            QMessageBox::Ok, QMessageBox::Information);
 }
 
 void ImmissioneDettaglio::SalvaNote_Click()
@@ -415,12 +421,12 @@ void ImmissioneDettaglio::SalvaNote_Click()
         break;
     case NoteGiorno::Esito::RigaMancante:
         if (!nota.isEmpty())
-            messaggi().Messaggio(QStringLiteral("Attenzione! La nota non è stata memorizzata!"), QMessageBox::Ok,
-                                 QMessageBox::Information);
+            messaggi().Messaggio(QStringLiteral("Attenzione! La nota non è stata memorizzata!"),
+                QMessageBox::Ok, QMessageBox::Information);
         return;
     case NoteGiorno::Esito::NonRiuscita:
         messaggi().Messaggio(QStringLiteral("Attenzione! La nota non è stata memorizzata!"), QMessageBox::Ok,
-                             QMessageBox::Critical);
+            QMessageBox::Critical);
         return;
     }
 

@@ -24,7 +24,7 @@ class ImmissioneDettaglio : public QObject
     Q_OBJECT
 
 public:
-    static inline const QColor ColoreEvidenza{0xC0, 0xC0, 0xFF};
+    static inline const QColor ColoreEvidenza { 0xC0, 0xC0, 0xFF };
 
     ImmissioneDettaglio(F_Avvio* finestra, Ui::F_Avvio* ui);
 

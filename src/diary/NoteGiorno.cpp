@@ -11,12 +11,12 @@ namespace NoteGiorno {
 namespace {
 // The cell's rows: days by their number and types without regard to case, as the grid matches
 // them.
-const QString Condizione = QStringLiteral(
-    " WHERE IndiceAnagrafica = ? AND Anno = ? AND Mese = ? AND Tipo = ? COLLATE NOCASE AND CAST(Giorno AS INTEGER) = ?");
+const QString Condizione = QStringLiteral(" WHERE IndiceAnagrafica = ? AND Anno = ? AND Mese = ? AND Tipo = "
+                                          "? COLLATE NOCASE AND CAST(Giorno AS INTEGER) = ?");
 
 QVariantList valori(const Cella& c)
 {
-    return {c.indice, c.anno, c.mese, c.tipo, qint64(Module1::ValoreNumerico(c.giorno))};
+    return { c.indice, c.anno, c.mese, c.tipo, qint64(Module1::ValoreNumerico(c.giorno)) };
 }
 } // namespace
 
@@ -29,8 +29,8 @@ bool Leggi(const Cella& cella, QString* nota, bool* esiste)
         Archivio db(Module1::PercorsoArchivio);
         // Of a day stored twice, the note the grid colours the cell for.
         QSqlQuery q = db.esegui(QStringLiteral("SELECT COALESCE(Note, '') FROM TabellaMovimenti") + Condizione
-                                    + QStringLiteral(" ORDER BY COALESCE(Note, '') = '', Indice DESC LIMIT 1"),
-                                valori(cella));
+                + QStringLiteral(" ORDER BY COALESCE(Note, '') = '', Indice DESC LIMIT 1"),
+            valori(cella));
         if (q.next()) {
             riga = true;
             trovata = q.value(0);
@@ -49,7 +49,7 @@ Esito Scrivi(const Cella& cella, const QString& nota)
     const bool ok = EseguiPasso([&] {
         Archivio db(Module1::PercorsoArchivio);
         InTransazione(db, [&] {
-            QVariantList v{nota.isNull() ? QStringLiteral("") : nota};
+            QVariantList v { nota.isNull() ? QStringLiteral("") : nota };
             v << valori(cella);
             QSqlQuery q = db.esegui(QStringLiteral("UPDATE TabellaMovimenti SET Note = ?") + Condizione, v);
             scritte = q.numRowsAffected();

@@ -25,7 +25,8 @@ Riga TipoRiga(int riga, int numeroTipi)
 
 int LunghezzaMassima()
 {
-    static const int lunghezza = Schema::Dimensione(QStringLiteral("TabellaMovimenti"), QStringLiteral("Stato"));
+    static const int lunghezza
+        = Schema::Dimensione(QStringLiteral("TabellaMovimenti"), QStringLiteral("Stato"));
     return lunghezza > 0 ? lunghezza : 50;
 }
 

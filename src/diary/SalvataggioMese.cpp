@@ -67,8 +67,7 @@ SalvataggioMese::SalvataggioMese(Griglia& griglia, const QString& mese, const QS
     : m_griglia(griglia)
     , m_mese(mese)
     , m_anno(anno)
-{
-}
+{ }
 
 void SalvataggioMese::impostaAvanzamento(std::function<void(int)> avanzamento, int ogniRighe)
 {
@@ -124,8 +123,8 @@ bool SalvataggioMese::Salva()
 
     // A rebuild while saving (another month, another layout) leaves the new grid as it is.
     bool ricostruita = false;
-    const QMetaObject::Connection osservazione
-        = QObject::connect(&m_griglia, &Griglia::ricostruzioneIniziata, [&ricostruita] { ricostruita = true; });
+    const QMetaObject::Connection osservazione = QObject::connect(
+        &m_griglia, &Griglia::ricostruzioneIniziata, [&ricostruita] { ricostruita = true; });
 
     // What each row's cells are stored as (positions in tipiDiContenuto), filled by the
     // transaction that succeeds.
@@ -157,17 +156,20 @@ bool SalvataggioMese::Salva()
                     }
                     valori << m_anno << m_mese;
                     QSqlQuery q = db.esegui(
-                        QStringLiteral("SELECT Indice, IndiceAnagrafica, Tipo, Giorno, Stato, StatoNum, Descrizione "
-                                       "FROM TabellaMovimenti WHERE IndiceAnagrafica IN (")
-                            + segnaposto.join(QLatin1Char(',')) + QStringLiteral(") AND Anno = ? AND Mese = ?"),
+                        QStringLiteral(
+                            "SELECT Indice, IndiceAnagrafica, Tipo, Giorno, Stato, StatoNum, Descrizione "
+                            "FROM TabellaMovimenti WHERE IndiceAnagrafica IN (")
+                            + segnaposto.join(QLatin1Char(','))
+                            + QStringLiteral(") AND Anno = ? AND Mese = ?"),
                         valori);
                     while (q.next()) {
-                        const auto posizione = posizioni.constFind(chiaveRiga(q.value(1).toLongLong(), q.value(2).toString()));
+                        const auto posizione
+                            = posizioni.constFind(chiaveRiga(q.value(1).toLongLong(), q.value(2).toString()));
                         const int giorno = int(Module1::ValoreNumerico(q.value(3).toString()));
                         if (posizione == posizioni.constEnd() || giorno < 1 || giorno > MassimoGiorni)
                             continue;
-                        const Esistente e{q.value(0).toLongLong(), q.value(4).toString(), q.value(5),
-                                          q.value(6).toString()};
+                        const Esistente e { q.value(0).toLongLong(), q.value(4).toString(), q.value(5),
+                            q.value(6).toString() };
                         for (qsizetype i : *posizione) {
                             QList<QList<Esistente>>& giorni = esistenti[i];
                             if (giorni.isEmpty())
@@ -179,10 +181,11 @@ bool SalvataggioMese::Salva()
 
                 QSqlQuery aggiornaStato = db.prepara(QStringLiteral(
                     "UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ?, Descrizione = ? WHERE Indice = ?"));
-                QSqlQuery aggiornaOre
-                    = db.prepara(QStringLiteral("UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ? WHERE Indice = ?"));
+                QSqlQuery aggiornaOre = db.prepara(
+                    QStringLiteral("UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ? WHERE Indice = ?"));
                 QSqlQuery inserisci = db.prepara(QStringLiteral(
-                    "INSERT INTO TabellaMovimenti (IndiceAnagrafica, CodiceAnagrafica, RagSociale, Tipo, Data, Giorno, "
+                    "INSERT INTO TabellaMovimenti (IndiceAnagrafica, CodiceAnagrafica, RagSociale, Tipo, "
+                    "Data, Giorno, "
                     "Mese, Anno, Stato, StatoNum, Descrizione) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
 
                 // Most cells repeat a few texts: each is classified once.
@@ -202,13 +205,14 @@ bool SalvataggioMese::Salva()
                         const Contenuto& c = tipiDiContenuto.at(*trovato);
                         celle << *trovato;
                         const int giorno = int(g) + 1;
-                        const QVariant descrizione = c.conDescrizione() ? QVariant(c.descrizione) : QVariant();
+                        const QVariant descrizione
+                            = c.conDescrizione() ? QVariant(c.descrizione) : QVariant();
                         const QList<QList<Esistente>>& giorni = esistenti.at(i);
                         if (giorni.isEmpty() || giorni.at(giorno).isEmpty()) {
                             db.eseguiPreparata(inserisci,
-                                               {riga.indice, testo(riga.codice), testo(riga.nome), testo(riga.tipo),
-                                                date.at(g).toString(Qt::ISODate), QString::number(giorno), m_mese,
-                                                m_anno, testo(c.testo), c.numero, descrizione});
+                                { riga.indice, testo(riga.codice), testo(riga.nome), testo(riga.tipo),
+                                    date.at(g).toString(Qt::ISODate), QString::number(giorno), m_mese, m_anno,
+                                    testo(c.testo), c.numero, descrizione });
                             ++m_inserite;
                             continue;
                         }
@@ -219,9 +223,9 @@ bool SalvataggioMese::Salva()
                                 continue;
                             if (c.conDescrizione())
                                 db.eseguiPreparata(aggiornaStato,
-                                                   {testo(c.testo), c.numero, testo(c.descrizione), e.chiave});
+                                    { testo(c.testo), c.numero, testo(c.descrizione), e.chiave });
                             else
-                                db.eseguiPreparata(aggiornaOre, {testo(c.testo), c.numero, e.chiave});
+                                db.eseguiPreparata(aggiornaOre, { testo(c.testo), c.numero, e.chiave });
                             ++m_aggiornate;
                         }
                     }
@@ -253,7 +257,7 @@ bool SalvataggioMese::Salva()
         const QList<qsizetype>& celle = contenuti.at(i);
         for (qsizetype g = 0; g < celle.size(); ++g)
             m_griglia.impostaTesto(riga.riga, GrigliaDettaglio::ColonnaGiorno(int(g) + 1),
-                                   tipiDiContenuto.at(celle.at(g)).testo);
+                tipiDiContenuto.at(celle.at(g)).testo);
     }
     return true;
 }
@@ -265,7 +269,8 @@ bool SalvataggioMese::CancellaMese(const QString& mese, const QString& anno, QSt
         try {
             Archivio db(Module1::PercorsoArchivio);
             InTransazione(db, [&] {
-                db.esegui(QStringLiteral("DELETE FROM TabellaMovimenti WHERE Mese = ? AND Anno = ?"), {mese, anno});
+                db.esegui(QStringLiteral("DELETE FROM TabellaMovimenti WHERE Mese = ? AND Anno = ?"),
+                    { mese, anno });
             });
         } catch (const ErroreArchivio& e) {
             errore = e.descrizione();

@@ -46,12 +46,13 @@ F_TabellaCodici::F_TabellaCodici(const DefinizioneTabellaCodici& definizione, QW
         + vista->verticalScrollBar()->sizeHint().width() + 2;
     vista->setMinimumWidth(larghezza);
 
-    connect(vista->selectionModel(), &QItemSelectionModel::currentChanged, this, &F_TabellaCodici::RigheArt_Click);
+    connect(vista->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        &F_TabellaCodici::RigheArt_Click);
     connect(vista, &QAbstractItemView::clicked, this, &F_TabellaCodici::RigheArt_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &F_TabellaCodici::Command2_Click);
     connect(m_ui->Command15, &QPushButton::clicked, this, &F_TabellaCodici::Command15_Click);
     connect(m_ui->Fine, &QPushButton::clicked, this, &F_TabellaCodici::Fine_Click);
-    for (QWidget* w : QList<QWidget*>{m_ui->Codice, m_ui->Descrizione, vista})
+    for (QWidget* w : QList<QWidget*> { m_ui->Codice, m_ui->Descrizione, vista })
         w->installEventFilter(this);
 
     Form_Load();
@@ -79,7 +80,8 @@ void F_TabellaCodici::Form_Load()
     adjustSize();
     if (QScreen* schermo = QGuiApplication::primaryScreen()) {
         const QRect area = schermo->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
+        move(area.x() + (area.width() - width()) / 2,
+            area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
     }
     Aggiorna_Click();
 }
@@ -122,7 +124,8 @@ void F_TabellaCodici::RigheArt_Click()
 
 void F_TabellaCodici::Command2_Click()
 {
-    const TabellaCodici::Campi campi{m_ui->Indice->text(), m_ui->Codice->text(), m_ui->Descrizione->text()};
+    const TabellaCodici::Campi campi { m_ui->Indice->text(), m_ui->Codice->text(),
+        m_ui->Descrizione->text() };
     switch (m_tabella.Registra(campi)) {
     case TabellaCodici::EsitoRegistrazione::Registrato:
         PulisciCampi();
@@ -148,7 +151,8 @@ void F_TabellaCodici::Command15_Click()
         return;
     PulisciCampi();
     Aggiorna_Click();
-    messaggi().Messaggio(m_tabella.definizione().cancellazioneEffettuata, QMessageBox::Ok, QMessageBox::Information);
+    messaggi().Messaggio(
+        m_tabella.definizione().cancellazioneEffettuata, QMessageBox::Ok, QMessageBox::Information);
 }
 
 void F_TabellaCodici::Fine_Click()

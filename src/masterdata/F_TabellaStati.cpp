@@ -4,8 +4,7 @@
 
 F_TabellaStati::F_TabellaStati(QWidget* parent)
     : F_TabellaCodici(DefinizioneStati(), parent)
-{
-}
+{ }
 
 F_TabellaStati* F_TabellaStati::Apri(QWidget* proprietario)
 {

@@ -4,8 +4,7 @@
 
 F_TabellaTipi::F_TabellaTipi(QWidget* parent)
     : F_TabellaCodici(DefinizioneTipi(), parent)
-{
-}
+{ }
 
 F_TabellaTipi* F_TabellaTipi::Apri(QWidget* proprietario)
 {

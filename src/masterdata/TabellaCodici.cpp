@@ -22,7 +22,7 @@ qint64 chiave(const QString& indice)
 
 const DefinizioneTabellaCodici& DefinizioneStati()
 {
-    static const DefinizioneTabellaCodici d{
+    static const DefinizioneTabellaCodici d {
         QStringLiteral("TabellaStati"),
         QStringLiteral("Stato"),
         QStringLiteral("Tabella Stati"),
@@ -41,7 +41,7 @@ const DefinizioneTabellaCodici& DefinizioneStati()
 
 const DefinizioneTabellaCodici& DefinizioneTipi()
 {
-    static const DefinizioneTabellaCodici d{
+    static const DefinizioneTabellaCodici d {
         QStringLiteral("TabellaTipi"),
         QStringLiteral("Tipo"),
         QStringLiteral("Tabella Tipi"),
@@ -77,10 +77,11 @@ bool TabellaCodici::Aggiorna_Click()
     const bool letto = EseguiPasso([&] {
         record.clear();
         Archivio db(Module1::PercorsoArchivio);
-        QSqlQuery q = db.esegui(QStringLiteral("SELECT Indice, %1, Descrizione FROM %2 WHERE Indice > 0 ORDER BY Indice")
-                                    .arg(m_definizione.campoCodice, m_definizione.tabella));
+        QSqlQuery q = db.esegui(
+            QStringLiteral("SELECT Indice, %1, Descrizione FROM %2 WHERE Indice > 0 ORDER BY Indice")
+                .arg(m_definizione.campoCodice, m_definizione.tabella));
         while (q.next())
-            record.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toString()});
+            record.append({ q.value(0).toString(), q.value(1).toString(), q.value(2).toString() });
     });
 
     {
@@ -125,7 +126,8 @@ TabellaCodici::Campi TabellaCodici::Seleziona(int riga)
     coloraRiga(riga, ColoreEvidenza);
     m_evidenziata = riga;
     const qint64 indice = chiave(m_griglia.testo(riga, ColIndice));
-    return {QString::number(indice), m_griglia.testo(riga, ColCodice), m_griglia.testo(riga, ColDescrizione)};
+    return { QString::number(indice), m_griglia.testo(riga, ColCodice),
+        m_griglia.testo(riga, ColDescrizione) };
 }
 
 void TabellaCodici::PulisciGriglia()
@@ -156,7 +158,8 @@ TabellaCodici::EsitoRegistrazione TabellaCodici::Registra(const Campi& campi)
     bool esiste = false;
     if (!EseguiPasso([&] {
             Archivio db(Module1::PercorsoArchivio);
-            esiste = db.valore(QStringLiteral("SELECT count(*) FROM %1 WHERE Indice = ?").arg(tabella), {indice})
+            esiste = db.valore(QStringLiteral("SELECT count(*) FROM %1 WHERE Indice = ?").arg(tabella),
+                           { indice })
                          .toLongLong()
                 > 0;
         })) {
@@ -164,7 +167,8 @@ TabellaCodici::EsitoRegistrazione TabellaCodici::Registra(const Campi& campi)
         return EsitoRegistrazione::NonRiuscito;
     }
     if (esiste
-        && messaggi().Messaggio(m_definizione.aggiornamento, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
+        && messaggi().Messaggio(
+               m_definizione.aggiornamento, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
             != QMessageBox::Yes)
         return EsitoRegistrazione::Annullato;
 
@@ -174,10 +178,11 @@ TabellaCodici::EsitoRegistrazione TabellaCodici::Registra(const Campi& campi)
         if (esiste)
             db.esegui(QStringLiteral("UPDATE %1 SET %2 = ?, Descrizione = ? WHERE Indice = ?")
                           .arg(tabella, m_definizione.campoCodice),
-                      {codiceMaiuscolo, campi.descrizione, indice});
+                { codiceMaiuscolo, campi.descrizione, indice });
         else
-            db.esegui(QStringLiteral("INSERT INTO %1 (%2, Descrizione) VALUES (?, ?)").arg(tabella, m_definizione.campoCodice),
-                      {codiceMaiuscolo, campi.descrizione});
+            db.esegui(QStringLiteral("INSERT INTO %1 (%2, Descrizione) VALUES (?, ?)")
+                          .arg(tabella, m_definizione.campoCodice),
+                { codiceMaiuscolo, campi.descrizione });
     });
     if (!scritto) {
         messaggi().Messaggio(RegistrazioneNonRiuscita, QMessageBox::Ok, QMessageBox::Critical);
@@ -193,13 +198,13 @@ TabellaCodici::EsitoCancellazione TabellaCodici::Cancella(const QString& indice)
         messaggi().Messaggio(m_definizione.selezionareDaCancellare, QMessageBox::Ok, QMessageBox::Critical);
         return EsitoCancellazione::NessunaSelezione;
     }
-    if (messaggi().Messaggio(m_definizione.cancellareSelezionato, QMessageBox::Yes | QMessageBox::No,
-                             QMessageBox::Question)
+    if (messaggi().Messaggio(
+            m_definizione.cancellareSelezionato, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
         != QMessageBox::Yes)
         return EsitoCancellazione::Annullato;
     const bool cancellato = EseguiPasso([&] {
         Archivio db(Module1::PercorsoArchivio);
-        db.esegui(QStringLiteral("DELETE FROM %1 WHERE Indice = ?").arg(m_definizione.tabella), {k});
+        db.esegui(QStringLiteral("DELETE FROM %1 WHERE Indice = ?").arg(m_definizione.tabella), { k });
     });
     if (!cancellato) {
         messaggi().Messaggio(CancellazioneNonRiuscita, QMessageBox::Ok, QMessageBox::Critical);

@@ -30,7 +30,7 @@ const DefinizioneTabellaCodici& DefinizioneTipi();
 class TabellaCodici
 {
 public:
-    static inline const QColor ColoreEvidenza{0xC0, 0xC0, 0xFF};
+    static inline const QColor ColoreEvidenza { 0xC0, 0xC0, 0xFF };
     enum Colonna { ColIndice, ColCodice, ColDescrizione, NumeroColonne };
 
     explicit TabellaCodici(const DefinizioneTabellaCodici& definizione);

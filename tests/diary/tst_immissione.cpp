@@ -42,8 +42,7 @@ private slots:
 
 namespace {
 
-template<typename T>
-T* w(QWidget* f, const char* nome)
+template <typename T> T* w(QWidget* f, const char* nome)
 {
     T* trovato = f->findChild<T*>(QLatin1String(nome));
     if (!trovato)
@@ -54,7 +53,7 @@ T* w(QWidget* f, const char* nome)
 qint64 dipendente(AmbienteTest& amb, const QString& codice, const QString& nome)
 {
     amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-            {codice, nome});
+        { codice, nome });
     return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
 }
 
@@ -63,8 +62,7 @@ struct Finestra
     F_Avvio* f = nullptr;
     explicit Finestra(F_Avvio* finestra)
         : f(finestra)
-    {
-    }
+    { }
     ~Finestra() { delete f; }
     F_Avvio* operator->() const { return f; }
 };
@@ -96,12 +94,14 @@ QString cella(F_Avvio* f, int riga, int giorno)
 }
 
 QVariantList movimento(const AmbienteTest& amb, qint64 indice, const QString& tipo, int giorno,
-                       const QString& mese = QStringLiteral("Febbraio"))
+    const QString& mese = QStringLiteral("Febbraio"))
 {
     Archivio db(amb.archivio());
-    QSqlQuery q = db.esegui(QStringLiteral("SELECT Stato, StatoNum, Descrizione, Note FROM TabellaMovimenti "
-                                           "WHERE IndiceAnagrafica = ? AND Tipo = ? AND Giorno = ? AND Mese = ? AND Anno = '2024'"),
-                            {indice, tipo, QString::number(giorno), mese});
+    QSqlQuery q = db.esegui(
+        QStringLiteral(
+            "SELECT Stato, StatoNum, Descrizione, Note FROM TabellaMovimenti "
+            "WHERE IndiceAnagrafica = ? AND Tipo = ? AND Giorno = ? AND Mese = ? AND Anno = '2024'"),
+        { indice, tipo, QString::number(giorno), mese });
     if (!q.next())
         return {};
     QVariantList valori;
@@ -135,11 +135,13 @@ void TestImmissione::digitazioneENormalizzazione()
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
+    amb.sql(QStringLiteral(
+        "INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
     // A day stored earlier with a state: typing over it keeps its description when the text is refused.
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum, "
-                           "Descrizione) VALUES (?, 'ORDINARIO', '6', 'Febbraio', '2024', 'M', 0, 'Malattia')"),
-            {rossi});
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum, "
+                "Descrizione) VALUES (?, 'ORDINARIO', '6', 'Febbraio', '2024', 'M', 0, 'Malattia')"),
+        { rossi });
     Finestra f(F_Avvio::Apri());
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     f->RigheArt()->setFocus();
@@ -209,18 +211,22 @@ void TestImmissione::digitazioneENormalizzazione()
     digita(f.f, QStringLiteral("0"));
 
     QTest::mouseClick(ins, Qt::LeftButton);
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Registrazione Effettuata")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Registrazione Effettuata") });
     QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Information);
     QCOMPARE(ins->text(), QStringLiteral("Registrazione Effettuata"));
     QVERIFY(!w<QWidget>(f.f, "FrameSalva")->isVisible());
-    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 1), (QVariantList{QStringLiteral("7,5"), 7.5, {}, {}}));
-    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 2), (QVariantList{QStringLiteral("8"), 8.0, {}, {}}));
+    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 1),
+        (QVariantList { QStringLiteral("7,5"), 7.5, {}, {} }));
+    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 2),
+        (QVariantList { QStringLiteral("8"), 8.0, {}, {} }));
     QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 3),
-             (QVariantList{QStringLiteral("F"), 0.0, QStringLiteral("Ferie"), {}}));
+        (QVariantList { QStringLiteral("F"), 0.0, QStringLiteral("Ferie"), {} }));
     QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 6),
-             (QVariantList{QString(), 0.0, QStringLiteral("Malattia"), {}}));
-    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 7), (QVariantList{QString(), 0.0, {}, {}}));
-    QCOMPARE(movimento(amb, rossi, QStringLiteral("EXTRA"), 1), (QVariantList{QStringLiteral("1,5"), 1.5, {}, {}}));
+        (QVariantList { QString(), 0.0, QStringLiteral("Malattia"), {} }));
+    QCOMPARE(
+        movimento(amb, rossi, QStringLiteral("ORDINARIO"), 7), (QVariantList { QString(), 0.0, {}, {} }));
+    QCOMPARE(movimento(amb, rossi, QStringLiteral("EXTRA"), 1),
+        (QVariantList { QStringLiteral("1,5"), 1.5, {}, {} }));
     QCOMPARE(cella(f.f, 2, 3), QStringLiteral("F"));
     QCOMPARE(cella(f.f, 2, 7), QString());
     QCOMPARE(contaMovimenti(amb), 2 * 29);
@@ -246,11 +252,13 @@ void TestImmissione::codiceRimossoAllArrivo()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('X', 'Vecchio')"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
-                           "VALUES (?, 'ORDINARIO', '2', 'Febbraio', '2024', 'X', 0), "
-                           "(?, 'ORDINARIO', '3', 'Febbraio', '2024', 'F', 0)"),
-            {rossi, rossi});
+    amb.sql(QStringLiteral(
+        "INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('X', 'Vecchio')"));
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
+                "VALUES (?, 'ORDINARIO', '2', 'Febbraio', '2024', 'X', 0), "
+                "(?, 'ORDINARIO', '3', 'Febbraio', '2024', 'F', 0)"),
+        { rossi, rossi });
     amb.sql(QStringLiteral("DELETE FROM TabellaStati WHERE Stato = 'X'"));
     Finestra f(F_Avvio::Apri());
     QCOMPARE(cella(f.f, 2, 2), QStringLiteral("X"));
@@ -272,7 +280,8 @@ void TestImmissione::settimanaDaTastiera()
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     const qint64 bianchi = dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
     amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
+    amb.sql(QStringLiteral(
+        "INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
     Finestra f(F_Avvio::Apri());
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     VistaGriglia* v = f->RigheArt();
@@ -280,10 +289,10 @@ void TestImmissione::settimanaDaTastiera()
     // Bianchi's rows first (2 and 3), then Rossi's (4 and 5). Monday 5 to Friday 9 February 2024.
     QCOMPARE(f->griglia().testo(2, 2), QStringLiteral("Bianchi"));
     QCOMPARE(f->griglia().testo(4, 2), QStringLiteral("Rossi"));
-    const QStringList bianchiSettimana{QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("f"),
-                                       QStringLiteral("7.5"), QStringLiteral("8")};
-    const QStringList rossiSettimana{QStringLiteral("m"), QStringLiteral("M"), QStringLiteral("8"),
-                                     QStringLiteral("8"), QStringLiteral("4.5")};
+    const QStringList bianchiSettimana { QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("f"),
+        QStringLiteral("7.5"), QStringLiteral("8") };
+    const QStringList rossiSettimana { QStringLiteral("m"), QStringLiteral("M"), QStringLiteral("8"),
+        QStringLiteral("8"), QStringLiteral("4.5") };
     vaiA(f.f, 2, col(5));
     for (const QString& t : bianchiSettimana) {
         digita(f.f, t);
@@ -302,12 +311,12 @@ void TestImmissione::settimanaDaTastiera()
         tasto(f.f, Qt::Key_Right);
     }
     QTest::mouseClick(w<QPushButton>(f.f, "Ins"), Qt::LeftButton);
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Registrazione Effettuata")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Registrazione Effettuata") });
 
-    const QStringList bianchiAtteso{QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("F"),
-                                    QStringLiteral("7,5"), QStringLiteral("8")};
-    const QStringList rossiAtteso{QStringLiteral("M"), QStringLiteral("M"), QStringLiteral("8"),
-                                  QStringLiteral("8"), QStringLiteral("4,5")};
+    const QStringList bianchiAtteso { QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("F"),
+        QStringLiteral("7,5"), QStringLiteral("8") };
+    const QStringList rossiAtteso { QStringLiteral("M"), QStringLiteral("M"), QStringLiteral("8"),
+        QStringLiteral("8"), QStringLiteral("4,5") };
     const auto controlla = [&] {
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(cella(f.f, 2, 5 + i), bianchiAtteso.at(i));
@@ -327,10 +336,12 @@ void TestImmissione::settimanaDaTastiera()
     QTest::mouseClick(w<QWidget>(f.f, "prec"), Qt::LeftButton);
     QCOMPARE(f->Mese(), QStringLiteral("Febbraio"));
     controlla();
-    QCOMPARE(movimento(amb, bianchi, QStringLiteral("ORDINARIO"), 8), (QVariantList{QStringLiteral("7,5"), 7.5, {}, {}}));
+    QCOMPARE(movimento(amb, bianchi, QStringLiteral("ORDINARIO"), 8),
+        (QVariantList { QStringLiteral("7,5"), 7.5, {}, {} }));
     QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 5),
-             (QVariantList{QStringLiteral("M"), 0.0, QStringLiteral("Malattia"), {}}));
-    QCOMPARE(movimento(amb, bianchi, QStringLiteral("EXTRA"), 9), (QVariantList{QStringLiteral("2"), 2.0, {}, {}}));
+        (QVariantList { QStringLiteral("M"), 0.0, QStringLiteral("Malattia"), {} }));
+    QCOMPARE(movimento(amb, bianchi, QStringLiteral("EXTRA"), 9),
+        (QVariantList { QStringLiteral("2"), 2.0, {}, {} }));
 }
 
 void TestImmissione::salvataggioNonRiuscito()
@@ -370,7 +381,8 @@ void TestImmissione::salvataggioNonRiuscito()
     Module1::ContatoreErrori = 0;
     QTest::mouseClick(ins, Qt::LeftButton);
     QCOMPARE(amb.messaggi.chiamate.last().testo, QStringLiteral("Registrazione Effettuata"));
-    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 2), (QVariantList{QStringLiteral("6,5"), 6.5, {}, {}}));
+    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 2),
+        (QVariantList { QStringLiteral("6,5"), 6.5, {}, {} }));
     QCOMPARE(cella(f.f, 2, 2), QStringLiteral("6,5"));
     QCOMPARE(f->Immissione()->celleModificate(), 0);
 }
@@ -380,12 +392,14 @@ void TestImmissione::cancellaMese()
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     const qint64 nascosto = dipendente(amb, QStringLiteral("N1"), QStringLiteral("Nascosto"));
-    amb.sql(QStringLiteral("UPDATE TabellaAnagrafiche SET Attivo = 0 WHERE Indice = ?"), {nascosto});
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, Note) VALUES "
-                           "(?, 'ORDINARIO', '1', 'Febbraio', '2024', '8', 'nota'), "
-                           "(?, 'ORDINARIO', '1', 'Febbraio', '2024', '8', 'nota'), "
-                           "(?, 'ORDINARIO', '1', 'Marzo', '2024', '8', 'nota')"),
-            {rossi, nascosto, rossi});
+    amb.sql(QStringLiteral("UPDATE TabellaAnagrafiche SET Attivo = 0 WHERE Indice = ?"), { nascosto });
+    amb.sql(
+        QStringLiteral(
+            "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, Note) VALUES "
+            "(?, 'ORDINARIO', '1', 'Febbraio', '2024', '8', 'nota'), "
+            "(?, 'ORDINARIO', '1', 'Febbraio', '2024', '8', 'nota'), "
+            "(?, 'ORDINARIO', '1', 'Marzo', '2024', '8', 'nota')"),
+        { rossi, nascosto, rossi });
     Finestra f(F_Avvio::Apri());
     auto* attivi = w<QWidget>(f.f, "VisualizzaAttivi");
     QTest::mouseClick(attivi, Qt::LeftButton);
@@ -402,10 +416,10 @@ void TestImmissione::cancellaMese()
     QCOMPARE(contaMovimenti(amb), 3);
     QCOMPARE(amb.messaggi.chiamate.size(), 3);
     QCOMPARE(amb.messaggi.chiamate.at(0).testo,
-             QStringLiteral("Attenzione questa operazione cancellerà tutti i dati del corrente mese!"));
+        QStringLiteral("Attenzione questa operazione cancellerà tutti i dati del corrente mese!"));
     QCOMPARE(amb.messaggi.chiamate.at(0).pulsanti, QMessageBox::Ok | QMessageBox::Cancel);
     QCOMPARE(amb.messaggi.chiamate.at(2).testo,
-             QStringLiteral("Sicuri di voler cancellare tutti dati contenuti nel mese di Febbraio 2024?"));
+        QStringLiteral("Sicuri di voler cancellare tutti dati contenuti nel mese di Febbraio 2024?"));
     QCOMPARE(amb.messaggi.chiamate.at(2).pulsanti, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(amb.messaggi.chiamate.at(2).icona, QMessageBox::Warning);
 
@@ -416,8 +430,9 @@ void TestImmissione::cancellaMese()
     QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("Cancellazione Effettuata"));
     // Every row of the month goes, notes and employees not shown included; other months stay.
     QCOMPARE(contaMovimenti(amb), 1);
-    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 1, QStringLiteral("Marzo")).value(3).toString(),
-             QStringLiteral("nota"));
+    QCOMPARE(
+        movimento(amb, rossi, QStringLiteral("ORDINARIO"), 1, QStringLiteral("Marzo")).value(3).toString(),
+        QStringLiteral("nota"));
     QCOMPARE(cella(f.f, 2, 1), QString());
 }
 
@@ -437,7 +452,8 @@ void TestImmissione::noteDelGiorno()
     QVERIFY(note->isEnabled());
     QCOMPARE(note->toPlainText(), QString());
     note->setFocus(Qt::MouseFocusReason);
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Salvare il mese prima di inserire le note del giorno!")});
+    QCOMPARE(amb.messaggi.testi(),
+        QStringList { QStringLiteral("Salvare il mese prima di inserire le note del giorno!") });
     QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Information);
     QTest::keyClicks(note, QStringLiteral("visita medica"));
     v->setFocus(Qt::MouseFocusReason);
@@ -448,7 +464,8 @@ void TestImmissione::noteDelGiorno()
     vaiA(f.f, 2, col(4));
     note->setFocus(Qt::MouseFocusReason);
     v->setFocus(Qt::MouseFocusReason);
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Salvare il mese prima di inserire le note del giorno!")});
+    QCOMPARE(amb.messaggi.testi(),
+        QStringList { QStringLiteral("Salvare il mese prima di inserire le note del giorno!") });
 
     QTest::mouseClick(w<QPushButton>(f.f, "Ins"), Qt::LeftButton);
     amb.messaggi.svuota();
@@ -461,7 +478,8 @@ void TestImmissione::noteDelGiorno()
     const int prima = f->NumeroRicostruzioni();
     v->setFocus(Qt::MouseFocusReason);
     QVERIFY(f->NumeroRicostruzioni() > prima);
-    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 3).value(3).toString(), QStringLiteral("visita medica"));
+    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 3).value(3).toString(),
+        QStringLiteral("visita medica"));
     QCOMPARE(v->currentIndex(), v->model()->index(2, col(3)));
     QCOMPARE(f->griglia().sfondo(2, col(3)), ImmissioneDettaglio::ColoreEvidenza);
 
@@ -472,8 +490,10 @@ void TestImmissione::noteDelGiorno()
     QTest::keyClicks(note, QStringLiteral("turno di notte"));
     // The button stores it as well (once on leaving the box, once on the click).
     QTest::mouseClick(w<QPushButton>(f.f, "SalvaNote"), Qt::LeftButton);
-    QCOMPARE(movimento(amb, rossi, QStringLiteral("EXTRA"), 3).value(3).toString(), QStringLiteral("turno di notte"));
-    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 3).value(3).toString(), QStringLiteral("visita medica"));
+    QCOMPARE(movimento(amb, rossi, QStringLiteral("EXTRA"), 3).value(3).toString(),
+        QStringLiteral("turno di notte"));
+    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 3).value(3).toString(),
+        QStringLiteral("visita medica"));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Note <> ''")).toInt(), 2);
     vaiA(f.f, 2, col(3));
     QCOMPARE(note->toPlainText(), QStringLiteral("visita medica"));
@@ -516,7 +536,8 @@ void TestImmissione::modificheNonRegistrateDopoUnaNota()
     note->setFocus(Qt::MouseFocusReason);
     QTest::keyClicks(note, QStringLiteral("permesso"));
     v->setFocus(Qt::MouseFocusReason);
-    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 4).value(3).toString(), QStringLiteral("permesso"));
+    QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 4).value(3).toString(),
+        QStringLiteral("permesso"));
 
     // The refresh brought the note's colour and kept every edit.
     QCOMPARE(cella(f.f, 2, 1), QStringLiteral("8"));
@@ -531,7 +552,7 @@ void TestImmissione::modificheNonRegistrateDopoUnaNota()
     QTest::mouseClick(w<QPushButton>(f.f, "Ins"), Qt::LeftButton);
     QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 2).value(0).toString(), QStringLiteral("6"));
     QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 4),
-             (QVariantList{QStringLiteral("7"), 7.0, {}, QStringLiteral("permesso")}));
+        (QVariantList { QStringLiteral("7"), 7.0, {}, QStringLiteral("permesso") }));
 
     // A note typed and left unstored when a month button rebuilds the grid is stored first.
     vaiA(f.f, 2, col(6));
@@ -539,16 +560,17 @@ void TestImmissione::modificheNonRegistrateDopoUnaNota()
     QTest::keyClicks(note, QStringLiteral("ferie anticipate"));
     QTest::mouseClick(w<QWidget>(f.f, "succ"), Qt::LeftButton);
     QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 6).value(3).toString(),
-             QStringLiteral("ferie anticipate"));
+        QStringLiteral("ferie anticipate"));
 }
 
 void TestImmissione::vistaTotali()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
-                           "VALUES (?, 'ORDINARIO', '1', 'Febbraio', '2024', '8', 8)"),
-            {rossi});
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
+                "VALUES (?, 'ORDINARIO', '1', 'Febbraio', '2024', '8', 8)"),
+        { rossi });
     Finestra f(F_Avvio::Apri());
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     VistaGriglia* v = f->RigheArt();
@@ -602,7 +624,7 @@ void TestImmissione::tabellaStatiDalMenu()
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     Finestra f(F_Avvio::Apri());
     QVERIFY(QTest::qWaitForWindowActive(f.f));
-    for (const char* nome : {"mTabellaStati", "mTabellaTipi"}) {
+    for (const char* nome : { "mTabellaStati", "mTabellaTipi" }) {
         QAction* voce = f->findChild<QAction*>(QLatin1String(nome));
         QVERIFY(voce && voce->isEnabled());
     }

@@ -45,27 +45,47 @@ void TestRegoleCella::tastoPremuto_data()
     QTest::addColumn<QString>("atteso");
     const Riga o = Riga::Ordinario;
     const Riga e = Riga::Extra;
-    QTest::newRow("cifra") << "" << "7" << o << "7";
-    QTest::newRow("punto diventa virgola") << "7" << "." << o << "7,";
-    QTest::newRow("dopo la virgola") << "7," << "5" << o << "7,5";
-    QTest::newRow("lettera in ordinario") << "" << "f" << o << "f";
-    QTest::newRow("spazio in ordinario") << "F" << " " << o << "F ";
-    QTest::newRow("backspace svuota") << "7,5" << "\b" << o << "";
-    QTest::newRow("backspace svuota extra") << "12" << "\b" << e << "";
-    QTest::newRow("esc non fa nulla") << "8" << "\x1b" << o << "8";
-    QTest::newRow("invio non entra") << "8" << "\r" << o << "8";
-    QTest::newRow("tab non entra") << "8" << "\t" << o << "8";
-    QTest::newRow("lettera in extra") << "1" << "a" << e << "1";
-    QTest::newRow("maiuscola in extra") << "" << "F" << e << "";
-    QTest::newRow("cifra in extra") << "1" << "2" << e << "12";
-    QTest::newRow("virgola in extra") << "1" << "," << e << "1,";
-    QTest::newRow("punto in extra") << "1" << "." << e << "1,";
-    QTest::newRow("segno in extra") << "" << "-" << e << "";
-    QTest::newRow("intestazione") << "Lu" << "5" << Riga::Intestazione << "Lu";
-    QTest::newRow("piu caratteri") << "" << "a.b" << o << "a,b";
-    QTest::newRow("piu caratteri in extra") << "" << "1a.5" << e << "1,5";
+    QTest::newRow("cifra") << ""
+                           << "7" << o << "7";
+    QTest::newRow("punto diventa virgola") << "7"
+                                           << "." << o << "7,";
+    QTest::newRow("dopo la virgola") << "7,"
+                                     << "5" << o << "7,5";
+    QTest::newRow("lettera in ordinario") << ""
+                                          << "f" << o << "f";
+    QTest::newRow("spazio in ordinario") << "F"
+                                         << " " << o << "F ";
+    QTest::newRow("backspace svuota") << "7,5"
+                                      << "\b" << o << "";
+    QTest::newRow("backspace svuota extra") << "12"
+                                            << "\b" << e << "";
+    QTest::newRow("esc non fa nulla") << "8"
+                                      << "\x1b" << o << "8";
+    QTest::newRow("invio non entra") << "8"
+                                     << "\r" << o << "8";
+    QTest::newRow("tab non entra") << "8"
+                                   << "\t" << o << "8";
+    QTest::newRow("lettera in extra") << "1"
+                                      << "a" << e << "1";
+    QTest::newRow("maiuscola in extra") << ""
+                                        << "F" << e << "";
+    QTest::newRow("cifra in extra") << "1"
+                                    << "2" << e << "12";
+    QTest::newRow("virgola in extra") << "1"
+                                      << "," << e << "1,";
+    QTest::newRow("punto in extra") << "1"
+                                    << "." << e << "1,";
+    QTest::newRow("segno in extra") << ""
+                                    << "-" << e << "";
+    QTest::newRow("intestazione") << "Lu"
+                                  << "5" << Riga::Intestazione << "Lu";
+    QTest::newRow("piu caratteri") << ""
+                                   << "a.b" << o << "a,b";
+    QTest::newRow("piu caratteri in extra") << ""
+                                            << "1a.5" << e << "1,5";
     QTest::newRow("accentata") << "" << QStringLiteral("è") << o << QStringLiteral("è");
-    QTest::newRow("fuori dal piano base") << "" << QStringLiteral("\U0001F600") << o << QStringLiteral("\U0001F600");
+    QTest::newRow("fuori dal piano base")
+        << "" << QStringLiteral("\U0001F600") << o << QStringLiteral("\U0001F600");
     QTest::newRow("mezzo carattere") << "A" << QString(QChar(0xD83D)) << o << "A";
     QTest::newRow("carattere di controllo") << "A" << QString(QChar(0x7F)) << o << "A";
 }

@@ -47,7 +47,7 @@ const char* const VariabileValore = "CARTAVIA_TEST_SALVA_VALORE";
 qint64 dipendente(const AmbienteTest& amb, const QString& codice, const QString& nome)
 {
     amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-            {codice, nome});
+        { codice, nome });
     return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
 }
 
@@ -87,8 +87,8 @@ struct Movimento
     QVariant codice;
 };
 
-Movimento leggi(const QString& archivio, qint64 indice, const QString& tipo, int giorno,
-                const QString& mese = Febbraio)
+Movimento leggi(
+    const QString& archivio, qint64 indice, const QString& tipo, int giorno, const QString& mese = Febbraio)
 {
     Movimento m;
     Archivio db(archivio);
@@ -96,18 +96,19 @@ Movimento leggi(const QString& archivio, qint64 indice, const QString& tipo, int
         QStringLiteral("SELECT Stato, StatoNum, Descrizione, Note, Data, RagSociale, CodiceAnagrafica "
                        "FROM TabellaMovimenti WHERE IndiceAnagrafica = ? AND Tipo = ? AND Giorno = ? "
                        "AND Mese = ? AND Anno = ? ORDER BY Indice"),
-        {indice, tipo, QString::number(giorno), mese, Anno2024});
+        { indice, tipo, QString::number(giorno), mese, Anno2024 });
     while (q.next()) {
         if (m.righe++ == 0)
-            m = {1, q.value(0), q.value(1), q.value(2), q.value(3), q.value(4), q.value(5), q.value(6)};
+            m = { 1, q.value(0), q.value(1), q.value(2), q.value(3), q.value(4), q.value(5), q.value(6) };
     }
     return m;
 }
 
 int contaMese(const AmbienteTest& amb, const QString& mese = Febbraio)
 {
-    return amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Mese = ? AND Anno = ?"),
-                   {mese, Anno2024})
+    return amb
+        .sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Mese = ? AND Anno = ?"),
+            { mese, Anno2024 })
         .toInt();
 }
 
@@ -176,11 +177,14 @@ void TestSalvataggioMese::tabellaDiRegistrazione()
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo, Descrizione) VALUES ('EXTRA', 'Straordinario')"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
+    amb.sql(QStringLiteral(
+        "INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
     // A day stored before, with a description and a note of its own.
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum, "
-                           "Descrizione, Note) VALUES (?, 'ORDINARIO', '3', 'Febbraio', '2024', 'M', 0, 'Malattia', 'visita')"),
-            {rossi});
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum, "
+                "Descrizione, Note) VALUES (?, 'ORDINARIO', '3', 'Febbraio', '2024', 'M', 0, 'Malattia', "
+                "'visita')"),
+        { rossi });
 
     Griglia g;
     QVERIFY(costruisci(g));
@@ -199,7 +203,7 @@ void TestSalvataggioMese::tabellaDiRegistrazione()
     salvataggio.impostaAvanzamento([&](int r) { avanzamento << r; }, 1);
     QVERIFY(salvataggio.Salva());
     QCOMPARE(salvataggio.numeroErrore(), 0);
-    QCOMPARE(avanzamento, (QList<int>{ordinario, extra}));
+    QCOMPARE(avanzamento, (QList<int> { ordinario, extra }));
 
     // One row per grid row and day, also for the empty cells.
     QCOMPARE(contaMese(amb), 2 * GiorniFebbraio2024);
@@ -226,7 +230,8 @@ void TestSalvataggioMese::tabellaDiRegistrazione()
     QCOMPARE(m.stato.toString(), QString());
     QVERIFY(!m.statoNum.isNull());
     QCOMPARE(m.statoNum.toDouble(), 0.0);
-    QCOMPARE(leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 5).stato.toString(), QStringLiteral("8"));
+    QCOMPARE(
+        leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 5).stato.toString(), QStringLiteral("8"));
     m = leggi(amb.archivio(), rossi, QStringLiteral("EXTRA"), 1);
     QCOMPARE(m.stato.toString(), QStringLiteral("2"));
     QCOMPARE(m.statoNum.toDouble(), 2.0);
@@ -238,13 +243,14 @@ void TestSalvataggioMese::tabellaDiRegistrazione()
 
     // Empty cells and the extra rows' names are stored as empty texts, not as missing values.
     // (The row stored before keeps its fields as they were.)
-    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Stato IS NULL OR StatoNum IS NULL"))
+    QCOMPARE(amb.sql(QStringLiteral(
+                         "SELECT count(*) FROM TabellaMovimenti WHERE Stato IS NULL OR StatoNum IS NULL"))
                  .toInt(),
-             0);
+        0);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE RagSociale IS NULL "
                                     "OR CodiceAnagrafica IS NULL"))
                  .toInt(),
-             1);
+        1);
 
     // The grid shows what was stored.
     QCOMPARE(g.testo(ordinario, GrigliaDettaglio::ColonnaGiorno(2)), QStringLiteral("F"));
@@ -285,13 +291,17 @@ void TestSalvataggioMese::secondoSalvataggio()
     QCOMPARE(contaMese(amb), GiorniFebbraio2024);
 
     // A day an older archive stored twice takes the value on both rows.
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
-                           "VALUES (?, 'ordinario', '02', 'Febbraio', '2024', '4', 4)"),
-            {rossi});
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
+                "VALUES (?, 'ordinario', '02', 'Febbraio', '2024', '4', 4)"),
+        { rossi });
     scrivi(nuova, r, 2, QStringLiteral("6"));
     QVERIFY(SalvataggioMese(nuova, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), GiorniFebbraio2024 + 1);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 6 AND Stato = '6'")).toInt(), 2);
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 6 AND Stato = '6'"))
+            .toInt(),
+        2);
 }
 
 void TestSalvataggioMese::dipendentiNonMostrati()
@@ -299,13 +309,15 @@ void TestSalvataggioMese::dipendentiNonMostrati()
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     const qint64 bianchi = dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
-                           "VALUES (?, 'ORDINARIO', '1', 'Febbraio', '2024', 'ZZ', 0)"),
-            {bianchi});
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
+                "VALUES (?, 'ORDINARIO', '1', 'Febbraio', '2024', 'ZZ', 0)"),
+        { bianchi });
     // Rossi's other months are not the month being saved.
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
-                           "VALUES (?, 'ORDINARIO', '1', 'Marzo', '2024', 'ZZ', 0)"),
-            {rossi});
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
+                "VALUES (?, 'ORDINARIO', '1', 'Marzo', '2024', 'ZZ', 0)"),
+        { rossi });
 
     Griglia g;
     QVERIFY(costruisci(g, QStringLiteral("R1")));
@@ -316,9 +328,13 @@ void TestSalvataggioMese::dipendentiNonMostrati()
     const Movimento b = leggi(amb.archivio(), bianchi, QStringLiteral("ORDINARIO"), 1);
     QCOMPARE(b.righe, 1);
     QCOMPARE(b.stato.toString(), QStringLiteral("ZZ"));
-    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE IndiceAnagrafica = ?"), {bianchi}).toInt(), 1);
-    QCOMPARE(leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1, QStringLiteral("Marzo")).stato.toString(),
-             QStringLiteral("ZZ"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE IndiceAnagrafica = ?"),
+                    { bianchi })
+                 .toInt(),
+        1);
+    QCOMPARE(leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1, QStringLiteral("Marzo"))
+                 .stato.toString(),
+        QStringLiteral("ZZ"));
 }
 
 void TestSalvataggioMese::cancellaMese()
@@ -330,10 +346,11 @@ void TestSalvataggioMese::cancellaMese()
     Griglia g;
     QVERIFY(costruisci(g));
     QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
-    amb.sql(QStringLiteral("UPDATE TabellaMovimenti SET Note = 'nota' WHERE IndiceAnagrafica = ?"), {bianchi});
+    amb.sql(
+        QStringLiteral("UPDATE TabellaMovimenti SET Note = 'nota' WHERE IndiceAnagrafica = ?"), { bianchi });
     amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato) "
                            "VALUES (?, 'ORDINARIO', '1', 'Gennaio', '2024', '8')"),
-            {rossi});
+        { rossi });
     QCOMPARE(contaMese(amb), 4 * GiorniFebbraio2024);
 
     QString errore = QStringLiteral("x");
@@ -368,7 +385,8 @@ void TestSalvataggioMese::archivioOccupatoOltreLeRiprove()
 
     Module1::ContatoreErrori = 0;
     QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
-    QCOMPARE(leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("F"));
+    QCOMPARE(
+        leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("F"));
 }
 
 void TestSalvataggioMese::guastoAMetaSalvataggio()
@@ -385,8 +403,9 @@ void TestSalvataggioMese::guastoAMetaSalvataggio()
 
     // The second employee's rows cannot be written (as a full disk would do), after the first
     // employee's rows were.
-    amb.sql(QStringLiteral("CREATE TRIGGER guasto BEFORE UPDATE ON TabellaMovimenti WHEN NEW.IndiceAnagrafica = %1 "
-                           "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END")
+    amb.sql(QStringLiteral(
+        "CREATE TRIGGER guasto BEFORE UPDATE ON TabellaMovimenti WHEN NEW.IndiceAnagrafica = %1 "
+        "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END")
                 .arg(zeta));
     for (int r = 2; r < g.righe(); ++r)
         for (int d = 1; d <= GiorniFebbraio2024; ++d)
@@ -399,9 +418,10 @@ void TestSalvataggioMese::guastoAMetaSalvataggio()
     QVERIFY(salvataggio.descrizioneErrore().contains(QStringLiteral("disco pieno")));
     // Nothing of the failed save is stored, not even the first employee's rows.
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 3")).toInt(),
-             2 * GiorniFebbraio2024);
+        2 * GiorniFebbraio2024);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum <> 3")).toInt(), 0);
-    QCOMPARE(leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("3"));
+    QCOMPARE(
+        leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("3"));
     QCOMPARE(g.testo(2, GrigliaDettaglio::ColonnaGiorno(1)), QStringLiteral("5"));
 }
 
@@ -436,10 +456,13 @@ void TestSalvataggioMese::processoTerminatoDuranteIlSalvataggio()
         Archivio db(amb.archivio());
         InTransazione(db, [&] {
             for (int i = 0; i < 300; ++i)
-                db.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-                          {QStringLiteral("C%1").arg(i), QStringLiteral("Dipendente %1").arg(i, 3, 10, QLatin1Char('0'))});
-            for (const char* tipo : {"EXTRA", "NOTTURNO", "FESTIVO"})
-                db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), {QString::fromLatin1(tipo)});
+                db.esegui(QStringLiteral(
+                              "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
+                    { QStringLiteral("C%1").arg(i),
+                        QStringLiteral("Dipendente %1").arg(i, 3, 10, QLatin1Char('0')) });
+            for (const char* tipo : { "EXTRA", "NOTTURNO", "FESTIVO" })
+                db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"),
+                    { QString::fromLatin1(tipo) });
         });
     }
     const int righeAttese = 300 * 4 * GiorniFebbraio2024;
@@ -474,8 +497,10 @@ void TestSalvataggioMese::processoTerminatoDuranteIlSalvataggio()
     QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
     if (giaSalvato) {
         QCOMPARE(contaMese(amb), righeAttese);
-        QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 3 AND Stato = '3'")).toInt(),
-                 righeAttese);
+        QCOMPARE(amb.sql(QStringLiteral(
+                             "SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 3 AND Stato = '3'"))
+                     .toInt(),
+            righeAttese);
     } else {
         QCOMPARE(contaMese(amb), 0);
     }

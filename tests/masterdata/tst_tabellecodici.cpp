@@ -51,9 +51,10 @@ QStringList contenuto(const AmbienteTest& amb, const QString& quale)
     QStringList righe;
     const int n = amb.sql(QStringLiteral("SELECT count(*) FROM %1").arg(tabella(quale))).toInt();
     for (int i = 0; i < n; ++i)
-        righe << amb.sql(QStringLiteral("SELECT %1 || '=' || Descrizione FROM %2 ORDER BY Indice LIMIT 1 OFFSET ?")
+        righe << amb.sql(QStringLiteral(
+                             "SELECT %1 || '=' || Descrizione FROM %2 ORDER BY Indice LIMIT 1 OFFSET ?")
                              .arg(campo(quale), tabella(quale)),
-                         {i})
+                        { i })
                      .toString();
     return righe;
 }
@@ -93,9 +94,10 @@ void TestTabelleCodici::griglia()
         QCOMPARE(g.larghezza(1), 545);
         QCOMPARE(g.larghezza(2), 5285);
         QVERIFY(vista(&f)->isColumnHidden(0));
-        QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("Command2"))->toolTip(), QStringLiteral("INSERISCI TIPOLOGIA"));
+        QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("Command2"))->toolTip(),
+            QStringLiteral("INSERISCI TIPOLOGIA"));
         QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("Command15"))->toolTip(),
-                 QStringLiteral("CANCELLAZIONE COMPLETA STRUTTURA"));
+            QStringLiteral("CANCELLAZIONE COMPLETA STRUTTURA"));
         QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("Fine"))->text(), QStringLiteral("Esci"));
     }
     amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo, Descrizione) VALUES ('EXTRA', 'Straordinario'), "
@@ -120,7 +122,7 @@ void TestTabelleCodici::registra_data()
     QTest::addColumn<QString>("descrizione");
     QTest::addColumn<QString>("registrato"); // "" = nothing stored
     QTest::addColumn<QString>("messaggio");
-    for (const QString& quale : {QStringLiteral("stati"), QStringLiteral("tipi")}) {
+    for (const QString& quale : { QStringLiteral("stati"), QStringLiteral("tipi") }) {
         const bool stati = quale == QLatin1String("stati");
         const QString numeri = stati ? QStringLiteral("Attenzione, lo stato non può contenere numeri")
                                      : QStringLiteral("Attenzione, lo tipo non può contenere numeri");
@@ -129,16 +131,40 @@ void TestTabelleCodici::registra_data()
         const auto riga = [&](const char* nome) -> QTestData& {
             return QTest::newRow(qPrintable(quale + QLatin1Char(' ') + QLatin1String(nome)));
         };
-        riga("minuscole") << quale << "ab" << "Assenza breve" << "AB=Assenza breve" << "";
-        riga("zero") << quale << "A0" << "Con zero" << "A0=Con zero" << "";
-        riga("spazi intorno") << quale << " f " << "Ferie" << "F=Ferie" << "";
-        riga("A1") << quale << "A1" << "x" << "" << numeri;
-        riga("1") << quale << "1" << "x" << "" << numeri;
-        riga("1A") << quale << "1A" << "x" << "" << numeri;
-        riga("A,5") << quale << "A,5" << "x" << "" << numeri;
-        riga("codice vuoto") << quale << "" << "x" << "" << mancante;
-        riga("solo spazi") << quale << "   " << "x" << "" << mancante;
-        riga("descrizione vuota") << quale << "M" << "" << "" << "Attenzione, inserire una descrizione!";
+        riga("minuscole") << quale << "ab"
+                          << "Assenza breve"
+                          << "AB=Assenza breve"
+                          << "";
+        riga("zero") << quale << "A0"
+                     << "Con zero"
+                     << "A0=Con zero"
+                     << "";
+        riga("spazi intorno") << quale << " f "
+                              << "Ferie"
+                              << "F=Ferie"
+                              << "";
+        riga("A1") << quale << "A1"
+                   << "x"
+                   << "" << numeri;
+        riga("1") << quale << "1"
+                  << "x"
+                  << "" << numeri;
+        riga("1A") << quale << "1A"
+                   << "x"
+                   << "" << numeri;
+        riga("A,5") << quale << "A,5"
+                    << "x"
+                    << "" << numeri;
+        riga("codice vuoto") << quale << ""
+                             << "x"
+                             << "" << mancante;
+        riga("solo spazi") << quale << "   "
+                           << "x"
+                           << "" << mancante;
+        riga("descrizione vuota") << quale << "M"
+                                  << ""
+                                  << ""
+                                  << "Attenzione, inserire una descrizione!";
     }
 }
 
@@ -158,7 +184,7 @@ void TestTabelleCodici::registra()
     QTest::keyClicks(f->campoDescrizione(), descrizione);
     QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
     if (registrato.isEmpty()) {
-        QCOMPARE(amb.messaggi.testi(), QStringList{messaggio});
+        QCOMPARE(amb.messaggi.testi(), QStringList { messaggio });
         QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
         QCOMPARE(contenuto(amb, quale), QStringList());
         // The fields stay for correction, the focus on the one to correct.
@@ -168,7 +194,7 @@ void TestTabelleCodici::registra()
         QTRY_COMPARE(QApplication::focusWidget(), daCorreggere);
     } else {
         QVERIFY(amb.messaggi.chiamate.isEmpty());
-        QCOMPARE(contenuto(amb, quale), QStringList{registrato});
+        QCOMPARE(contenuto(amb, quale), QStringList { registrato });
         QCOMPARE(f->campoCodice()->text(), QString());
         QCOMPARE(f->campoDescrizione()->text(), QString());
         QCOMPARE(f->tabella().griglia().righe(), 2);
@@ -191,11 +217,11 @@ void TestTabelleCodici::tastiInvioEsc()
     QTest::keyClicks(f.campoDescrizione(), QStringLiteral("Malattia"));
     QTest::keyClick(f.campoDescrizione(), Qt::Key_Return);
     QCOMPARE(contenuto(amb, QStringLiteral("stati")),
-             (QStringList{QStringLiteral("F=Ferie"), QStringLiteral("M=Malattia")}));
+        (QStringList { QStringLiteral("F=Ferie"), QStringLiteral("M=Malattia") }));
     QTRY_COMPARE(QApplication::focusWidget(), f.campoCodice());
 
     // Esc in any of the three: fields emptied, highlight gone.
-    for (QWidget* dove : QList<QWidget*>{f.campoCodice(), f.campoDescrizione(), vista(&f)}) {
+    for (QWidget* dove : QList<QWidget*> { f.campoCodice(), f.campoDescrizione(), vista(&f) }) {
         seleziona(&f, 2);
         QCOMPARE(f.campoCodice()->text(), QStringLiteral("M"));
         QCOMPARE(f.tabella().griglia().sfondo(2, 2), TabellaCodici::ColoreEvidenza);
@@ -213,8 +239,10 @@ void TestTabelleCodici::selezioneEAggiornamento_data()
 {
     QTest::addColumn<QString>("quale");
     QTest::addColumn<QString>("domanda");
-    QTest::newRow("stati") << "stati" << "Attenzione si stà aggiornando uno stato già esistente. Continuare?";
-    QTest::newRow("tipi") << "tipi" << "Attenzione si stà aggiornando uno tipo già esistente. Continuare?";
+    QTest::newRow("stati") << "stati"
+                           << "Attenzione si stà aggiornando uno stato già esistente. Continuare?";
+    QTest::newRow("tipi") << "tipi"
+                          << "Attenzione si stà aggiornando uno tipo già esistente. Continuare?";
 }
 
 void TestTabelleCodici::selezioneEAggiornamento()
@@ -229,7 +257,9 @@ void TestTabelleCodici::selezioneEAggiornamento()
     const auto f = apri(quale);
     const Griglia& g = f->tabella().griglia();
     seleziona(f.get(), 2);
-    QCOMPARE(f->Indice(), amb.sql(QStringLiteral("SELECT Indice FROM %1 WHERE %2 = 'M'").arg(tabella(quale), campo(quale))).toString());
+    QCOMPARE(f->Indice(),
+        amb.sql(QStringLiteral("SELECT Indice FROM %1 WHERE %2 = 'M'").arg(tabella(quale), campo(quale)))
+            .toString());
     QCOMPARE(f->campoCodice()->text(), QStringLiteral("M"));
     QCOMPARE(f->campoDescrizione()->text(), QStringLiteral("Malattia"));
     for (int c = 0; c < 3; ++c)
@@ -247,11 +277,12 @@ void TestTabelleCodici::selezioneEAggiornamento()
     auto* registra = f->findChild<QPushButton*>(QStringLiteral("Command2"));
     amb.messaggi.risposte.enqueue(QMessageBox::No);
     QTest::mouseClick(registra, Qt::LeftButton);
-    QCOMPARE(amb.messaggi.testi(), QStringList{domanda});
+    QCOMPARE(amb.messaggi.testi(), QStringList { domanda });
     QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Question);
     QCOMPARE(amb.messaggi.chiamate.first().pulsanti, QMessageBox::Yes | QMessageBox::No);
     // No: nothing changes, the fields stay as typed.
-    QCOMPARE(contenuto(amb, quale), (QStringList{QStringLiteral("F=Ferie"), QStringLiteral("M=Malattia")}));
+    QCOMPARE(
+        contenuto(amb, quale), (QStringList { QStringLiteral("F=Ferie"), QStringLiteral("M=Malattia") }));
     QCOMPARE(f->campoCodice()->text(), QStringLiteral("mx"));
     QCOMPARE(f->campoDescrizione()->text(), QStringLiteral("Malattia lunga"));
     QCOMPARE(g.testo(2, 1), QStringLiteral("M"));
@@ -259,25 +290,28 @@ void TestTabelleCodici::selezioneEAggiornamento()
 
     amb.messaggi.risposte.enqueue(QMessageBox::Yes);
     QTest::mouseClick(registra, Qt::LeftButton);
-    QCOMPARE(contenuto(amb, quale), (QStringList{QStringLiteral("F=Ferie"), QStringLiteral("MX=Malattia lunga")}));
+    QCOMPARE(contenuto(amb, quale),
+        (QStringList { QStringLiteral("F=Ferie"), QStringLiteral("MX=Malattia lunga") }));
     QCOMPARE(g.testo(2, 1), QStringLiteral("MX"));
     QCOMPARE(f->Indice(), QString());
     QCOMPARE(f->campoCodice()->text(), QString());
     // Only the table changes: entries keep the old code.
-    QCOMPARE(amb.sql(QStringLiteral("SELECT Stato || Tipo FROM TabellaMovimenti")).toString(), QStringLiteral("MM"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT Stato || Tipo FROM TabellaMovimenti")).toString(),
+        QStringLiteral("MM"));
 }
 
 void TestTabelleCodici::codiciDoppi()
 {
     AmbienteTest amb;
     F_TabellaStati f;
-    for (const char* descrizione : {"Ferie", "Ferie ancora"}) {
+    for (const char* descrizione : { "Ferie", "Ferie ancora" }) {
         QTest::keyClicks(f.campoCodice(), QStringLiteral("F"));
         QTest::keyClicks(f.campoDescrizione(), QLatin1String(descrizione));
         QTest::keyClick(f.campoDescrizione(), Qt::Key_Return);
     }
     QVERIFY(amb.messaggi.chiamate.isEmpty());
-    QCOMPARE(contenuto(amb, QStringLiteral("stati")), (QStringList{QStringLiteral("F=Ferie"), QStringLiteral("F=Ferie ancora")}));
+    QCOMPARE(contenuto(amb, QStringLiteral("stati")),
+        (QStringList { QStringLiteral("F=Ferie"), QStringLiteral("F=Ferie ancora") }));
     QCOMPARE(f.tabella().griglia().righe(), 3);
 }
 
@@ -286,9 +320,11 @@ void TestTabelleCodici::cancellazione_data()
     QTest::addColumn<QString>("quale");
     QTest::addColumn<QString>("nessunaSelezione");
     QTest::addColumn<QString>("domanda");
-    QTest::newRow("stati") << "stati" << "Attenzione, selezionare lo stato da cancellare"
+    QTest::newRow("stati") << "stati"
+                           << "Attenzione, selezionare lo stato da cancellare"
                            << "Attenzione, cancellare lo stato selezionato?";
-    QTest::newRow("tipi") << "tipi" << "Attenzione, selezionare il tipo da cancellare"
+    QTest::newRow("tipi") << "tipi"
+                          << "Attenzione, selezionare il tipo da cancellare"
                           << "Attenzione, cancellare il tipo selezionato?";
 }
 
@@ -305,22 +341,22 @@ void TestTabelleCodici::cancellazione()
 
     // Nothing selected: told so, nothing asked.
     QTest::mouseClick(cancella, Qt::LeftButton);
-    QCOMPARE(amb.messaggi.testi(), QStringList{nessunaSelezione});
+    QCOMPARE(amb.messaggi.testi(), QStringList { nessunaSelezione });
     QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
 
     amb.messaggi.svuota();
     seleziona(f.get(), 1);
     amb.messaggi.risposte.enqueue(QMessageBox::No);
     QTest::mouseClick(cancella, Qt::LeftButton);
-    QCOMPARE(amb.messaggi.testi(), QStringList{domanda});
+    QCOMPARE(amb.messaggi.testi(), QStringList { domanda });
     QCOMPARE(contenuto(amb, quale).size(), 2);
 
     amb.messaggi.svuota();
     amb.messaggi.risposte.enqueue(QMessageBox::Yes);
     QTest::mouseClick(cancella, Qt::LeftButton);
-    QCOMPARE(amb.messaggi.testi(), (QStringList{domanda, QStringLiteral("Cancellazione Effettuata!")}));
+    QCOMPARE(amb.messaggi.testi(), (QStringList { domanda, QStringLiteral("Cancellazione Effettuata!") }));
     QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Information);
-    QCOMPARE(contenuto(amb, quale), QStringList{QStringLiteral("M=Malattia")});
+    QCOMPARE(contenuto(amb, quale), QStringList { QStringLiteral("M=Malattia") });
     QCOMPARE(f->tabella().griglia().righe(), 2);
     QCOMPARE(f->Indice(), QString());
     QCOMPARE(f->campoCodice()->text(), QString());
