@@ -12,6 +12,7 @@
 #include "archive/Password.h"
 #include "archive/Twips.h"
 #include "diary/GrigliaDettaglio.h"
+#include "diary/ImmissioneDettaglio.h"
 #include "diary/LegendaStati.h"
 #include "diary/ModelloGriglia.h"
 #include "diary/Orologio.h"
@@ -19,6 +20,8 @@
 #include "masterdata/F_Calendario.h"
 #include "masterdata/F_Configurazioni.h"
 #include "masterdata/F_SchedaDipendente.h"
+#include "masterdata/F_TabellaStati.h"
+#include "masterdata/F_TabellaTipi.h"
 #include "masterdata/SceltaData.h"
 #include "platform/Piattaforma.h"
 #include "printing/F_SelezioneStampante.h"
@@ -93,6 +96,7 @@ F_Avvio::F_Avvio(QWidget* parent)
     m_ui->Note->setEnabled(false);
     PulisciCampiAnagraficaSelezionata();
     collega();
+    m_immissione = new ImmissioneDettaglio(this, m_ui.data());
 }
 
 F_Avvio::~F_Avvio()
@@ -147,6 +151,8 @@ void F_Avvio::collega()
             m_schedaDipendente = new F_SchedaDipendente;
         ApriFinestra(m_schedaDipendente);
     });
+    connect(m_ui->mTabellaStati, &QAction::triggered, this, [this] { ApriFinestra(F_TabellaStati::Apri(this)); });
+    connect(m_ui->mTabellaTipi, &QAction::triggered, this, [this] { ApriFinestra(F_TabellaTipi::Apri(this)); });
     connect(m_ui->Fine, &QPushButton::clicked, this, &F_Avvio::Fine_Click);
 
     for (QWidget* w : QList<QWidget*>{m_ui->Mese, m_ui->Anno, m_ui->Ordinamento, m_ui->Dal, m_ui->Al, m_ui->Picture1})

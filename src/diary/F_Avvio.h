@@ -13,6 +13,7 @@
 namespace Ui {
 class F_Avvio;
 }
+class ImmissioneDettaglio;
 class ModelloGriglia;
 class QComboBox;
 class QLineEdit;
@@ -114,6 +115,9 @@ public:
     // Rebuilds so far (tests and the benchmark watch them).
     int NumeroRicostruzioni() const { return m_ricostruzioni; }
 
+    // Cell entry, month saving and day notes of the detail grid.
+    ImmissioneDettaglio* Immissione() const { return m_immissione; }
+
 signals:
     void grigliaRicostruita();
 
@@ -144,6 +148,7 @@ private:
     bool m_disconnessione = false;
     QPointer<QWidget> m_schedaDipendente;
     int m_ricostruzioni = 0;
+    ImmissioneDettaglio* m_immissione = nullptr;
 
     static QPointer<F_Avvio> s_corrente;
 };

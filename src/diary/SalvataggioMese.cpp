@@ -1,0 +1,283 @@
+#include "SalvataggioMese.h"
+
+#include "archive/Archivio.h"
+#include "archive/GestioneErrore.h"
+#include "archive/Module1.h"
+#include "diary/ElencoStati.h"
+#include "diary/GrigliaDettaglio.h"
+#include "diary/Griglia.h"
+#include "diary/RegoleCella.h"
+
+#include <QDate>
+#include <QHash>
+#include <QSet>
+#include <QSqlQuery>
+
+namespace {
+
+using RegoleCella::Contenuto;
+
+// One body row of the grid as it was when the save began: the save works on this copy, so
+// nothing that happens to the grid meanwhile can mix two months or two layouts.
+struct RigaDaSalvare
+{
+    int riga = 0;
+    qint64 indice = 0;
+    QString codice;
+    QString nome;
+    QString tipo;
+    QStringList giorni; // the text of day 1, 2, ...
+};
+
+struct Esistente
+{
+    qint64 chiave = 0;
+    QString stato;
+    QVariant statoNum;
+    QString descrizione;
+};
+
+// An employee's type: types compare without regard to case, as the grid reads them.
+QString chiaveRiga(qint64 indice, const QString& tipo)
+{
+    return QString::number(indice) + QLatin1Char('\x1f') + tipo.toCaseFolded();
+}
+
+constexpr int MassimoGiorni = 31;
+
+// Texts are stored as texts, an empty one too (never as a missing value).
+QString testo(const QString& t)
+{
+    return t.isNull() ? QStringLiteral("") : t;
+}
+
+// Bound values per statement stay well below the engine's limit.
+constexpr int DipendentiPerLettura = 400;
+
+bool invariato(const Esistente& e, const Contenuto& c)
+{
+    if (e.stato != c.testo || e.statoNum.isNull() || e.statoNum.toDouble() != c.numero)
+        return false;
+    return !c.conDescrizione() || e.descrizione == c.descrizione;
+}
+
+} // namespace
+
+SalvataggioMese::SalvataggioMese(Griglia& griglia, const QString& mese, const QString& anno)
+    : m_griglia(griglia)
+    , m_mese(mese)
+    , m_anno(anno)
+{ }
+
+void SalvataggioMese::impostaAvanzamento(std::function<void(int)> avanzamento, int ogniRighe)
+{
+    m_avanzamento = std::move(avanzamento);
+    m_ogniRighe = std::max(ogniRighe, 1);
+}
+
+bool SalvataggioMese::Salva()
+{
+    m_numeroErrore = 0;
+    m_descrizioneErrore.clear();
+    m_inserite = 0;
+    m_aggiornate = 0;
+
+    const int numeroMese = Module1::NumeroMese(m_mese);
+    bool annoValido = false;
+    const int anno = m_anno.toInt(&annoValido);
+    if (numeroMese == 0 || !annoValido) {
+        m_numeroErrore = CodiciErrore::Generico;
+        m_descrizioneErrore = QStringLiteral("Mese o anno non validi.");
+        return false;
+    }
+
+    // The days the grid shows that are days of the month.
+    QList<QDate> date;
+    for (int c = GrigliaDettaglio::ColonnaGiorno(1); c < m_griglia.colonne(); ++c) {
+        const QDate data(anno, numeroMese, GrigliaDettaglio::GiornoColonna(c));
+        if (!data.isValid())
+            break;
+        date << data;
+    }
+
+    QList<RigaDaSalvare> righe;
+    QList<qint64> dipendenti;
+    QSet<qint64> visti;
+    for (int r = GrigliaDettaglio::RigheFisse; r < m_griglia.righe(); ++r) {
+        RigaDaSalvare riga;
+        riga.riga = r;
+        riga.indice = qint64(Module1::ValoreNumerico(m_griglia.testo(r, 0)));
+        if (riga.indice <= 0)
+            continue;
+        riga.codice = m_griglia.testo(r, 1);
+        riga.nome = m_griglia.testo(r, 2);
+        riga.tipo = m_griglia.testo(r, 3);
+        for (int g = 1; g <= date.size(); ++g)
+            riga.giorni << m_griglia.testo(r, GrigliaDettaglio::ColonnaGiorno(g));
+        if (!visti.contains(riga.indice)) {
+            visti.insert(riga.indice);
+            dipendenti << riga.indice;
+        }
+        righe << riga;
+    }
+
+    // A rebuild while saving (another month, another layout) leaves the new grid as it is.
+    bool ricostruita = false;
+    const QMetaObject::Connection osservazione = QObject::connect(
+        &m_griglia, &Griglia::ricostruzioneIniziata, [&ricostruita] { ricostruita = true; });
+
+    // What each row's cells are stored as (positions in tipiDiContenuto), filled by the
+    // transaction that succeeds.
+    QList<Contenuto> tipiDiContenuto;
+    QList<QList<qsizetype>> contenuti;
+    const bool salvato = EseguiPasso([&] {
+        try {
+            contenuti.clear();
+            tipiDiContenuto.clear();
+            m_inserite = 0;
+            m_aggiornate = 0;
+            Archivio db(Module1::PercorsoArchivio);
+            InTransazione(db, [&] {
+                const ElencoStati stati = ElencoStati::Leggi(db);
+
+                // The stored rows of each grid row, by day.
+                // Two types that differ only in case share their stored rows, as they always did.
+                QHash<QString, QList<qsizetype>> posizioni;
+                for (qsizetype i = 0; i < righe.size(); ++i)
+                    posizioni[chiaveRiga(righe.at(i).indice, righe.at(i).tipo)].append(i);
+                QList<QList<QList<Esistente>>> esistenti(righe.size());
+                for (qsizetype inizio = 0; inizio < dipendenti.size(); inizio += DipendentiPerLettura) {
+                    const QList<qint64> gruppo = dipendenti.mid(inizio, DipendentiPerLettura);
+                    QVariantList valori;
+                    QStringList segnaposto;
+                    for (qint64 d : gruppo) {
+                        valori << d;
+                        segnaposto << QStringLiteral("?");
+                    }
+                    valori << m_anno << m_mese;
+                    QSqlQuery q = db.esegui(
+                        QStringLiteral(
+                            "SELECT Indice, IndiceAnagrafica, Tipo, Giorno, Stato, StatoNum, Descrizione "
+                            "FROM TabellaMovimenti WHERE IndiceAnagrafica IN (")
+                            + segnaposto.join(QLatin1Char(','))
+                            + QStringLiteral(") AND Anno = ? AND Mese = ?"),
+                        valori);
+                    while (q.next()) {
+                        const auto posizione
+                            = posizioni.constFind(chiaveRiga(q.value(1).toLongLong(), q.value(2).toString()));
+                        const int giorno = int(Module1::ValoreNumerico(q.value(3).toString()));
+                        if (posizione == posizioni.constEnd() || giorno < 1 || giorno > MassimoGiorni)
+                            continue;
+                        const Esistente e { q.value(0).toLongLong(), q.value(4).toString(), q.value(5),
+                            q.value(6).toString() };
+                        for (qsizetype i : *posizione) {
+                            QList<QList<Esistente>>& giorni = esistenti[i];
+                            if (giorni.isEmpty())
+                                giorni.resize(MassimoGiorni + 1);
+                            giorni[giorno].append(e);
+                        }
+                    }
+                }
+
+                QSqlQuery aggiornaStato = db.prepara(QStringLiteral(
+                    "UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ?, Descrizione = ? WHERE Indice = ?"));
+                QSqlQuery aggiornaOre = db.prepara(
+                    QStringLiteral("UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ? WHERE Indice = ?"));
+                QSqlQuery inserisci = db.prepara(QStringLiteral(
+                    "INSERT INTO TabellaMovimenti (IndiceAnagrafica, CodiceAnagrafica, RagSociale, Tipo, "
+                    "Data, Giorno, "
+                    "Mese, Anno, Stato, StatoNum, Descrizione) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+
+                // Most cells repeat a few texts: each is classified once.
+                QHash<QString, qsizetype> classificati;
+                contenuti.reserve(righe.size());
+                for (qsizetype i = 0; i < righe.size(); ++i) {
+                    const RigaDaSalvare& riga = righe.at(i);
+                    QList<qsizetype> celle;
+                    celle.reserve(riga.giorni.size());
+                    for (qsizetype g = 0; g < riga.giorni.size(); ++g) {
+                        const QString& cella = riga.giorni.at(g);
+                        auto trovato = classificati.constFind(cella);
+                        if (trovato == classificati.constEnd()) {
+                            trovato = classificati.insert(cella, tipiDiContenuto.size());
+                            tipiDiContenuto << RegoleCella::Classifica(cella, stati);
+                        }
+                        const Contenuto& c = tipiDiContenuto.at(*trovato);
+                        celle << *trovato;
+                        const int giorno = int(g) + 1;
+                        const QVariant descrizione
+                            = c.conDescrizione() ? QVariant(c.descrizione) : QVariant();
+                        const QList<QList<Esistente>>& giorni = esistenti.at(i);
+                        if (giorni.isEmpty() || giorni.at(giorno).isEmpty()) {
+                            db.eseguiPreparata(inserisci,
+                                { riga.indice, testo(riga.codice), testo(riga.nome), testo(riga.tipo),
+                                    date.at(g).toString(Qt::ISODate), QString::number(giorno), m_mese, m_anno,
+                                    testo(c.testo), c.numero, descrizione });
+                            ++m_inserite;
+                            continue;
+                        }
+                        // A day stored twice (older archives) gets the value on every row, so
+                        // whichever the grid shows is the one just saved.
+                        for (const Esistente& e : giorni.at(giorno)) {
+                            if (invariato(e, c))
+                                continue;
+                            if (c.conDescrizione())
+                                db.eseguiPreparata(aggiornaStato,
+                                    { testo(c.testo), c.numero, testo(c.descrizione), e.chiave });
+                            else
+                                db.eseguiPreparata(aggiornaOre, { testo(c.testo), c.numero, e.chiave });
+                            ++m_aggiornate;
+                        }
+                    }
+                    contenuti << celle;
+                    if (m_avanzamento && ((i + 1) % m_ogniRighe == 0 || i + 1 == righe.size()))
+                        m_avanzamento(riga.riga);
+                }
+            });
+        } catch (const ErroreArchivio& e) {
+            m_numeroErrore = e.numero();
+            m_descrizioneErrore = e.descrizione();
+            throw;
+        }
+    });
+    QObject::disconnect(osservazione);
+    if (!salvato) {
+        if (m_numeroErrore == 0)
+            m_numeroErrore = CodiciErrore::Generico;
+        m_inserite = 0;
+        m_aggiornate = 0;
+        return false;
+    }
+    m_numeroErrore = 0;
+    m_descrizioneErrore.clear();
+
+    // The grid shows what was stored.
+    for (qsizetype i = 0; !ricostruita && i < righe.size() && i < contenuti.size(); ++i) {
+        const RigaDaSalvare& riga = righe.at(i);
+        const QList<qsizetype>& celle = contenuti.at(i);
+        for (qsizetype g = 0; g < celle.size(); ++g)
+            m_griglia.impostaTesto(riga.riga, GrigliaDettaglio::ColonnaGiorno(int(g) + 1),
+                tipiDiContenuto.at(celle.at(g)).testo);
+    }
+    return true;
+}
+
+bool SalvataggioMese::CancellaMese(const QString& mese, const QString& anno, QString* descrizioneErrore)
+{
+    QString errore;
+    const bool ok = EseguiPasso([&] {
+        try {
+            Archivio db(Module1::PercorsoArchivio);
+            InTransazione(db, [&] {
+                db.esegui(QStringLiteral("DELETE FROM TabellaMovimenti WHERE Mese = ? AND Anno = ?"),
+                    { mese, anno });
+            });
+        } catch (const ErroreArchivio& e) {
+            errore = e.descrizione();
+            throw;
+        }
+    });
+    if (descrizioneErrore)
+        *descrizioneErrore = ok ? QString() : errore;
+    return ok;
+}

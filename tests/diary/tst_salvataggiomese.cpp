@@ -1,0 +1,526 @@
+#include "AmbienteTest.h"
+
+#include "archive/Archivio.h"
+#include "archive/ErroreArchivio.h"
+#include "archive/GestioneErrore.h"
+#include "archive/Module1.h"
+#include "diary/Griglia.h"
+#include "diary/GrigliaDettaglio.h"
+#include "diary/RigheDipendenti.h"
+#include "diary/SalvataggioMese.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTest>
+#include <QThread>
+
+#include <cstdio>
+
+class TestSalvataggioMese : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void tabellaDiRegistrazione();
+    void secondoSalvataggio();
+    void dipendentiNonMostrati();
+    void cancellaMese();
+    void archivioOccupatoOltreLeRiprove();
+    void guastoAMetaSalvataggio();
+    void archivioSparito();
+    void processoTerminatoDuranteIlSalvataggio_data();
+    void processoTerminatoDuranteIlSalvataggio();
+};
+
+namespace {
+
+const QString Febbraio = QStringLiteral("Febbraio");
+const QString Anno2024 = QStringLiteral("2024");
+constexpr int GiorniFebbraio2024 = 29;
+const char* const VariabileFiglio = "CARTAVIA_TEST_SALVA_ARCHIVIO";
+const char* const VariabileValore = "CARTAVIA_TEST_SALVA_VALORE";
+
+qint64 dipendente(const AmbienteTest& amb, const QString& codice, const QString& nome)
+{
+    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
+        { codice, nome });
+    return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
+}
+
+bool costruisci(Griglia& g, const QString& codiceDipendente = {})
+{
+    GrigliaDettaglio::Parametri p;
+    p.mese = Febbraio;
+    p.anno = Anno2024;
+    p.tipi = RigheDipendenti::CaricaTipi();
+    p.criteri.codiceDipendente = codiceDipendente;
+    p.oggi = QDate(2024, 2, 14);
+    return GrigliaDettaglio::DimensionaGriglia1(g, p);
+}
+
+int riga(const Griglia& g, qint64 indice, const QString& tipo)
+{
+    for (int r = 2; r < g.righe(); ++r)
+        if (g.testo(r, 0) == QString::number(indice) && g.testo(r, 3) == tipo)
+            return r;
+    return -1;
+}
+
+void scrivi(Griglia& g, int r, int giorno, const QString& testo)
+{
+    g.impostaTesto(r, GrigliaDettaglio::ColonnaGiorno(giorno), testo);
+}
+
+struct Movimento
+{
+    int righe = 0;
+    QVariant stato;
+    QVariant statoNum;
+    QVariant descrizione;
+    QVariant note;
+    QVariant data;
+    QVariant ragSociale;
+    QVariant codice;
+};
+
+Movimento leggi(
+    const QString& archivio, qint64 indice, const QString& tipo, int giorno, const QString& mese = Febbraio)
+{
+    Movimento m;
+    Archivio db(archivio);
+    QSqlQuery q = db.esegui(
+        QStringLiteral("SELECT Stato, StatoNum, Descrizione, Note, Data, RagSociale, CodiceAnagrafica "
+                       "FROM TabellaMovimenti WHERE IndiceAnagrafica = ? AND Tipo = ? AND Giorno = ? "
+                       "AND Mese = ? AND Anno = ? ORDER BY Indice"),
+        { indice, tipo, QString::number(giorno), mese, Anno2024 });
+    while (q.next()) {
+        if (m.righe++ == 0)
+            m = { 1, q.value(0), q.value(1), q.value(2), q.value(3), q.value(4), q.value(5), q.value(6) };
+    }
+    return m;
+}
+
+int contaMese(const AmbienteTest& amb, const QString& mese = Febbraio)
+{
+    return amb
+        .sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Mese = ? AND Anno = ?"),
+            { mese, Anno2024 })
+        .toInt();
+}
+
+// Another user holding the archive's write lock.
+class AltroUtente
+{
+public:
+    explicit AltroUtente(const QString& percorso)
+    {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altro-utente"));
+        m_db.setDatabaseName(percorso);
+        QVERIFY(m_db.open());
+        QSqlQuery q(m_db);
+        QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    }
+    ~AltroUtente()
+    {
+        if (m_db.isOpen()) {
+            QSqlQuery(QStringLiteral("ROLLBACK"), m_db);
+            m_db.close();
+        }
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("altro-utente"));
+    }
+
+private:
+    QSqlDatabase m_db;
+};
+
+// The helper process: saves a big month with every cell at one value and stops, half-way
+// through the writing, until it is killed.
+int salvaFinoAllaFine()
+{
+    Module1::PercorsoArchivio = qEnvironmentVariable(VariabileFiglio);
+    const QString valore = qEnvironmentVariable(VariabileValore);
+    Griglia g;
+    if (!costruisci(g))
+        return 3;
+    for (int r = 2; r < g.righe(); ++r)
+        for (int d = 1; d <= GiorniFebbraio2024; ++d)
+            scrivi(g, r, d, valore);
+    SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+    bool fermato = false;
+    salvataggio.impostaAvanzamento(
+        [&](int r) {
+            if (fermato || r < g.righe() / 2)
+                return;
+            fermato = true;
+            std::printf("META\n");
+            std::fflush(stdout);
+            QThread::sleep(120);
+        },
+        10);
+    return salvataggio.Salva() ? 0 : 1;
+}
+
+} // namespace
+
+void TestSalvataggioMese::cleanup()
+{
+    Module1::ContatoreErrori = 0;
+}
+
+void TestSalvataggioMese::tabellaDiRegistrazione()
+{
+    AmbienteTest amb;
+    const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo, Descrizione) VALUES ('EXTRA', 'Straordinario')"));
+    amb.sql(QStringLiteral(
+        "INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
+    // A day stored before, with a description and a note of its own.
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum, "
+                "Descrizione, Note) VALUES (?, 'ORDINARIO', '3', 'Febbraio', '2024', 'M', 0, 'Malattia', "
+                "'visita')"),
+        { rossi });
+
+    Griglia g;
+    QVERIFY(costruisci(g));
+    const int ordinario = riga(g, rossi, QStringLiteral("ORDINARIO"));
+    const int extra = riga(g, rossi, QStringLiteral("EXTRA"));
+    QCOMPARE(g.testo(ordinario, GrigliaDettaglio::ColonnaGiorno(3)), QStringLiteral("M"));
+    scrivi(g, ordinario, 1, QStringLiteral("7,5"));
+    scrivi(g, ordinario, 2, QStringLiteral("f"));
+    scrivi(g, ordinario, 3, QStringLiteral("ZZ"));
+    scrivi(g, ordinario, 4, QStringLiteral("0"));
+    scrivi(g, ordinario, 5, QStringLiteral("8,00"));
+    scrivi(g, extra, 1, QStringLiteral("2"));
+
+    QList<int> avanzamento;
+    SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+    salvataggio.impostaAvanzamento([&](int r) { avanzamento << r; }, 1);
+    QVERIFY(salvataggio.Salva());
+    QCOMPARE(salvataggio.numeroErrore(), 0);
+    QCOMPARE(avanzamento, (QList<int> { ordinario, extra }));
+
+    // One row per grid row and day, also for the empty cells.
+    QCOMPARE(contaMese(amb), 2 * GiorniFebbraio2024);
+    QCOMPARE(salvataggio.righeInserite(), 2 * GiorniFebbraio2024 - 1);
+    Movimento m = leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1);
+    QCOMPARE(m.stato.toString(), QStringLiteral("7,5"));
+    QCOMPARE(m.statoNum.toDouble(), 7.5);
+    QVERIFY(m.descrizione.isNull());
+    QCOMPARE(m.data.toString(), QStringLiteral("2024-02-01"));
+    QCOMPARE(m.ragSociale.toString(), QStringLiteral("Rossi"));
+    QCOMPARE(m.codice.toString(), QStringLiteral("R1"));
+    m = leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 2);
+    QCOMPARE(m.stato.toString(), QStringLiteral("F"));
+    QCOMPARE(m.statoNum.toDouble(), 0.0);
+    QCOMPARE(m.descrizione.toString(), QStringLiteral("Ferie"));
+    // An unknown code is emptied; the row keeps its old description and its note.
+    m = leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 3);
+    QCOMPARE(m.righe, 1);
+    QCOMPARE(m.stato.toString(), QString());
+    QCOMPARE(m.statoNum.toDouble(), 0.0);
+    QCOMPARE(m.descrizione.toString(), QStringLiteral("Malattia"));
+    QCOMPARE(m.note.toString(), QStringLiteral("visita"));
+    m = leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 4);
+    QCOMPARE(m.stato.toString(), QString());
+    QVERIFY(!m.statoNum.isNull());
+    QCOMPARE(m.statoNum.toDouble(), 0.0);
+    QCOMPARE(
+        leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 5).stato.toString(), QStringLiteral("8"));
+    m = leggi(amb.archivio(), rossi, QStringLiteral("EXTRA"), 1);
+    QCOMPARE(m.stato.toString(), QStringLiteral("2"));
+    QCOMPARE(m.statoNum.toDouble(), 2.0);
+    QCOMPARE(m.ragSociale.toString(), QString());
+    m = leggi(amb.archivio(), rossi, QStringLiteral("EXTRA"), 29);
+    QCOMPARE(m.righe, 1);
+    QCOMPARE(m.stato.toString(), QString());
+    QCOMPARE(m.data.toString(), QStringLiteral("2024-02-29"));
+
+    // Empty cells and the extra rows' names are stored as empty texts, not as missing values.
+    // (The row stored before keeps its fields as they were.)
+    QCOMPARE(amb.sql(QStringLiteral(
+                         "SELECT count(*) FROM TabellaMovimenti WHERE Stato IS NULL OR StatoNum IS NULL"))
+                 .toInt(),
+        0);
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE RagSociale IS NULL "
+                                    "OR CodiceAnagrafica IS NULL"))
+                 .toInt(),
+        1);
+
+    // The grid shows what was stored.
+    QCOMPARE(g.testo(ordinario, GrigliaDettaglio::ColonnaGiorno(2)), QStringLiteral("F"));
+    QCOMPARE(g.testo(ordinario, GrigliaDettaglio::ColonnaGiorno(3)), QString());
+    QCOMPARE(g.testo(ordinario, GrigliaDettaglio::ColonnaGiorno(4)), QString());
+    QCOMPARE(g.testo(ordinario, GrigliaDettaglio::ColonnaGiorno(5)), QStringLiteral("8"));
+}
+
+void TestSalvataggioMese::secondoSalvataggio()
+{
+    AmbienteTest amb;
+    const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie')"));
+    Griglia g;
+    QVERIFY(costruisci(g));
+    const int r = riga(g, rossi, QStringLiteral("ORDINARIO"));
+    scrivi(g, r, 1, QStringLiteral("8"));
+    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QCOMPARE(contaMese(amb), GiorniFebbraio2024);
+
+    // The second save finds every row of the first: no duplicates, only the changed day written.
+    scrivi(g, r, 1, QStringLiteral("f"));
+    SalvataggioMese secondo(g, Febbraio, Anno2024);
+    QVERIFY(secondo.Salva());
+    QCOMPARE(secondo.righeInserite(), 0);
+    QCOMPARE(secondo.righeAggiornate(), 1);
+    QCOMPARE(contaMese(amb), GiorniFebbraio2024);
+    const Movimento m = leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1);
+    QCOMPARE(m.stato.toString(), QStringLiteral("F"));
+    QCOMPARE(m.statoNum.toDouble(), 0.0);
+    QCOMPARE(m.descrizione.toString(), QStringLiteral("Ferie"));
+
+    // A grid built again from the archive saves to the same rows.
+    Griglia nuova;
+    QVERIFY(costruisci(nuova));
+    QCOMPARE(nuova.testo(r, GrigliaDettaglio::ColonnaGiorno(1)), QStringLiteral("F"));
+    QVERIFY(SalvataggioMese(nuova, Febbraio, Anno2024).Salva());
+    QCOMPARE(contaMese(amb), GiorniFebbraio2024);
+
+    // A day an older archive stored twice takes the value on both rows.
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
+                "VALUES (?, 'ordinario', '02', 'Febbraio', '2024', '4', 4)"),
+        { rossi });
+    scrivi(nuova, r, 2, QStringLiteral("6"));
+    QVERIFY(SalvataggioMese(nuova, Febbraio, Anno2024).Salva());
+    QCOMPARE(contaMese(amb), GiorniFebbraio2024 + 1);
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 6 AND Stato = '6'"))
+            .toInt(),
+        2);
+}
+
+void TestSalvataggioMese::dipendentiNonMostrati()
+{
+    AmbienteTest amb;
+    const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    const qint64 bianchi = dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
+                "VALUES (?, 'ORDINARIO', '1', 'Febbraio', '2024', 'ZZ', 0)"),
+        { bianchi });
+    // Rossi's other months are not the month being saved.
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
+                "VALUES (?, 'ORDINARIO', '1', 'Marzo', '2024', 'ZZ', 0)"),
+        { rossi });
+
+    Griglia g;
+    QVERIFY(costruisci(g, QStringLiteral("R1")));
+    QCOMPARE(g.righe(), 3);
+    scrivi(g, 2, 1, QStringLiteral("8"));
+    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QCOMPARE(contaMese(amb), GiorniFebbraio2024 + 1);
+    const Movimento b = leggi(amb.archivio(), bianchi, QStringLiteral("ORDINARIO"), 1);
+    QCOMPARE(b.righe, 1);
+    QCOMPARE(b.stato.toString(), QStringLiteral("ZZ"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE IndiceAnagrafica = ?"),
+                    { bianchi })
+                 .toInt(),
+        1);
+    QCOMPARE(leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1, QStringLiteral("Marzo"))
+                 .stato.toString(),
+        QStringLiteral("ZZ"));
+}
+
+void TestSalvataggioMese::cancellaMese()
+{
+    AmbienteTest amb;
+    const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    const qint64 bianchi = dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
+    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
+    Griglia g;
+    QVERIFY(costruisci(g));
+    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    amb.sql(
+        QStringLiteral("UPDATE TabellaMovimenti SET Note = 'nota' WHERE IndiceAnagrafica = ?"), { bianchi });
+    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato) "
+                           "VALUES (?, 'ORDINARIO', '1', 'Gennaio', '2024', '8')"),
+        { rossi });
+    QCOMPARE(contaMese(amb), 4 * GiorniFebbraio2024);
+
+    QString errore = QStringLiteral("x");
+    QVERIFY(SalvataggioMese::CancellaMese(Febbraio, Anno2024, &errore));
+    QCOMPARE(errore, QString());
+    QCOMPARE(contaMese(amb), 0);
+    QCOMPARE(contaMese(amb, QStringLiteral("Gennaio")), 1);
+}
+
+void TestSalvataggioMese::archivioOccupatoOltreLeRiprove()
+{
+    AmbienteTest amb;
+    const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie')"));
+    Griglia g;
+    QVERIFY(costruisci(g));
+    scrivi(g, 2, 1, QStringLiteral("f"));
+    scrivi(g, 2, 2, QStringLiteral("7,50"));
+    {
+        AltroUtente altro(amb.archivio());
+        // Only a few of the error routine's retries are left, so the lock outlasts them.
+        Module1::ContatoreErrori = 96;
+        SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+        QVERIFY(!salvataggio.Salva());
+        QCOMPARE(salvataggio.numeroErrore(), CodiciErrore::Bloccato);
+        QVERIFY(!salvataggio.descrizioneErrore().isEmpty());
+    }
+    QCOMPARE(contaMese(amb), 0);
+    // The edits are still in the grid as typed, for another try.
+    QCOMPARE(g.testo(2, GrigliaDettaglio::ColonnaGiorno(1)), QStringLiteral("f"));
+    QCOMPARE(g.testo(2, GrigliaDettaglio::ColonnaGiorno(2)), QStringLiteral("7,50"));
+
+    Module1::ContatoreErrori = 0;
+    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QCOMPARE(
+        leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("F"));
+}
+
+void TestSalvataggioMese::guastoAMetaSalvataggio()
+{
+    AmbienteTest amb;
+    const qint64 rossi = dipendente(amb, QStringLiteral("A1"), QStringLiteral("Amati"));
+    const qint64 zeta = dipendente(amb, QStringLiteral("Z1"), QStringLiteral("Zeta"));
+    Griglia g;
+    QVERIFY(costruisci(g));
+    for (int r = 2; r < g.righe(); ++r)
+        for (int d = 1; d <= GiorniFebbraio2024; ++d)
+            scrivi(g, r, d, QStringLiteral("3"));
+    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+
+    // The second employee's rows cannot be written (as a full disk would do), after the first
+    // employee's rows were.
+    amb.sql(QStringLiteral(
+        "CREATE TRIGGER guasto BEFORE UPDATE ON TabellaMovimenti WHEN NEW.IndiceAnagrafica = %1 "
+        "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END")
+                .arg(zeta));
+    for (int r = 2; r < g.righe(); ++r)
+        for (int d = 1; d <= GiorniFebbraio2024; ++d)
+            scrivi(g, r, d, QStringLiteral("5"));
+    SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+    int righeRaggiunte = 0;
+    salvataggio.impostaAvanzamento([&](int r) { righeRaggiunte = r; }, 1);
+    QVERIFY(!salvataggio.Salva());
+    QVERIFY(righeRaggiunte >= 2);
+    QVERIFY(salvataggio.descrizioneErrore().contains(QStringLiteral("disco pieno")));
+    // Nothing of the failed save is stored, not even the first employee's rows.
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 3")).toInt(),
+        2 * GiorniFebbraio2024);
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum <> 3")).toInt(), 0);
+    QCOMPARE(
+        leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("3"));
+    QCOMPARE(g.testo(2, GrigliaDettaglio::ColonnaGiorno(1)), QStringLiteral("5"));
+}
+
+void TestSalvataggioMese::archivioSparito()
+{
+    AmbienteTest amb;
+    dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    Griglia g;
+    QVERIFY(costruisci(g));
+    scrivi(g, 2, 1, QStringLiteral("8"));
+    QVERIFY(QFile::remove(amb.archivio()));
+    SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+    QVERIFY(!salvataggio.Salva());
+    QCOMPARE(salvataggio.numeroErrore(), CodiciErrore::FileNonTrovato);
+    QVERIFY(!QFileInfo::exists(amb.archivio()));
+    QCOMPARE(g.testo(2, GrigliaDettaglio::ColonnaGiorno(1)), QStringLiteral("8"));
+}
+
+void TestSalvataggioMese::processoTerminatoDuranteIlSalvataggio_data()
+{
+    QTest::addColumn<bool>("giaSalvato");
+    QTest::newRow("mese gia salvato") << true;
+    QTest::newRow("mese mai salvato") << false;
+}
+
+void TestSalvataggioMese::processoTerminatoDuranteIlSalvataggio()
+{
+    QFETCH(bool, giaSalvato);
+    AmbienteTest amb;
+    // 300 employees with 3 extra types: about 35,000 cells.
+    {
+        Archivio db(amb.archivio());
+        InTransazione(db, [&] {
+            for (int i = 0; i < 300; ++i)
+                db.esegui(QStringLiteral(
+                              "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
+                    { QStringLiteral("C%1").arg(i),
+                        QStringLiteral("Dipendente %1").arg(i, 3, 10, QLatin1Char('0')) });
+            for (const char* tipo : { "EXTRA", "NOTTURNO", "FESTIVO" })
+                db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"),
+                    { QString::fromLatin1(tipo) });
+        });
+    }
+    const int righeAttese = 300 * 4 * GiorniFebbraio2024;
+    if (giaSalvato) {
+        Griglia g;
+        QVERIFY(costruisci(g));
+        for (int r = 2; r < g.righe(); ++r)
+            for (int d = 1; d <= GiorniFebbraio2024; ++d)
+                scrivi(g, r, d, QStringLiteral("3"));
+        QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+        QCOMPARE(contaMese(amb), righeAttese);
+    }
+
+    QProcess figlio;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(VariabileFiglio), amb.archivio());
+    env.insert(QString::fromLatin1(VariabileValore), QStringLiteral("5"));
+    figlio.setProcessEnvironment(env);
+    figlio.setProgram(QCoreApplication::applicationFilePath());
+    figlio.start();
+    QVERIFY(figlio.waitForStarted(30000));
+    QByteArray uscita;
+    while (!uscita.contains("META") && figlio.waitForReadyRead(60000))
+        uscita += figlio.readAllStandardOutput();
+    QVERIFY2(uscita.contains("META"), figlio.readAllStandardError().constData());
+    // Half the month is written, uncommitted, when the process dies.
+    QVERIFY(QFileInfo::exists(amb.archivio() + QStringLiteral("-journal")));
+    figlio.kill();
+    QVERIFY(figlio.waitForFinished(30000));
+    QCOMPARE(figlio.exitStatus(), QProcess::CrashExit);
+
+    QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    if (giaSalvato) {
+        QCOMPARE(contaMese(amb), righeAttese);
+        QCOMPARE(amb.sql(QStringLiteral(
+                             "SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 3 AND Stato = '3'"))
+                     .toInt(),
+            righeAttese);
+    } else {
+        QCOMPARE(contaMese(amb), 0);
+    }
+    // The archive takes the next save as usual.
+    Griglia g;
+    QVERIFY(costruisci(g));
+    scrivi(g, 2, 1, QStringLiteral("7"));
+    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QCOMPARE(contaMese(amb), righeAttese);
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 7")).toInt(), 1);
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(VariabileFiglio))
+        return salvaFinoAllaFine();
+    TestSalvataggioMese test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_salvataggiomese.moc"
