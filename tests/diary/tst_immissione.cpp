@@ -1,5 +1,6 @@
 #include "AmbienteTest.h"
 
+#include "archive/Password.h"
 #include "archive/Archivio.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
@@ -121,7 +122,7 @@ void TestImmissione::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
     F_Calendario::SaltaRicostruzioneGriglia = false;
-    F_Avvio::SaltaPassword = false;
+    SaltaPassword = false;
 }
 
 void TestImmissione::cleanup()
