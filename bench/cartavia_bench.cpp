@@ -1,0 +1,368 @@
+// Times the diary's heavy operations on a company-sized sample archive, next to the floors the
+// engine allows (one indexed read, one prepared write) and the per-row forms they replaced.
+
+#include "archive/Archivio.h"
+#include "archive/ArchivioEsempio.h"
+#include "archive/Module1.h"
+#include "diary/Griglia.h"
+#include "diary/GrigliaDettaglio.h"
+#include "diary/GrigliaTotali.h"
+#include "diary/RigheDipendenti.h"
+#include "diary/SalvataggioMese.h"
+#include "printing/TabellaStampa2.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cmath>
+#include <sys/resource.h>
+
+namespace {
+
+QTextStream& out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+double mediana(QList<double> v)
+{
+    std::sort(v.begin(), v.end());
+    if (v.isEmpty())
+        return 0;
+    const qsizetype n = v.size();
+    return n % 2 ? v.at(n / 2) : (v.at(n / 2 - 1) + v.at(n / 2)) / 2;
+}
+
+// Median milliseconds of `ripetizioni` runs of `f`; `prima` runs untimed before each run.
+template<typename F, typename P>
+double misura(int ripetizioni, P&& prima, F&& f)
+{
+    QList<double> tempi;
+    for (int i = 0; i < ripetizioni; ++i) {
+        prima();
+        QElapsedTimer t;
+        t.start();
+        f();
+        tempi << t.nsecsElapsed() / 1e6;
+    }
+    return mediana(tempi);
+}
+
+template<typename F>
+double misura(int ripetizioni, F&& f)
+{
+    return misura(ripetizioni, [] {}, std::forward<F>(f));
+}
+
+double piccoMb()
+{
+    struct rusage uso {};
+    getrusage(RUSAGE_SELF, &uso);
+    return uso.ru_maxrss / 1024.0; // kilobytes on Linux
+}
+
+void errore(const QString& testo)
+{
+    QTextStream(stderr) << "Errore: " << testo << '\n';
+    std::exit(1);
+}
+
+// The grid the way it used to be filled: one query per grid row.
+void grigliaPerRiga(Griglia& g, const GrigliaDettaglio::Parametri& p)
+{
+    {
+        Griglia::Ricostruzione blocco(g);
+        g.svuota();
+        g.impostaRigheFisse(0);
+        g.impostaRighe(2);
+        g.impostaColonne(GrigliaDettaglio::ColonnaGiorno(GrigliaDettaglio::CalcolaNumeroGiorniMese(p.mese, p.anno)) + 1);
+        g.impostaRigheFisse(2);
+        g.impostaColonneFisse(4);
+        RigheDipendenti::CaricaDipendenti(g, p.criteri, p.tipi);
+    }
+    Archivio db(Module1::PercorsoArchivio);
+    for (int r = 2; r < g.righe(); ++r) {
+        QSqlQuery q = db.esegui(QStringLiteral("select * from tabellamovimenti where Mese = ? and Anno = ? and "
+                                               "indiceanagrafica = ? and tipo = ?"),
+                                {p.mese, p.anno, g.testo(r, 0).toLongLong(), g.testo(r, 3)});
+        while (q.next()) {
+            const int c = GrigliaDettaglio::ColonnaGiorno(int(Module1::ValoreNumerico(q.value(QStringLiteral("Giorno")).toString())));
+            g.impostaTesto(r, c, q.value(QStringLiteral("Stato")).toString());
+            if (!q.value(QStringLiteral("Note")).toString().isEmpty())
+                g.impostaSfondo(r, c, GrigliaDettaglio::ColoreNota);
+        }
+    }
+}
+
+// The month totals the way they used to be computed: one query per row for the hours and one
+// per row and state for the counts.
+void totaliPerRiga(const GrigliaDettaglio::Parametri& p, double* ore, double* giorni)
+{
+    Archivio db(Module1::PercorsoArchivio);
+    QStringList stati;
+    QSqlQuery s = db.esegui(QStringLiteral("select Stato from tabellastati where indice > 0 order by stato"));
+    while (s.next())
+        stati << s.value(0).toString();
+    const QList<RigheDipendenti::Dipendente> dipendenti = RigheDipendenti::LeggiDipendenti(db, p.criteri);
+    QStringList tipi{RigheDipendenti::Ordinario};
+    tipi += p.tipi;
+    *ore = 0;
+    *giorni = 0;
+    for (const auto& d : dipendenti) {
+        for (const QString& tipo : tipi) {
+            *ore += db.valore(QStringLiteral("select sum(statonum) from tabellamovimenti where Mese = ? and Anno = ? "
+                                              "and indiceanagrafica = ? and tipo = ?"),
+                               {p.mese, p.anno, d.indice, tipo})
+                         .toDouble();
+            for (const QString& stato : stati)
+                *giorni += db.valore(QStringLiteral("select count(*) from tabellamovimenti where Mese = ? and Anno = ? "
+                                                  "and indiceanagrafica = ? and tipo = ? and stato = ?"),
+                                   {p.mese, p.anno, d.indice, tipo, stato})
+                             .toDouble();
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Misura le operazioni del diario su un archivio di esempio."));
+    parser.addHelpOption();
+    QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Ultima riga: un oggetto JSON con i risultati."));
+    QCommandLineOption dipendenti(QStringLiteral("dipendenti"), QStringLiteral("Dipendenti (300)."), QStringLiteral("N"),
+                                  QStringLiteral("300"));
+    QCommandLineOption mesi(QStringLiteral("mesi"), QStringLiteral("Mesi (36)."), QStringLiteral("M"), QStringLiteral("36"));
+    QCommandLineOption ripetizioni(QStringLiteral("ripetizioni"), QStringLiteral("Ripetizioni per misura (7)."),
+                                   QStringLiteral("R"), QStringLiteral("7"));
+    QCommandLineOption archivio(QStringLiteral("archivio"),
+                                QStringLiteral("Usa (o crea la prima volta) questo archivio di esempio."),
+                                QStringLiteral("PERCORSO"));
+    parser.addOptions({json, dipendenti, mesi, ripetizioni, archivio});
+    parser.process(app);
+
+    const int numeroDipendenti = parser.value(dipendenti).toInt();
+    const int numeroMesi = std::max(2, parser.value(mesi).toInt());
+    const int rip = std::max(1, parser.value(ripetizioni).toInt());
+
+    QTemporaryDir cartella;
+    QString percorso = parser.value(archivio);
+    if (percorso.isEmpty())
+        percorso = cartella.filePath(QStringLiteral("Bench.mdb"));
+    // The sample ends with the previous month, so the month measured is complete.
+    const QDate oggi = QDate::currentDate();
+    const QDate mese = QDate(oggi.year(), oggi.month(), 1).addMonths(-1);
+    if (!QFileInfo::exists(percorso)) {
+        ArchivioEsempio::Opzioni o;
+        o.dipendenti = numeroDipendenti;
+        o.mesi = numeroMesi;
+        o.tipiExtra = 3;
+        o.stati = 15;
+        o.seme = 2026;
+        o.ultimoMese = mese;
+        QElapsedTimer t;
+        t.start();
+        const auto r = ArchivioEsempio::Crea(percorso, o);
+        if (!r.ok)
+            errore(r.errore);
+        out() << "Archivio di esempio creato in " << t.elapsed() / 1000.0 << " s\n";
+        out().flush();
+    }
+    Module1::PercorsoArchivio = percorso;
+
+    GrigliaDettaglio::Parametri p;
+    p.mese = Module1::NomeMese(mese.month());
+    p.anno = QString::number(mese.year());
+    p.tipi = RigheDipendenti::CaricaTipi();
+    p.oggi = oggi;
+
+    qint64 righeArchivio = 0;
+    int stati = 0;
+    int dipendentiInArchivio = 0;
+    {
+        Archivio db(percorso);
+        righeArchivio = db.valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong();
+        stati = db.valore(QStringLiteral("SELECT count(*) FROM TabellaStati")).toInt();
+        dipendentiInArchivio = db.valore(QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche")).toInt();
+    }
+    const QString primo = QDate(mese.year(), mese.month(), 1).toString(Qt::ISODate);
+    const QString ultimo = QDate(mese.year(), mese.month(), mese.daysInMonth()).toString(Qt::ISODate);
+
+    // 1. The detail grid of the month.
+    Griglia griglia;
+    const double grigliaMs = misura(rip, [&] {
+        if (!GrigliaDettaglio::DimensionaGriglia1(griglia, p))
+            errore(QStringLiteral("griglia non letta"));
+    });
+    // Floor A: the month's rows through one indexed query of the same driver.
+    qint64 lette = 0;
+    const double pavimentoLettura = misura(rip, [&] {
+        Archivio db(percorso);
+        QSqlQuery q = db.esegui(QStringLiteral("SELECT IndiceAnagrafica, Tipo, Giorno, Stato, Note FROM TabellaMovimenti "
+                                               "WHERE Data >= ? AND Data <= ?"),
+                                {primo, ultimo});
+        lette = 0;
+        while (q.next()) {
+            q.value(0);
+            q.value(1);
+            q.value(2);
+            q.value(3);
+            q.value(4);
+            ++lette;
+        }
+    });
+    Griglia ingenua;
+    const double grigliaIngenuaMs = misura(std::min(rip, 3), [&] { grigliaPerRiga(ingenua, p); });
+    for (int r = 0; r < griglia.righe(); ++r)
+        for (int c = 0; c < griglia.colonne(); ++c)
+            if (griglia.testo(r, c) != ingenua.testo(r, c) && r >= 2)
+                errore(QStringLiteral("la griglia per righe differisce alla riga %1, colonna %2").arg(r).arg(c));
+
+    // 2. Saving the month with 10% of its cells changed.
+    QRandomGenerator g(7);
+    struct Cella
+    {
+        int riga;
+        int colonna;
+    };
+    QList<Cella> cambiate;
+    const int giorni = griglia.colonne() - GrigliaDettaglio::ColonneFisse;
+    const int celle = (griglia.righe() - 2) * giorni;
+    while (cambiate.size() < celle / 10)
+        cambiate.append({2 + int(g.bounded(griglia.righe() - 2)), GrigliaDettaglio::ColonneFisse + int(g.bounded(giorni))});
+    int giro = 0;
+    const double salvaMs = misura(
+        rip,
+        [&] {
+            GrigliaDettaglio::DimensionaGriglia1(griglia, p);
+            ++giro;
+            for (const Cella& c : cambiate)
+                griglia.impostaTesto(c.riga, c.colonna, QString::number(1 + (giro + c.riga + c.colonna) % 9));
+        },
+        [&] {
+            SalvataggioMese s(griglia, p.mese, p.anno);
+            if (!s.Salva())
+                errore(s.descrizioneErrore());
+        });
+    // Floor B: the same changed cells written with one prepared statement in one transaction.
+    QList<qint64> chiavi;
+    {
+        Archivio db(percorso);
+        QSqlQuery trova = db.prepara(QStringLiteral("SELECT Indice FROM TabellaMovimenti WHERE IndiceAnagrafica = ? AND "
+                                                    "Anno = ? AND Mese = ? AND Tipo = ? AND Giorno = ?"));
+        for (const Cella& c : cambiate) {
+            db.eseguiPreparata(trova, {griglia.testo(c.riga, 0).toLongLong(), p.anno, p.mese, griglia.testo(c.riga, 3),
+                                       QString::number(GrigliaDettaglio::GiornoColonna(c.colonna))});
+            if (trova.next())
+                chiavi << trova.value(0).toLongLong();
+        }
+    }
+    const double pavimentoScrittura = misura(rip, [&] {
+        ++giro;
+        Archivio db(percorso);
+        InTransazione(db, [&] {
+            QSqlQuery aggiorna = db.prepara(QStringLiteral("UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ? WHERE Indice = ?"));
+            for (qsizetype i = 0; i < chiavi.size(); ++i) {
+                const int ore = 1 + int((giro + i) % 9);
+                db.eseguiPreparata(aggiorna, {QString::number(ore), ore, chiavi.at(i)});
+            }
+        });
+    });
+
+    // 3. The totals of the month and of twelve months; 4. the print table from the month totals.
+    GrigliaTotali::Parametri t;
+    t.mese = p.mese;
+    t.anno = p.anno;
+    t.tipi = p.tipi;
+    Griglia totali;
+    GrigliaTotali::Esito esito;
+    const double totaliMeseMs = misura(rip, [&] { esito = GrigliaTotali::DimensionaGriglia2(totali, t); });
+    if (!esito.letto)
+        errore(QStringLiteral("totali non letti"));
+    GrigliaTotali::Parametri anno = t;
+    anno.dal = Module1::FormattaData(QDate(mese.year(), mese.month(), 1).addMonths(-11));
+    anno.al = Module1::FormattaData(QDate(mese.year(), mese.month(), mese.daysInMonth()));
+    Griglia totaliAnno;
+    const double totaliAnnoMs = misura(rip, [&] { GrigliaTotali::DimensionaGriglia2(totaliAnno, anno); });
+    double oreIngenue = 0;
+    double giorniIngenui = 0;
+    const double totaliIngenuiMs = misura(std::min(rip, 3), [&] { totaliPerRiga(p, &oreIngenue, &giorniIngenui); });
+    {
+        // Both ways must agree on the grand totals.
+        double giorni = 0;
+        for (int c = GrigliaTotali::PrimaColonnaStati; c < totali.colonne(); ++c)
+            giorni += Module1::ValoreNumerico(totali.testo(esito.rigaTotale(), c));
+        const double ore = Module1::ValoreNumerico(totali.testo(esito.rigaTotale(), GrigliaTotali::ColonnaOre));
+        if (std::abs(ore - oreIngenue) > 0.001 || giorni != giorniIngenui)
+            errore(QStringLiteral("i totali per riga differiscono: ore %1 / %2, giorni %3 / %4")
+                       .arg(ore).arg(oreIngenue).arg(giorni).arg(giorniIngenui));
+    }
+    qsizetype lineeStampa = 0;
+    const double stampaMs = misura(rip, [&] {
+        bool ok = false;
+        lineeStampa = TabellaStampa2::PreparaStampa(totali, esito, &ok).size();
+        if (!ok)
+            errore(QStringLiteral("Stampa2 non scritta"));
+    });
+
+    const double picco = piccoMb();
+    auto riga = [](const QString& nome, double ms, const QString& rapporto, const QString& accelerazione) {
+        out() << nome.leftJustified(42) << QString::number(ms, 'f', 1).rightJustified(10)
+              << rapporto.rightJustified(16) << accelerazione.rightJustified(16) << '\n';
+    };
+    auto x = [](double v) { return QString::number(v, 'f', 2) + QStringLiteral(" x"); };
+    out() << "\nArchivio: " << dipendentiInArchivio << " dipendenti, " << p.tipi.size() << " tipi extra, " << stati
+          << " stati, " << numeroMesi << " mesi, " << righeArchivio << " registrazioni; mese misurato: " << p.mese << ' '
+          << p.anno << " (" << lette << " righe, " << celle << " celle); mediana di " << rip << " ripetizioni\n\n";
+    riga(QStringLiteral("operazione"), 0, QStringLiteral("rispetto al base"), QStringLiteral("su per riga"));
+    riga(QStringLiteral("griglia del mese"), grigliaMs, x(grigliaMs / pavimentoLettura), x(grigliaIngenuaMs / grigliaMs));
+    riga(QStringLiteral("  base A: una lettura indicizzata"), pavimentoLettura, QString(), QString());
+    riga(QStringLiteral("  per riga: una query per riga"), grigliaIngenuaMs, QString(), QString());
+    riga(QStringLiteral("salvataggio del mese (10% cambiato)"), salvaMs, x(salvaMs / pavimentoScrittura), QString());
+    riga(QStringLiteral("  base B: scrittura preparata"), pavimentoScrittura, QString(), QString());
+    riga(QStringLiteral("totali del mese"), totaliMeseMs, x(totaliMeseMs / pavimentoLettura),
+         x(totaliIngenuiMs / totaliMeseMs));
+    riga(QStringLiteral("  per riga: una query per riga e stato"), totaliIngenuiMs, QString(), QString());
+    riga(QStringLiteral("totali di 12 mesi"), totaliAnnoMs, QString(), QString());
+    riga(QStringLiteral("Stampa2 dai totali del mese"), stampaMs, QString(), QString());
+    out() << "\nmemoria di picco: " << QString::number(picco, 'f', 1) << " MB; righe di stampa: " << lineeStampa << '\n';
+
+    if (parser.isSet(json)) {
+        QJsonObject o;
+        o[QStringLiteral("grid_ms")] = grigliaMs;
+        o[QStringLiteral("floor_read_ms")] = pavimentoLettura;
+        o[QStringLiteral("grid_ratio")] = grigliaMs / pavimentoLettura;
+        o[QStringLiteral("save_ms")] = salvaMs;
+        o[QStringLiteral("floor_write_ms")] = pavimentoScrittura;
+        o[QStringLiteral("save_ratio")] = salvaMs / pavimentoScrittura;
+        o[QStringLiteral("totals_month_ms")] = totaliMeseMs;
+        o[QStringLiteral("totals_month_ratio")] = totaliMeseMs / pavimentoLettura;
+        o[QStringLiteral("totals_year_ms")] = totaliAnnoMs;
+        o[QStringLiteral("print_table_ms")] = stampaMs;
+        o[QStringLiteral("naive_grid_ms")] = grigliaIngenuaMs;
+        o[QStringLiteral("grid_speedup")] = grigliaIngenuaMs / grigliaMs;
+        o[QStringLiteral("naive_totals_ms")] = totaliIngenuiMs;
+        o[QStringLiteral("totals_speedup")] = totaliIngenuiMs / totaliMeseMs;
+        o[QStringLiteral("peak_mb")] = picco;
+        o[QStringLiteral("employees")] = dipendentiInArchivio;
+        o[QStringLiteral("types")] = int(p.tipi.size());
+        o[QStringLiteral("states")] = stati;
+        o[QStringLiteral("months")] = numeroMesi;
+        o[QStringLiteral("rows")] = double(righeArchivio);
+        out() << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
+    }
+    out().flush();
+    return 0;
+}
