@@ -76,7 +76,8 @@ void errore(const QString& testo)
     std::exit(1);
 }
 
-// The grid the way it used to be filled: one query per grid row.
+// The grid the way the original procedure filled it: one query per grid row, its text glued
+// together with quoted values, fields read by name.
 void grigliaPerRiga(Griglia& g, const GrigliaDettaglio::Parametri& p)
 {
     {
@@ -91,11 +92,12 @@ void grigliaPerRiga(Griglia& g, const GrigliaDettaglio::Parametri& p)
     }
     Archivio db(Module1::PercorsoArchivio);
     for (int r = 2; r < g.righe(); ++r) {
-        QSqlQuery q = db.esegui(QStringLiteral("select * from tabellamovimenti where Mese = ? and Anno = ? and "
-                                               "indiceanagrafica = ? and tipo = ?"),
-                                {p.mese, p.anno, g.testo(r, 0).toLongLong(), g.testo(r, 3)});
+        QSqlQuery q = db.esegui(QStringLiteral(" select * from tabellamovimenti where Mese = '") + Module1::DuplicaApici(p.mese)
+                                + QStringLiteral("' and Anno = '") + Module1::DuplicaApici(p.anno)
+                                + QStringLiteral("' and indiceanagrafica = ") + g.testo(r, 0)
+                                + QStringLiteral(" and tipo = '") + Module1::DuplicaApici(g.testo(r, 3)) + QLatin1Char('\''));
         while (q.next()) {
-            const int c = GrigliaDettaglio::ColonnaGiorno(int(Module1::ValoreNumerico(q.value(QStringLiteral("Giorno")).toString())));
+            const int c = GrigliaDettaglio::ColonnaGiorno(int(Module1::ValoreNumerico(q.value(QStringLiteral("giorno")).toString())));
             g.impostaTesto(r, c, q.value(QStringLiteral("Stato")).toString());
             if (!q.value(QStringLiteral("Note")).toString().isEmpty())
                 g.impostaSfondo(r, c, GrigliaDettaglio::ColoreNota);
@@ -103,32 +105,45 @@ void grigliaPerRiga(Griglia& g, const GrigliaDettaglio::Parametri& p)
     }
 }
 
-// The month totals the way they used to be computed: one query per row for the hours and one
-// per row and state for the counts.
+// The month totals the way the original procedure computed them: per row one sum of the hours,
+// per row and state one query whose rows are counted; window events run after each row and column.
 void totaliPerRiga(const GrigliaDettaglio::Parametri& p, double* ore, double* giorni)
 {
     Archivio db(Module1::PercorsoArchivio);
     QStringList stati;
-    QSqlQuery s = db.esegui(QStringLiteral("select Stato from tabellastati where indice > 0 order by stato"));
+    QSqlQuery s = db.esegui(QStringLiteral("select * from tabellastati where indice > 0 order by stato"));
     while (s.next())
-        stati << s.value(0).toString();
+        stati << s.value(QStringLiteral("Stato")).toString();
     const QList<RigheDipendenti::Dipendente> dipendenti = RigheDipendenti::LeggiDipendenti(db, p.criteri);
     QStringList tipi{RigheDipendenti::Ordinario};
     tipi += p.tipi;
+    const QString periodo = QStringLiteral(" and Mese = '") + Module1::DuplicaApici(p.mese) + QStringLiteral("' and Anno = '")
+        + Module1::DuplicaApici(p.anno) + QLatin1Char('\'');
     *ore = 0;
     *giorni = 0;
     for (const auto& d : dipendenti) {
         for (const QString& tipo : tipi) {
-            *ore += db.valore(QStringLiteral("select sum(statonum) from tabellamovimenti where Mese = ? and Anno = ? "
-                                              "and indiceanagrafica = ? and tipo = ?"),
-                               {p.mese, p.anno, d.indice, tipo})
-                         .toDouble();
-            for (const QString& stato : stati)
-                *giorni += db.valore(QStringLiteral("select count(*) from tabellamovimenti where Mese = ? and Anno = ? "
-                                                  "and indiceanagrafica = ? and tipo = ? and stato = ?"),
-                                   {p.mese, p.anno, d.indice, tipo, stato})
-                             .toDouble();
+            QSqlQuery q = db.esegui(QStringLiteral(" Select sum(statonum) as SommaDiStato  from tabellamovimenti where "
+                                                   "indiceanagrafica = ")
+                                    + QString::number(d.indice) + QStringLiteral(" and tipo = '")
+                                    + Module1::DuplicaApici(tipo) + QLatin1Char('\'') + periodo);
+            if (q.next())
+                *ore += q.value(QStringLiteral("SommaDiStato")).toDouble();
+            QCoreApplication::processEvents();
         }
+    }
+    for (const QString& stato : stati) {
+        for (const auto& d : dipendenti) {
+            for (const QString& tipo : tipi) {
+                QSqlQuery q = db.esegui(QStringLiteral("select * from tabellamovimenti where indiceanagrafica = ")
+                                        + QString::number(d.indice) + QStringLiteral(" and stato = '") + stato
+                                        + QStringLiteral("' and  tipo = '") + Module1::DuplicaApici(tipo)
+                                        + QLatin1Char('\'') + periodo);
+                while (q.next())
+                    *giorni += 1;
+            }
+        }
+        QCoreApplication::processEvents();
     }
 }
 

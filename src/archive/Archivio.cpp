@@ -8,6 +8,8 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include <sqlite3.h>
+
 namespace {
 
 QAtomicInteger<quint64> g_contatoreConnessioni;
@@ -178,6 +180,81 @@ QStringList Archivio::indici(const QString& tabella)
     return nomi;
 }
 
+qint64 RigaRapida::intero(int colonna) const
+{
+    return sqlite3_column_int64(m_istruzione, colonna);
+}
+
+double RigaRapida::reale(int colonna) const
+{
+    return sqlite3_column_double(m_istruzione, colonna);
+}
+
+QString RigaRapida::testo(int colonna) const
+{
+    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_istruzione, colonna));
+    return t ? QString::fromUtf8(t, sqlite3_column_bytes(m_istruzione, colonna)) : QString();
+}
+
+bool RigaRapida::nullo(int colonna) const
+{
+    return sqlite3_column_type(m_istruzione, colonna) == SQLITE_NULL;
+}
+
+void Archivio::scorri(const QString& sql, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga)
+{
+    const QVariant maniglia = m_db.driver()->handle();
+    sqlite3* motore = nullptr;
+    if (maniglia.isValid() && qstrcmp(maniglia.typeName(), "sqlite3*") == 0)
+        motore = *static_cast<sqlite3* const*>(maniglia.constData());
+    if (!motore)
+        throw ErroreArchivio(CodiciErrore::Generico, QStringLiteral("Lettura diretta dell'archivio non disponibile."));
+    sqlite3_stmt* istruzione = nullptr;
+    const QByteArray testoSql = sql.toUtf8();
+    if (sqlite3_prepare_v2(motore, testoSql.constData(), int(testoSql.size()), &istruzione, nullptr) != SQLITE_OK)
+        throw Traduci(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
+    struct Chiudi
+    {
+        sqlite3_stmt* s;
+        ~Chiudi() { sqlite3_finalize(s); }
+    } chiudi{istruzione};
+    for (int i = 0; i < valori.size(); ++i) {
+        const QVariant& v = valori.at(i);
+        int esito = SQLITE_OK;
+        switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::Bool:
+            esito = sqlite3_bind_int64(istruzione, i + 1, v.toLongLong());
+            break;
+        case QMetaType::Double:
+            esito = sqlite3_bind_double(istruzione, i + 1, v.toDouble());
+            break;
+        default:
+            if (v.isNull()) {
+                esito = sqlite3_bind_null(istruzione, i + 1);
+            } else {
+                const QByteArray t = v.toString().toUtf8();
+                esito = sqlite3_bind_text(istruzione, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            }
+        }
+        if (esito != SQLITE_OK)
+            throw Traduci(esito, QString::fromUtf8(sqlite3_errmsg(motore)), sql);
+    }
+    const RigaRapida r(istruzione);
+    for (;;) {
+        const int esito = sqlite3_step(istruzione);
+        if (esito == SQLITE_ROW) {
+            riga(r);
+            continue;
+        }
+        if (esito == SQLITE_DONE)
+            return;
+        throw Traduci(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
+    }
+}
+
 void Archivio::Verifica(const QString& percorso)
 {
     QFile f(percorso);
@@ -216,8 +293,12 @@ void Archivio::CopiaCompatta(const QString& sorgente, const QString& destinazion
 
 ErroreArchivio Archivio::Traduci(const QSqlError& errore, const QString& contesto)
 {
-    const int codice = errore.nativeErrorCode().toInt() & 0xFF;
-    const QString motore = testoMotore(errore);
+    return Traduci(errore.nativeErrorCode().toInt(), testoMotore(errore), contesto);
+}
+
+ErroreArchivio Archivio::Traduci(int codiceMotore, const QString& motore, const QString& contesto)
+{
+    const int codice = codiceMotore & 0xFF;
     const QString dettaglio = contesto.isEmpty() ? motore : motore + QStringLiteral(" [") + contesto + QLatin1Char(']');
     switch (codice) {
     case 5: // busy

@@ -8,6 +8,27 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+
+struct sqlite3_stmt;
+
+// One row of Archivio::scorri: values read straight from the engine, without a QVariant each.
+class RigaRapida
+{
+public:
+    explicit RigaRapida(sqlite3_stmt* istruzione)
+        : m_istruzione(istruzione)
+    {
+    }
+    qint64 intero(int colonna) const;
+    double reale(int colonna) const;
+    QString testo(int colonna) const; // "" for null
+    bool nullo(int colonna) const;
+
+private:
+    sqlite3_stmt* m_istruzione;
+};
+
 // One open archive, for the length of one operation: opened by path, worked on, closed by the
 // destructor. Every failure throws ErroreArchivio with the number the error routine knows.
 class Archivio
@@ -30,6 +51,9 @@ public:
     // A statement prepared once and run many times (inside a transaction).
     QSqlQuery prepara(const QString& sql);
     void eseguiPreparata(QSqlQuery& query, const QVariantList& valori);
+    // Runs a query and hands each row to `riga`: the month-sized reads of the grids and the save,
+    // where a QVariant per value would cost more than the engine's own work.
+    void scorri(const QString& sql, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga);
     // The first column of the first row, or an invalid QVariant when there is no row.
     QVariant valore(const QString& sql, const QVariantList& valori = {});
 
@@ -54,6 +78,7 @@ public:
 
     // Maps an engine error to the program's numbered error.
     static ErroreArchivio Traduci(const QSqlError& errore, const QString& contesto = {});
+    static ErroreArchivio Traduci(int codiceMotore, const QString& testoMotore, const QString& contesto = {});
 
 private:
     QString m_percorso;

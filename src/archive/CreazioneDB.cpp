@@ -119,10 +119,11 @@ bool CreazioneDB::creaTabella(const Schema::Tabella& tabella)
                     for (const QString& c : i.campi)
                         colonne << quota(c);
                     try {
-                        db.esegui(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+                        db.esegui(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)%5")
                                       .arg(i.unico ? QStringLiteral("UNIQUE ") : QString(),
                                            quota(Schema::NomeIndiceArchivio(tabella.nome, i.nome)), quota(tabella.nome),
-                                           colonne.join(QStringLiteral(", "))));
+                                           colonne.join(QStringLiteral(", ")),
+                                           i.condizione.isEmpty() ? QString() : QStringLiteral(" WHERE ") + i.condizione));
                     } catch (const ErroreArchivio& e) {
                         // Rows that break a unique index of an older archive leave it without
                         // the index; nothing else changes.

@@ -24,7 +24,7 @@ Campo campo(const char* nome, Tipo tipo)
 
 Indice chiavePrimaria()
 {
-    return {QStringLiteral("PrimaryKey"), {QStringLiteral("Indice")}, true, true};
+    return {QStringLiteral("PrimaryKey"), {QStringLiteral("Indice")}, true, true, {}};
 }
 
 QList<Tabella> costruisci()
@@ -50,13 +50,13 @@ QList<Tabella> costruisci()
     t << Tabella{QStringLiteral("Stampa"),
                  {campo("Indice", Tipo::LongAuto), testo("Descrizione", 200), campo("IndiceRif", Tipo::Long),
                   campo("DescrizioneMemo", Tipo::Memo)},
-                 {{QStringLiteral("Primario"), {QStringLiteral("Indice")}, false, true},
-                  {QStringLiteral("Secondario"), {QStringLiteral("IndiceRif")}, false, false}},
+                 {{QStringLiteral("Primario"), {QStringLiteral("Indice")}, false, true, {}},
+                  {QStringLiteral("Secondario"), {QStringLiteral("IndiceRif")}, false, false, {}}},
                  QStringLiteral("Controllo Tabella Stampa Effettuato")};
 
     Tabella stampa2{QStringLiteral("Stampa2"), {campo("Indice", Tipo::LongAuto)},
-                    {{QStringLiteral("Primario"), {QStringLiteral("Indice")}, false, true},
-                     {QStringLiteral("Secondrio"), {QStringLiteral("IndiceRif")}, false, false}},
+                    {{QStringLiteral("Primario"), {QStringLiteral("Indice")}, false, true, {}},
+                     {QStringLiteral("Secondrio"), {QStringLiteral("IndiceRif")}, false, false, {}}},
                     QStringLiteral("Controllo Tabella Stampa2 Effettuato")};
     stampa2.campi << testi({"Des1", "Des2", "Des3", "Des4", "Des5", "Des6"}, 250) << campo("IndiceRif", Tipo::Long)
                   << campo("Grassetto", Tipo::Long) << testi({"Des7", "Des8", "Des9"}, 250);
@@ -64,12 +64,12 @@ QList<Tabella> costruisci()
 
     t << Tabella{QStringLiteral("Variabili"),
                  {{QStringLiteral("NomeVar"), Tipo::Testo, 50, false}, testo("ValoreStringa", 200)},
-                 {{QStringLiteral("NomeVarInd"), {QStringLiteral("NomeVar")}, true, true}},
+                 {{QStringLiteral("NomeVarInd"), {QStringLiteral("NomeVar")}, true, true, {}}},
                  QStringLiteral("Controllo Variabili Effettuato")};
 
     Tabella anag{QStringLiteral("TabellaAnagrafiche"),
                  {campo("Indice", Tipo::LongAuto), testo("Codice", 50), testo("RagSociale", 250)},
-                 {chiavePrimaria(), {QStringLiteral("SecondaryKey"), {QStringLiteral("Codice")}, false, true}},
+                 {chiavePrimaria(), {QStringLiteral("SecondaryKey"), {QStringLiteral("Codice")}, false, true, {}}},
                  QStringLiteral("Controllo Tabella Anagrafiche Effettuato")};
     anag.campi << testi({"Nome", "Cognome", "Indirizzo", "Cap", "Comune", "Provincia", "Cellulare", "Telefono",
                          "Email", "Web"},
@@ -85,7 +85,7 @@ QList<Tabella> costruisci()
 
     t << Tabella{QStringLiteral("TabellaStati"),
                  {campo("Indice", Tipo::LongAuto), testo("Stato", 50), testo("Descrizione", 250)},
-                 {chiavePrimaria(), {QStringLiteral("StatoKey"), {QStringLiteral("Stato")}, false, false}},
+                 {chiavePrimaria(), {QStringLiteral("StatoKey"), {QStringLiteral("Stato")}, false, false, {}}},
                  QStringLiteral("Controllo Tabella Stati Effettuato")};
 
     t << Tabella{QStringLiteral("TabellaTipi"),
@@ -100,13 +100,20 @@ QList<Tabella> costruisci()
                   testo("RagSociale", 250), testo("Stato", 50), testo("Descrizione", 250), campo("Note", Tipo::Memo),
                   campo("StatoNum", Tipo::Double), testo("Tipo", 250)},
                  {chiavePrimaria(),
-                  {QStringLiteral("GiornoKey"), {QStringLiteral("Giorno")}, false, false},
+                  {QStringLiteral("GiornoKey"), {QStringLiteral("Giorno")}, false, false, {}},
                   {QStringLiteral("MeseKey"),
                    {QStringLiteral("IndiceAnagrafica"), QStringLiteral("Anno"), QStringLiteral("Mese"),
                     QStringLiteral("Tipo")},
                    false,
-                   false},
-                  {QStringLiteral("DataKey"), {QStringLiteral("Data")}, false, false}},
+                   false, {}},
+                  {QStringLiteral("DataKey"), {QStringLiteral("Data")}, false, false, {}},
+                  // Covers the totals of a period: only the days that hold something.
+                  {QStringLiteral("TotaliKey"),
+                   {QStringLiteral("Data"), QStringLiteral("IndiceAnagrafica"), QStringLiteral("Tipo"),
+                    QStringLiteral("Stato"), QStringLiteral("StatoNum")},
+                   false,
+                   false,
+                   CondizioneTotali}},
                  QStringLiteral("Controllo Tabella Movimenti Effettuato")};
     return t;
 }

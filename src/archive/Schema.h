@@ -24,6 +24,7 @@ struct Indice
     QStringList campi;
     bool primario = false;
     bool unico = false;
+    QString condizione; // a partial index: only the rows that meet it
 };
 
 struct Tabella
@@ -33,6 +34,10 @@ struct Tabella
     QList<Indice> indici;
     QString messaggio; // progress line written once the table is checked
 };
+
+// The rows of TabellaMovimenti that count in the totals; a query that repeats this condition
+// word for word can read them from the partial index TabellaMovimenti_TotaliKey alone.
+inline const QString CondizioneTotali = QStringLiteral("(StatoNum <> 0 OR Stato <> '')");
 
 // The nine tables in the order the creation command checks them.
 const QList<Tabella>& Tabelle();

@@ -1,6 +1,7 @@
 #include "GrigliaTotali.h"
 
 #include "archive/Archivio.h"
+#include "archive/Schema.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
 #include "diary/Griglia.h"
@@ -81,25 +82,26 @@ Numeri leggiNumeri(Archivio& db, const Parametri& p)
             + dipendenti + QStringLiteral(" AND ") + inPeriodo;
     }
 
-    // One snapshot for both readings, so hours and days agree when someone saves meanwhile.
+    // One pass over the days that hold something gives both: the hours of every group, and the
+    // day count of the groups whose text is a state code. For a period of everyone the partial
+    // index TabellaMovimenti_TotaliKey answers it alone.
     db.esegui(QStringLiteral("BEGIN"));
-    // Days without hours add nothing and show as an empty cell, as an absent sum does: they are
-    // left out of the grouping.
-    QSqlQuery ore = db.esegui(QStringLiteral("SELECT m.IndiceAnagrafica, m.Tipo, sum(m.StatoNum)") + origine
-                                  + QStringLiteral(" AND m.StatoNum <> 0 GROUP BY m.IndiceAnagrafica, m.Tipo"),
-                              valori);
-    while (ore.next())
-        n.ore[chiave(ore.value(0).toLongLong(), ore.value(1).toString())] += ore.value(2).toDouble();
-    ore.finish();
-    QSqlQuery giorni = db.esegui(
-        QStringLiteral("SELECT m.IndiceAnagrafica, m.Tipo, m.Stato, count(*)") + origine
-            + QStringLiteral(" AND m.Stato COLLATE NOCASE IN (SELECT Stato FROM TabellaStati WHERE Indice > 0)"
-                             " GROUP BY m.IndiceAnagrafica, m.Tipo, m.Stato"),
-        valori);
-    while (giorni.next())
-        n.giorni[chiave(giorni.value(0).toLongLong(), giorni.value(1).toString(), giorni.value(2).toString())] +=
-            giorni.value(3).toInt();
-    giorni.finish();
+    QString condizione = Schema::CondizioneTotali;
+    condizione.replace(QLatin1String("StatoNum"), QLatin1String("m.StatoNum"));
+    condizione.replace(QLatin1String("Stato <>"), QLatin1String("m.Stato <>"));
+    db.scorri(QStringLiteral("SELECT m.IndiceAnagrafica, m.Tipo, m.Stato, sum(m.StatoNum), count(*), "
+                             "m.Stato COLLATE NOCASE IN (SELECT Stato FROM TabellaStati WHERE Indice > 0)")
+                  + origine + QStringLiteral(" AND ") + condizione
+                  + QStringLiteral(" GROUP BY m.IndiceAnagrafica, m.Tipo, m.Stato"),
+              valori, [&n](const RigaRapida& r) {
+                  const qint64 indice = r.intero(0);
+                  const QString tipo = r.testo(1);
+                  const double ore = r.reale(3);
+                  if (ore != 0)
+                      n.ore[chiave(indice, tipo)] += ore;
+                  if (r.intero(5) != 0)
+                      n.giorni[chiave(indice, tipo, r.testo(2))] += int(r.intero(4));
+              });
     db.esegui(QStringLiteral("COMMIT"));
     return n;
 }

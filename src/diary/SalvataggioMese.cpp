@@ -33,7 +33,8 @@ struct Esistente
 {
     qint64 chiave = 0;
     QString stato;
-    QVariant statoNum;
+    double statoNum = 0;
+    bool statoNumNullo = true;
     QString descrizione;
 };
 
@@ -56,7 +57,7 @@ constexpr int DipendentiPerLettura = 400;
 
 bool invariato(const Esistente& e, const Contenuto& c)
 {
-    if (e.stato != c.testo || e.statoNum.isNull() || e.statoNum.toDouble() != c.numero)
+    if (e.stato != c.testo || e.statoNumNullo || e.statoNum != c.numero)
         return false;
     return !c.conDescrizione() || e.descrizione == c.descrizione;
 }
@@ -155,28 +156,36 @@ bool SalvataggioMese::Salva()
                         segnaposto << QStringLiteral("?");
                     }
                     valori << m_anno << m_mese;
-                    QSqlQuery q = db.esegui(
-                        QStringLiteral(
-                            "SELECT Indice, IndiceAnagrafica, Tipo, Giorno, Stato, StatoNum, Descrizione "
-                            "FROM TabellaMovimenti WHERE IndiceAnagrafica IN (")
-                            + segnaposto.join(QLatin1Char(','))
-                            + QStringLiteral(") AND Anno = ? AND Mese = ?"),
-                        valori);
-                    while (q.next()) {
-                        const auto posizione
-                            = posizioni.constFind(chiaveRiga(q.value(1).toLongLong(), q.value(2).toString()));
-                        const int giorno = int(Module1::ValoreNumerico(q.value(3).toString()));
-                        if (posizione == posizioni.constEnd() || giorno < 1 || giorno > MassimoGiorni)
-                            continue;
-                        const Esistente e { q.value(0).toLongLong(), q.value(4).toString(), q.value(5),
-                            q.value(6).toString() };
-                        for (qsizetype i : *posizione) {
-                            QList<QList<Esistente>>& giorni = esistenti[i];
-                            if (giorni.isEmpty())
-                                giorni.resize(MassimoGiorni + 1);
-                            giorni[giorno].append(e);
-                        }
-                    }
+                    // The few type texts of the month are folded once, not once per stored row.
+                    QHash<QString, QString> tipiPiegati;
+                    db.scorri(QStringLiteral("SELECT Indice, IndiceAnagrafica, Tipo, Giorno, Stato, StatoNum, Descrizione "
+                                             "FROM TabellaMovimenti WHERE IndiceAnagrafica IN (")
+                                  + segnaposto.join(QLatin1Char(','))
+                                  + QStringLiteral(") AND Anno = ? AND Mese = ?"),
+                              valori, [&](const RigaRapida& q) {
+                                  const QString tipo = q.testo(2);
+                                  auto piegato = tipiPiegati.constFind(tipo);
+                                  if (piegato == tipiPiegati.constEnd())
+                                      piegato = tipiPiegati.insert(tipo, tipo.toCaseFolded());
+                                  const auto posizione = posizioni.constFind(
+                                      QString::number(q.intero(1)) + QLatin1Char('\x1f') + *piegato);
+                                  if (posizione == posizioni.constEnd())
+                                      return;
+                                  const QString testoGiorno = q.testo(3);
+                                  bool numero = false;
+                                  int giorno = testoGiorno.toInt(&numero);
+                                  if (!numero)
+                                      giorno = int(Module1::ValoreNumerico(testoGiorno));
+                                  if (giorno < 1 || giorno > MassimoGiorni)
+                                      return;
+                                  const Esistente e { q.intero(0), q.testo(4), q.reale(5), q.nullo(5), q.testo(6) };
+                                  for (qsizetype i : *posizione) {
+                                      QList<QList<Esistente>>& giorni = esistenti[i];
+                                      if (giorni.isEmpty())
+                                          giorni.resize(MassimoGiorni + 1);
+                                      giorni[giorno].append(e);
+                                  }
+                              });
                 }
 
                 QSqlQuery aggiornaStato = db.prepara(QStringLiteral(
@@ -205,10 +214,10 @@ bool SalvataggioMese::Salva()
                         const Contenuto& c = tipiDiContenuto.at(*trovato);
                         celle << *trovato;
                         const int giorno = int(g) + 1;
-                        const QVariant descrizione
-                            = c.conDescrizione() ? QVariant(c.descrizione) : QVariant();
                         const QList<QList<Esistente>>& giorni = esistenti.at(i);
                         if (giorni.isEmpty() || giorni.at(giorno).isEmpty()) {
+                            const QVariant descrizione
+                                = c.conDescrizione() ? QVariant(c.descrizione) : QVariant();
                             db.eseguiPreparata(inserisci,
                                 { riga.indice, testo(riga.codice), testo(riga.nome), testo(riga.tipo),
                                     date.at(g).toString(Qt::ISODate), QString::number(giorno), m_mese, m_anno,

@@ -53,7 +53,8 @@ QList<Atteso> schemaAtteso()
         {"TabellaMovimenti",
          l("Indice Data Giorno Mese Anno IndiceAnagrafica CodiceAnagrafica RagSociale Stato Descrizione Note StatoNum "
            "Tipo"),
-         l("TabellaMovimenti_DataKey TabellaMovimenti_GiornoKey TabellaMovimenti_MeseKey TabellaMovimenti_PrimaryKey")},
+         l("TabellaMovimenti_DataKey TabellaMovimenti_GiornoKey TabellaMovimenti_MeseKey TabellaMovimenti_PrimaryKey "
+           "TabellaMovimenti_TotaliKey")},
         {"TabellaVersione", l("Indice Versione"), l("TabellaVersione_PrimaryKey")},
         {"Variabili", l("NomeVar ValoreStringa"), l("Variabili_NomeVarInd")},
         {"Configurazioni",
