@@ -108,23 +108,24 @@ bool DimensionaGriglia1(Griglia& griglia, const Parametri& p)
         QVariantList valori;
         const QString condizione = RigheDipendenti::CondizioneDipendenti(p.criteri, QStringLiteral("a"), valori);
         valori << p.anno << p.mese;
-        QSqlQuery q = db.esegui(
-            QStringLiteral("SELECT m.Indice, m.IndiceAnagrafica, m.Tipo, m.Giorno, m.Stato, m.Note "
-                           "FROM TabellaAnagrafiche a CROSS JOIN TabellaMovimenti m ON m.IndiceAnagrafica = a.Indice "
-                           "WHERE ")
-                + condizione + QStringLiteral(" AND m.Anno = ? AND m.Mese = ?"),
-            valori);
-        while (q.next()) {
-            const auto riga = righe.constFind(chiave(q.value(1).toLongLong(), q.value(2).toString()));
-            if (riga == righe.constEnd())
-                continue;
-            const int giorno = int(Module1::ValoreNumerico(q.value(3).toString()));
-            if (giorno < 1 || giorno > giorni)
-                continue;
-            const QString nota = q.value(5).toString();
-            trovati.append({q.value(0).toLongLong(), *riga, ColonnaGiorno(giorno), q.value(4).toString(),
-                            !q.value(5).isNull() && !nota.isEmpty()});
-        }
+        db.scorri(QStringLiteral("SELECT m.Indice, m.IndiceAnagrafica, m.Tipo, m.Giorno, m.Stato, m.Note "
+                                 "FROM TabellaAnagrafiche a CROSS JOIN TabellaMovimenti m ON m.IndiceAnagrafica = a.Indice "
+                                 "WHERE ")
+                      + condizione + QStringLiteral(" AND m.Anno = ? AND m.Mese = ?"),
+                  valori, [&](const RigaRapida& q) {
+                      const auto riga = righe.constFind(chiave(q.intero(1), q.testo(2)));
+                      if (riga == righe.constEnd())
+                          return;
+                      const QString testoGiorno = q.testo(3);
+                      bool numero = false;
+                      int giorno = testoGiorno.toInt(&numero);
+                      if (!numero)
+                          giorno = int(Module1::ValoreNumerico(testoGiorno));
+                      if (giorno < 1 || giorno > giorni)
+                          return;
+                      trovati.append({q.intero(0), *riga, ColonnaGiorno(giorno), q.testo(4),
+                                      !q.nullo(5) && !q.testo(5).isEmpty()});
+                  });
     });
     tuttoLetto = tuttoLetto && movimentiLetti;
 
