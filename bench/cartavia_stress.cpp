@@ -3,7 +3,7 @@
 // tries to compact. Every instance logs what the archive told it was stored; at the end the
 // archive must hold exactly that, once, undamaged, and no instance may have died.
 //
-//     cartavia-stress [--processi 5] [--secondi 60] [--dipendenti 20] [--mesi 2] [--conserva]
+//     cartavia-stress [--processi 5] [--secondi 60] [--dipendenti 60] [--mesi 6] [--conserva]
 //
 // The workers are this program again, started with --lavoratore K (or --manutenzione).
 
@@ -85,13 +85,15 @@ class MessaggiSilenziosi : public Messaggi
 public:
     std::function<void(const QString&)> registra;
 
-    Risposta Messaggio(const QString& testo, Pulsanti pulsanti, Icona, const QString&, Risposta predefinito) override
+    Risposta Messaggio(
+        const QString& testo, Pulsanti pulsanti, Icona, const QString&, Risposta predefinito) override
     {
         if (registra)
-            registra(QStringLiteral("M") + Tab + QString(testo).replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(Tab, QLatin1Char(' ')));
+            registra(QStringLiteral("M") + Tab
+                + QString(testo).replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(Tab, QLatin1Char(' ')));
         if (predefinito != QMessageBox::NoButton)
             return predefinito;
-        for (Risposta r : {QMessageBox::Ok, QMessageBox::Yes})
+        for (Risposta r : { QMessageBox::Ok, QMessageBox::Yes })
             if (pulsanti.testFlag(r))
                 return r;
         return QMessageBox::Cancel;
@@ -137,7 +139,7 @@ QList<Mese> mesiArchivio(Archivio& db)
     QList<Mese> mesi;
     QSqlQuery q = db.esegui(QStringLiteral("SELECT DISTINCT Mese, Anno FROM TabellaMovimenti"));
     while (q.next())
-        mesi.append({q.value(0).toString(), q.value(1).toString()});
+        mesi.append({ q.value(0).toString(), q.value(1).toString() });
     return mesi;
 }
 
@@ -152,7 +154,8 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
     impostaMessaggi(&silenziosi);
     // No error path may end a worker without a trace.
     Piattaforma::ImpostaTerminazione([&] {
-        log.scrivi(QStringLiteral("X\tfine del programma richiesta (contatore errori %1)").arg(Module1::ContatoreErrori));
+        log.scrivi(QStringLiteral("X\tfine del programma richiesta (contatore errori %1)")
+                       .arg(Module1::ContatoreErrori));
         std::fflush(nullptr);
         std::_Exit(4);
     });
@@ -165,14 +168,16 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
     QStringList stati;
     try {
         Archivio db(Module1::PercorsoArchivio);
-        QSqlQuery q = db.esegui(QStringLiteral("SELECT Indice, Codice FROM TabellaAnagrafiche ORDER BY Indice"));
+        QSqlQuery q
+            = db.esegui(QStringLiteral("SELECT Indice, Codice FROM TabellaAnagrafiche ORDER BY Indice"));
         int i = 0;
         while (q.next()) {
             if (i++ % processi == k)
-                propri.append({q.value(0).toLongLong(), q.value(1).toString(), {}});
+                propri.append({ q.value(0).toLongLong(), q.value(1).toString(), {} });
         }
         mesi = mesiArchivio(db);
-        QSqlQuery s = db.esegui(QStringLiteral("SELECT Stato FROM TabellaStati WHERE Stato NOT LIKE 'Z%' ORDER BY Stato"));
+        QSqlQuery s = db.esegui(
+            QStringLiteral("SELECT Stato FROM TabellaStati WHERE Stato NOT LIKE 'Z%' ORDER BY Stato"));
         while (s.next())
             stati << s.value(0).toString();
     } catch (const ErroreArchivio& e) {
@@ -184,15 +189,15 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
         return 5;
     }
     const QStringList valori = [&] {
-        QStringList v{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("6,5"),
-                      QStringLiteral("7,5"), QStringLiteral("8"), QStringLiteral("8,00"), QStringLiteral("0"),
-                      QString(), QStringLiteral("f"), QStringLiteral("m")};
+        QStringList v { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("6,5"),
+            QStringLiteral("7,5"), QStringLiteral("8"), QStringLiteral("8,00"), QStringLiteral("0"),
+            QString(), QStringLiteral("f"), QStringLiteral("m") };
         v += stati;
         return v;
     }();
-    const QStringList testiNote{QStringLiteral("visita medica"), QStringLiteral("l'uscita anticipata"),
-                                QStringLiteral("\"citato\" ; drop table x; --"), QStringLiteral("àèìòù €"),
-                                QStringLiteral("😀 nota"), QString()};
+    const QStringList testiNote { QStringLiteral("visita medica"), QStringLiteral("l'uscita anticipata"),
+        QStringLiteral("\"citato\" ; drop table x; --"), QStringLiteral("àèìòù €"), QStringLiteral("😀 nota"),
+        QString() };
 
     int sequenza = 0;
     auto pari = [&](int n) { return int(caso.bounded(n)); };
@@ -220,24 +225,28 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             const int modifiche = 1 + pari(12);
             for (int i = 0; i < modifiche && g.righe() > GrigliaDettaglio::RigheFisse && giorni > 0; ++i)
                 g.impostaTesto(GrigliaDettaglio::RigheFisse + pari(g.righe() - GrigliaDettaglio::RigheFisse),
-                               GrigliaDettaglio::ColonneFisse + pari(giorni), valori.at(pari(int(valori.size()))));
+                    GrigliaDettaglio::ColonneFisse + pari(giorni), valori.at(pari(int(valori.size()))));
             ++sequenza;
             log.scrivi(QStringLiteral("A\t%1").arg(sequenza));
             Module1::ContatoreErrori = 0;
             SalvataggioMese salvataggio(g, m.mese, m.anno);
-            if (!salvataggio.Salva()) {
-                log.scrivi(QStringLiteral("F\t%1\t%2\t%3").arg(sequenza).arg(salvataggio.numeroErrore()).arg(salvataggio.descrizioneErrore()));
+            const bool salvato = salvataggio.Salva();
+            if (!salvato) {
+                log.scrivi(QStringLiteral("F\t%1\t%2\t%3")
+                               .arg(sequenza)
+                               .arg(salvataggio.numeroErrore())
+                               .arg(salvataggio.descrizioneErrore()));
                 continue;
             }
             // What the grid shows after a save is what was stored.
             QStringList righe;
             for (int r = GrigliaDettaglio::RigheFisse; r < g.righe(); ++r) {
-                QStringList campi{QStringLiteral("S"), m.mese, m.anno, g.testo(r, 0), g.testo(r, 3)};
+                QStringList campi { QStringLiteral("S"), m.mese, m.anno, g.testo(r, 0), g.testo(r, 3) };
                 for (int c = GrigliaDettaglio::ColonneFisse; c < g.colonne(); ++c)
                     campi << g.testo(r, c);
                 righe << campi.join(Tab);
             }
-            righe << QStringLiteral("OK\t%1").arg(sequenza);
+            righe << QStringLiteral("OK\t%1\t%2").arg(sequenza).arg(Module1::ContatoreErrori);
             log.scrivi(righe.join(QLatin1Char('\n')));
         } else if (scelta < 8) {
             // A note on a day of an own employee.
@@ -249,11 +258,13 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             cella.giorno = QString::number(1 + pari(28));
             cella.indice = d.indice;
             cella.tipo = RigheDipendenti::Ordinario;
-            const QString nota = testiNote.at(pari(int(testiNote.size()))) + QStringLiteral(" %1/%2").arg(k).arg(sequenza);
+            const QString nota
+                = testiNote.at(pari(int(testiNote.size()))) + QStringLiteral(" %1/%2").arg(k).arg(sequenza);
             const NoteGiorno::Esito esito = NoteGiorno::Scrivi(cella, nota);
             if (esito == NoteGiorno::Esito::Memorizzata)
-                log.scrivi(QStringList{QStringLiteral("N"), m.mese, m.anno, cella.giorno, QString::number(d.indice),
-                                       cella.tipo, nota}.join(Tab));
+                log.scrivi(QStringList { QStringLiteral("N"), m.mese, m.anno, cella.giorno,
+                    QString::number(d.indice), cella.tipo, nota }
+                               .join(Tab));
             else
                 log.scrivi(QStringLiteral("NF\t%1").arg(int(esito)));
         } else if (scelta < 9) {
@@ -262,20 +273,23 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             const QString tabella = stato ? QStringLiteral("TabellaStati") : QStringLiteral("TabellaTipi");
             const QString campo = stato ? QStringLiteral("Stato") : QStringLiteral("Tipo");
             const QString codice = stato ? statoProprio(k) : tipoProprio(k);
-            const QString descrizione = QStringLiteral("Descrizione d'%1 \"%2\"").arg(lettera(k)).arg(sequenza++);
+            const QString descrizione
+                = QStringLiteral("Descrizione d'%1 \"%2\"").arg(lettera(k)).arg(sequenza++);
             const bool fatto = EseguiPasso([&] {
                 Archivio db(Module1::PercorsoArchivio);
                 InTransazione(db, [&] {
-                    db.esegui(QStringLiteral("UPDATE ") + tabella + QStringLiteral(" SET Descrizione = ? WHERE ") + campo
-                                  + QStringLiteral(" = ?"),
-                              {descrizione, codice});
-                    db.esegui(QStringLiteral("DELETE FROM TabellaStati WHERE Stato = ?"), {statoTransitorio(k)});
+                    db.esegui(QStringLiteral("UPDATE ") + tabella
+                            + QStringLiteral(" SET Descrizione = ? WHERE ") + campo + QStringLiteral(" = ?"),
+                        { descrizione, codice });
+                    db.esegui(
+                        QStringLiteral("DELETE FROM TabellaStati WHERE Stato = ?"), { statoTransitorio(k) });
                     if (pari(2) == 0)
-                        db.esegui(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES (?, ?)"),
-                                  {statoTransitorio(k), descrizione});
+                        db.esegui(
+                            QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES (?, ?)"),
+                            { statoTransitorio(k), descrizione });
                 });
             });
-            log.scrivi(fatto ? QStringList{QStringLiteral("D"), tabella, codice, descrizione}.join(Tab)
+            log.scrivi(fatto ? QStringList { QStringLiteral("D"), tabella, codice, descrizione }.join(Tab)
                              : QStringLiteral("DF"));
         } else {
             // The month totals of everybody and the print table from them.
@@ -318,15 +332,16 @@ int manutenzione(const QString& cartella, qint64 scadenza)
         if (giro++ % 2 == 0) {
             QString errore;
             log.scrivi(Backup::CopiaArchivio(Module1::PercorsoArchivio, backup, &errore)
-                           ? QStringLiteral("B")
-                           : QStringLiteral("BF\t") + errore.replace(QLatin1Char('\n'), QLatin1Char(' ')));
+                    ? QStringLiteral("B")
+                    : QStringLiteral("BF\t") + errore.replace(QLatin1Char('\n'), QLatin1Char(' ')));
         } else {
             try {
                 Backup::CompattaArchivio(Module1::PercorsoArchivio);
                 log.scrivi(QStringLiteral("C"));
             } catch (const ErroreArchivio& e) {
-                log.scrivi(e.numero() == CodiciErrore::ArchivioInUso ? QStringLiteral("CO")
-                                                                     : QStringLiteral("CF\t") + e.descrizione());
+                log.scrivi(e.numero() == CodiciErrore::ArchivioInUso
+                        ? QStringLiteral("CO")
+                        : QStringLiteral("CF\t") + e.descrizione());
             }
         }
         Module1::Pausa(0.2);
@@ -351,6 +366,7 @@ struct Conteggi
     int stampeFallite = 0;
     int griglieFallite = 0;
     int messaggi = 0;
+    qint64 attese = 0; // busy retries of the saves that were done
     bool fine = false;
     QStringList errori;
 };
@@ -383,6 +399,7 @@ Conteggi leggiLog(const QString& percorso, Atteso& atteso)
             inCorso << campi;
         } else if (tipo == QLatin1String("OK")) {
             ++c.riusciti;
+            c.attese += campi.value(2).toLongLong();
             for (const QStringList& s : inCorso)
                 atteso.celle[s.mid(1, 4)] = s.mid(5);
             inCorso.clear();
@@ -433,14 +450,17 @@ Verifica verifica(const QString& archivio, const Atteso& atteso)
     Verifica v;
     Archivio db(archivio);
     v.integrita = db.valore(QStringLiteral("PRAGMA integrity_check")).toString();
-    v.duplicati = db.valore(QStringLiteral("SELECT COALESCE(sum(n - 1), 0) FROM (SELECT count(*) AS n FROM TabellaMovimenti "
-                                           "GROUP BY IndiceAnagrafica, Tipo, Anno, Mese, Giorno HAVING count(*) > 1)"))
-                      .toLongLong();
-    QSqlQuery q = db.prepara(QStringLiteral("SELECT Giorno, Stato FROM TabellaMovimenti WHERE Mese = ? AND Anno = ? AND "
-                                            "IndiceAnagrafica = ? AND Tipo = ?"));
+    v.duplicati
+        = db.valore(QStringLiteral(
+                        "SELECT COALESCE(sum(n - 1), 0) FROM (SELECT count(*) AS n FROM TabellaMovimenti "
+                        "GROUP BY IndiceAnagrafica, Tipo, Anno, Mese, Giorno HAVING count(*) > 1)"))
+              .toLongLong();
+    QSqlQuery q = db.prepara(
+        QStringLiteral("SELECT Giorno, Stato FROM TabellaMovimenti WHERE Mese = ? AND Anno = ? AND "
+                       "IndiceAnagrafica = ? AND Tipo = ?"));
     for (auto i = atteso.celle.constBegin(); i != atteso.celle.constEnd(); ++i) {
         const QStringList& chiave = i.key();
-        db.eseguiPreparata(q, {chiave.at(0), chiave.at(1), chiave.at(2).toLongLong(), chiave.at(3)});
+        db.eseguiPreparata(q, { chiave.at(0), chiave.at(1), chiave.at(2).toLongLong(), chiave.at(3) });
         QHash<int, QStringList> memorizzati;
         while (q.next())
             memorizzati[q.value(0).toString().toInt()] << q.value(1).toString();
@@ -459,21 +479,24 @@ Verifica verifica(const QString& archivio, const Atteso& atteso)
     }
     for (auto i = atteso.note.constBegin(); i != atteso.note.constEnd(); ++i) {
         const QStringList& c = i.key();
-        const QString nota = db.valore(QStringLiteral("SELECT COALESCE(Note, '') FROM TabellaMovimenti WHERE Mese = ? AND "
-                                                      "Anno = ? AND Giorno = ? AND IndiceAnagrafica = ? AND Tipo = ?"),
-                                       {c.at(0), c.at(1), c.at(2), c.at(3).toLongLong(), c.at(4)})
-                                 .toString();
+        const QString nota
+            = db.valore(QStringLiteral("SELECT COALESCE(Note, '') FROM TabellaMovimenti WHERE Mese = ? AND "
+                                       "Anno = ? AND Giorno = ? AND IndiceAnagrafica = ? AND Tipo = ?"),
+                    { c.at(0), c.at(1), c.at(2), c.at(3).toLongLong(), c.at(4) })
+                  .toString();
         if (nota != i.value()) {
             ++v.notePerse;
             if (v.esempi.size() < 8)
-                v.esempi << QStringLiteral("nota %1: attesa «%2», trovata «%3»").arg(c.join(QLatin1Char(' ')), i.value(), nota);
+                v.esempi << QStringLiteral("nota %1: attesa «%2», trovata «%3»")
+                                .arg(c.join(QLatin1Char(' ')), i.value(), nota);
         }
     }
     for (auto i = atteso.descrizioni.constBegin(); i != atteso.descrizioni.constEnd(); ++i) {
-        const QString campo = i.key().at(0) == QLatin1String("TabellaStati") ? QStringLiteral("Stato") : QStringLiteral("Tipo");
-        const QString d = db.valore(QStringLiteral("SELECT Descrizione FROM ") + i.key().at(0) + QStringLiteral(" WHERE ")
-                                        + campo + QStringLiteral(" = ?"),
-                                    {i.key().at(1)})
+        const QString campo = i.key().at(0) == QLatin1String("TabellaStati") ? QStringLiteral("Stato")
+                                                                             : QStringLiteral("Tipo");
+        const QString d = db.valore(QStringLiteral("SELECT Descrizione FROM ") + i.key().at(0)
+                                    + QStringLiteral(" WHERE ") + campo + QStringLiteral(" = ?"),
+                                { i.key().at(1) })
                               .toString();
         if (d != i.value())
             ++v.descrizioniPerse;
@@ -481,9 +504,11 @@ Verifica verifica(const QString& archivio, const Atteso& atteso)
     return v;
 }
 
-int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProcessi, const QCommandLineOption& oSecondi,
-             const QCommandLineOption& oDipendenti, const QCommandLineOption& oMesi, const QCommandLineOption& oConserva,
-             const QCommandLineOption& oSeme)
+int rapporto(const QString& cartella, int processi, const QStringList& stati, int caduti);
+
+int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProcessi,
+    const QCommandLineOption& oSecondi, const QCommandLineOption& oDipendenti,
+    const QCommandLineOption& oMesi, const QCommandLineOption& oConserva, const QCommandLineOption& oSeme)
 {
     const int processi = std::clamp(parser.value(oProcessi).toInt(), 1, 26);
     const int secondi = std::max(1, parser.value(oSecondi).toInt());
@@ -512,14 +537,14 @@ int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProces
         InTransazione(db, [&] {
             for (int k = 0; k < processi; ++k) {
                 db.esegui(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES (?, ?)"),
-                          {statoProprio(k), QStringLiteral("Stato di %1").arg(lettera(k))});
+                    { statoProprio(k), QStringLiteral("Stato di %1").arg(lettera(k)) });
                 db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo, Descrizione) VALUES (?, ?)"),
-                          {tipoProprio(k), QStringLiteral("Tipo di %1").arg(lettera(k))});
+                    { tipoProprio(k), QStringLiteral("Tipo di %1").arg(lettera(k)) });
             }
         });
     }
-    out() << "Archivio: " << archivio << " (" << dipendenti << " dipendenti, " << mesi << " mesi, " << creato.registrazioni
-          << " registrazioni)\n"
+    out() << "Archivio: " << archivio << " (" << dipendenti << " dipendenti, " << mesi << " mesi, "
+          << creato.registrazioni << " registrazioni)\n"
           << processi << " processi + manutenzione per " << secondi << " s, seme " << seme << "\n";
     out().flush();
 
@@ -532,9 +557,9 @@ int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProces
         p->setProcessEnvironment(ambiente);
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p->setStandardOutputFile(QProcess::nullDevice());
-        QStringList argomenti{QStringLiteral("--archivio"), archivio, QStringLiteral("--cartella"), cartella,
-                              QStringLiteral("--scadenza"), QString::number(scadenza), QStringLiteral("--processi"),
-                              QString::number(processi), QStringLiteral("--seme"), QString::number(seme)};
+        QStringList argomenti { QStringLiteral("--archivio"), archivio, QStringLiteral("--cartella"),
+            cartella, QStringLiteral("--scadenza"), QString::number(scadenza), QStringLiteral("--processi"),
+            QString::number(processi), QStringLiteral("--seme"), QString::number(seme) };
         if (k < processi)
             argomenti << QStringLiteral("--lavoratore") << QString::number(k);
         else
@@ -564,7 +589,18 @@ int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProces
             stati << QStringLiteral("ok");
         }
     }
+    const int esito = rapporto(cartella, processi, stati, caduti);
+    if (parser.isSet(oConserva))
+        out() << "Cartella conservata: " << cartella << '\n';
+    out().flush();
+    return esito;
+}
 
+// Reads the logs of a run in `cartella`, checks its archive and prints the summary; 0 when
+// nothing was lost, duplicated or damaged and no process fell.
+int rapporto(const QString& cartella, int processi, const QStringList& stati, int caduti)
+{
+    const QString archivio = QDir(cartella).absoluteFilePath(QStringLiteral("Stress.mdb"));
     Atteso atteso;
     Conteggi totale;
     auto riga = [](const QStringList& campi) {
@@ -574,9 +610,10 @@ int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProces
         out() << c.join(QString()) << '\n';
     };
     out() << '\n';
-    riga({QStringLiteral("processo"), QStringLiteral("salv."), QStringLiteral("riusciti"), QStringLiteral("falliti"),
-          QStringLiteral("note"), QStringLiteral("codici"), QStringLiteral("stampe"), QStringLiteral("err.gr."),
-          QStringLiteral("messaggi"), QStringLiteral("uscita")});
+    riga({ QStringLiteral("processo"), QStringLiteral("salv."), QStringLiteral("riusciti"),
+        QStringLiteral("falliti"), QStringLiteral("attese"), QStringLiteral("note"), QStringLiteral("codici"),
+        QStringLiteral("stampe"), QStringLiteral("err.gr."), QStringLiteral("messaggi"),
+        QStringLiteral("uscita") });
     QStringList errori;
     for (int k = 0; k < processi; ++k) {
         const Conteggi c = leggiLog(fileLog(cartella, k), atteso);
@@ -591,19 +628,24 @@ int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProces
         totale.stampeFallite += c.stampeFallite;
         totale.griglieFallite += c.griglieFallite;
         totale.messaggi += c.messaggi;
+        totale.attese += c.attese;
         for (const QString& e : c.errori)
             errori << QStringLiteral("lavoratore %1: %2").arg(k).arg(e);
         auto n = [](int a, int b) { return b ? QStringLiteral("%1/%2").arg(a).arg(b) : QString::number(a); };
-        riga({QStringLiteral("lavoratore %1").arg(k), QString::number(c.tentati), QString::number(c.riusciti),
-              QString::number(c.falliti), n(c.note, c.noteFallite), n(c.codici, c.codiciFalliti),
-              n(c.stampe, c.stampeFallite), QString::number(c.griglieFallite), QString::number(c.messaggi),
-              stati.at(k)});
+        riga({ QStringLiteral("lavoratore %1").arg(k), QString::number(c.tentati),
+            QString::number(c.riusciti), QString::number(c.falliti), QString::number(c.attese),
+            n(c.note, c.noteFallite), n(c.codici, c.codiciFalliti), n(c.stampe, c.stampeFallite),
+            QString::number(c.griglieFallite), QString::number(c.messaggi), stati.at(k) });
         if (!c.fine && stati.at(k) == QLatin1String("ok"))
             errori << QStringLiteral("lavoratore %1: il registro non arriva alla fine").arg(k);
     }
-    riga({QStringLiteral("totale"), QString::number(totale.tentati), QString::number(totale.riusciti),
-          QString::number(totale.falliti), QString::number(totale.note), QString::number(totale.codici),
-          QString::number(totale.stampe), QString::number(totale.griglieFallite), QString::number(totale.messaggi)});
+    riga({ QStringLiteral("totale"), QString::number(totale.tentati), QString::number(totale.riusciti),
+        QString::number(totale.falliti), QString::number(totale.attese), QString::number(totale.note),
+        QString::number(totale.codici), QString::number(totale.stampe),
+        QString::number(totale.griglieFallite), QString::number(totale.messaggi) });
+
+    out() << "(attese: ripetizioni per archivio occupato nei salvataggi riusciti; a/b: riusciti/non "
+             "riusciti)\n";
 
     // The maintenance instance.
     int backup = 0, backupFalliti = 0, compattati = 0, rifiutati = 0, compattazioniFallite = 0;
@@ -629,13 +671,13 @@ int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProces
         }
     }
     out() << "manutenzione: " << backup << " backup (" << backupFalliti << " non riusciti), " << compattati
-          << " compattazioni, " << rifiutati << " rifiutate perché l'archivio era in uso, " << compattazioniFallite
-          << " non riuscite; uscita " << stati.at(processi) << '\n';
+          << " compattazioni, " << rifiutati << " rifiutate perché l'archivio era in uso, "
+          << compattazioniFallite << " non riuscite; uscita " << stati.at(processi) << '\n';
 
     // The last backup must itself be a sound archive.
     QString integritaBackup = QStringLiteral("nessun backup");
     const QDir cartellaBackup(QDir(cartella).absoluteFilePath(QStringLiteral("backup")));
-    const QStringList copie = cartellaBackup.entryList({QStringLiteral("*.mdb")}, QDir::Files);
+    const QStringList copie = cartellaBackup.entryList({ QStringLiteral("*.mdb") }, QDir::Files);
     if (!copie.isEmpty()) {
         try {
             Archivio b(cartellaBackup.absoluteFilePath(copie.first()));
@@ -660,9 +702,10 @@ int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProces
                                 .arg(w.cellePerse + w.notePerse + w.descrizioniPerse)
                                 .arg(w.duplicati)
                                 .arg(w.integrita);
-        v.cellePerse += w.cellePerse;
-        v.notePerse += w.notePerse;
-        v.descrizioniPerse += w.descrizioniPerse;
+        // What the compaction lost too is counted once.
+        v.cellePerse = std::max(v.cellePerse, w.cellePerse);
+        v.notePerse = std::max(v.notePerse, w.notePerse);
+        v.descrizioniPerse = std::max(v.descrizioniPerse, w.descrizioniPerse);
         v.duplicati = std::max(v.duplicati, w.duplicati);
         if (w.integrita != QLatin1String("ok"))
             v.integrita = w.integrita;
@@ -671,13 +714,17 @@ int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProces
         errori << QStringLiteral("compattazione finale: ") + e.descrizione();
     }
 
-    out() << "\nsalvataggi tentati:         " << totale.tentati << "\nsalvataggi riusciti:        " << totale.riusciti
+    out() << "\nsalvataggi tentati:         " << totale.tentati
+          << "\nsalvataggi riusciti:        " << totale.riusciti
           << "\nsalvataggi non riusciti:    " << totale.falliti << " (segnalati come non salvati)"
-          << "\ncelle controllate:          " << v.celleControllate << "\ncelle perse:                " << v.cellePerse
+          << "\ncelle controllate:          " << v.celleControllate
+          << "\ncelle perse:                " << v.cellePerse
           << "\nnote perse:                 " << v.notePerse << " di " << atteso.note.size()
           << "\ndescrizioni perse:          " << v.descrizioniPerse << " di " << atteso.descrizioni.size()
-          << "\nrighe duplicate:            " << v.duplicati << "\nintegrity_check:            " << v.integrita
-          << "\nintegrity_check del backup: " << integritaBackup << "\ndopo la compattazione:      " << dopoCompattazione
+          << "\nrighe duplicate:            " << v.duplicati
+          << "\nintegrity_check:            " << v.integrita
+          << "\nintegrity_check del backup: " << integritaBackup
+          << "\ndopo la compattazione:      " << dopoCompattazione
           << "\nprocessi caduti:            " << caduti << '\n';
     for (const QString& e : std::as_const(v.esempi))
         out() << "  " << e << '\n';
@@ -685,10 +732,9 @@ int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProces
         out() << "  " << e << '\n';
     const bool buono = v.cellePerse == 0 && v.notePerse == 0 && v.descrizioniPerse == 0 && v.duplicati == 0
         && v.integrita == QLatin1String("ok") && caduti == 0 && totale.riusciti > 0
-        && (copie.isEmpty() || integritaBackup == QLatin1String("ok")) && backupFalliti == 0 && compattazioniFallite == 0;
+        && (copie.isEmpty() || integritaBackup == QLatin1String("ok")) && backupFalliti == 0
+        && compattazioniFallite == 0;
     out() << (buono ? "\nESITO: OK\n" : "\nESITO: PROBLEMI TROVATI\n");
-    if (parser.isSet(oConserva))
-        out() << "Cartella conservata: " << cartella << '\n';
     out().flush();
     return buono ? 0 : 1;
 }
@@ -703,27 +749,35 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(
         QStringLiteral("Più istanze del programma sullo stesso archivio; verifica che nulla vada perso."));
     parser.addHelpOption();
-    QCommandLineOption oProcessi(QStringLiteral("processi"), QStringLiteral("Processi che scrivono (5)."), QStringLiteral("N"),
-                                 QStringLiteral("5"));
-    QCommandLineOption oSecondi(QStringLiteral("secondi"), QStringLiteral("Durata in secondi (60)."), QStringLiteral("T"),
-                                QStringLiteral("60"));
-    QCommandLineOption oDipendenti(QStringLiteral("dipendenti"), QStringLiteral("Dipendenti dell'archivio (20)."),
-                                   QStringLiteral("D"), QStringLiteral("20"));
-    QCommandLineOption oMesi(QStringLiteral("mesi"), QStringLiteral("Mesi dell'archivio (2)."), QStringLiteral("M"),
-                             QStringLiteral("2"));
-    QCommandLineOption oSeme(QStringLiteral("seme"), QStringLiteral("Seme dei numeri casuali (1)."), QStringLiteral("S"),
-                             QStringLiteral("1"));
-    QCommandLineOption oConserva(QStringLiteral("conserva"), QStringLiteral("Non cancella la cartella di lavoro."));
+    QCommandLineOption oProcessi(QStringLiteral("processi"), QStringLiteral("Processi che scrivono (5)."),
+        QStringLiteral("N"), QStringLiteral("5"));
+    QCommandLineOption oSecondi(QStringLiteral("secondi"), QStringLiteral("Durata in secondi (60)."),
+        QStringLiteral("T"), QStringLiteral("60"));
+    QCommandLineOption oDipendenti(QStringLiteral("dipendenti"),
+        QStringLiteral("Dipendenti dell'archivio (60)."), QStringLiteral("D"), QStringLiteral("60"));
+    QCommandLineOption oMesi(QStringLiteral("mesi"), QStringLiteral("Mesi dell'archivio (6)."),
+        QStringLiteral("M"), QStringLiteral("6"));
+    QCommandLineOption oSeme(QStringLiteral("seme"), QStringLiteral("Seme dei numeri casuali (1)."),
+        QStringLiteral("S"), QStringLiteral("1"));
+    QCommandLineOption oConserva(
+        QStringLiteral("conserva"), QStringLiteral("Non cancella la cartella di lavoro."));
+    QCommandLineOption oVerifica(QStringLiteral("verifica"),
+        QStringLiteral("Ricontrolla la cartella conservata di una prova precedente."),
+        QStringLiteral("CARTELLA"));
     // The worker modes.
-    QCommandLineOption oLavoratore(QStringLiteral("lavoratore"), QStringLiteral("(interno)"), QStringLiteral("K"));
+    QCommandLineOption oLavoratore(
+        QStringLiteral("lavoratore"), QStringLiteral("(interno)"), QStringLiteral("K"));
     QCommandLineOption oManutenzione(QStringLiteral("manutenzione"), QStringLiteral("(interno)"));
-    QCommandLineOption oArchivio(QStringLiteral("archivio"), QStringLiteral("(interno)"), QStringLiteral("PERCORSO"));
-    QCommandLineOption oCartella(QStringLiteral("cartella"), QStringLiteral("(interno)"), QStringLiteral("PERCORSO"));
-    QCommandLineOption oScadenza(QStringLiteral("scadenza"), QStringLiteral("(interno)"), QStringLiteral("MS"));
-    for (QCommandLineOption* o : {&oLavoratore, &oManutenzione, &oArchivio, &oCartella, &oScadenza})
+    QCommandLineOption oArchivio(
+        QStringLiteral("archivio"), QStringLiteral("(interno)"), QStringLiteral("PERCORSO"));
+    QCommandLineOption oCartella(
+        QStringLiteral("cartella"), QStringLiteral("(interno)"), QStringLiteral("PERCORSO"));
+    QCommandLineOption oScadenza(
+        QStringLiteral("scadenza"), QStringLiteral("(interno)"), QStringLiteral("MS"));
+    for (QCommandLineOption* o : { &oLavoratore, &oManutenzione, &oArchivio, &oCartella, &oScadenza })
         o->setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({oProcessi, oSecondi, oDipendenti, oMesi, oSeme, oConserva, oLavoratore, oManutenzione, oArchivio,
-                       oCartella, oScadenza});
+    parser.addOptions({ oProcessi, oSecondi, oDipendenti, oMesi, oSeme, oConserva, oVerifica, oLavoratore,
+        oManutenzione, oArchivio, oCartella, oScadenza });
     parser.process(app);
 
     if (parser.isSet(oLavoratore) || parser.isSet(oManutenzione)) {
@@ -732,7 +786,16 @@ int main(int argc, char* argv[])
         if (parser.isSet(oManutenzione))
             return manutenzione(parser.value(oCartella), scadenza);
         return lavoratore(parser.value(oLavoratore).toInt(), std::max(1, parser.value(oProcessi).toInt()),
-                          parser.value(oCartella), scadenza, parser.value(oSeme).toUInt());
+            parser.value(oCartella), scadenza, parser.value(oSeme).toUInt());
+    }
+    if (parser.isSet(oVerifica)) {
+        const QString cartella = parser.value(oVerifica);
+        const qsizetype processi
+            = QDir(cartella).entryList({ QStringLiteral("lavoratore-*.log") }, QDir::Files).size();
+        QStringList stati;
+        for (qsizetype k = 0; k <= processi; ++k)
+            stati << QStringLiteral("?");
+        return rapporto(cartella, int(processi), stati, 0);
     }
     return genitore(parser, oProcessi, oSecondi, oDipendenti, oMesi, oConserva, oSeme);
 }

@@ -124,11 +124,13 @@ void popola(const AmbienteTest& amb, int dipendenti)
     Archivio db(amb.archivio());
     InTransazione(db, [&] {
         for (int i = 0; i < dipendenti; ++i)
-            db.esegui(
-                QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-                { QStringLiteral("C%1").arg(i), QStringLiteral("Dipendente %1").arg(i, 3, 10, QLatin1Char('0')) });
+            db.esegui(QStringLiteral(
+                          "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
+                { QStringLiteral("C%1").arg(i),
+                    QStringLiteral("Dipendente %1").arg(i, 3, 10, QLatin1Char('0')) });
         for (const char* tipo : { "EXTRA", "NOTTURNO", "FESTIVO" })
-            db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), { QString::fromLatin1(tipo) });
+            db.esegui(
+                QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), { QString::fromLatin1(tipo) });
     });
 }
 
