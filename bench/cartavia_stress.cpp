@@ -37,6 +37,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 
 #include <cstdio>
 #include <cstdlib>
@@ -146,6 +147,16 @@ QList<Mese> mesiArchivio(Archivio& db)
 // ---------------------------------------------------------------------------------------------
 // A worker.
 
+// Every few seconds all workers leave the archive at the same moment for a little while.
+constexpr qint64 PeriodoPausaMs = 5000;
+constexpr qint64 InizioPausaMs = 3500;
+constexpr qint64 DurataPausaMs = 700;
+bool inPausa()
+{
+    const qint64 fase = QDateTime::currentMSecsSinceEpoch() % PeriodoPausaMs;
+    return fase >= InizioPausaMs && fase < InizioPausaMs + DurataPausaMs;
+}
+
 int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, quint32 seme)
 {
     Registro log(fileLog(cartella, k));
@@ -202,6 +213,19 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
     int sequenza = 0;
     auto pari = [&](int n) { return int(caso.bounded(n)); };
     while (QDateTime::currentMSecsSinceEpoch() < scadenza) {
+        if (inPausa()) {
+            // Everybody closes the program for a moment, so a compaction can get through; then
+            // reconnects as the selection window does, waiting while it runs.
+            Presenza::Termina();
+            while (inPausa() && QDateTime::currentMSecsSinceEpoch() < scadenza)
+                QThread::msleep(20);
+            QElapsedTimer attesa;
+            attesa.start();
+            while (Presenza::Inizia(Module1::PercorsoArchivio) == Presenza::Stato::Occupata)
+                QThread::msleep(20);
+            log.scrivi(QStringLiteral("R\t%1").arg(attesa.elapsed()));
+            continue;
+        }
         const int scelta = pari(10);
         Module1::ContatoreErrori = 0;
         if (scelta < 6) {
@@ -329,7 +353,7 @@ int manutenzione(const QString& cartella, qint64 scadenza)
     int giro = 0;
     while (QDateTime::currentMSecsSinceEpoch() < scadenza) {
         Module1::ContatoreErrori = 0;
-        if (giro++ % 2 == 0) {
+        if (giro++ % 3 == 0) {
             QString errore;
             log.scrivi(Backup::CopiaArchivio(Module1::PercorsoArchivio, backup, &errore)
                     ? QStringLiteral("B")
@@ -344,7 +368,7 @@ int manutenzione(const QString& cartella, qint64 scadenza)
                         : QStringLiteral("CF\t") + e.descrizione());
             }
         }
-        Module1::Pausa(0.2);
+        Module1::Pausa(0.1);
     }
     log.scrivi(QStringLiteral("FINE"));
     return 0;
@@ -367,6 +391,7 @@ struct Conteggi
     int griglieFallite = 0;
     int messaggi = 0;
     qint64 attese = 0; // busy retries of the saves that were done
+    int riconnessioni = 0;
     bool fine = false;
     QStringList errori;
 };
@@ -427,6 +452,8 @@ Conteggi leggiLog(const QString& percorso, Atteso& atteso)
             ++c.messaggi;
         } else if (tipo == QLatin1String("X")) {
             c.errori << campi.value(1);
+        } else if (tipo == QLatin1String("R")) {
+            ++c.riconnessioni;
         } else if (tipo == QLatin1String("FINE")) {
             c.fine = true;
         }
@@ -613,7 +640,7 @@ int rapporto(const QString& cartella, int processi, const QStringList& stati, in
     riga({ QStringLiteral("processo"), QStringLiteral("salv."), QStringLiteral("riusciti"),
         QStringLiteral("falliti"), QStringLiteral("attese"), QStringLiteral("note"), QStringLiteral("codici"),
         QStringLiteral("stampe"), QStringLiteral("err.gr."), QStringLiteral("messaggi"),
-        QStringLiteral("uscita") });
+        QStringLiteral("riconn."), QStringLiteral("uscita") });
     QStringList errori;
     for (int k = 0; k < processi; ++k) {
         const Conteggi c = leggiLog(fileLog(cartella, k), atteso);
@@ -628,21 +655,24 @@ int rapporto(const QString& cartella, int processi, const QStringList& stati, in
         totale.stampeFallite += c.stampeFallite;
         totale.griglieFallite += c.griglieFallite;
         totale.messaggi += c.messaggi;
+        totale.riconnessioni += c.riconnessioni;
         totale.attese += c.attese;
         for (const QString& e : c.errori)
             errori << QStringLiteral("lavoratore %1: %2").arg(k).arg(e);
         auto n = [](int a, int b) { return b ? QStringLiteral("%1/%2").arg(a).arg(b) : QString::number(a); };
-        riga({ QStringLiteral("lavoratore %1").arg(k), QString::number(c.tentati),
-            QString::number(c.riusciti), QString::number(c.falliti), QString::number(c.attese),
-            n(c.note, c.noteFallite), n(c.codici, c.codiciFalliti), n(c.stampe, c.stampeFallite),
-            QString::number(c.griglieFallite), QString::number(c.messaggi), stati.at(k) });
+        riga(
+            { QStringLiteral("lavoratore %1").arg(k), QString::number(c.tentati), QString::number(c.riusciti),
+                QString::number(c.falliti), QString::number(c.attese), n(c.note, c.noteFallite),
+                n(c.codici, c.codiciFalliti), n(c.stampe, c.stampeFallite), QString::number(c.griglieFallite),
+                QString::number(c.messaggi), QString::number(c.riconnessioni), stati.at(k) });
         if (!c.fine && stati.at(k) == QLatin1String("ok"))
             errori << QStringLiteral("lavoratore %1: il registro non arriva alla fine").arg(k);
     }
     riga({ QStringLiteral("totale"), QString::number(totale.tentati), QString::number(totale.riusciti),
         QString::number(totale.falliti), QString::number(totale.attese), QString::number(totale.note),
         QString::number(totale.codici), QString::number(totale.stampe),
-        QString::number(totale.griglieFallite), QString::number(totale.messaggi) });
+        QString::number(totale.griglieFallite), QString::number(totale.messaggi),
+        QString::number(totale.riconnessioni) });
 
     out() << "(attese: ripetizioni per archivio occupato nei salvataggi riusciti; a/b: riusciti/non "
              "riusciti)\n";
