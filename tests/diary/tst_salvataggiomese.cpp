@@ -11,8 +11,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMap>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTest>
 #include <QThread>
@@ -34,6 +37,7 @@ private slots:
     void archivioSparito();
     void processoTerminatoDuranteIlSalvataggio_data();
     void processoTerminatoDuranteIlSalvataggio();
+    void uccisoInMomentiCasuali();
 };
 
 namespace {
@@ -43,6 +47,8 @@ const QString Anno2024 = QStringLiteral("2024");
 constexpr int GiorniFebbraio2024 = 29;
 const char* const VariabileFiglio = "CARTAVIA_TEST_SALVA_ARCHIVIO";
 const char* const VariabileValore = "CARTAVIA_TEST_SALVA_VALORE";
+// Set: the helper saves straight through, saying "INIZIO" as the save begins.
+const char* const VariabileSenzaPausa = "CARTAVIA_TEST_SALVA_SENZA_PAUSA";
 
 qint64 dipendente(const AmbienteTest& amb, const QString& codice, const QString& nome)
 {
@@ -112,6 +118,53 @@ int contaMese(const AmbienteTest& amb, const QString& mese = Febbraio)
         .toInt();
 }
 
+// `dipendenti` employees and three extra types.
+void popola(const AmbienteTest& amb, int dipendenti)
+{
+    Archivio db(amb.archivio());
+    InTransazione(db, [&] {
+        for (int i = 0; i < dipendenti; ++i)
+            db.esegui(QStringLiteral(
+                          "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
+                { QStringLiteral("C%1").arg(i),
+                    QStringLiteral("Dipendente %1").arg(i, 3, 10, QLatin1Char('0')) });
+        for (const char* tipo : { "EXTRA", "NOTTURNO", "FESTIVO" })
+            db.esegui(
+                QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), { QString::fromLatin1(tipo) });
+    });
+}
+
+// The helper saving the whole month at `valore` straight through, started and told to begin.
+bool avviaSalvataggio(QProcess& figlio, const AmbienteTest& amb, const QString& valore)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(VariabileFiglio), amb.archivio());
+    env.insert(QString::fromLatin1(VariabileValore), valore);
+    env.insert(QString::fromLatin1(VariabileSenzaPausa), QStringLiteral("1"));
+    figlio.setProcessEnvironment(env);
+    figlio.setProgram(QCoreApplication::applicationFilePath());
+    figlio.start();
+    if (!figlio.waitForStarted(30000))
+        return false;
+    QByteArray uscita;
+    while (!uscita.contains("INIZIO") && figlio.waitForReadyRead(60000))
+        uscita += figlio.readAllStandardOutput();
+    return uscita.contains("INIZIO");
+}
+
+// The values the month's cells hold: text and number, with how many rows hold each.
+QMap<QString, int> valoriDelMese(const AmbienteTest& amb)
+{
+    QMap<QString, int> valori;
+    Archivio db(amb.archivio());
+    QSqlQuery q = db.esegui(QStringLiteral("SELECT Stato, StatoNum, count(*) FROM TabellaMovimenti "
+                                           "WHERE Mese = ? AND Anno = ? GROUP BY Stato, StatoNum"),
+        { Febbraio, Anno2024 });
+    while (q.next())
+        valori.insert(q.value(0).toString() + QLatin1Char('/') + q.value(1).toString(), q.value(2).toInt());
+    return valori;
+}
+
 // Another user holding the archive's write lock.
 class AltroUtente
 {
@@ -139,7 +192,7 @@ private:
 };
 
 // The helper process: saves a big month with every cell at one value and stops, half-way
-// through the writing, until it is killed.
+// through the writing, until it is killed (or, without the pause, saves to the end).
 int salvaFinoAllaFine()
 {
     Module1::PercorsoArchivio = qEnvironmentVariable(VariabileFiglio);
@@ -151,6 +204,11 @@ int salvaFinoAllaFine()
         for (int d = 1; d <= GiorniFebbraio2024; ++d)
             scrivi(g, r, d, valore);
     SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+    if (qEnvironmentVariableIsSet(VariabileSenzaPausa)) {
+        std::printf("INIZIO\n");
+        std::fflush(stdout);
+        return salvataggio.Salva() ? 0 : 1;
+    }
     bool fermato = false;
     salvataggio.impostaAvanzamento(
         [&](int r) {
@@ -452,19 +510,7 @@ void TestSalvataggioMese::processoTerminatoDuranteIlSalvataggio()
     QFETCH(bool, giaSalvato);
     AmbienteTest amb;
     // 300 employees with 3 extra types: about 35,000 cells.
-    {
-        Archivio db(amb.archivio());
-        InTransazione(db, [&] {
-            for (int i = 0; i < 300; ++i)
-                db.esegui(QStringLiteral(
-                              "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-                    { QStringLiteral("C%1").arg(i),
-                        QStringLiteral("Dipendente %1").arg(i, 3, 10, QLatin1Char('0')) });
-            for (const char* tipo : { "EXTRA", "NOTTURNO", "FESTIVO" })
-                db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"),
-                    { QString::fromLatin1(tipo) });
-        });
-    }
+    popola(amb, 300);
     const int righeAttese = 300 * 4 * GiorniFebbraio2024;
     if (giaSalvato) {
         Griglia g;
@@ -511,6 +557,74 @@ void TestSalvataggioMese::processoTerminatoDuranteIlSalvataggio()
     QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), righeAttese);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 7")).toInt(), 1);
+}
+
+void TestSalvataggioMese::uccisoInMomentiCasuali()
+{
+    AmbienteTest amb;
+    // 200 employees with 3 extra types: 23,200 cells, every one changed by each save.
+    popola(amb, 200);
+    const int righeAttese = 200 * 4 * GiorniFebbraio2024;
+    {
+        Griglia g;
+        QVERIFY(costruisci(g));
+        for (int r = 2; r < g.righe(); ++r)
+            for (int d = 1; d <= GiorniFebbraio2024; ++d)
+                scrivi(g, r, d, QStringLiteral("1"));
+        QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    }
+
+    // How long one save takes here, so the kills fall all over it.
+    qint64 durata = 0;
+    {
+        QProcess figlio;
+        QVERIFY(avviaSalvataggio(figlio, amb, QStringLiteral("2")));
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(figlio.waitForFinished(120000));
+        durata = std::max<qint64>(t.elapsed(), 1);
+        QCOMPARE(figlio.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(figlio.exitCode(), 0);
+    }
+    QCOMPARE(valoriDelMese(amb), (QMap<QString, int> { { QStringLiteral("2/2"), righeAttese } }));
+
+    QRandomGenerator caso(20240229);
+    int vecchio = 2;
+    int interrotti = 0;
+    for (int i = 0; i < 20; ++i) {
+        const int nuovo = vecchio % 9 + 1;
+        const qint64 attesa = qint64(caso.bounded(double(durata) * 1.1));
+        QProcess figlio;
+        QVERIFY(avviaSalvataggio(figlio, amb, QString::number(nuovo)));
+        QThread::msleep(quint64(attesa));
+        figlio.kill();
+        QVERIFY(figlio.waitForFinished(30000));
+
+        const QString contesto = QStringLiteral("colpo %1 dopo %2 ms di %3").arg(i).arg(attesa).arg(durata);
+        QVERIFY2(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString() == QLatin1String("ok"),
+            qPrintable(contesto));
+        // All of the old month or all of the new one, never a mix.
+        const QMap<QString, int> valori = valoriDelMese(amb);
+        const QMap<QString, int> tuttoVecchio { { QStringLiteral("%1/%1").arg(vecchio), righeAttese } };
+        const QMap<QString, int> tuttoNuovo { { QStringLiteral("%1/%1").arg(nuovo), righeAttese } };
+        QVERIFY2(valori == tuttoVecchio || valori == tuttoNuovo,
+            qPrintable(contesto + QStringLiteral(": ") + QStringList(valori.keys()).join(QLatin1Char(' '))));
+        if (valori == tuttoNuovo)
+            vecchio = nuovo;
+        else
+            ++interrotti;
+    }
+    qInfo("salvataggio di %lld ms; %d colpi su 20 a salvataggio non concluso", durata, interrotti);
+    // The kills must have caught saves in the middle, or nothing was proved.
+    QVERIFY(interrotti > 0);
+
+    // The archive takes the next save as usual.
+    Griglia g;
+    QVERIFY(costruisci(g));
+    scrivi(g, 2, 1, QStringLiteral("7,5"));
+    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QCOMPARE(contaMese(amb), righeAttese);
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Stato = '7,5'")).toInt(), 1);
 }
 
 int main(int argc, char* argv[])
