@@ -177,22 +177,34 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
     QList<RigheDipendenti::Dipendente> propri;
     QList<Mese> mesi;
     QStringList stati;
-    try {
-        Archivio db(Module1::PercorsoArchivio);
-        QSqlQuery q
-            = db.esegui(QStringLiteral("SELECT Indice, Codice FROM TabellaAnagrafiche ORDER BY Indice"));
-        int i = 0;
-        while (q.next()) {
-            if (i++ % processi == k)
-                propri.append({ q.value(0).toLongLong(), q.value(1).toString(), {} });
+    // Read under the error routine, as the program reads: another instance may be writing.
+    QString erroreLettura;
+    const bool letto = EseguiPasso([&] {
+        propri.clear();
+        mesi.clear();
+        stati.clear();
+        try {
+            Archivio db(Module1::PercorsoArchivio);
+            QSqlQuery q
+                = db.esegui(QStringLiteral("SELECT Indice, Codice FROM TabellaAnagrafiche ORDER BY Indice"));
+            int i = 0;
+            while (q.next()) {
+                if (i++ % processi == k)
+                    propri.append({ q.value(0).toLongLong(), q.value(1).toString(), {} });
+            }
+            mesi = mesiArchivio(db);
+            QSqlQuery s = db.esegui(
+                QStringLiteral("SELECT Stato FROM TabellaStati WHERE Stato NOT LIKE 'Z%' ORDER BY Stato"));
+            while (s.next())
+                stati << s.value(0).toString();
+        } catch (const ErroreArchivio& e) {
+            erroreLettura = e.descrizione();
+            throw;
         }
-        mesi = mesiArchivio(db);
-        QSqlQuery s = db.esegui(
-            QStringLiteral("SELECT Stato FROM TabellaStati WHERE Stato NOT LIKE 'Z%' ORDER BY Stato"));
-        while (s.next())
-            stati << s.value(0).toString();
-    } catch (const ErroreArchivio& e) {
-        log.scrivi(QStringLiteral("X\t") + e.descrizione());
+    });
+    Module1::ContatoreErrori = 0;
+    if (!letto) {
+        log.scrivi(QStringLiteral("X	") + erroreLettura);
         return 5;
     }
     if (propri.isEmpty() || mesi.isEmpty()) {
