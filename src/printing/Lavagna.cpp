@@ -79,11 +79,10 @@ void Lavagna::InserisciDatiTestata(const QString& legenda)
     // The legend's height on the page, wrapped to the page width at the printed size.
     const QFontMetricsF metrica(Carattere(PuntiLegenda, false, 1));
     const int larghezza = PaginaLavagna::LarghezzaFinestra - 2 * m_pagina.LabelInfo.left;
-    const int altezza = legenda.isEmpty()
-        ? 0
-        : int(std::ceil(metrica.boundingRect(QRectF(0, 0, larghezza, 1e6), Qt::TextWordWrap, legenda).height()));
-    PaginaLavagna::InserisciDatiTestata(
-        m_pagina, lettura.riga ? &lettura.dati : nullptr, logo, legenda, altezza + 40);
+    const qreal altezza = metrica.boundingRect(QRectF(0, 0, larghezza, 1e6), Qt::TextWordWrap, legenda).height();
+    // One line keeps the designed height; more lines take what they need.
+    const int necessaria = altezza > metrica.lineSpacing() * 1.5 ? int(std::ceil(altezza)) + 40 : 0;
+    PaginaLavagna::InserisciDatiTestata(m_pagina, lettura.riga ? &lettura.dati : nullptr, logo, legenda, necessaria);
     Applica();
 }
 

@@ -382,6 +382,8 @@ bool Esegui(const Richiesta& r)
         anteprima()(printer, disegna);
     } else {
         QPrintPreviewDialog finestra(&printer, QApplication::activeWindow());
+        // Closing the preview is no return from another window: the main window need not rebuild.
+        finestra.setProperty("CartaviaPasseggera", true);
         finestra.setWindowTitle(r.titolo.isEmpty() ? QStringLiteral("Anteprima di stampa")
                                                    : QStringLiteral("Anteprima di stampa - ") + r.titolo);
         QObject::connect(&finestra, &QPrintPreviewDialog::paintRequested, &finestra, disegna);
