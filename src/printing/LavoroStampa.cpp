@@ -62,7 +62,10 @@ LavoroStampa::Esito LavoroStampa::Prepara()
         m_printer.setOutputFileName(file);
         return Esito::Pronto;
     }
-    if (m_printer.outputFormat() == QPrinter::NativeFormat && !m_printer.isValid()) {
+    // A queue that is gone makes Qt fall back on another printer (or on a PDF file when there is
+    // none): the job must not end up somewhere the user did not choose.
+    const bool altrove = m_stampante.valida() && m_printer.printerName() != m_stampante.nome;
+    if (m_printer.outputFormat() != QPrinter::NativeFormat || !m_printer.isValid() || altrove) {
         m_errore = true;
         messaggi().Messaggio(m_stampante.valida()
                 ? QStringLiteral("La stampante «%1» non è disponibile.\nSceglierne un'altra con «SELEZIONA "

@@ -35,6 +35,7 @@ private slots:
     void modelloMancanteOGuasto();
     void pdfNonScrivibile();
     void pdfAnnullato();
+    void stampanteNonDisponibile();
     void formula_data();
     void formula();
 };
@@ -363,6 +364,21 @@ void TestReport::pdfAnnullato()
     QCOMPARE(amb.messaggi.salvataggiProposti.size(), 1);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     QCOMPARE(QDir(amb.cartella()).entryList(QStringList{QStringLiteral("*.pdf")}), QStringList());
+}
+
+void TestReport::stampanteNonDisponibile()
+{
+    AmbienteTest amb;
+    Richiesta r = Riepilogo({Linea(QStringLiteral("TOTALE ORE: 8"))});
+    // A documents printer removed from the system since it was chosen: said, not printed elsewhere.
+    r.stampante = Stampante{QStringLiteral("Stampante rimossa 7f3a"), QStringLiteral("driver"), QStringLiteral("porta"),
+                            false};
+    QVERIFY(!Esegui(r));
+    QCOMPARE(amb.messaggi.testi(),
+             QStringList{QStringLiteral("La stampante «Stampante rimossa 7f3a» non è disponibile.\nSceglierne "
+                                        "un'altra con «SELEZIONA STAMPANTE PREDEFINITA».")});
+    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+    QVERIFY(amb.messaggi.salvataggiProposti.isEmpty());
 }
 
 void TestReport::formula_data()
