@@ -25,6 +25,8 @@
 
 #include <kainjow/mustache.hpp>
 
+#include <limits>
+
 namespace Report {
 
 namespace {
@@ -259,6 +261,8 @@ bool Componi(const Richiesta& r, Documento& documento, QString* errore)
     return true;
 }
 
+namespace {
+
 QPaintDevice* DispositivoImpaginazione()
 {
     // 96 dots an inch: the resolution CSS pixels and picture sizes of a template are meant at.
@@ -270,6 +274,8 @@ QPaintDevice* DispositivoImpaginazione()
     }();
     return &dispositivo;
 }
+
+} // namespace
 
 std::unique_ptr<QTextDocument> Impagina(const Documento& documento, const QSizeF& corpo)
 {

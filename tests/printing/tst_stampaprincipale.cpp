@@ -43,7 +43,6 @@ private slots:
     void salvataggioAnnullato();
     void periodoDelRiepilogo_data();
     void periodoDelRiepilogo();
-    void stampanteScelta();
     void riepilogoInPdfSenzaAnteprima();
     void riepilogoInAnteprima();
     void larghezzaGrigliaRipristinata();
@@ -385,19 +384,6 @@ void TestStampaPrincipale::periodoDelRiepilogo()
     QCOMPARE(r.modello, QStringLiteral("StampaRiepilogativa"));
     QCOMPARE(r.formulaSelezione, QStringLiteral(" {configurazioni.indice} > 0 "));
     QCOMPARE(r.destinazione, Report::Destinazione::Stampante);
-}
-
-void TestStampaPrincipale::stampanteScelta()
-{
-    const Stampante ufficio{QStringLiteral("Ufficio"), QStringLiteral("driver"), QStringLiteral("porta"), false};
-    Stampanti::StampantePdf = Pdf;
-    Stampanti::StampanteDocumenti = ufficio;
-    Stampanti::StampanteDocumentiTrovata = true;
-    QCOMPARE(LancioStampa::StampanteScelta(true), Pdf);
-    QCOMPARE(LancioStampa::StampanteScelta(false), ufficio);
-    Stampanti::StampanteDocumentiTrovata = false;
-    QCOMPARE(LancioStampa::StampanteScelta(false), Stampante());
-    Stampanti::StampanteDocumenti = {};
 }
 
 void TestStampaPrincipale::riepilogoInPdfSenzaAnteprima()
