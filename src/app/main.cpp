@@ -4,6 +4,7 @@
 #include "archive/Module1.h"
 #include "archive/Presenza.h"
 #include "diary/F_Avvio.h"
+#include "printing/StampaElenco.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -41,6 +42,7 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     Finestre::ImpostaApriPrincipale([] { F_Avvio::Apri(); });
+    StampaElenco::Registra();
     const QStringList argomenti = app.arguments();
     const qsizetype i = argomenti.indexOf(QStringLiteral("--apri-archivio"));
     if (i > 0)

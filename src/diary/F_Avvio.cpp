@@ -25,6 +25,8 @@
 #include "masterdata/SceltaData.h"
 #include "platform/Piattaforma.h"
 #include "printing/F_SelezioneStampante.h"
+#include "printing/LancioStampa.h"
+#include "printing/StampaDettagliata.h"
 #include "printing/Stampanti.h"
 
 #include <QApplication>
@@ -140,6 +142,7 @@ void F_Avvio::collega()
         m_ui->Note->setEnabled(Module1::ValoreNumerico(t) != 0);
     });
     connect(m_ui->Disconnetti, &QPushButton::clicked, this, &F_Avvio::Disconnetti_Click);
+    connect(m_ui->Anteprima, &QPushButton::clicked, this, &F_Avvio::Anteprima_Click);
     connect(m_ui->Command17, &QPushButton::clicked, this, [this] { F_SelezioneStampante::Mostra(this); });
     connect(m_ui->mConfigurazioni, &QAction::triggered, this, [this] {
         if (QWidget* w = F_Configurazioni::Apri(this))
@@ -451,6 +454,32 @@ QList<TabellaStampa2::RigaStampa2> F_Avvio::PreparaStampa(bool* ok)
         return {};
     }
     return TabellaStampa2::PreparaStampa(m_griglia, m_totali, ok);
+}
+
+void F_Avvio::Anteprima_Click()
+{
+    LancioStampa::Anteprima_Click(*this);
+}
+
+void F_Avvio::PreparaStampa2()
+{
+    StampaDettagliata::PreparaStampa2({&m_griglia, m_ui->RigheArt, Dal(), Al(), Mese(), Anno(), LegendaStati(),
+                                       NumeroTipi(), this});
+}
+
+int F_Avvio::CalcolaNumeroRigheInStampa() const
+{
+    return StampaDettagliata::CalcolaNumeroRigheInStampa(*m_ui->RigheArt, NumeroTipi());
+}
+
+bool F_Avvio::StampaPdfScelta() const
+{
+    return !m_ui->StampaPdf->isHidden() && m_ui->AbilitaStampaPdf->isChecked();
+}
+
+QString F_Avvio::LegendaStati() const
+{
+    return m_ui->LabelInfo->text();
 }
 
 // ---- month and year

@@ -78,6 +78,13 @@ public:
     // Fills Stampa2 from the totals grid as shown and returns the lines written (the report
     // prints these); nothing when the totals view is not shown.
     QList<TabellaStampa2::RigaStampa2> PreparaStampa(bool* ok = nullptr);
+    // Printing: the print button, the detailed print of the grid and its rows per page, whether
+    // PDF output is chosen (the PDF frame shown and its box checked), the states legend.
+    void Anteprima_Click();
+    void PreparaStampa2();
+    int CalcolaNumeroRigheInStampa() const;
+    bool StampaPdfScelta() const;
+    QString LegendaStati() const;
     static int CalcolaNumeroGiorniMese(const QString& mese, const QString& anno);
     // Position of a type in ElencoTipi, NumeroTipi() + 1 when it is not there.
     int SelezionaTipo(const QString& tipo) const;

@@ -133,6 +133,20 @@ int VistaGriglia::larghezzaFissa() const
     return w;
 }
 
+int VistaGriglia::altezzaRiga(int riga) const
+{
+    return isRowHidden(riga) ? 0 : rowHeight(riga);
+}
+
+void VistaGriglia::impostaAltezzaRiga(int riga, int pixel)
+{
+    for (QTableView* v : {static_cast<QTableView*>(this), m_righe, m_colonne, m_angolo}) {
+        v->setRowHidden(riga, pixel <= 0);
+        if (pixel > 0)
+            v->setRowHeight(riga, pixel);
+    }
+}
+
 void VistaGriglia::posizionaSovrapposte()
 {
     const QRect area = viewport()->geometry();

@@ -27,6 +27,11 @@ public:
     int altezzaFissa() const;
     int larghezzaFissa() const;
 
+    // A row's height in pixels as the detailed print pages the grid: 0 hides the row. The fixed
+    // bands follow, so they stay in line with the body.
+    int altezzaRiga(int riga) const;
+    void impostaAltezzaRiga(int riga, int pixel);
+
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 protected:

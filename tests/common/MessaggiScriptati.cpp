@@ -38,8 +38,9 @@ QString MessaggiScriptati::ApriFile(const QString&, const QString&, const QStrin
     return file.isEmpty() ? QString() : file.dequeue();
 }
 
-QString MessaggiScriptati::SalvaFile(const QString&, const QString&, const QString&)
+QString MessaggiScriptati::SalvaFile(const QString&, const QString& percorsoProposto, const QString&)
 {
+    salvataggiProposti << percorsoProposto;
     return file.isEmpty() ? QString() : file.dequeue();
 }
 

@@ -40,6 +40,7 @@ public:
     QStringList richiesteInput;
     QStringList titoliCartella;
     QStringList cartelleIniziali;
+    QStringList salvataggiProposti; // the paths a save box proposed
     int beep = 0;
 
     QStringList testi() const;

@@ -1,0 +1,410 @@
+#include "Report.h"
+
+#include "archive/Archivio.h"
+#include "archive/GestioneErrore.h"
+#include "archive/Module1.h"
+#include "diary/Orologio.h"
+#include "platform/Messaggi.h"
+#include "printing/LavoroStampa.h"
+#include "printing/PaginaLavagna.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSqlQuery>
+#include <QTextDocument>
+#include <QUrl>
+
+#include <kainjow/mustache.hpp>
+
+#include <limits>
+
+namespace Report {
+
+namespace {
+
+using kainjow::mustache::data;
+using kainjow::mustache::mustache;
+
+const QString UrlLogo = QStringLiteral("cartavia:logo");
+const QString Estensione = QStringLiteral(".html");
+
+QString& cartellaImpostata()
+{
+    static QString c;
+    return c;
+}
+
+Anteprima& anteprima()
+{
+    static Anteprima a;
+    return a;
+}
+
+std::string u8(const QString& s)
+{
+    return s.toStdString();
+}
+
+// The settings row of a report: what the template may show of the company.
+struct Azienda
+{
+    bool riga = false;
+    Configurazione::Dati dati;
+    QImage logo;
+};
+
+// " {configurazioni.indice} > N " -> N; an empty formula reads the first row.
+bool SogliaIndice(const QString& formula, qint64& soglia)
+{
+    if (formula.trimmed().isEmpty()) {
+        soglia = std::numeric_limits<qint64>::min();
+        return true;
+    }
+    static const QRegularExpression forma(QStringLiteral("^\\s*\\{configurazioni\\.indice\\}\\s*>\\s*(-?\\d+)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = forma.match(formula);
+    if (!m.hasMatch())
+        return false;
+    soglia = m.captured(1).toLongLong();
+    return true;
+}
+
+bool Flag(const QVariant& v)
+{
+    const int n = v.toInt();
+    return n == 1 || n == -1;
+}
+
+bool LeggiAzienda(const QString& archivio, qint64 soglia, Azienda& azienda)
+{
+    return EseguiPasso([&] {
+        azienda = {};
+        Archivio db(archivio);
+        QSqlQuery q = db.esegui(
+            QStringLiteral("SELECT RagSociale, Indirizzo, Cap, Comune, Provincia, Piva, CodiceFiscale, Tel, Fax, "
+                           "VisualizzaIntestazione, VisualizzaLogo, Logo FROM Configurazioni WHERE Indice > ? "
+                           "ORDER BY Indice LIMIT 1"),
+            {soglia});
+        if (!q.next())
+            return;
+        azienda.riga = true;
+        Configurazione::Dati& d = azienda.dati;
+        d.RagSociale = q.value(0).toString();
+        d.Indirizzo = q.value(1).toString();
+        d.Cap = q.value(2).toString();
+        d.Comune = q.value(3).toString();
+        d.Provincia = q.value(4).toString();
+        d.Piva = q.value(5).toString();
+        d.CodiceFiscale = q.value(6).toString();
+        d.Tel = q.value(7).toString();
+        d.Fax = q.value(8).toString();
+        d.VisualizzaIntestazione = Flag(q.value(9));
+        d.VisualizzaLogo = Flag(q.value(10));
+        // A field that holds no picture leaves the logo out.
+        if (d.VisualizzaLogo)
+            azienda.logo = QImage::fromData(q.value(11).toByteArray());
+    });
+}
+
+// A text and whether it holds anything: {{X}} and {{#haX}}.
+void Imposta(data& d, const QString& nome, const QString& valore)
+{
+    d.set(u8(nome), u8(valore));
+    const QString ha = QStringLiteral("ha") + nome.left(1).toUpper() + nome.mid(1);
+    d.set(u8(ha), !valore.trimmed().isEmpty());
+}
+
+data Riga(const QString& testo, bool grassetto)
+{
+    data r;
+    r.set("testo", u8(testo));
+    r.set("grassetto", grassetto);
+    r.set("vuota", testo.trimmed().isEmpty());
+    // A rule ("-----") and a banner ("---- TOTALI ----") may be laid out apart from the text.
+    static const QRegularExpression soloTrattini(QStringLiteral("^\\s*-{3,}\\s*$"));
+    static const QRegularExpression titolo(QStringLiteral("^\\s*-{3,}.*[^-\\s].*-{3,}\\s*$"));
+    r.set("separatore", soloTrattini.match(testo).hasMatch());
+    r.set("banner", titolo.match(testo).hasMatch());
+    return r;
+}
+
+data Dati(const Richiesta& r, const Azienda& azienda)
+{
+    data d;
+    Imposta(d, QStringLiteral("titolo"), r.titolo);
+    Imposta(d, QStringLiteral("dataStampa"), Module1::FormattaData(Orologio::Oggi()));
+
+    const Configurazione::Dati& a = azienda.dati;
+    d.set("intestazione", azienda.riga && a.VisualizzaIntestazione);
+    const QList<std::pair<QString, QString>> campi{{QStringLiteral("RagSociale"), a.RagSociale},
+        {QStringLiteral("Indirizzo"), a.Indirizzo}, {QStringLiteral("Cap"), a.Cap},
+        {QStringLiteral("Comune"), a.Comune}, {QStringLiteral("Provincia"), a.Provincia},
+        {QStringLiteral("Piva"), a.Piva}, {QStringLiteral("CodiceFiscale"), a.CodiceFiscale},
+        {QStringLiteral("Tel"), a.Tel}, {QStringLiteral("Fax"), a.Fax}};
+    for (const auto& [nome, valore] : campi)
+        Imposta(d, nome, valore.trimmed());
+    // The lines under the company name, worded as on the detailed print.
+    const PaginaLavagna::Intestazione i = PaginaLavagna::RigheIntestazione(a);
+    data righeIntestazione{data::type::list};
+    for (const QString& testo : {i.Indirizzo, i.Cap, i.Piva, i.Tel}) {
+        if (testo.isEmpty())
+            continue;
+        data riga;
+        riga.set("testo", u8(testo));
+        righeIntestazione << riga;
+    }
+    d.set("righeIntestazione", righeIntestazione);
+
+    const bool logo = azienda.riga && a.VisualizzaLogo && !azienda.logo.isNull();
+    d.set("haLogo", logo);
+    d.set("logo", logo ? u8(UrlLogo) : std::string());
+
+    for (const Parametro& p : r.parametri)
+        Imposta(d, p.nome, p.valore);
+
+    data righe{data::type::list};
+    for (const TabellaStampa2::RigaStampa2& riga : r.righeStampa2)
+        righe << Riga(riga.Des1, riga.Grassetto != 0);
+    for (const TabellaStampa::RigaStampa& riga : r.righeStampa)
+        righe << Riga(riga.Descrizione, false);
+    d.set("haRighe", !r.righeStampa2.isEmpty() || !r.righeStampa.isEmpty());
+    d.set("righe", righe);
+    return d;
+}
+
+} // namespace
+
+QString Richiesta::parametro(const QString& nome) const
+{
+    for (const Parametro& p : parametri)
+        if (p.nome == nome)
+            return p.valore;
+    return {};
+}
+
+QString CartellaModelli()
+{
+    if (!cartellaImpostata().isEmpty())
+        return cartellaImpostata();
+    const QDir programma(QCoreApplication::applicationDirPath());
+    const QString accanto = programma.filePath(QStringLiteral("reports"));
+    if (QFileInfo(accanto).isDir())
+        return accanto;
+    const QString installati = QDir::cleanPath(programma.filePath(QStringLiteral("../share/cartavia/reports")));
+    if (QFileInfo(installati).isDir())
+        return installati;
+    return accanto;
+}
+
+void ImpostaCartellaModelli(const QString& cartella)
+{
+    cartellaImpostata() = cartella;
+}
+
+QString FileModello(const QString& modello)
+{
+    return QDir(CartellaModelli()).filePath(modello + Estensione);
+}
+
+bool Componi(const Richiesta& r, Documento& documento, QString* errore)
+{
+    const auto fallisci = [errore](const QString& testo) {
+        if (errore)
+            *errore = testo;
+        return false;
+    };
+    const QString file = FileModello(r.modello);
+    const QString nomeFile = QDir::toNativeSeparators(file);
+    if (!QFileInfo(file).isFile())
+        return fallisci(QStringLiteral("Modello di stampa «%1» non trovato.\nIl file «%2» deve trovarsi nella "
+                                       "cartella «reports» accanto al programma.")
+                            .arg(r.modello, nomeFile));
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return fallisci(
+            QStringLiteral("Impossibile leggere il modello di stampa «%1»:\n%2").arg(nomeFile, f.errorString()));
+    const QByteArray testo = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return fallisci(
+            QStringLiteral("Impossibile leggere il modello di stampa «%1»:\n%2").arg(nomeFile, f.errorString()));
+
+    mustache modello{testo.toStdString()};
+    if (!modello.is_valid())
+        return fallisci(QStringLiteral("Il modello di stampa «%1» non è valido:\n%2")
+                            .arg(nomeFile, QString::fromStdString(modello.error_message())));
+
+    qint64 soglia = 0;
+    if (!SogliaIndice(r.formulaSelezione, soglia))
+        return fallisci(
+            QStringLiteral("Formula di selezione non riconosciuta: «%1».").arg(r.formulaSelezione.trimmed()));
+    Azienda azienda;
+    if (!LeggiAzienda(r.archivio, soglia, azienda))
+        return fallisci(QStringLiteral("Impossibile leggere i dati dell'azienda dall'archivio:\n%1")
+                            .arg(QDir::toNativeSeparators(r.archivio)));
+
+    const std::string html = modello.render(Dati(r, azienda));
+    if (!modello.is_valid())
+        return fallisci(QStringLiteral("Il modello di stampa «%1» non è valido:\n%2")
+                            .arg(nomeFile, QString::fromStdString(modello.error_message())));
+    documento.html = QString::fromStdString(html);
+    documento.titolo = r.titolo;
+    documento.logo = azienda.riga && azienda.dati.VisualizzaLogo ? azienda.logo : QImage();
+    return true;
+}
+
+namespace {
+
+QPaintDevice* DispositivoImpaginazione()
+{
+    // 96 dots an inch: the resolution CSS pixels and picture sizes of a template are meant at.
+    static QImage dispositivo = [] {
+        QImage i(1, 1, QImage::Format_RGB32);
+        i.setDotsPerMeterX(3780);
+        i.setDotsPerMeterY(3780);
+        return i;
+    }();
+    return &dispositivo;
+}
+
+} // namespace
+
+std::unique_ptr<QTextDocument> Impagina(const Documento& documento, const QSizeF& corpo)
+{
+    auto doc = std::make_unique<QTextDocument>();
+    doc->documentLayout()->setPaintDevice(DispositivoImpaginazione());
+    doc->setDocumentMargin(0);
+    doc->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    if (!documento.logo.isNull())
+        doc->addResource(QTextDocument::ImageResource, QUrl(UrlLogo), documento.logo);
+    doc->setHtml(documento.html);
+    doc->setPageSize(corpo);
+    return doc;
+}
+
+int Disegna(const Documento& documento, QPainter& painter, QPrinter& printer)
+{
+    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+    // The document is laid out at 96 dots an inch and drawn scaled to the printer's resolution:
+    // text and rules stay sharp, margins and pictures keep the size the template gives them.
+    const qreal scala = printer.resolution() / 96.0;
+    const qreal piede = 96.0 * 10 / 25.4; // 1 cm at the foot for the page number
+    const QSizeF corpo(area.width() / scala, area.height() / scala - piede);
+    const std::unique_ptr<QTextDocument> doc = Impagina(documento, corpo);
+    QString titolo = doc->metaInformation(QTextDocument::DocumentTitle).trimmed();
+    if (titolo.isEmpty())
+        titolo = documento.titolo;
+    const int pagine = doc->pageCount();
+
+    QFont carattere(QStringLiteral("DejaVu Sans"));
+    carattere.setPixelSize(10);
+    for (int i = 0; i < pagine; ++i) {
+        if (i > 0 && !printer.newPage())
+            return i;
+        painter.save();
+        painter.scale(scala, scala);
+        painter.save();
+        painter.setClipRect(QRectF(QPointF(0, 0), corpo));
+        painter.translate(0, -i * corpo.height());
+        QAbstractTextDocumentLayout::PaintContext contesto;
+        contesto.clip = QRectF(0, i * corpo.height(), corpo.width(), corpo.height());
+        doc->documentLayout()->draw(&painter, contesto);
+        painter.restore();
+
+        painter.setFont(carattere);
+        painter.setPen(QPen(QColor(0x60, 0x60, 0x60), 0.6));
+        const qreal linea = corpo.height() + piede * 0.3;
+        painter.drawLine(QPointF(0, linea), QPointF(corpo.width(), linea));
+        const QRectF riga(0, linea + piede * 0.1, corpo.width(), piede * 0.6);
+        painter.drawText(riga, Qt::AlignLeft | Qt::AlignVCenter, titolo);
+        painter.drawText(riga, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Pag. %1 di %2").arg(i + 1).arg(pagine));
+        painter.restore();
+    }
+    return pagine;
+}
+
+bool Stampa(const Documento& documento, QPrinter& printer, QString* errore)
+{
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        if (errore)
+            *errore = QStringLiteral("La stampante non ha accettato la stampa.");
+        return false;
+    }
+    Disegna(documento, painter, printer);
+    return painter.end();
+}
+
+void ImpostaAnteprima(Anteprima a)
+{
+    anteprima() = std::move(a);
+}
+
+bool Esegui(const Richiesta& r)
+{
+    Documento documento;
+    QString errore;
+    if (!Componi(r, documento, &errore)) {
+        messaggi().Messaggio(errore, QMessageBox::Ok, QMessageBox::Critical);
+        return false;
+    }
+
+    if (r.destinazione == Destinazione::Stampante) {
+        LavoroStampa lavoro(r.stampante, r.titolo);
+        if (lavoro.Prepara() != LavoroStampa::Esito::Pronto)
+            return false;
+        QPainter* painter = lavoro.Inizia();
+        if (!painter)
+            return false;
+        Disegna(documento, *painter, lavoro.printer());
+        return lavoro.Termina();
+    }
+
+    QPrinter printer(QPrinter::HighResolution);
+    if (r.stampante.valida())
+        ElencoStampanti::Configura(printer, r.stampante);
+    LavoroStampa::ImpostaPagina(printer);
+    printer.setDocName(r.titolo);
+    printer.setCreator(QStringLiteral("Cartavia"));
+    bool disegnato = true;
+    const auto disegna = [&](QPrinter* p) {
+        QPainter painter;
+        if (!painter.begin(p)) {
+            disegnato = false;
+            return;
+        }
+        Disegna(documento, painter, *p);
+        disegnato = painter.end() && disegnato;
+    };
+    if (anteprima()) {
+        anteprima()(printer, disegna);
+    } else {
+        QPrintPreviewDialog finestra(&printer, QApplication::activeWindow());
+        // Closing the preview is no return from another window: the main window need not rebuild.
+        finestra.setProperty("CartaviaPasseggera", true);
+        finestra.setWindowTitle(r.titolo.isEmpty() ? QStringLiteral("Anteprima di stampa")
+                                                   : QStringLiteral("Anteprima di stampa - ") + r.titolo);
+        QObject::connect(&finestra, &QPrintPreviewDialog::paintRequested, &finestra, disegna);
+        if (const QScreen* schermo = QGuiApplication::primaryScreen()) {
+            const QRect disponibile = schermo->availableGeometry();
+            finestra.resize(disponibile.width() * 4 / 5, disponibile.height() * 9 / 10);
+        }
+        finestra.exec();
+    }
+    if (!disegnato) {
+        messaggi().Messaggio(QStringLiteral("La stampante non ha accettato la stampa."), QMessageBox::Ok,
+            QMessageBox::Critical);
+        return false;
+    }
+    return true;
+}
+
+} // namespace Report

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "platform/ElencoStampanti.h"
+#include "printing/TabellaStampa.h"
+#include "printing/TabellaStampa2.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QPainter;
+class QPrinter;
+class QTextDocument;
+
+// The program's report component. It takes what a print hands over (archive, the settings row to
+// read, the parameters, printer, destination, and the work-table lines this print wrote), fills
+// the report's template, an HTML file next to the program, with Mustache, lays the result out
+// with QTextDocument on A4 pages with page numbers and previews or prints it.
+namespace Report {
+
+inline const QString StampaRiepilogativa = QStringLiteral("StampaRiepilogativa");
+inline const QString StampaGenerica = QStringLiteral("StampaGenerica");
+// The settings row every summary reads.
+inline const QString FormulaConfigurazioni = QStringLiteral(" {configurazioni.indice} > 0 ");
+
+enum class Destinazione { Anteprima, Stampante };
+
+// A parameter as "name;value;TRUE": the value is taken as the current one.
+struct Parametro
+{
+    QString nome;
+    QString valore;
+
+    bool operator==(const Parametro&) const = default;
+};
+
+struct Richiesta
+{
+    QString modello; // the template's name ("StampaRiepilogativa"), without extension
+    QString archivio; // the archive the settings row is read from
+    // Which Configurazioni row the company data come from: " {configurazioni.indice} > N " (the
+    // first row above N); empty for the first row.
+    QString formulaSelezione;
+    QList<Parametro> parametri;
+    Stampante stampante; // invalid: the system's default printer
+    Destinazione destinazione = Destinazione::Anteprima;
+    QString titolo; // names the job and the PDF proposed; {{titolo}} in the template
+    // The lines this print wrote, in reading order (never read back from the shared tables).
+    QList<TabellaStampa2::RigaStampa2> righeStampa2;
+    QList<TabellaStampa::RigaStampa> righeStampa;
+
+    QString parametro(const QString& nome) const;
+};
+
+// The folder of the templates: "reports" next to the program (or share/cartavia/reports of an
+// installed program). Tests may name another one ("" goes back).
+QString CartellaModelli();
+void ImpostaCartellaModelli(const QString& cartella);
+QString FileModello(const QString& modello);
+
+// A report ready to be laid out: the filled HTML and the pictures it refers to.
+struct Documento
+{
+    QString html;
+    QString titolo; // the document's <title>, or the request's title
+    QImage logo; // "cartavia:logo" in the HTML
+};
+
+// Reads the template and the settings row and fills the template. False with the reason (in
+// Italian) when the template is missing, unreadable or not a valid template, or the archive
+// could not be read.
+bool Componi(const Richiesta& richiesta, Documento& documento, QString* errore = nullptr);
+
+// The document laid out at 96 dots an inch on pages of `corpo` (in those dots).
+std::unique_ptr<QTextDocument> Impagina(const Documento& documento, const QSizeF& corpo);
+
+// Draws every page on `printer` through `painter` (already begun on it), each page with its
+// number at the foot; answers the pages drawn.
+int Disegna(const Documento& documento, QPainter& painter, QPrinter& printer);
+// The same, opening and closing its own painter; false with the reason when the printer
+// refused the job.
+bool Stampa(const Documento& documento, QPrinter& printer, QString* errore = nullptr);
+
+// How a preview is shown: `disegna` draws the report on the printer it is given. The real one is
+// QPrintPreviewDialog; tests install another ("" goes back).
+using Anteprima = std::function<void(QPrinter& printer, const std::function<void(QPrinter*)>& disegna)>;
+void ImpostaAnteprima(Anteprima anteprima);
+
+// Produces the report now: the preview window, or straight to the printer (the built-in PDF
+// printer asks where to save). Every failure is told to the user; false then, and when the user
+// cancelled the file choice.
+bool Esegui(const Richiesta& richiesta);
+
+} // namespace Report

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Griglia;
+class Lavagna;
+class QWidget;
+class VistaGriglia;
+
+// The detailed print of the month: the grid the main window shows, page by page under the
+// company header, each page in the preview window Lavagna. The pages a user prints form one job
+// (one PDF file) on the printer the print request made current.
+namespace StampaDettagliata {
+
+// What is printed: the grid and its view, and the main window's state.
+struct Sorgente
+{
+    Griglia* griglia = nullptr;
+    VistaGriglia* vista = nullptr;
+    QString dal;
+    QString al;
+    QString mese;
+    QString anno;
+    QString legenda; // the states legend under the grid
+    int numeroTipi = 0; // extra types: an employee block is numeroTipi + 1 rows
+    QWidget* finestra = nullptr; // owner of the preview
+};
+
+// Grid rows per page on the screen the view is on.
+int CalcolaNumeroRigheInStampa(const VistaGriglia& vista, int numeroTipi);
+
+// Shows the pages; returns when the last page was closed or the user left.
+void PreparaStampa2(const Sorgente& sorgente);
+
+// How a page is shown: modally by default (exec). Tests install their own, which must leave the
+// page closed ("" goes back).
+using Mostra = std::function<void(Lavagna&)>;
+void ImpostaMostra(Mostra mostra);
+// The wait between pages that print themselves: Pausa by default.
+using Attesa = std::function<void(double secondi)>;
+void ImpostaAttesa(Attesa attesa);
+
+} // namespace StampaDettagliata

@@ -1,0 +1,210 @@
+#include "AmbienteTest.h"
+#include "StrumentiPdf.h"
+
+#include "archive/Archivio.h"
+#include "archive/Module1.h"
+#include "diary/Orologio.h"
+#include "masterdata/F_SchedaDipendente.h"
+#include "platform/ElencoStampanti.h"
+#include "printing/Report.h"
+#include "printing/StampaElenco.h"
+#include "printing/Stampanti.h"
+
+#include <QDir>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace StampaElenco;
+
+class TestStampaElenco : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void righe();
+    void nomeLungo();
+    void nessunDipendente();
+    void filtroEOrdine_data();
+    void filtroEOrdine();
+    void scritteInStampa();
+    void dallaScheda();
+};
+
+namespace {
+
+const QString Regola = QString(141, QLatin1Char('-'));
+const QString Intestazione = QStringLiteral("Codice |Ragione Sociale         |Cellulare      |Telefono       |Attiv|");
+
+void Dipendente(AmbienteTest& amb, const QString& codice, const QString& nome, int attivo = 1,
+                const QString& cellulare = {})
+{
+    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo, NonAttivo, Cellulare) "
+                           "VALUES (?, ?, ?, ?, ?)"),
+            {codice, nome, attivo, attivo ? 0 : 1, cellulare});
+}
+
+QStringList Elenco(ElencoAnagrafiche::Filtro filtro, const QString& ordinamento)
+{
+    ElencoAnagrafiche elenco;
+    if (!elenco.Carica(filtro, ordinamento))
+        return {};
+    return Righe(elenco, QDate(2024, 2, 14));
+}
+
+QStringList Stampa()
+{
+    QStringList righe;
+    Archivio db(Module1::PercorsoArchivio);
+    QSqlQuery q = db.esegui(QStringLiteral("SELECT Descrizione FROM Stampa ORDER BY Indice"));
+    while (q.next())
+        righe << q.value(0).toString();
+    return righe;
+}
+
+} // namespace
+
+void TestStampaElenco::init()
+{
+    Orologio::ImpostaOggi(QDate(2024, 2, 14));
+    Report::ImpostaCartellaModelli(QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
+}
+
+void TestStampaElenco::cleanup()
+{
+    Report::ImpostaAnteprima({});
+    Report::ImpostaCartellaModelli({});
+    F_SchedaDipendente::ImpostaStampaElenco({});
+    Orologio::ImpostaAdesso({});
+}
+
+void TestStampaElenco::righe()
+{
+    AmbienteTest amb;
+    Dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"), 1, QStringLiteral("333 1234567"));
+    Dipendente(amb, QStringLiteral("B2"), QStringLiteral("Bianchi Anna"), 0);
+    const QStringList righe = Elenco(ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Ragione Sociale"));
+    QCOMPARE(righe, (QStringList{QStringLiteral("Data di Stampa: 14/02/2024"), QString(), Regola, Intestazione, Regola,
+                                 QStringLiteral("B2     |Bianchi Anna            |               |               |NO   |"),
+                                 QStringLiteral("A1     |Rossi Mario             |333 1234567    |               |SI   |"),
+                                 Regola, QString()}));
+    // 7 + 24 + 15 + 15 + 5 characters and a bar after each slice.
+    QCOMPARE(righe.at(3).size(), 71);
+    QCOMPARE(Regola.size(), 141);
+}
+
+void TestStampaElenco::nomeLungo()
+{
+    AmbienteTest amb;
+    const QString nome = QStringLiteral("Bartolomeo Abbondanzieri Castelvetrano");
+    Dipendente(amb, QStringLiteral("CODICELUNGO1"), nome);
+    const QStringList righe = Elenco(ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice"));
+    const QString riga = righe.at(5);
+    QCOMPARE(riga.section(u'|', 0, 0), QStringLiteral("CODICEL"));
+    QCOMPARE(riga.section(u'|', 1, 1), nome.left(24));
+    QCOMPARE(riga.size(), 71);
+}
+
+void TestStampaElenco::nessunDipendente()
+{
+    AmbienteTest amb;
+    Dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"), 1);
+    // No employee is inactive: the fixed lines all the same.
+    const QStringList righe = Elenco(ElencoAnagrafiche::Filtro::NonAttivi, QStringLiteral("Codice"));
+    QCOMPARE(righe, (QStringList{QStringLiteral("Data di Stampa: 14/02/2024"), QString(), Regola, Intestazione, Regola,
+                                 Regola, QString()}));
+}
+
+void TestStampaElenco::filtroEOrdine_data()
+{
+    QTest::addColumn<int>("filtro");
+    QTest::addColumn<QString>("ordinamento");
+    QTest::addColumn<QStringList>("codici");
+    QTest::newRow("tutti per nome") << int(ElencoAnagrafiche::Filtro::Tutti) << QStringLiteral("Ragione Sociale")
+                                    << QStringList{QStringLiteral("Z9"), QStringLiteral("M5"), QStringLiteral("A1")};
+    QTest::newRow("tutti per codice") << int(ElencoAnagrafiche::Filtro::Tutti) << QStringLiteral("Codice")
+                                      << QStringList{QStringLiteral("A1"), QStringLiteral("M5"), QStringLiteral("Z9")};
+    QTest::newRow("attivi per inserimento") << int(ElencoAnagrafiche::Filtro::Attivi) << QStringLiteral("Inserimento")
+                                            << QStringList{QStringLiteral("M5"), QStringLiteral("A1")};
+}
+
+void TestStampaElenco::filtroEOrdine()
+{
+    QFETCH(int, filtro);
+    QFETCH(QString, ordinamento);
+    QFETCH(QStringList, codici);
+    AmbienteTest amb;
+    Dipendente(amb, QStringLiteral("M5"), QStringLiteral("Bruni Carla"));
+    Dipendente(amb, QStringLiteral("A1"), QStringLiteral("Verdi Luca"));
+    Dipendente(amb, QStringLiteral("Z9"), QStringLiteral("Amato Piero"), 0);
+    const QStringList righe = Elenco(ElencoAnagrafiche::Filtro(filtro), ordinamento);
+    QStringList stampati;
+    for (const QString& r : righe.mid(5, righe.size() - 7))
+        stampati << r.section(u'|', 0, 0).trimmed();
+    QCOMPARE(stampati, codici);
+}
+
+void TestStampaElenco::scritteInStampa()
+{
+    AmbienteTest amb;
+    Dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"));
+    amb.sql(QStringLiteral("INSERT INTO Stampa (Descrizione) VALUES ('stampa precedente')"));
+    QString file;
+    int anteprime = 0;
+    Report::ImpostaAnteprima([&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
+        ++anteprime;
+        file = amb.percorso(QStringLiteral("elenco.pdf"));
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        disegna(&printer);
+    });
+    Anteprima_Click(nullptr, ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice"));
+    QCOMPARE(anteprime, 1);
+    // The table holds exactly this print's lines, in order; the previous one is gone.
+    QCOMPARE(Stampa(), Elenco(ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice")));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Stampa WHERE Descrizione IS NULL")).toInt(), 0);
+    const QString testo = StrumentiPdf::Testo(file).simplified();
+    for (const QString& atteso : {QStringLiteral("Elenco dipendenti"), QStringLiteral("Data di Stampa: 14/02/2024"),
+                                  QStringLiteral("Ragione Sociale"), QStringLiteral("A1 |Rossi Mario"),
+                                  QStringLiteral("Pag. 1 di 1")})
+        QVERIFY2(testo.contains(atteso), qPrintable(testo));
+    QVERIFY(!testo.contains(QLatin1String("stampa precedente")));
+    QVERIFY(StrumentiPdf::Caratteri(file).contains(QStringLiteral("DejaVuSansMono")));
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+}
+
+void TestStampaElenco::dallaScheda()
+{
+    AmbienteTest amb;
+    Dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"));
+    Dipendente(amb, QStringLiteral("B2"), QStringLiteral("Bianchi Anna"), 0);
+    const Stampante ufficio{QStringLiteral("Ufficio"), QStringLiteral("driver"), QStringLiteral("porta"), false};
+    ElencoStampanti::ImpostaFonte([&] { return QList<Stampante>{ufficio}; });
+    Stampanti::StampanteDocumenti = ufficio;
+    Stampanti::StampanteDocumentiTrovata = true;
+    Registra();
+    QStringList testi;
+    Report::ImpostaAnteprima([&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
+        const QString file = amb.percorso(QStringLiteral("scheda.pdf"));
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        disegna(&printer);
+        testi << StrumentiPdf::Testo(file);
+    });
+    F_SchedaDipendente scheda;
+    scheda.show();
+    QTest::mouseClick(scheda.findChild<QPushButton*>(QStringLiteral("Anteprima")), Qt::LeftButton);
+    QCOMPARE(testi.size(), 1);
+    // As the card lists them: every employee, by name.
+    QVERIFY(testi.first().indexOf(QLatin1String("Bianchi Anna")) < testi.first().indexOf(QLatin1String("Rossi Mario")));
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+    ElencoStampanti::ImpostaFonte({});
+    Stampanti::StampanteDocumenti = {};
+    Stampanti::StampanteDocumentiTrovata = false;
+}
+
+QTEST_MAIN(TestStampaElenco)
+#include "tst_stampaelenco.moc"
