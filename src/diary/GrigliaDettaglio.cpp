@@ -35,6 +35,14 @@ int CalcolaNumeroGiorniMese(const QString& mese, const QString& anno)
     return 28;
 }
 
+int NumeroGiorno(const QString& giorno)
+{
+    // Almost always plain digits: the general reading only for anything else.
+    bool numero = false;
+    const int n = giorno.toInt(&numero);
+    return numero ? n : int(Module1::ValoreNumerico(giorno));
+}
+
 bool DimensionaGriglia1(Griglia& griglia, const Parametri& p)
 {
     Griglia::Ricostruzione blocco(griglia);
@@ -116,11 +124,7 @@ bool DimensionaGriglia1(Griglia& griglia, const Parametri& p)
                       const auto riga = righe.constFind(chiave(q.intero(1), q.testo(2)));
                       if (riga == righe.constEnd())
                           return;
-                      const QString testoGiorno = q.testo(3);
-                      bool numero = false;
-                      int giorno = testoGiorno.toInt(&numero);
-                      if (!numero)
-                          giorno = int(Module1::ValoreNumerico(testoGiorno));
+                      const int giorno = NumeroGiorno(q.testo(3));
                       if (giorno < 1 || giorno > giorni)
                           return;
                       trovati.append({q.intero(0), *riga, ColonnaGiorno(giorno), q.testo(4),

@@ -50,6 +50,9 @@ constexpr int GiornoColonna(int colonna)
     return colonna - ColonneFisse + 1;
 }
 
+// The day of a stored Giorno text, read as a number the way the program always read it.
+int NumeroGiorno(const QString& giorno);
+
 // Rebuilds the grid: header rows, employee rows and the stored entries of the month, read with
 // one query for all employees and types. False when an archive step had to be skipped (the grid
 // then lacks what could not be read).

@@ -171,11 +171,7 @@ bool SalvataggioMese::Salva()
                                       QString::number(q.intero(1)) + QLatin1Char('\x1f') + *piegato);
                                   if (posizione == posizioni.constEnd())
                                       return;
-                                  const QString testoGiorno = q.testo(3);
-                                  bool numero = false;
-                                  int giorno = testoGiorno.toInt(&numero);
-                                  if (!numero)
-                                      giorno = int(Module1::ValoreNumerico(testoGiorno));
+                                  const int giorno = GrigliaDettaglio::NumeroGiorno(q.testo(3));
                                   if (giorno < 1 || giorno > MassimoGiorni)
                                       return;
                                   const Esistente e { q.intero(0), q.testo(4), q.reale(5), q.nullo(5), q.testo(6) };

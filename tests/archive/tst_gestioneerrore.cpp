@@ -1,3 +1,4 @@
+#include "AltroUtente.h"
 #include "AmbienteTest.h"
 
 #include "archive/Archivio.h"
@@ -28,35 +29,6 @@ private slots:
 };
 
 namespace {
-// Another user of the archive: a second connection holding an exclusive lock.
-class AltroUtente
-{
-public:
-    explicit AltroUtente(const QString& percorso)
-    {
-        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altro-utente"));
-        m_db.setDatabaseName(percorso);
-        QVERIFY(m_db.open());
-        QSqlQuery q(m_db);
-        QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-    }
-    ~AltroUtente()
-    {
-        rilascia();
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("altro-utente"));
-    }
-    void rilascia()
-    {
-        if (m_db.isOpen()) {
-            QSqlQuery(QStringLiteral("COMMIT"), m_db);
-            m_db.close();
-        }
-    }
-
-private:
-    QSqlDatabase m_db;
-};
 } // namespace
 
 void TestGestioneErrore::cleanup()
@@ -70,6 +42,7 @@ void TestGestioneErrore::archivioOccupatoPerQualcheIstante()
 {
     AmbienteTest amb;
     AltroUtente altro(amb.archivio());
+    QVERIFY(altro.bloccato());
     QTimer::singleShot(900, [&] { altro.rilascia(); });
 
     QStringList etichette;
@@ -174,6 +147,7 @@ void TestGestioneErrore::attesaSempliceRiprova()
 {
     AmbienteTest amb;
     AltroUtente altro(amb.archivio());
+    QVERIFY(altro.bloccato());
     QTimer::singleShot(300, [&] { altro.rilascia(); });
     ContatoreErrori = 7;
     QVERIFY(EseguiConAttesa([&] {

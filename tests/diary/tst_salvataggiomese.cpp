@@ -1,3 +1,4 @@
+#include "AltroUtente.h"
 #include "AmbienteTest.h"
 
 #include "archive/Archivio.h"
@@ -165,31 +166,6 @@ QMap<QString, int> valoriDelMese(const AmbienteTest& amb)
     return valori;
 }
 
-// Another user holding the archive's write lock.
-class AltroUtente
-{
-public:
-    explicit AltroUtente(const QString& percorso)
-    {
-        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altro-utente"));
-        m_db.setDatabaseName(percorso);
-        QVERIFY(m_db.open());
-        QSqlQuery q(m_db);
-        QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-    }
-    ~AltroUtente()
-    {
-        if (m_db.isOpen()) {
-            QSqlQuery(QStringLiteral("ROLLBACK"), m_db);
-            m_db.close();
-        }
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("altro-utente"));
-    }
-
-private:
-    QSqlDatabase m_db;
-};
 
 // The helper process: saves a big month with every cell at one value and stops, half-way
 // through the writing, until it is killed (or, without the pause, saves to the end).
@@ -429,6 +405,7 @@ void TestSalvataggioMese::archivioOccupatoOltreLeRiprove()
     scrivi(g, 2, 2, QStringLiteral("7,50"));
     {
         AltroUtente altro(amb.archivio());
+        QVERIFY(altro.bloccato());
         // Only a few of the error routine's retries are left, so the lock outlasts them.
         Module1::ContatoreErrori = 96;
         SalvataggioMese salvataggio(g, Febbraio, Anno2024);
