@@ -23,6 +23,7 @@
 #include "masterdata/F_TabellaStati.h"
 #include "masterdata/F_TabellaTipi.h"
 #include "masterdata/SceltaData.h"
+#include "platform/Messaggi.h"
 #include "platform/Piattaforma.h"
 #include "printing/F_SelezioneStampante.h"
 #include "printing/Stampanti.h"
@@ -215,6 +216,16 @@ bool F_Avvio::Form_Load()
         m_ui->Anno->addItem(QString::number(a));
     m_ui->Anno->setCurrentText(QString::number(oggi.year()));
 
+    // A file that is there but is no whole archive is neither read nor "completed" into one:
+    // the user hears why and the file stays as it is for a restore.
+    try {
+        Archivio::VerificaCompleta(Module1::PercorsoArchivio);
+    } catch (const ErroreArchivio& e) {
+        if (e.numero() != CodiciErrore::FileNonTrovato) {
+            messaggi().Messaggio(e.descrizione(), QMessageBox::Ok, QMessageBox::Critical);
+            return false;
+        }
+    }
     if (!ControllaVersione(Module1::VersioneProgramma))
         return false;
     if (Piattaforma::PercorsoDiRete(Module1::PercorsoArchivio))
