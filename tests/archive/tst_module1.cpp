@@ -147,6 +147,10 @@ void TestModule1::valoreNumerico_data()
     QTest::newRow("virgola finale") << "8," << 8.0;
     QTest::newRow("spazi e lettere") << " 7 ore, 30" << 7.3;
     QTest::newRow("zeri") << "0008" << 8.0;
+    // Past the largest double: no number rather than infinity.
+    QTest::newRow("troppe cifre") << QString(400, QLatin1Char('9')) << 0.0;
+    QTest::newRow("troppe cifre negative") << QLatin1Char('-') + QString(400, QLatin1Char('9')) << 0.0;
+    QTest::newRow("grande ma finito") << QStringLiteral("1") + QString(300, QLatin1Char('0')) << 1e300;
 }
 
 void TestModule1::valoreNumerico()
