@@ -24,7 +24,7 @@ public:
     QString ApriFile(const QString&, const QString&, const QString&) override { return {}; }
     QString SalvaFile(const QString&, const QString&, const QString&) override { return {}; }
     QString ScegliCartella(const QString&, const QString&) override { return {}; }
-    void Beep() override {}
+    void Beep() override { }
 
     int messaggi = 0;
     QString ultimo;
@@ -64,8 +64,8 @@ inline QString TestoDaByte(const uint8_t* dati, size_t dimensione)
     std::abort();
 }
 
-#define VERIFICA(condizione, ingresso)                                                                                \
-    do {                                                                                                               \
-        if (!(condizione))                                                                                             \
-            Violazione(#condizione, ingresso);                                                                         \
+#define VERIFICA(condizione, ingresso)                                                                       \
+    do {                                                                                                     \
+        if (!(condizione))                                                                                   \
+            Violazione(#condizione, ingresso);                                                               \
     } while (false)

@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
     const QString valore = FileIni::LeggiDaTesto(contenuto, sezione, chiave);
     VERIFICA(valore.size() <= 255, valore);
     VERIFICA(!valore.contains(QLatin1Char('\n')) && !valore.contains(QLatin1Char('\r')), valore);
-    VERIFICA(FileIni::LeggiDaTesto(contenuto, QStringLiteral("Database"), QStringLiteral("Percorso")).size() <= 255, valore);
+    VERIFICA(FileIni::LeggiDaTesto(contenuto, QStringLiteral("Database"), QStringLiteral("Percorso")).size()
+            <= 255,
+        valore);
 
     // The third line as a value stored under a plain section and key: read back as written
     // (blanks at the ends and one pair of enclosing quotes are not part of a value).

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
         VERIFICA(testo.isEmpty(), nome);
     }
     // Sorting a list with the name in it keeps every name.
-    const QStringList elenco{nome, QStringLiteral("010124-a.mdb"), QStringLiteral("x.mdb"), nome.left(8)};
+    const QStringList elenco { nome, QStringLiteral("010124-a.mdb"), QStringLiteral("x.mdb"), nome.left(8) };
     VERIFICA(Backup::OrdinaBackup(elenco).size() == elenco.size(), nome);
     return 0;
 }

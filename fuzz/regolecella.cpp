@@ -30,8 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
     const qsizetype taglio = resto.indexOf('\0');
     const QByteArray parteCella = taglio < 0 ? QByteArray() : resto.left(taglio);
     const QByteArray parteTasti = taglio < 0 ? resto : resto.mid(taglio + 1);
-    const QString cella = TestoDaByte(reinterpret_cast<const uint8_t*>(parteCella.constData()), size_t(parteCella.size()));
-    const QString tasti = TestoDaByte(reinterpret_cast<const uint8_t*>(parteTasti.constData()), size_t(parteTasti.size()));
+    const QString cella
+        = TestoDaByte(reinterpret_cast<const uint8_t*>(parteCella.constData()), size_t(parteCella.size()));
+    const QString tasti
+        = TestoDaByte(reinterpret_cast<const uint8_t*>(parteTasti.constData()), size_t(parteTasti.size()));
     const int massimo = RegoleCella::LunghezzaMassima();
 
     // One key at a time, as the grid sends them, and all at once.
@@ -47,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
     }
     const QString tuttiInsieme = RegoleCella::TastoPremuto(cella.left(massimo), tasti, riga);
     VERIFICA(tuttiInsieme.size() <= massimo, tasti);
-    VERIFICA(!tuttiInsieme.contains(QLatin1Char('.')) || cella.left(massimo).contains(QLatin1Char('.')), tasti);
+    VERIFICA(
+        !tuttiInsieme.contains(QLatin1Char('.')) || cella.left(massimo).contains(QLatin1Char('.')), tasti);
 
     double valore = 0;
     const bool numero = RegoleCella::Numero(testo, &valore);

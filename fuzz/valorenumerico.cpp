@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
     if (soloNumero && meno == 0 && testo.count(QLatin1Char(',')) <= 1 && testo.size() < 300) {
         QString conPunto = testo;
         conPunto.replace(QLatin1Char(','), QLatin1Char('.'));
-        const double atteso = conPunto == QLatin1String(".") ? 0.0 : std::strtod(conPunto.toLatin1().constData(), nullptr);
+        const double atteso
+            = conPunto == QLatin1String(".") ? 0.0 : std::strtod(conPunto.toLatin1().constData(), nullptr);
         VERIFICA(valore == atteso, testo);
     }
 

@@ -35,11 +35,13 @@ void Scrivi(const QString& file, const QByteArray& dati)
 // A real archive with enough rows to span many pages.
 QByteArray ArchivioVero(const AmbienteTest& amb)
 {
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES ('R1', 'Rossi', 1)"));
+    amb.sql(QStringLiteral(
+        "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES ('R1', 'Rossi', 1)"));
     for (int i = 0; i < 300; ++i)
-        amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato, "
-                               "Note) VALUES ('2024-03-01', ?, 'Marzo', '2024', 1, 'ORDINARIO', 'F', ?)"),
-                { QString::number(i), QString(200, QLatin1Char('n')) });
+        amb.sql(QStringLiteral(
+                    "INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato, "
+                    "Note) VALUES ('2024-03-01', ?, 'Marzo', '2024', 1, 'ORDINARIO', 'F', ?)"),
+            { QString::number(i), QString(200, QLatin1Char('n')) });
     return Leggi(amb.archivio());
 }
 
@@ -47,7 +49,8 @@ bool MessaggioChiaro(const MessaggiScriptati& m)
 {
     for (const MessaggiScriptati::Chiamata& c : m.chiamate)
         if (c.icona == QMessageBox::Critical
-            && (c.testo.contains(QStringLiteral("non è un archivio")) || c.testo.contains(QStringLiteral("danneggiato"))))
+            && (c.testo.contains(QStringLiteral("non è un archivio"))
+                || c.testo.contains(QStringLiteral("danneggiato"))))
             return true;
     return false;
 }
@@ -171,7 +174,8 @@ void TestArchivioDanneggiato::dallaFinestraPrincipale()
     QVERIFY2(MessaggioChiaro(amb.messaggi), qPrintable(amb.messaggi.testi().join(QLatin1String(" | "))));
     QCOMPARE(amb.terminazioni, 0);
     QVERIFY(Leggi(file) == dati);
-    const QStringList accanto = QDir(amb.cartella()).entryList({ QStringLiteral("Danneggiato*") }, QDir::Files | QDir::Hidden);
+    const QStringList accanto
+        = QDir(amb.cartella()).entryList({ QStringLiteral("Danneggiato*") }, QDir::Files | QDir::Hidden);
     QCOMPARE(accanto, QStringList { QStringLiteral("Danneggiato.mdb") });
 }
 

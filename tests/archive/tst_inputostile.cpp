@@ -38,7 +38,8 @@ QList<QPair<QString, QString>> Ostili()
     return {
         { QStringLiteral("apici"), QStringLiteral("D'Angelo \"il Grande\" `x` ''") },
         { QStringLiteral("iniezione"), Iniezione },
-        { QStringLiteral("iniezione con apice doppio"), QStringLiteral("\"); DELETE FROM TabellaAnagrafiche; --") },
+        { QStringLiteral("iniezione con apice doppio"),
+            QStringLiteral("\"); DELETE FROM TabellaAnagrafiche; --") },
         { QStringLiteral("lungo"), lungo },
         { QStringLiteral("controllo"), QStringLiteral("a\tb\u0001c\u001bd\u007fe\u0007\rf\ng") },
         { QStringLiteral("nul"), QStringLiteral("prima") + QChar(u'\0') + QStringLiteral("dopo") },
@@ -67,8 +68,8 @@ QStringList Istantanea(const QString& archivio, const QStringList& escluse = {})
     QStringList righe;
     Archivio db(archivio);
     QStringList tabelle;
-    QSqlQuery t = db.esegui(
-        QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name"));
+    QSqlQuery t = db.esegui(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name"));
     while (t.next())
         tabelle << t.value(0).toString();
     for (const QString& tabella : tabelle) {
@@ -88,8 +89,9 @@ QStringList Istantanea(const QString& archivio, const QStringList& escluse = {})
 
 qint64 Dipendente(const AmbienteTest& amb, const QString& codice)
 {
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Cognome, Attivo) VALUES (?, ?, ?, 1)"),
-            { codice, QStringLiteral("Rossi Mario"), QStringLiteral("Rossi") });
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Cognome, Attivo) VALUES (?, ?, ?, 1)"),
+        { codice, QStringLiteral("Rossi Mario"), QStringLiteral("Rossi") });
     return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
 }
 
@@ -126,9 +128,10 @@ void TestInputOstile::schedaDipendente()
     QFETCH(QString, ostile);
     AmbienteTest amb;
     const qint64 altro = Dipendente(amb, QStringLiteral("A1"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato) "
-                           "VALUES ('2024-03-01', '1', 'Marzo', '2024', ?, 'ORDINARIO', 'F')"),
-            { altro });
+    amb.sql(QStringLiteral(
+                "INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato) "
+                "VALUES ('2024-03-01', '1', 'Marzo', '2024', ?, 'ORDINARIO', 'F')"),
+        { altro });
     const QStringList prima = Istantanea(amb.archivio(), { QStringLiteral("TabellaAnagrafiche") });
 
     // Every text control at once (the dates are no text: they take only dates), the code too.
@@ -152,8 +155,9 @@ void TestInputOstile::schedaDipendente()
     }
     QVERIFY(letta->testo(QStringLiteral("DataNascita")).isEmpty());
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche")).toInt(), 2);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT Codice FROM TabellaAnagrafiche WHERE Indice = ?"), { altro }).toString(),
-             QStringLiteral("A1"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT Codice FROM TabellaAnagrafiche WHERE Indice = ?"), { altro })
+                 .toString(),
+        QStringLiteral("A1"));
     QCOMPARE(Istantanea(amb.archivio(), { QStringLiteral("TabellaAnagrafiche") }), prima);
 }
 
@@ -170,20 +174,25 @@ void TestInputOstile::statiETipi()
             // A code with digits is refused with its message.
             QCOMPARE(esito, TabellaCodici::EsitoRegistrazione::CodiceConNumeri);
             QCOMPARE(amb.messaggi.testi(), QStringList { def->codiceConNumeri });
-            QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM %1").arg(def->tabella)).toInt(), righePrima);
+            QCOMPARE(
+                amb.sql(QStringLiteral("SELECT count(*) FROM %1").arg(def->tabella)).toInt(), righePrima);
         } else {
             QCOMPARE(esito, TabellaCodici::EsitoRegistrazione::Registrato);
-            QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM %1").arg(def->tabella)).toInt(), righePrima + 1);
+            QCOMPARE(
+                amb.sql(QStringLiteral("SELECT count(*) FROM %1").arg(def->tabella)).toInt(), righePrima + 1);
             const QString codice = amb.sql(QStringLiteral("SELECT %1 FROM %2 ORDER BY Indice DESC LIMIT 1")
                                                .arg(def->campoCodice, def->tabella))
                                        .toString();
             const QString descrizione
-                = amb.sql(QStringLiteral("SELECT Descrizione FROM %1 ORDER BY Indice DESC LIMIT 1").arg(def->tabella))
+                = amb.sql(QStringLiteral("SELECT Descrizione FROM %1 ORDER BY Indice DESC LIMIT 1")
+                              .arg(def->tabella))
                       .toString();
-            QVERIFY2(Conservato(codice, ostile.trimmed().toUpper(), Schema::Dimensione(def->tabella, def->campoCodice)),
-                     qPrintable(codice.left(80)));
-            QVERIFY2(Conservato(descrizione, ostile, Schema::Dimensione(def->tabella, QStringLiteral("Descrizione"))),
-                     qPrintable(descrizione.left(80)));
+            QVERIFY2(Conservato(codice, ostile.trimmed().toUpper(),
+                         Schema::Dimensione(def->tabella, def->campoCodice)),
+                qPrintable(codice.left(80)));
+            QVERIFY2(Conservato(descrizione, ostile,
+                         Schema::Dimensione(def->tabella, QStringLiteral("Descrizione"))),
+                qPrintable(descrizione.left(80)));
         }
         QCOMPARE(Istantanea(amb.archivio(), { def->tabella }), prima);
     }
@@ -203,7 +212,7 @@ void TestInputOstile::configurazione()
     for (const Configurazione::CampoTesto& c : Configurazione::CampiTesto()) {
         const QString memorizzato = letta.dati.*c.valore;
         QVERIFY2(Conservato(memorizzato, ostile, Configurazione::Limite(c.nome)),
-                 qPrintable(QStringLiteral("%1: «%2»").arg(c.nome, memorizzato.left(80))));
+            qPrintable(QStringLiteral("%1: «%2»").arg(c.nome, memorizzato.left(80))));
     }
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
     QCOMPARE(Istantanea(amb.archivio(), { QStringLiteral("Configurazioni") }), prima);
@@ -215,25 +224,27 @@ void TestInputOstile::note()
     AmbienteTest amb;
     const qint64 indice = Dipendente(amb, QStringLiteral("N1"));
     for (int giorno = 1; giorno <= 2; ++giorno)
-        amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato, "
-                               "Note) VALUES (?, ?, 'Marzo', '2024', ?, 'ORDINARIO', 'F', 'vecchia')"),
-                { QStringLiteral("2024-03-0%1").arg(giorno), QString::number(giorno), indice });
+        amb.sql(QStringLiteral(
+                    "INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato, "
+                    "Note) VALUES (?, ?, 'Marzo', '2024', ?, 'ORDINARIO', 'F', 'vecchia')"),
+            { QStringLiteral("2024-03-0%1").arg(giorno), QString::number(giorno), indice });
     const QStringList prima = Istantanea(amb.archivio(), { QStringLiteral("TabellaMovimenti") });
 
-    const NoteGiorno::Cella cella { QStringLiteral("Marzo"), QStringLiteral("2024"), QStringLiteral("1"), indice,
-                                    QStringLiteral("ORDINARIO") };
+    const NoteGiorno::Cella cella { QStringLiteral("Marzo"), QStringLiteral("2024"), QStringLiteral("1"),
+        indice, QStringLiteral("ORDINARIO") };
     QCOMPARE(NoteGiorno::Scrivi(cella, ostile), NoteGiorno::Esito::Memorizzata);
     QString nota;
     bool esiste = false;
     QVERIFY(NoteGiorno::Leggi(cella, &nota, &esiste));
     QVERIFY(esiste);
-    QVERIFY2(Conservato(nota, ostile, Schema::Dimensione(QStringLiteral("TabellaMovimenti"), QStringLiteral("Note"))),
-             qPrintable(nota.left(80)));
+    QVERIFY2(Conservato(nota, ostile,
+                 Schema::Dimensione(QStringLiteral("TabellaMovimenti"), QStringLiteral("Note"))),
+        qPrintable(nota.left(80)));
     // The other day and the rest of the row are as they were.
     QCOMPARE(amb.sql(QStringLiteral("SELECT Note FROM TabellaMovimenti WHERE Giorno = '2'")).toString(),
-             QStringLiteral("vecchia"));
+        QStringLiteral("vecchia"));
     QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Stato) FROM TabellaMovimenti")).toString(),
-             QStringLiteral("F,F"));
+        QStringLiteral("F,F"));
     QCOMPARE(Istantanea(amb.archivio(), { QStringLiteral("TabellaMovimenti") }), prima);
 }
 
@@ -272,21 +283,25 @@ void TestInputOstile::celle()
     const QString atteso = RegoleCella::Classifica(ostile, stati).testo;
     QVERIFY(atteso.isEmpty() || QStringView(atteso).toDouble() != 0 || atteso.contains(QLatin1Char(',')));
     auto stato = [&](int giorno) {
-        return amb.sql(QStringLiteral("SELECT Stato FROM TabellaMovimenti WHERE IndiceAnagrafica = ? AND Giorno = ? "
-                                      "AND Mese = 'Febbraio' AND Tipo = 'ORDINARIO'"),
-                       { indice, QString::number(giorno) });
+        return amb.sql(
+            QStringLiteral("SELECT Stato FROM TabellaMovimenti WHERE IndiceAnagrafica = ? AND Giorno = ? "
+                           "AND Mese = 'Febbraio' AND Tipo = 'ORDINARIO'"),
+            { indice, QString::number(giorno) });
     };
     QCOMPARE(stato(1).toString(), atteso);
     QCOMPARE(g.testo(r, GrigliaDettaglio::ColonnaGiorno(1)), atteso);
     QCOMPARE(stato(2).toString(), QStringLiteral("F"));
     QCOMPARE(stato(3).toString(), QStringLiteral("7,5"));
-    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE IndiceAnagrafica = ?"), { altro }).toInt(),
-             0);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE IndiceAnagrafica = ? AND Tipo = "
-                                    "'ORDINARIO'"),
-                     { indice })
-                 .toInt(),
-             29);
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE IndiceAnagrafica = ?"), { altro })
+            .toInt(),
+        0);
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE IndiceAnagrafica = ? AND Tipo = "
+                               "'ORDINARIO'"),
+               { indice })
+            .toInt(),
+        29);
     QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
     QCOMPARE(Istantanea(amb.archivio(), { QStringLiteral("TabellaMovimenti") }), prima);
 }

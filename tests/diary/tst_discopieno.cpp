@@ -73,11 +73,12 @@ int SalvaConDiscoPieno()
 void Prepara(const AmbienteTest& amb)
 {
     for (int i = 0; i < Dipendenti; ++i)
-        amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-                { QStringLiteral("D%1").arg(i), QStringLiteral("Dipendente %1").arg(i) });
+        amb.sql(
+            QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
+            { QStringLiteral("D%1").arg(i), QStringLiteral("Dipendente %1").arg(i) });
     // A long description on every state cell makes the second save need many more pages.
     amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', ?)"),
-            { QStringLiteral("Ferie ").repeated(40) });
+        { QStringLiteral("Ferie ").repeated(40) });
     Module1::PercorsoArchivio = amb.archivio();
     QVERIFY(SalvaMese(QStringLiteral("8")));
     amb.sql(QStringLiteral("UPDATE TabellaMovimenti SET Note = 'nota' WHERE Giorno = '3'"));
@@ -87,8 +88,9 @@ QStringList Mese(const QString& archivio)
 {
     QStringList righe;
     Archivio db(archivio);
-    QSqlQuery q = db.esegui(QStringLiteral("SELECT IndiceAnagrafica, Tipo, Giorno, Stato, StatoNum, Descrizione, Note "
-                                           "FROM TabellaMovimenti ORDER BY Indice"));
+    QSqlQuery q = db.esegui(
+        QStringLiteral("SELECT IndiceAnagrafica, Tipo, Giorno, Stato, StatoNum, Descrizione, Note "
+                       "FROM TabellaMovimenti ORDER BY Indice"));
     while (q.next()) {
         QStringList v;
         for (int i = 0; i < 7; ++i)
@@ -136,15 +138,16 @@ void TestDiscoPieno::salvataggioConDiscoPieno()
     const int numero = righe.at(1).toInt();
     QVERIFY2(numero == CodiciErrore::DiscoPieno || numero == CodiciErrore::ErroreDisco, qPrintable(uscita));
     QVERIFY2(righe.at(2).contains(QStringLiteral("Spazio su disco insufficiente"))
-                 || righe.at(2).contains(QStringLiteral("Errore di disco")),
-             qPrintable(uscita));
+            || righe.at(2).contains(QStringLiteral("Errore di disco")),
+        qPrintable(uscita));
 
     // The archive: whole, and the month exactly as before.
     QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
     QCOMPARE(Mese(amb.archivio()), prima);
     // Room again: the same save goes through.
     QVERIFY(SalvaMese(QStringLiteral("F")));
-    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Stato = 'F'")).toInt(), Dipendenti * 29);
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Stato = 'F'")).toInt(),
+        Dipendenti * 29);
 }
 
 void TestDiscoPieno::salvataggioSuFileSystemPieno()
@@ -155,8 +158,9 @@ void TestDiscoPieno::salvataggioSuFileSystemPieno()
     Prepara(amb);
     const QString punto = amb.percorso(QStringLiteral("piccolo"));
     QVERIFY(QDir().mkpath(punto));
-    if (QProcess::execute(QStringLiteral("mount"), { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                     QStringLiteral("size=2m"), QStringLiteral("tmpfs"), punto })
+    if (QProcess::execute(QStringLiteral("mount"),
+            { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), QStringLiteral("size=2m"),
+                QStringLiteral("tmpfs"), punto })
         != 0)
         QSKIP("No tiny file system can be mounted here; the file-size limit case covers the save.");
     struct Smonta
@@ -174,8 +178,7 @@ void TestDiscoPieno::salvataggioSuFileSystemPieno()
         QFile riempitivo(QDir(punto).filePath(QStringLiteral("riempitivo")));
         QVERIFY(riempitivo.open(QIODevice::WriteOnly));
         const QByteArray blocco(4096, 'x');
-        while (riempitivo.write(blocco) == blocco.size() && riempitivo.flush()) {
-        }
+        while (riempitivo.write(blocco) == blocco.size() && riempitivo.flush()) { }
         riempitivo.close();
         riempitivo.resize(std::max<qint64>(0, riempitivo.size() - 3 * 4096));
     }
@@ -184,7 +187,8 @@ void TestDiscoPieno::salvataggioSuFileSystemPieno()
     QVERIFY(!SalvaMese(QStringLiteral("F"), &errore, &numero));
     QCOMPARE(numero, CodiciErrore::DiscoPieno);
     QVERIFY2(errore.contains(QStringLiteral("Spazio su disco insufficiente")), qPrintable(errore));
-    QCOMPARE(AmbienteTest::sqlSu(archivio, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    QCOMPARE(AmbienteTest::sqlSu(archivio, QStringLiteral("PRAGMA integrity_check")).toString(),
+        QStringLiteral("ok"));
     QCOMPARE(Mese(archivio), prima);
 }
 
