@@ -104,6 +104,10 @@ F_Avvio::~F_Avvio()
 {
     // The table windows belong to this session of the main window.
     delete m_schedaDipendente;
+    // The entry logic filters the grid's events and reads the form: it goes before the form does,
+    // not after it among the children (the grid's own destruction still sends it events).
+    delete m_immissione;
+    m_immissione = nullptr;
 }
 
 void F_Avvio::collega()
