@@ -273,6 +273,41 @@ void Archivio::Verifica(const QString& percorso)
                 .arg(QDir::toNativeSeparators(percorso)));
 }
 
+void Archivio::VerificaCompleta(const QString& percorso)
+{
+    Verifica(percorso);
+    auto danneggiato = [&percorso] {
+        return ErroreArchivio(CodiciErrore::NonUnArchivio,
+                              QStringLiteral("Il file «%1» non è un archivio di Cartavia oppure è danneggiato.")
+                                  .arg(QDir::toNativeSeparators(percorso)));
+    };
+    const QString nome = QStringLiteral("verifica-%1").arg(g_contatoreConnessioni.fetchAndAddRelaxed(1));
+    QString esito;
+    int numero = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+        db.setDatabaseName(QFileInfo(percorso).absoluteFilePath());
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(AttesaMotoreMs));
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("PRAGMA quick_check(1)")) && q.next())
+                esito = q.value(0).toString();
+            else
+                numero = Traduci(q.lastError(), percorso).numero();
+        } else {
+            numero = Traduci(db.lastError(), percorso).numero();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(nome);
+    if (esito == QLatin1String("ok"))
+        return;
+    // Another instance holding the archive is no damage: the caller's own open meets the lock.
+    if (numero == CodiciErrore::Bloccato || numero == CodiciErrore::FileInUso || numero == CodiciErrore::ArchivioInUso)
+        return;
+    throw danneggiato();
+}
+
 void Archivio::CopiaCompatta(const QString& sorgente, const QString& destinazione)
 {
     const QString assoluto = QFileInfo(destinazione).absoluteFilePath();

@@ -75,6 +75,10 @@ public:
     static void CopiaCompatta(const QString& sorgente, const QString& destinazione);
     // Throws unless `percorso` is a file the engine reads as an archive.
     static void Verifica(const QString& percorso);
+    // Verifica, then a read-only pass over every page: a file cut short or overwritten past its
+    // header throws 3049 too. Nothing is written; an archive busy with another writer passes
+    // (the open that follows waits for it). For opening an archive, not for every step.
+    static void VerificaCompleta(const QString& percorso);
 
     // Maps an engine error to the program's numbered error.
     static ErroreArchivio Traduci(const QSqlError& errore, const QString& contesto = {});

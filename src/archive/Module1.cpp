@@ -166,6 +166,7 @@ QString FormattaNumero(double valore)
 
 QString ControllaData(QString& testo)
 {
+    const QString digitato = testo;
     if (!LeggiData(testo).isValid()) {
         if (testo.size() == 6 && soloCifre(testo))
             testo = applicaMaschera(testo, QStringLiteral("##/##/##"));
@@ -177,6 +178,9 @@ QString ControllaData(QString& testo)
         testo = FormattaData(data);
         return testo;
     }
+    // A half-masked text ("99/99/99", or "2" from "000002") is neither what was typed nor a date:
+    // the user gets back what they typed to correct.
+    testo = digitato;
     if (!testo.isEmpty())
         messaggi().Messaggio(QStringLiteral("La data non è corretta"), QMessageBox::Ok, QMessageBox::Critical,
                              QStringLiteral("DATA"));
@@ -216,6 +220,9 @@ double ValoreNumerico(const QString& testo)
         return 0.0;
     const QByteArray latino = tenuto.toLatin1();
     const double valore = std::strtod(latino.constData(), nullptr);
+    // Hundreds of digits overflow to infinity, which no field, cast or total can take: no number.
+    if (!std::isfinite(valore))
+        return 0.0;
     return negativo ? -valore : valore;
 }
 

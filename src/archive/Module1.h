@@ -33,7 +33,7 @@ int NumeroGiornoSettimana(const QDate& data);
 
 // Checks a typed date: six or eight digits get the slashes, a valid day/month/year becomes
 // "dd/MM/yyyy"; an invalid non-empty text is reported ("La data non è corretta") and returned
-// unchanged. `testo` is changed in place as well.
+// as typed. `testo` is changed in place as well.
 QString ControllaData(QString& testo);
 // A day/month/year text (two- or four-digit year) as a date; invalid when it is not one.
 QDate LeggiData(const QString& testo);
@@ -43,7 +43,8 @@ QString FormattaData(const QDate& data);
 QString FormattaNumero(double valore);
 
 QString DuplicaApici(const QString& testo);
-// Reads numbers typed with a decimal comma: "12,5" -> 12.5, "2.0.6" -> 206, "-3" -> -3.
+// Reads numbers typed with a decimal comma: "12,5" -> 12.5, "2.0.6" -> 206, "-3" -> -3; 0 when
+// there is none or it is too large for a double.
 double ValoreNumerico(const QString& testo);
 // Replaces the first match of `cerca`, compared without regard to case.
 QString SostituisciTesto(const QString& testo, const QString& cerca, const QString& sostituisci);

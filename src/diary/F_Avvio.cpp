@@ -23,6 +23,7 @@
 #include "masterdata/F_TabellaStati.h"
 #include "masterdata/F_TabellaTipi.h"
 #include "masterdata/SceltaData.h"
+#include "platform/Messaggi.h"
 #include "platform/Piattaforma.h"
 #include "printing/F_SelezioneStampante.h"
 #include "printing/LancioStampa.h"
@@ -105,6 +106,10 @@ F_Avvio::~F_Avvio()
 {
     // The table windows belong to this session of the main window.
     delete m_schedaDipendente;
+    // The entry logic filters the grid's events and reads the form: it goes before the form does,
+    // not after it among the children (the grid's own destruction still sends it events).
+    delete m_immissione;
+    m_immissione = nullptr;
 }
 
 void F_Avvio::collega()
@@ -218,6 +223,16 @@ bool F_Avvio::Form_Load()
         m_ui->Anno->addItem(QString::number(a));
     m_ui->Anno->setCurrentText(QString::number(oggi.year()));
 
+    // A file that is there but is no whole archive is neither read nor "completed" into one:
+    // the user hears why and the file stays as it is for a restore.
+    try {
+        Archivio::VerificaCompleta(Module1::PercorsoArchivio);
+    } catch (const ErroreArchivio& e) {
+        if (e.numero() != CodiciErrore::FileNonTrovato) {
+            messaggi().Messaggio(e.descrizione(), QMessageBox::Ok, QMessageBox::Critical);
+            return false;
+        }
+    }
     if (!ControllaVersione(Module1::VersioneProgramma))
         return false;
     if (Piattaforma::PercorsoDiRete(Module1::PercorsoArchivio))

@@ -82,7 +82,8 @@ Contenuto Classifica(const QString& testo, const ElencoStati& stati)
     if (pulito.isEmpty())
         return c;
     double valore = 0;
-    if (Numero(pulito, &valore)) {
+    // A number whose text would not fit the field is no number of hours.
+    if (Numero(pulito, &valore) && Module1::FormattaNumero(valore).size() <= LunghezzaMassima()) {
         c.genere = Contenuto::Genere::Ore;
         c.numero = valore;
         c.testo = Module1::FormattaNumero(valore);

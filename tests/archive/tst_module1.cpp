@@ -73,8 +73,12 @@ void TestModule1::controllaData_data()
     QTest::newRow("29 febbraio non bisestile") << "29/02/2023" << "29/02/2023" << true;
     QTest::newRow("mese 13") << "01/13/2024" << "01/13/2024" << true;
     QTest::newRow("testo") << "domani" << "domani" << true;
-    QTest::newRow("sei cifre impossibili") << "999999" << "99/99/99" << true;
+    QTest::newRow("sei cifre impossibili") << "999999" << "999999" << true;
+    QTest::newRow("otto cifre impossibili") << "99999999" << "99999999" << true;
+    QTest::newRow("zeri davanti") << "000002" << "000002" << true;
     QTest::newRow("cinque cifre") << "12345" << "12345" << true;
+    QTest::newRow("sei zeri") << "000000" << "000000" << true;
+    QTest::newRow("otto zeri") << "00000000" << "00000000" << true;
 }
 
 void TestModule1::controllaData()
@@ -143,6 +147,10 @@ void TestModule1::valoreNumerico_data()
     QTest::newRow("virgola finale") << "8," << 8.0;
     QTest::newRow("spazi e lettere") << " 7 ore, 30" << 7.3;
     QTest::newRow("zeri") << "0008" << 8.0;
+    // Past the largest double: no number rather than infinity.
+    QTest::newRow("troppe cifre") << QString(400, QLatin1Char('9')) << 0.0;
+    QTest::newRow("troppe cifre negative") << QLatin1Char('-') + QString(400, QLatin1Char('9')) << 0.0;
+    QTest::newRow("grande ma finito") << QStringLiteral("1") + QString(300, QLatin1Char('0')) << 1e300;
 }
 
 void TestModule1::valoreNumerico()

@@ -125,6 +125,8 @@ void TestRegoleCella::classifica_data()
     QTest::newRow("ore") << "8" << G::Ore << "8" << 8.0 << "";
     QTest::newRow("ore con virgola") << "7,5" << G::Ore << "7,5" << 7.5 << "";
     QTest::newRow("zeri finali") << "8,00" << G::Ore << "8" << 8.0 << "";
+    // 1e50 written out does not fit the 50-character field: no number of hours.
+    QTest::newRow("numero troppo lungo") << QString(50, QLatin1Char('9')) << G::NonValido << "" << 0.0 << "";
     QTest::newRow("negative") << "-2" << G::Ore << "-2" << -2.0 << "";
     QTest::newRow("codice minuscolo") << "f" << G::Stato << "F" << 0.0 << "Ferie";
     QTest::newRow("codice con spazi") << " m " << G::Stato << "M" << 0.0 << "Malattia";
