@@ -404,7 +404,7 @@ void TestConfigurazioni::pezziDiFile()
     ImmaginiDatabase::ImpostaCartellaLavoro(amb.cartella());
     QByteArray dati(dimensione, Qt::Uninitialized);
     for (int i = 0; i < dimensione; ++i)
-        dati[i] = static_cast<char>((i * 7919 + i / 2048) & 0xFF);
+        dati[i] = static_cast<char>((quint32(i) * 7919u + quint32(i) / 2048u) & 0xFFu);
     const QString file = amb.percorso(QStringLiteral("sorgente.bin"));
     {
         QFile f(file);
