@@ -196,6 +196,12 @@ QString RigaRapida::testo(int colonna) const
     return t ? QString::fromUtf8(t, sqlite3_column_bytes(m_istruzione, colonna)) : QString();
 }
 
+QByteArrayView RigaRapida::grezzo(int colonna) const
+{
+    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_istruzione, colonna));
+    return t ? QByteArrayView(t, sqlite3_column_bytes(m_istruzione, colonna)) : QByteArrayView();
+}
+
 bool RigaRapida::nullo(int colonna) const
 {
     return sqlite3_column_type(m_istruzione, colonna) == SQLITE_NULL;

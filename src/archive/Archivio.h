@@ -2,6 +2,7 @@
 
 #include "ErroreArchivio.h"
 
+#include <QByteArrayView>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -23,6 +24,8 @@ public:
     qint64 intero(int colonna) const;
     double reale(int colonna) const;
     QString testo(int colonna) const; // "" for null
+    // The text's bytes as the engine holds them (UTF-8), valid until the next row.
+    QByteArrayView grezzo(int colonna) const;
     bool nullo(int colonna) const;
 
 private:

@@ -38,11 +38,6 @@ struct Esistente
     QString descrizione;
 };
 
-// An employee's type: types compare without regard to case, as the grid reads them.
-QString chiaveRiga(qint64 indice, const QString& tipo)
-{
-    return QString::number(indice) + QLatin1Char('\x1f') + tipo.toCaseFolded();
-}
 
 constexpr int MassimoGiorni = 31;
 
@@ -143,10 +138,19 @@ bool SalvataggioMese::Salva()
 
                 // The stored rows of each grid row, by day.
                 // Two types that differ only in case share their stored rows, as they always did.
-                QHash<QString, QList<qsizetype>> posizioni;
-                for (qsizetype i = 0; i < righe.size(); ++i)
-                    posizioni[chiaveRiga(righe.at(i).indice, righe.at(i).tipo)].append(i);
-                QList<QList<QList<Esistente>>> esistenti(righe.size());
+                // The grid rows of each employee; a stored row finds its grid row by employee and
+                // by type, the few type texts of the month folded once.
+                QHash<qint64, QList<qsizetype>> righeDipendente;
+                QList<QString> tipiRiga(righe.size());
+                for (qsizetype i = 0; i < righe.size(); ++i) {
+                    righeDipendente[righe.at(i).indice].append(i);
+                    tipiRiga[i] = righe.at(i).tipo.toCaseFolded();
+                }
+                // The first stored row of each grid row and day sits in `primi`; a day stored twice
+                // (older archives) keeps the others in `altri`.
+                QList<Esistente> primi(righe.size() * (MassimoGiorni + 1));
+                QHash<qsizetype, QList<Esistente>> altri;
+                QList<QPair<QByteArray, QString>> tipiPiegati;
                 for (qsizetype inizio = 0; inizio < dipendenti.size(); inizio += DipendentiPerLettura) {
                     const QList<qint64> gruppo = dipendenti.mid(inizio, DipendentiPerLettura);
                     QVariantList valori;
@@ -156,30 +160,42 @@ bool SalvataggioMese::Salva()
                         segnaposto << QStringLiteral("?");
                     }
                     valori << m_anno << m_mese;
-                    // The few type texts of the month are folded once, not once per stored row.
-                    QHash<QString, QString> tipiPiegati;
                     db.scorri(QStringLiteral("SELECT Indice, IndiceAnagrafica, Tipo, Giorno, Stato, StatoNum, Descrizione "
                                              "FROM TabellaMovimenti WHERE IndiceAnagrafica IN (")
                                   + segnaposto.join(QLatin1Char(','))
                                   + QStringLiteral(") AND Anno = ? AND Mese = ?"),
                               valori, [&](const RigaRapida& q) {
-                                  const QString tipo = q.testo(2);
-                                  auto piegato = tipiPiegati.constFind(tipo);
-                                  if (piegato == tipiPiegati.constEnd())
-                                      piegato = tipiPiegati.insert(tipo, tipo.toCaseFolded());
-                                  const auto posizione = posizioni.constFind(
-                                      QString::number(q.intero(1)) + QLatin1Char('\x1f') + *piegato);
-                                  if (posizione == posizioni.constEnd())
+                                  const auto proprie = righeDipendente.constFind(q.intero(1));
+                                  if (proprie == righeDipendente.constEnd())
                                       return;
+                                  const QByteArrayView tipoGrezzo = q.grezzo(2);
+                                  const QString* tipo = nullptr;
+                                  for (const auto& t : tipiPiegati)
+                                      if (t.first == tipoGrezzo) {
+                                          tipo = &t.second;
+                                          break;
+                                      }
+                                  if (!tipo) {
+                                      tipiPiegati.append({tipoGrezzo.toByteArray(), q.testo(2).toCaseFolded()});
+                                      tipo = &tipiPiegati.last().second;
+                                  }
                                   const int giorno = GrigliaDettaglio::NumeroGiorno(q.testo(3));
                                   if (giorno < 1 || giorno > MassimoGiorni)
                                       return;
-                                  const Esistente e { q.intero(0), q.testo(4), q.reale(5), q.nullo(5), q.testo(6) };
-                                  for (qsizetype i : *posizione) {
-                                      QList<QList<Esistente>>& giorni = esistenti[i];
-                                      if (giorni.isEmpty())
-                                          giorni.resize(MassimoGiorni + 1);
-                                      giorni[giorno].append(e);
+                                  bool letta = false;
+                                  Esistente e;
+                                  for (qsizetype i : *proprie) {
+                                      if (tipiRiga.at(i) != *tipo)
+                                          continue;
+                                      if (!letta) {
+                                          e = { q.intero(0), q.testo(4), q.reale(5), q.nullo(5), q.testo(6) };
+                                          letta = true;
+                                      }
+                                      const qsizetype posto = i * (MassimoGiorni + 1) + giorno;
+                                      if (primi.at(posto).chiave == 0)
+                                          primi[posto] = e;
+                                      else
+                                          altri[posto].append(e);
                                   }
                               });
                 }
@@ -210,8 +226,9 @@ bool SalvataggioMese::Salva()
                         const Contenuto& c = tipiDiContenuto.at(*trovato);
                         celle << *trovato;
                         const int giorno = int(g) + 1;
-                        const QList<QList<Esistente>>& giorni = esistenti.at(i);
-                        if (giorni.isEmpty() || giorni.at(giorno).isEmpty()) {
+                        const qsizetype posto = i * (MassimoGiorni + 1) + giorno;
+                        const Esistente& primo = primi.at(posto);
+                        if (primo.chiave == 0) {
                             const QVariant descrizione
                                 = c.conDescrizione() ? QVariant(c.descrizione) : QVariant();
                             db.eseguiPreparata(inserisci,
@@ -221,18 +238,22 @@ bool SalvataggioMese::Salva()
                             ++m_inserite;
                             continue;
                         }
-                        // A day stored twice (older archives) gets the value on every row, so
-                        // whichever the grid shows is the one just saved.
-                        for (const Esistente& e : giorni.at(giorno)) {
+                        const auto aggiorna = [&](const Esistente& e) {
                             if (invariato(e, c))
-                                continue;
+                                return;
                             if (c.conDescrizione())
                                 db.eseguiPreparata(aggiornaStato,
                                     { testo(c.testo), c.numero, testo(c.descrizione), e.chiave });
                             else
                                 db.eseguiPreparata(aggiornaOre, { testo(c.testo), c.numero, e.chiave });
                             ++m_aggiornate;
-                        }
+                        };
+                        aggiorna(primo);
+                        // A day stored twice (older archives) gets the value on every row, so
+                        // whichever the grid shows is the one just saved.
+                        if (const auto doppi = altri.constFind(posto); doppi != altri.constEnd())
+                            for (const Esistente& e : *doppi)
+                                aggiorna(e);
                     }
                     contenuti << celle;
                     if (m_avanzamento && ((i + 1) % m_ogniRighe == 0 || i + 1 == righe.size()))
