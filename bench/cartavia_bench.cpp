@@ -333,15 +333,19 @@ int main(int argc, char* argv[])
     });
 
     const double picco = piccoMb();
-    auto riga = [](const QString& nome, double ms, const QString& rapporto, const QString& accelerazione) {
-        out() << nome.leftJustified(42) << QString::number(ms, 'f', 1).rightJustified(10)
-              << rapporto.rightJustified(16) << accelerazione.rightJustified(16) << '\n';
+    auto intestazione = [](const QString& nome, const QString& ms, const QString& rapporto, const QString& accelerazione) {
+        out() << nome.leftJustified(42) << ms.rightJustified(12) << rapporto.rightJustified(18)
+              << accelerazione.rightJustified(16) << '\n';
+    };
+    auto riga = [&](const QString& nome, double ms, const QString& rapporto, const QString& accelerazione) {
+        intestazione(nome, QString::number(ms, 'f', 1), rapporto, accelerazione);
     };
     auto x = [](double v) { return QString::number(v, 'f', 2) + QStringLiteral(" x"); };
     out() << "\nArchivio: " << dipendentiInArchivio << " dipendenti, " << p.tipi.size() << " tipi extra, " << stati
           << " stati, " << numeroMesi << " mesi, " << righeArchivio << " registrazioni; mese misurato: " << p.mese << ' '
           << p.anno << " (" << lette << " righe, " << celle << " celle); mediana di " << rip << " ripetizioni\n\n";
-    riga(QStringLiteral("operazione"), 0, QStringLiteral("rispetto al base"), QStringLiteral("su per riga"));
+    intestazione(QStringLiteral("operazione"), QStringLiteral("mediana ms"), QStringLiteral("rispetto al base"),
+                 QStringLiteral("su per riga"));
     riga(QStringLiteral("griglia del mese"), grigliaMs, x(grigliaMs / pavimentoLettura), x(grigliaIngenuaMs / grigliaMs));
     riga(QStringLiteral("  base A: una lettura indicizzata"), pavimentoLettura, QString(), QString());
     riga(QStringLiteral("  per riga: una query per riga"), grigliaIngenuaMs, QString(), QString());
