@@ -5,6 +5,7 @@
 #include "archive/Module1.h"
 #include "diary/Griglia.h"
 
+#include <QSet>
 #include <QSqlQuery>
 
 namespace RigheDipendenti {
@@ -16,8 +17,17 @@ QStringList CaricaTipi(bool* ok)
         tipi.clear();
         Archivio db(Module1::PercorsoArchivio);
         QSqlQuery q = db.esegui(QStringLiteral("SELECT Tipo FROM TabellaTipi ORDER BY Tipo COLLATE NOCASE, Indice"));
-        while (tipi.size() < MassimoTipi && q.next())
-            tipi << q.value(0).toString();
+        // A type is its text: a code listed twice, or one named like the built-in row, would give
+        // an employee two rows that share their stored entries, and a save would write one over
+        // the other. Each text gets one row, compared as the grid and the save compare types.
+        QSet<QString> visti{Ordinario.toCaseFolded()};
+        while (tipi.size() < MassimoTipi && q.next()) {
+            const QString tipo = q.value(0).toString();
+            if (!visti.contains(tipo.toCaseFolded())) {
+                visti.insert(tipo.toCaseFolded());
+                tipi << tipo;
+            }
+        }
     });
     if (ok)
         *ok = letti;

@@ -31,6 +31,8 @@ private slots:
     void cleanup();
     void tabellaDiRegistrazione();
     void secondoSalvataggio();
+    void tipiRipetuti_data();
+    void tipiRipetuti();
     void dipendentiNonMostrati();
     void cancellaMese();
     void archivioOccupatoOltreLeRiprove();
@@ -291,6 +293,67 @@ void TestSalvataggioMese::tabellaDiRegistrazione()
     QCOMPARE(g.testo(ordinario, GrigliaDettaglio::ColonnaGiorno(3)), QString());
     QCOMPARE(g.testo(ordinario, GrigliaDettaglio::ColonnaGiorno(4)), QString());
     QCOMPARE(g.testo(ordinario, GrigliaDettaglio::ColonnaGiorno(5)), QStringLiteral("8"));
+}
+
+void TestSalvataggioMese::tipiRipetuti_data()
+{
+    QTest::addColumn<QStringList>("tabellaTipi");
+    QTest::addColumn<QStringList>("righeAttese");
+    QTest::newRow("un tipo ORDINARIO") << QStringList{ QStringLiteral("ORDINARIO"), QStringLiteral("EXTRA") }
+                                       << QStringList{ QStringLiteral("ORDINARIO"), QStringLiteral("EXTRA") };
+    QTest::newRow("un tipo due volte")
+        << QStringList{ QStringLiteral("STRAORDINARIO"), QStringLiteral("EXTRA"), QStringLiteral("STRAORDINARIO") }
+        << QStringList{ QStringLiteral("ORDINARIO"), QStringLiteral("EXTRA"), QStringLiteral("STRAORDINARIO") };
+    QTest::newRow("maiuscole diverse")
+        << QStringList{ QStringLiteral("ordinario"), QStringLiteral("Extra"), QStringLiteral("EXTRA") }
+        << QStringList{ QStringLiteral("ORDINARIO"), QStringLiteral("Extra") };
+}
+
+// A type is its text: each employee gets one row per text, whatever TabellaTipi repeats, so no
+// save can write one row's cells over another's.
+void TestSalvataggioMese::tipiRipetuti()
+{
+    QFETCH(QStringList, tabellaTipi);
+    QFETCH(QStringList, righeAttese);
+    AmbienteTest amb;
+    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie')"));
+    const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    const qint64 bianchi = dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
+    for (const QString& tipo : tabellaTipi)
+        amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), { tipo });
+
+    // A new month: exactly one stored row per employee, type and day.
+    Griglia g;
+    QVERIFY(costruisci(g));
+    QCOMPARE(g.righe() - 2, 2 * righeAttese.size());
+    for (int i = 0; i < righeAttese.size(); ++i)
+        QCOMPARE(g.testo(2 + i, 3), righeAttese.at(i));
+    for (int r = 2; r < g.righe(); ++r)
+        scrivi(g, r, 1, g.testo(r, 3) == QStringLiteral("ORDINARIO") ? QStringLiteral("F") : QString::number(r));
+    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QCOMPARE(contaMese(amb), 2 * righeAttese.size() * GiorniFebbraio2024);
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM TabellaMovimenti GROUP BY "
+                                    "IndiceAnagrafica, lower(Tipo), Giorno HAVING count(*) > 1)"))
+                 .toInt(),
+        0);
+
+    // Read back, every stored entry shows once, in its own row.
+    Griglia letta;
+    QVERIFY(costruisci(letta));
+    for (int r = 2; r < letta.righe(); ++r) {
+        const QString atteso = letta.testo(r, 3) == QStringLiteral("ORDINARIO") ? QStringLiteral("F") : QString::number(r);
+        QCOMPARE(letta.testo(r, GrigliaDettaglio::ColonnaGiorno(1)), atteso);
+    }
+
+    // "Registra" on the untouched month changes no stored row.
+    const QMap<QString, int> prima = valoriDelMese(amb);
+    SalvataggioMese ancora(letta, Febbraio, Anno2024);
+    QVERIFY(ancora.Salva());
+    QCOMPARE(ancora.righeAggiornate(), 0);
+    QCOMPARE(ancora.righeInserite(), 0);
+    QCOMPARE(valoriDelMese(amb), prima);
+    QCOMPARE(leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("F"));
+    QCOMPARE(leggi(amb.archivio(), bianchi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("F"));
 }
 
 void TestSalvataggioMese::secondoSalvataggio()
