@@ -59,8 +59,9 @@ const char* const ProprietaOsservata = "CartaviaOsservata";
 
 void coloraSfondo(QWidget* w, const QColor& colore)
 {
+    // A button fills its background with its own role (Button), not the window's.
     QPalette p = w->palette();
-    p.setColor(QPalette::Window, colore);
+    p.setColor(w->backgroundRole(), colore);
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }

@@ -174,6 +174,10 @@ Esito DimensionaGriglia2(Griglia& griglia, const Parametri& p)
     Esito esito;
     esito.numeroTipi = int(p.tipi.size());
     esito.codiceDipendente = p.criteri.codiceDipendente;
+    esito.dal = p.dal;
+    esito.al = p.al;
+    esito.mese = p.mese;
+    esito.anno = p.anno;
     const auto avanza = [&p](int valore, int massimo) {
         if (p.avanzamento)
             p.avanzamento(valore, std::max(massimo, 1));

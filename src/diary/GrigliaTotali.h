@@ -53,6 +53,8 @@ struct Esito
     int numeroDipendenti = 0; // E: employee blocks from row 2
     int primaRigaRiepilogo = 0; // F: the first summary row (a separator)
     QString codiceDipendente; // the single employee shown, "" for all
+    // What the figures were built for: a print of them names this period, not the boxes' text.
+    QString dal, al, mese, anno;
     bool costruita() const { return primaRigaRiepilogo > 0; }
     // The "TOTALE:" row.
     int rigaTotale() const { return numeroTipi > 0 ? primaRigaRiepilogo + numeroTipi + 3 : primaRigaRiepilogo + 1; }

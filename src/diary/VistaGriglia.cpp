@@ -7,11 +7,30 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QWheelEvent>
+
+namespace {
+// The current cell shows its own background (the grids' highlight colour); the style's focus
+// frame would paint over it.
+class DelegatoSenzaCornice : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* opzione, const QModelIndex& indice) const override
+    {
+        QStyledItemDelegate::initStyleOption(opzione, indice);
+        opzione->state &= ~QStyle::State_HasFocus;
+    }
+};
+} // namespace
 
 VistaGriglia::VistaGriglia(QWidget* parent)
     : QTableView(parent)
 {
+    setItemDelegate(new DelegatoSenzaCornice(this));
     m_righe = creaSovrapposta(QStringLiteral("RigheFisse"));
     m_colonne = creaSovrapposta(QStringLiteral("ColonneFisse"));
     m_angolo = creaSovrapposta(QStringLiteral("AngoloFisso"));

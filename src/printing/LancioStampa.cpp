@@ -95,8 +95,11 @@ void Anteprima_Click(F_Avvio& f)
                 QMessageBox::Ok, QMessageBox::Warning);
             return;
         }
+        // The lines are the shown totals: the heading names the period they were built for, even
+        // when the boxes were changed since without "Aggiorna".
+        const GrigliaTotali::Esito& totali = f.Totali();
         Report::Esegui(RichiestaRiepilogo(
-            righe, f.Dal(), f.Al(), f.Mese(), f.Anno(), StampaCorrente::StampanteCorrente, pdf));
+            righe, totali.dal, totali.al, totali.mese, totali.anno, StampaCorrente::StampanteCorrente, pdf));
         return;
     }
 

@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QHash>
+#include <QImage>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -93,9 +95,19 @@ QStringList voci(QComboBox* c)
     return v;
 }
 
+// The colour that covers most of what the widget paints.
 QColor sfondo(QWidget* w)
 {
-    return w->palette().color(QPalette::Window);
+    const QImage immagine = w->grab().toImage();
+    QHash<QRgb, int> conteggio;
+    for (int y = 0; y < immagine.height(); ++y)
+        for (int x = 0; x < immagine.width(); ++x)
+            ++conteggio[immagine.pixel(x, y) | 0xFF000000u];
+    QRgb prevalente = 0;
+    for (auto i = conteggio.cbegin(); i != conteggio.cend(); ++i)
+        if (i.value() > conteggio.value(prevalente))
+            prevalente = i.key();
+    return QColor(prevalente);
 }
 
 // Leaves a line edit the way the user does, with Tab.

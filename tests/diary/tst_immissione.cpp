@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -154,6 +155,15 @@ void TestImmissione::digitazioneENormalizzazione()
     // The cursor arrives: highlight, selected-cell boxes, the note label.
     vaiA(f.f, 2, col(1));
     QCOMPARE(f->griglia().sfondo(2, col(1)), ImmissioneDettaglio::ColoreEvidenza);
+    // What is painted, too: no focus frame of the style over the highlight (the cell is empty).
+    {
+        const QRect rettangolo = f->RigheArt()->visualRect(f->RigheArt()->currentIndex()).adjusted(1, 1, -2, -2);
+        const QImage dipinta = f->RigheArt()->viewport()->grab(rettangolo).toImage();
+        QVERIFY(!dipinta.isNull());
+        for (int y = 0; y < dipinta.height(); ++y)
+            for (int x = 0; x < dipinta.width(); ++x)
+                QCOMPARE(QColor(dipinta.pixel(x, y)), ImmissioneDettaglio::ColoreEvidenza);
+    }
     QCOMPARE(w<QLineEdit>(f.f, "CodiceAnagraficaSelezionata")->text(), QStringLiteral("R1"));
     QCOMPARE(w<QLineEdit>(f.f, "AnagraficaSelezionata")->text(), QStringLiteral("Rossi"));
     QCOMPARE(w<QLineEdit>(f.f, "tiposelezionato")->text(), QStringLiteral("ORDINARIO"));

@@ -422,7 +422,11 @@ void TestStampaPrincipale::riepilogoInAnteprima()
     w<QLineEdit>(f.f, "Dal")->setText(QStringLiteral("01/02/2024"));
     w<QLineEdit>(f.f, "Al")->setText(QStringLiteral("10/02/2024"));
     f->DimensionaGriglia_Click();
-    const QString file = amb.percorso(QStringLiteral("anteprima.pdf"));
+    // A new period typed without "Aggiorna": the print shows the figures on screen, so it names
+    // the period they were built for.
+    w<QLineEdit>(f.f, "Dal")->setText(QStringLiteral("01/10/2026"));
+    w<QLineEdit>(f.f, "Al")->setText(QStringLiteral("15/10/2026"));
+    QString file = amb.percorso(QStringLiteral("anteprima.pdf"));
     Report::ImpostaAnteprima([&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
         ++m_anteprimeReport;
         // Another copy of the program prints meanwhile: this preview keeps its own lines.
@@ -439,6 +443,15 @@ void TestStampaPrincipale::riepilogoInAnteprima()
     QVERIFY2(testo.contains(QLatin1String("Periodo Dal: 01/02/2024 al: 10/02/2024")), qPrintable(testo));
     QVERIFY(testo.contains(QLatin1String("- Dipendente 02")));
     QVERIFY(!testo.contains(QLatin1String("Estraneo")));
+
+    // The other way round: the period emptied without "Aggiorna" still prints the period's figures
+    // under the period's heading, not the month's.
+    QTest::mouseClick(w<QPushButton>(f.f, "Command4"), Qt::LeftButton);
+    file = amb.percorso(QStringLiteral("svuotato.pdf"));
+    f->Anteprima_Click();
+    QCOMPARE(m_anteprimeReport, 2);
+    const QString svuotato = StrumentiPdf::Testo(file).simplified();
+    QVERIFY2(svuotato.contains(QLatin1String("Periodo Dal: 01/02/2024 al: 10/02/2024")), qPrintable(svuotato));
 }
 
 void TestStampaPrincipale::larghezzaGrigliaRipristinata()
