@@ -43,9 +43,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     Finestre::ImpostaApriPrincipale([] { F_Avvio::Apri(); });
     StampaElenco::Registra();
+    // What is left once the toolkit took its own options.
     const QStringList argomenti = app.arguments();
-    const qsizetype i = argomenti.indexOf(QStringLiteral("--apri-archivio"));
-    if (i > 0)
-        return ApriArchivio(app, argomenti.value(i + 1));
+    if (argomenti.size() > 1) {
+        QString percorso;
+        if (!ComandiRiga::ApriArchivioValido(argomenti, &percorso))
+            return ComandiRiga::Esegui(argomenti);
+        return ApriArchivio(app, percorso);
+    }
     return Avvio::Esegui(app);
 }

@@ -13,8 +13,6 @@
 namespace ComandiRiga {
 
 namespace {
-const char* const ComandiConsole[] = {"--versione", "--crea-archivio", "--archivio-esempio", "--aiuto", "--help", "-h"};
-
 QTextStream& out()
 {
     static QTextStream s(stdout);
@@ -27,19 +25,33 @@ QTextStream& err()
     return s;
 }
 
+void scriviAiuto(QTextStream& s)
+{
+    s << "Uso: cartavia [opzione]\n"
+         "  (nessuna opzione)          avvia il programma\n"
+         "  --versione                 mostra la versione del programma\n"
+         "  --crea-archivio PERCORSO   crea o completa l'archivio indicato\n"
+         "  --archivio-esempio PERCORSO [--dipendenti N] [--mesi M] [--seme S]\n"
+         "                             crea un archivio di prova con dati verosimili\n"
+         "                             (predefiniti: 25 dipendenti, 3 mesi fino al mese corrente)\n"
+         "  --apri-archivio PERCORSO   apre la finestra principale su quell'archivio\n"
+         "  --aiuto, --help, -h        mostra questo aiuto\n";
+    s.flush();
+}
+
 int aiuto()
 {
-    out() << "Uso: cartavia [opzione]\n"
-             "  (nessuna opzione)          avvia il programma\n"
-             "  --versione                 mostra la versione del programma\n"
-             "  --crea-archivio PERCORSO   crea o completa l'archivio indicato\n"
-             "  --archivio-esempio PERCORSO [--dipendenti N] [--mesi M] [--seme S]\n"
-             "                             crea un archivio di prova con dati verosimili\n"
-             "                             (predefiniti: 25 dipendenti, 3 mesi fino al mese corrente)\n"
-             "  --apri-archivio PERCORSO   apre la finestra principale su quell'archivio\n"
-             "  --aiuto                    mostra questo aiuto\n";
-    out().flush();
+    scriviAiuto(out());
     return 0;
+}
+
+// A command line the program cannot run: what is wrong and the usage, on stderr, status 2, so a
+// script stops instead of waiting for a window.
+int erroreUso(const QString& messaggio)
+{
+    err() << "Errore: " << messaggio << "\n\n";
+    scriviAiuto(err());
+    return 2;
 }
 
 int creaArchivio(const QString& percorso)
@@ -79,19 +91,23 @@ int numeroOpzione(const QStringList& a, const QString& nome, int predefinito)
 int archivioEsempio(const QStringList& a)
 {
     const QString percorso = a.value(1);
-    if (percorso.isEmpty() || percorso.startsWith(QLatin1String("--"))) {
-        err() << "Errore: indicare il percorso dell'archivio di esempio da creare.\n";
-        return 2;
+    if (percorso.isEmpty() || percorso.startsWith(QLatin1String("--")))
+        return erroreUso(QStringLiteral("indicare il percorso dell'archivio di esempio da creare."));
+    for (qsizetype i = 2; i < a.size(); i += 2) {
+        const QString& opzione = a.at(i);
+        if (opzione != QLatin1String("--dipendenti") && opzione != QLatin1String("--mesi")
+            && opzione != QLatin1String("--seme"))
+            return erroreUso(QStringLiteral("opzione sconosciuta per --archivio-esempio: %1").arg(opzione));
+        if (i + 1 >= a.size())
+            return erroreUso(QStringLiteral("manca il valore di %1.").arg(opzione));
     }
     ArchivioEsempio::Opzioni opzioni;
     opzioni.dipendenti = numeroOpzione(a, QStringLiteral("--dipendenti"), opzioni.dipendenti);
     opzioni.mesi = numeroOpzione(a, QStringLiteral("--mesi"), opzioni.mesi);
     const int seme = numeroOpzione(a, QStringLiteral("--seme"), int(opzioni.seme));
-    if (opzioni.dipendenti < 0 || opzioni.mesi < 0 || seme < 0 || opzioni.dipendenti > 100000 || opzioni.mesi > 600) {
-        err() << "Errore: --dipendenti, --mesi e --seme vogliono un numero intero (al massimo 100000 dipendenti "
-                 "e 600 mesi).\n";
-        return 2;
-    }
+    if (opzioni.dipendenti < 0 || opzioni.mesi < 0 || seme < 0 || opzioni.dipendenti > 100000 || opzioni.mesi > 600)
+        return erroreUso(QStringLiteral("--dipendenti, --mesi e --seme vogliono un numero intero (al massimo "
+                                        "100000 dipendenti e 600 mesi)."));
     opzioni.seme = quint32(seme);
     const QString assoluto = QFileInfo(percorso).absoluteFilePath();
     const ArchivioEsempio::Risultato r = ArchivioEsempio::Crea(assoluto, opzioni, [](int fatti, int totali) {
@@ -111,11 +127,16 @@ int archivioEsempio(const QStringList& a)
 
 bool RichiedeSoloConsole(int argc, char* argv[])
 {
-    for (int i = 1; i < argc; ++i)
-        for (const char* c : ComandiConsole)
-            if (std::strcmp(argv[i], c) == 0)
-                return true;
-    return false;
+    if (argc < 2)
+        return false;
+    const char* primo = argv[1];
+    if (std::strcmp(primo, "--apri-archivio") == 0)
+        return false;
+    // A single dash is one of the toolkit's own options (-platform, -style, ...), which the
+    // application takes before the program reads what is left; -h is ours.
+    if (primo[0] == '-' && primo[1] != '-' && std::strcmp(primo, "-h") != 0)
+        return false;
+    return true;
 }
 
 int Esegui(const QStringList& argomenti)
@@ -124,20 +145,46 @@ int Esegui(const QStringList& argomenti)
     if (a.isEmpty())
         return aiuto();
     const QString& comando = a.first();
+    const auto senzaAltro = [&a, &comando](qsizetype valori) {
+        return a.size() <= 1 + valori ? QString()
+                                      : QStringLiteral("%1 non vuole altri argomenti: %2").arg(comando, a.at(1 + valori));
+    };
+    QString troppi;
     if (comando == QLatin1String("--versione")) {
+        if (!(troppi = senzaAltro(0)).isEmpty())
+            return erroreUso(troppi);
         out() << Module1::VersioneProgramma << '\n';
         out().flush();
         return 0;
     }
     if (comando == QLatin1String("--archivio-esempio"))
         return archivioEsempio(a);
-    if (comando == QLatin1String("--crea-archivio"))
+    if (comando == QLatin1String("--crea-archivio")) {
+        if (a.value(1).trimmed().isEmpty() || a.value(1).startsWith(QLatin1String("--")))
+            return erroreUso(QStringLiteral("indicare il percorso dell'archivio da creare."));
+        if (!(troppi = senzaAltro(1)).isEmpty())
+            return erroreUso(troppi);
         return creaArchivio(a.value(1));
+    }
     if (comando == QLatin1String("--aiuto") || comando == QLatin1String("--help") || comando == QLatin1String("-h"))
         return aiuto();
-    err() << "Opzione sconosciuta: " << comando << "\n";
-    aiuto();
-    return 2;
+    if (comando == QLatin1String("--apri-archivio")) {
+        if (a.value(1).isEmpty() || a.value(1).startsWith(QLatin1String("--")))
+            return erroreUso(QStringLiteral("indicare il percorso dell'archivio da aprire."));
+        const QString troppo = senzaAltro(1);
+        return erroreUso(troppo.isEmpty() ? QStringLiteral("--apri-archivio va usata da sola.") : troppo);
+    }
+    return erroreUso(QStringLiteral("opzione sconosciuta: %1").arg(comando));
+}
+
+bool ApriArchivioValido(const QStringList& argomenti, QString* percorso)
+{
+    const QStringList a = argomenti.mid(1);
+    if (a.size() != 2 || a.first() != QLatin1String("--apri-archivio") || a.at(1).startsWith(QLatin1String("--")))
+        return false;
+    if (percorso)
+        *percorso = a.at(1);
+    return true;
 }
 
 } // namespace ComandiRiga

@@ -25,6 +25,8 @@ private slots:
     void controllaVersione_data();
     void controllaVersione();
     void rigaDiComando();
+    void rigaDiComandoErrata_data();
+    void rigaDiComandoErrata();
 };
 
 namespace {
@@ -314,6 +316,61 @@ void TestSchema::rigaDiComando()
     QVERIFY(p.exitCode() != 0);
     QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("non è un archivio")));
     QCOMPARE(QFileInfo(testo).size(), qint64(1000));
+}
+
+void TestSchema::rigaDiComandoErrata_data()
+{
+    QTest::addColumn<QStringList>("argomenti");
+    QTest::addColumn<QString>("messaggio");
+    QTest::newRow("sconosciuta") << QStringList{QStringLiteral("--importa")} << QStringLiteral("opzione sconosciuta: --importa");
+    QTest::newRow("refuso") << QStringList{QStringLiteral("--versone")} << QStringLiteral("opzione sconosciuta: --versone");
+    QTest::newRow("parola") << QStringList{QStringLiteral("archivio.mdb")} << QStringLiteral("opzione sconosciuta");
+    QTest::newRow("versione con altro") << QStringList{QStringLiteral("--versione"), QStringLiteral("x")}
+                                        << QStringLiteral("--versione non vuole altri argomenti");
+    QTest::newRow("crea senza percorso") << QStringList{QStringLiteral("--crea-archivio")}
+                                         << QStringLiteral("indicare il percorso");
+    QTest::newRow("esempio, mesi non numerici")
+        << QStringList{QStringLiteral("--archivio-esempio"), QStringLiteral("e.mdb"), QStringLiteral("--mesi"), QStringLiteral("tre")}
+        << QStringLiteral("vogliono un numero intero");
+    QTest::newRow("esempio, valore mancante")
+        << QStringList{QStringLiteral("--archivio-esempio"), QStringLiteral("e.mdb"), QStringLiteral("--mesi")}
+        << QStringLiteral("manca il valore di --mesi");
+    QTest::newRow("esempio, opzione ignota")
+        << QStringList{QStringLiteral("--archivio-esempio"), QStringLiteral("e.mdb"), QStringLiteral("--mese"), QStringLiteral("3")}
+        << QStringLiteral("opzione sconosciuta per --archivio-esempio: --mese");
+}
+
+// A wrong command line says what is wrong and how to use the program, and never waits for a
+// window (there is no display here: one would make the program fail another way).
+void TestSchema::rigaDiComandoErrata()
+{
+    QFETCH(QStringList, argomenti);
+    QFETCH(QString, messaggio);
+    const QString programma = qEnvironmentVariable("CARTAVIA_TEST_BIN") + QStringLiteral("/cartavia");
+    if (!QFileInfo::exists(programma))
+        QSKIP("program not built");
+    QTemporaryDir dir;
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    p.start(programma, argomenti);
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 2);
+    const QString errori = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(errori.contains(messaggio), qPrintable(errori));
+    QVERIFY2(errori.contains(QStringLiteral("Uso: cartavia")), qPrintable(errori));
+    QVERIFY(QDir(dir.path()).isEmpty());
+
+    // -h and --help are the usage on stdout.
+    for (const QString& aiuto : {QStringLiteral("-h"), QStringLiteral("--help")}) {
+        p.start(programma, {aiuto});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).startsWith(QStringLiteral("Uso: cartavia")));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
