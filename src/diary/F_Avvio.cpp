@@ -118,8 +118,8 @@ void F_Avvio::collega()
     connect(m_ui->prec, &QToolButton::clicked, this, &F_Avvio::prec_Click);
     connect(m_ui->succ, &QToolButton::clicked, this, &F_Avvio::succ_Click);
     connect(m_ui->ImpostataMeseCorrente, &QPushButton::clicked, this, &F_Avvio::ImpostataMeseCorrente_Click);
-    connect(m_ui->Mese, &QComboBox::activated, this, &F_Avvio::DimensionaGriglia_Click);
-    connect(m_ui->Anno, &QComboBox::activated, this, &F_Avvio::DimensionaGriglia_Click);
+    connect(m_ui->Mese, &QComboBox::activated, this, &F_Avvio::meseScelto);
+    connect(m_ui->Anno, &QComboBox::activated, this, &F_Avvio::meseScelto);
     connect(m_ui->Ordinamento, &QComboBox::activated, this, &F_Avvio::Ordinamento_Click);
     connect(m_ui->VisualizzaTotali, &QCheckBox::clicked, this, &F_Avvio::VisualizzaTotali_Click);
     connect(m_ui->EspandiCalendario, &QCheckBox::clicked, this, &F_Avvio::EspandiCalendario_Click);
@@ -438,6 +438,7 @@ void F_Avvio::DimensionaGriglia1_Click()
     p.tipi = m_elencoTipi.mid(1);
     p.oggi = Orologio::Oggi();
     GrigliaDettaglio::DimensionaGriglia1(m_griglia, p);
+    m_codiceMostrato = p.criteri.codiceDipendente;
     PulisciCampiAnagraficaSelezionata();
 }
 
@@ -515,14 +516,32 @@ void F_Avvio::ImpostaMeseAnno(const QString& mese, int anno)
     m_ui->Anno->setCurrentText(testo);
 }
 
+// Showing another month drops the typed cells of this one: they are saved or given up first.
+bool F_Avvio::lasciaMese(const QString& mese, const QString& anno)
+{
+    if (VisualizzaTotali() || (mese == m_immissione->meseGriglia() && anno == m_immissione->annoGriglia()))
+        return true;
+    return m_immissione->ConfermaUscita();
+}
+
+void F_Avvio::meseScelto()
+{
+    if (!lasciaMese(Mese(), Anno())) {
+        ImpostaMeseAnno(m_immissione->meseGriglia(), m_immissione->annoGriglia().toInt());
+        return;
+    }
+    DimensionaGriglia_Click();
+}
+
 void F_Avvio::prec_Click()
 {
     const int m = Module1::NumeroMese(Mese());
     const int a = Anno().toInt();
-    if (m <= 1)
-        ImpostaMeseAnno(Module1::NomeMese(12), a - 1);
-    else
-        ImpostaMeseAnno(Module1::NomeMese(m - 1), a);
+    const QString mese = Module1::NomeMese(m <= 1 ? 12 : m - 1);
+    const int anno = m <= 1 ? a - 1 : a;
+    if (!lasciaMese(mese, QString::number(anno)))
+        return;
+    ImpostaMeseAnno(mese, anno);
     DimensionaGriglia_Click();
 }
 
@@ -530,16 +549,19 @@ void F_Avvio::succ_Click()
 {
     const int m = Module1::NumeroMese(Mese());
     const int a = Anno().toInt();
-    if (m == 12)
-        ImpostaMeseAnno(Module1::NomeMese(1), a + 1);
-    else
-        ImpostaMeseAnno(Module1::NomeMese(m + 1), a);
+    const QString mese = Module1::NomeMese(m == 12 ? 1 : m + 1);
+    const int anno = m == 12 ? a + 1 : a;
+    if (!lasciaMese(mese, QString::number(anno)))
+        return;
+    ImpostaMeseAnno(mese, anno);
     DimensionaGriglia_Click();
 }
 
 void F_Avvio::ImpostataMeseCorrente_Click()
 {
     const QDate oggi = Orologio::Oggi();
+    if (!lasciaMese(Module1::NomeMese(oggi.month()), QString::number(oggi.year())))
+        return;
     ImpostaMeseAnno(Module1::NomeMese(oggi.month()), oggi.year());
     DimensionaGriglia_Click();
 }
@@ -614,6 +636,10 @@ void F_Avvio::Aggiorna_Click()
 
 void F_Avvio::VisualizzaTotali_Click()
 {
+    if (m_ui->VisualizzaTotali->isChecked() && !m_immissione->ConfermaUscita()) {
+        m_ui->VisualizzaTotali->setChecked(false);
+        return;
+    }
     if (m_ui->VisualizzaTotali->isChecked()) {
         m_ui->Dal->setText(m_dalMemorizzato);
         m_ui->Al->setText(m_alMemorizzato);
@@ -664,6 +690,8 @@ void F_Avvio::CodiceDipentente_Click(int indice)
 {
     m_ui->CodiceDipentente->setCurrentIndex(indice);
     m_ui->RagSocialeDipentente->setCurrentIndex(indice);
+    if (!VisualizzaTotali() && !m_immissione->ConfermaUscita(m_ui->CodiceDipentente->currentText()))
+        return tornaAlDipendenteMostrato();
     DimensionaGriglia_Click();
 }
 
@@ -671,13 +699,28 @@ void F_Avvio::RagSocialeDipentente_Click(int indice)
 {
     m_ui->RagSocialeDipentente->setCurrentIndex(indice);
     m_ui->CodiceDipentente->setCurrentIndex(indice);
+    if (!VisualizzaTotali() && !m_immissione->ConfermaUscita(m_ui->CodiceDipentente->currentText()))
+        return tornaAlDipendenteMostrato();
     DimensionaGriglia_Click();
+}
+
+void F_Avvio::tornaAlDipendenteMostrato()
+{
+    const int i = m_codiceMostrato.isEmpty() ? -1 : m_ui->CodiceDipentente->findText(m_codiceMostrato, Qt::MatchFixedString);
+    m_ui->CodiceDipentente->setCurrentIndex(i);
+    m_ui->RagSocialeDipentente->setCurrentIndex(i);
+    if (i < 0) {
+        m_ui->CodiceDipentente->setEditText(m_codiceMostrato);
+        m_ui->RagSocialeDipentente->setEditText({});
+    }
 }
 
 // ---- leaving
 
 void F_Avvio::Disconnetti_Click()
 {
+    if (!m_immissione->ConfermaUscita())
+        return;
     m_disconnessione = true;
     close();
     Finestre::ApriSelezione();
@@ -685,12 +728,19 @@ void F_Avvio::Disconnetti_Click()
 
 void F_Avvio::Fine_Click()
 {
+    if (!m_immissione->ConfermaUscita())
+        return;
     Piattaforma::TerminaProgramma();
 }
 
 void F_Avvio::closeEvent(QCloseEvent* evento)
 {
-    // Closing the main window ends the program as "Fine" does; nothing is saved.
+    // Closing the main window ends the program as "Fine" does, once the typed cells are saved
+    // or given up.
+    if (!m_disconnessione && !m_immissione->ConfermaUscita()) {
+        evento->ignore();
+        return;
+    }
     evento->accept();
     if (!m_disconnessione)
         Piattaforma::TerminaProgramma();

@@ -143,6 +143,9 @@ private:
     void osserva(QWidget* finestra);
     void lasciaData(QLineEdit* casella, QString& memorizzata);
     void scegliData(QLineEdit* casella);
+    bool lasciaMese(const QString& mese, const QString& anno);
+    void meseScelto();
+    void tornaAlDipendenteMostrato();
 
     const QScopedPointer<Ui::F_Avvio> m_ui;
     Griglia m_griglia;
@@ -155,6 +158,7 @@ private:
     bool m_disconnessione = false;
     QPointer<QWidget> m_schedaDipendente;
     int m_ricostruzioni = 0;
+    QString m_codiceMostrato; // the single employee the detail grid shows, "" for all
     ImmissioneDettaglio* m_immissione = nullptr;
 
     static QPointer<F_Avvio> s_corrente;

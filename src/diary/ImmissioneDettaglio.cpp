@@ -19,6 +19,8 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
+#include <utility>
+
 namespace {
 
 const QString TestoRegistra = QStringLiteral("Registra");
@@ -90,7 +92,7 @@ ImmissioneDettaglio::ImmissioneDettaglio(F_Avvio* finestra, Ui::F_Avvio* ui)
     , m_ui(ui)
 {
     VistaGriglia* vista = m_ui->RigheArt;
-    // The cell under the cursor shows the design's highlight, not the view's own selection.
+    // The cell under the cursor shows the grids' highlight colour, not the view's own selection.
     vista->setSelectionMode(QAbstractItemView::NoSelection);
     vista->installEventFilter(this);
     m_ui->Note->installEventFilter(this);
@@ -176,6 +178,7 @@ void ImmissioneDettaglio::RigheArt_KeyDown(int tasto)
         // Back to what is stored; the cursor stays where it was.
         const int alto = m_ui->RigheArt->verticalScrollBar()->value();
         const int sinistra = m_ui->RigheArt->horizontalScrollBar()->value();
+        m_modificate.clear();
         m_finestra->DimensionaGriglia_Click();
         if (cursore.isValid())
             ripristinaCursore(cursore.row(), cursore.column(), alto, sinistra);
@@ -271,10 +274,31 @@ void ImmissioneDettaglio::coloraNote(bool attiva)
 
 void ImmissioneDettaglio::grigliaRicostruita()
 {
-    // The new grid has no highlight and none of the old edits.
+    // The new grid has no highlight; the old edits come back only onto the same month.
     DimenticaCellaPrecedente();
     m_modificate.clear();
     coloraNote(false);
+    if (!attiva()) {
+        m_daRipristinare.clear();
+        return;
+    }
+    m_meseGriglia = m_finestra->Mese();
+    m_annoGriglia = m_finestra->Anno();
+    if (m_daRipristinare.isEmpty())
+        return;
+    const QHash<QString, QString> modifiche = std::exchange(m_daRipristinare, {});
+    if (m_meseDaRipristinare != m_meseGriglia || m_annoDaRipristinare != m_annoGriglia)
+        return;
+    Griglia& g = m_finestra->griglia();
+    for (int r = GrigliaDettaglio::RigheFisse; r < g.righe(); ++r)
+        for (int c = GrigliaDettaglio::ColonneFisse; c < g.colonne(); ++c) {
+            const QString chiave = chiaveCella(r, c);
+            const auto trovata = modifiche.constFind(chiave);
+            if (trovata == modifiche.constEnd())
+                continue;
+            g.impostaTesto(r, c, *trovata);
+            m_modificate.insert(chiave);
+        }
 }
 
 void ImmissioneDettaglio::ripristinaCursore(int riga, int colonna, int alto, int sinistra)
@@ -304,9 +328,43 @@ void ImmissioneDettaglio::Ins_Click()
 {
     if (!attiva())
         return;
-    VistaGriglia* vista = m_ui->RigheArt;
-    const QString mese = m_finestra->Mese();
-    const QString anno = m_finestra->Anno();
+    Registra();
+    m_ui->RigheArt->setFocus();
+}
+
+bool ImmissioneDettaglio::ConfermaUscita(const QString& restaCodice)
+{
+    if (m_modificate.isEmpty())
+        return true;
+    if (!restaCodice.isEmpty()) {
+        const Griglia& g = m_finestra->griglia();
+        bool altrove = false;
+        for (int r = GrigliaDettaglio::RigheFisse; !altrove && r < g.righe(); ++r) {
+            if (g.testo(r, 1).compare(restaCodice, Qt::CaseInsensitive) == 0)
+                continue;
+            for (int c = GrigliaDettaglio::ColonneFisse; !altrove && c < g.colonne(); ++c)
+                altrove = m_modificate.contains(chiaveCella(r, c));
+        }
+        if (!altrove)
+            return true;
+    }
+    const Messaggi::Risposta risposta = messaggi().Messaggio(
+        QStringLiteral("Ci sono modifiche non registrate nel mese di %1 %2. Registrarle?").arg(m_meseGriglia, m_annoGriglia),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question, {}, QMessageBox::Yes);
+    if (risposta == QMessageBox::Yes)
+        return Registra();
+    if (risposta == QMessageBox::No) {
+        m_modificate.clear();
+        return true;
+    }
+    return false;
+}
+
+bool ImmissioneDettaglio::Registra()
+{
+    // The grid's own month: the month boxes may already show the next one.
+    const QString mese = m_meseGriglia;
+    const QString anno = m_annoGriglia;
     bool salvato = true;
     QString errore;
     if (m_finestra->griglia().righe() > GrigliaDettaglio::RigheFisse) {
@@ -337,7 +395,7 @@ void ImmissioneDettaglio::Ins_Click()
             testo += QStringLiteral("\n\n") + errore;
         messaggi().Messaggio(testo, QMessageBox::Ok, QMessageBox::Critical);
     }
-    vista->setFocus();
+    return salvato;
 }
 
 void ImmissioneDettaglio::Command1_Click()
@@ -431,33 +489,14 @@ void ImmissioneDettaglio::SalvaNote_Click()
     }
 
     // The grid is read again so the note colours follow the archive; the cells typed and not yet
-    // saved are put back, so the refresh changes nothing but colours.
+    // saved come back with it, so the refresh changes nothing but colours.
     VistaGriglia* vista = m_ui->RigheArt;
-    Griglia& g = m_finestra->griglia();
     const QModelIndex cursore = vista->currentIndex();
     const int alto = vista->verticalScrollBar()->value();
     const int sinistra = vista->horizontalScrollBar()->value();
-    QHash<QString, QString> modifiche;
-    for (int r = GrigliaDettaglio::RigheFisse; r < g.righe(); ++r)
-        for (int c = GrigliaDettaglio::ColonneFisse; c < g.colonne(); ++c)
-            if (const QString chiave = chiaveCella(r, c); m_modificate.contains(chiave))
-                modifiche.insert(chiave, g.testo(r, c));
-
     m_salvataggioNota = true;
     m_finestra->DimensionaGriglia_Click();
     m_salvataggioNota = false;
-
-    if (!modifiche.isEmpty()) {
-        for (int r = GrigliaDettaglio::RigheFisse; r < g.righe(); ++r)
-            for (int c = GrigliaDettaglio::ColonneFisse; c < g.colonne(); ++c) {
-                const QString chiave = chiaveCella(r, c);
-                const auto trovata = modifiche.constFind(chiave);
-                if (trovata == modifiche.constEnd())
-                    continue;
-                g.impostaTesto(r, c, *trovata);
-                m_modificate.insert(chiave);
-            }
-    }
     if (cursore.isValid())
         ripristinaCursore(cursore.row(), cursore.column(), alto, sinistra);
 }
@@ -470,6 +509,17 @@ void ImmissioneDettaglio::cnote_Click()
 
 void ImmissioneDettaglio::ricostruzioneIniziata()
 {
+    m_daRipristinare.clear();
+    if (!m_modificate.isEmpty()) {
+        const Griglia& g = m_finestra->griglia();
+        m_meseDaRipristinare = m_meseGriglia;
+        m_annoDaRipristinare = m_annoGriglia;
+        for (int r = GrigliaDettaglio::RigheFisse; r < g.righe(); ++r)
+            for (int c = GrigliaDettaglio::ColonneFisse; c < g.colonne(); ++c)
+                if (const QString chiave = chiaveCella(r, c); m_modificate.contains(chiave))
+                    m_daRipristinare.insert(chiave, g.testo(r, c));
+    }
+
     // A note typed and not yet stored is stored before the grid it belongs to goes away (a month
     // button or another window may rebuild without the box losing the focus first).
     // The cell is the one the note was loaded for: the month may have changed already.

@@ -3,6 +3,7 @@
 #include "diary/NoteGiorno.h"
 
 #include <QColor>
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -17,8 +18,9 @@ class QModelIndex;
 // selected-cell boxes, the highlight and the day note), saving and clearing the month, and the
 // day notes. Nothing of this acts while the window shows the totals.
 //
-// Edits live in the grid until "Registra" saves the month; a rebuild drops them, except the
-// refresh that follows storing a note, which puts them back.
+// Edits live in the grid until "Registra" saves the month. A rebuild of the same month (a note
+// stored, another window closed, the order changed) puts them back; Esc drops them; anything
+// that would show another month asks first (ConfermaUscita).
 class ImmissioneDettaglio : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,15 @@ public:
     void RigheArt_SelChange();
 
     void Ins_Click();
+    // Before the typed cells would go (another month, the totals, leaving the window): asks
+    // whether to save them. True when the caller may go on: saved, or the user chose to drop
+    // them; false on "Annulla" or a save that failed.
+    // With `restaCodice`, only the edits of rows of other employees count (that employee alone
+    // stays in the grid).
+    bool ConfermaUscita(const QString& restaCodice = {});
+    // The month and year the detail grid shows (its edits belong to them).
+    const QString& meseGriglia() const { return m_meseGriglia; }
+    const QString& annoGriglia() const { return m_annoGriglia; }
     void Command1_Click();
     // "Visualizza" shows the saving frame with its progress bar at 0, "Nascondi" hides it.
     void VisualizzaNascondiMessaggioSalvataggio(const QString& azione);
@@ -65,6 +76,7 @@ private:
     void ricostruzioneIniziata();
     void ripristinaCursore(int riga, int colonna, int alto, int sinistra);
     void coloraNote(bool attiva);
+    bool Registra();
 
     F_Avvio* m_finestra;
     Ui::F_Avvio* m_ui;
@@ -72,6 +84,12 @@ private:
     int m_colonnaPrecedente = 0;
     QColor m_sfondoPrecedente;
     QSet<QString> m_modificate;
+    QString m_meseGriglia;
+    QString m_annoGriglia;
+    // The typed cells of a grid being rebuilt, by cell key, to put back if it shows the same month.
+    QHash<QString, QString> m_daRipristinare;
+    QString m_meseDaRipristinare;
+    QString m_annoDaRipristinare;
     NoteGiorno::Cella m_cellaNota; // the cell whose note the box shows
     QString m_notaCaricata;
     bool m_salvataggioNota = false;

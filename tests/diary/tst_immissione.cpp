@@ -15,6 +15,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QMessageBox>
+#include <QToolButton>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,6 +41,9 @@ private slots:
     void cancellaMese();
     void noteDelGiorno();
     void modificheNonRegistrateDopoUnaNota();
+    void domandaPrimaDiPerdereLeModifiche_data();
+    void domandaPrimaDiPerdereLeModifiche();
+    void ricostruzioniCheTengonoLeModifiche();
     void vistaTotali();
     void tabellaStatiDalMenu();
 };
@@ -523,6 +529,115 @@ void TestImmissione::noteDelGiorno()
     vaiA(f.f, 2, col(5));
     QVERIFY(!f->griglia().sfondo(3, col(3)).isValid());
     QCOMPARE(f->griglia().sfondo(2, col(3)), GrigliaDettaglio::ColoreNota);
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+}
+
+void TestImmissione::domandaPrimaDiPerdereLeModifiche_data()
+{
+    QTest::addColumn<QString>("azione");
+    QTest::addColumn<int>("risposta");
+    for (const char* azione : { "mese successivo", "mese dalla lista", "riepilogo", "altro dipendente", "fine", "chiusura" }) {
+        QTest::addRow("%s, sì", azione) << QString::fromLatin1(azione) << int(QMessageBox::Yes);
+        QTest::addRow("%s, no", azione) << QString::fromLatin1(azione) << int(QMessageBox::No);
+        QTest::addRow("%s, annulla", azione) << QString::fromLatin1(azione) << int(QMessageBox::Cancel);
+    }
+}
+
+// Typed cells are never dropped without a word: "Sì" saves and goes on, "No" drops them and goes
+// on, "Annulla" stays with them.
+void TestImmissione::domandaPrimaDiPerdereLeModifiche()
+{
+    QFETCH(QString, azione);
+    QFETCH(int, risposta);
+    AmbienteTest amb;
+    const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    dipendente(amb, QStringLiteral("V1"), QStringLiteral("Verdi"));
+    Finestra f(F_Avvio::Apri());
+    QVERIFY(QTest::qWaitForWindowActive(f.f));
+    f->RigheArt()->setFocus();
+    vaiA(f.f, 2, col(1));
+    digita(f.f, QStringLiteral("8"));
+    vaiA(f.f, 2, col(2));
+
+    amb.messaggi.risposte.enqueue(QMessageBox::StandardButton(risposta));
+    bool chiusa = false;
+    if (azione == QLatin1String("mese successivo")) {
+        QTest::mouseClick(w<QToolButton>(f.f, "succ"), Qt::LeftButton);
+    } else if (azione == QLatin1String("mese dalla lista")) {
+        auto* mese = w<QComboBox>(f.f, "Mese");
+        mese->setCurrentIndex(3);
+        emit mese->activated(3);
+    } else if (azione == QLatin1String("riepilogo")) {
+        QTest::mouseClick(w<QCheckBox>(f.f, "VisualizzaTotali"), Qt::LeftButton);
+    } else if (azione == QLatin1String("altro dipendente")) {
+        auto* codice = w<QComboBox>(f.f, "CodiceDipentente");
+        const int i = codice->findText(QStringLiteral("V1"));
+        codice->setCurrentIndex(i);
+        emit codice->activated(i);
+    } else if (azione == QLatin1String("fine")) {
+        QTest::mouseClick(w<QPushButton>(f.f, "Fine"), Qt::LeftButton);
+    } else {
+        chiusa = f->close();
+    }
+
+    QCOMPARE(amb.messaggi.chiamate.value(0).testo,
+        QStringLiteral("Ci sono modifiche non registrate nel mese di Febbraio 2024. Registrarle?"));
+    const bool salvato = movimento(amb, rossi, QStringLiteral("ORDINARIO"), 1).value(0).toString() == QLatin1String("8");
+    QCOMPARE(salvato, risposta == QMessageBox::Yes);
+    const bool resta = risposta == QMessageBox::Cancel;
+    if (azione == QLatin1String("fine") || azione == QLatin1String("chiusura")) {
+        QCOMPARE(amb.terminazioni, resta ? 0 : 1);
+        if (azione == QLatin1String("chiusura"))
+            QCOMPARE(chiusa, !resta);
+        return;
+    }
+    if (resta) {
+        // Nothing moved: same month, same view, same employees, the typed cell still there.
+        QCOMPARE(f->Mese(), QStringLiteral("Febbraio"));
+        QVERIFY(!f->VisualizzaTotali());
+        QCOMPARE(w<QComboBox>(f.f, "CodiceDipentente")->currentText(), QString());
+        QCOMPARE(cella(f.f, 2, 1), QStringLiteral("8"));
+        QCOMPARE(f->Immissione()->celleModificate(), 1);
+    } else {
+        QVERIFY(f->Mese() != QLatin1String("Febbraio") || f->VisualizzaTotali()
+            || w<QComboBox>(f.f, "CodiceDipentente")->currentText() == QLatin1String("V1"));
+        QCOMPARE(f->Immissione()->celleModificate(), 0);
+    }
+}
+
+// Rebuilds of the same month keep the typed cells; Esc is the one way to drop them, silently.
+void TestImmissione::ricostruzioniCheTengonoLeModifiche()
+{
+    AmbienteTest amb;
+    dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    dipendente(amb, QStringLiteral("V1"), QStringLiteral("Verdi"));
+    Finestra f(F_Avvio::Apri());
+    QVERIFY(QTest::qWaitForWindowActive(f.f));
+    f->RigheArt()->setFocus();
+    vaiA(f.f, 2, col(3));
+    digita(f.f, QStringLiteral("5"));
+    vaiA(f.f, 2, col(4));
+
+    // Back from another window, another order (Rossi's row moves), the same employee alone.
+    f->Form_Activate(true);
+    QCOMPARE(cella(f.f, 2, 3), QStringLiteral("5"));
+    auto* ordinamento = w<QComboBox>(f.f, "Ordinamento");
+    ordinamento->setCurrentText(QStringLiteral("Inserimento"));
+    emit ordinamento->activated(ordinamento->currentIndex());
+    auto* codice = w<QComboBox>(f.f, "CodiceDipentente");
+    const int i = codice->findText(QStringLiteral("R1"));
+    codice->setCurrentIndex(i);
+    emit codice->activated(i);
+    QCOMPARE(f->griglia().testo(2, 1), QStringLiteral("R1"));
+    QCOMPARE(cella(f.f, 2, 3), QStringLiteral("5"));
+    QCOMPARE(f->Immissione()->celleModificate(), 1);
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+
+    tasto(f.f, Qt::Key_Escape);
+    QCOMPARE(cella(f.f, 2, 3), QString());
+    QCOMPARE(f->Immissione()->celleModificate(), 0);
+    QTest::mouseClick(w<QToolButton>(f.f, "succ"), Qt::LeftButton);
+    QCOMPARE(f->Mese(), QStringLiteral("Marzo"));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
