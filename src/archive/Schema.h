@@ -20,7 +20,7 @@ struct Campo
 
 struct Indice
 {
-    QString nome; // as the design names it; stored as <table>_<name>
+    QString nome; // the index's own name; stored as <table>_<name>
     QStringList campi;
     bool primario = false;
     bool unico = false;
