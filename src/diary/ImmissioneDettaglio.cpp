@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -97,6 +98,7 @@ ImmissioneDettaglio::ImmissioneDettaglio(F_Avvio* finestra, Ui::F_Avvio* ui)
     vista->installEventFilter(this);
     m_ui->Note->installEventFilter(this);
     m_ui->Note->setAccessibleDescription(QStringLiteral("Nota del giorno selezionato"));
+    fissaLarghezze();
 
     connect(vista->selectionModel(), &QItemSelectionModel::currentChanged, this,
         &ImmissioneDettaglio::RigheArt_SelChange);
@@ -264,6 +266,27 @@ void ImmissioneDettaglio::DimenticaCellaPrecedente()
     m_rigaPrecedente = 0;
     m_colonnaPrecedente = 0;
     m_sfondoPrecedente = QColor();
+}
+
+// The entry row keeps still while the user works: "Ins" is as wide as its longest caption, and the
+// note column keeps one width whatever day and employee its caption names (the caption wraps).
+void ImmissioneDettaglio::fissaLarghezze()
+{
+    QPushButton* ins = m_ui->Ins;
+    const QString testo = ins->text();
+    int larghezza = 0;
+    for (const QString& t : { TestoRegistra, TestoRegistrato }) {
+        ins->setText(t);
+        larghezza = std::max(larghezza, ins->sizeHint().width());
+    }
+    ins->setText(testo);
+    ins->setFixedWidth(larghezza);
+
+    const int colonnaNote = m_ui->Note->fontMetrics().averageCharWidth() * 64;
+    m_ui->Note->setFixedWidth(colonnaNote);
+    QLabel* titolo = m_ui->Label4;
+    titolo->setWordWrap(true);
+    titolo->setFixedSize(colonnaNote, 2 * titolo->fontMetrics().lineSpacing() + 2 * titolo->margin());
 }
 
 void ImmissioneDettaglio::coloraNote(bool attiva)

@@ -75,6 +75,7 @@ private:
     void grigliaRicostruita();
     void ricostruzioneIniziata();
     void ripristinaCursore(int riga, int colonna, int alto, int sinistra);
+    void fissaLarghezze();
     void coloraNote(bool attiva);
     bool Registra();
 

@@ -160,7 +160,8 @@ void F_Calendario::mostraCella(int indice)
     const GrigliaCalendario::Cella& c = m_celle[indice];
     QPushButton* b = m_giorni.at(indice);
     b->setText(c.giorno ? QString::number(c.giorno) : QString());
-    b->setAccessibleName(c.giorno ? QString::number(c.giorno) : QStringLiteral("Vuoto"));
+    // A day is read by its number; only a blank cell needs a name.
+    b->setAccessibleName(c.giorno ? QString() : QStringLiteral("Vuoto"));
     QFont f = b->font();
     f.setPointSize(c.dimensione);
     f.setBold(c.grassetto);

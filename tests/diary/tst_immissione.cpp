@@ -46,6 +46,7 @@ private slots:
     void ricostruzioniCheTengonoLeModifiche();
     void vistaTotali();
     void tabellaStatiDalMenu();
+    void rigaDiImmissioneFerma();
 };
 
 namespace {
@@ -782,6 +783,35 @@ void TestImmissione::tabellaStatiDalMenu()
     QVERIFY(finestra->findChild<QLineEdit*>(QStringLiteral("Tipo")));
     finestra->close();
     QTRY_COMPARE(f->NumeroRicostruzioni(), prima + 2);
+}
+
+// The entry row does not move while the user works: a selected cell names a day and an employee
+// in the note caption, and a save widens the "Registra" caption.
+void TestImmissione::rigaDiImmissioneFerma()
+{
+    AmbienteTest amb;
+    dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchieri Annamaria Costanza di Roccabruna"));
+    Finestra f(F_Avvio::Apri());
+    f->resize(1180, 800);
+    QVERIFY(QTest::qWaitForWindowExposed(f.f));
+    const auto posizioni = [&f] {
+        QList<QRect> r;
+        for (const char* n :
+            { "Ins", "FrameAnagraficaSelezionata", "Label4", "Note", "cnote", "SalvaNote" }) {
+            QWidget* x = w<QWidget>(f.f, n);
+            r << QRect(x->mapTo(f.f, QPoint()), x->size());
+        }
+        return r;
+    };
+    const QList<QRect> prima = posizioni();
+    vaiA(f.f, 2, col(12));
+    QVERIFY(w<QLabel>(f.f, "Label4")->text().contains(QStringLiteral("Roccabruna")));
+    QCoreApplication::processEvents();
+    QCOMPARE(posizioni(), prima);
+    QTest::mouseClick(w<QPushButton>(f.f, "Ins"), Qt::LeftButton);
+    QCOMPARE(w<QPushButton>(f.f, "Ins")->text(), QStringLiteral("Registrazione Effettuata"));
+    QCoreApplication::processEvents();
+    QCOMPARE(posizioni(), prima);
 }
 
 QTEST_MAIN(TestImmissione)

@@ -17,6 +17,7 @@
 #include "platform/Piattaforma.h"
 #include "printing/Stampanti.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -350,7 +351,8 @@ void TestConfigurazioni::limitiDeiCampi()
             continue;
         if (qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) || qobject_cast<QComboBox*>(c)
             || qobject_cast<QListWidget*>(c))
-            QVERIFY2(!c->accessibleName().isEmpty(), qPrintable(c->objectName()));
+            QVERIFY2(!QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
+                qPrintable(c->objectName()));
     }
 }
 

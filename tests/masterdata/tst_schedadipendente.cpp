@@ -5,6 +5,7 @@
 #include "archive/FunzioniPerVariabili.h"
 #include "masterdata/F_SchedaDipendente.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -177,7 +178,8 @@ void TestSchedaDipendente::aperturaPredefinita()
             || qobject_cast<QComboBox*>(x->parentWidget()))
             continue;
         ++controlli;
-        QVERIFY2(!x->accessibleName().isEmpty(), qPrintable(x->objectName()));
+        QVERIFY2(!QAccessible::queryAccessibleInterface(x)->text(QAccessible::Name).isEmpty(),
+            qPrintable(x->objectName()));
     }
     QVERIFY(controlli > 40);
 }
