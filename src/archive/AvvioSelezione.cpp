@@ -4,6 +4,7 @@
 #include "archive/Archivio.h"
 #include "archive/Attendere.h"
 #include "archive/Backup.h"
+#include "archive/F_Info.h"
 #include "archive/Finestre.h"
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
@@ -398,9 +399,7 @@ void AvvioSelezione::Impostazioni_Click()
 
 void AvvioSelezione::MostraInfo_Click()
 {
-    messaggi().Messaggio(QStringLiteral("Cartavia ver.") + Module1::VersioneProgramma
-                             + QStringLiteral("\nDiario mensile delle presenze dei dipendenti."),
-                         QMessageBox::Ok, QMessageBox::Information, QStringLiteral("Informazioni su Cartavia"));
+    F_Info::Mostra(this);
 }
 
 void AvvioSelezione::CreaNuovoArchivio_Click()

@@ -3,6 +3,7 @@
 #include "archive/Archivio.h"
 #include "archive/AvvioSelezione.h"
 #include "archive/Backup.h"
+#include "archive/F_Info.h"
 #include "archive/CreazioneDB.h"
 #include "archive/Finestre.h"
 #include "archive/Module1.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -585,8 +587,30 @@ void TestAvvioSelezione::annullaEInfo()
     AvvioSelezione w;
     w.show();
     clicca(w, "MostraInfo");
+    QPointer<F_Info> info = w.findChild<F_Info*>();
+    QVERIFY(info);
+    QVERIFY(info->isVisible());
+    QVERIFY(info->isModal());
+    QCOMPARE(figlio<QLabel>(*info, "Versione")->text(), QStringLiteral("Versione 2.0.6"));
+    QVERIFY(a.amb.messaggi.chiamate.isEmpty());
+
+    // The two buttons hand the program's addresses to the mail program and the browser.
+    clicca(*info, "Posta");
+    clicca(*info, "Web");
+    QCOMPARE(a.amb.urlAperti, (QList<QUrl>{QUrl(Module1::IndirizzoPosta), QUrl(Module1::IndirizzoWeb)}));
+    QCOMPARE(a.amb.urlAperti.at(0).scheme(), QStringLiteral("mailto"));
+    QCOMPARE(a.amb.urlAperti.at(1).scheme(), QStringLiteral("https"));
+    QVERIFY(figlio<QPushButton>(*info, "Posta")->text().contains(a.amb.urlAperti.at(0).path()));
+    QVERIFY(a.amb.messaggi.chiamate.isEmpty());
+    // A computer with no program for it says so.
+    Piattaforma::ImpostaApriUrl([](const QUrl&) { return false; });
+    clicca(*info, "Posta");
     QCOMPARE(a.amb.messaggi.chiamate.size(), 1);
-    QVERIFY(a.amb.messaggi.testi().at(0).contains(QStringLiteral("2.0.6")));
+    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, QMessageBox::Warning);
+    QVERIFY(a.amb.messaggi.testi().at(0).contains(a.amb.urlAperti.at(0).path()));
+    clicca(*info, "Chiudi");
+    QTRY_VERIFY(!info);
+
     QCOMPARE(a.amb.terminazioni, 0);
     clicca(w, "annulla");
     QCOMPARE(a.amb.terminazioni, 1);
