@@ -519,12 +519,26 @@ void TestAvvioSelezione::areaBackup()
                                                   QStringLiteral("PROCEDURA TERMINATA")}));
     QVERIFY(QFileInfo(QDir(nuova).filePath(QStringLiteral("071226-Alfa.mdb"))).isFile());
 
-    // Beta had no settings row: ticking the box makes one.
+    // Beta had no settings row: ticking the box makes one. The folder shown is this computer's
+    // default; the archive may be shared, so none is stored and each computer keeps its own.
     scegliVoce(w, QStringLiteral("Beta.mdb"));
     clicca(w, "SalvataggioAutomatico");
     const QString beta = QDir(a.documenti()).filePath(QStringLiteral("Beta.mdb"));
     QCOMPARE(AmbienteTest::sqlSu(beta, QStringLiteral("SELECT SalvataggioAutomatico FROM Configurazioni")).toInt(), 1);
+    QCOMPARE(AmbienteTest::sqlSu(beta, QStringLiteral("SELECT PercorsoBackup FROM Configurazioni")).toString(),
+             QString());
     QCOMPARE(label->text(), QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: Beta.mdb"));
+    // Chosen again later, the blank folder still shows as the default and stays blank.
+    scegliVoce(w, QStringLiteral("Alfa.mdb"));
+    scegliVoce(w, QStringLiteral("Beta.mdb"));
+    QCOMPARE(w.PercorsoBackup(), Piattaforma::CartellaBackupPredefinita());
+    QCOMPARE(figlio<QLabel>(w, "PercorsoBackup")->toolTip(), Piattaforma::CartellaBackupPredefinita());
+    QVERIFY(automatico->isChecked());
+    clicca(w, "SalvataggioAutomatico");
+    const QString riga = AmbienteTest::sqlSu(beta, QStringLiteral("SELECT ifnull(PercorsoBackup, '') || '|' || "
+                                                                  "SalvataggioAutomatico FROM Configurazioni"))
+                             .toString();
+    QCOMPARE(riga, QStringLiteral("|0"));
 }
 
 void TestAvvioSelezione::okSuUnFileCheNonEUnArchivio()
