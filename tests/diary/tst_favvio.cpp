@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -683,15 +684,29 @@ void TestFAvvio::schedaDipendentiDalMenu()
     QWidget* scheda = nullptr;
     QTRY_VERIFY((scheda = QApplication::activeWindow()) && scheda != f.f);
     QCOMPARE(scheda->metaObject()->className(), "F_SchedaDipendente");
+    w<QLineEdit>(scheda, "Codice")->setText(QStringLiteral("R9"));
+    w<QLineEdit>(scheda, "Indirizzo")->setText(QStringLiteral("Via non registrata 1"));
     // An employee added while the card is open shows up when the card closes.
     dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
     const int prima = f->NumeroRicostruzioni();
-    scheda->close();
+    const QPointer<QWidget> chiusa(scheda);
+    QTest::mouseClick(w<QPushButton>(scheda, "Fine"), Qt::LeftButton);
     QTRY_COMPARE(f->NumeroRicostruzioni(), prima + 1);
     QCOMPARE(nomiInGriglia(*f.f), (QStringList{QStringLiteral("Bianchi"), QStringLiteral("Rossi")}));
-    // The same card comes back on the next opening.
+    QTRY_VERIFY(!chiusa);
+    // The next opening loads the card afresh: nothing of what was typed, the list read again
+    // (with an employee another copy of the program added meanwhile).
+    dipendente(amb, QStringLiteral("V1"), QStringLiteral("Verdi"));
     voce->trigger();
-    QTRY_COMPARE(QApplication::activeWindow(), scheda);
+    QTRY_VERIFY((scheda = QApplication::activeWindow()) && scheda != f.f);
+    QCOMPARE(scheda->metaObject()->className(), "F_SchedaDipendente");
+    QCOMPARE(w<QLineEdit>(scheda, "Codice")->text(), QString());
+    QCOMPARE(w<QLineEdit>(scheda, "Indirizzo")->text(), QString());
+    const QAbstractItemModel* lista = w<QTableView>(scheda, "GrigliaAnagrafiche")->model();
+    QStringList nomi;
+    for (int r = 0; r < lista->rowCount(); ++r)
+        nomi << lista->index(r, 2).data().toString();
+    QCOMPARE(nomi, (QStringList{QStringLiteral("Bianchi"), QStringLiteral("Rossi"), QStringLiteral("Verdi")}));
     scheda->close();
 }
 
