@@ -4,6 +4,7 @@
 #include "archive/Archivio.h"
 #include "archive/Attendere.h"
 #include "archive/Backup.h"
+#include "archive/F_Info.h"
 #include "archive/Finestre.h"
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
@@ -322,6 +323,7 @@ void AvvioSelezione::CaricaAreaBackup()
     ImpostaMessaggio(QString());
     m_percorsoBackup = Piattaforma::CartellaBackupPredefinita();
     m_ui->LabelBackup->setText(QStringLiteral("PERCORSO CARTELLA BACKUP"));
+    m_backupMemorizzato.clear();
     m_ui->SalvataggioAutomatico->setChecked(false);
     m_archivioAreaBackup.clear();
     if (archivioScelto()) {
@@ -329,6 +331,7 @@ void AvvioSelezione::CaricaAreaBackup()
         const Backup::ImpostazioniBackup imp = Backup::LeggiImpostazioniBackup(Module1::PercorsoArchivio);
         if (imp.riga) {
             m_percorsoBackup = imp.percorso;
+            m_backupMemorizzato = imp.memorizzato;
             m_ui->SalvataggioAutomatico->setChecked(imp.automatico);
             m_ui->LabelBackup->setText(QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: ") + Nome());
         }
@@ -340,7 +343,8 @@ void AvvioSelezione::MemorizzaPercorsoBackup()
 {
     if (!archivioScelto())
         return;
-    if (Backup::MemorizzaPercorsoBackup(Module1::PercorsoArchivio, m_percorsoBackup,
+    // The archive may be shared: this computer's default folder is shown, never stored for others.
+    if (Backup::MemorizzaPercorsoBackup(Module1::PercorsoArchivio, m_backupMemorizzato,
                                         m_ui->SalvataggioAutomatico->isChecked()))
         m_ui->LabelBackup->setText(QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: ") + Nome());
 }
@@ -398,9 +402,7 @@ void AvvioSelezione::Impostazioni_Click()
 
 void AvvioSelezione::MostraInfo_Click()
 {
-    messaggi().Messaggio(QStringLiteral("Cartavia ver.") + Module1::VersioneProgramma
-                             + QStringLiteral("\nDiario mensile delle presenze dei dipendenti."),
-                         QMessageBox::Ok, QMessageBox::Information, QStringLiteral("Informazioni su Cartavia"));
+    F_Info::Mostra(this);
 }
 
 void AvvioSelezione::CreaNuovoArchivio_Click()
@@ -481,6 +483,7 @@ void AvvioSelezione::SelezionaPercorsoBackup_Click()
     if (scelta.trimmed().isEmpty())
         return;
     m_percorsoBackup = scelta;
+    m_backupMemorizzato = scelta;
     mostraPercorso(m_ui->PercorsoBackup, scelta);
     MemorizzaPercorsoBackup();
 }

@@ -78,7 +78,8 @@ private:
 
     const QScopedPointer<Ui::AvvioSelezione> m_ui;
     QString m_percorso;
-    QString m_percorsoBackup;
+    QString m_percorsoBackup; // the folder backups go to, shown in the window
+    QString m_backupMemorizzato; // the archive's setting: "" leaves each computer its default
     QString m_archivioAreaBackup; // the archive whose backup settings are shown
     bool m_appenaCaricata = true;
     bool m_centrata = false;

@@ -170,9 +170,9 @@ ImpostazioniBackup leggiImpostazioni(const QString& archivio)
                                            "ORDER BY Indice LIMIT 1"));
     if (q.next()) {
         imp.riga = true;
-        const QString percorso = q.value(0).toString();
-        if (!percorso.trimmed().isEmpty())
-            imp.percorso = percorso;
+        imp.memorizzato = q.value(0).toString();
+        if (!imp.memorizzato.trimmed().isEmpty())
+            imp.percorso = imp.memorizzato;
         imp.automatico = valoreFlag(q.value(1)) == 1;
     }
     return imp;

@@ -50,6 +50,7 @@ struct ImpostazioniBackup
 {
     bool riga = false; // the archive has a settings row
     QString percorso; // the backup folder, the default when none is stored
+    QString memorizzato; // the folder as stored: "" means each computer's default
     bool automatico = false;
 };
 ImpostazioniBackup LeggiImpostazioniBackup(const QString& archivio);

@@ -117,7 +117,7 @@ bool CreazioneDB::creaTabella(const Schema::Tabella& tabella)
                 for (const Schema::Indice& i : tabella.indici) {
                     QStringList colonne;
                     for (const QString& c : i.campi)
-                        colonne << quota(c);
+                        colonne << quota(c) + (i.senzaMaiuscole ? QStringLiteral(" COLLATE NOCASE") : QString());
                     try {
                         db.esegui(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)%5")
                                       .arg(i.unico ? QStringLiteral("UNIQUE ") : QString(),

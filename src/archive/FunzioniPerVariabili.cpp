@@ -6,6 +6,7 @@
 #include "archive/Schema.h"
 #include "platform/FileIni.h"
 
+// Setting names are compared without regard to case, as the archive's key always did.
 namespace FunzioniPerVariabili {
 
 bool ScriviVariabile(const QString& nome, const QString& valore)
@@ -17,7 +18,8 @@ bool ScriviVariabile(const QString& nome, const QString& valore)
     return EseguiConAttesa([&] {
         Archivio db(Module1::PercorsoArchivio);
         InTransazione(db, [&] {
-            QSqlQuery q = db.esegui(QStringLiteral("UPDATE Variabili SET ValoreStringa = ? WHERE NomeVar = ?"), {v, n});
+            QSqlQuery q = db.esegui(
+                QStringLiteral("UPDATE Variabili SET ValoreStringa = ? WHERE NomeVar = ? COLLATE NOCASE"), {v, n});
             if (q.numRowsAffected() == 0)
                 db.esegui(QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES (?, ?)"), {n, v});
         });
@@ -34,7 +36,9 @@ QString LeggiVariabile(const QString& nome)
     QString risultato;
     EseguiConAttesa([&] {
         Archivio db(Module1::PercorsoArchivio);
-        risultato = db.valore(QStringLiteral("SELECT ValoreStringa FROM Variabili WHERE NomeVar = ?"), {nome}).toString();
+        risultato = db.valore(QStringLiteral("SELECT ValoreStringa FROM Variabili WHERE NomeVar = ? COLLATE NOCASE"),
+                              {nome})
+                        .toString();
     });
     return risultato;
 }

@@ -7,6 +7,9 @@
 namespace Module1 {
 
 inline const QString VersioneProgramma = QStringLiteral("2.0.6");
+// The program's own mail and web addresses, offered by the About window.
+inline const QString IndirizzoPosta = QStringLiteral("mailto:info@cartavia.example");
+inline const QString IndirizzoWeb = QStringLiteral("https://cartavia.example/");
 
 inline QString PercorsoArchivio; // full path of the open archive
 inline QString NomeArchivio;

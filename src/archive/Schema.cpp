@@ -64,7 +64,7 @@ QList<Tabella> costruisci()
 
     t << Tabella{QStringLiteral("Variabili"),
                  {{QStringLiteral("NomeVar"), Tipo::Testo, 50, false}, testo("ValoreStringa", 200)},
-                 {{QStringLiteral("NomeVarInd"), {QStringLiteral("NomeVar")}, true, true, {}}},
+                 {{QStringLiteral("NomeVarInd"), {QStringLiteral("NomeVar")}, true, true, {}, true}},
                  QStringLiteral("Controllo Variabili Effettuato")};
 
     Tabella anag{QStringLiteral("TabellaAnagrafiche"),

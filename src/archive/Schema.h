@@ -25,6 +25,7 @@ struct Indice
     bool primario = false;
     bool unico = false;
     QString condizione; // a partial index: only the rows that meet it
+    bool senzaMaiuscole = false; // compares its texts without regard to case (COLLATE NOCASE)
 };
 
 struct Tabella

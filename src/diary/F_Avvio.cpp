@@ -179,22 +179,67 @@ F_Avvio* F_Avvio::Corrente()
 
 F_Avvio* F_Avvio::Apri()
 {
+    FinestreTenute tenute;
     if (s_corrente) {
-        // Reopened from scratch (the settings window does so): the old window goes quietly.
+        // Reopened from scratch (the settings window does so): the old window goes quietly; the
+        // windows opened from it stay open, with what is typed in them.
         s_corrente->m_disconnessione = true;
         s_corrente->close();
+        tenute = s_corrente->cediFinestre();
     }
     auto* finestra = new F_Avvio;
     finestra->setAttribute(Qt::WA_DeleteOnClose);
     if (!finestra->Form_Load()) {
+        for (const auto& [w, visibile] : tenute)
+            delete w.data();
         delete finestra;
         return nullptr;
     }
     s_corrente = finestra;
+    finestra->adottaFinestre(tenute);
     finestra->show();
     finestra->activateWindow();
     finestra->Form_Activate(true);
     return finestra;
+}
+
+F_Avvio::FinestreTenute F_Avvio::cediFinestre()
+{
+    FinestreTenute cedute;
+    if (m_schedaDipendente)
+        cedute.append({m_schedaDipendente, m_schedaDipendente->isVisible()});
+    m_schedaDipendente = nullptr;
+    for (F_TabellaCodici* t : findChildren<F_TabellaCodici*>(Qt::FindDirectChildrenOnly))
+        cedute.append({t, t->isVisible()});
+    for (const auto& [w, visibile] : cedute) {
+        w->removeEventFilter(this);
+        w->setProperty(ProprietaOsservata, false);
+        // Out of the children, which go with this window (this hides it until it is adopted).
+        if (w->parent() == this) {
+            const QByteArray posizione = w->saveGeometry();
+            w->setParent(nullptr, w->windowFlags());
+            w->restoreGeometry(posizione);
+        }
+    }
+    return cedute;
+}
+
+void F_Avvio::adottaFinestre(const FinestreTenute& finestre)
+{
+    for (const auto& [w, visibile] : finestre) {
+        if (!w)
+            continue;
+        if (qobject_cast<F_SchedaDipendente*>(w))
+            m_schedaDipendente = w;
+        else if (!w->parent()) {
+            const QByteArray posizione = w->saveGeometry();
+            w->setParent(this, w->windowFlags());
+            w->restoreGeometry(posizione);
+        }
+        osserva(w);
+        if (visibile)
+            w->show();
+    }
 }
 
 void F_Avvio::centra()

@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <utility>
+
 namespace Ui {
 class F_Avvio;
 }
@@ -141,6 +143,10 @@ private:
     void finestraAttivaCambiata(QWindow* finestra);
     RegolaRientro::Finestra classifica(QWidget* finestra) const;
     void osserva(QWidget* finestra);
+    // The employee card and the table windows pass to the main window that replaces this one.
+    using FinestreTenute = QList<std::pair<QPointer<QWidget>, bool>>; // window, shown
+    FinestreTenute cediFinestre();
+    void adottaFinestre(const FinestreTenute& finestre);
     void lasciaData(QLineEdit* casella, QString& memorizzata);
     void scegliData(QLineEdit* casella);
     bool lasciaMese(const QString& mese, const QString& anno);

@@ -340,16 +340,15 @@ void F_Configurazioni::Password_Change()
     m_ui->Command11->setEnabled(true);
 }
 
+// Either click clears the other switch, so two ticks stored by an older version go at once.
 void F_Configurazioni::VisualizzaIntestazione_Click()
 {
-    if (m_ui->VisualizzaIntestazione->isChecked())
-        m_ui->VisualizzaLogo->setChecked(false);
+    m_ui->VisualizzaLogo->setChecked(false);
 }
 
 void F_Configurazioni::VisualizzaLogo_Click()
 {
-    if (m_ui->VisualizzaLogo->isChecked())
-        m_ui->VisualizzaIntestazione->setChecked(false);
+    m_ui->VisualizzaIntestazione->setChecked(false);
 }
 
 bool F_Configurazioni::prnDocs_KeyPress(int tasto)
@@ -451,8 +450,8 @@ void F_Configurazioni::Command21_Click()
     const QString attuale = m_ui->BackupNew->text();
     const QString cartella
         = attuale.isEmpty() ? Module1::CartellaArchiviPredefinita : QFileInfo(attuale).absolutePath();
-    const QString scelta = messaggi().ApriFile(
-        QStringLiteral("Find Source File"), cartella, QStringLiteral("dBase Files (*.mdb)"));
+    const QString scelta = messaggi().ApriFile(QStringLiteral("Find Source File"),
+        QDir(cartella).filePath(QStringLiteral("Archivio.mdb")), QStringLiteral("dBase Files (*.mdb)"));
     if (!scelta.isEmpty())
         m_ui->BackupNew->setText(QDir::toNativeSeparators(scelta));
 }
@@ -484,20 +483,9 @@ void F_Configurazioni::Command6_Click()
         txt.write((QDir::toNativeSeparators(percorso) + QLatin1Char('\n')).toUtf8());
         txt.commit();
     }
-    Percorsi::CreaCartella(QFileInfo(percorso).absolutePath());
-    bool ok = false;
-    {
-        CursoreOccupato cursore;
-        ok = CreazioneDB::Istanza().CreaDB(percorso);
-    }
-    if (ok) {
-        m_ui->StatoCreazione->setText(QStringLiteral("CREAZIONE COMPLETATA CON SUCCESSO"));
-        return;
-    }
-    m_ui->StatoCreazione->setText(QStringLiteral("CREAZIONE NON COMPLETATA"));
-    messaggi().Messaggio(
-        QStringLiteral("CREAZIONE NON COMPLETATA\n") + CreazioneDB::Istanza().DescrizioneUltimoErrore(),
-        QMessageBox::Ok, QMessageBox::Critical);
+    // Only the path is remembered: the file it names is left as it is, whatever it holds, and the
+    // tables are completed in the archive that is open.
+    Command2_Click();
 }
 
 void F_Configurazioni::MostraDati_Click()

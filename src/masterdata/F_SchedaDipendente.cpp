@@ -84,6 +84,8 @@ F_SchedaDipendente::F_SchedaDipendente(QWidget* parent)
     , m_modello(new GrigliaAnagraficheModel(m_elenco, this))
 {
     m_ui->setupUi(this);
+    // "Esci" ends the window: the next opening loads it afresh, list re-read and card empty.
+    setAttribute(Qt::WA_DeleteOnClose);
     m_ui->GrigliaAnagrafiche->setModel(m_modello);
     m_ui->GrigliaAnagrafiche->horizontalHeader()->setHighlightSections(false);
     m_ui->GrigliaAnagrafiche->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);

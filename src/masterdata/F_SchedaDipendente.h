@@ -13,7 +13,8 @@ class F_SchedaDipendente;
 class GrigliaAnagraficheModel;
 class QModelIndex;
 
-// The employee registry: the filtered list beside the card of one employee.
+// The employee registry: the filtered list beside the card of one employee. Closing it deletes
+// it; hold it through a QPointer.
 class F_SchedaDipendente : public QWidget
 {
     Q_OBJECT

@@ -24,7 +24,7 @@ public:
     virtual QString InputBox(const QString& richiesta, const QString& titolo = {},
                              const QString& predefinito = {})
         = 0;
-    // The chosen file, or "" on cancel.
+    // The chosen file, or "" on cancel. `cartella` may end with a file name, which is proposed.
     virtual QString ApriFile(const QString& titolo, const QString& cartella, const QString& filtro) = 0;
     // The chosen file to write, or "" on cancel.
     virtual QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro) = 0;

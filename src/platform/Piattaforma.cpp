@@ -18,6 +18,12 @@ std::function<void()>& terminazione()
     static std::function<void()> f;
     return f;
 }
+
+std::function<bool(const QUrl&)>& aperturaUrl()
+{
+    static std::function<bool(const QUrl&)> f;
+    return f;
+}
 } // namespace
 
 void TerminaProgramma()
@@ -104,7 +110,19 @@ bool ApriConShell(const QString& obiettivo)
         url = QUrl(QStringLiteral("http://") + obiettivo.trimmed());
     else
         url = QUrl::fromLocalFile(obiettivo);
+    return ApriUrl(url);
+}
+
+bool ApriUrl(const QUrl& url)
+{
+    if (aperturaUrl())
+        return aperturaUrl()(url);
     return QDesktopServices::openUrl(url);
+}
+
+void ImpostaApriUrl(std::function<bool(const QUrl&)> apri)
+{
+    aperturaUrl() = std::move(apri);
 }
 
 QString UnisciPercorso(const QString& cartella, const QString& nome)

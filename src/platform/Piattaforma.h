@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QUrl;
+
 // Small stand-ins for the host services the program was written against.
 namespace Piattaforma {
 
@@ -24,6 +26,10 @@ bool PercorsoDiRete(const QString& percorso);
 
 // Opens a folder, document, mail address or web page with the desktop's handler.
 bool ApriConShell(const QString& obiettivo);
+// Hands a URL to the desktop (mail program, browser, file manager). Tests replace the handler and
+// record what would have been opened; an empty function goes back to the desktop.
+bool ApriUrl(const QUrl& url);
+void ImpostaApriUrl(std::function<bool(const QUrl&)> apri);
 
 // Joins folder and name with the platform separator, never doubling it.
 QString UnisciPercorso(const QString& cartella, const QString& nome);

@@ -3,6 +3,7 @@
 #include "archive/Archivio.h"
 #include "archive/AvvioSelezione.h"
 #include "archive/Backup.h"
+#include "archive/F_Info.h"
 #include "archive/CreazioneDB.h"
 #include "archive/Finestre.h"
 #include "archive/Module1.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -517,12 +519,26 @@ void TestAvvioSelezione::areaBackup()
                                                   QStringLiteral("PROCEDURA TERMINATA")}));
     QVERIFY(QFileInfo(QDir(nuova).filePath(QStringLiteral("071226-Alfa.mdb"))).isFile());
 
-    // Beta had no settings row: ticking the box makes one.
+    // Beta had no settings row: ticking the box makes one. The folder shown is this computer's
+    // default; the archive may be shared, so none is stored and each computer keeps its own.
     scegliVoce(w, QStringLiteral("Beta.mdb"));
     clicca(w, "SalvataggioAutomatico");
     const QString beta = QDir(a.documenti()).filePath(QStringLiteral("Beta.mdb"));
     QCOMPARE(AmbienteTest::sqlSu(beta, QStringLiteral("SELECT SalvataggioAutomatico FROM Configurazioni")).toInt(), 1);
+    QCOMPARE(AmbienteTest::sqlSu(beta, QStringLiteral("SELECT PercorsoBackup FROM Configurazioni")).toString(),
+             QString());
     QCOMPARE(label->text(), QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: Beta.mdb"));
+    // Chosen again later, the blank folder still shows as the default and stays blank.
+    scegliVoce(w, QStringLiteral("Alfa.mdb"));
+    scegliVoce(w, QStringLiteral("Beta.mdb"));
+    QCOMPARE(w.PercorsoBackup(), Piattaforma::CartellaBackupPredefinita());
+    QCOMPARE(figlio<QLabel>(w, "PercorsoBackup")->toolTip(), Piattaforma::CartellaBackupPredefinita());
+    QVERIFY(automatico->isChecked());
+    clicca(w, "SalvataggioAutomatico");
+    const QString riga = AmbienteTest::sqlSu(beta, QStringLiteral("SELECT ifnull(PercorsoBackup, '') || '|' || "
+                                                                  "SalvataggioAutomatico FROM Configurazioni"))
+                             .toString();
+    QCOMPARE(riga, QStringLiteral("|0"));
 }
 
 void TestAvvioSelezione::okSuUnFileCheNonEUnArchivio()
@@ -585,8 +601,30 @@ void TestAvvioSelezione::annullaEInfo()
     AvvioSelezione w;
     w.show();
     clicca(w, "MostraInfo");
+    QPointer<F_Info> info = w.findChild<F_Info*>();
+    QVERIFY(info);
+    QVERIFY(info->isVisible());
+    QVERIFY(info->isModal());
+    QCOMPARE(figlio<QLabel>(*info, "Versione")->text(), QStringLiteral("Versione 2.0.6"));
+    QVERIFY(a.amb.messaggi.chiamate.isEmpty());
+
+    // The two buttons hand the program's addresses to the mail program and the browser.
+    clicca(*info, "Posta");
+    clicca(*info, "Web");
+    QCOMPARE(a.amb.urlAperti, (QList<QUrl>{QUrl(Module1::IndirizzoPosta), QUrl(Module1::IndirizzoWeb)}));
+    QCOMPARE(a.amb.urlAperti.at(0).scheme(), QStringLiteral("mailto"));
+    QCOMPARE(a.amb.urlAperti.at(1).scheme(), QStringLiteral("https"));
+    QVERIFY(figlio<QPushButton>(*info, "Posta")->text().contains(a.amb.urlAperti.at(0).path()));
+    QVERIFY(a.amb.messaggi.chiamate.isEmpty());
+    // A computer with no program for it says so.
+    Piattaforma::ImpostaApriUrl([](const QUrl&) { return false; });
+    clicca(*info, "Posta");
     QCOMPARE(a.amb.messaggi.chiamate.size(), 1);
-    QVERIFY(a.amb.messaggi.testi().at(0).contains(QStringLiteral("2.0.6")));
+    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, QMessageBox::Warning);
+    QVERIFY(a.amb.messaggi.testi().at(0).contains(a.amb.urlAperti.at(0).path()));
+    clicca(*info, "Chiudi");
+    QTRY_VERIFY(!info);
+
     QCOMPARE(a.amb.terminazioni, 0);
     clicca(w, "annulla");
     QCOMPARE(a.amb.terminazioni, 1);

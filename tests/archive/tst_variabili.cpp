@@ -1,8 +1,10 @@
 #include "AmbienteTest.h"
 
+#include "archive/Archivio.h"
 #include "archive/FunzioniPerVariabili.h"
 #include "archive/Module1.h"
 
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace FunzioniPerVariabili;
@@ -17,6 +19,7 @@ private slots:
     void flag();
     void archivioIrraggiungibile();
     void testiOstiliELimiti();
+    void nomiSenzaMaiuscole();
 };
 
 void TestVariabili::leggiEScrivi()
@@ -78,6 +81,26 @@ void TestVariabili::testiOstiliELimiti()
     QCOMPARE(LeggiVariabile(QStringLiteral("Lungo")), lungo.left(200));
     QVERIFY(!ScriviVariabile(QString(), QStringLiteral("x")));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili")).toInt(), 2);
+}
+
+void TestVariabili::nomiSenzaMaiuscole()
+{
+    AmbienteTest amb;
+    // A name written by an older version in other letters is the same setting.
+    amb.sql(QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES ('f_avvio_ordinamento', 'Codice')"));
+    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Codice"));
+    QVERIFY(ScriviVariabile(QStringLiteral("F_AVVIO_ORDINAMENTO"), QStringLiteral("Inserimento")));
+    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Inserimento"));
+    QVERIFY(ScriviFlag(QStringLiteral("F_Avvio_VisualizzaTutti"), true));
+    QVERIFY(LeggiFlag(QStringLiteral("f_avvio_visualizzatutti")));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili")).toInt(), 2);
+    // The key of a new archive serves the look-up, so it never reads the whole table.
+    Archivio db(amb.archivio());
+    QSqlQuery piano = db.esegui(QStringLiteral("EXPLAIN QUERY PLAN SELECT ValoreStringa FROM Variabili "
+                                               "WHERE NomeVar = ? COLLATE NOCASE"),
+                                {QStringLiteral("x")});
+    QVERIFY(piano.next());
+    QVERIFY2(piano.value(3).toString().startsWith(QLatin1String("SEARCH")), qPrintable(piano.value(3).toString()));
 }
 
 QTEST_GUILESS_MAIN(TestVariabili)

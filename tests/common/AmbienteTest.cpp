@@ -19,6 +19,10 @@ AmbienteTest::AmbienteTest(bool creaArchivio)
     Module1::PasswordVerificata = false;
     Module1::CreazioneInCorso = false;
     Piattaforma::ImpostaTerminazione([this] { ++terminazioni; });
+    Piattaforma::ImpostaApriUrl([this](const QUrl& url) {
+        urlAperti << url;
+        return true;
+    });
     if (creaArchivio)
         CreazioneDB::Istanza().CreaDB(m_archivio);
 }
@@ -26,6 +30,7 @@ AmbienteTest::AmbienteTest(bool creaArchivio)
 AmbienteTest::~AmbienteTest()
 {
     Piattaforma::ImpostaTerminazione({});
+    Piattaforma::ImpostaApriUrl({});
 }
 
 QVariant AmbienteTest::sqlSu(const QString& percorso, const QString& testo, const QVariantList& valori)

@@ -2,14 +2,17 @@
 
 #include "MessaggiScriptati.h"
 
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QVariant>
 
 #include <memory>
 
 // A fresh folder and archive per test: PercorsoArchivio points at it, globals are reset,
-// messages are scripted and the program end is recorded instead of ending the test.
+// messages are scripted, and the program end and the URLs handed to the desktop are recorded
+// instead of ending the test or starting a browser.
 class AmbienteTest
 {
 public:
@@ -26,6 +29,7 @@ public:
 
     MessaggiScriptati messaggi;
     int terminazioni = 0;
+    QList<QUrl> urlAperti;
 
 private:
     QTemporaryDir m_dir;

@@ -33,8 +33,9 @@ QString MessaggiScriptati::InputBox(const QString& richiesta, const QString& tit
     return testiInput.isEmpty() ? QString() : testiInput.dequeue();
 }
 
-QString MessaggiScriptati::ApriFile(const QString&, const QString&, const QString&)
+QString MessaggiScriptati::ApriFile(const QString&, const QString& cartella, const QString&)
 {
+    apertureProposte << cartella;
     return file.isEmpty() ? QString() : file.dequeue();
 }
 
@@ -65,5 +66,6 @@ void MessaggiScriptati::svuota()
     richiesteInput.clear();
     titoliCartella.clear();
     cartelleIniziali.clear();
+    apertureProposte.clear();
     beep = 0;
 }

@@ -40,6 +40,7 @@ public:
     QStringList richiesteInput;
     QStringList titoliCartella;
     QStringList cartelleIniziali;
+    QStringList apertureProposte; // the folders (or files) an open box started at
     QStringList salvataggiProposti; // the paths a save box proposed
     int beep = 0;
 

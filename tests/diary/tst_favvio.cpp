@@ -13,6 +13,7 @@
 #include "diary/RegolaRientro.h"
 #include "diary/VistaGriglia.h"
 #include "masterdata/F_Calendario.h"
+#include "masterdata/F_TabellaStati.h"
 
 #include <QAction>
 #include <QPointer>
@@ -29,6 +30,7 @@
 #include <QScrollBar>
 #include <QHash>
 #include <QImage>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -695,15 +697,29 @@ void TestFAvvio::schedaDipendentiDalMenu()
     QWidget* scheda = nullptr;
     QTRY_VERIFY((scheda = QApplication::activeWindow()) && scheda != f.f);
     QCOMPARE(scheda->metaObject()->className(), "F_SchedaDipendente");
+    w<QLineEdit>(scheda, "Codice")->setText(QStringLiteral("R9"));
+    w<QLineEdit>(scheda, "Indirizzo")->setText(QStringLiteral("Via non registrata 1"));
     // An employee added while the card is open shows up when the card closes.
     dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
     const int prima = f->NumeroRicostruzioni();
-    scheda->close();
+    const QPointer<QWidget> chiusa(scheda);
+    QTest::mouseClick(w<QPushButton>(scheda, "Fine"), Qt::LeftButton);
     QTRY_COMPARE(f->NumeroRicostruzioni(), prima + 1);
     QCOMPARE(nomiInGriglia(*f.f), (QStringList{QStringLiteral("Bianchi"), QStringLiteral("Rossi")}));
-    // The same card comes back on the next opening.
+    QTRY_VERIFY(!chiusa);
+    // The next opening loads the card afresh: nothing of what was typed, the list read again
+    // (with an employee another copy of the program added meanwhile).
+    dipendente(amb, QStringLiteral("V1"), QStringLiteral("Verdi"));
     voce->trigger();
-    QTRY_COMPARE(QApplication::activeWindow(), scheda);
+    QTRY_VERIFY((scheda = QApplication::activeWindow()) && scheda != f.f);
+    QCOMPARE(scheda->metaObject()->className(), "F_SchedaDipendente");
+    QCOMPARE(w<QLineEdit>(scheda, "Codice")->text(), QString());
+    QCOMPARE(w<QLineEdit>(scheda, "Indirizzo")->text(), QString());
+    const QAbstractItemModel* lista = w<QTableView>(scheda, "GrigliaAnagrafiche")->model();
+    QStringList nomi;
+    for (int r = 0; r < lista->rowCount(); ++r)
+        nomi << lista->index(r, 2).data().toString();
+    QCOMPARE(nomi, (QStringList{QStringLiteral("Bianchi"), QStringLiteral("Rossi"), QStringLiteral("Verdi")}));
     scheda->close();
 }
 
@@ -714,6 +730,18 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
     Finestre::ImpostaApriPrincipale([] { F_Avvio::Apri(); });
     QPointer<F_Avvio> prima = F_Avvio::Apri();
     QVERIFY(prima);
+    // The employee card and the states window are open with edits not saved yet.
+    prima->findChild<QAction*>(QStringLiteral("mTabellaDipendenti"))->trigger();
+    QPointer<QWidget> scheda;
+    QTRY_VERIFY((scheda = QApplication::activeWindow()) && scheda != prima.data());
+    w<QLineEdit>(scheda, "Codice")->setText(QStringLiteral("R9"));
+    w<QLineEdit>(scheda, "Indirizzo")->setText(QStringLiteral("Via non registrata 1"));
+    prima->findChild<QAction*>(QStringLiteral("mTabellaStati"))->trigger();
+    QPointer<F_TabellaStati> stati = F_TabellaStati::Apri(prima);
+    QTRY_COMPARE(QApplication::activeWindow(), stati.data());
+    stati->campoDescrizione()->setText(QStringLiteral("Ferie non registrate"));
+    const QRect posizioneStati = stati->geometry();
+
     QAction* voce = prima->findChild<QAction*>(QStringLiteral("mConfigurazioni"));
     QVERIFY(voce && voce->isEnabled());
     voce->trigger();
@@ -728,7 +756,25 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
     QVERIFY(!SaltaPassword);
     QCOMPARE(amb.terminazioni, 0);
     QCOMPARE(nomiInGriglia(*F_Avvio::Corrente()), QStringList{QStringLiteral("Rossi")});
-    delete F_Avvio::Corrente();
+
+    // The card and the states window stayed open through the reopen, with what was typed.
+    F_Avvio* nuova = F_Avvio::Corrente();
+    QVERIFY(scheda && scheda->isVisible());
+    QVERIFY(stati && stati->isVisible());
+    QCOMPARE(w<QLineEdit>(scheda, "Indirizzo")->text(), QStringLiteral("Via non registrata 1"));
+    QCOMPARE(stati->campoDescrizione()->text(), QStringLiteral("Ferie non registrate"));
+    QCOMPARE(stati->geometry(), posizioneStati);
+    // They now belong to the new main window: its menu finds the same card, closing the card
+    // brings it back with a rebuild, and it takes them along when it goes.
+    QCOMPARE(stati->parentWidget(), nuova);
+    nuova->findChild<QAction*>(QStringLiteral("mTabellaDipendenti"))->trigger();
+    QTRY_COMPARE(QApplication::activeWindow(), scheda.data());
+    const int ricostruzioni = nuova->NumeroRicostruzioni();
+    scheda->close();
+    QTRY_COMPARE(nuova->NumeroRicostruzioni(), ricostruzioni + 1);
+    QTRY_VERIFY(!scheda);
+    delete nuova;
+    QVERIFY(!stati);
     Finestre::ImpostaApriPrincipale({});
 }
 

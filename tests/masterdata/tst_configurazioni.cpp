@@ -23,6 +23,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -371,10 +372,17 @@ void TestConfigurazioni::interruttoriDiStampaSiEscludono()
     QTest::mouseClick(intestazione, Qt::LeftButton);
     QVERIFY(intestazione->isChecked());
     QVERIFY(!logo->isChecked());
-    // Unticking one leaves the other alone.
     QTest::mouseClick(intestazione, Qt::LeftButton);
     QVERIFY(!intestazione->isChecked());
     QVERIFY(!logo->isChecked());
+    // Both ticked (as an older version could store them): a click on either clears the other.
+    for (QCheckBox* cliccata : { intestazione, logo }) {
+        intestazione->setChecked(true);
+        logo->setChecked(true);
+        QTest::mouseClick(cliccata, Qt::LeftButton);
+        QVERIFY(!cliccata->isChecked());
+        QVERIFY(!(cliccata == logo ? intestazione : logo)->isChecked());
+    }
     QTest::mouseClick(logo, Qt::LeftButton);
     clicca(&w, "Command4");
     QCOMPARE(amb.sql(QStringLiteral("SELECT VisualizzaIntestazione || VisualizzaLogo FROM Configurazioni"))
@@ -853,6 +861,12 @@ void TestConfigurazioni::percorsoArchivio()
     Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
     QDir().mkpath(Module1::CartellaInf);
     Module1::CartellaArchiviPredefinita = amb.percorso(QStringLiteral("Archivi Cartavia"));
+    const QString percorsoTxt = QDir(Module1::CartellaInf).filePath(QStringLiteral("Percorso.txt"));
+    // The open archive lacks a table: "Default" and "Salva" complete it, and only it.
+    auto tabellaStampa = [&] {
+        return amb.sql(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Stampa'")).toInt();
+    };
+    amb.sql(QStringLiteral("DROP TABLE Stampa"));
     F_Configurazioni w;
     auto* percorso = figlio<QLineEdit>(&w, "BackupNew");
     QVERIFY(percorso->isReadOnly());
@@ -862,25 +876,31 @@ void TestConfigurazioni::percorsoArchivio()
         = QDir(Module1::CartellaArchiviPredefinita).filePath(QStringLiteral("Archivio.mdb"));
     clicca(&w, "Command10");
     QCOMPARE(QDir::fromNativeSeparators(percorso->text()), predefinito);
-    QVERIFY(QFile::exists(predefinito));
-    {
-        Archivio db(predefinito);
-        QVERIFY(db.esisteTabella(QStringLiteral("Configurazioni")));
-    }
-    QCOMPARE(
-        QString::fromUtf8(LeggiTutto(QDir(Module1::CartellaInf).filePath(QStringLiteral("Percorso.txt")))),
+    QCOMPARE(QString::fromUtf8(LeggiTutto(percorsoTxt)),
         QDir::toNativeSeparators(predefinito) + QLatin1Char('\n'));
+    QVERIFY(!QFile::exists(predefinito));
+    QVERIFY(!QFileInfo::exists(Module1::CartellaArchiviPredefinita));
+    QCOMPARE(tabellaStampa(), 1);
     QCOMPARE(testo(&w, "StatoCreazione"), QStringLiteral("CREAZIONE COMPLETATA CON SUCCESSO"));
-    // The archive the window edits stays the one it was opened on.
     QCOMPARE(Module1::PercorsoArchivio, amb.archivio());
 
+    // Any file picked stays as it is, an SQLite file of another program included.
     const QString altro = amb.percorso(QStringLiteral("Altro.mdb"));
+    AmbienteTest::sqlSu(altro, QStringLiteral("CREATE TABLE Clienti (Nome TEXT)"));
+    const QByteArray prima = LeggiTutto(altro);
+    amb.sql(QStringLiteral("DROP TABLE Stampa"));
     amb.messaggi.file << altro;
     clicca(&w, "Command21");
+    // The file box proposes the usual archive name in the folder of the path shown.
+    QCOMPARE(amb.messaggi.apertureProposte,
+        QStringList { QDir(Module1::CartellaArchiviPredefinita).filePath(QStringLiteral("Archivio.mdb")) });
     QCOMPARE(QDir::fromNativeSeparators(percorso->text()), altro);
-    QVERIFY(!QFile::exists(altro));
     clicca(&w, "Command6");
-    QVERIFY(QFile::exists(altro));
+    QVERIFY(LeggiTutto(altro) == prima);
+    QCOMPARE(QString::fromUtf8(LeggiTutto(percorsoTxt)), QDir::toNativeSeparators(altro) + QLatin1Char('\n'));
+    QCOMPARE(tabellaStampa(), 1);
+    QCOMPARE(Module1::PercorsoArchivio, amb.archivio());
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
 void TestConfigurazioni::percorsoBakup()

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -44,13 +45,18 @@ public:
         }
         apri();
     }
+    ~Scheda() { delete w.data(); }
+    Scheda(const Scheda&) = delete;
+    Scheda& operator=(const Scheda&) = delete;
 
+    // A closed card deletes itself; this opens a new one.
     void apri()
     {
-        w.reset(new F_SchedaDipendente);
+        delete w.data();
+        w = new F_SchedaDipendente;
         w->show();
-        QApplication::setActiveWindow(w.get());
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QApplication::setActiveWindow(w);
+        QVERIFY(QTest::qWaitForWindowActive(w));
     }
 
     template <typename T = QWidget> T* c(const char* nome) const
@@ -104,7 +110,7 @@ public:
         return c<QRadioButton>("Maschio")->isChecked() && c<QRadioButton>("Attivo")->isChecked();
     }
 
-    std::unique_ptr<F_SchedaDipendente> w;
+    QPointer<F_SchedaDipendente> w;
 };
 
 } // namespace
@@ -130,6 +136,7 @@ private slots:
     void cancellaDallaScheda();
     void postaEWeb();
     void stampaElenco();
+    void esciChiudeLaScheda();
 };
 
 void TestSchedaDipendente::cleanup()
@@ -500,6 +507,20 @@ void TestSchedaDipendente::stampaElenco()
     QTest::mouseClick(s.c("Anteprima"), Qt::LeftButton);
     QCOMPARE(chiamate, 1);
     QCOMPARE(ordinamento, QStringLiteral("Ragione Sociale"));
+}
+
+void TestSchedaDipendente::esciChiudeLaScheda()
+{
+    AmbienteTest amb;
+    Scheda s(amb);
+    s.clicRiga(s.rigaDi(QStringLiteral("Rossi Mario")));
+    s.riga("Indirizzo")->setText(QStringLiteral("Via non registrata 1"));
+    const QPointer<F_SchedaDipendente> scheda(s.w);
+    QTest::mouseClick(s.c("Fine"), Qt::LeftButton);
+    QVERIFY(!scheda->isVisible());
+    // Gone, not hidden: whoever opens the card again gets a new one, loaded afresh.
+    QTRY_VERIFY(!scheda);
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
 QTEST_MAIN(TestSchedaDipendente)
