@@ -181,8 +181,10 @@ F_Avvio* F_Avvio::Apri()
 {
     FinestreTenute tenute;
     if (s_corrente) {
-        // Reopened from scratch (the settings window does so): the old window goes quietly; the
-        // windows opened from it stay open, with what is typed in them.
+        // Reopened from scratch (the settings window does so): the old window goes, its typed
+        // cells saved or given up first; the windows opened from it stay open, with what is typed
+        // in them.
+        s_corrente->m_immissione->ConfermaUscita({}, false);
         s_corrente->m_disconnessione = true;
         s_corrente->close();
         tenute = s_corrente->cediFinestre();

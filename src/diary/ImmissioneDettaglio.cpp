@@ -355,7 +355,7 @@ void ImmissioneDettaglio::Ins_Click()
     m_ui->RigheArt->setFocus();
 }
 
-bool ImmissioneDettaglio::ConfermaUscita(const QString& restaCodice)
+bool ImmissioneDettaglio::ConfermaUscita(const QString& restaCodice, bool annullabile)
 {
     if (m_modificate.isEmpty())
         return true;
@@ -373,7 +373,8 @@ bool ImmissioneDettaglio::ConfermaUscita(const QString& restaCodice)
     }
     const Messaggi::Risposta risposta = messaggi().Messaggio(
         QStringLiteral("Ci sono modifiche non registrate nel mese di %1 %2. Registrarle?").arg(m_meseGriglia, m_annoGriglia),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Question, {}, QMessageBox::Yes);
+        annullabile ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel : QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::Question, {}, QMessageBox::Yes);
     if (risposta == QMessageBox::Yes)
         return Registra();
     if (risposta == QMessageBox::No) {

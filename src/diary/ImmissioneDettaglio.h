@@ -43,7 +43,8 @@ public:
     // them; false on "Annulla" or a save that failed.
     // With `restaCodice`, only the edits of rows of other employees count (that employee alone
     // stays in the grid).
-    bool ConfermaUscita(const QString& restaCodice = {});
+    // Without `annullabile` the question has no "Annulla" (the caller goes on regardless).
+    bool ConfermaUscita(const QString& restaCodice = {}, bool annullabile = true);
     // The month and year the detail grid shows (its edits belong to them).
     const QString& meseGriglia() const { return m_meseGriglia; }
     const QString& annoGriglia() const { return m_annoGriglia; }

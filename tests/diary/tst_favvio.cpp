@@ -744,6 +744,10 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
 
     QAction* voce = prima->findChild<QAction*>(QStringLiteral("mConfigurazioni"));
     QVERIFY(voce && voce->isEnabled());
+    // A day typed in the grid and not registered: the reopen asks first (no way to stay).
+    prima->RigheArt()->setCurrentIndex(prima->RigheArt()->model()->index(2, GrigliaDettaglio::ColonnaGiorno(1)));
+    QTest::keyClicks(prima->RigheArt(), QStringLiteral("8"));
+    amb.messaggi.risposte.enqueue(QMessageBox::Yes);
     voce->trigger();
     F_Configurazioni* conf = F_Configurazioni::Aperta();
     QVERIFY(conf);
@@ -756,6 +760,11 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
     QVERIFY(!SaltaPassword);
     QCOMPARE(amb.terminazioni, 0);
     QCOMPARE(nomiInGriglia(*F_Avvio::Corrente()), QStringList{QStringLiteral("Rossi")});
+    const auto domanda = amb.messaggi.chiamate.value(0);
+    QVERIFY2(domanda.testo.startsWith(QStringLiteral("Ci sono modifiche non registrate")), qPrintable(domanda.testo));
+    QCOMPARE(domanda.pulsanti, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(amb.sql(QStringLiteral("SELECT Stato FROM TabellaMovimenti WHERE Giorno = '1' AND Tipo = 'ORDINARIO'")).toString(),
+             QStringLiteral("8"));
 
     // The card and the states window stayed open through the reopen, with what was typed.
     F_Avvio* nuova = F_Avvio::Corrente();
