@@ -73,6 +73,10 @@ AvvioSelezione::AvvioSelezione(QWidget* parent)
 {
     m_ui->setupUi(this);
     m_ui->Messaggio->hide();
+    // Its wrapped lines count in the window's fixed height.
+    QLabel* suggerimento = m_ui->SuggerimentoCartellaVuota;
+    suggerimento->setMinimumHeight(suggerimento->heightForWidth(suggerimento->maximumWidth()));
+    suggerimento->hide();
     m_ui->OK->setEnabled(false);
     m_percorsoBackup = Piattaforma::CartellaBackupPredefinita();
     mostraPercorso(m_ui->PercorsoBackup, m_percorsoBackup);
@@ -269,6 +273,12 @@ void AvvioSelezione::AggiornaLista()
         lista->clear();
         lista->addItems(archivi);
     }
+    // A folder read without error and empty: say how to begin instead of an empty list.
+    const bool vuota = numero == 0 && archivi.isEmpty();
+    if (m_ui->SuggerimentoCartellaVuota->isHidden() == vuota) {
+        m_ui->SuggerimentoCartellaVuota->setVisible(vuota);
+        adattaAltezza();
+    }
     if (numero != 0) {
         ImpostaNome(QString());
         if (!m_archivioAreaBackup.isEmpty())
@@ -407,12 +417,14 @@ void AvvioSelezione::MostraInfo_Click()
 
 void AvvioSelezione::CreaNuovoArchivio_Click()
 {
-    const QString risposta = messaggi().InputBox(QStringLiteral("Indicare il nome dell'archivio da creare"),
-                                                 QStringLiteral("Creazione Nuovo Archivio"));
-    if (risposta.trimmed().isEmpty())
-        return;
-    if (!Percorsi::ControlloNomeDbOk(risposta))
-        return;
+    // A name refused for a character comes back in the box, to be corrected rather than retyped.
+    QString risposta;
+    do {
+        risposta = messaggi().InputBox(QStringLiteral("Indicare il nome dell'archivio da creare"),
+                                       QStringLiteral("Creazione Nuovo Archivio"), risposta);
+        if (risposta.trimmed().isEmpty())
+            return;
+    } while (!Percorsi::ControlloNomeDbOk(risposta));
     const QString nome = risposta + QStringLiteral(".mdb");
     if (QFileInfo::exists(Percorsi::PercorsoArchivioDa(m_percorso, nome))) {
         messaggi().Messaggio(QStringLiteral("L'archivio «%1» esiste già.").arg(nome), QMessageBox::Ok,

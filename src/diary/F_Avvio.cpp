@@ -98,6 +98,10 @@ F_Avvio::F_Avvio(QWidget* parent)
     m_ui->layoutAnagrafica->setColumnStretch(3, 1);
     m_ui->layoutAnagrafica->setAlignment(m_ui->GiornoAnagraficaSelezionata, Qt::AlignLeft);
     m_ui->Note->setEnabled(false);
+    // The month frame keeps its place while a period hides it, so the top row does not jump.
+    QSizePolicy politica = m_ui->FrameSelezioneMese->sizePolicy();
+    politica.setRetainSizeWhenHidden(true);
+    m_ui->FrameSelezioneMese->setSizePolicy(politica);
     PulisciCampiAnagraficaSelezionata();
     collega();
     m_immissione = new ImmissioneDettaglio(this, m_ui.data());

@@ -18,6 +18,7 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <utility>
@@ -26,6 +27,8 @@ namespace {
 
 const QString TestoRegistra = QStringLiteral("Registra");
 const QString TestoRegistrato = QStringLiteral("Registrazione Effettuata");
+const QString NonUnoStato = QStringLiteral("«%1» non è uno stato della Tabella Stati");
+constexpr int DurataSpiegazioneMs = 10000;
 const QColor ColoreEtichettaVuota { 0xC0, 0xC0, 0xC0 };
 const QColor ColoreEtichettaGiorno { 0x87, 0x96, 0xBE };
 const QColor ColoreNotaSpenta { 0x80, 0x80, 0x80 };
@@ -164,8 +167,18 @@ void ImmissioneDettaglio::RigheArt_KeyPress(const QString& tasto)
     const int r = cursore.row();
     const int c = cursore.column();
     const QString prima = m_finestra->griglia().testo(r, c);
-    cambiaTesto(
-        r, c, RegoleCella::TastoPremuto(prima, tasto, RegoleCella::TipoRiga(r, m_finestra->NumeroTipi())));
+    const RegoleCella::Riga tipoRiga = RegoleCella::TipoRiga(r, m_finestra->NumeroTipi());
+    const QString dopo = RegoleCella::TastoPremuto(prima, tasto, tipoRiga);
+    // A letter refused in an hours-only row: the status line says why nothing appeared.
+    if (dopo == prima && tipoRiga == RegoleCella::Riga::Extra && tasto.size() == 1 && tasto.at(0).isLetter())
+        spiega(QStringLiteral("«%1» non è ammesso: la riga %2 accetta solo ore")
+                   .arg(tasto.toUpper(), m_finestra->griglia().testo(r, 3)));
+    cambiaTesto(r, c, dopo);
+}
+
+void ImmissioneDettaglio::spiega(const QString& testo)
+{
+    m_finestra->statusBar()->showMessage(testo, DurataSpiegazioneMs);
 }
 
 void ImmissioneDettaglio::RigheArt_KeyDown(int tasto)
@@ -211,6 +224,7 @@ void ImmissioneDettaglio::RigheArt_SelChange()
         const QString testo = g.testo(r, c);
         if (!testo.isEmpty() && !RegoleCella::Numero(testo) && !esisteStato(testo)) {
             g.impostaTesto(r, c, QString());
+            spiega(NonUnoStato.arg(testo.trimmed().toUpper()));
             messaggi().Beep();
         }
     }
@@ -228,8 +242,10 @@ void ImmissioneDettaglio::RigheArt_SelChange()
         double valore = 0;
         if (RegoleCella::Numero(testo, &valore))
             g.impostaTesto(rp, cp, Module1::FormattaNumero(valore));
-        else if (!testo.isEmpty() && !esisteStato(testo))
+        else if (!testo.isEmpty() && !esisteStato(testo)) {
             g.impostaTesto(rp, cp, QString());
+            spiega(NonUnoStato.arg(testo.trimmed().toUpper()));
+        }
     }
 
     m_sfondoPrecedente = g.sfondo(r, c);

@@ -79,6 +79,8 @@ private:
     void fissaLarghezze();
     void coloraNote(bool attiva);
     bool Registra();
+    // Why a typed text was refused or emptied, on the window's status line (no message box).
+    void spiega(const QString& testo);
 
     F_Avvio* m_finestra;
     Ui::F_Avvio* m_ui;

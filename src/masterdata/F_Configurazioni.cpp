@@ -158,6 +158,11 @@ F_Configurazioni* F_Configurazioni::Apri(QWidget* parent)
     auto* f = new F_Configurazioni(parent);
     f->setAttribute(Qt::WA_DeleteOnClose);
     aperta() = f;
+    if (parent) {
+        // Over the window it was opened from, not wherever the window system puts new windows.
+        f->adjustSize();
+        f->move(parent->window()->geometry().center() - f->rect().center());
+    }
     f->show();
     return f;
 }

@@ -170,6 +170,11 @@ void TestAvvioSelezione::primoAvvioSenzaFileDiPosizione()
     QCOMPARE(w.Nome(), QString());
     QVERIFY(!figlio<QPushButton>(w, "OK")->isEnabled());
     QVERIFY(figlio<QLabel>(w, "Messaggio")->isHidden());
+    // An empty folder says how to begin, with the window's own captions.
+    auto* suggerimento = figlio<QLabel>(w, "SuggerimentoCartellaVuota");
+    QVERIFY(suggerimento->isVisible());
+    for (const char* pulsante : {"Impostazioni", "CreaNuovoArchivio"})
+        QVERIFY(suggerimento->text().contains(figlio<QPushButton>(w, pulsante)->text().remove(QLatin1Char('&'))));
     QCOMPARE(Module1::CartellaProgramma, a.programma);
     QCOMPARE(Module1::CartellaInf, a.programma);
     QCOMPARE(Module1::CartellaCondivisa, a.condivisa());
@@ -207,6 +212,7 @@ void TestAvvioSelezione::creaNuovoArchivio()
     }
     QVERIFY(!Module1::CreazioneInCorso);
     QCOMPARE(voci(w), QStringList{QStringLiteral("Prova 1.mdb")});
+    QVERIFY(figlio<QLabel>(w, "SuggerimentoCartellaVuota")->isHidden());
     QCOMPARE(voceCorrente(w), QStringLiteral("Prova 1.mdb"));
     QCOMPARE(w.Nome(), QStringLiteral("Prova 1.mdb"));
     QCOMPARE(Module1::PercorsoArchivio, archivio);
@@ -258,7 +264,9 @@ void TestAvvioSelezione::nomiRifiutatiDallaFinestra()
     w.show();
     a.amb.messaggi.testiInput << QStringLiteral("Prova/1") << QStringLiteral("___") << QStringLiteral("   ");
     w.CreaNuovoArchivio_Click();
-    w.CreaNuovoArchivio_Click();
+    // A refused name comes back in the box for correction, until a blank answer gives up.
+    QCOMPARE(a.amb.messaggi.predefinitiInput,
+             (QStringList{QString(), QStringLiteral("Prova/1"), QStringLiteral("___")}));
     w.CreaNuovoArchivio_Click();
     QCOMPARE(a.amb.messaggi.testi(), QStringList{QStringLiteral("Il Carattere / non è ammesso")});
     QVERIFY(QDir(a.documenti()).entryList(QDir::Files).isEmpty());

@@ -28,8 +28,8 @@ Messaggi::Risposta MessaggiScriptati::Messaggio(const QString& testo, Pulsanti p
 QString MessaggiScriptati::InputBox(const QString& richiesta, const QString& titolo, const QString& predefinito)
 {
     Q_UNUSED(titolo);
-    Q_UNUSED(predefinito);
     richiesteInput << richiesta;
+    predefinitiInput << predefinito;
     return testiInput.isEmpty() ? QString() : testiInput.dequeue();
 }
 

@@ -38,6 +38,7 @@ public:
 
     QList<Chiamata> chiamate;
     QStringList richiesteInput;
+    QStringList predefinitiInput; // the text each input box came up with
     QStringList titoliCartella;
     QStringList cartelleIniziali;
     QStringList apertureProposte; // the folders (or files) an open box started at

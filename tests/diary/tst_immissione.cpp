@@ -25,6 +25,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QStatusBar>
 #include <QTest>
 
 class TestImmissione : public QObject
@@ -278,6 +279,7 @@ void TestImmissione::codiceRimossoAllArrivo()
                 "(?, 'ORDINARIO', '3', 'Febbraio', '2024', 'F', 0)"),
         { rossi, rossi });
     amb.sql(QStringLiteral("DELETE FROM TabellaStati WHERE Stato = 'X'"));
+    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
     Finestra f(F_Avvio::Apri());
     QCOMPARE(cella(f.f, 2, 2), QStringLiteral("X"));
     vaiA(f.f, 2, col(3));
@@ -290,6 +292,19 @@ void TestImmissione::codiceRimossoAllArrivo()
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     // Nothing is written until the month is saved.
     QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 2).value(0).toString(), QStringLiteral("X"));
+
+    // The status line says why a text went, without a message box.
+    QCOMPARE(f->statusBar()->currentMessage(), QStringLiteral("«X» non è uno stato della Tabella Stati"));
+    vaiA(f.f, 2, col(4));
+    digita(f.f, QStringLiteral("fe"));
+    vaiA(f.f, 2, col(5));
+    QCOMPARE(cella(f.f, 2, 4), QString());
+    QCOMPARE(f->statusBar()->currentMessage(), QStringLiteral("«FE» non è uno stato della Tabella Stati"));
+    vaiA(f.f, 3, col(5));
+    digita(f.f, QStringLiteral("f"));
+    QCOMPARE(cella(f.f, 3, 5), QString());
+    QCOMPARE(f->statusBar()->currentMessage(), QStringLiteral("«F» non è ammesso: la riga EXTRA accetta solo ore"));
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
 void TestImmissione::settimanaDaTastiera()
