@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTextStream>
 
 namespace {
@@ -41,6 +42,9 @@ int main(int argc, char* argv[])
         return ComandiRiga::Esegui(app.arguments());
     }
     QApplication app(argc, argv);
+    // The installed menu entry and icon carry this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.cartavia.Cartavia"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("example.cartavia.Cartavia")));
     Finestre::ImpostaApriPrincipale([] { F_Avvio::Apri(); });
     StampaElenco::Registra();
     // What is left once the toolkit took its own options.
