@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "AziendaDiProva.h"
 
 #include "archive/Attendere.h"
 #include "archive/AvvioSelezione.h"
@@ -67,14 +68,7 @@ void archivioConDati(AmbienteTest& amb)
     amb.sql(QStringLiteral(
         "INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
     amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
-    Configurazione::Dati d;
-    d.RagSociale = QStringLiteral("Officine Rossi S.r.l.");
-    d.Indirizzo = QStringLiteral("Via Roma 1");
-    d.Comune = QStringLiteral("Lecco");
-    d.Piva = QStringLiteral("01234567890");
-    d.Tel = QStringLiteral("0341 111");
-    d.VisualizzaIntestazione = true;
-    Configurazione::Salva(amb.archivio(), d, {});
+    Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
 }
 
 Lavagna* anteprima()

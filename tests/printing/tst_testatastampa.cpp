@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "AziendaDiProva.h"
 
 #include "masterdata/Configurazione.h"
 #include "printing/Lavagna.h"
@@ -31,22 +32,6 @@ private slots:
 };
 
 namespace {
-
-Configurazione::Dati Azienda()
-{
-    Configurazione::Dati d;
-    d.RagSociale = QStringLiteral("Officine Rossi S.r.l.");
-    d.Indirizzo = QStringLiteral("Via Roma 1");
-    d.Cap = QStringLiteral("23900");
-    d.Comune = QStringLiteral("Lecco");
-    d.Provincia = QStringLiteral("LC");
-    d.Piva = QStringLiteral("01234567890");
-    d.CodiceFiscale = QStringLiteral("RSSMRA80A01E507X");
-    d.Tel = QStringLiteral("0341 111");
-    d.Fax = QStringLiteral("0341 222");
-    d.VisualizzaIntestazione = true;
-    return d;
-}
 
 QImage Logo()
 {
@@ -130,7 +115,7 @@ void TestTestataStampa::posizioni()
     QFETCH(int, periodo);
     QFETCH(int, legenda);
     QFETCH(int, immagine);
-    Configurazione::Dati d = Azienda();
+    Configurazione::Dati d = AziendaDiProva();
     d.VisualizzaIntestazione = intestazione;
     d.VisualizzaLogo = logoAcceso;
     Pagina p;
@@ -156,7 +141,7 @@ void TestTestataStampa::posizioni()
 void TestTestataStampa::legendaLunga()
 {
     // A legend that needs two lines pushes the picture down instead of being cut.
-    Configurazione::Dati d = Azienda();
+    Configurazione::Dati d = AziendaDiProva();
     Pagina p;
     InserisciDatiTestata(p, &d, {}, QStringLiteral("Stati: ..."), 400);
     QCOMPARE(p.LabelInfo.height, 400);
@@ -195,7 +180,7 @@ void TestTestataStampa::testataDallArchivio()
     QCOMPARE(solo.pagina().Periodo.top, 1750);
 
     // The header switched off: no header line, whatever the data; a stored logo shown alone.
-    d = Azienda();
+    d = AziendaDiProva();
     d.VisualizzaIntestazione = false;
     d.VisualizzaLogo = true;
     Configurazione::Salva(amb.archivio(), d, Configurazione::InBitmap(Logo()));
@@ -253,7 +238,7 @@ void TestTestataStampa::testiPeriodo()
 
 void TestTestataStampa::paginaSottoLaTestata()
 {
-    Configurazione::Dati d = Azienda();
+    Configurazione::Dati d = AziendaDiProva();
     Pagina p;
     InserisciDatiTestata(p, &d, {}, {});
     PreparaPagina(p, QSize(14950, 5000), QStringLiteral("Mese: Marzo"), QSize(19200, 16200));
