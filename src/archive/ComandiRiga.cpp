@@ -3,6 +3,7 @@
 #include "archive/ArchivioEsempio.h"
 #include "archive/CreazioneDB.h"
 #include "archive/Module1.h"
+#include "comune/Festivita.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -35,6 +36,8 @@ void scriviAiuto(QTextStream& s)
          "                             crea un archivio di prova con dati verosimili\n"
          "                             (predefiniti: 25 dipendenti, 3 mesi fino al mese corrente)\n"
          "  --apri-archivio PERCORSO   apre la finestra principale su quell'archivio\n"
+         "  --festivita ANNO           elenca le festività nazionali dell'anno, una per riga\n"
+         "                             (gg/mm/aaaa Nome)\n"
          "  --aiuto, --help, -h        mostra questo aiuto\n";
     s.flush();
 }
@@ -123,6 +126,26 @@ int archivioEsempio(const QStringList& a)
     out().flush();
     return 0;
 }
+// The Gregorian computus starts in 1583; four digits are all a date text holds.
+constexpr int PrimoAnno = 1583;
+constexpr int UltimoAnno = 9999;
+
+int festivita(const QString& testo)
+{
+    if (testo.isEmpty() || testo.startsWith(QLatin1String("--")))
+        return erroreUso(QStringLiteral("indicare l'anno delle festività (--festivita ANNO)."));
+    bool ok = false;
+    const int anno = testo.toInt(&ok);
+    if (!ok || anno < PrimoAnno || anno > UltimoAnno || testo != testo.trimmed())
+        return erroreUso(QStringLiteral("anno non valido: %1 (un anno da %2 a %3).")
+                             .arg(testo)
+                             .arg(PrimoAnno)
+                             .arg(UltimoAnno));
+    for (const Festivita::Festa& f : Festivita::Nazionali(anno))
+        out() << Module1::FormattaData(f.data) << ' ' << f.nome << '\n';
+    out().flush();
+    return 0;
+}
 } // namespace
 
 bool RichiedeSoloConsole(int argc, char* argv[])
@@ -159,6 +182,11 @@ int Esegui(const QStringList& argomenti)
     }
     if (comando == QLatin1String("--archivio-esempio"))
         return archivioEsempio(a);
+    if (comando == QLatin1String("--festivita")) {
+        if (a.size() > 1 && !(troppi = senzaAltro(1)).isEmpty())
+            return erroreUso(troppi);
+        return festivita(a.value(1));
+    }
     if (comando == QLatin1String("--crea-archivio")) {
         if (a.value(1).trimmed().isEmpty() || a.value(1).startsWith(QLatin1String("--")))
             return erroreUso(QStringLiteral("indicare il percorso dell'archivio da creare."));

@@ -43,6 +43,34 @@ QString LeggiVariabile(const QString& nome)
     return risultato;
 }
 
+QHash<QString, QString> LeggiVariabili(const QStringList& nomi)
+{
+    QHash<QString, QString> risultato;
+    if (nomi.isEmpty())
+        return risultato;
+    EseguiConAttesa([&] {
+        risultato.clear();
+        QHash<QString, QString> trovati; // by the name folded, as the key compares
+        Archivio db(Module1::PercorsoArchivio);
+        QStringList segnaposto;
+        QVariantList valori;
+        for (const QString& nome : nomi) {
+            segnaposto << QStringLiteral("?");
+            valori << nome;
+        }
+        QSqlQuery q
+            = db.esegui(QStringLiteral("SELECT NomeVar, ValoreStringa FROM Variabili WHERE NomeVar COLLATE "
+                                       "NOCASE IN (%1)")
+                            .arg(segnaposto.join(QLatin1Char(','))),
+                valori);
+        while (q.next())
+            trovati.insert(q.value(0).toString().toCaseFolded(), q.value(1).toString());
+        for (const QString& nome : nomi)
+            risultato.insert(nome, trovati.value(nome.toCaseFolded()));
+    });
+    return risultato;
+}
+
 bool LeggiFlag(const QString& nome)
 {
     bool ok = false;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 // Named settings: per-archive choices in the Variabili table, machine values in profile files.
 namespace FunzioniPerVariabili {
@@ -10,6 +12,9 @@ bool ScriviVariabile(const QString& nome, const QString& valore);
 bool ScriviFlag(const QString& nome, bool valore);
 // "" when the name was never written or the archive cannot be read.
 QString LeggiVariabile(const QString& nome);
+// Several names read in one opening of the archive: each name asked -> its text, "" for a
+// name never written. Empty when the archive cannot be read.
+QHash<QString, QString> LeggiVariabili(const QStringList& nomi);
 // Yes when a row exists and its value read as a number is not 0.
 bool LeggiFlag(const QString& nome);
 

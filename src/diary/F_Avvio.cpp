@@ -5,6 +5,7 @@
 #include "archive/Attendere.h"
 #include "archive/Backup.h"
 #include "archive/CreazioneDB.h"
+#include "archive/FestivitaAzienda.h"
 #include "archive/Finestre.h"
 #include "archive/FunzioniPerVariabili.h"
 #include "archive/GestioneErrore.h"
@@ -488,7 +489,12 @@ void F_Avvio::DimensionaGriglia1_Click()
     p.criteri = CriteriDipendenti();
     p.tipi = m_elencoTipi.mid(1);
     p.oggi = Orologio::Oggi();
+    // Read at every build, so days changed in the settings show as soon as the grid comes back.
+    const int anno = int(Module1::ValoreNumerico(p.anno));
+    p.azienda = FestivitaAzienda::Leggi(anno);
     GrigliaDettaglio::DimensionaGriglia1(m_griglia, p);
+    m_legendaFeste
+        = Festivita::Legenda(Festivita::DaEvidenziare(anno, Module1::NumeroMese(p.mese), p.azienda));
     m_codiceMostrato = p.criteri.codiceDipendente;
     PulisciCampiAnagraficaSelezionata();
 }
@@ -531,8 +537,8 @@ void F_Avvio::Anteprima_Click()
 
 void F_Avvio::PreparaStampa2()
 {
-    StampaDettagliata::PreparaStampa2({&m_griglia, m_ui->RigheArt, Dal(), Al(), Mese(), Anno(), LegendaStati(),
-                                       NumeroTipi(), this});
+    StampaDettagliata::PreparaStampa2({ &m_griglia, m_ui->RigheArt, Dal(), Al(), Mese(), Anno(),
+        LegendaStati(), NumeroTipi(), this, m_legendaFeste });
 }
 
 int F_Avvio::CalcolaNumeroRigheInStampa() const

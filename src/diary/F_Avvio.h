@@ -87,6 +87,8 @@ public:
     int CalcolaNumeroRigheInStampa() const;
     bool StampaPdfScelta() const;
     QString LegendaStati() const;
+    // The holidays of the month the detail grid shows, as its print lists them ("" for none).
+    const QString& LegendaFeste() const { return m_legendaFeste; }
     static int CalcolaNumeroGiorniMese(const QString& mese, const QString& anno);
     // Position of a type in ElencoTipi, NumeroTipi() + 1 when it is not there.
     int SelezionaTipo(const QString& tipo) const;
@@ -165,6 +167,7 @@ private:
     QPointer<QWidget> m_schedaDipendente;
     int m_ricostruzioni = 0;
     QString m_codiceMostrato; // the single employee the detail grid shows, "" for all
+    QString m_legendaFeste;
     ImmissioneDettaglio* m_immissione = nullptr;
 
     static QPointer<F_Avvio> s_corrente;

@@ -113,6 +113,20 @@ void Griglia::impostaSfondo(int riga, int colonna, const QColor& colore)
         emit cellaCambiata(riga, colonna);
 }
 
+QString Griglia::suggerimento(int riga, int colonna) const
+{
+    return valida(riga, colonna) ? m_celle.at(riga).at(colonna).suggerimento : QString();
+}
+
+void Griglia::impostaSuggerimento(int riga, int colonna, const QString& testo)
+{
+    if (!valida(riga, colonna) || m_celle.at(riga).at(colonna).suggerimento == testo)
+        return;
+    m_celle[riga][colonna].suggerimento = testo;
+    if (!m_ricostruzioni)
+        emit cellaCambiata(riga, colonna);
+}
+
 Qt::Alignment Griglia::allineamento(int riga, int colonna) const
 {
     if (!valida(riga, colonna))

@@ -35,6 +35,9 @@ public:
     // An invalid colour is the grid's own background (normal or fixed).
     QColor sfondo(int riga, int colonna) const;
     void impostaSfondo(int riga, int colonna, const QColor& colore);
+    // A word on the cell shown on demand (the name of a holiday on its day); "" for none.
+    QString suggerimento(int riga, int colonna) const;
+    void impostaSuggerimento(int riga, int colonna, const QString& testo);
     // The cell's own alignment when set, else its column's.
     Qt::Alignment allineamento(int riga, int colonna) const;
     void impostaAllineamentoCella(int riga, int colonna, Qt::Alignment allineamento);
@@ -44,7 +47,7 @@ public:
     Qt::Alignment allineamentoColonna(int colonna) const;
     void impostaAllineamentoColonna(int colonna, Qt::Alignment allineamento);
 
-    // Empties every text and colour; the shape and the columns' formats stay.
+    // Empties every text, colour and word on a cell; the shape and the columns' formats stay.
     void svuota();
 
     // Groups the changes of a whole build into one reset of the views, so a month of a thousand
@@ -73,6 +76,7 @@ private:
         QString testo;
         QColor sfondo;
         Qt::Alignment allineamento;
+        QString suggerimento;
     };
     struct Colonna
     {

@@ -73,6 +73,13 @@ bool DimensionaGriglia1(Griglia& griglia, const Parametri& p)
     });
     RigheDipendenti::CaricaDipendenti(griglia, dipendenti, p.tipi);
 
+    // Holidays and closures take the Sunday colour, and their day cell names them.
+    QHash<QDate, QString> feste;
+    const QDate primo = dataDelGiorno(1, numeroMese, p.anno);
+    if (primo.isValid())
+        for (const Festivita::Festa& f : Festivita::DaEvidenziare(primo.year(), primo.month(), p.azienda))
+            feste.insert(f.data, f.nome);
+
     for (int d = 1; d <= giorni; ++d) {
         const int c = ColonnaGiorno(d);
         griglia.impostaLarghezza(c, p.espandiCalendario ? LarghezzaGiornoEspansa : LarghezzaGiorno);
@@ -80,14 +87,16 @@ bool DimensionaGriglia1(Griglia& griglia, const Parametri& p)
         griglia.impostaTesto(1, c, QString::number(d));
         const QDate data = dataDelGiorno(d, numeroMese, p.anno);
         const int giornoSettimana = Module1::NumeroGiornoSettimana(data);
+        const QString festa = data.isValid() ? feste.value(data) : QString();
         QColor colore = ColoreFeriale;
         if (data.isValid() && data == p.oggi)
             colore = ColoreOggi;
-        else if (giornoSettimana == 1)
+        else if (giornoSettimana == 1 || !festa.isEmpty())
             colore = ColoreDomenica;
         else if (giornoSettimana == 7)
             colore = ColoreSabato;
         griglia.impostaSfondo(1, c, colore);
+        griglia.impostaSuggerimento(1, c, festa);
         griglia.impostaTesto(0, c, data.isValid() ? Module1::NomeGiorno(giornoSettimana).left(2) : QString());
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comune/Festivita.h"
 #include "diary/RigheDipendenti.h"
 
 #include <QColor>
@@ -36,6 +37,8 @@ struct Parametri
     RigheDipendenti::Criteri criteri;
     QStringList tipi; // the extra types, as CaricaTipi gives them
     QDate oggi;
+    // The company's days off (and its switch); the national holidays come with the year.
+    Festivita::GiorniAzienda azienda;
 };
 
 // Days of a month (28 to 31) given its name and year text; 28 for a name that is not a month.

@@ -46,6 +46,11 @@ QVariant ModelloGriglia::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         return m_griglia->testo(r, c);
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole: {
+        const QString suggerimento = m_griglia->suggerimento(r, c);
+        return suggerimento.isEmpty() ? QVariant() : QVariant(suggerimento);
+    }
     case Qt::BackgroundRole: {
         const QColor colore = m_griglia->sfondo(r, c);
         if (colore.isValid())

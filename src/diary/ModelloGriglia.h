@@ -7,8 +7,8 @@
 class Griglia;
 
 // Shows a Griglia in a view: the texts as the display role (screen readers and tests read them
-// there), colours and alignments as roles. Fixed cells are not enabled, so the view's cursor
-// never lands on them.
+// there), a cell's word as its tooltip and description, colours and alignments as roles. Fixed cells are not
+// enabled, so the view's cursor never lands on them.
 class ModelloGriglia : public QAbstractTableModel
 {
     Q_OBJECT

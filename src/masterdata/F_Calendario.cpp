@@ -1,6 +1,7 @@
 #include "F_Calendario.h"
 #include "ui_F_Calendario.h"
 
+#include "archive/FestivitaAzienda.h"
 #include "archive/Module1.h"
 #include "archive/Twips.h"
 #include "diary/Orologio.h"
@@ -149,8 +150,15 @@ void F_Calendario::CompilaCalendario()
 {
     m_ui->oggi->setText(QString::number(Orologio::Oggi().day()));
     completaMeseAnno();
-    m_celle = GrigliaCalendario::Compila(Module1::NumeroMese(m_ui->Mese->currentText()), m_ui->Anno->currentText(),
-                                         m_ui->Datasel->text());
+    const int anno = int(Module1::ValoreNumerico(m_ui->Anno->currentText()));
+    if (anno != m_annoAzienda) {
+        m_annoAzienda = anno;
+        // Without an archive (the picker opened before one is chosen) the national holidays only.
+        m_azienda = Module1::PercorsoArchivio.isEmpty() ? Festivita::GiorniAzienda {}
+                                                        : FestivitaAzienda::Leggi(anno);
+    }
+    m_celle = GrigliaCalendario::Compila(Module1::NumeroMese(m_ui->Mese->currentText()),
+        m_ui->Anno->currentText(), m_ui->Datasel->text(), m_azienda);
     for (int i = 0; i < GrigliaCalendario::NumeroCelle; ++i)
         mostraCella(i);
 }
@@ -162,6 +170,8 @@ void F_Calendario::mostraCella(int indice)
     b->setText(c.giorno ? QString::number(c.giorno) : QString());
     // A day is read by its number; only a blank cell needs a name.
     b->setAccessibleName(c.giorno ? QString() : QStringLiteral("Vuoto"));
+    b->setToolTip(c.festa);
+    b->setAccessibleDescription(c.festa);
     QFont f = b->font();
     f.setPointSize(c.dimensione);
     f.setBold(c.grassetto);

@@ -59,5 +59,8 @@ private:
     const QScopedPointer<Ui::F_Calendario> m_ui;
     QList<QPushButton*> m_giorni;
     GrigliaCalendario::Celle m_celle;
+    // The company's days of the year shown, read again when the year changes.
+    Festivita::GiorniAzienda m_azienda;
+    int m_annoAzienda = 0;
     QTimer Timer1;
 };

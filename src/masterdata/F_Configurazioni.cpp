@@ -4,14 +4,18 @@
 #include "archive/Backup.h"
 #include "archive/CreazioneDB.h"
 #include "archive/ErroreArchivio.h"
+#include "archive/FestivitaAzienda.h"
 #include "archive/Finestre.h"
 #include "archive/FunzioniPerVariabili.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
 #include "archive/Password.h"
 #include "archive/Percorsi.h"
+#include "archive/Schema.h"
+#include "diary/Orologio.h"
 #include "masterdata/BrowseForFolderModule.h"
 #include "masterdata/DatiComputer.h"
+#include "masterdata/SceltaData.h"
 #include "platform/ElencoStampanti.h"
 #include "platform/Messaggi.h"
 #include "platform/Piattaforma.h"
@@ -35,6 +39,8 @@ namespace {
 const QString TestoInizialePassword = QStringLiteral("-----------------Inserisci password----------------");
 const QString TestoRipristina = QStringLiteral("Ripristina Backup");
 const QString ColoreRipristino = QStringLiteral("#C0FFC0");
+const QString FestivitaNonRegistrate
+    = QStringLiteral("Impossibile registrare le festività: l'archivio non è raggiungibile.");
 
 QPointer<F_Configurazioni>& aperta()
 {
@@ -132,6 +138,17 @@ F_Configurazioni::F_Configurazioni(QWidget* parent)
     connect(m_ui->PaginaIpPubblico, &QLineEdit::editingFinished, this,
         &F_Configurazioni::PaginaIpPubblico_Change);
     connect(m_ricercaIp, &RicercaIpPubblico::trovato, this, &F_Configurazioni::IpPubblico_Trovato);
+    connect(m_ui->EvidenziaFestivita, &QCheckBox::clicked, this, &F_Configurazioni::EvidenziaFestivita_Click);
+    connect(m_ui->Patrono, &QLineEdit::editingFinished, this, &F_Configurazioni::Patrono_Change);
+    connect(m_ui->NomePatrono, &QLineEdit::editingFinished, this, &F_Configurazioni::Patrono_Change);
+    connect(m_ui->AnnoChiusure, &QSpinBox::valueChanged, this, &F_Configurazioni::CaricaChiusure);
+    connect(m_ui->AggiungiChiusura, &QPushButton::clicked, this, &F_Configurazioni::AggiungiChiusura_Click);
+    connect(m_ui->RimuoviChiusura, &QPushButton::clicked, this, &F_Configurazioni::RimuoviChiusura_Click);
+    connect(m_ui->Chiusure, &QListWidget::itemSelectionChanged, this,
+        &F_Configurazioni::Chiusure_SelectionChange);
+    m_ui->Chiusure->installEventFilter(this);
+    m_ui->NomePatrono->setMaxLength(
+        Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("ValoreStringa")));
 
     Form_Load();
     // Set after the load, so that only the user's changes enable the password's "Salva".
@@ -181,6 +198,7 @@ void F_Configurazioni::Form_Load()
     m_ui->MostraIpPrivato->setChecked(spunta(DatiComputer::VarMostraIpPrivato));
     m_ui->MostraIpPubblico->setChecked(spunta(DatiComputer::VarMostraIpPubblico));
     m_ui->PaginaIpPubblico->setText(LeggiVariabile(DatiComputer::VarPaginaIpPubblico));
+    CaricaFestivita();
     m_ui->Password->setText(TestoInizialePassword);
     m_ui->Command11->setEnabled(false);
     caricastampanti();
@@ -386,6 +404,11 @@ bool F_Configurazioni::eventFilter(QObject* oggetto, QEvent* evento)
         close();
         return false;
     }
+    if (oggetto == m_ui->Chiusure && evento->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Delete) {
+        RimuoviChiusura_Click();
+        return true;
+    }
     if (evento->type() == QEvent::KeyPress
         && (oggetto == m_ui->prnDocs || oggetto == m_ui->prnDocs->lineEdit()))
         return prnDocs_KeyPress(static_cast<QKeyEvent*>(evento)->key());
@@ -523,4 +546,152 @@ void F_Configurazioni::PaginaIpPubblico_Change()
     const QString pagina = m_ui->PaginaIpPubblico->text().trimmed();
     if (pagina != FunzioniPerVariabili::LeggiVariabile(DatiComputer::VarPaginaIpPubblico))
         FunzioniPerVariabili::ScriviVariabile(DatiComputer::VarPaginaIpPubblico, pagina);
+}
+
+void F_Configurazioni::CaricaFestivita()
+{
+    const int anno = Orologio::Oggi().year();
+    const Festivita::GiorniAzienda g = FestivitaAzienda::Leggi(anno);
+    m_ui->EvidenziaFestivita->setChecked(g.evidenzia);
+    m_patrono = g.patrono() ? FestivitaAzienda::TestoGiornoMese(g.giornoPatrono, g.mesePatrono) : QString();
+    m_nomePatrono = g.nomePatrono;
+    m_ui->Patrono->setText(m_patrono);
+    m_ui->NomePatrono->setText(m_nomePatrono);
+    {
+        const QSignalBlocker blocco(m_ui->AnnoChiusure);
+        m_ui->AnnoChiusure->setValue(anno);
+    }
+    CaricaChiusure(anno);
+}
+
+void F_Configurazioni::EvidenziaFestivita_Click()
+{
+    const bool evidenzia = m_ui->EvidenziaFestivita->isChecked();
+    if (!FestivitaAzienda::ScriviEvidenzia(evidenzia)) {
+        m_ui->EvidenziaFestivita->setChecked(!evidenzia);
+        messaggi().Messaggio(FestivitaNonRegistrate, QMessageBox::Ok, QMessageBox::Warning);
+    }
+}
+
+void F_Configurazioni::Patrono_Change()
+{
+    const QString testo = m_ui->Patrono->text().trimmed();
+    const QString nome = m_ui->NomePatrono->text().trimmed();
+    int giorno = 0;
+    int mese = 0;
+    if (!testo.isEmpty() && !FestivitaAzienda::LeggiGiornoMese(testo, &giorno, &mese)) {
+        // The stored day goes back first, so leaving the box for the message stores nothing.
+        m_ui->Patrono->setText(m_patrono);
+        messaggi().Messaggio(
+            QStringLiteral("Giorno del patrono non valido: scrivere giorno e mese, per esempio 07/12."),
+            QMessageBox::Ok, QMessageBox::Warning);
+        m_ui->Patrono->setFocus();
+        return;
+    }
+    const QString giornoMese = testo.isEmpty() ? QString() : FestivitaAzienda::TestoGiornoMese(giorno, mese);
+    m_ui->Patrono->setText(giornoMese);
+    if (giornoMese == m_patrono && nome == m_nomePatrono)
+        return;
+    if (!FestivitaAzienda::ScriviPatrono(giorno, mese, nome)) {
+        messaggi().Messaggio(FestivitaNonRegistrate, QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+    m_patrono = giornoMese;
+    m_nomePatrono = nome;
+}
+
+void F_Configurazioni::CaricaChiusure(int anno)
+{
+    m_ui->Chiusure->clear();
+    for (const QDate& d : FestivitaAzienda::Leggi(anno).chiusure) {
+        auto* voce = new QListWidgetItem(Module1::FormattaData(d) + QStringLiteral(" - ")
+                + Module1::NomeGiorno(Module1::NumeroGiornoSettimana(d)),
+            m_ui->Chiusure);
+        voce->setData(Qt::UserRole, d);
+    }
+    Chiusure_SelectionChange();
+}
+
+QList<QDate> F_Configurazioni::ChiusureMostrate() const
+{
+    QList<QDate> date;
+    for (int i = 0; i < m_ui->Chiusure->count(); ++i)
+        date << m_ui->Chiusure->item(i)->data(Qt::UserRole).toDate();
+    return date;
+}
+
+void F_Configurazioni::Chiusure_SelectionChange()
+{
+    m_ui->RimuoviChiusura->setEnabled(!m_ui->Chiusure->selectedItems().isEmpty());
+}
+
+void F_Configurazioni::AggiungiChiusura_Click()
+{
+    // The picker opens on the day after the closure chosen or the last one, so a closure of
+    // several days is added one Enter at a time.
+    const int anno = m_ui->AnnoChiusure->value();
+    const QDate oggi = Orologio::Oggi();
+    QDate proposta = oggi.year() == anno ? oggi : QDate(anno, 1, 1);
+    const QList<QListWidgetItem*> scelte = m_ui->Chiusure->selectedItems();
+    const QList<QDate> mostrate = ChiusureMostrate();
+    if (!scelte.isEmpty())
+        proposta = scelte.last()->data(Qt::UserRole).toDate().addDays(1);
+    else if (!mostrate.isEmpty())
+        proposta = mostrate.last().addDays(1);
+    const QDate data = Module1::LeggiData(ScegliDataDaCalendario(this, Module1::FormattaData(proposta)));
+    if (!data.isValid())
+        return;
+    bool letto = false;
+    QList<QDate> chiusure = FestivitaAzienda::Leggi(data.year(), &letto).chiusure;
+    if (!letto) {
+        messaggi().Messaggio(FestivitaNonRegistrate, QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+    if (!chiusure.contains(data)) {
+        chiusure << data;
+        if (!FestivitaAzienda::ChiusureCiStanno(data.year(), chiusure)) {
+            messaggi().Messaggio(
+                QStringLiteral("Le chiusure aziendali del %1 sono già troppe: la chiusura del %2 "
+                               "non è stata registrata.")
+                    .arg(data.year())
+                    .arg(Module1::FormattaData(data)),
+                QMessageBox::Ok, QMessageBox::Warning);
+            return;
+        }
+        if (!FestivitaAzienda::ScriviChiusure(data.year(), chiusure)) {
+            messaggi().Messaggio(FestivitaNonRegistrate, QMessageBox::Ok, QMessageBox::Warning);
+            return;
+        }
+    }
+    {
+        const QSignalBlocker blocco(m_ui->AnnoChiusure);
+        m_ui->AnnoChiusure->setValue(data.year());
+    }
+    CaricaChiusure(data.year());
+    for (int i = 0; i < m_ui->Chiusure->count(); ++i)
+        if (m_ui->Chiusure->item(i)->data(Qt::UserRole).toDate() == data)
+            m_ui->Chiusure->setCurrentRow(i);
+}
+
+void F_Configurazioni::RimuoviChiusura_Click()
+{
+    const QList<QListWidgetItem*> scelte = m_ui->Chiusure->selectedItems();
+    if (scelte.isEmpty())
+        return;
+    const int anno = m_ui->AnnoChiusure->value();
+    bool letto = false;
+    QList<QDate> chiusure = FestivitaAzienda::Leggi(anno, &letto).chiusure;
+    if (!letto) {
+        messaggi().Messaggio(FestivitaNonRegistrate, QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+    for (const QListWidgetItem* voce : scelte)
+        chiusure.removeAll(voce->data(Qt::UserRole).toDate());
+    if (!FestivitaAzienda::ScriviChiusure(anno, chiusure))
+        messaggi().Messaggio(FestivitaNonRegistrate, QMessageBox::Ok, QMessageBox::Warning);
+    const int riga = m_ui->Chiusure->row(scelte.first());
+    CaricaChiusure(anno);
+    // The cursor stays where the removed day was, so Canc can go on removing.
+    if (m_ui->Chiusure->count() > 0)
+        m_ui->Chiusure->setCurrentRow(std::min(riga, m_ui->Chiusure->count() - 1));
 }

@@ -3,6 +3,7 @@
 #include "masterdata/Configurazione.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QImage>
 #include <QWidget>
 
@@ -69,6 +70,17 @@ private:
     void Command10_Click(); // "Default"
     void Command6_Click(); // "Salva" of the archive path
 
+    // The "Festività" group: each change is stored at once, so the main window shows it as soon
+    // as it comes back.
+    void CaricaFestivita();
+    void EvidenziaFestivita_Click();
+    void Patrono_Change();
+    void CaricaChiusure(int anno);
+    void AggiungiChiusura_Click();
+    void RimuoviChiusura_Click();
+    void Chiusure_SelectionChange();
+    QList<QDate> ChiusureMostrate() const;
+
     void MostraDati_Click();
     void Mostra_Click(QCheckBox* casella, const QString& variabile);
     void PaginaIpPubblico_Change();
@@ -80,4 +92,6 @@ private:
     QImage m_immagine;
     RicercaIpPubblico* m_ricercaIp;
     QWidget* m_principale = nullptr;
+    QString m_patrono; // the patron day and name as stored, "gg/mm" and the name
+    QString m_nomePatrono;
 };

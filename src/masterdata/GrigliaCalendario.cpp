@@ -14,7 +14,8 @@ int CellaPrimoGiorno(const QDate& primo)
     return w - 1;
 }
 
-Celle Compila(int mese, const QString& anno, const QString& selezionata)
+Celle Compila(
+    int mese, const QString& anno, const QString& selezionata, const Festivita::GiorniAzienda& azienda)
 {
     Celle celle;
     for (int i = 0; i < NumeroCelle; ++i)
@@ -28,10 +29,13 @@ Celle Compila(int mese, const QString& anno, const QString& selezionata)
         return celle;
     const QDate scelta = Module1::LeggiData(selezionata);
     const int inizio = CellaPrimoGiorno(primo);
+    for (const Festivita::Festa& f : Festivita::DaEvidenziare(primo.year(), primo.month(), azienda))
+        celle[inizio + f.data.day() - 1].festa = f.nome;
     for (QDate data = primo; data.month() == primo.month(); data = data.addDays(1)) {
         Cella& c = celle[inizio + data.day() - 1];
         c.giorno = data.day();
-        c.sfondo = Module1::NumeroGiornoSettimana(data) == 1 ? GiornoDomenica : GiornoFeriale;
+        const bool rosso = Module1::NumeroGiornoSettimana(data) == 1 || !c.festa.isEmpty();
+        c.sfondo = rosso ? GiornoDomenica : GiornoFeriale;
         if (data == scelta) {
             c.sfondo = GiornoScelto;
             c.grassetto = true;

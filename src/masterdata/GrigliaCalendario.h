@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comune/Festivita.h"
+
 #include <QColor>
 #include <QDate>
 #include <QString>
@@ -25,6 +27,7 @@ struct Cella
     bool grassetto = false;
     int dimensione = DimensioneCarattere;
     bool sottolineato = false;
+    QString festa; // the name of the holiday or closure that day, shown as its tooltip
 };
 using Celle = std::array<Cella, NumeroCelle>;
 
@@ -43,8 +46,10 @@ constexpr bool ColonnaDomenica(int indice)
 }
 
 // The cells of month `mese` (1 to 12) of the year written in `anno`, the day `selezionata` (a
-// day/month/year text) highlighted. A year or month that makes no date leaves every cell empty.
-Celle Compila(int mese, const QString& anno, const QString& selezionata);
+// day/month/year text) highlighted, holidays and the company's days of `azienda` in the Sunday
+// colour. A year or month that makes no date leaves every cell empty.
+Celle Compila(
+    int mese, const QString& anno, const QString& selezionata, const Festivita::GiorniAzienda& azienda = {});
 
 // The cell of day 1 of a month: a month beginning on Monday starts the second row, one beginning
 // on Sunday ends the first.

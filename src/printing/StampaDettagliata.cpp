@@ -89,11 +89,14 @@ void PreparaStampa2(const Sorgente& s)
         return true;
     };
 
+    QString legenda = s.legenda;
+    if (!s.feste.isEmpty())
+        legenda += (legenda.isEmpty() ? QString() : QStringLiteral("\n")) + s.feste;
     const auto mostraPagina = [&](const QString& testoPagina) {
         Lavagna pagina(s.finestra);
         pagina.ImpostaStampaPagina(stampaPagina);
         // A header that cannot be read is waited for or left out, as the error routine says.
-        EseguiPasso([&] { pagina.InserisciDatiTestata(s.legenda); });
+        EseguiPasso([&] { pagina.InserisciDatiTestata(legenda); });
         const FotoGriglia foto = FotoGriglia::Fotografa(
             griglia, [&vista](int riga) { return Twips::twips(vista.altezzaRiga(riga)); },
             vista.font().pointSizeF() > 0 ? vista.font().pointSizeF() : 8);

@@ -26,6 +26,7 @@ struct Sorgente
     QString legenda; // the states legend under the grid
     int numeroTipi = 0; // extra types: an employee block is numeroTipi + 1 rows
     QWidget* finestra = nullptr; // owner of the preview
+    QString feste; // the month's holidays, a line under the states legend ("" for none)
 };
 
 // Grid rows per page on the screen the view is on.

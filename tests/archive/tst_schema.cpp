@@ -286,6 +286,16 @@ void TestSchema::rigaDiComando()
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), QStringLiteral("2.0.6"));
 
+    p.start(programma, { QStringLiteral("--festivita"), QStringLiteral("2027") });
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList feste
+        = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(feste.size(), 13);
+    QCOMPARE(feste.first(), QStringLiteral("01/01/2027 Capodanno"));
+    QVERIFY(feste.contains(QStringLiteral("29/03/2027 Lunedì dell'Angelo")));
+    QCOMPARE(feste.last(), QStringLiteral("26/12/2027 Santo Stefano"));
+
     QDir(dir.path()).mkdir(QStringLiteral("nuova"));
     p.start(programma, {QStringLiteral("--crea-archivio"), percorso});
     QVERIFY(p.waitForFinished(30000));
@@ -327,6 +337,10 @@ void TestSchema::rigaDiComandoErrata_data()
     QTest::newRow("parola") << QStringList{QStringLiteral("archivio.mdb")} << QStringLiteral("opzione sconosciuta");
     QTest::newRow("versione con altro") << QStringList{QStringLiteral("--versione"), QStringLiteral("x")}
                                         << QStringLiteral("--versione non vuole altri argomenti");
+    QTest::newRow("festività senza anno")
+        << QStringList { QStringLiteral("--festivita") } << QStringLiteral("indicare l'anno delle festività");
+    QTest::newRow("festività, anno non numerico") << QStringList { QStringLiteral("--festivita"),
+        QStringLiteral("duemila") } << QStringLiteral("anno non valido: duemila");
     QTest::newRow("crea senza percorso") << QStringList{QStringLiteral("--crea-archivio")}
                                          << QStringLiteral("indicare il percorso");
     QTest::newRow("esempio, mesi non numerici")

@@ -24,6 +24,8 @@ private slots:
     void giorniDelMese();
     void coloriDeiGiorni_data();
     void coloriDeiGiorni();
+    void festivita_data();
+    void festivita();
     void righePerDipendente();
     void piuDiCentoTipi();
     void filtroOrdinamentoSelezione_data();
@@ -176,6 +178,77 @@ void TestGrigliaDettaglio::coloriDeiGiorni()
     QCOMPARE(g.testo(0, ColonnaGiorno(16)), QStringLiteral("Sa"));
     QCOMPARE(g.testo(0, ColonnaGiorno(17)), QStringLiteral("Do"));
     QCOMPARE(g.testo(0, ColonnaGiorno(18)), QStringLiteral("Lu"));
+}
+
+void TestGrigliaDettaglio::festivita_data()
+{
+    QTest::addColumn<QString>("mese");
+    QTest::addColumn<QString>("anno");
+    QTest::addColumn<int>("giorno");
+    QTest::addColumn<QDate>("oggi");
+    QTest::addColumn<bool>("evidenzia");
+    QTest::addColumn<QColor>("colore");
+    QTest::addColumn<QString>("nome");
+    const QDate altroGiorno(2000, 1, 1);
+    QTest::newRow("Immacolata, martedì")
+        << "Dicembre"
+        << "2026" << 8 << altroGiorno << true << ColoreDomenica << "Immacolata Concezione";
+    QTest::newRow("Santo Stefano, sabato")
+        << "Dicembre"
+        << "2026" << 26 << altroGiorno << true << ColoreDomenica << "Santo Stefano";
+    QTest::newRow("Lunedì dell'Angelo in marzo")
+        << "Marzo"
+        << "2027" << 29 << altroGiorno << true << ColoreDomenica << "Lunedì dell'Angelo";
+    QTest::newRow("Festa della Repubblica")
+        << "Giugno"
+        << "2026" << 2 << altroGiorno << true << ColoreDomenica << "Festa della Repubblica";
+    QTest::newRow("25 aprile di domenica")
+        << "Aprile"
+        << "2027" << 25 << altroGiorno << true << ColoreDomenica << "Festa della Liberazione";
+    QTest::newRow("patrono") << "Dicembre"
+                             << "2026" << 7 << altroGiorno << true << ColoreDomenica
+                             << "Patrono: Sant'Ambrogio";
+    QTest::newRow("chiusura aziendale")
+        << "Dicembre"
+        << "2026" << 24 << altroGiorno << true << ColoreDomenica << "Chiusura aziendale";
+    QTest::newRow("oggi è festa: vince il giallo")
+        << "Dicembre"
+        << "2026" << 8 << QDate(2026, 12, 8) << true << ColoreOggi << "Immacolata Concezione";
+    QTest::newRow("evidenziazione spenta") << "Dicembre"
+                                           << "2026" << 8 << altroGiorno << false << ColoreFeriale << "";
+    QTest::newRow("sabato spento resta sabato") << "Dicembre"
+                                                << "2026" << 26 << altroGiorno << false << ColoreSabato << "";
+    QTest::newRow("giorno feriale") << "Dicembre"
+                                    << "2026" << 9 << altroGiorno << true << ColoreFeriale << "";
+}
+
+void TestGrigliaDettaglio::festivita()
+{
+    QFETCH(QString, mese);
+    QFETCH(QString, anno);
+    QFETCH(int, giorno);
+    QFETCH(QDate, oggi);
+    QFETCH(bool, evidenzia);
+    QFETCH(QColor, colore);
+    QFETCH(QString, nome);
+    AmbienteTest amb;
+    dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    Parametri p = parametri(mese, anno, oggi);
+    p.azienda.giornoPatrono = 7;
+    p.azienda.mesePatrono = 12;
+    p.azienda.nomePatrono = QStringLiteral("Sant'Ambrogio");
+    p.azienda.chiusure = { QDate(2026, 12, 24), QDate(2027, 12, 24) };
+    p.azienda.evidenzia = evidenzia;
+    Griglia g;
+    QVERIFY(DimensionaGriglia1(g, p));
+    const int c = ColonnaGiorno(giorno);
+    QCOMPARE(g.sfondo(1, c), colore);
+    QCOMPARE(g.suggerimento(1, c), nome);
+    // Only the day cell is marked; the view reads the name as the cell's tooltip.
+    QVERIFY(g.suggerimento(0, c).isEmpty() && g.suggerimento(2, c).isEmpty());
+    QVERIFY(!g.sfondo(2, c).isValid());
+    ModelloGriglia m(&g);
+    QCOMPARE(m.data(m.index(1, c), Qt::ToolTipRole), nome.isEmpty() ? QVariant() : QVariant(nome));
 }
 
 void TestGrigliaDettaglio::righePerDipendente()

@@ -1,3 +1,6 @@
+#include "AmbienteTest.h"
+
+#include "archive/FestivitaAzienda.h"
 #include "diary/Orologio.h"
 #include "masterdata/F_Calendario.h"
 #include "masterdata/GrigliaCalendario.h"
@@ -21,6 +24,8 @@ private slots:
     void celleDelMese_data();
     void celleDelMese();
     void coloriECaratteri();
+    void festivita_data();
+    void festivita();
     void testiNonValidi();
     void finestraAllApertura();
     void sceltaDiUnGiorno();
@@ -113,6 +118,48 @@ void TestCalendario::coloriECaratteri()
     const Celle aprile = Compila(4, QStringLiteral("2021"), QStringLiteral("17/03/2021"));
     for (const Cella& c : aprile)
         QVERIFY(c.sfondo != GiornoScelto);
+}
+
+void TestCalendario::festivita_data()
+{
+    QTest::addColumn<int>("giorno");
+    QTest::addColumn<QString>("selezionata");
+    QTest::addColumn<bool>("evidenzia");
+    QTest::addColumn<QColor>("sfondo");
+    QTest::addColumn<QString>("festa");
+    // December 2026; the company's patron day is 7 December.
+    QTest::newRow("Immacolata") << 8 << "" << true << GiornoDomenica << "Immacolata Concezione";
+    QTest::newRow("Santo Stefano, sabato") << 26 << "" << true << GiornoDomenica << "Santo Stefano";
+    QTest::newRow("patrono") << 7 << "" << true << GiornoDomenica << "Patrono: Sant'Ambrogio";
+    QTest::newRow("festa scelta: vince il giallo") << 25 << "25/12/2026" << true << GiornoScelto << "Natale";
+    QTest::newRow("evidenziazione spenta") << 8 << "" << false << GiornoFeriale << "";
+    QTest::newRow("giorno feriale") << 9 << "" << true << GiornoFeriale << "";
+}
+
+void TestCalendario::festivita()
+{
+    QFETCH(int, giorno);
+    QFETCH(QString, selezionata);
+    QFETCH(bool, evidenzia);
+    QFETCH(QColor, sfondo);
+    QFETCH(QString, festa);
+    Festivita::GiorniAzienda azienda;
+    azienda.giornoPatrono = 7;
+    azienda.mesePatrono = 12;
+    azienda.nomePatrono = QStringLiteral("Sant'Ambrogio");
+    azienda.evidenzia = evidenzia;
+    const int cella = CellaPrimoGiorno(QDate(2026, 12, 1)) + giorno - 1;
+    const Cella c = Compila(12, QStringLiteral("2026"), selezionata, azienda)[cella];
+    QCOMPARE(c.giorno, giorno);
+    QCOMPARE(c.sfondo, sfondo);
+    QCOMPARE(c.festa, festa);
+
+    // The window reads the company's days from the archive and shows the name on the day.
+    AmbienteTest amb;
+    QVERIFY(FestivitaAzienda::ScriviPatrono(7, 12, QStringLiteral("Sant'Ambrogio")));
+    QVERIFY(FestivitaAzienda::ScriviEvidenzia(evidenzia));
+    F_Calendario finestra(nullptr, selezionata.isEmpty() ? QStringLiteral("01/12/2026") : selezionata);
+    QCOMPARE(finestra.giorno(cella)->toolTip(), festa);
 }
 
 void TestCalendario::testiNonValidi()

@@ -8,11 +8,16 @@
 #include "archive/Password.h"
 #include "archive/Percorsi.h"
 #include "archive/Presenza.h"
+#include "diary/F_Avvio.h"
+#include "diary/Griglia.h"
+#include "diary/GrigliaDettaglio.h"
+#include "diary/Orologio.h"
 #include "masterdata/Configurazione.h"
 #include "masterdata/F_Configurazioni.h"
 #include "masterdata/F_Pass.h"
 #include "masterdata/F_PercorsoBakup.h"
 #include "masterdata/ImmaginiDatabase.h"
+#include "masterdata/SceltaData.h"
 #include "platform/ElencoStampanti.h"
 #include "platform/Piattaforma.h"
 #include "printing/Stampanti.h"
@@ -30,6 +35,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -140,6 +146,7 @@ private slots:
     void nuovoArchivioRiceveLeImpostazioniInSilenzio();
     void limitiDeiCampi();
     void interruttoriDiStampaSiEscludono();
+    void festivitaDellAzienda();
 
     void pezziDiFile_data();
     void pezziDiFile();
@@ -348,7 +355,10 @@ void TestConfigurazioni::limitiDeiCampi()
     // Every control can be named by a screen reader.
     const QList<QWidget*> controlli = w.findChildren<QWidget*>();
     for (QWidget* c : controlli) {
-        if (qobject_cast<QLineEdit*>(c) && qobject_cast<QComboBox*>(c->parentWidget()))
+        // The field inside a combo or spin box is read through its owner.
+        if (qobject_cast<QLineEdit*>(c)
+            && (qobject_cast<QComboBox*>(c->parentWidget())
+                || qobject_cast<QAbstractSpinBox*>(c->parentWidget())))
             continue;
         if (qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) || qobject_cast<QComboBox*>(c)
             || qobject_cast<QListWidget*>(c))
@@ -391,6 +401,83 @@ void TestConfigurazioni::interruttoriDiStampaSiEscludono()
     Module1::CaricaConfigurazione();
     QCOMPARE(Module1::VisualizzaLogoStampa, QStringLiteral("1"));
     QCOMPARE(Module1::VisualizzaIntestazioneStampa, QString());
+}
+
+// Each change of the group is stored at once, and the main window's next build shows it.
+void TestConfigurazioni::festivitaDellAzienda()
+{
+    AmbienteTest amb;
+    Orologio::ImpostaOggi(QDate(2026, 12, 10));
+    std::unique_ptr<F_Avvio> principale(F_Avvio::Apri());
+    QVERIFY(principale);
+    const int colonna7 = GrigliaDettaglio::ColonnaGiorno(7);
+    QCOMPARE(principale->griglia().suggerimento(1, colonna7), QString());
+
+    F_Configurazioni f;
+    f.show();
+    auto* patrono = figlio<QLineEdit>(&f, "Patrono");
+    auto* chiusure = figlio<QListWidget>(&f, "Chiusure");
+    QVERIFY(figlio<QCheckBox>(&f, "EvidenziaFestivita")->isChecked());
+    QCOMPARE(figlio<QSpinBox>(&f, "AnnoChiusure")->value(), 2026);
+    QVERIFY(!figlio<QPushButton>(&f, "RimuoviChiusura")->isEnabled());
+
+    patrono->setText(QStringLiteral("7/12"));
+    figlio<QLineEdit>(&f, "NomePatrono")->setText(QStringLiteral("Sant'Ambrogio"));
+    QTest::keyClick(patrono, Qt::Key_Return);
+    QCOMPARE(patrono->text(), QStringLiteral("07/12"));
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Patrono")),
+        QStringLiteral("07/12"));
+    principale->Form_Activate();
+    QCOMPARE(principale->griglia().suggerimento(1, colonna7), QStringLiteral("Patrono: Sant'Ambrogio"));
+    QCOMPARE(principale->griglia().sfondo(1, colonna7), GrigliaDettaglio::ColoreDomenica);
+
+    // A day no year has is refused and the stored one comes back.
+    patrono->setText(QStringLiteral("31/02"));
+    QTest::keyClick(patrono, Qt::Key_Return);
+    QCOMPARE(amb.messaggi.testi().size(), 1);
+    QVERIFY(amb.messaggi.testi().first().startsWith(QStringLiteral("Giorno del patrono non valido")));
+    QCOMPARE(patrono->text(), QStringLiteral("07/12"));
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Patrono")),
+        QStringLiteral("07/12"));
+
+    // Closures come from the calendar, which opens on the day after the last one.
+    QStringList proposte;
+    QStringList scelte { QStringLiteral("24/12/2026"), QStringLiteral("25/12/2026"),
+        QStringLiteral("04/01/2027") };
+    ImpostaSceltaData([&](QWidget*, const QString& iniziale) {
+        proposte << iniziale;
+        return scelte.takeFirst();
+    });
+    clicca(&f, "AggiungiChiusura");
+    clicca(&f, "AggiungiChiusura");
+    QCOMPARE(proposte, (QStringList { QStringLiteral("10/12/2026"), QStringLiteral("25/12/2026") }));
+    QCOMPARE(chiusure->count(), 2);
+    QCOMPARE(chiusure->item(0)->text(), QStringLiteral("24/12/2026 - Giovedì"));
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Chiusure2026")),
+        QStringLiteral("24/12-25/12"));
+    // Another year's closure shows that year's list and leaves this one's alone.
+    clicca(&f, "AggiungiChiusura");
+    ImpostaSceltaData({});
+    QCOMPARE(figlio<QSpinBox>(&f, "AnnoChiusure")->value(), 2027);
+    QCOMPARE(chiusure->count(), 1);
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Chiusure2027")),
+        QStringLiteral("04/01"));
+    figlio<QSpinBox>(&f, "AnnoChiusure")->setValue(2026);
+    QCOMPARE(chiusure->count(), 2);
+    chiusure->setCurrentRow(0);
+    QTest::keyClick(chiusure, Qt::Key_Delete);
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Chiusure2026")),
+        QStringLiteral("25/12"));
+    QCOMPARE(chiusure->count(), 1);
+
+    auto* evidenzia = figlio<QCheckBox>(&f, "EvidenziaFestivita");
+    QTest::mouseClick(evidenzia, Qt::LeftButton, {}, QPoint(8, evidenzia->height() / 2));
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_EvidenziaFestivita")),
+        QStringLiteral("0"));
+    principale->Form_Activate();
+    QCOMPARE(principale->griglia().suggerimento(1, colonna7), QString());
+    QCOMPARE(amb.messaggi.testi().size(), 1);
+    Orologio::ImpostaAdesso({});
 }
 
 void TestConfigurazioni::pezziDiFile_data()

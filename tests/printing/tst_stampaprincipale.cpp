@@ -5,6 +5,7 @@
 #include "archive/Password.h"
 #include "diary/F_Avvio.h"
 #include "diary/Griglia.h"
+#include "diary/GrigliaDettaglio.h"
 #include "diary/Orologio.h"
 #include "diary/VistaGriglia.h"
 #include "masterdata/Configurazione.h"
@@ -40,6 +41,7 @@ private slots:
     void escSullaPrimaPagina();
     void stampaTrePagine();
     void blocchiInteri();
+    void festivitaSottoLaLegenda();
     void salvataggioAnnullato();
     void periodoDelRiepilogo_data();
     void periodoDelRiepilogo();
@@ -334,6 +336,47 @@ void TestStampaPrincipale::blocchiInteri()
         QVERIFY(!f->griglia().testo(corpo.first(), 2).isEmpty());
     }
     QCOMPARE(righe, 36);
+}
+
+// The day header is printed as the grid shows it, and the month's holidays are listed under the
+// states legend.
+void TestStampaPrincipale::festivitaSottoLaLegenda()
+{
+    AmbienteTest amb;
+    Orologio::ImpostaOggi(QDate(2026, 12, 10));
+    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie')"));
+    Dipendenti(amb, 2);
+    Principale f;
+    const QString file = amb.percorso(QStringLiteral("dicembre.pdf"));
+    amb.messaggi.file.enqueue(file);
+    QString legenda;
+    QColor colore;
+    m_azione = [&](Lavagna& l) {
+        legenda = l.pagina().LabelInfo.testo;
+        const FotoGriglia& foto = l.foto();
+        colore = foto.celle.value(int(foto.righe.indexOf(1)))
+                     .value(int(foto.colonne.indexOf(GrigliaDettaglio::ColonnaGiorno(8))))
+                     .sfondo;
+        Clicca(l, "Stampa");
+    };
+    f->Anteprima_Click();
+    const QString feste = QStringLiteral("Festività: 8 Immacolata Concezione - 25 Natale - 26 Santo Stefano");
+    QCOMPARE(legenda, QStringLiteral("Stati:  (F) Ferie\n") + feste);
+    QCOMPARE(colore, GrigliaDettaglio::ColoreDomenica);
+    QVERIFY2(StrumentiPdf::Testo(file).simplified().contains(feste), qPrintable(StrumentiPdf::Testo(file)));
+
+    // Each month lists its own; a month without holidays prints the states legend alone.
+    m_azione = [&](Lavagna& l) {
+        legenda = l.pagina().LabelInfo.testo;
+        Clicca(l, "esci");
+    };
+    f->succ_Click();
+    f->Anteprima_Click();
+    QVERIFY(legenda.startsWith(QStringLiteral("Stati:  (F) Ferie\nFestività: 1 Capodanno - 6 Epifania")));
+    f->ImpostaMeseAnno(QStringLiteral("Marzo"), 2026);
+    f->DimensionaGriglia_Click();
+    f->Anteprima_Click();
+    QCOMPARE(legenda, QStringLiteral("Stati:  (F) Ferie"));
 }
 
 void TestStampaPrincipale::salvataggioAnnullato()
