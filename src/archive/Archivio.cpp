@@ -1,9 +1,14 @@
 #include "Archivio.h"
 
 #include <QAtomicInteger>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -19,6 +24,12 @@ QAtomicInteger<quint64> g_contatoreConnessioni;
 constexpr int AttesaMotoreMs = 100;
 // "CART" in the engine header marks files this program created.
 constexpr int IdentificativoArchivio = 0x43415254;
+// A copy step holds the archive's read lock for this many pages (4 MiB of 4 KiB pages).
+constexpr int PaginePerPasso = 1024;
+// Writes of others that make a copy start again before it takes the rest in one step.
+constexpr int RipreseMassime = 3;
+// How long a copy waits for another instance's write before it gives up.
+constexpr int AttesaCopiaMs = 60000;
 
 QString testoMotore(const QSqlError& e)
 {
@@ -31,6 +42,101 @@ QString testoMotore(const QSqlError& e)
 bool cartellaEsiste(const QString& percorso)
 {
     return QFileInfo(QFileInfo(percorso).absolutePath()).isDir();
+}
+
+bool codiceDanno(int codiceMotore)
+{
+    const int c = codiceMotore & 0xFF;
+    return c == SQLITE_CORRUPT || c == SQLITE_NOTADB;
+}
+
+// Another instance holding the archive, or a journal only a writer may roll back: no damage,
+// the open that follows meets it and waits or rolls back.
+bool codiceDiPassaggio(int codiceMotore)
+{
+    const int c = codiceMotore & 0xFF;
+    return c == SQLITE_BUSY || c == SQLITE_LOCKED || c == SQLITE_READONLY;
+}
+
+// Archives an operation found damaged, with the size and time of the file as it was then: a
+// file changed since (restored, replaced by another instance) is judged afresh.
+struct FileDanneggiato
+{
+    qint64 dimensione = 0;
+    QDateTime modifica;
+};
+
+QMutex g_muteDanneggiati;
+QHash<QString, FileDanneggiato> g_danneggiati;
+QAtomicInteger<int> g_numeroDanneggiati;
+
+void marcaDanneggiato(const QString& percorso)
+{
+    const QFileInfo info(percorso);
+    if (!info.exists())
+        return;
+    const QMutexLocker blocco(&g_muteDanneggiati);
+    g_danneggiati.insert(info.absoluteFilePath(), {info.size(), info.lastModified()});
+    g_numeroDanneggiati.storeRelaxed(int(g_danneggiati.size()));
+}
+
+void dimenticaDanneggiato(const QString& percorso)
+{
+    if (g_numeroDanneggiati.loadRelaxed() == 0)
+        return;
+    const QMutexLocker blocco(&g_muteDanneggiati);
+    g_danneggiati.remove(QFileInfo(percorso).absoluteFilePath());
+    g_numeroDanneggiati.storeRelaxed(int(g_danneggiati.size()));
+}
+
+// A connection of the engine's own for the checks: usable on any thread, closed on leaving.
+class ConnessioneDiretta
+{
+public:
+    ConnessioneDiretta(const QString& percorso, int modo)
+    {
+        const QByteArray nome = QFileInfo(percorso).absoluteFilePath().toUtf8();
+        m_esito = sqlite3_open_v2(nome.constData(), &m_db, modo, nullptr);
+        if (m_db) {
+            sqlite3_extended_result_codes(m_db, 1);
+            sqlite3_busy_timeout(m_db, AttesaMotoreMs);
+        }
+        if (m_esito != SQLITE_OK && m_db)
+            m_esito = sqlite3_extended_errcode(m_db);
+    }
+    ~ConnessioneDiretta() { sqlite3_close_v2(m_db); }
+    ConnessioneDiretta(const ConnessioneDiretta&) = delete;
+    ConnessioneDiretta& operator=(const ConnessioneDiretta&) = delete;
+
+    sqlite3* db() const { return m_db; }
+    int esito() const { return m_esito; }
+    QString testo() const { return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString(); }
+
+    // Runs `sql` and hands each row to `riga`; the engine's result code.
+    int scorri(const QByteArray& sql, const std::function<void(sqlite3_stmt*)>& riga = {})
+    {
+        sqlite3_stmt* istruzione = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &istruzione, nullptr);
+        if (rc != SQLITE_OK)
+            return sqlite3_extended_errcode(m_db);
+        while ((rc = sqlite3_step(istruzione)) == SQLITE_ROW)
+            if (riga)
+                riga(istruzione);
+        const int codice = rc == SQLITE_DONE ? SQLITE_OK : sqlite3_extended_errcode(m_db);
+        sqlite3_finalize(istruzione);
+        return codice;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+    int m_esito = SQLITE_OK;
+};
+
+QByteArray quotaNome(const QByteArray& nome)
+{
+    QByteArray q = nome;
+    q.replace('"', "\"\"");
+    return '"' + q + '"';
 }
 
 } // namespace
@@ -47,6 +153,8 @@ Archivio::Archivio(const QString& percorso, Apertura modo)
                              QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(percorso)));
     // An empty file is what an interrupted creation leaves: there is nothing in it to lose.
     const bool vuoto = info.exists() && info.size() == 0 && modo == Apertura::CreaSeManca;
+    if (info.exists() && NotoDanneggiato(percorso))
+        throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(percorso));
     if (info.exists() && !vuoto)
         Verifica(percorso);
     else if (modo == Apertura::Esistente)
@@ -58,7 +166,7 @@ Archivio::Archivio(const QString& percorso, Apertura modo)
     m_db.setDatabaseName(info.absoluteFilePath());
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(AttesaMotoreMs));
     if (!m_db.open()) {
-        const ErroreArchivio e = Traduci(m_db.lastError(), percorso);
+        const ErroreArchivio e = errore(m_db.lastError(), percorso);
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_nomeConnessione);
         throw e;
@@ -67,7 +175,7 @@ Archivio::Archivio(const QString& percorso, Apertura modo)
         // Writes the header at once, so the file is an archive from here on.
         QSqlQuery q(m_db);
         if (!q.exec(QStringLiteral("PRAGMA application_id = %1").arg(IdentificativoArchivio))) {
-            const ErroreArchivio e = Traduci(q.lastError(), percorso);
+            const ErroreArchivio e = errore(q.lastError(), percorso);
             q = QSqlQuery();
             m_db.close();
             m_db = QSqlDatabase();
@@ -94,7 +202,7 @@ QSqlQuery Archivio::esegui(const QString& sql, const QVariantList& valori)
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw Traduci(q.lastError(), sql);
+        throw errore(q.lastError(), sql);
     eseguiPreparata(q, valori);
     return q;
 }
@@ -104,7 +212,7 @@ QSqlQuery Archivio::prepara(const QString& sql)
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw Traduci(q.lastError(), sql);
+        throw errore(q.lastError(), sql);
     return q;
 }
 
@@ -113,7 +221,7 @@ void Archivio::eseguiPreparata(QSqlQuery& query, const QVariantList& valori)
     for (int i = 0; i < valori.size(); ++i)
         query.bindValue(i, valori.at(i));
     if (!query.exec())
-        throw Traduci(query.lastError(), query.lastQuery());
+        throw errore(query.lastError(), query.lastQuery());
 }
 
 QVariant Archivio::valore(const QString& sql, const QVariantList& valori)
@@ -122,7 +230,7 @@ QVariant Archivio::valore(const QString& sql, const QVariantList& valori)
     if (q.next())
         return q.value(0);
     if (q.lastError().isValid())
-        throw Traduci(q.lastError(), sql);
+        throw errore(q.lastError(), sql);
     return {};
 }
 
@@ -218,7 +326,7 @@ void Archivio::scorri(const QString& sql, const QVariantList& valori, const std:
     sqlite3_stmt* istruzione = nullptr;
     const QByteArray testoSql = sql.toUtf8();
     if (sqlite3_prepare_v2(motore, testoSql.constData(), int(testoSql.size()), &istruzione, nullptr) != SQLITE_OK)
-        throw Traduci(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
+        throw errore(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
     struct Chiudi
     {
         sqlite3_stmt* s;
@@ -246,7 +354,7 @@ void Archivio::scorri(const QString& sql, const QVariantList& valori, const std:
             }
         }
         if (esito != SQLITE_OK)
-            throw Traduci(esito, QString::fromUtf8(sqlite3_errmsg(motore)), sql);
+            throw errore(esito, QString::fromUtf8(sqlite3_errmsg(motore)), sql);
     }
     const RigaRapida r(istruzione);
     for (;;) {
@@ -257,7 +365,7 @@ void Archivio::scorri(const QString& sql, const QVariantList& valori, const std:
         }
         if (esito == SQLITE_DONE)
             return;
-        throw Traduci(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
+        throw errore(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
     }
 }
 
@@ -273,48 +381,134 @@ void Archivio::Verifica(const QString& percorso)
     static const QByteArray firma("SQLite format 3\0", 16);
     // An engine page is at least 512 bytes; anything shorter is a truncated or foreign file.
     if (f.size() < 512 || f.read(16) != firma)
-        throw ErroreArchivio(
-            CodiciErrore::NonUnArchivio,
-            QStringLiteral("Il file «%1» non è un archivio di Cartavia oppure è danneggiato.")
-                .arg(QDir::toNativeSeparators(percorso)));
+        throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(percorso));
 }
 
-void Archivio::VerificaCompleta(const QString& percorso)
+QString Archivio::TestoDanneggiato(const QString& percorso)
+{
+    return QStringLiteral("Il file «%1» non è un archivio di Cartavia oppure è danneggiato.")
+        .arg(QDir::toNativeSeparators(percorso));
+}
+
+bool Archivio::NotoDanneggiato(const QString& percorso)
+{
+    if (g_numeroDanneggiati.loadRelaxed() == 0)
+        return false;
+    const QFileInfo info(percorso);
+    const QMutexLocker blocco(&g_muteDanneggiati);
+    const auto i = g_danneggiati.constFind(info.absoluteFilePath());
+    if (i == g_danneggiati.constEnd())
+        return false;
+    if (info.exists() && i->dimensione == info.size() && i->modifica == info.lastModified())
+        return true;
+    g_danneggiati.erase(i);
+    g_numeroDanneggiati.storeRelaxed(int(g_danneggiati.size()));
+    return false;
+}
+
+void Archivio::VerificaApertura(const QString& percorso)
 {
     Verifica(percorso);
-    auto danneggiato = [&percorso] {
-        return ErroreArchivio(CodiciErrore::NonUnArchivio,
-                              QStringLiteral("Il file «%1» non è un archivio di Cartavia oppure è danneggiato.")
-                                  .arg(QDir::toNativeSeparators(percorso)));
-    };
-    const QString nome = QStringLiteral("verifica-%1").arg(g_contatoreConnessioni.fetchAndAddRelaxed(1));
-    QString esito;
-    int numero = 0;
+    int codice = SQLITE_OK;
+    QString testo;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
-        db.setDatabaseName(QFileInfo(percorso).absoluteFilePath());
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(AttesaMotoreMs));
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(QStringLiteral("PRAGMA quick_check(1)")) && q.next())
-                esito = q.value(0).toString();
-            else
-                numero = Traduci(q.lastError(), percorso).numero();
-        } else {
-            numero = Traduci(db.lastError(), percorso).numero();
+        ConnessioneDiretta c(percorso, SQLITE_OPEN_READONLY);
+        codice = c.esito();
+        // The first statement reads the whole schema; the first and last row of each table then
+        // cross the top of its tree, where a page overwritten or cut off shows at once.
+        QList<QByteArray> tabelle;
+        if (codice == SQLITE_OK)
+            codice = c.scorri("SELECT name FROM sqlite_master WHERE type = 'table'", [&](sqlite3_stmt* s) {
+                tabelle << QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+            });
+        for (const QByteArray& t : std::as_const(tabelle)) {
+            for (const char* verso : {" ORDER BY rowid LIMIT 1", " ORDER BY rowid DESC LIMIT 1"}) {
+                if (codice == SQLITE_OK)
+                    codice = c.scorri("SELECT * FROM " + quotaNome(t) + verso);
+            }
         }
-        db.close();
+        testo = c.testo();
     }
-    QSqlDatabase::removeDatabase(nome);
-    if (esito == QLatin1String("ok"))
+    if (codice == SQLITE_OK || codiceDiPassaggio(codice))
         return;
-    // Another instance holding the archive is no damage: the caller's own open meets the lock.
-    if (numero == CodiciErrore::Bloccato || numero == CodiciErrore::FileInUso || numero == CodiciErrore::ArchivioInUso)
-        return;
-    throw danneggiato();
+    if (codiceDanno(codice)) {
+        marcaDanneggiato(percorso);
+        throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(percorso));
+    }
+    throw Traduci(codice, testo, percorso);
 }
 
-void Archivio::CopiaCompatta(const QString& sorgente, const QString& destinazione)
+namespace {
+// What the progress handler of the full check needs.
+struct StatoVerifica
+{
+    sqlite3* db;
+    qint64 pagine;
+    const Archivio::Avanzamento* avanzamento;
+    int ultimo;
+    bool annullato;
+};
+
+int avanzamentoVerifica(void* p)
+{
+    auto* s = static_cast<StatoVerifica*>(p);
+    // The check reads each page about once: the pages read so far tell how far it is.
+    int letti = 0;
+    int massimo = 0;
+    sqlite3_db_status(s->db, SQLITE_DBSTATUS_CACHE_MISS, &letti, &massimo, 0);
+    const int percento = int(std::min<qint64>(99, qint64(letti) * 100 / s->pagine));
+    if (percento == s->ultimo)
+        return 0;
+    s->ultimo = percento;
+    s->annullato = !(*s->avanzamento)(percento);
+    return s->annullato ? 1 : 0;
+}
+} // namespace
+
+void Archivio::VerificaCompleta(const QString& percorso, const Avanzamento& avanzamento)
+{
+    Verifica(percorso);
+    QString esito;
+    int codice = SQLITE_OK;
+    QString testo;
+    bool annullato = false;
+    {
+        ConnessioneDiretta c(percorso, SQLITE_OPEN_READONLY);
+        codice = c.esito();
+        qint64 pagine = 0;
+        if (codice == SQLITE_OK)
+            codice = c.scorri("PRAGMA page_count", [&](sqlite3_stmt* s) { pagine = sqlite3_column_int64(s, 0); });
+        StatoVerifica stato{c.db(), std::max<qint64>(1, pagine), &avanzamento, -1, false};
+        if (codice == SQLITE_OK && avanzamento)
+            sqlite3_progress_handler(c.db(), 20000, avanzamentoVerifica, &stato);
+        if (codice == SQLITE_OK)
+            codice = c.scorri("PRAGMA quick_check(1)", [&](sqlite3_stmt* s) {
+                esito = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+            });
+        annullato = stato.annullato;
+        testo = c.testo();
+    }
+    if (annullato)
+        throw ErroreArchivio(CodiciErrore::Annullato, QStringLiteral("Operazione annullata."));
+    if (codice == SQLITE_OK && esito == QLatin1String("ok")) {
+        dimenticaDanneggiato(percorso);
+        if (avanzamento)
+            avanzamento(100);
+        return;
+    }
+    if (codice == SQLITE_OK || codiceDanno(codice)) {
+        marcaDanneggiato(percorso);
+        throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(percorso));
+    }
+    throw Traduci(codice, testo, percorso);
+}
+
+void Archivio::SegnaDanneggiato(const QString& percorso)
+{
+    marcaDanneggiato(percorso);
+}
+
+void Archivio::CopiaCompatta(const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
 {
     const QString assoluto = QFileInfo(destinazione).absoluteFilePath();
     if (QFileInfo::exists(assoluto))
@@ -323,13 +517,120 @@ void Archivio::CopiaCompatta(const QString& sorgente, const QString& destinazion
     if (!cartellaEsiste(assoluto))
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
                              QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(destinazione)));
+    bool annullato = false;
     try {
         Archivio db(sorgente);
-        db.esegui(QStringLiteral("VACUUM INTO ?"), {assoluto});
+        sqlite3* motore = nullptr;
+        const QVariant maniglia = db.m_db.driver()->handle();
+        if (avanzamento && maniglia.isValid() && qstrcmp(maniglia.typeName(), "sqlite3*") == 0)
+            motore = *static_cast<sqlite3* const*>(maniglia.constData());
+        StatoVerifica stato{motore, 1, &avanzamento, -1, false};
+        if (motore) {
+            stato.pagine = std::max<qint64>(1, db.valore(QStringLiteral("PRAGMA page_count")).toLongLong());
+            sqlite3_progress_handler(motore, 20000, avanzamentoVerifica, &stato);
+        }
+        try {
+            db.esegui(QStringLiteral("VACUUM INTO ?"), {assoluto});
+        } catch (...) {
+            annullato = stato.annullato;
+            if (motore)
+                sqlite3_progress_handler(motore, 0, nullptr, nullptr);
+            throw;
+        }
+        if (motore)
+            sqlite3_progress_handler(motore, 0, nullptr, nullptr);
     } catch (...) {
         QFile::remove(assoluto);
+        if (annullato)
+            throw ErroreArchivio(CodiciErrore::Annullato, QStringLiteral("Operazione annullata."));
         throw;
     }
+}
+
+void Archivio::CopiaIstantanea(const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
+{
+    const QString assoluto = QFileInfo(destinazione).absoluteFilePath();
+    if (QFileInfo::exists(assoluto))
+        throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
+                             QStringLiteral("Il file «%1» esiste già.").arg(QDir::toNativeSeparators(destinazione)));
+    if (!cartellaEsiste(assoluto))
+        throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
+                             QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(destinazione)));
+    Verifica(sorgente);
+    if (NotoDanneggiato(sorgente))
+        throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(sorgente));
+
+    // Read-write only so that a journal left by a crashed writer is rolled back first; the copy
+    // never writes to the archive.
+    ConnessioneDiretta da(sorgente, SQLITE_OPEN_READWRITE);
+    if (da.esito() != SQLITE_OK)
+        throw Traduci(da.esito(), da.testo(), sorgente);
+    ConnessioneDiretta a(assoluto, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    if (a.esito() != SQLITE_OK)
+        throw Traduci(a.esito(), a.testo(), destinazione);
+    // No journal for a file that is thrown away unless it is complete.
+    a.scorri("PRAGMA journal_mode = OFF");
+    sqlite3_backup* copia = sqlite3_backup_init(a.db(), "main", da.db(), "main");
+    if (!copia)
+        throw Traduci(sqlite3_extended_errcode(a.db()), a.testo(), destinazione);
+
+    int pagine = PaginePerPasso;
+    int riprese = 0;
+    int rimaste = -1;
+    int percento = 0;
+    bool annullato = false;
+    QElapsedTimer occupato;
+    int esito = SQLITE_OK;
+    for (;;) {
+        esito = sqlite3_backup_step(copia, pagine);
+        if (esito == SQLITE_DONE)
+            break;
+        const int codice = esito & 0xFF;
+        if (esito == SQLITE_OK) {
+            occupato.invalidate();
+            const int ora = sqlite3_backup_remaining(copia);
+            if (rimaste >= 0 && ora > rimaste && ++riprese >= RipreseMassime)
+                pagine = -1;
+            rimaste = ora;
+            const int totale = sqlite3_backup_pagecount(copia);
+            percento = totale > 0 ? int(qint64(totale - ora) * 100 / totale) : 0;
+        } else if (codice == SQLITE_BUSY || codice == SQLITE_LOCKED) {
+            // Another instance is writing: wait for it, as long as a lock may reasonably last.
+            if (!occupato.isValid())
+                occupato.start();
+            if (occupato.elapsed() > AttesaCopiaMs)
+                break;
+            QThread::msleep(50);
+        } else {
+            break;
+        }
+        if (avanzamento && !avanzamento(percento)) {
+            annullato = true;
+            break;
+        }
+    }
+    const int fine = sqlite3_backup_finish(copia);
+    if (annullato)
+        throw ErroreArchivio(CodiciErrore::Annullato, QStringLiteral("Operazione annullata."));
+    if (esito != SQLITE_DONE) {
+        const bool suCopia = (esito & 0xFF) == SQLITE_FULL || (esito & 0xFF) == SQLITE_IOERR;
+        throw Traduci(esito, suCopia ? a.testo() : da.testo(), suCopia ? destinazione : sorgente);
+    }
+    if (fine != SQLITE_OK)
+        throw Traduci(fine, a.testo(), destinazione);
+}
+
+ErroreArchivio Archivio::errore(int codiceMotore, const QString& testoMotore, const QString& contesto) const
+{
+    if (!codiceDanno(codiceMotore))
+        return Traduci(codiceMotore, testoMotore, contesto);
+    marcaDanneggiato(m_percorso);
+    return {CodiciErrore::NonUnArchivio, TestoDanneggiato(m_percorso)};
+}
+
+ErroreArchivio Archivio::errore(const QSqlError& e, const QString& contesto) const
+{
+    return errore(e.nativeErrorCode().toInt(), testoMotore(e), contesto);
 }
 
 ErroreArchivio Archivio::Traduci(const QSqlError& errore, const QString& contesto)

@@ -14,7 +14,11 @@ inline bool MessaggiErroreAttivi = false;
 bool ErroreOccupato(int numero);
 
 // The shared error routine: yes = repeat the failed step, no = go on with the next one.
+// A damaged archive is said (once per user action) and the step skipped.
 bool GestioneErrore(int numero, const QString& descrizione);
+
+// Tells the user the archive is damaged, once for all the steps of one action that meet it.
+void SegnalaArchivioDanneggiato(const QString& descrizione);
 
 } // namespace Module1
 
@@ -24,6 +28,7 @@ bool EseguiPasso(const std::function<void()>& passo);
 
 // The simpler lock handling of the settings and creation code: a busy archive shows the wait
 // window and the step is repeated at once, without counting; any other error skips the step.
-// True when the step ran to its end. The last error skipped is kept for the caller.
+// True when the step ran to its end. The last error skipped is kept for the caller; a caller that
+// does not take it leaves a damaged archive to be said here.
 bool EseguiConAttesa(const std::function<void()>& passo, int* numeroErrore = nullptr,
                      QString* descrizioneErrore = nullptr);

@@ -16,6 +16,7 @@ class F_Avvio;
 class ImmissioneDettaglio;
 class ModelloGriglia;
 class QComboBox;
+class SalvataggioAutomatico;
 class QLineEdit;
 class QWindow;
 class VistaGriglia;
@@ -124,6 +125,8 @@ public:
 
     // Cell entry, month saving and day notes of the detail grid.
     ImmissioneDettaglio* Immissione() const { return m_immissione; }
+    // The automatic backup started by the load, nullptr when none was due.
+    SalvataggioAutomatico* Salvataggio() const { return m_salvataggio; }
 
 signals:
     void grigliaRicostruita();
@@ -156,6 +159,7 @@ private:
     QPointer<QWidget> m_schedaDipendente;
     int m_ricostruzioni = 0;
     ImmissioneDettaglio* m_immissione = nullptr;
+    SalvataggioAutomatico* m_salvataggio = nullptr;
 
     static QPointer<F_Avvio> s_corrente;
 };

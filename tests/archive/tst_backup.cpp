@@ -3,6 +3,7 @@
 
 #include "archive/Archivio.h"
 #include "archive/Backup.h"
+#include "archive/LavoroInSottofondo.h"
 #include "archive/Module1.h"
 #include "archive/Presenza.h"
 
@@ -199,7 +200,13 @@ void TestBackup::salvataggioAutomatico()
             {cartella, interruttore});
     // "//" opens the same file on Linux, and is what a network share path starts with.
     Module1::PercorsoArchivio = diRete ? QStringLiteral("/") + amb.archivio() : amb.archivio();
-    EseguiSalvataggioAutomatico();
+    const std::unique_ptr<LavoroInSottofondo> lavoro(PreparaSalvataggioAutomatico());
+    QCOMPARE(bool(lavoro), atteso);
+    if (lavoro) {
+        lavoro->avvia();
+        lavoro->attendi();
+        QVERIFY2(lavoro->riuscito(), qPrintable(lavoro->descrizioneErrore()));
+    }
     QCOMPARE(QFileInfo::exists(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"))), atteso);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
