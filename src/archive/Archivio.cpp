@@ -58,12 +58,22 @@ bool codiceDiPassaggio(int codiceMotore)
     return c == SQLITE_BUSY || c == SQLITE_LOCKED || c == SQLITE_READONLY;
 }
 
-// Archives an operation found damaged, with the size and time of the file as it was then: a
-// file changed since (restored, replaced by another instance) is judged afresh.
+// Archives an operation found damaged, with the file as it was then (size, time, and the header,
+// whose change counter every write moves): a file changed since (restored, replaced by another
+// instance) is judged afresh.
 struct FileDanneggiato
 {
     qint64 dimensione = 0;
     QDateTime modifica;
+    QByteArray intestazione;
+
+    static FileDanneggiato Di(const QFileInfo& info)
+    {
+        QFile f(info.absoluteFilePath());
+        const QByteArray intestazione = f.open(QIODevice::ReadOnly) ? f.read(100) : QByteArray();
+        return {info.size(), info.lastModified(), intestazione};
+    }
+    bool operator==(const FileDanneggiato&) const = default;
 };
 
 QMutex g_muteDanneggiati;
@@ -76,7 +86,7 @@ void marcaDanneggiato(const QString& percorso)
     if (!info.exists())
         return;
     const QMutexLocker blocco(&g_muteDanneggiati);
-    g_danneggiati.insert(info.absoluteFilePath(), {info.size(), info.lastModified()});
+    g_danneggiati.insert(info.absoluteFilePath(), FileDanneggiato::Di(info));
     g_numeroDanneggiati.storeRelaxed(int(g_danneggiati.size()));
 }
 
@@ -89,14 +99,155 @@ void dimenticaDanneggiato(const QString& percorso)
     g_numeroDanneggiati.storeRelaxed(int(g_danneggiati.size()));
 }
 
+// The pages a whole-file read has brought in, for its progress: the full check runs inside one
+// engine instruction, so only the reads tell how far it is. Counted per thread by a thin layer
+// over the engine's own file access, used by the check's connection alone.
+struct LettureContate
+{
+    qint64 letti = 0;
+    qint64 totale = 1;
+    const Archivio::Avanzamento* avanzamento = nullptr;
+    sqlite3* db = nullptr;
+    int ultimo = -1;
+    bool annullato = false;
+
+    void letto(int byte)
+    {
+        letti += byte;
+        const int percento = int(std::min<qint64>(99, letti * 100 / totale));
+        if (percento == ultimo || annullato)
+            return;
+        ultimo = percento;
+        if (avanzamento && *avanzamento && !(*avanzamento)(percento)) {
+            annullato = true;
+            sqlite3_interrupt(db);
+        }
+    }
+};
+
+thread_local LettureContate* t_letture = nullptr;
+
+const char* const NomeVfsContato = "cartavia-letture";
+
+struct FileContato
+{
+    sqlite3_file base;
+    sqlite3_file* reale;
+};
+
+sqlite3_vfs* g_vfsReale = nullptr;
+
+sqlite3_file* reale(sqlite3_file* f)
+{
+    return reinterpret_cast<FileContato*>(f)->reale;
+}
+
+const sqlite3_io_methods g_metodiContati = {
+    3,
+    [](sqlite3_file* f) { return reale(f)->pMethods->xClose(reale(f)); },
+    [](sqlite3_file* f, void* dati, int quanti, sqlite3_int64 da) {
+        const int esito = reale(f)->pMethods->xRead(reale(f), dati, quanti, da);
+        if (t_letture)
+            t_letture->letto(quanti);
+        return esito;
+    },
+    [](sqlite3_file* f, const void* dati, int quanti, sqlite3_int64 da) {
+        return reale(f)->pMethods->xWrite(reale(f), dati, quanti, da);
+    },
+    [](sqlite3_file* f, sqlite3_int64 dimensione) { return reale(f)->pMethods->xTruncate(reale(f), dimensione); },
+    [](sqlite3_file* f, int modo) { return reale(f)->pMethods->xSync(reale(f), modo); },
+    [](sqlite3_file* f, sqlite3_int64* dimensione) { return reale(f)->pMethods->xFileSize(reale(f), dimensione); },
+    [](sqlite3_file* f, int livello) { return reale(f)->pMethods->xLock(reale(f), livello); },
+    [](sqlite3_file* f, int livello) { return reale(f)->pMethods->xUnlock(reale(f), livello); },
+    [](sqlite3_file* f, int* esito) { return reale(f)->pMethods->xCheckReservedLock(reale(f), esito); },
+    [](sqlite3_file* f, int operazione, void* argomento) {
+        return reale(f)->pMethods->xFileControl(reale(f), operazione, argomento);
+    },
+    [](sqlite3_file* f) { return reale(f)->pMethods->xSectorSize(reale(f)); },
+    [](sqlite3_file* f) { return reale(f)->pMethods->xDeviceCharacteristics(reale(f)); },
+    [](sqlite3_file* f, int regione, int dimensione, int estendi, void volatile** memoria) {
+        const sqlite3_io_methods* m = reale(f)->pMethods;
+        return m->iVersion >= 2 && m->xShmMap ? m->xShmMap(reale(f), regione, dimensione, estendi, memoria)
+                                              : SQLITE_IOERR_SHMMAP;
+    },
+    [](sqlite3_file* f, int da, int quanti, int modo) {
+        const sqlite3_io_methods* m = reale(f)->pMethods;
+        return m->iVersion >= 2 && m->xShmLock ? m->xShmLock(reale(f), da, quanti, modo) : SQLITE_IOERR_SHMLOCK;
+    },
+    [](sqlite3_file* f) {
+        const sqlite3_io_methods* m = reale(f)->pMethods;
+        if (m->iVersion >= 2 && m->xShmBarrier)
+            m->xShmBarrier(reale(f));
+    },
+    [](sqlite3_file* f, int elimina) {
+        const sqlite3_io_methods* m = reale(f)->pMethods;
+        return m->iVersion >= 2 && m->xShmUnmap ? m->xShmUnmap(reale(f), elimina) : SQLITE_OK;
+    },
+    // No memory-mapped reads: every page goes through xRead and is counted.
+    [](sqlite3_file*, sqlite3_int64, int, void** pagina) {
+        *pagina = nullptr;
+        return SQLITE_OK;
+    },
+    [](sqlite3_file*, sqlite3_int64, void*) { return SQLITE_OK; },
+};
+
+sqlite3_vfs* vfsContato()
+{
+    static sqlite3_vfs vfs = [] {
+        g_vfsReale = sqlite3_vfs_find(nullptr);
+        sqlite3_vfs v{};
+        v.iVersion = 2;
+        v.szOsFile = int(sizeof(FileContato)) + g_vfsReale->szOsFile;
+        v.mxPathname = g_vfsReale->mxPathname;
+        v.zName = NomeVfsContato;
+        v.xOpen = [](sqlite3_vfs*, sqlite3_filename nome, sqlite3_file* f, int modo, int* modoOttenuto) {
+            auto* contato = reinterpret_cast<FileContato*>(f);
+            contato->reale = reinterpret_cast<sqlite3_file*>(contato + 1);
+            contato->reale->pMethods = nullptr;
+            const int esito = g_vfsReale->xOpen(g_vfsReale, nome, contato->reale, modo, modoOttenuto);
+            contato->base.pMethods = contato->reale->pMethods ? &g_metodiContati : nullptr;
+            return esito;
+        };
+        v.xDelete = [](sqlite3_vfs*, const char* nome, int sincronizza) {
+            return g_vfsReale->xDelete(g_vfsReale, nome, sincronizza);
+        };
+        v.xAccess = [](sqlite3_vfs*, const char* nome, int modo, int* esito) {
+            return g_vfsReale->xAccess(g_vfsReale, nome, modo, esito);
+        };
+        v.xFullPathname = [](sqlite3_vfs*, const char* nome, int quanti, char* completo) {
+            return g_vfsReale->xFullPathname(g_vfsReale, nome, quanti, completo);
+        };
+        v.xDlOpen = [](sqlite3_vfs*, const char* nome) { return g_vfsReale->xDlOpen(g_vfsReale, nome); };
+        v.xDlError = [](sqlite3_vfs*, int quanti, char* testo) { g_vfsReale->xDlError(g_vfsReale, quanti, testo); };
+        v.xDlSym = [](sqlite3_vfs*, void* libreria, const char* simbolo) {
+            return g_vfsReale->xDlSym(g_vfsReale, libreria, simbolo);
+        };
+        v.xDlClose = [](sqlite3_vfs*, void* libreria) { g_vfsReale->xDlClose(g_vfsReale, libreria); };
+        v.xRandomness = [](sqlite3_vfs*, int quanti, char* dati) {
+            return g_vfsReale->xRandomness(g_vfsReale, quanti, dati);
+        };
+        v.xSleep = [](sqlite3_vfs*, int micro) { return g_vfsReale->xSleep(g_vfsReale, micro); };
+        v.xCurrentTime = [](sqlite3_vfs*, double* ora) { return g_vfsReale->xCurrentTime(g_vfsReale, ora); };
+        v.xGetLastError = [](sqlite3_vfs*, int quanti, char* testo) {
+            return g_vfsReale->xGetLastError(g_vfsReale, quanti, testo);
+        };
+        v.xCurrentTimeInt64 = [](sqlite3_vfs*, sqlite3_int64* ora) {
+            return g_vfsReale->xCurrentTimeInt64(g_vfsReale, ora);
+        };
+        return v;
+    }();
+    static const bool registrato = sqlite3_vfs_register(&vfs, 0) == SQLITE_OK;
+    return registrato ? &vfs : nullptr;
+}
+
 // A connection of the engine's own for the checks: usable on any thread, closed on leaving.
 class ConnessioneDiretta
 {
 public:
-    ConnessioneDiretta(const QString& percorso, int modo)
+    ConnessioneDiretta(const QString& percorso, int modo, const char* vfs = nullptr)
     {
         const QByteArray nome = QFileInfo(percorso).absoluteFilePath().toUtf8();
-        m_esito = sqlite3_open_v2(nome.constData(), &m_db, modo, nullptr);
+        m_esito = sqlite3_open_v2(nome.constData(), &m_db, modo, vfs);
         if (m_db) {
             sqlite3_extended_result_codes(m_db, 1);
             sqlite3_busy_timeout(m_db, AttesaMotoreMs);
@@ -399,7 +550,7 @@ bool Archivio::NotoDanneggiato(const QString& percorso)
     const auto i = g_danneggiati.constFind(info.absoluteFilePath());
     if (i == g_danneggiati.constEnd())
         return false;
-    if (info.exists() && i->dimensione == info.size() && i->modifica == info.lastModified())
+    if (info.exists() && *i == FileDanneggiato::Di(info))
         return true;
     g_danneggiati.erase(i);
     g_numeroDanneggiati.storeRelaxed(int(g_danneggiati.size()));
@@ -471,24 +622,36 @@ void Archivio::VerificaCompleta(const QString& percorso, const Avanzamento& avan
     QString esito;
     int codice = SQLITE_OK;
     QString testo;
-    bool annullato = false;
+    LettureContate letture;
     {
-        ConnessioneDiretta c(percorso, SQLITE_OPEN_READONLY);
+        const sqlite3_vfs* vfs = avanzamento ? vfsContato() : nullptr;
+        ConnessioneDiretta c(percorso, SQLITE_OPEN_READONLY, vfs ? NomeVfsContato : nullptr);
         codice = c.esito();
-        qint64 pagine = 0;
         if (codice == SQLITE_OK)
-            codice = c.scorri("PRAGMA page_count", [&](sqlite3_stmt* s) { pagine = sqlite3_column_int64(s, 0); });
-        StatoVerifica stato{c.db(), std::max<qint64>(1, pagine), &avanzamento, -1, false};
-        if (codice == SQLITE_OK && avanzamento)
-            sqlite3_progress_handler(c.db(), 20000, avanzamentoVerifica, &stato);
+            codice = c.scorri("PRAGMA page_count", [&](sqlite3_stmt* s) {
+                letture.totale = std::max<qint64>(1, sqlite3_column_int64(s, 0));
+            });
+        if (codice == SQLITE_OK)
+            codice = c.scorri("PRAGMA page_size", [&](sqlite3_stmt* s) { letture.totale *= sqlite3_column_int64(s, 0); });
+        letture.avanzamento = &avanzamento;
+        letture.db = c.db();
+        struct Conta
+        {
+            LettureContate* prima;
+            explicit Conta(LettureContate* l)
+                : prima(t_letture)
+            {
+                t_letture = l;
+            }
+            ~Conta() { t_letture = prima; }
+        } conta(vfs ? &letture : nullptr);
         if (codice == SQLITE_OK)
             codice = c.scorri("PRAGMA quick_check(1)", [&](sqlite3_stmt* s) {
                 esito = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
             });
-        annullato = stato.annullato;
         testo = c.testo();
     }
-    if (annullato)
+    if (letture.annullato)
         throw ErroreArchivio(CodiciErrore::Annullato, QStringLiteral("Operazione annullata."));
     if (codice == SQLITE_OK && esito == QLatin1String("ok")) {
         dimenticaDanneggiato(percorso);
@@ -589,7 +752,8 @@ void Archivio::CopiaIstantanea(const QString& sorgente, const QString& destinazi
         if (esito == SQLITE_OK) {
             occupato.invalidate();
             const int ora = sqlite3_backup_remaining(copia);
-            if (rimaste >= 0 && ora > rimaste && ++riprese >= RipreseMassime)
+            // Each step copies pages: when as many remain as before, a write made it start again.
+            if (rimaste >= 0 && ora >= rimaste && ++riprese >= RipreseMassime)
                 pagine = -1;
             rimaste = ora;
             const int totale = sqlite3_backup_pagecount(copia);
