@@ -123,7 +123,7 @@ Apertura misuraApertura(const QString& archivio, int ripetizioni)
             letti << (dopo - prima) / (1024.0 * 1024.0);
         }
     }
-    return {mediana(tempi), mediana(letti)};
+    return { mediana(tempi), mediana(letti) };
 }
 
 // The grid the way the original procedure filled it: one query per grid row, its text glued
@@ -445,7 +445,7 @@ int main(int argc, char* argv[])
     riga(QStringLiteral("totali di 12 mesi"), totaliAnnoMs, QString(), QString());
     riga(QStringLiteral("Stampa2 dai totali del mese"), stampaMs, QString(), QString());
     riga(QStringLiteral("apertura della finestra principale"), apertura.ms,
-         x(apertura.ms / aperturaPiccola.ms) + QStringLiteral(" (3 mesi)"), QString());
+        x(apertura.ms / aperturaPiccola.ms) + QStringLiteral(" (3 mesi)"), QString());
     riga(QStringLiteral("  su un archivio di 3 mesi"), aperturaPiccola.ms, QString(), QString());
     out() << "\nletti all'apertura: " << QString::number(apertura.mib, 'f', 1) << " MiB ("
           << QString::number(aperturaPiccola.mib, 'f', 1) << " MiB sull'archivio di 3 mesi)";

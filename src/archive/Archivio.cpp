@@ -71,7 +71,7 @@ struct FileDanneggiato
     {
         QFile f(info.absoluteFilePath());
         const QByteArray intestazione = f.open(QIODevice::ReadOnly) ? f.read(100) : QByteArray();
-        return {info.size(), info.lastModified(), intestazione};
+        return { info.size(), info.lastModified(), intestazione };
     }
     bool operator==(const FileDanneggiato&) const = default;
 };
@@ -154,9 +154,13 @@ const sqlite3_io_methods g_metodiContati = {
     [](sqlite3_file* f, const void* dati, int quanti, sqlite3_int64 da) {
         return reale(f)->pMethods->xWrite(reale(f), dati, quanti, da);
     },
-    [](sqlite3_file* f, sqlite3_int64 dimensione) { return reale(f)->pMethods->xTruncate(reale(f), dimensione); },
+    [](sqlite3_file* f, sqlite3_int64 dimensione) {
+        return reale(f)->pMethods->xTruncate(reale(f), dimensione);
+    },
     [](sqlite3_file* f, int modo) { return reale(f)->pMethods->xSync(reale(f), modo); },
-    [](sqlite3_file* f, sqlite3_int64* dimensione) { return reale(f)->pMethods->xFileSize(reale(f), dimensione); },
+    [](sqlite3_file* f, sqlite3_int64* dimensione) {
+        return reale(f)->pMethods->xFileSize(reale(f), dimensione);
+    },
     [](sqlite3_file* f, int livello) { return reale(f)->pMethods->xLock(reale(f), livello); },
     [](sqlite3_file* f, int livello) { return reale(f)->pMethods->xUnlock(reale(f), livello); },
     [](sqlite3_file* f, int* esito) { return reale(f)->pMethods->xCheckReservedLock(reale(f), esito); },
@@ -172,7 +176,8 @@ const sqlite3_io_methods g_metodiContati = {
     },
     [](sqlite3_file* f, int da, int quanti, int modo) {
         const sqlite3_io_methods* m = reale(f)->pMethods;
-        return m->iVersion >= 2 && m->xShmLock ? m->xShmLock(reale(f), da, quanti, modo) : SQLITE_IOERR_SHMLOCK;
+        return m->iVersion >= 2 && m->xShmLock ? m->xShmLock(reale(f), da, quanti, modo)
+                                               : SQLITE_IOERR_SHMLOCK;
     },
     [](sqlite3_file* f) {
         const sqlite3_io_methods* m = reale(f)->pMethods;
@@ -195,7 +200,7 @@ sqlite3_vfs* vfsContato()
 {
     static sqlite3_vfs vfs = [] {
         g_vfsReale = sqlite3_vfs_find(nullptr);
-        sqlite3_vfs v{};
+        sqlite3_vfs v {};
         v.iVersion = 2;
         v.szOsFile = int(sizeof(FileContato)) + g_vfsReale->szOsFile;
         v.mxPathname = g_vfsReale->mxPathname;
@@ -218,7 +223,8 @@ sqlite3_vfs* vfsContato()
             return g_vfsReale->xFullPathname(g_vfsReale, nome, quanti, completo);
         };
         v.xDlOpen = [](sqlite3_vfs*, const char* nome) { return g_vfsReale->xDlOpen(g_vfsReale, nome); };
-        v.xDlError = [](sqlite3_vfs*, int quanti, char* testo) { g_vfsReale->xDlError(g_vfsReale, quanti, testo); };
+        v.xDlError
+            = [](sqlite3_vfs*, int quanti, char* testo) { g_vfsReale->xDlError(g_vfsReale, quanti, testo); };
         v.xDlSym = [](sqlite3_vfs*, void* libreria, const char* simbolo) {
             return g_vfsReale->xDlSym(g_vfsReale, libreria, simbolo);
         };
@@ -231,9 +237,8 @@ sqlite3_vfs* vfsContato()
         v.xGetLastError = [](sqlite3_vfs*, int quanti, char* testo) {
             return g_vfsReale->xGetLastError(g_vfsReale, quanti, testo);
         };
-        v.xCurrentTimeInt64 = [](sqlite3_vfs*, sqlite3_int64* ora) {
-            return g_vfsReale->xCurrentTimeInt64(g_vfsReale, ora);
-        };
+        v.xCurrentTimeInt64
+            = [](sqlite3_vfs*, sqlite3_int64* ora) { return g_vfsReale->xCurrentTimeInt64(g_vfsReale, ora); };
         return v;
     }();
     static const bool registrato = sqlite3_vfs_register(&vfs, 0) == SQLITE_OK;
@@ -573,7 +578,7 @@ void Archivio::VerificaApertura(const QString& percorso)
                 tabelle << QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
             });
         for (const QByteArray& t : std::as_const(tabelle)) {
-            for (const char* verso : {" ORDER BY rowid LIMIT 1", " ORDER BY rowid DESC LIMIT 1"}) {
+            for (const char* verso : { " ORDER BY rowid LIMIT 1", " ORDER BY rowid DESC LIMIT 1" }) {
                 if (codice == SQLITE_OK)
                     codice = c.scorri("SELECT * FROM " + quotaNome(t) + verso);
             }
@@ -628,11 +633,11 @@ void Archivio::VerificaCompleta(const QString& percorso, const Avanzamento& avan
         ConnessioneDiretta c(percorso, SQLITE_OPEN_READONLY, vfs ? NomeVfsContato : nullptr);
         codice = c.esito();
         if (codice == SQLITE_OK)
-            codice = c.scorri("PRAGMA page_count", [&](sqlite3_stmt* s) {
-                letture.totale = std::max<qint64>(1, sqlite3_column_int64(s, 0));
-            });
+            codice = c.scorri("PRAGMA page_count",
+                [&](sqlite3_stmt* s) { letture.totale = std::max<qint64>(1, sqlite3_column_int64(s, 0)); });
         if (codice == SQLITE_OK)
-            codice = c.scorri("PRAGMA page_size", [&](sqlite3_stmt* s) { letture.totale *= sqlite3_column_int64(s, 0); });
+            codice = c.scorri(
+                "PRAGMA page_size", [&](sqlite3_stmt* s) { letture.totale *= sqlite3_column_int64(s, 0); });
         letture.avanzamento = &avanzamento;
         letture.db = c.db();
         struct Conta
@@ -671,7 +676,8 @@ void Archivio::SegnaDanneggiato(const QString& percorso)
     marcaDanneggiato(percorso);
 }
 
-void Archivio::CopiaCompatta(const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
+void Archivio::CopiaCompatta(
+    const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
 {
     const QString assoluto = QFileInfo(destinazione).absoluteFilePath();
     if (QFileInfo::exists(assoluto))
@@ -687,13 +693,13 @@ void Archivio::CopiaCompatta(const QString& sorgente, const QString& destinazion
         const QVariant maniglia = db.m_db.driver()->handle();
         if (avanzamento && maniglia.isValid() && qstrcmp(maniglia.typeName(), "sqlite3*") == 0)
             motore = *static_cast<sqlite3* const*>(maniglia.constData());
-        StatoVerifica stato{motore, 1, &avanzamento, -1, false};
+        StatoVerifica stato { motore, 1, &avanzamento, -1, false };
         if (motore) {
             stato.pagine = std::max<qint64>(1, db.valore(QStringLiteral("PRAGMA page_count")).toLongLong());
             sqlite3_progress_handler(motore, 20000, avanzamentoVerifica, &stato);
         }
         try {
-            db.esegui(QStringLiteral("VACUUM INTO ?"), {assoluto});
+            db.esegui(QStringLiteral("VACUUM INTO ?"), { assoluto });
         } catch (...) {
             annullato = stato.annullato;
             if (motore)
@@ -710,15 +716,16 @@ void Archivio::CopiaCompatta(const QString& sorgente, const QString& destinazion
     }
 }
 
-void Archivio::CopiaIstantanea(const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
+void Archivio::CopiaIstantanea(
+    const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
 {
     const QString assoluto = QFileInfo(destinazione).absoluteFilePath();
     if (QFileInfo::exists(assoluto))
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
-                             QStringLiteral("Il file «%1» esiste già.").arg(QDir::toNativeSeparators(destinazione)));
+            QStringLiteral("Il file «%1» esiste già.").arg(QDir::toNativeSeparators(destinazione)));
     if (!cartellaEsiste(assoluto))
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
-                             QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(destinazione)));
+            QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(destinazione)));
     Verifica(sorgente);
     if (NotoDanneggiato(sorgente))
         throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(sorgente));
@@ -789,7 +796,7 @@ ErroreArchivio Archivio::errore(int codiceMotore, const QString& testoMotore, co
     if (!codiceDanno(codiceMotore))
         return Traduci(codiceMotore, testoMotore, contesto);
     marcaDanneggiato(m_percorso);
-    return {CodiciErrore::NonUnArchivio, TestoDanneggiato(m_percorso)};
+    return { CodiciErrore::NonUnArchivio, TestoDanneggiato(m_percorso) };
 }
 
 ErroreArchivio Archivio::errore(const QSqlError& e, const QString& contesto) const

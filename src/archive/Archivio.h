@@ -78,14 +78,14 @@ public:
 
     // Copies `sorgente` into the new file `destinazione` (which must not exist), compacted and
     // consistent even while other programs write (they wait to write until it ends).
-    static void CopiaCompatta(const QString& sorgente, const QString& destinazione,
-                              const Avanzamento& avanzamento = {});
+    static void CopiaCompatta(
+        const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento = {});
     // Copies `sorgente` page by page into the new file `destinazione`, a few megabytes at a time:
     // other instances read and write between the steps (a write makes the copy start again; after
     // a few restarts the rest goes in one step). The copy is the archive as it was at one moment.
     // Safe on any thread. A `destinazione` left by a failure is the caller's to remove.
-    static void CopiaIstantanea(const QString& sorgente, const QString& destinazione,
-                                const Avanzamento& avanzamento = {});
+    static void CopiaIstantanea(
+        const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento = {});
     // Throws unless `percorso` is a file the engine reads as an archive (its header).
     static void Verifica(const QString& percorso);
     // What opening an archive checks: the header, then the schema (tables, fields, indexes) and

@@ -114,7 +114,8 @@ void verificaArchivio(const QString& percorso, const Archivio::Avanzamento& avan
 // The part `da`..`a` of a whole work's progress.
 Archivio::Avanzamento tratto(const Archivio::Avanzamento& avanzamento, int da, int a)
 {
-    return [&avanzamento, da, a](int percento) { return !avanzamento || avanzamento(da + (a - da) * percento / 100); };
+    return [&avanzamento, da, a](
+               int percento) { return !avanzamento || avanzamento(da + (a - da) * percento / 100); };
 }
 
 // A backup holding more free pages than this share is compacted before it takes its name.
@@ -232,15 +233,16 @@ QString DestinazioneBackup(const QString& archivio, const QString& cartellaBacku
     return QDir(cartellaBackup).absoluteFilePath(NomeBackup(Oggi(), QFileInfo(archivio).fileName()));
 }
 
-void CopiaControllata(const QString& archivio, const QString& destinazione, const Archivio::Avanzamento& avanzamento)
+void CopiaControllata(
+    const QString& archivio, const QString& destinazione, const Archivio::Avanzamento& avanzamento)
 {
     if (archivio.trimmed().isEmpty() || !QFileInfo(archivio).isFile())
         throw ErroreArchivio(CodiciErrore::FileNonTrovato,
-                             QStringLiteral("Impossibile trovare l'archivio «%1».").arg(nativo(archivio)));
+            QStringLiteral("Impossibile trovare l'archivio «%1».").arg(nativo(archivio)));
     const QString cartella = QFileInfo(destinazione).absolutePath();
     if (!QDir().mkpath(cartella))
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
-                             QStringLiteral("Impossibile creare la cartella di backup «%1».").arg(nativo(cartella)));
+            QStringLiteral("Impossibile creare la cartella di backup «%1».").arg(nativo(cartella)));
     // A copy cut off (the program ended, the computer went off) is only ever left under these
     // names, never under the backup's own; the next backup clears them.
     const QString temporaneo = destinazione + QStringLiteral(".tmp");
@@ -258,9 +260,9 @@ void CopiaControllata(const QString& archivio, const QString& destinazione, cons
                 throw;
             Archivio::SegnaDanneggiato(archivio);
             throw ErroreArchivio(CodiciErrore::NonUnArchivio,
-                                 QStringLiteral("L'archivio «%1» è danneggiato: il backup non è stato fatto e quelli "
-                                                "già presenti restano come sono.")
-                                     .arg(QFileInfo(archivio).fileName()));
+                QStringLiteral("L'archivio «%1» è danneggiato: il backup non è stato fatto e quelli "
+                               "già presenti restano come sono.")
+                    .arg(QFileInfo(archivio).fileName()));
         }
         qint64 pagine = 0;
         qint64 libere = 0;
@@ -278,10 +280,11 @@ void CopiaControllata(const QString& archivio, const QString& destinazione, cons
         QFile::remove(temporaneo);
         QFile::remove(compatto);
         if ((e.numero() == CodiciErrore::DiscoPieno || e.numero() == CodiciErrore::ErroreDisco))
-            throw ErroreArchivio(e.numero(), QStringLiteral("Impossibile scrivere la copia di backup nella cartella "
-                                                            "«%1»: spazio su disco insufficiente o errore di "
-                                                            "scrittura.")
-                                                 .arg(nativo(cartella)));
+            throw ErroreArchivio(e.numero(),
+                QStringLiteral("Impossibile scrivere la copia di backup nella cartella "
+                               "«%1»: spazio su disco insufficiente o errore di "
+                               "scrittura.")
+                    .arg(nativo(cartella)));
         throw;
     }
     if (avanzamento)
@@ -330,21 +333,23 @@ bool EseguiBackup(const QString& archivio, const QString& cartellaBackup)
         != QMessageBox::Yes)
         return false;
     if (cartellaBackup.trimmed().isEmpty()) {
-        messaggi().Messaggio(QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\nCartella di backup non indicata."),
-                             QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(
+            QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\nCartella di backup non indicata."),
+            QMessageBox::Ok, QMessageBox::Critical);
         return false;
     }
     LavoroInSottofondo* lavoro = AvviaCopia(archivio, cartellaBackup, nullptr);
     const std::unique_ptr<LavoroInSottofondo> proprietario(lavoro);
     AttendiLavoro(*lavoro, QStringLiteral("Salvataggio dell'archivio in corso..."));
     if (lavoro->annullato()) {
-        messaggi().Messaggio(QStringLiteral("Salvataggio annullato: nessun backup è stato scritto."), QMessageBox::Ok,
-                             QMessageBox::Information);
+        messaggi().Messaggio(QStringLiteral("Salvataggio annullato: nessun backup è stato scritto."),
+            QMessageBox::Ok, QMessageBox::Information);
         return false;
     }
     if (!lavoro->riuscito()) {
-        messaggi().Messaggio(QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\n") + lavoro->descrizioneErrore(),
-                             QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(
+            QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\n") + lavoro->descrizioneErrore(),
+            QMessageBox::Ok, QMessageBox::Critical);
         return false;
     }
     messaggi().Messaggio(QStringLiteral("PROCEDURA TERMINATA"), QMessageBox::Ok, QMessageBox::Information);
@@ -360,22 +365,24 @@ bool VerificaArchivio(const QString& archivio)
     const QString nome = QFileInfo(archivio).fileName();
     if (lavoro.riuscito()) {
         messaggi().Messaggio(QStringLiteral("Verifica completata: l'archivio «%1» è integro.").arg(nome),
-                             QMessageBox::Ok, QMessageBox::Information);
+            QMessageBox::Ok, QMessageBox::Information);
         return true;
     }
     switch (lavoro.numeroErrore()) {
     case CodiciErrore::Annullato:
-        messaggi().Messaggio(QStringLiteral("Verifica annullata."), QMessageBox::Ok, QMessageBox::Information);
+        messaggi().Messaggio(
+            QStringLiteral("Verifica annullata."), QMessageBox::Ok, QMessageBox::Information);
         break;
     case CodiciErrore::NonUnArchivio:
-        messaggi().Messaggio(QStringLiteral("Verifica completata: l'archivio «%1» è danneggiato.\nRipristinare "
-                                            "l'ultimo backup integro con «Ripristina Backup».")
-                                 .arg(nome),
-                             QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(
+            QStringLiteral("Verifica completata: l'archivio «%1» è danneggiato.\nRipristinare "
+                           "l'ultimo backup integro con «Ripristina Backup».")
+                .arg(nome),
+            QMessageBox::Ok, QMessageBox::Critical);
         break;
     default:
-        messaggi().Messaggio(QStringLiteral("Verifica non eseguita.\n") + lavoro.descrizioneErrore(), QMessageBox::Ok,
-                             QMessageBox::Warning);
+        messaggi().Messaggio(QStringLiteral("Verifica non eseguita.\n") + lavoro.descrizioneErrore(),
+            QMessageBox::Ok, QMessageBox::Warning);
         break;
     }
     return false;

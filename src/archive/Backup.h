@@ -40,7 +40,7 @@ QString DestinazioneBackup(const QString& archivio, const QString& cartellaBacku
 // backup of the same day. The folder is created when missing. Throws ErroreArchivio with an
 // Italian reason; a failed or stopped copy (3059) leaves no file behind.
 void CopiaControllata(const QString& archivio, const QString& destinazione,
-                      const std::function<bool(int percento)>& avanzamento = {});
+    const std::function<bool(int percento)>& avanzamento = {});
 // Today's backup of `archivio` in `cartellaBackup`, on the calling thread. False with the reason
 // when no backup was made.
 bool CopiaArchivio(const QString& archivio, const QString& cartellaBackup, QString* errore = nullptr);

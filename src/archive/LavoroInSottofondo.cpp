@@ -30,8 +30,7 @@ void fermaTutti()
 LavoroInSottofondo::LavoroInSottofondo(Lavoro lavoro, QObject* parent)
     : QObject(parent)
     , m_lavoro(std::move(lavoro))
-{
-}
+{ }
 
 LavoroInSottofondo::~LavoroInSottofondo()
 {

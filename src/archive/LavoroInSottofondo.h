@@ -57,9 +57,9 @@ private:
     Lavoro m_lavoro;
     std::function<void()> m_sosta;
     QThread* m_thread = nullptr;
-    std::atomic<bool> m_annulla{false};
-    std::atomic<bool> m_concluso{false};
-    std::atomic<int> m_percento{0};
+    std::atomic<bool> m_annulla { false };
+    std::atomic<bool> m_concluso { false };
+    std::atomic<int> m_percento { 0 };
     bool m_segnalato = false;
     int m_numeroErrore = 0;
     QString m_descrizioneErrore;

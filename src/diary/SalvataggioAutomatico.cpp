@@ -60,8 +60,8 @@ void SalvataggioAutomatico::terminato(bool riuscito)
     m_barra->hide();
     if (riuscito) {
         m_etichetta->hide();
-        m_finestra->statusBar()->showMessage(QStringLiteral("Salvataggio automatico dell'archivio completato."),
-                                             DurataNotaMs);
+        m_finestra->statusBar()->showMessage(
+            QStringLiteral("Salvataggio automatico dell'archivio completato."), DurataNotaMs);
         return;
     }
     if (m_lavoro->annullato()) {
@@ -70,7 +70,8 @@ void SalvataggioAutomatico::terminato(bool riuscito)
     }
     // A failure stays in sight: the user must know the day has no backup.
     m_etichetta->setStyleSheet(QStringLiteral("color: #A00000;"));
-    m_etichetta->setText(QStringLiteral("Salvataggio automatico non riuscito: ") + m_lavoro->descrizioneErrore());
+    m_etichetta->setText(
+        QStringLiteral("Salvataggio automatico non riuscito: ") + m_lavoro->descrizioneErrore());
     m_etichetta->setToolTip(m_etichetta->text());
 }
 

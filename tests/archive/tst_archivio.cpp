@@ -230,7 +230,8 @@ void TestArchivio::copiaCompatta()
 void TestArchivio::verifiche()
 {
     AmbienteTest amb;
-    ArchivioDanneggiato::RiempiMovimenti(amb.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
+    ArchivioDanneggiato::RiempiMovimenti(
+        amb.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
     const QString sano = amb.percorso(QStringLiteral("sano.mdb"));
     QVERIFY(QFile::copy(amb.archivio(), sano));
 
@@ -244,26 +245,28 @@ void TestArchivio::verifiche()
     QVERIFY(std::is_sorted(passi.begin(), passi.end()));
     QCOMPARE(passi.last(), 100);
     QCOMPARE(numeroErrore([&] { Archivio::VerificaCompleta(amb.archivio(), [](int) { return false; }); }),
-             int(CodiciErrore::Annullato));
+        int(CodiciErrore::Annullato));
 
     // Damage deep in the rows: opening does not meet it, the full check does, and from then on
     // the archive is refused.
     QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(amb.archivio()));
     Archivio::VerificaApertura(amb.archivio());
     QVERIFY(!Archivio::NotoDanneggiato(amb.archivio()));
-    QCOMPARE(numeroErrore([&] { Archivio::VerificaCompleta(amb.archivio()); }), int(CodiciErrore::NonUnArchivio));
+    QCOMPARE(
+        numeroErrore([&] { Archivio::VerificaCompleta(amb.archivio()); }), int(CodiciErrore::NonUnArchivio));
     QVERIFY(Archivio::NotoDanneggiato(amb.archivio()));
     QCOMPARE(numeroErrore([&] { Archivio db(amb.archivio()); }), int(CodiciErrore::NonUnArchivio));
 
     // A read that meets it marks it the same way.
     AmbienteTest altro;
-    ArchivioDanneggiato::RiempiMovimenti(altro.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
+    ArchivioDanneggiato::RiempiMovimenti(
+        altro.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
     QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(altro.archivio()));
     QCOMPARE(numeroErrore([&] {
-                 Archivio db(altro.archivio());
-                 db.valore(QStringLiteral("SELECT max(length(Note)) FROM TabellaMovimenti"));
-             }),
-             int(CodiciErrore::NonUnArchivio));
+        Archivio db(altro.archivio());
+        db.valore(QStringLiteral("SELECT max(length(Note)) FROM TabellaMovimenti"));
+    }),
+        int(CodiciErrore::NonUnArchivio));
     QCOMPARE(numeroErrore([&] { Archivio db(altro.archivio()); }), int(CodiciErrore::NonUnArchivio));
 
     // The file replaced by a sound one (a restore) is judged afresh.
@@ -278,32 +281,36 @@ void TestArchivio::copiaIstantaneaMentreAltriScrivono()
 {
     // Enough for several copy steps; another instance commits a row between the steps.
     AmbienteTest amb;
-    ArchivioDanneggiato::RiempiMovimenti(amb.archivio(), 12000, QStringLiteral("Marzo"), QStringLiteral("2024"));
+    ArchivioDanneggiato::RiempiMovimenti(
+        amb.archivio(), 12000, QStringLiteral("Marzo"), QStringLiteral("2024"));
     const QString copia = amb.percorso(QStringLiteral("copia.mdb"));
     int scritte = 0;
     QList<int> passi;
     Archivio::CopiaIstantanea(amb.archivio(), copia, [&](int p) {
         passi << p;
         if (scritte < 10) {
-            amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), {QString::number(++scritte)});
+            amb.sql(
+                QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), { QString::number(++scritte) });
         }
         return true;
     });
     // It ends all the same (the writes would go on), and the copy is whole and holds every row
     // committed before its end.
     QVERIFY2(scritte > 1 && scritte < 10, qPrintable(QString::number(scritte)));
-    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
-    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toInt(), 12000);
+    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("PRAGMA integrity_check")).toString(),
+        QStringLiteral("ok"));
+    QCOMPARE(
+        AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toInt(), 12000);
     QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaTipi")).toInt(), scritte);
 
     // A copy stopped on request says so; an existing file is never written over.
     QCOMPARE(numeroErrore([&] {
-                 Archivio::CopiaIstantanea(amb.archivio(), amb.percorso(QStringLiteral("ferma.mdb")),
-                                           [](int) { return false; });
-             }),
-             int(CodiciErrore::Annullato));
+        Archivio::CopiaIstantanea(
+            amb.archivio(), amb.percorso(QStringLiteral("ferma.mdb")), [](int) { return false; });
+    }),
+        int(CodiciErrore::Annullato));
     QCOMPARE(numeroErrore([&] { Archivio::CopiaIstantanea(amb.archivio(), copia); }),
-             int(CodiciErrore::PercorsoNonValido));
+        int(CodiciErrore::PercorsoNonValido));
 }
 
 void TestArchivio::connessioniChiuse()

@@ -193,10 +193,12 @@ void TestArchivioDanneggiato::dannoOltreLePrimePagine()
     // Damage deep in the rows of one month: opening reads too little to meet it; the operation that
     // reads those rows meets it, says so, and from then on nothing is written.
     AmbienteTest amb;
-    amb.sql(QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), { Module1::VersioneProgramma });
+    amb.sql(
+        QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), { Module1::VersioneProgramma });
     amb.sql(QStringLiteral(
         "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES ('R1', 'Rossi', 1)"));
-    ArchivioDanneggiato::RiempiMovimenti(amb.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
+    ArchivioDanneggiato::RiempiMovimenti(
+        amb.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
     QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(amb.archivio()));
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
     QPointer<F_Avvio> f = F_Avvio::Apri();

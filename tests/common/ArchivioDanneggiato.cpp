@@ -16,7 +16,8 @@ void RiempiMovimenti(const QString& archivio, int righe, const QString& mese, co
             "INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato, Note) "
             "VALUES (?, ?, ?, ?, 1, 'ORDINARIO', 'F', ?)"));
         for (int i = 0; i < righe; ++i)
-            db.eseguiPreparata(q, {QString(), QString::number(i % 28 + 1), mese, anno, QString(500, QLatin1Char('n'))});
+            db.eseguiPreparata(
+                q, { QString(), QString::number(i % 28 + 1), mese, anno, QString(500, QLatin1Char('n')) });
     });
 }
 

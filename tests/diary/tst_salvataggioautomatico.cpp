@@ -41,11 +41,15 @@ constexpr int RigheArchivio = 9000;
 
 void Prepara(const AmbienteTest& amb, const QString& cartellaBackup)
 {
-    amb.sql(QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), {Module1::VersioneProgramma});
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES ('R1', 'Rossi', 1)"));
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, SalvataggioAutomatico) VALUES (?, 1)"),
-            {cartellaBackup});
-    ArchivioDanneggiato::RiempiMovimenti(amb.archivio(), RigheArchivio, QStringLiteral("Marzo"), QStringLiteral("2019"));
+    amb.sql(
+        QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), { Module1::VersioneProgramma });
+    amb.sql(QStringLiteral(
+        "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES ('R1', 'Rossi', 1)"));
+    amb.sql(
+        QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, SalvataggioAutomatico) VALUES (?, 1)"),
+        { cartellaBackup });
+    ArchivioDanneggiato::RiempiMovimenti(
+        amb.archivio(), RigheArchivio, QStringLiteral("Marzo"), QStringLiteral("2019"));
 }
 
 QByteArray impronta(const QString& file)
@@ -83,7 +87,7 @@ public:
     void rilascia() { m_tieni.storeRelease(0); }
 
 private:
-    QAtomicInt m_tieni{1};
+    QAtomicInt m_tieni { 1 };
     QSemaphore m_ferma;
 };
 
@@ -111,12 +115,13 @@ int AiutanteDiscoPieno()
 {
     const rlim_t limite = qEnvironmentVariable(VariabileLimite).toULongLong();
     std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit r{limite, limite};
+    const rlimit r { limite, limite };
     if (setrlimit(RLIMIT_FSIZE, &r) != 0)
         return 4;
     const QString archivio = qEnvironmentVariable(VariabileArchivio);
     try {
-        Backup::CopiaControllata(archivio, QFileInfo(archivio).dir().filePath(QStringLiteral("backup/") + NomeBackup));
+        Backup::CopiaControllata(
+            archivio, QFileInfo(archivio).dir().filePath(QStringLiteral("backup/") + NomeBackup));
         std::printf("FATTO\n");
     } catch (const ErroreArchivio& e) {
         std::printf("NON FATTO\n%s\n", qUtf8Printable(e.descrizione()));
@@ -172,7 +177,7 @@ void TestSalvataggioAutomatico::finestraLiberaDuranteIlSalvataggio()
     QVERIFY(lavoro->inCorso());
     QVERIFY(lavoro->percento() < 100);
     QVERIFY2(f->Salvataggio()->testoStato().contains(QStringLiteral("in corso")),
-             qPrintable(f->Salvataggio()->testoStato()));
+        qPrintable(f->Salvataggio()->testoStato()));
     QVERIFY(!QFileInfo::exists(QDir(cartella).filePath(NomeBackup)));
 
     // The user works meanwhile: the next month is shown.
@@ -186,9 +191,10 @@ void TestSalvataggioAutomatico::finestraLiberaDuranteIlSalvataggio()
     QTRY_VERIFY_WITH_TIMEOUT(lavoro->concluso(), 60000);
     QVERIFY2(lavoro->riuscito(), qPrintable(lavoro->descrizioneErrore()));
     QTRY_VERIFY(f->Salvataggio()->testoStato().contains(QStringLiteral("completato")));
-    QCOMPARE(fileDi(cartella), QStringList{NomeBackup});
+    QCOMPARE(fileDi(cartella), QStringList { NomeBackup });
     const QString copia = QDir(cartella).filePath(NomeBackup);
-    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("PRAGMA integrity_check")).toString(),
+        QStringLiteral("ok"));
     QCOMPARE(righe(copia), RigheArchivio);
     QCOMPARE(amb.messaggi.chiamate.size(), 0);
     f->close();
@@ -221,8 +227,10 @@ void TestSalvataggioAutomatico::fallimentoDetto_data()
 {
     QTest::addColumn<QString>("caso");
     QTest::addColumn<QString>("motivo");
-    QTest::newRow("cartella impossibile") << "cartella" << "Impossibile creare la cartella di backup";
-    QTest::newRow("archivio danneggiato") << "danno" << "è danneggiato";
+    QTest::newRow("cartella impossibile") << "cartella"
+                                          << "Impossibile creare la cartella di backup";
+    QTest::newRow("archivio danneggiato") << "danno"
+                                          << "è danneggiato";
 }
 
 void TestSalvataggioAutomatico::fallimentoDetto()
@@ -250,14 +258,15 @@ void TestSalvataggioAutomatico::fallimentoDetto()
     QVERIFY2(f, qPrintable(amb.messaggi.testi().join(QLatin1String(" | "))));
     QVERIFY(f->Salvataggio());
     QTRY_VERIFY_WITH_TIMEOUT(f->Salvataggio()->lavoro()->concluso(), 60000);
-    QTRY_VERIFY2(f->Salvataggio()->testoStato().startsWith(QStringLiteral("Salvataggio automatico non riuscito: ")),
-                 qPrintable(f->Salvataggio()->testoStato()));
+    QTRY_VERIFY2(
+        f->Salvataggio()->testoStato().startsWith(QStringLiteral("Salvataggio automatico non riuscito: ")),
+        qPrintable(f->Salvataggio()->testoStato()));
     const QString stato = f->Salvataggio()->testoStato();
     QVERIFY2(stato.contains(motivo), qPrintable(stato));
     // The status area speaks; no box interrupts the user.
     QCOMPARE(amb.messaggi.chiamate.size(), 0);
     if (caso == QLatin1String("danno")) {
-        QCOMPARE(fileDi(cartella), QStringList{NomeBackup});
+        QCOMPARE(fileDi(cartella), QStringList { NomeBackup });
         QCOMPARE(impronta(QDir(cartella).filePath(NomeBackup)), precedente);
     } else {
         QVERIFY(QFileInfo(amb.percorso(QStringLiteral("unfile"))).isFile());
@@ -279,8 +288,7 @@ void TestSalvataggioAutomatico::programmaUccisoDuranteIlSalvataggio()
     figlio.setProgram(QCoreApplication::applicationFilePath());
     figlio.start();
     QVERIFY(figlio.waitForStarted(30000));
-    while (!figlio.canReadLine() && figlio.waitForReadyRead(60000)) {
-    }
+    while (!figlio.canReadLine() && figlio.waitForReadyRead(60000)) { }
     QCOMPARE(QString::fromLatin1(figlio.readLine()).trimmed(), QStringLiteral("in corso"));
     figlio.kill();
     QVERIFY(figlio.waitForFinished(30000));
@@ -294,7 +302,7 @@ void TestSalvataggioAutomatico::programmaUccisoDuranteIlSalvataggio()
     // The next backup clears what was left and makes a whole one.
     QString errore;
     QVERIFY2(Backup::CopiaArchivio(amb.archivio(), cartella, &errore), qPrintable(errore));
-    QCOMPARE(fileDi(cartella), QStringList{NomeBackup});
+    QCOMPARE(fileDi(cartella), QStringList { NomeBackup });
     QCOMPARE(righe(QDir(cartella).filePath(NomeBackup)), RigheArchivio);
 }
 
@@ -316,7 +324,8 @@ void TestSalvataggioAutomatico::discoPieno()
     QCOMPARE(figlio.exitCode(), 0);
     QVERIFY2(uscita.size() >= 2, qPrintable(uscita.join(QLatin1Char('|'))));
     QCOMPARE(uscita.at(0), QStringLiteral("NON FATTO"));
-    QVERIFY2(uscita.at(1).contains(QStringLiteral("spazio su disco insufficiente")), qPrintable(uscita.at(1)));
+    QVERIFY2(
+        uscita.at(1).contains(QStringLiteral("spazio su disco insufficiente")), qPrintable(uscita.at(1)));
     QCOMPARE(fileDi(amb.percorso(QStringLiteral("backup"))), QStringList());
     QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
 }

@@ -850,7 +850,8 @@ void TestConfigurazioni::ottimizzazione()
 void TestConfigurazioni::verificaArchivio()
 {
     AmbienteTest amb;
-    ArchivioDanneggiato::RiempiMovimenti(amb.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
+    ArchivioDanneggiato::RiempiMovimenti(
+        amb.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
     F_Configurazioni w;
     clicca(&w, "VerificaArchivio");
     QCOMPARE(amb.messaggi.testi(),
@@ -861,8 +862,9 @@ void TestConfigurazioni::verificaArchivio()
     amb.messaggi.svuota();
     clicca(&w, "VerificaArchivio");
     QCOMPARE(amb.messaggi.testi(),
-        QStringList { QStringLiteral("Verifica completata: l'archivio «Archivio.mdb» è danneggiato.\nRipristinare "
-                                     "l'ultimo backup integro con «Ripristina Backup».") });
+        QStringList {
+            QStringLiteral("Verifica completata: l'archivio «Archivio.mdb» è danneggiato.\nRipristinare "
+                           "l'ultimo backup integro con «Ripristina Backup».") });
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
 }
 
