@@ -11,6 +11,24 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+namespace {
+
+// Tells the user the archive is damaged. The steps after the first one that meets the damage meet
+// it too (the archive is refused from then on): one message until the program is back waiting
+// for the user.
+void segnalaArchivioDanneggiato(const QString& descrizione)
+{
+    static bool detto = false;
+    if (detto)
+        return;
+    detto = QCoreApplication::instance() != nullptr;
+    messaggi().Messaggio(descrizione, QMessageBox::Ok, QMessageBox::Critical);
+    if (detto)
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { detto = false; });
+}
+
+} // namespace
+
 namespace Module1 {
 
 bool ErroreOccupato(int numero)
@@ -36,7 +54,7 @@ bool GestioneErrore(int numero, const QString& descrizione)
     if (numero == CodiciErrore::TabellaNonTrovata)
         CreazioneDB::Istanza().CreaDB_Click();
     if (numero == CodiciErrore::NonUnArchivio)
-        SegnalaArchivioDanneggiato(descrizione);
+        segnalaArchivioDanneggiato(descrizione);
     ContatoreErrori = 0;
     if (MessaggiErroreAttivi) {
         const QString testo = QStringLiteral("  -- Messaggi di Errore Attivo (in Config->Utility) --  \r\r")
@@ -45,19 +63,6 @@ bool GestioneErrore(int numero, const QString& descrizione)
             == QMessageBox::Ok;
     }
     return false;
-}
-
-void SegnalaArchivioDanneggiato(const QString& descrizione)
-{
-    // The steps after the first one that meets the damage meet it too (the archive is refused from
-    // then on): one message until the program is back waiting for the user.
-    static bool detto = false;
-    if (detto)
-        return;
-    detto = QCoreApplication::instance() != nullptr;
-    messaggi().Messaggio(descrizione, QMessageBox::Ok, QMessageBox::Critical);
-    if (detto)
-        QTimer::singleShot(0, QCoreApplication::instance(), [] { detto = false; });
 }
 
 } // namespace Module1
@@ -93,8 +98,6 @@ bool EseguiConAttesa(const std::function<void()>& passo, int* numeroErrore, QStr
             }
             if (numeroErrore)
                 *numeroErrore = e.numero();
-            else if (e.numero() == CodiciErrore::NonUnArchivio)
-                Module1::SegnalaArchivioDanneggiato(e.descrizione());
             if (descrizioneErrore)
                 *descrizioneErrore = e.descrizione();
             return false;

@@ -17,9 +17,6 @@ bool ErroreOccupato(int numero);
 // A damaged archive is said (once per user action) and the step skipped.
 bool GestioneErrore(int numero, const QString& descrizione);
 
-// Tells the user the archive is damaged, once for all the steps of one action that meet it.
-void SegnalaArchivioDanneggiato(const QString& descrizione);
-
 } // namespace Module1
 
 // Runs one archive step under GestioneErrore, repeating it while the routine answers yes.
@@ -28,7 +25,6 @@ bool EseguiPasso(const std::function<void()>& passo);
 
 // The simpler lock handling of the settings and creation code: a busy archive shows the wait
 // window and the step is repeated at once, without counting; any other error skips the step.
-// True when the step ran to its end. The last error skipped is kept for the caller; a caller that
-// does not take it leaves a damaged archive to be said here.
+// True when the step ran to its end. The last error skipped is kept for the caller.
 bool EseguiConAttesa(const std::function<void()>& passo, int* numeroErrore = nullptr,
                      QString* descrizioneErrore = nullptr);
