@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLockFile>
 #include <QSqlQuery>
 #include <QThread>
 
@@ -120,6 +121,8 @@ Archivio::Avanzamento tratto(const Archivio::Avanzamento& avanzamento, int da, i
 
 // A backup holding more free pages than this share is compacted before it takes its name.
 constexpr int QuotaLiberaDaCompattare = 10;
+// A copy's lock older than this is left from a computer that went off in the middle.
+constexpr int DurataMassimaCopiaMs = 3600 * 1000;
 
 // Takes the archive's write lock, so no other instance writes while its file is replaced; waits a
 // little for a write in progress. Throws Bloccato when the archive stays busy.
@@ -243,6 +246,14 @@ void CopiaControllata(
     if (!QDir().mkpath(cartella))
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
             QStringLiteral("Impossibile creare la cartella di backup «%1».").arg(nativo(cartella)));
+    // One copy at a time into one backup file, in this program or another: the work files below
+    // are then its own. A lock left by a copy whose program died is taken over.
+    QLockFile blocco(destinazione + QStringLiteral(".lock"));
+    blocco.setStaleLockTime(DurataMassimaCopiaMs);
+    if (!blocco.tryLock(0))
+        throw ErroreArchivio(CodiciErrore::FileInUso,
+                             QStringLiteral("Un altro salvataggio di questo archivio nella stessa cartella è in "
+                                            "corso: riprovare al suo termine."));
     // A copy cut off (the program ended, the computer went off) is only ever left under these
     // names, never under the backup's own; the next backup clears them.
     const QString temporaneo = destinazione + QStringLiteral(".tmp");

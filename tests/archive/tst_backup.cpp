@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 const QString TestoOccupatoRipristino = QStringLiteral(
@@ -80,6 +82,7 @@ private slots:
     void nomeBackup();
     void dueBackupNelloStessoGiorno();
     void backupCoerenteDuranteUnaScrittura();
+    void backupInterrottoODoppio();
     void salvataggioAutomatico_data();
     void salvataggioAutomatico();
     void backupManualeRiferisceIlFallimento();
@@ -176,6 +179,42 @@ void TestBackup::backupCoerenteDuranteUnaScrittura()
     QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE Codice = 'A0'"))
                  .toInt(),
              1);
+}
+
+void TestBackup::backupInterrottoODoppio()
+{
+    AmbienteTest amb;
+    aggiungiDipendenti(amb, 3000, QStringLiteral("A"));
+    const QString cartella = amb.percorso(QStringLiteral("backup"));
+    const QString destinazione = Backup::DestinazioneBackup(amb.archivio(), cartella);
+    QCOMPARE(QFileInfo(destinazione).fileName(), QStringLiteral("071226-Archivio.mdb"));
+
+    // Stopped half way: nothing is left in the folder.
+    int numero = 0;
+    try {
+        Backup::CopiaControllata(amb.archivio(), destinazione, [](int percento) { return percento < 30; });
+    } catch (const ErroreArchivio& e) {
+        numero = e.numero();
+    }
+    QCOMPARE(numero, int(CodiciErrore::Annullato));
+    QCOMPARE(fileDi(cartella), QStringList());
+
+    // A second copy into the same file while the first runs is refused; the first ends whole.
+    QString secondo;
+    int secondiFatti = 0;
+    QList<int> passi;
+    Backup::CopiaControllata(amb.archivio(), destinazione, [&](int percento) {
+        if (passi.isEmpty())
+            secondiFatti += Backup::CopiaArchivio(amb.archivio(), cartella, &secondo);
+        passi << percento;
+        return true;
+    });
+    QCOMPARE(secondiFatti, 0);
+    QVERIFY2(secondo.contains(QStringLiteral("in corso")), qPrintable(secondo));
+    QVERIFY(std::is_sorted(passi.begin(), passi.end()));
+    QCOMPARE(passi.last(), 100);
+    QCOMPARE(fileDi(cartella), QStringList{QStringLiteral("071226-Archivio.mdb")});
+    QCOMPARE(contaDipendenti(destinazione), 3000);
 }
 
 void TestBackup::salvataggioAutomatico_data()
