@@ -595,8 +595,8 @@ void Archivio::VerificaApertura(const QString& percorso)
 }
 
 namespace {
-// What the progress handler of the full check needs.
-struct StatoVerifica
+// What the progress handler of a compaction needs.
+struct StatoCompattazione
 {
     sqlite3* db;
     qint64 pagine;
@@ -605,10 +605,10 @@ struct StatoVerifica
     bool annullato;
 };
 
-int avanzamentoVerifica(void* p)
+int avanzamentoCompattazione(void* p)
 {
-    auto* s = static_cast<StatoVerifica*>(p);
-    // The check reads each page about once: the pages read so far tell how far it is.
+    auto* s = static_cast<StatoCompattazione*>(p);
+    // A compaction reads each page about once: the pages read so far tell how far it is.
     int letti = 0;
     int massimo = 0;
     sqlite3_db_status(s->db, SQLITE_DBSTATUS_CACHE_MISS, &letti, &massimo, 0);
@@ -693,10 +693,10 @@ void Archivio::CopiaCompatta(
         const QVariant maniglia = db.m_db.driver()->handle();
         if (avanzamento && maniglia.isValid() && qstrcmp(maniglia.typeName(), "sqlite3*") == 0)
             motore = *static_cast<sqlite3* const*>(maniglia.constData());
-        StatoVerifica stato { motore, 1, &avanzamento, -1, false };
+        StatoCompattazione stato { motore, 1, &avanzamento, -1, false };
         if (motore) {
             stato.pagine = std::max<qint64>(1, db.valore(QStringLiteral("PRAGMA page_count")).toLongLong());
-            sqlite3_progress_handler(motore, 20000, avanzamentoVerifica, &stato);
+            sqlite3_progress_handler(motore, 20000, avanzamentoCompattazione, &stato);
         }
         try {
             db.esegui(QStringLiteral("VACUUM INTO ?"), { assoluto });

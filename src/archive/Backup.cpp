@@ -326,7 +326,7 @@ bool CopiaArchivio()
     return CopiaArchivio(Module1::PercorsoArchivio, cartella);
 }
 
-LavoroInSottofondo* AvviaCopia(const QString& archivio, const QString& cartellaBackup, QObject* proprietario)
+LavoroInSottofondo* PreparaCopia(const QString& archivio, const QString& cartellaBackup, QObject* proprietario)
 {
     const QString destinazione = DestinazioneBackup(archivio, cartellaBackup);
     auto* lavoro = new LavoroInSottofondo(
@@ -349,7 +349,7 @@ bool EseguiBackup(const QString& archivio, const QString& cartellaBackup)
             QMessageBox::Ok, QMessageBox::Critical);
         return false;
     }
-    LavoroInSottofondo* lavoro = AvviaCopia(archivio, cartellaBackup, nullptr);
+    LavoroInSottofondo* lavoro = PreparaCopia(archivio, cartellaBackup, nullptr);
     const std::unique_ptr<LavoroInSottofondo> proprietario(lavoro);
     AttendiLavoro(*lavoro, QStringLiteral("Salvataggio dell'archivio in corso..."));
     if (lavoro->annullato()) {
@@ -624,5 +624,5 @@ LavoroInSottofondo* PreparaSalvataggioAutomatico(QObject* proprietario)
     const bool letto = EseguiConAttesa([&] { imp = Backup::leggiImpostazioni(archivio); });
     if (!letto || !imp.riga || !imp.automatico)
         return nullptr;
-    return Backup::AvviaCopia(archivio, imp.percorso, proprietario);
+    return Backup::PreparaCopia(archivio, imp.percorso, proprietario);
 }
