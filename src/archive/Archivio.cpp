@@ -30,6 +30,8 @@ constexpr int PaginePerPasso = 1024;
 constexpr int RipreseMassime = 3;
 // How long a copy waits for another instance's write before it gives up.
 constexpr int AttesaCopiaMs = 60000;
+// How long the full check waits for another instance's write to end.
+constexpr int AttesaVerificaMs = 5000;
 
 QString testoMotore(const QSqlError& e)
 {
@@ -632,6 +634,8 @@ void Archivio::VerificaCompleta(const QString& percorso, const Avanzamento& avan
         const sqlite3_vfs* vfs = avanzamento ? vfsContato() : nullptr;
         ConnessioneDiretta c(percorso, SQLITE_OPEN_READONLY, vfs ? NomeVfsContato : nullptr);
         codice = c.esito();
+        // Asked for by the user or run on a copy: a write of another instance is waited for.
+        sqlite3_busy_timeout(c.db(), AttesaVerificaMs);
         if (codice == SQLITE_OK)
             codice = c.scorri("PRAGMA page_count",
                 [&](sqlite3_stmt* s) { letture.totale = std::max<qint64>(1, sqlite3_column_int64(s, 0)); });
