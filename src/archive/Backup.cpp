@@ -252,8 +252,8 @@ void CopiaControllata(
     blocco.setStaleLockTime(DurataMassimaCopiaMs);
     if (!blocco.tryLock(0))
         throw ErroreArchivio(CodiciErrore::FileInUso,
-                             QStringLiteral("Un altro salvataggio di questo archivio nella stessa cartella è in "
-                                            "corso: riprovare al suo termine."));
+            QStringLiteral("Un altro salvataggio di questo archivio nella stessa cartella è in "
+                           "corso: riprovare al suo termine."));
     // A copy cut off (the program ended, the computer went off) is only ever left under these
     // names, never under the backup's own; the next backup clears them.
     const QString temporaneo = destinazione + QStringLiteral(".tmp");
@@ -326,7 +326,8 @@ bool CopiaArchivio()
     return CopiaArchivio(Module1::PercorsoArchivio, cartella);
 }
 
-LavoroInSottofondo* PreparaCopia(const QString& archivio, const QString& cartellaBackup, QObject* proprietario)
+LavoroInSottofondo* PreparaCopia(
+    const QString& archivio, const QString& cartellaBackup, QObject* proprietario)
 {
     const QString destinazione = DestinazioneBackup(archivio, cartellaBackup);
     auto* lavoro = new LavoroInSottofondo(

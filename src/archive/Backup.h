@@ -48,7 +48,8 @@ bool CopiaArchivio(const QString& archivio, const QString& cartellaBackup, QStri
 bool CopiaArchivio();
 // Today's backup of `archivio` as a work for a thread of its own, owned by `proprietario`, not
 // yet started.
-LavoroInSottofondo* PreparaCopia(const QString& archivio, const QString& cartellaBackup, QObject* proprietario);
+LavoroInSottofondo* PreparaCopia(
+    const QString& archivio, const QString& cartellaBackup, QObject* proprietario);
 
 // The "backup now" command: asks, backs up into `cartellaBackup` with a progress window (the
 // copy runs on a thread of its own, the windows stay live), says "PROCEDURA TERMINATA" or why it

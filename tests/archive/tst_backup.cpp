@@ -213,7 +213,7 @@ void TestBackup::backupInterrottoODoppio()
     QVERIFY2(secondo.contains(QStringLiteral("in corso")), qPrintable(secondo));
     QVERIFY(std::is_sorted(passi.begin(), passi.end()));
     QCOMPARE(passi.last(), 100);
-    QCOMPARE(fileDi(cartella), QStringList{QStringLiteral("071226-Archivio.mdb")});
+    QCOMPARE(fileDi(cartella), QStringList { QStringLiteral("071226-Archivio.mdb") });
     QCOMPARE(contaDipendenti(destinazione), 3000);
 }
 
