@@ -1,9 +1,14 @@
 #include "Archivio.h"
 
 #include <QAtomicInteger>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -19,6 +24,14 @@ QAtomicInteger<quint64> g_contatoreConnessioni;
 constexpr int AttesaMotoreMs = 100;
 // "CART" in the engine header marks files this program created.
 constexpr int IdentificativoArchivio = 0x43415254;
+// A copy step holds the archive's read lock for this many pages (4 MiB of 4 KiB pages).
+constexpr int PaginePerPasso = 1024;
+// Writes of others that make a copy start again before it takes the rest in one step.
+constexpr int RipreseMassime = 3;
+// How long a copy waits for another instance's write before it gives up.
+constexpr int AttesaCopiaMs = 60000;
+// How long the full check waits for another instance's write to end.
+constexpr int AttesaVerificaMs = 5000;
 
 QString testoMotore(const QSqlError& e)
 {
@@ -31,6 +44,257 @@ QString testoMotore(const QSqlError& e)
 bool cartellaEsiste(const QString& percorso)
 {
     return QFileInfo(QFileInfo(percorso).absolutePath()).isDir();
+}
+
+bool codiceDanno(int codiceMotore)
+{
+    const int c = codiceMotore & 0xFF;
+    return c == SQLITE_CORRUPT || c == SQLITE_NOTADB;
+}
+
+// Another instance holding the archive, or a journal only a writer may roll back: no damage,
+// the open that follows meets it and waits or rolls back.
+bool codiceDiPassaggio(int codiceMotore)
+{
+    const int c = codiceMotore & 0xFF;
+    return c == SQLITE_BUSY || c == SQLITE_LOCKED || c == SQLITE_READONLY;
+}
+
+// Archives an operation found damaged, with the file as it was then (size, time, and the header,
+// whose change counter every write moves): a file changed since (restored, replaced by another
+// instance) is judged afresh.
+struct FileDanneggiato
+{
+    qint64 dimensione = 0;
+    QDateTime modifica;
+    QByteArray intestazione;
+
+    static FileDanneggiato Di(const QFileInfo& info)
+    {
+        QFile f(info.absoluteFilePath());
+        const QByteArray intestazione = f.open(QIODevice::ReadOnly) ? f.read(100) : QByteArray();
+        return { info.size(), info.lastModified(), intestazione };
+    }
+    bool operator==(const FileDanneggiato&) const = default;
+};
+
+QMutex g_muteDanneggiati;
+QHash<QString, FileDanneggiato> g_danneggiati;
+QAtomicInteger<int> g_numeroDanneggiati;
+
+void marcaDanneggiato(const QString& percorso)
+{
+    const QFileInfo info(percorso);
+    if (!info.exists())
+        return;
+    const QMutexLocker blocco(&g_muteDanneggiati);
+    g_danneggiati.insert(info.absoluteFilePath(), FileDanneggiato::Di(info));
+    g_numeroDanneggiati.storeRelaxed(int(g_danneggiati.size()));
+}
+
+void dimenticaDanneggiato(const QString& percorso)
+{
+    if (g_numeroDanneggiati.loadRelaxed() == 0)
+        return;
+    const QMutexLocker blocco(&g_muteDanneggiati);
+    g_danneggiati.remove(QFileInfo(percorso).absoluteFilePath());
+    g_numeroDanneggiati.storeRelaxed(int(g_danneggiati.size()));
+}
+
+// The pages a whole-file read has brought in, for its progress: the full check runs inside one
+// engine instruction, so only the reads tell how far it is. Counted per thread by a thin layer
+// over the engine's own file access, used by the check's connection alone.
+struct LettureContate
+{
+    qint64 letti = 0;
+    qint64 totale = 1;
+    const Archivio::Avanzamento* avanzamento = nullptr;
+    sqlite3* db = nullptr;
+    int ultimo = -1;
+    bool annullato = false;
+
+    void letto(int byte)
+    {
+        letti += byte;
+        const int percento = int(std::min<qint64>(99, letti * 100 / totale));
+        if (percento == ultimo || annullato)
+            return;
+        ultimo = percento;
+        if (avanzamento && *avanzamento && !(*avanzamento)(percento)) {
+            annullato = true;
+            sqlite3_interrupt(db);
+        }
+    }
+};
+
+thread_local LettureContate* t_letture = nullptr;
+
+const char* const NomeVfsContato = "cartavia-letture";
+
+struct FileContato
+{
+    sqlite3_file base;
+    sqlite3_file* reale;
+};
+
+sqlite3_vfs* g_vfsReale = nullptr;
+
+sqlite3_file* reale(sqlite3_file* f)
+{
+    return reinterpret_cast<FileContato*>(f)->reale;
+}
+
+const sqlite3_io_methods g_metodiContati = {
+    3,
+    [](sqlite3_file* f) { return reale(f)->pMethods->xClose(reale(f)); },
+    [](sqlite3_file* f, void* dati, int quanti, sqlite3_int64 da) {
+        const int esito = reale(f)->pMethods->xRead(reale(f), dati, quanti, da);
+        if (t_letture)
+            t_letture->letto(quanti);
+        return esito;
+    },
+    [](sqlite3_file* f, const void* dati, int quanti, sqlite3_int64 da) {
+        return reale(f)->pMethods->xWrite(reale(f), dati, quanti, da);
+    },
+    [](sqlite3_file* f, sqlite3_int64 dimensione) {
+        return reale(f)->pMethods->xTruncate(reale(f), dimensione);
+    },
+    [](sqlite3_file* f, int modo) { return reale(f)->pMethods->xSync(reale(f), modo); },
+    [](sqlite3_file* f, sqlite3_int64* dimensione) {
+        return reale(f)->pMethods->xFileSize(reale(f), dimensione);
+    },
+    [](sqlite3_file* f, int livello) { return reale(f)->pMethods->xLock(reale(f), livello); },
+    [](sqlite3_file* f, int livello) { return reale(f)->pMethods->xUnlock(reale(f), livello); },
+    [](sqlite3_file* f, int* esito) { return reale(f)->pMethods->xCheckReservedLock(reale(f), esito); },
+    [](sqlite3_file* f, int operazione, void* argomento) {
+        return reale(f)->pMethods->xFileControl(reale(f), operazione, argomento);
+    },
+    [](sqlite3_file* f) { return reale(f)->pMethods->xSectorSize(reale(f)); },
+    [](sqlite3_file* f) { return reale(f)->pMethods->xDeviceCharacteristics(reale(f)); },
+    [](sqlite3_file* f, int regione, int dimensione, int estendi, void volatile** memoria) {
+        const sqlite3_io_methods* m = reale(f)->pMethods;
+        return m->iVersion >= 2 && m->xShmMap ? m->xShmMap(reale(f), regione, dimensione, estendi, memoria)
+                                              : SQLITE_IOERR_SHMMAP;
+    },
+    [](sqlite3_file* f, int da, int quanti, int modo) {
+        const sqlite3_io_methods* m = reale(f)->pMethods;
+        return m->iVersion >= 2 && m->xShmLock ? m->xShmLock(reale(f), da, quanti, modo)
+                                               : SQLITE_IOERR_SHMLOCK;
+    },
+    [](sqlite3_file* f) {
+        const sqlite3_io_methods* m = reale(f)->pMethods;
+        if (m->iVersion >= 2 && m->xShmBarrier)
+            m->xShmBarrier(reale(f));
+    },
+    [](sqlite3_file* f, int elimina) {
+        const sqlite3_io_methods* m = reale(f)->pMethods;
+        return m->iVersion >= 2 && m->xShmUnmap ? m->xShmUnmap(reale(f), elimina) : SQLITE_OK;
+    },
+    // No memory-mapped reads: every page goes through xRead and is counted.
+    [](sqlite3_file*, sqlite3_int64, int, void** pagina) {
+        *pagina = nullptr;
+        return SQLITE_OK;
+    },
+    [](sqlite3_file*, sqlite3_int64, void*) { return SQLITE_OK; },
+};
+
+sqlite3_vfs* vfsContato()
+{
+    static sqlite3_vfs vfs = [] {
+        g_vfsReale = sqlite3_vfs_find(nullptr);
+        sqlite3_vfs v {};
+        v.iVersion = 2;
+        v.szOsFile = int(sizeof(FileContato)) + g_vfsReale->szOsFile;
+        v.mxPathname = g_vfsReale->mxPathname;
+        v.zName = NomeVfsContato;
+        v.xOpen = [](sqlite3_vfs*, sqlite3_filename nome, sqlite3_file* f, int modo, int* modoOttenuto) {
+            auto* contato = reinterpret_cast<FileContato*>(f);
+            contato->reale = reinterpret_cast<sqlite3_file*>(contato + 1);
+            contato->reale->pMethods = nullptr;
+            const int esito = g_vfsReale->xOpen(g_vfsReale, nome, contato->reale, modo, modoOttenuto);
+            contato->base.pMethods = contato->reale->pMethods ? &g_metodiContati : nullptr;
+            return esito;
+        };
+        v.xDelete = [](sqlite3_vfs*, const char* nome, int sincronizza) {
+            return g_vfsReale->xDelete(g_vfsReale, nome, sincronizza);
+        };
+        v.xAccess = [](sqlite3_vfs*, const char* nome, int modo, int* esito) {
+            return g_vfsReale->xAccess(g_vfsReale, nome, modo, esito);
+        };
+        v.xFullPathname = [](sqlite3_vfs*, const char* nome, int quanti, char* completo) {
+            return g_vfsReale->xFullPathname(g_vfsReale, nome, quanti, completo);
+        };
+        v.xDlOpen = [](sqlite3_vfs*, const char* nome) { return g_vfsReale->xDlOpen(g_vfsReale, nome); };
+        v.xDlError
+            = [](sqlite3_vfs*, int quanti, char* testo) { g_vfsReale->xDlError(g_vfsReale, quanti, testo); };
+        v.xDlSym = [](sqlite3_vfs*, void* libreria, const char* simbolo) {
+            return g_vfsReale->xDlSym(g_vfsReale, libreria, simbolo);
+        };
+        v.xDlClose = [](sqlite3_vfs*, void* libreria) { g_vfsReale->xDlClose(g_vfsReale, libreria); };
+        v.xRandomness = [](sqlite3_vfs*, int quanti, char* dati) {
+            return g_vfsReale->xRandomness(g_vfsReale, quanti, dati);
+        };
+        v.xSleep = [](sqlite3_vfs*, int micro) { return g_vfsReale->xSleep(g_vfsReale, micro); };
+        v.xCurrentTime = [](sqlite3_vfs*, double* ora) { return g_vfsReale->xCurrentTime(g_vfsReale, ora); };
+        v.xGetLastError = [](sqlite3_vfs*, int quanti, char* testo) {
+            return g_vfsReale->xGetLastError(g_vfsReale, quanti, testo);
+        };
+        v.xCurrentTimeInt64
+            = [](sqlite3_vfs*, sqlite3_int64* ora) { return g_vfsReale->xCurrentTimeInt64(g_vfsReale, ora); };
+        return v;
+    }();
+    static const bool registrato = sqlite3_vfs_register(&vfs, 0) == SQLITE_OK;
+    return registrato ? &vfs : nullptr;
+}
+
+// A connection of the engine's own for the checks: usable on any thread, closed on leaving.
+class ConnessioneDiretta
+{
+public:
+    ConnessioneDiretta(const QString& percorso, int modo, const char* vfs = nullptr)
+    {
+        const QByteArray nome = QFileInfo(percorso).absoluteFilePath().toUtf8();
+        m_esito = sqlite3_open_v2(nome.constData(), &m_db, modo, vfs);
+        if (m_db) {
+            sqlite3_extended_result_codes(m_db, 1);
+            sqlite3_busy_timeout(m_db, AttesaMotoreMs);
+        }
+        if (m_esito != SQLITE_OK && m_db)
+            m_esito = sqlite3_extended_errcode(m_db);
+    }
+    ~ConnessioneDiretta() { sqlite3_close_v2(m_db); }
+    ConnessioneDiretta(const ConnessioneDiretta&) = delete;
+    ConnessioneDiretta& operator=(const ConnessioneDiretta&) = delete;
+
+    sqlite3* db() const { return m_db; }
+    int esito() const { return m_esito; }
+    QString testo() const { return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString(); }
+
+    // Runs `sql` and hands each row to `riga`; the engine's result code.
+    int scorri(const QByteArray& sql, const std::function<void(sqlite3_stmt*)>& riga = {})
+    {
+        sqlite3_stmt* istruzione = nullptr;
+        int rc = sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &istruzione, nullptr);
+        if (rc != SQLITE_OK)
+            return sqlite3_extended_errcode(m_db);
+        while ((rc = sqlite3_step(istruzione)) == SQLITE_ROW)
+            if (riga)
+                riga(istruzione);
+        const int codice = rc == SQLITE_DONE ? SQLITE_OK : sqlite3_extended_errcode(m_db);
+        sqlite3_finalize(istruzione);
+        return codice;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+    int m_esito = SQLITE_OK;
+};
+
+QByteArray quotaNome(const QByteArray& nome)
+{
+    QByteArray q = nome;
+    q.replace('"', "\"\"");
+    return '"' + q + '"';
 }
 
 } // namespace
@@ -47,6 +311,8 @@ Archivio::Archivio(const QString& percorso, Apertura modo)
                              QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(percorso)));
     // An empty file is what an interrupted creation leaves: there is nothing in it to lose.
     const bool vuoto = info.exists() && info.size() == 0 && modo == Apertura::CreaSeManca;
+    if (info.exists() && NotoDanneggiato(percorso))
+        throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(percorso));
     if (info.exists() && !vuoto)
         Verifica(percorso);
     else if (modo == Apertura::Esistente)
@@ -58,7 +324,7 @@ Archivio::Archivio(const QString& percorso, Apertura modo)
     m_db.setDatabaseName(info.absoluteFilePath());
     m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(AttesaMotoreMs));
     if (!m_db.open()) {
-        const ErroreArchivio e = Traduci(m_db.lastError(), percorso);
+        const ErroreArchivio e = errore(m_db.lastError(), percorso);
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_nomeConnessione);
         throw e;
@@ -67,7 +333,7 @@ Archivio::Archivio(const QString& percorso, Apertura modo)
         // Writes the header at once, so the file is an archive from here on.
         QSqlQuery q(m_db);
         if (!q.exec(QStringLiteral("PRAGMA application_id = %1").arg(IdentificativoArchivio))) {
-            const ErroreArchivio e = Traduci(q.lastError(), percorso);
+            const ErroreArchivio e = errore(q.lastError(), percorso);
             q = QSqlQuery();
             m_db.close();
             m_db = QSqlDatabase();
@@ -94,7 +360,7 @@ QSqlQuery Archivio::esegui(const QString& sql, const QVariantList& valori)
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw Traduci(q.lastError(), sql);
+        throw errore(q.lastError(), sql);
     eseguiPreparata(q, valori);
     return q;
 }
@@ -104,7 +370,7 @@ QSqlQuery Archivio::prepara(const QString& sql)
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(sql))
-        throw Traduci(q.lastError(), sql);
+        throw errore(q.lastError(), sql);
     return q;
 }
 
@@ -113,7 +379,7 @@ void Archivio::eseguiPreparata(QSqlQuery& query, const QVariantList& valori)
     for (int i = 0; i < valori.size(); ++i)
         query.bindValue(i, valori.at(i));
     if (!query.exec())
-        throw Traduci(query.lastError(), query.lastQuery());
+        throw errore(query.lastError(), query.lastQuery());
 }
 
 QVariant Archivio::valore(const QString& sql, const QVariantList& valori)
@@ -122,7 +388,7 @@ QVariant Archivio::valore(const QString& sql, const QVariantList& valori)
     if (q.next())
         return q.value(0);
     if (q.lastError().isValid())
-        throw Traduci(q.lastError(), sql);
+        throw errore(q.lastError(), sql);
     return {};
 }
 
@@ -218,7 +484,7 @@ void Archivio::scorri(const QString& sql, const QVariantList& valori, const std:
     sqlite3_stmt* istruzione = nullptr;
     const QByteArray testoSql = sql.toUtf8();
     if (sqlite3_prepare_v2(motore, testoSql.constData(), int(testoSql.size()), &istruzione, nullptr) != SQLITE_OK)
-        throw Traduci(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
+        throw errore(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
     struct Chiudi
     {
         sqlite3_stmt* s;
@@ -246,7 +512,7 @@ void Archivio::scorri(const QString& sql, const QVariantList& valori, const std:
             }
         }
         if (esito != SQLITE_OK)
-            throw Traduci(esito, QString::fromUtf8(sqlite3_errmsg(motore)), sql);
+            throw errore(esito, QString::fromUtf8(sqlite3_errmsg(motore)), sql);
     }
     const RigaRapida r(istruzione);
     for (;;) {
@@ -257,7 +523,7 @@ void Archivio::scorri(const QString& sql, const QVariantList& valori, const std:
         }
         if (esito == SQLITE_DONE)
             return;
-        throw Traduci(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
+        throw errore(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
     }
 }
 
@@ -273,48 +539,149 @@ void Archivio::Verifica(const QString& percorso)
     static const QByteArray firma("SQLite format 3\0", 16);
     // An engine page is at least 512 bytes; anything shorter is a truncated or foreign file.
     if (f.size() < 512 || f.read(16) != firma)
-        throw ErroreArchivio(
-            CodiciErrore::NonUnArchivio,
-            QStringLiteral("Il file «%1» non è un archivio di Cartavia oppure è danneggiato.")
-                .arg(QDir::toNativeSeparators(percorso)));
+        throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(percorso));
 }
 
-void Archivio::VerificaCompleta(const QString& percorso)
+QString Archivio::TestoDanneggiato(const QString& percorso)
+{
+    return QStringLiteral("Il file «%1» non è un archivio di Cartavia oppure è danneggiato.")
+        .arg(QDir::toNativeSeparators(percorso));
+}
+
+bool Archivio::NotoDanneggiato(const QString& percorso)
+{
+    if (g_numeroDanneggiati.loadRelaxed() == 0)
+        return false;
+    const QFileInfo info(percorso);
+    const QMutexLocker blocco(&g_muteDanneggiati);
+    const auto i = g_danneggiati.constFind(info.absoluteFilePath());
+    if (i == g_danneggiati.constEnd())
+        return false;
+    if (info.exists() && *i == FileDanneggiato::Di(info))
+        return true;
+    g_danneggiati.erase(i);
+    g_numeroDanneggiati.storeRelaxed(int(g_danneggiati.size()));
+    return false;
+}
+
+void Archivio::VerificaApertura(const QString& percorso)
 {
     Verifica(percorso);
-    auto danneggiato = [&percorso] {
-        return ErroreArchivio(CodiciErrore::NonUnArchivio,
-                              QStringLiteral("Il file «%1» non è un archivio di Cartavia oppure è danneggiato.")
-                                  .arg(QDir::toNativeSeparators(percorso)));
-    };
-    const QString nome = QStringLiteral("verifica-%1").arg(g_contatoreConnessioni.fetchAndAddRelaxed(1));
-    QString esito;
-    int numero = 0;
+    int codice = SQLITE_OK;
+    QString testo;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
-        db.setDatabaseName(QFileInfo(percorso).absoluteFilePath());
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(AttesaMotoreMs));
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(QStringLiteral("PRAGMA quick_check(1)")) && q.next())
-                esito = q.value(0).toString();
-            else
-                numero = Traduci(q.lastError(), percorso).numero();
-        } else {
-            numero = Traduci(db.lastError(), percorso).numero();
+        ConnessioneDiretta c(percorso, SQLITE_OPEN_READONLY);
+        codice = c.esito();
+        // The first statement reads the whole schema; the first and last row of each table then
+        // cross the top of its tree, where a page overwritten or cut off shows at once.
+        QList<QByteArray> tabelle;
+        if (codice == SQLITE_OK)
+            codice = c.scorri("SELECT name FROM sqlite_master WHERE type = 'table'", [&](sqlite3_stmt* s) {
+                tabelle << QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+            });
+        for (const QByteArray& t : std::as_const(tabelle)) {
+            for (const char* verso : { " ORDER BY rowid LIMIT 1", " ORDER BY rowid DESC LIMIT 1" }) {
+                if (codice == SQLITE_OK)
+                    codice = c.scorri("SELECT * FROM " + quotaNome(t) + verso);
+            }
         }
-        db.close();
+        testo = c.testo();
     }
-    QSqlDatabase::removeDatabase(nome);
-    if (esito == QLatin1String("ok"))
+    if (codice == SQLITE_OK || codiceDiPassaggio(codice))
         return;
-    // Another instance holding the archive is no damage: the caller's own open meets the lock.
-    if (numero == CodiciErrore::Bloccato || numero == CodiciErrore::FileInUso || numero == CodiciErrore::ArchivioInUso)
-        return;
-    throw danneggiato();
+    if (codiceDanno(codice)) {
+        marcaDanneggiato(percorso);
+        throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(percorso));
+    }
+    throw Traduci(codice, testo, percorso);
 }
 
-void Archivio::CopiaCompatta(const QString& sorgente, const QString& destinazione)
+namespace {
+// What the progress handler of a compaction needs.
+struct StatoCompattazione
+{
+    sqlite3* db;
+    qint64 pagine;
+    const Archivio::Avanzamento* avanzamento;
+    int ultimo;
+    bool annullato;
+};
+
+int avanzamentoCompattazione(void* p)
+{
+    auto* s = static_cast<StatoCompattazione*>(p);
+    // A compaction reads each page about once: the pages read so far tell how far it is.
+    int letti = 0;
+    int massimo = 0;
+    sqlite3_db_status(s->db, SQLITE_DBSTATUS_CACHE_MISS, &letti, &massimo, 0);
+    const int percento = int(std::min<qint64>(99, qint64(letti) * 100 / s->pagine));
+    if (percento == s->ultimo)
+        return 0;
+    s->ultimo = percento;
+    s->annullato = !(*s->avanzamento)(percento);
+    return s->annullato ? 1 : 0;
+}
+} // namespace
+
+void Archivio::VerificaCompleta(const QString& percorso, const Avanzamento& avanzamento)
+{
+    Verifica(percorso);
+    QString esito;
+    int codice = SQLITE_OK;
+    QString testo;
+    LettureContate letture;
+    {
+        const sqlite3_vfs* vfs = avanzamento ? vfsContato() : nullptr;
+        ConnessioneDiretta c(percorso, SQLITE_OPEN_READONLY, vfs ? NomeVfsContato : nullptr);
+        codice = c.esito();
+        // Asked for by the user or run on a copy: a write of another instance is waited for.
+        sqlite3_busy_timeout(c.db(), AttesaVerificaMs);
+        if (codice == SQLITE_OK)
+            codice = c.scorri("PRAGMA page_count",
+                [&](sqlite3_stmt* s) { letture.totale = std::max<qint64>(1, sqlite3_column_int64(s, 0)); });
+        if (codice == SQLITE_OK)
+            codice = c.scorri(
+                "PRAGMA page_size", [&](sqlite3_stmt* s) { letture.totale *= sqlite3_column_int64(s, 0); });
+        letture.avanzamento = &avanzamento;
+        letture.db = c.db();
+        struct Conta
+        {
+            LettureContate* prima;
+            explicit Conta(LettureContate* l)
+                : prima(t_letture)
+            {
+                t_letture = l;
+            }
+            ~Conta() { t_letture = prima; }
+        } conta(vfs ? &letture : nullptr);
+        if (codice == SQLITE_OK)
+            codice = c.scorri("PRAGMA quick_check(1)", [&](sqlite3_stmt* s) {
+                esito = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+            });
+        testo = c.testo();
+    }
+    if (letture.annullato)
+        throw ErroreArchivio(CodiciErrore::Annullato, QStringLiteral("Operazione annullata."));
+    if (codice == SQLITE_OK && esito == QLatin1String("ok")) {
+        dimenticaDanneggiato(percorso);
+        if (avanzamento)
+            avanzamento(100);
+        return;
+    }
+    if (codice == SQLITE_OK || codiceDanno(codice)) {
+        marcaDanneggiato(percorso);
+        throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(percorso));
+    }
+    throw Traduci(codice, testo, percorso);
+}
+
+void Archivio::SegnaDanneggiato(const QString& percorso)
+{
+    marcaDanneggiato(percorso);
+}
+
+void Archivio::CopiaCompatta(
+    const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
 {
     const QString assoluto = QFileInfo(destinazione).absoluteFilePath();
     if (QFileInfo::exists(assoluto))
@@ -323,13 +690,122 @@ void Archivio::CopiaCompatta(const QString& sorgente, const QString& destinazion
     if (!cartellaEsiste(assoluto))
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
                              QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(destinazione)));
+    bool annullato = false;
     try {
         Archivio db(sorgente);
-        db.esegui(QStringLiteral("VACUUM INTO ?"), {assoluto});
+        sqlite3* motore = nullptr;
+        const QVariant maniglia = db.m_db.driver()->handle();
+        if (avanzamento && maniglia.isValid() && qstrcmp(maniglia.typeName(), "sqlite3*") == 0)
+            motore = *static_cast<sqlite3* const*>(maniglia.constData());
+        StatoCompattazione stato { motore, 1, &avanzamento, -1, false };
+        if (motore) {
+            stato.pagine = std::max<qint64>(1, db.valore(QStringLiteral("PRAGMA page_count")).toLongLong());
+            sqlite3_progress_handler(motore, 20000, avanzamentoCompattazione, &stato);
+        }
+        try {
+            db.esegui(QStringLiteral("VACUUM INTO ?"), { assoluto });
+        } catch (...) {
+            annullato = stato.annullato;
+            if (motore)
+                sqlite3_progress_handler(motore, 0, nullptr, nullptr);
+            throw;
+        }
+        if (motore)
+            sqlite3_progress_handler(motore, 0, nullptr, nullptr);
     } catch (...) {
         QFile::remove(assoluto);
+        if (annullato)
+            throw ErroreArchivio(CodiciErrore::Annullato, QStringLiteral("Operazione annullata."));
         throw;
     }
+}
+
+void Archivio::CopiaIstantanea(
+    const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
+{
+    const QString assoluto = QFileInfo(destinazione).absoluteFilePath();
+    if (QFileInfo::exists(assoluto))
+        throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
+            QStringLiteral("Il file «%1» esiste già.").arg(QDir::toNativeSeparators(destinazione)));
+    if (!cartellaEsiste(assoluto))
+        throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
+            QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(destinazione)));
+    Verifica(sorgente);
+    if (NotoDanneggiato(sorgente))
+        throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(sorgente));
+
+    // Read-write only so that a journal left by a crashed writer is rolled back first; the copy
+    // never writes to the archive.
+    ConnessioneDiretta da(sorgente, SQLITE_OPEN_READWRITE);
+    if (da.esito() != SQLITE_OK)
+        throw Traduci(da.esito(), da.testo(), sorgente);
+    ConnessioneDiretta a(assoluto, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    if (a.esito() != SQLITE_OK)
+        throw Traduci(a.esito(), a.testo(), destinazione);
+    // No journal for a file that is thrown away unless it is complete.
+    a.scorri("PRAGMA journal_mode = OFF");
+    sqlite3_backup* copia = sqlite3_backup_init(a.db(), "main", da.db(), "main");
+    if (!copia)
+        throw Traduci(sqlite3_extended_errcode(a.db()), a.testo(), destinazione);
+
+    int pagine = PaginePerPasso;
+    int riprese = 0;
+    int rimaste = -1;
+    int percento = 0;
+    bool annullato = false;
+    QElapsedTimer occupato;
+    int esito = SQLITE_OK;
+    for (;;) {
+        esito = sqlite3_backup_step(copia, pagine);
+        if (esito == SQLITE_DONE)
+            break;
+        const int codice = esito & 0xFF;
+        if (esito == SQLITE_OK) {
+            occupato.invalidate();
+            const int ora = sqlite3_backup_remaining(copia);
+            // Each step copies pages: when as many remain as before, a write made it start again.
+            if (rimaste >= 0 && ora >= rimaste && ++riprese >= RipreseMassime)
+                pagine = -1;
+            rimaste = ora;
+            const int totale = sqlite3_backup_pagecount(copia);
+            percento = totale > 0 ? int(qint64(totale - ora) * 100 / totale) : 0;
+        } else if (codice == SQLITE_BUSY || codice == SQLITE_LOCKED) {
+            // Another instance is writing: wait for it, as long as a lock may reasonably last.
+            if (!occupato.isValid())
+                occupato.start();
+            if (occupato.elapsed() > AttesaCopiaMs)
+                break;
+            QThread::msleep(50);
+        } else {
+            break;
+        }
+        if (avanzamento && !avanzamento(percento)) {
+            annullato = true;
+            break;
+        }
+    }
+    const int fine = sqlite3_backup_finish(copia);
+    if (annullato)
+        throw ErroreArchivio(CodiciErrore::Annullato, QStringLiteral("Operazione annullata."));
+    if (esito != SQLITE_DONE) {
+        const bool suCopia = (esito & 0xFF) == SQLITE_FULL || (esito & 0xFF) == SQLITE_IOERR;
+        throw Traduci(esito, suCopia ? a.testo() : da.testo(), suCopia ? destinazione : sorgente);
+    }
+    if (fine != SQLITE_OK)
+        throw Traduci(fine, a.testo(), destinazione);
+}
+
+ErroreArchivio Archivio::errore(int codiceMotore, const QString& testoMotore, const QString& contesto) const
+{
+    if (!codiceDanno(codiceMotore))
+        return Traduci(codiceMotore, testoMotore, contesto);
+    marcaDanneggiato(m_percorso);
+    return { CodiciErrore::NonUnArchivio, TestoDanneggiato(m_percorso) };
+}
+
+ErroreArchivio Archivio::errore(const QSqlError& e, const QString& contesto) const
+{
+    return errore(e.nativeErrorCode().toInt(), testoMotore(e), contesto);
 }
 
 ErroreArchivio Archivio::Traduci(const QSqlError& errore, const QString& contesto)

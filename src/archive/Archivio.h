@@ -73,21 +73,49 @@ public:
     // The archive's own handle, for the rare reader that needs Qt SQL directly.
     QSqlDatabase& database() { return m_db; }
 
+    // Reports the share of the work done (0-100); false asks the work to stop (it then throws 3059).
+    using Avanzamento = std::function<bool(int percento)>;
+
     // Copies `sorgente` into the new file `destinazione` (which must not exist), compacted and
-    // consistent even while other programs write.
-    static void CopiaCompatta(const QString& sorgente, const QString& destinazione);
-    // Throws unless `percorso` is a file the engine reads as an archive.
+    // consistent even while other programs write (they wait to write until it ends).
+    static void CopiaCompatta(
+        const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento = {});
+    // Copies `sorgente` page by page into the new file `destinazione`, a few megabytes at a time:
+    // other instances read and write between the steps (a write makes the copy start again; after
+    // a few restarts the rest goes in one step). The copy is the archive as it was at one moment.
+    // Safe on any thread. A `destinazione` left by a failure is the caller's to remove.
+    static void CopiaIstantanea(
+        const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento = {});
+    // Throws unless `percorso` is a file the engine reads as an archive (its header).
     static void Verifica(const QString& percorso);
-    // Verifica, then a read-only pass over every page: a file cut short or overwritten past its
-    // header throws 3049 too. Nothing is written; an archive busy with another writer passes
-    // (the open that follows waits for it). For opening an archive, not for every step.
-    static void VerificaCompleta(const QString& percorso);
+    // What opening an archive checks: the header, then the schema (tables, fields, indexes) and
+    // the first and last rows of every table, a few pages whatever the archive's age. Another
+    // file, or one cut short or overwritten in its first pages, throws 3049. Nothing is written;
+    // an archive busy with another writer passes (the open that follows waits for it).
+    static void VerificaApertura(const QString& percorso);
+    // A read-only pass over every page: throws 3049 when any of it is damaged. It reads the whole
+    // file, so it runs where that is done anyway (backup, restore, compaction) or on request.
+    // Safe on any thread: it uses a connection of its own.
+    static void VerificaCompleta(const QString& percorso, const Avanzamento& avanzamento = {});
+
+    // The message for an archive the engine finds damaged (or a file that is no archive).
+    static QString TestoDanneggiato(const QString& percorso);
+    // True while `percorso` is known damaged: an operation met the engine's corruption error on it
+    // and the file has not changed since. No connection opens it then (3049), so nothing more is
+    // written to it; a restore or a full check that passes lifts it.
+    static bool NotoDanneggiato(const QString& percorso);
+    // Records that `percorso` was found damaged (by a check of a copy of it).
+    static void SegnaDanneggiato(const QString& percorso);
 
     // Maps an engine error to the program's numbered error.
     static ErroreArchivio Traduci(const QSqlError& errore, const QString& contesto = {});
     static ErroreArchivio Traduci(int codiceMotore, const QString& testoMotore, const QString& contesto = {});
 
 private:
+    // The numbered error for a failure of this connection; damage marks the archive.
+    ErroreArchivio errore(int codiceMotore, const QString& testoMotore, const QString& contesto = {}) const;
+    ErroreArchivio errore(const QSqlError& e, const QString& contesto = {}) const;
+
     QString m_percorso;
     QString m_nomeConnessione;
     QSqlDatabase m_db;

@@ -366,7 +366,7 @@ void AvvioSelezione::OK_Click()
     AggiornaDBPath_e_Variabili();
     MemorizzaPercorso();
     try {
-        Archivio::VerificaCompleta(Module1::PercorsoArchivio);
+        Archivio::VerificaApertura(Module1::PercorsoArchivio);
     } catch (const ErroreArchivio& e) {
         messaggi().Messaggio(e.descrizione(), QMessageBox::Ok, QMessageBox::Critical);
         return;

@@ -1,8 +1,10 @@
 #include "Backup.h"
 
 #include "archive/Archivio.h"
+#include "archive/AttesaLavoro.h"
 #include "archive/CreazioneDB.h"
 #include "archive/GestioneErrore.h"
+#include "archive/LavoroInSottofondo.h"
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
 #include "archive/Presenza.h"
@@ -15,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLockFile>
 #include <QSqlQuery>
 #include <QThread>
 
@@ -101,15 +104,25 @@ ErroreArchivio ottimizzazioneOccupata()
     return {CodiciErrore::ArchivioInUso, QStringLiteral("L'archivio è in uso da parte di un'altra copia del programma.")};
 }
 
-// Throws unless the file opens as an archive and the engine finds it whole.
-void verificaArchivio(const QString& percorso)
+// Throws unless the file opens as an archive and the engine finds every page of it whole.
+void verificaArchivio(const QString& percorso, const Archivio::Avanzamento& avanzamento = {})
 {
+    Archivio::VerificaCompleta(percorso, avanzamento);
     Archivio db(percorso);
-    const QString esito = db.valore(QStringLiteral("PRAGMA quick_check")).toString();
-    if (esito != QLatin1String("ok"))
-        throw ErroreArchivio(CodiciErrore::NonUnArchivio, QStringLiteral("Archivio danneggiato: %1").arg(esito));
     db.valore(QStringLiteral("SELECT count(*) FROM sqlite_master"));
 }
+
+// The part `da`..`a` of a whole work's progress.
+Archivio::Avanzamento tratto(const Archivio::Avanzamento& avanzamento, int da, int a)
+{
+    return [&avanzamento, da, a](
+               int percento) { return !avanzamento || avanzamento(da + (a - da) * percento / 100); };
+}
+
+// A backup holding more free pages than this share is compacted before it takes its name.
+constexpr int QuotaLiberaDaCompattare = 10;
+// A copy's lock older than this is left from a computer that went off in the middle.
+constexpr int DurataMassimaCopiaMs = 3600 * 1000;
 
 // Takes the archive's write lock, so no other instance writes while its file is replaced; waits a
 // little for a write in progress. Throws Bloccato when the archive stays busy.
@@ -218,39 +231,90 @@ QString DataBackup(const QString& nomeFile)
     return Module1::FormattaData(DataDaNomeBackup(nomeFile));
 }
 
-bool CopiaArchivio(const QString& archivio, const QString& cartellaBackup, QString* errore)
+QString DestinazioneBackup(const QString& archivio, const QString& cartellaBackup)
 {
-    auto fallito = [&](const QString& testo) {
-        if (errore)
-            *errore = testo;
-        return false;
-    };
-    if (archivio.trimmed().isEmpty() || !QFileInfo(archivio).isFile())
-        return fallito(QStringLiteral("Impossibile trovare l'archivio «%1».").arg(nativo(archivio)));
-    if (cartellaBackup.trimmed().isEmpty() || !QDir().mkpath(cartellaBackup))
-        return fallito(QStringLiteral("Impossibile creare la cartella di backup «%1».").arg(nativo(cartellaBackup)));
+    return QDir(cartellaBackup).absoluteFilePath(NomeBackup(Oggi(), QFileInfo(archivio).fileName()));
+}
 
-    const QString destinazione
-        = QDir(cartellaBackup).absoluteFilePath(NomeBackup(Oggi(), QFileInfo(archivio).fileName()));
+void CopiaControllata(
+    const QString& archivio, const QString& destinazione, const Archivio::Avanzamento& avanzamento)
+{
+    if (archivio.trimmed().isEmpty() || !QFileInfo(archivio).isFile())
+        throw ErroreArchivio(CodiciErrore::FileNonTrovato,
+            QStringLiteral("Impossibile trovare l'archivio «%1».").arg(nativo(archivio)));
+    const QString cartella = QFileInfo(destinazione).absolutePath();
+    if (!QDir().mkpath(cartella))
+        throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
+            QStringLiteral("Impossibile creare la cartella di backup «%1».").arg(nativo(cartella)));
+    // One copy at a time into one backup file, in this program or another: the work files below
+    // are then its own. A lock left by a copy whose program died is taken over.
+    QLockFile blocco(destinazione + QStringLiteral(".lock"));
+    blocco.setStaleLockTime(DurataMassimaCopiaMs);
+    if (!blocco.tryLock(0))
+        throw ErroreArchivio(CodiciErrore::FileInUso,
+            QStringLiteral("Un altro salvataggio di questo archivio nella stessa cartella è in "
+                           "corso: riprovare al suo termine."));
+    // A copy cut off (the program ended, the computer went off) is only ever left under these
+    // names, never under the backup's own; the next backup clears them.
     const QString temporaneo = destinazione + QStringLiteral(".tmp");
-    int numero = 0;
-    QString descrizione;
-    const bool copiato = EseguiConAttesa(
-        [&] {
-            QFile::remove(temporaneo);
-            Archivio::CopiaCompatta(archivio, temporaneo);
-        },
-        &numero, &descrizione);
-    if (!copiato) {
-        QFile::remove(temporaneo);
-        return fallito(QStringLiteral("Impossibile scrivere la copia di backup nella cartella «%1».\n%2")
-                           .arg(nativo(cartellaBackup), descrizione));
-    }
+    const QString compatto = destinazione + QStringLiteral(".compatto");
+    QFile::remove(temporaneo);
+    QFile::remove(compatto);
     try {
+        Archivio::CopiaIstantanea(archivio, temporaneo, tratto(avanzamento, 0, 60));
+        // The copy is the archive page for page: checking it is checking the archive, without
+        // holding the archive meanwhile. A damaged archive never replaces the day's backup.
+        try {
+            Archivio::VerificaCompleta(temporaneo, tratto(avanzamento, 60, 95));
+        } catch (const ErroreArchivio& e) {
+            if (e.numero() != CodiciErrore::NonUnArchivio)
+                throw;
+            Archivio::SegnaDanneggiato(archivio);
+            throw ErroreArchivio(CodiciErrore::NonUnArchivio,
+                QStringLiteral("L'archivio «%1» è danneggiato: il backup non è stato fatto e quelli "
+                               "già presenti restano come sono.")
+                    .arg(QFileInfo(archivio).fileName()));
+        }
+        qint64 pagine = 0;
+        qint64 libere = 0;
+        {
+            Archivio copia(temporaneo);
+            pagine = copia.valore(QStringLiteral("PRAGMA page_count")).toLongLong();
+            libere = copia.valore(QStringLiteral("PRAGMA freelist_count")).toLongLong();
+        }
+        if (libere * 100 > pagine * QuotaLiberaDaCompattare) {
+            Archivio::CopiaCompatta(temporaneo, compatto, tratto(avanzamento, 95, 99));
+            rinomina(compatto, temporaneo);
+        }
         rinomina(temporaneo, destinazione);
     } catch (const ErroreArchivio& e) {
         QFile::remove(temporaneo);
-        return fallito(e.descrizione());
+        QFile::remove(compatto);
+        if ((e.numero() == CodiciErrore::DiscoPieno || e.numero() == CodiciErrore::ErroreDisco))
+            throw ErroreArchivio(e.numero(),
+                QStringLiteral("Impossibile scrivere la copia di backup nella cartella "
+                               "«%1»: spazio su disco insufficiente o errore di "
+                               "scrittura.")
+                    .arg(nativo(cartella)));
+        throw;
+    }
+    if (avanzamento)
+        avanzamento(100);
+}
+
+bool CopiaArchivio(const QString& archivio, const QString& cartellaBackup, QString* errore)
+{
+    if (cartellaBackup.trimmed().isEmpty()) {
+        if (errore)
+            *errore = QStringLiteral("Cartella di backup non indicata.");
+        return false;
+    }
+    try {
+        CopiaControllata(archivio, DestinazioneBackup(archivio, cartellaBackup));
+    } catch (const ErroreArchivio& e) {
+        if (errore)
+            *errore = e.descrizione();
+        return false;
     }
     return true;
 }
@@ -262,25 +326,78 @@ bool CopiaArchivio()
     return CopiaArchivio(Module1::PercorsoArchivio, cartella);
 }
 
+LavoroInSottofondo* PreparaCopia(
+    const QString& archivio, const QString& cartellaBackup, QObject* proprietario)
+{
+    const QString destinazione = DestinazioneBackup(archivio, cartellaBackup);
+    auto* lavoro = new LavoroInSottofondo(
+        [archivio, destinazione](const LavoroInSottofondo::Avanzamento& avanzamento) {
+            CopiaControllata(archivio, destinazione, avanzamento);
+        },
+        proprietario);
+    return lavoro;
+}
+
 bool EseguiBackup(const QString& archivio, const QString& cartellaBackup)
 {
     if (messaggi().Messaggio(QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Information)
         != QMessageBox::Yes)
         return false;
-    QString errore;
-    bool ok = false;
-    {
-        CursoreOccupato cursore;
-        ok = CopiaArchivio(archivio, cartellaBackup, &errore);
+    if (cartellaBackup.trimmed().isEmpty()) {
+        messaggi().Messaggio(
+            QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\nCartella di backup non indicata."),
+            QMessageBox::Ok, QMessageBox::Critical);
+        return false;
     }
-    if (!ok) {
-        messaggi().Messaggio(QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\n") + errore, QMessageBox::Ok,
-                             QMessageBox::Critical);
+    LavoroInSottofondo* lavoro = PreparaCopia(archivio, cartellaBackup, nullptr);
+    const std::unique_ptr<LavoroInSottofondo> proprietario(lavoro);
+    AttendiLavoro(*lavoro, QStringLiteral("Salvataggio dell'archivio in corso..."));
+    if (lavoro->annullato()) {
+        messaggi().Messaggio(QStringLiteral("Salvataggio annullato: nessun backup è stato scritto."),
+            QMessageBox::Ok, QMessageBox::Information);
+        return false;
+    }
+    if (!lavoro->riuscito()) {
+        messaggi().Messaggio(
+            QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\n") + lavoro->descrizioneErrore(),
+            QMessageBox::Ok, QMessageBox::Critical);
         return false;
     }
     messaggi().Messaggio(QStringLiteral("PROCEDURA TERMINATA"), QMessageBox::Ok, QMessageBox::Information);
     return true;
+}
+
+bool VerificaArchivio(const QString& archivio)
+{
+    LavoroInSottofondo lavoro([archivio](const LavoroInSottofondo::Avanzamento& avanzamento) {
+        Archivio::VerificaCompleta(archivio, avanzamento);
+    });
+    AttendiLavoro(lavoro, QStringLiteral("Verifica dell'archivio in corso..."));
+    const QString nome = QFileInfo(archivio).fileName();
+    if (lavoro.riuscito()) {
+        messaggi().Messaggio(QStringLiteral("Verifica completata: l'archivio «%1» è integro.").arg(nome),
+            QMessageBox::Ok, QMessageBox::Information);
+        return true;
+    }
+    switch (lavoro.numeroErrore()) {
+    case CodiciErrore::Annullato:
+        messaggi().Messaggio(
+            QStringLiteral("Verifica annullata."), QMessageBox::Ok, QMessageBox::Information);
+        break;
+    case CodiciErrore::NonUnArchivio:
+        messaggi().Messaggio(
+            QStringLiteral("Verifica completata: l'archivio «%1» è danneggiato.\nRipristinare "
+                           "l'ultimo backup integro con «Ripristina Backup».")
+                .arg(nome),
+            QMessageBox::Ok, QMessageBox::Critical);
+        break;
+    default:
+        messaggi().Messaggio(QStringLiteral("Verifica non eseguita.\n") + lavoro.descrizioneErrore(),
+            QMessageBox::Ok, QMessageBox::Warning);
+        break;
+    }
+    return false;
 }
 
 QStringList OrdinaBackup(const QStringList& nomi)
@@ -348,10 +465,12 @@ bool MemorizzaPercorsoBackup(const QString& archivio, const QString& percorsoBac
 
 void RipristinaArchivio(const QString& archivio, const QString& fileBackup, const QString& cartellaCopia)
 {
+    // A file that is no archive at all stops here; its pages are checked on the copy below.
     try {
-        verificaArchivio(fileBackup);
-    } catch (const ErroreArchivio&) {
-        throw backupNonValido(fileBackup);
+        Archivio::VerificaApertura(fileBackup);
+    } catch (const ErroreArchivio& e) {
+        if (e.numero() != CodiciErrore::Bloccato)
+            throw backupNonValido(fileBackup);
     }
 
     Presenza::Esclusiva esclusiva(archivio);
@@ -496,15 +615,15 @@ bool OttimizzaArchivio(const QString& archivio, QMessageBox::Icon iconaFine)
 
 } // namespace Backup
 
-void EseguiSalvataggioAutomatico()
+LavoroInSottofondo* PreparaSalvataggioAutomatico(QObject* proprietario)
 {
     const QString archivio = Module1::PercorsoArchivio;
     // A copy across the network at every start would make the start slow for everyone.
     if (archivio.isEmpty() || Piattaforma::PercorsoDiRete(archivio))
-        return;
+        return nullptr;
     Backup::ImpostazioniBackup imp;
     const bool letto = EseguiConAttesa([&] { imp = Backup::leggiImpostazioni(archivio); });
     if (!letto || !imp.riga || !imp.automatico)
-        return;
-    Backup::CopiaArchivio(archivio, imp.percorso);
+        return nullptr;
+    return Backup::PreparaCopia(archivio, imp.percorso, proprietario);
 }

@@ -7,9 +7,13 @@
 
 #include <functional>
 
-// The automatic backup at the main window's load, when switched on in the settings. Never for an
-// archive on a network share; silent.
-void EseguiSalvataggioAutomatico();
+class LavoroInSottofondo;
+class QObject;
+
+// The automatic backup at the main window's load, when switched on in the settings: the copy,
+// owned by `proprietario` and not yet started, to run on a thread of its own. nullptr when none is
+// due (switched off, no settings row, an archive on a network share).
+LavoroInSottofondo* PreparaSalvataggioAutomatico(QObject* proprietario = nullptr);
 
 // Dated backup copies, restore and compaction of an archive. The procedures take paths, so the
 // selection window and the settings window share them; the interactive ones ask and say what the
@@ -28,16 +32,33 @@ QDate DataDaNomeBackup(const QString& nomeFile);
 // The same as a "dd/MM/yyyy" text, or "" (the date box beside the backup list).
 QString DataBackup(const QString& nomeFile);
 
-// Makes today's backup of `archivio` in `cartellaBackup` (created when missing), replacing a
-// backup of the same day only once the new one is complete. The copy is a consistent compacted
-// snapshot even while other instances write. False with the reason when no backup was made.
+// Today's backup file of `archivio` in `cartellaBackup`.
+QString DestinazioneBackup(const QString& archivio, const QString& cartellaBackup);
+// Backs `archivio` up into `destinazione`, on any thread: a snapshot taken in steps while other
+// instances keep working, checked page by page (a damaged archive is never backed up, 3049),
+// compacted when it holds much free space, and given its name only once complete, replacing a
+// backup of the same day. The folder is created when missing. Throws ErroreArchivio with an
+// Italian reason; a failed or stopped copy (3059) leaves no file behind.
+void CopiaControllata(const QString& archivio, const QString& destinazione,
+    const std::function<bool(int percento)>& avanzamento = {});
+// Today's backup of `archivio` in `cartellaBackup`, on the calling thread. False with the reason
+// when no backup was made.
 bool CopiaArchivio(const QString& archivio, const QString& cartellaBackup, QString* errore = nullptr);
 // The same for PercorsoArchivio into CartellaBackup, silently.
 bool CopiaArchivio();
+// Today's backup of `archivio` as a work for a thread of its own, owned by `proprietario`, not
+// yet started.
+LavoroInSottofondo* PreparaCopia(
+    const QString& archivio, const QString& cartellaBackup, QObject* proprietario);
 
-// The "backup now" command: asks, backs up into `cartellaBackup`, says "PROCEDURA TERMINATA" or
-// why it failed. True when a backup was made.
+// The "backup now" command: asks, backs up into `cartellaBackup` with a progress window (the
+// copy runs on a thread of its own, the windows stay live), says "PROCEDURA TERMINATA" or why it
+// failed. True when a backup was made.
 bool EseguiBackup(const QString& archivio, const QString& cartellaBackup);
+
+// The "Verifica Archivio" command: reads every page of the archive with a progress window and
+// says whether it is whole. True when it is.
+bool VerificaArchivio(const QString& archivio);
 
 // The backup names ("*.mdb") of a folder, newest date first; names without a date come last.
 QStringList OrdinaBackup(const QStringList& nomi);

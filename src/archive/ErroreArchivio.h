@@ -15,6 +15,7 @@ constexpr int ErroreDisco = 3043;
 constexpr int PercorsoNonValido = 3044;
 constexpr int NonUnArchivio = 3049;
 constexpr int FileInUso = 3051;
+constexpr int Annullato = 3059; // the user stopped a long operation
 constexpr int TabellaNonTrovata = 3078;
 constexpr int ArchivioInUso = 3196;
 constexpr int Bloccato = 3260;

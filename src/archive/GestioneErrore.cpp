@@ -9,6 +9,25 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTimer>
+
+namespace {
+
+// Tells the user the archive is damaged. The steps after the first one that meets the damage meet
+// it too (the archive is refused from then on): one message until the program is back waiting
+// for the user.
+void segnalaArchivioDanneggiato(const QString& descrizione)
+{
+    static bool detto = false;
+    if (detto)
+        return;
+    detto = QCoreApplication::instance() != nullptr;
+    messaggi().Messaggio(descrizione, QMessageBox::Ok, QMessageBox::Critical);
+    if (detto)
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { detto = false; });
+}
+
+} // namespace
 
 namespace Module1 {
 
@@ -34,6 +53,8 @@ bool GestioneErrore(int numero, const QString& descrizione)
     }
     if (numero == CodiciErrore::TabellaNonTrovata)
         CreazioneDB::Istanza().CreaDB_Click();
+    if (numero == CodiciErrore::NonUnArchivio)
+        segnalaArchivioDanneggiato(descrizione);
     ContatoreErrori = 0;
     if (MessaggiErroreAttivi) {
         const QString testo = QStringLiteral("  -- Messaggi di Errore Attivo (in Config->Utility) --  \r\r")

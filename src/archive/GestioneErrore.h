@@ -14,6 +14,7 @@ inline bool MessaggiErroreAttivi = false;
 bool ErroreOccupato(int numero);
 
 // The shared error routine: yes = repeat the failed step, no = go on with the next one.
+// A damaged archive is said (once per user action) and the step skipped.
 bool GestioneErrore(int numero, const QString& descrizione);
 
 } // namespace Module1

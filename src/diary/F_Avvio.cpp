@@ -17,6 +17,7 @@
 #include "diary/LegendaStati.h"
 #include "diary/ModelloGriglia.h"
 #include "diary/Orologio.h"
+#include "diary/SalvataggioAutomatico.h"
 #include "diary/VistaGriglia.h"
 #include "masterdata/F_Calendario.h"
 #include "masterdata/F_Configurazioni.h"
@@ -279,7 +280,7 @@ bool F_Avvio::Form_Load()
     // A file that is there but is no whole archive is neither read nor "completed" into one:
     // the user hears why and the file stays as it is for a restore.
     try {
-        Archivio::VerificaCompleta(Module1::PercorsoArchivio);
+        Archivio::VerificaApertura(Module1::PercorsoArchivio);
     } catch (const ErroreArchivio& e) {
         if (e.numero() != CodiciErrore::FileNonTrovato) {
             messaggi().Messaggio(e.descrizione(), QMessageBox::Ok, QMessageBox::Critical);
@@ -328,7 +329,10 @@ bool F_Avvio::Form_Load()
     m_ui->EspandiCalendario->setChecked(Module1::ValoreNumerico(LeggiVariabile(VarEspandi)) != 0);
 
     SelezioneVisualizzazione();
-    EseguiSalvataggioAutomatico();
+    // The backup starts once the window is up, and runs beside it.
+    m_salvataggio = SalvataggioAutomatico::Prepara(this);
+    if (m_salvataggio)
+        QTimer::singleShot(0, m_salvataggio, &SalvataggioAutomatico::avvia);
     return true;
 }
 
@@ -787,17 +791,21 @@ void F_Avvio::Fine_Click()
 {
     if (!m_immissione->ConfermaUscita())
         return;
+    if (m_salvataggio)
+        m_salvataggio->annulla();
     Piattaforma::TerminaProgramma();
 }
 
 void F_Avvio::closeEvent(QCloseEvent* evento)
 {
     // Closing the main window ends the program as "Fine" does, once the typed cells are saved
-    // or given up.
+    // or given up; a backup still running is stopped and its partial copy removed.
     if (!m_disconnessione && !m_immissione->ConfermaUscita()) {
         evento->ignore();
         return;
     }
+    if (m_salvataggio)
+        m_salvataggio->annulla();
     evento->accept();
     if (!m_disconnessione)
         Piattaforma::TerminaProgramma();

@@ -18,6 +18,7 @@ class F_Avvio;
 class ImmissioneDettaglio;
 class ModelloGriglia;
 class QComboBox;
+class SalvataggioAutomatico;
 class QLineEdit;
 class QWindow;
 class VistaGriglia;
@@ -128,6 +129,8 @@ public:
 
     // Cell entry, month saving and day notes of the detail grid.
     ImmissioneDettaglio* Immissione() const { return m_immissione; }
+    // The automatic backup started by the load, nullptr when none was due.
+    SalvataggioAutomatico* Salvataggio() const { return m_salvataggio; }
 
 signals:
     void grigliaRicostruita();
@@ -169,6 +172,7 @@ private:
     QString m_codiceMostrato; // the single employee the detail grid shows, "" for all
     QString m_legendaFeste;
     ImmissioneDettaglio* m_immissione = nullptr;
+    SalvataggioAutomatico* m_salvataggio = nullptr;
 
     static QPointer<F_Avvio> s_corrente;
 };

@@ -125,6 +125,7 @@ F_Configurazioni::F_Configurazioni(QWidget* parent)
     connect(m_ui->DataBackup, &QLineEdit::textChanged, this, &F_Configurazioni::DataBackup_Change);
     connect(m_ui->RipristinaDb, &QPushButton::clicked, this, &F_Configurazioni::RipristinaDb_Click);
     connect(m_ui->Command3, &QPushButton::clicked, this, &F_Configurazioni::Command3_Click);
+    connect(m_ui->VerificaArchivio, &QPushButton::clicked, this, &F_Configurazioni::VerificaArchivio_Click);
     connect(m_ui->Command21, &QPushButton::clicked, this, &F_Configurazioni::Command21_Click);
     connect(m_ui->Command10, &QPushButton::clicked, this, &F_Configurazioni::Command10_Click);
     connect(m_ui->Command6, &QPushButton::clicked, this, &F_Configurazioni::Command6_Click);
@@ -471,6 +472,11 @@ void F_Configurazioni::RipristinaDb_Click()
 void F_Configurazioni::Command3_Click()
 {
     Backup::OttimizzaArchivio(m_archivio, QMessageBox::NoIcon);
+}
+
+void F_Configurazioni::VerificaArchivio_Click()
+{
+    Backup::VerificaArchivio(m_archivio);
 }
 
 void F_Configurazioni::Command21_Click()

@@ -66,6 +66,7 @@ private:
     void DataBackup_Change();
     void RipristinaDb_Click();
     void Command3_Click(); // "Ottimizza Archivio"
+    void VerificaArchivio_Click();
     void Command21_Click(); // "Seleziona Archivio"
     void Command10_Click(); // "Default"
     void Command6_Click(); // "Salva" of the archive path

@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "ArchivioDanneggiato.h"
 
 #include "archive/Archivio.h"
 
@@ -7,6 +8,8 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <algorithm>
 
 class TestArchivio : public QObject
 {
@@ -21,6 +24,8 @@ private slots:
     void erroriNumerati();
     void archivioOccupato();
     void copiaCompatta();
+    void verifiche();
+    void copiaIstantaneaMentreAltriScrivono();
     void connessioniChiuse();
 };
 
@@ -220,6 +225,92 @@ void TestArchivio::copiaCompatta()
     QCOMPARE(numeroErrore([&] { Archivio::CopiaCompatta(amb.percorso(QStringLiteral("manca.mdb")), amb.percorso(QStringLiteral("y.mdb"))); }),
              int(CodiciErrore::FileNonTrovato));
     QVERIFY(!QFileInfo::exists(amb.percorso(QStringLiteral("y.mdb"))));
+}
+
+void TestArchivio::verifiche()
+{
+    AmbienteTest amb;
+    ArchivioDanneggiato::RiempiMovimenti(
+        amb.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
+    const QString sano = amb.percorso(QStringLiteral("sano.mdb"));
+    QVERIFY(QFile::copy(amb.archivio(), sano));
+
+    // The full check tells how far it is, up to the end, and stops when asked.
+    QList<int> passi;
+    Archivio::VerificaCompleta(amb.archivio(), [&](int p) {
+        passi << p;
+        return true;
+    });
+    QVERIFY2(passi.size() > 3, qPrintable(QString::number(passi.size())));
+    QVERIFY(std::is_sorted(passi.begin(), passi.end()));
+    QCOMPARE(passi.last(), 100);
+    QCOMPARE(numeroErrore([&] { Archivio::VerificaCompleta(amb.archivio(), [](int) { return false; }); }),
+        int(CodiciErrore::Annullato));
+
+    // Damage deep in the rows: opening does not meet it, the full check does, and from then on
+    // the archive is refused.
+    QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(amb.archivio()));
+    Archivio::VerificaApertura(amb.archivio());
+    QVERIFY(!Archivio::NotoDanneggiato(amb.archivio()));
+    QCOMPARE(
+        numeroErrore([&] { Archivio::VerificaCompleta(amb.archivio()); }), int(CodiciErrore::NonUnArchivio));
+    QVERIFY(Archivio::NotoDanneggiato(amb.archivio()));
+    QCOMPARE(numeroErrore([&] { Archivio db(amb.archivio()); }), int(CodiciErrore::NonUnArchivio));
+
+    // A read that meets it marks it the same way.
+    AmbienteTest altro;
+    ArchivioDanneggiato::RiempiMovimenti(
+        altro.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
+    QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(altro.archivio()));
+    QCOMPARE(numeroErrore([&] {
+        Archivio db(altro.archivio());
+        db.valore(QStringLiteral("SELECT max(length(Note)) FROM TabellaMovimenti"));
+    }),
+        int(CodiciErrore::NonUnArchivio));
+    QCOMPARE(numeroErrore([&] { Archivio db(altro.archivio()); }), int(CodiciErrore::NonUnArchivio));
+
+    // The file replaced by a sound one (a restore) is judged afresh.
+    AmbienteTest::sqlSu(sano, QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('X')"));
+    QVERIFY(QFile::remove(amb.archivio()));
+    QVERIFY(QFile::copy(sano, amb.archivio()));
+    QVERIFY(!Archivio::NotoDanneggiato(amb.archivio()));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toInt(), 3000);
+}
+
+void TestArchivio::copiaIstantaneaMentreAltriScrivono()
+{
+    // Enough for several copy steps; another instance commits a row between the steps.
+    AmbienteTest amb;
+    ArchivioDanneggiato::RiempiMovimenti(
+        amb.archivio(), 12000, QStringLiteral("Marzo"), QStringLiteral("2024"));
+    const QString copia = amb.percorso(QStringLiteral("copia.mdb"));
+    int scritte = 0;
+    QList<int> passi;
+    Archivio::CopiaIstantanea(amb.archivio(), copia, [&](int p) {
+        passi << p;
+        if (scritte < 10) {
+            amb.sql(
+                QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), { QString::number(++scritte) });
+        }
+        return true;
+    });
+    // It ends all the same (the writes would go on), and the copy is whole and holds every row
+    // committed before its end.
+    QVERIFY2(scritte > 1 && scritte < 10, qPrintable(QString::number(scritte)));
+    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("PRAGMA integrity_check")).toString(),
+        QStringLiteral("ok"));
+    QCOMPARE(
+        AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toInt(), 12000);
+    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaTipi")).toInt(), scritte);
+
+    // A copy stopped on request says so; an existing file is never written over.
+    QCOMPARE(numeroErrore([&] {
+        Archivio::CopiaIstantanea(
+            amb.archivio(), amb.percorso(QStringLiteral("ferma.mdb")), [](int) { return false; });
+    }),
+        int(CodiciErrore::Annullato));
+    QCOMPARE(numeroErrore([&] { Archivio::CopiaIstantanea(amb.archivio(), copia); }),
+        int(CodiciErrore::PercorsoNonValido));
 }
 
 void TestArchivio::connessioniChiuse()

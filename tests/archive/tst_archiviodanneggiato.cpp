@@ -2,16 +2,24 @@
 // the selection window and by the main window: a clear message, the file as it was and the
 // program still running.
 #include "AmbienteTest.h"
+#include "ArchivioDanneggiato.h"
 
+#include "archive/Archivio.h"
 #include "archive/AvvioSelezione.h"
+#include "archive/Backup.h"
 #include "archive/Finestre.h"
+#include "archive/FunzioniPerVariabili.h"
 #include "archive/Module1.h"
 #include "archive/Password.h"
 #include "archive/Percorsi.h"
 #include "archive/Presenza.h"
 #include "diary/F_Avvio.h"
+#include "diary/Griglia.h"
+#include "diary/Orologio.h"
+#include "diary/SalvataggioMese.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -69,6 +77,7 @@ private slots:
     void dallaSelezione();
     void dallaFinestraPrincipale_data() { file_data(); }
     void dallaFinestraPrincipale();
+    void dannoOltreLePrimePagine();
 };
 
 void TestArchivioDanneggiato::file_data()
@@ -177,6 +186,56 @@ void TestArchivioDanneggiato::dallaFinestraPrincipale()
     const QStringList accanto
         = QDir(amb.cartella()).entryList({ QStringLiteral("Danneggiato*") }, QDir::Files | QDir::Hidden);
     QCOMPARE(accanto, QStringList { QStringLiteral("Danneggiato.mdb") });
+}
+
+void TestArchivioDanneggiato::dannoOltreLePrimePagine()
+{
+    // Damage deep in the rows of one month: opening reads too little to meet it; the operation that
+    // reads those rows meets it, says so, and from then on nothing is written.
+    AmbienteTest amb;
+    amb.sql(
+        QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), { Module1::VersioneProgramma });
+    amb.sql(QStringLiteral(
+        "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES ('R1', 'Rossi', 1)"));
+    ArchivioDanneggiato::RiempiMovimenti(
+        amb.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
+    QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(amb.archivio()));
+    Orologio::ImpostaOggi(QDate(2024, 2, 14));
+    QPointer<F_Avvio> f = F_Avvio::Apri();
+    QVERIFY2(f, qPrintable(amb.messaggi.testi().join(QLatin1String(" | "))));
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
+    const QByteArray dopoApertura = Leggi(amb.archivio());
+
+    // Back to waiting for the user: the actions of the cases before are over.
+    QCoreApplication::processEvents();
+    f->succ_Click();
+    QCOMPARE(f->Mese(), QStringLiteral("Marzo"));
+    QCOMPARE(amb.messaggi.chiamate.size(), 1);
+    QVERIFY(MessaggioChiaro(amb.messaggi));
+    QVERIFY(Archivio::NotoDanneggiato(amb.archivio()));
+
+    // A save of the month and a setting are neither written nor reported as done.
+    SalvataggioMese salvataggio(f->griglia(), QStringLiteral("Marzo"), QStringLiteral("2024"));
+    QVERIFY(!salvataggio.Salva());
+    QVERIFY(salvataggio.descrizioneErrore().contains(QStringLiteral("danneggiato")));
+    FunzioniPerVariabili::ScriviVariabile(QStringLiteral("Prova"), QStringLiteral("1"));
+    QVERIFY(Leggi(amb.archivio()) == dopoApertura);
+
+    // A backup is not taken of it, and the check on request says what is wrong.
+    const QString cartella = amb.percorso(QStringLiteral("backup"));
+    QString errore;
+    QVERIFY(!Backup::CopiaArchivio(amb.archivio(), cartella, &errore));
+    QVERIFY2(errore.contains(QStringLiteral("danneggiato")), qPrintable(errore));
+    QVERIFY(QDir(cartella).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    amb.messaggi.svuota();
+    QVERIFY(!Backup::VerificaArchivio(amb.archivio()));
+    QCOMPARE(amb.messaggi.chiamate.size(), 1);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+    QVERIFY(amb.messaggi.chiamate.at(0).testo.contains(QStringLiteral("è danneggiato")));
+    QVERIFY(Leggi(amb.archivio()) == dopoApertura);
+    f->close();
+    QTRY_VERIFY(!f);
+    Orologio::ImpostaAdesso({});
 }
 
 QTEST_MAIN(TestArchivioDanneggiato)

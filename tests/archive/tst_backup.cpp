@@ -3,6 +3,7 @@
 
 #include "archive/Archivio.h"
 #include "archive/Backup.h"
+#include "archive/LavoroInSottofondo.h"
 #include "archive/Module1.h"
 #include "archive/Presenza.h"
 
@@ -12,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -79,6 +82,7 @@ private slots:
     void nomeBackup();
     void dueBackupNelloStessoGiorno();
     void backupCoerenteDuranteUnaScrittura();
+    void backupInterrottoODoppio();
     void salvataggioAutomatico_data();
     void salvataggioAutomatico();
     void backupManualeRiferisceIlFallimento();
@@ -177,6 +181,42 @@ void TestBackup::backupCoerenteDuranteUnaScrittura()
              1);
 }
 
+void TestBackup::backupInterrottoODoppio()
+{
+    AmbienteTest amb;
+    aggiungiDipendenti(amb, 3000, QStringLiteral("A"));
+    const QString cartella = amb.percorso(QStringLiteral("backup"));
+    const QString destinazione = Backup::DestinazioneBackup(amb.archivio(), cartella);
+    QCOMPARE(QFileInfo(destinazione).fileName(), QStringLiteral("071226-Archivio.mdb"));
+
+    // Stopped half way: nothing is left in the folder.
+    int numero = 0;
+    try {
+        Backup::CopiaControllata(amb.archivio(), destinazione, [](int percento) { return percento < 30; });
+    } catch (const ErroreArchivio& e) {
+        numero = e.numero();
+    }
+    QCOMPARE(numero, int(CodiciErrore::Annullato));
+    QCOMPARE(fileDi(cartella), QStringList());
+
+    // A second copy into the same file while the first runs is refused; the first ends whole.
+    QString secondo;
+    int secondiFatti = 0;
+    QList<int> passi;
+    Backup::CopiaControllata(amb.archivio(), destinazione, [&](int percento) {
+        if (passi.isEmpty())
+            secondiFatti += Backup::CopiaArchivio(amb.archivio(), cartella, &secondo);
+        passi << percento;
+        return true;
+    });
+    QCOMPARE(secondiFatti, 0);
+    QVERIFY2(secondo.contains(QStringLiteral("in corso")), qPrintable(secondo));
+    QVERIFY(std::is_sorted(passi.begin(), passi.end()));
+    QCOMPARE(passi.last(), 100);
+    QCOMPARE(fileDi(cartella), QStringList { QStringLiteral("071226-Archivio.mdb") });
+    QCOMPARE(contaDipendenti(destinazione), 3000);
+}
+
 void TestBackup::salvataggioAutomatico_data()
 {
     QTest::addColumn<int>("interruttore");
@@ -199,7 +239,13 @@ void TestBackup::salvataggioAutomatico()
             {cartella, interruttore});
     // "//" opens the same file on Linux, and is what a network share path starts with.
     Module1::PercorsoArchivio = diRete ? QStringLiteral("/") + amb.archivio() : amb.archivio();
-    EseguiSalvataggioAutomatico();
+    const std::unique_ptr<LavoroInSottofondo> lavoro(PreparaSalvataggioAutomatico());
+    QCOMPARE(bool(lavoro), atteso);
+    if (lavoro) {
+        lavoro->avvia();
+        lavoro->attendi();
+        QVERIFY2(lavoro->riuscito(), qPrintable(lavoro->descrizioneErrore()));
+    }
     QCOMPARE(QFileInfo::exists(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"))), atteso);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }

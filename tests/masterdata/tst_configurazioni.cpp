@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "ArchivioDanneggiato.h"
 
 #include "archive/Archivio.h"
 #include "archive/Backup.h"
@@ -166,6 +167,7 @@ private slots:
     void creazioneArchivi();
     void backupElencoERipristino();
     void ottimizzazione();
+    void verificaArchivio();
     void percorsoArchivio();
     void percorsoBakup();
 
@@ -940,6 +942,27 @@ void TestConfigurazioni::ottimizzazione()
     QCOMPARE(amb.messaggi.chiamate.at(1).icona, QMessageBox::NoIcon);
     QCOMPARE(amb.sql(QStringLiteral("SELECT Codice FROM TabellaAnagrafiche")).toString(),
         QStringLiteral("tenuto"));
+}
+
+void TestConfigurazioni::verificaArchivio()
+{
+    AmbienteTest amb;
+    ArchivioDanneggiato::RiempiMovimenti(
+        amb.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
+    F_Configurazioni w;
+    clicca(&w, "VerificaArchivio");
+    QCOMPARE(amb.messaggi.testi(),
+        QStringList { QStringLiteral("Verifica completata: l'archivio «Archivio.mdb» è integro.") });
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
+
+    QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(amb.archivio()));
+    amb.messaggi.svuota();
+    clicca(&w, "VerificaArchivio");
+    QCOMPARE(amb.messaggi.testi(),
+        QStringList {
+            QStringLiteral("Verifica completata: l'archivio «Archivio.mdb» è danneggiato.\nRipristinare "
+                           "l'ultimo backup integro con «Ripristina Backup».") });
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
 }
 
 void TestConfigurazioni::percorsoArchivio()
