@@ -142,7 +142,12 @@ QPixmap Lavagna::ImmagineGriglia() const
 
 void Lavagna::DisegnaPagina(QPainter& painter, const QRectF& area) const
 {
-    const PaginaLavagna::Pagina& p = m_pagina;
+    DisegnaPagina(painter, area, m_pagina, m_foto);
+}
+
+void Lavagna::DisegnaPagina(
+    QPainter& painter, const QRectF& area, const PaginaLavagna::Pagina& p, const FotoGriglia& foto)
+{
     if (p.width <= 0 || p.height <= 0)
         return;
     const qreal scala = std::min(area.width() / p.width, area.height() / p.height);
@@ -168,7 +173,7 @@ void Lavagna::DisegnaPagina(QPainter& painter, const QRectF& area) const
     testo(p.Periodo, PuntiPeriodo, true, riga);
     testo(p.LabelInfo, PuntiLegenda, false, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
     if (p.ImmagineStampa.visibile)
-        m_foto.Disegna(painter, QRectF(p.ImmagineStampa.rettangolo()));
+        foto.Disegna(painter, QRectF(p.ImmagineStampa.rettangolo()));
     painter.restore();
 }
 
@@ -190,16 +195,13 @@ void Lavagna::Form_Activate()
 
 void Lavagna::Stampa_Click()
 {
-    const bool automatica = StampaInCorso;
     m_ui->FStampa->hide();
     const bool stampata = m_stampa && m_stampa(*this);
     if (!stampata) {
-        // Not printed (file choice cancelled, printer refused): the following pages do not print
-        // themselves; a page the user asked for stays open to try again or leave.
+        // Not printed (file choice cancelled, printer refused): the page stays open to try again
+        // or leave, and leaving ends the print.
         StampaInCorso = false;
         m_ui->FStampa->show();
-        if (automatica)
-            reject();
         return;
     }
     StampaInCorso = true;

@@ -5,6 +5,7 @@
 #include "archive/Module1.h"
 #include "diary/Orologio.h"
 #include "platform/Messaggi.h"
+#include "printing/AnteprimaReport.h"
 #include "printing/LavoroStampa.h"
 #include "printing/PaginaLavagna.h"
 
@@ -15,10 +16,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QSqlQuery>
 #include <QTextDocument>
 #include <QUrl>
@@ -331,16 +330,16 @@ int Disegna(const Documento& documento, QPainter& painter, QPrinter& printer)
     return pagine;
 }
 
-bool Stampa(const Documento& documento, QPrinter& printer, QString* errore)
+bool StampaSu(const Documento& documento, const Stampante& stampante, const QString& titolo)
 {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        if (errore)
-            *errore = QStringLiteral("La stampante non ha accettato la stampa.");
+    LavoroStampa lavoro(stampante, titolo);
+    if (lavoro.Prepara() != LavoroStampa::Esito::Pronto)
         return false;
-    }
-    Disegna(documento, painter, printer);
-    return painter.end();
+    QPainter* painter = lavoro.Inizia();
+    if (!painter)
+        return false;
+    Disegna(documento, *painter, lavoro.printer());
+    return lavoro.Termina();
 }
 
 void ImpostaAnteprima(Anteprima a)
@@ -357,25 +356,18 @@ bool Esegui(const Richiesta& r)
         return false;
     }
 
-    if (r.destinazione == Destinazione::Stampante) {
-        LavoroStampa lavoro(r.stampante, r.titolo);
-        if (lavoro.Prepara() != LavoroStampa::Esito::Pronto)
-            return false;
-        QPainter* painter = lavoro.Inizia();
-        if (!painter)
-            return false;
-        Disegna(documento, *painter, lavoro.printer());
-        return lavoro.Termina();
-    }
+    if (r.destinazione == Destinazione::Stampante)
+        return StampaSu(documento, r.stampante, r.titolo);
 
+    if (!anteprima()) {
+        AnteprimaReport finestra(documento, r.stampante, r.titolo, QApplication::activeWindow());
+        finestra.exec();
+        return true;
+    }
     QPrinter printer(QPrinter::HighResolution);
-    if (r.stampante.valida())
-        ElencoStampanti::Configura(printer, r.stampante);
-    LavoroStampa::ImpostaPagina(printer);
-    printer.setDocName(r.titolo);
-    printer.setCreator(QStringLiteral("Cartavia"));
+    AnteprimaReport::PaginaAnteprima(printer, r.titolo);
     bool disegnato = true;
-    const auto disegna = [&](QPrinter* p) {
+    anteprima()(printer, [&](QPrinter* p) {
         QPainter painter;
         if (!painter.begin(p)) {
             disegnato = false;
@@ -383,22 +375,7 @@ bool Esegui(const Richiesta& r)
         }
         Disegna(documento, painter, *p);
         disegnato = painter.end() && disegnato;
-    };
-    if (anteprima()) {
-        anteprima()(printer, disegna);
-    } else {
-        QPrintPreviewDialog finestra(&printer, QApplication::activeWindow());
-        // Closing the preview is no return from another window: the main window need not rebuild.
-        finestra.setProperty("CartaviaPasseggera", true);
-        finestra.setWindowTitle(r.titolo.isEmpty() ? QStringLiteral("Anteprima di stampa")
-                                                   : QStringLiteral("Anteprima di stampa - ") + r.titolo);
-        QObject::connect(&finestra, &QPrintPreviewDialog::paintRequested, &finestra, disegna);
-        if (const QScreen* schermo = QGuiApplication::primaryScreen()) {
-            const QRect disponibile = schermo->availableGeometry();
-            finestra.resize(disponibile.width() * 4 / 5, disponibile.height() * 9 / 10);
-        }
-        finestra.exec();
-    }
+    });
     if (!disegnato) {
         messaggi().Messaggio(QStringLiteral("La stampante non ha accettato la stampa."), QMessageBox::Ok,
             QMessageBox::Critical);
