@@ -57,6 +57,22 @@ int Pagine(const QString& pdf)
     return m.hasMatch() ? m.captured(1).toInt() : 0;
 }
 
+QList<QSizeF> Fogli(const QString& pdf)
+{
+    const int pagine = Pagine(pdf);
+    if (pagine == 0)
+        return {};
+    const QString info = Esegui(QStringLiteral("pdfinfo"),
+                                {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QString::number(pagine), pdf});
+    QList<QSizeF> fogli;
+    static const QRegularExpression foglio(QStringLiteral("Page +\\d+ size:\\s+([0-9.]+) x ([0-9.]+) pts"));
+    for (auto m = foglio.globalMatch(info); m.hasNext();) {
+        const QRegularExpressionMatch f = m.next();
+        fogli << QSizeF(f.captured(1).toDouble(), f.captured(2).toDouble());
+    }
+    return fogli;
+}
+
 QStringList Caratteri(const QString& pdf)
 {
     QStringList nomi;
