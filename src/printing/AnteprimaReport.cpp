@@ -51,12 +51,23 @@ AnteprimaReport::AnteprimaReport(
     stampa->setDefault(true);
     auto* nomeStampante = new QLabel(NomeStampante(stampante), this);
     nomeStampante->setObjectName(QStringLiteral("Stampante"));
-    m_precedente = Pulsante(QStringLiteral("< Pagina &precedente"), "PaginaPrecedente", this);
-    m_successiva = Pulsante(QStringLiteral("Pagina s&uccessiva >"), "PaginaSuccessiva", this);
+    // Short captions keep the bar within a small screen; the names say what they do.
+    m_precedente = Pulsante(QStringLiteral("◀"), "PaginaPrecedente", this);
+    m_precedente->setAccessibleName(QStringLiteral("Pagina precedente"));
+    m_precedente->setToolTip(QStringLiteral("Pagina precedente (PagSu)"));
+    m_successiva = Pulsante(QStringLiteral("▶"), "PaginaSuccessiva", this);
+    m_successiva->setAccessibleName(QStringLiteral("Pagina successiva"));
+    m_successiva->setToolTip(QStringLiteral("Pagina successiva (PagGiù)"));
     m_pagina = new QLabel(this);
     m_pagina->setObjectName(QStringLiteral("Pagina"));
-    QPushButton* riduci = Pulsante(QStringLiteral("Riduci"), "Riduci", this);
-    QPushButton* ingrandisci = Pulsante(QStringLiteral("Ingrandisci"), "Ingrandisci", this);
+    QPushButton* riduci = Pulsante(QStringLiteral("−"), "Riduci", this);
+    riduci->setAccessibleName(QStringLiteral("Riduci"));
+    riduci->setToolTip(QStringLiteral("Riduci (Ctrl+-)"));
+    QPushButton* ingrandisci = Pulsante(QStringLiteral("+"), "Ingrandisci", this);
+    ingrandisci->setAccessibleName(QStringLiteral("Ingrandisci"));
+    ingrandisci->setToolTip(QStringLiteral("Ingrandisci (Ctrl++)"));
+    for (QPushButton* p : {m_precedente, m_successiva, riduci, ingrandisci})
+        p->setMaximumWidth(p->fontMetrics().height() * 3);
     QPushButton* larghezza = Pulsante(QStringLiteral("Adatta &larghezza"), "AdattaLarghezza", this);
     QPushButton* intera = Pulsante(QStringLiteral("Pagina &intera"), "PaginaIntera", this);
     QPushButton* chiudi = Pulsante(QStringLiteral("&Chiudi"), "Chiudi", this);
@@ -88,10 +99,15 @@ AnteprimaReport::AnteprimaReport(
 
     connect(stampa, &QPushButton::clicked, this, &AnteprimaReport::Stampa_Click);
     connect(chiudi, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_precedente, &QPushButton::clicked, this,
-        [this] { m_anteprima->setCurrentPage(m_anteprima->currentPage() - 1); });
-    connect(m_successiva, &QPushButton::clicked, this,
-        [this] { m_anteprima->setCurrentPage(m_anteprima->currentPage() + 1); });
+    // Moving to a page is not reported by the preview (scrolling is).
+    connect(m_precedente, &QPushButton::clicked, this, [this] {
+        m_anteprima->setCurrentPage(m_anteprima->currentPage() - 1);
+        AggiornaPagina();
+    });
+    connect(m_successiva, &QPushButton::clicked, this, [this] {
+        m_anteprima->setCurrentPage(m_anteprima->currentPage() + 1);
+        AggiornaPagina();
+    });
     connect(riduci, &QPushButton::clicked, this, [this] { m_anteprima->zoomOut(); });
     connect(ingrandisci, &QPushButton::clicked, this, [this] { m_anteprima->zoomIn(); });
     connect(larghezza, &QPushButton::clicked, m_anteprima, &QPrintPreviewWidget::fitToWidth);

@@ -5,9 +5,15 @@
 #include "diary/Orologio.h"
 #include "masterdata/Configurazione.h"
 #include "platform/Piattaforma.h"
+#include "printing/AnteprimaReport.h"
+#include "printing/LavoroStampa.h"
 #include "printing/Report.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
@@ -30,6 +36,8 @@ private slots:
     void periodo();
     void piuPagine();
     void anteprima();
+    void stampaDallAnteprima_data();
+    void stampaDallAnteprima();
     void elencoInColonna();
     void modelloMancanteOGuasto_data();
     void modelloMancanteOGuasto();
@@ -272,6 +280,71 @@ void TestReport::anteprima()
     // The preview asks for no file: that is its own print button's business.
     QVERIFY(amb.messaggi.salvataggiProposti.isEmpty());
     QVERIFY(StrumentiPdf::Testo(file).contains(QLatin1String("- Rossi Mario")));
+}
+
+void TestReport::stampaDallAnteprima_data()
+{
+    QTest::addColumn<QString>("stampante");
+    QTest::addColumn<QString>("file"); // the save box's answer
+    QTest::addColumn<bool>("stampato");
+    QTest::addColumn<QString>("messaggio");
+    QTest::newRow("PDFCreator") << QStringLiteral("PDFCreator") << QStringLiteral("anteprima.pdf") << true << QString();
+    QTest::newRow("salvataggio annullato") << QStringLiteral("PDFCreator") << QString() << false << QString();
+    QTest::newRow("coda sparita") << QStringLiteral("Stampante rimossa 7f3a") << QString() << false
+                                  << QStringLiteral("La stampante «Stampante rimossa 7f3a» non è disponibile.\nSceglierne "
+                                                    "un'altra con «SELEZIONA STAMPANTE PREDEFINITA».");
+}
+
+void TestReport::stampaDallAnteprima()
+{
+    QFETCH(QString, stampante);
+    QFETCH(QString, file);
+    QFETCH(bool, stampato);
+    QFETCH(QString, messaggio);
+    AmbienteTest amb;
+    QList<TabellaStampa2::RigaStampa2> righe;
+    for (int i = 1; i <= 150; ++i)
+        righe << Linea(QStringLiteral("Riga numero %1").arg(i));
+    Richiesta r = Riepilogo(righe);
+    r.destinazione = Destinazione::Anteprima;
+    r.stampante = stampante == Pdf.nome ? Pdf : Stampante{stampante, QStringLiteral("driver"), QStringLiteral("porta"), false};
+    const QString pdf = file.isEmpty() ? QString() : amb.percorso(file);
+    amb.messaggi.file.enqueue(pdf);
+
+    // The real preview: "Stampa" prints on the request's printer, the one the window names.
+    QString nome;
+    bool apertaDopo = true;
+    bool vista = false;
+    QTimer utente;
+    utente.setInterval(10);
+    connect(&utente, &QTimer::timeout, this, [&] {
+        auto* finestra = qobject_cast<AnteprimaReport*>(QApplication::activeModalWidget());
+        if (!finestra || !finestra->isVisible())
+            return;
+        utente.stop();
+        vista = true;
+        nome = finestra->findChild<QLabel*>(QStringLiteral("Stampante"))->text();
+        QTest::mouseClick(finestra->findChild<QPushButton*>(QStringLiteral("Stampa")), Qt::LeftButton);
+        apertaDopo = finestra->isVisible();
+        finestra->reject();
+    });
+    utente.start();
+    QVERIFY(Esegui(r));
+    QVERIFY(vista);
+    QCOMPARE(nome, stampante == Pdf.nome ? QStringLiteral("Stampante: PDFCreator (file PDF)")
+                                         : QStringLiteral("Stampante: ") + stampante);
+    // A print that did not happen leaves the preview open.
+    QCOMPARE(apertaDopo, !stampato);
+    QCOMPARE(amb.messaggi.testi(), messaggio.isEmpty() ? QStringList() : QStringList{messaggio});
+    QCOMPARE(amb.messaggi.salvataggiProposti,
+             stampante == Pdf.nome ? QStringList{LavoroStampa::FilePdfProposto(r.titolo)} : QStringList());
+    if (!stampato)
+        return;
+    // The pages previewed, on A4.
+    QVERIFY(StrumentiPdf::Pagine(pdf) > 1);
+    QVERIFY(StrumentiPdf::TestoPagina(pdf, StrumentiPdf::Pagine(pdf)).contains(QLatin1String("Riga numero 150")));
+    for (const QSizeF& foglio : StrumentiPdf::Fogli(pdf))
+        QCOMPARE(foglio.toSize(), QSize(595, 842));
 }
 
 void TestReport::elencoInColonna()
