@@ -48,8 +48,8 @@ ipp_t* AttributiCoda(const QString& nome, const std::vector<const char*>& attrib
         return nullptr;
     ipp_t* richiesta = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     ippAddString(richiesta, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    ippAddStrings(richiesta, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(attributi.size()),
-        nullptr, attributi.data());
+    ippAddStrings(richiesta, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+        int(attributi.size()), nullptr, attributi.data());
     ipp_t* risposta = cupsDoRequest(CUPS_HTTP_DEFAULT, richiesta, "/");
     if (risposta && ippGetStatusCode(risposta) > IPP_STATUS_OK_EVENTS_COMPLETE) {
         ippDelete(risposta);
@@ -84,8 +84,9 @@ QString MotivoRifiuto(ipp_status_t esito, const QString& testo, const QString& n
         return QStringLiteral("il sistema di stampa non risponde");
     default:
         // The print system's own words beat a vague one of ours.
-        return testo.isEmpty() ? QStringLiteral("errore %1 del sistema di stampa").arg(int(esito), 4, 16, QLatin1Char('0'))
-                               : testo;
+        return testo.isEmpty()
+            ? QStringLiteral("errore %1 del sistema di stampa").arg(int(esito), 4, 16, QLatin1Char('0'))
+            : testo;
     }
 }
 
@@ -117,7 +118,7 @@ StatoCoda Stato(const QString& nome)
 {
     StatoCoda stato;
 #ifdef CARTAVIA_CUPS
-    ipp_t* risposta = AttributiCoda(nome, {"printer-is-accepting-jobs", "printer-state-message"});
+    ipp_t* risposta = AttributiCoda(nome, { "printer-is-accepting-jobs", "printer-state-message" });
     if (!risposta)
         return stato;
     if (ipp_attribute_t* a = ippFindAttribute(risposta, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
@@ -135,7 +136,8 @@ int UltimoLavoro(const QString& nome)
     int ultimo = 0;
 #ifdef CARTAVIA_CUPS
     cups_job_t* lavori = nullptr;
-    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &lavori, nome.toLocal8Bit().constData(), 1, CUPS_WHICHJOBS_ALL);
+    const int n
+        = cupsGetJobs2(CUPS_HTTP_DEFAULT, &lavori, nome.toLocal8Bit().constData(), 1, CUPS_WHICHJOBS_ALL);
     for (int i = 0; i < n; ++i)
         ultimo = std::max(ultimo, lavori[i].id);
     cupsFreeJobs(n, lavori);
@@ -153,7 +155,8 @@ QString RifiutoLavoro(const QString& nome, const QString& titolo, int ultimoPrim
     const QString testo = QString::fromUtf8(cupsLastErrorString());
 
     cups_job_t* lavori = nullptr;
-    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &lavori, nome.toLocal8Bit().constData(), 1, CUPS_WHICHJOBS_ALL);
+    const int n
+        = cupsGetJobs2(CUPS_HTTP_DEFAULT, &lavori, nome.toLocal8Bit().constData(), 1, CUPS_WHICHJOBS_ALL);
     const cups_job_t* nostro = nullptr;
     for (int i = 0; i < n; ++i)
         if (lavori[i].id > ultimoPrima && QString::fromLocal8Bit(lavori[i].title) == titolo

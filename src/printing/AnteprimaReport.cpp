@@ -66,7 +66,7 @@ AnteprimaReport::AnteprimaReport(
     QPushButton* ingrandisci = Pulsante(QStringLiteral("+"), "Ingrandisci", this);
     ingrandisci->setAccessibleName(QStringLiteral("Ingrandisci"));
     ingrandisci->setToolTip(QStringLiteral("Ingrandisci (Ctrl++)"));
-    for (QPushButton* p : {m_precedente, m_successiva, riduci, ingrandisci})
+    for (QPushButton* p : { m_precedente, m_successiva, riduci, ingrandisci })
         p->setMaximumWidth(p->fontMetrics().height() * 3);
     QPushButton* larghezza = Pulsante(QStringLiteral("Adatta &larghezza"), "AdattaLarghezza", this);
     QPushButton* intera = Pulsante(QStringLiteral("Pagina &intera"), "PaginaIntera", this);
@@ -88,8 +88,8 @@ AnteprimaReport::AnteprimaReport(
     barra->addWidget(stampa);
     barra->addWidget(nomeStampante);
     barra->addStretch(1);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_precedente, m_pagina, m_successiva, riduci, ingrandisci,
-             larghezza, intera})
+    for (QWidget* w : std::initializer_list<QWidget*> {
+             m_precedente, m_pagina, m_successiva, riduci, ingrandisci, larghezza, intera })
         barra->addWidget(w);
     barra->addStretch(1);
     barra->addWidget(chiudi);
@@ -112,10 +112,10 @@ AnteprimaReport::AnteprimaReport(
     connect(ingrandisci, &QPushButton::clicked, this, [this] { m_anteprima->zoomIn(); });
     connect(larghezza, &QPushButton::clicked, m_anteprima, &QPrintPreviewWidget::fitToWidth);
     connect(intera, &QPushButton::clicked, m_anteprima, &QPrintPreviewWidget::fitInView);
-    for (const auto& [tasto, azione] : {std::pair{QKeySequence(QKeySequence::ZoomIn), ingrandisci},
-             std::pair{QKeySequence(QKeySequence::ZoomOut), riduci},
-             std::pair{QKeySequence(Qt::Key_PageUp), m_precedente},
-             std::pair{QKeySequence(Qt::Key_PageDown), m_successiva}}) {
+    for (const auto& [tasto, azione] : { std::pair { QKeySequence(QKeySequence::ZoomIn), ingrandisci },
+             std::pair { QKeySequence(QKeySequence::ZoomOut), riduci },
+             std::pair { QKeySequence(Qt::Key_PageUp), m_precedente },
+             std::pair { QKeySequence(Qt::Key_PageDown), m_successiva } }) {
         auto* scorciatoia = new QShortcut(tasto, this);
         connect(scorciatoia, &QShortcut::activated, azione, &QPushButton::click);
     }

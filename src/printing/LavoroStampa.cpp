@@ -14,8 +14,7 @@ LavoroStampa::LavoroStampa(const Stampante& stampante, const QString& nomeDocume
     : m_stampante(stampante)
     , m_nome(nomeDocumento)
     , m_printer(QPrinter::HighResolution)
-{
-}
+{ }
 
 LavoroStampa::~LavoroStampa()
 {
@@ -28,8 +27,8 @@ LavoroStampa::~LavoroStampa()
 
 void LavoroStampa::ImpostaPagina(QPrinter& printer)
 {
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-        QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
+    printer.setPageLayout(QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
 }
 
 QString LavoroStampa::FilePdfProposto(const QString& nomeDocumento)
@@ -39,8 +38,8 @@ QString LavoroStampa::FilePdfProposto(const QString& nomeDocumento)
     nome = nome.simplified();
     if (nome.isEmpty())
         nome = QStringLiteral("Stampa");
-    return Piattaforma::UnisciPercorso(Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")),
-        nome + QStringLiteral(".pdf"));
+    return Piattaforma::UnisciPercorso(
+        Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")), nome + QStringLiteral(".pdf"));
 }
 
 LavoroStampa::Esito LavoroStampa::Prepara()
@@ -79,8 +78,9 @@ LavoroStampa::Esito LavoroStampa::Prepara()
     const ElencoStampanti::StatoCoda stato = ElencoStampanti::Stato(m_printer.printerName());
     if (!stato.accetta) {
         m_errore = true;
-        Rifiutata(stato.messaggio.isEmpty() ? QStringLiteral("non accetta nuovi lavori")
-                                            : QStringLiteral("non accetta nuovi lavori (%1)").arg(stato.messaggio));
+        Rifiutata(stato.messaggio.isEmpty()
+                ? QStringLiteral("non accetta nuovi lavori")
+                : QStringLiteral("non accetta nuovi lavori (%1)").arg(stato.messaggio));
         return Esito::Errore;
     }
     return Esito::Pronto;
@@ -88,18 +88,20 @@ LavoroStampa::Esito LavoroStampa::Prepara()
 
 void LavoroStampa::Rifiutata(const QString& motivo) const
 {
-    messaggi().Messaggio(QStringLiteral("La stampante «%1» ha rifiutato la stampa: %2.\nLa stampa non è stata "
-                                        "eseguita: riprovare più tardi o scegliere un'altra stampante con "
-                                        "«SELEZIONA STAMPANTE PREDEFINITA».")
-                             .arg(m_printer.printerName(), motivo),
+    messaggi().Messaggio(
+        QStringLiteral("La stampante «%1» ha rifiutato la stampa: %2.\nLa stampa non è stata "
+                       "eseguita: riprovare più tardi o scegliere un'altra stampante con "
+                       "«SELEZIONA STAMPANTE PREDEFINITA».")
+            .arg(m_printer.printerName(), motivo),
         QMessageBox::Ok, QMessageBox::Critical);
 }
 
 QString LavoroStampa::MessaggioRifiuto() const
 {
     if (m_printer.outputFormat() == QPrinter::PdfFormat && !m_printer.outputFileName().isEmpty())
-        return QStringLiteral("Impossibile scrivere il file PDF «%1».\nVerificare che la cartella esista, che sia "
-                              "scrivibile e che il file non sia aperto in un altro programma.")
+        return QStringLiteral(
+            "Impossibile scrivere il file PDF «%1».\nVerificare che la cartella esista, che sia "
+            "scrivibile e che il file non sia aperto in un altro programma.")
             .arg(QDir::toNativeSeparators(m_printer.outputFileName()));
     const QString nome = m_printer.printerName().isEmpty() ? m_stampante.nome : m_printer.printerName();
     if (nome.isEmpty())

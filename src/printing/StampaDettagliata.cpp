@@ -47,7 +47,8 @@ int CalcolaNumeroRigheInStampa(const VistaGriglia& vista, int numeroTipi)
 {
     const QScreen* schermo = vista.screen() ? vista.screen() : QGuiApplication::primaryScreen();
     const int altezzaSchermo = schermo ? Twips::twips(schermo->geometry().height()) : 0;
-    const int altezzaRiga0 = vista.model() && vista.model()->rowCount() > 0 ? Twips::twips(vista.altezzaRiga(0)) : 0;
+    const int altezzaRiga0
+        = vista.model() && vista.model()->rowCount() > 0 ? Twips::twips(vista.altezzaRiga(0)) : 0;
     // The window is made anew for every page, so the picture starts where it was designed.
     const int topImmagine = PaginaLavagna::Pagina().ImmagineStampa.top;
     return PaginaLavagna::CalcolaNumeroRigheInStampa(altezzaSchermo, topImmagine, altezzaRiga0, numeroTipi);
@@ -76,7 +77,8 @@ void PreparaStampa2(const Sorgente& s)
     std::unique_ptr<LavoroStampa> lavoro;
     int corrente = 1;
     int pagine = 1;
-    const QString titolo = QStringLiteral("Presenze dettagliate ") + PaginaLavagna::NomePeriodo(s.dal, s.al, s.mese, s.anno);
+    const QString titolo
+        = QStringLiteral("Presenze dettagliate ") + PaginaLavagna::NomePeriodo(s.dal, s.al, s.mese, s.anno);
     const auto invia = [&]() {
         QPainter* painter = lavoro->Inizia();
         if (!painter)
@@ -100,7 +102,7 @@ void PreparaStampa2(const Sorgente& s)
             }
         }
         stampate.resize(corrente - 1);
-        stampate << PaginaStampata{pagina.pagina(), pagina.foto()};
+        stampate << PaginaStampata { pagina.pagina(), pagina.foto() };
         if (corrente < pagine)
             return true;
         const bool inviata = invia();

@@ -92,7 +92,10 @@ public:
     // Runs one of CUPS's tools on this scheduler; its error text is kept for the reports.
     bool Comando(const QString& programma, const QStringList& argomenti, QString* uscita = nullptr) const;
     bool AggiungiCoda(const QString& nome) const;
-    QString file(const QString& coda) const { return m_dir.filePath(QStringLiteral("uscita/%1.pdf").arg(coda)); }
+    QString file(const QString& coda) const
+    {
+        return m_dir.filePath(QStringLiteral("uscita/%1.pdf").arg(coda));
+    }
     // Every job the queue ever had; -1 when there is no such queue.
     int lavori(const QString& coda) const;
     // The queue has no job left to do.
@@ -102,15 +105,16 @@ private:
     QString Programma(const QString& nome) const;
     QString Registro() const;
 
-    QTemporaryDir m_dir{QStringLiteral("/tmp/cartavia-cups-XXXXXX")};
+    QTemporaryDir m_dir { QStringLiteral("/tmp/cartavia-cups-XXXXXX") };
     QProcess m_cupsd;
     mutable QString m_errore;
 };
 
 QString SistemaStampa::Programma(const QString& nome) const
 {
-    return QStandardPaths::findExecutable(
-        nome, {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin"), QStringLiteral("/sbin"), QStringLiteral("/bin")});
+    return QStandardPaths::findExecutable(nome,
+        { QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin"), QStringLiteral("/sbin"),
+            QStringLiteral("/bin") });
 }
 
 QString SistemaStampa::Registro() const
@@ -123,7 +127,7 @@ QString SistemaStampa::Registro() const
 
 QString SistemaStampa::Avvia()
 {
-    for (const char* p : {"cupsd", "lpadmin", "lpstat", "cupsreject", "cupsaccept"})
+    for (const char* p : { "cupsd", "lpadmin", "lpstat", "cupsreject", "cupsaccept" })
         if (Programma(QLatin1String(p)).isEmpty())
             return QStringLiteral("manca il programma %1 (pacchetto cups)").arg(QLatin1String(p));
     // The scheduler runs the job's filters as the user lp, which only root can become.
@@ -133,7 +137,7 @@ QString SistemaStampa::Avvia()
         return QStringLiteral("cartella temporanea non creata");
     const QDir d(m_dir.path());
     ::chmod(QFile::encodeName(d.path()).constData(), 0755);
-    for (const char* c : {"spool", "cache", "state", "log", "uscita", "tmp"})
+    for (const char* c : { "spool", "cache", "state", "log", "uscita", "tmp" })
         d.mkpath(QLatin1String(c));
     ::chmod(QFile::encodeName(d.filePath(QStringLiteral("tmp"))).constData(), 01777);
 
@@ -142,19 +146,21 @@ QString SistemaStampa::Avvia()
         QFile f(d.filePath(nome));
         return f.open(QIODevice::WriteOnly) && f.write(testo) == testo.size();
     };
-    const QByteArray conf = QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\n"
-                                           "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
-                                           "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
-                                           "  </Limit>\n</Policy>\n")
-                                .arg(socket)
-                                .toLocal8Bit();
-    const QByteArray file = QStringLiteral("ServerRoot %1\nStateDir %1/state\nCacheDir %1/cache\nRequestRoot %1/spool\n"
-                                           "TempDir %1/tmp\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
-                                           "AccessLog %1/log/access_log\nErrorLog %1/log/error_log\n"
-                                           "PageLog %1/log/page_log\nFileDevice Yes\nUser lp\nGroup lp\n"
-                                           "SystemGroup root\n")
-                                .arg(d.path())
-                                .toLocal8Bit();
+    const QByteArray conf
+        = QStringLiteral("Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\n"
+                         "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
+                         "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
+                         "  </Limit>\n</Policy>\n")
+              .arg(socket)
+              .toLocal8Bit();
+    const QByteArray file
+        = QStringLiteral("ServerRoot %1\nStateDir %1/state\nCacheDir %1/cache\nRequestRoot %1/spool\n"
+                         "TempDir %1/tmp\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
+                         "AccessLog %1/log/access_log\nErrorLog %1/log/error_log\n"
+                         "PageLog %1/log/page_log\nFileDevice Yes\nUser lp\nGroup lp\n"
+                         "SystemGroup root\n")
+              .arg(d.path())
+              .toLocal8Bit();
     if (!scrivi(QStringLiteral("cupsd.conf"), conf) || !scrivi(QStringLiteral("cups-files.conf"), file)
         || !scrivi(QStringLiteral("prova.ppd"), Ppd))
         return QStringLiteral("configurazione non scritta");
@@ -167,23 +173,24 @@ QString SistemaStampa::Avvia()
 #endif
     m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
     m_cupsd.start(Programma(QStringLiteral("cupsd")),
-                  {QStringLiteral("-f"), QStringLiteral("-c"), d.filePath(QStringLiteral("cupsd.conf")),
-                   QStringLiteral("-s"), d.filePath(QStringLiteral("cups-files.conf"))});
+        { QStringLiteral("-f"), QStringLiteral("-c"), d.filePath(QStringLiteral("cupsd.conf")),
+            QStringLiteral("-s"), d.filePath(QStringLiteral("cups-files.conf")) });
     if (!m_cupsd.waitForStarted(5000))
         return QStringLiteral("cupsd non parte: %1").arg(m_cupsd.errorString());
     bool pronto = false;
     for (int i = 0; i < 100 && !pronto && m_cupsd.state() == QProcess::Running; ++i) {
         // lpstat answers 0 either way: its words tell.
         QString stato;
-        pronto = Comando(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &stato)
+        pronto = Comando(QStringLiteral("lpstat"), { QStringLiteral("-r") }, &stato)
             && stato.trimmed() == QLatin1String("scheduler is running");
         if (!pronto)
             QTest::qWait(100);
     }
     if (!pronto)
-        return QStringLiteral("cupsd non risponde: %1 %2").arg(QString::fromLocal8Bit(m_cupsd.readAll()), Registro());
+        return QStringLiteral("cupsd non risponde: %1 %2")
+            .arg(QString::fromLocal8Bit(m_cupsd.readAll()), Registro());
     if (!AggiungiCoda(QStringLiteral("Ufficio")) || !AggiungiCoda(QStringLiteral("Seconda"))
-        || !Comando(QStringLiteral("lpadmin"), {QStringLiteral("-d"), QStringLiteral("Seconda")}))
+        || !Comando(QStringLiteral("lpadmin"), { QStringLiteral("-d"), QStringLiteral("Seconda") }))
         return QStringLiteral("code non create: %1 %2").arg(m_errore, Registro());
     return {};
 }
@@ -218,15 +225,16 @@ bool SistemaStampa::Comando(const QString& programma, const QStringList& argomen
 bool SistemaStampa::AggiungiCoda(const QString& nome) const
 {
     return Comando(QStringLiteral("lpadmin"),
-                   {QStringLiteral("-p"), nome, QStringLiteral("-E"), QStringLiteral("-v"), QStringLiteral("file:") + file(nome),
-                    QStringLiteral("-P"), m_dir.filePath(QStringLiteral("prova.ppd"))});
+        { QStringLiteral("-p"), nome, QStringLiteral("-E"), QStringLiteral("-v"),
+            QStringLiteral("file:") + file(nome), QStringLiteral("-P"),
+            m_dir.filePath(QStringLiteral("prova.ppd")) });
 }
 
 int SistemaStampa::lavori(const QString& coda) const
 {
     QString uscita;
-    if (!Comando(QStringLiteral("lpstat"), {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), coda},
-                 &uscita))
+    if (!Comando(QStringLiteral("lpstat"),
+            { QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), coda }, &uscita))
         return -1;
     return int(uscita.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size());
 }
@@ -234,11 +242,11 @@ int SistemaStampa::lavori(const QString& coda) const
 bool SistemaStampa::finiti(const QString& coda) const
 {
     QString uscita;
-    return Comando(QStringLiteral("lpstat"), {QStringLiteral("-o"), coda}, &uscita) && uscita.trimmed().isEmpty();
+    return Comando(QStringLiteral("lpstat"), { QStringLiteral("-o"), coda }, &uscita)
+        && uscita.trimmed().isEmpty();
 }
 
-template<typename T>
-T* w(QWidget* f, const char* nome)
+template <typename T> T* w(QWidget* f, const char* nome)
 {
     T* trovato = f->findChild<T*>(QLatin1String(nome));
     if (!trovato)
@@ -254,11 +262,13 @@ QString Nome(int i)
 void Dipendenti(AmbienteTest& amb, int quanti)
 {
     for (int i = 1; i <= quanti; ++i) {
-        amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-                {QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0')), Nome(i)});
-        amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Data, Giorno, Mese, Anno, Stato, "
-                               "StatoNum) VALUES (?, 'ORDINARIO', '2024-02-01', '1', 'Febbraio', '2024', '8', 8)"),
-                {i});
+        amb.sql(
+            QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
+            { QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0')), Nome(i) });
+        amb.sql(QStringLiteral(
+                    "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Data, Giorno, Mese, Anno, Stato, "
+                    "StatoNum) VALUES (?, 'ORDINARIO', '2024-02-01', '1', 'Febbraio', '2024', '8', 8)"),
+            { i });
     }
 }
 
@@ -391,14 +401,15 @@ void TestStampaCups::init()
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
     SaltaPassword = false;
     ElencoStampanti::ImpostaFonte({});
-    Report::ImpostaCartellaModelli(QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
+    Report::ImpostaCartellaModelli(
+        QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
     StampaElenco::Registra();
     // Pages that print themselves follow one another at once.
     StampaDettagliata::ImpostaAttesa([](double) {});
     if (m_cups.lavori(QStringLiteral("Ufficio")) < 0)
         QVERIFY(m_cups.AggiungiCoda(QStringLiteral("Ufficio")));
-    QVERIFY(m_cups.Comando(QStringLiteral("cupsaccept"), {QStringLiteral("Ufficio")}));
-    for (const QString& coda : {QStringLiteral("Ufficio"), QStringLiteral("Seconda")})
+    QVERIFY(m_cups.Comando(QStringLiteral("cupsaccept"), { QStringLiteral("Ufficio") }));
+    for (const QString& coda : { QStringLiteral("Ufficio"), QStringLiteral("Seconda") })
         QFile::remove(m_cups.file(coda));
 }
 
@@ -459,7 +470,8 @@ void TestStampaCups::sullaStampanteScelta()
     QVERIFY(!file.apertaDopo);
     if (rapporto != Dettagliata)
         QCOMPARE(file.stampante, QStringLiteral("Stampante: PDFCreator (file PDF)"));
-    QCOMPARE(amb.messaggi.salvataggiProposti, QStringList{LavoroStampa::FilePdfProposto(Titolo(rapporto))});
+    QCOMPARE(
+        amb.messaggi.salvataggiProposti, QStringList { LavoroStampa::FilePdfProposto(Titolo(rapporto)) });
     QCOMPARE(amb.messaggi.testi(), QStringList());
     QCOMPARE(m_cups.lavori(QStringLiteral("Ufficio")), lavoriUfficio + 1);
     QCOMPARE(m_cups.lavori(QStringLiteral("Seconda")), lavoriSeconda);
@@ -482,8 +494,8 @@ void TestStampaCups::codaCheRifiuta()
     AmbienteTest amb;
     Dipendenti(amb, 3);
     QVERIFY(Stampanti::MemorizzaStampanteDocumenti(QStringLiteral("Ufficio")));
-    QVERIFY(m_cups.Comando(QStringLiteral("cupsreject"), {QStringLiteral("-r"), QStringLiteral("In manutenzione"),
-                                                          QStringLiteral("Ufficio")}));
+    QVERIFY(m_cups.Comando(QStringLiteral("cupsreject"),
+        { QStringLiteral("-r"), QStringLiteral("In manutenzione"), QStringLiteral("Ufficio") }));
     const int lavoriUfficio = m_cups.lavori(QStringLiteral("Ufficio"));
     const int lavoriSeconda = m_cups.lavori(QStringLiteral("Seconda"));
     const Anteprima vista = Stampa(rapporto);
@@ -493,7 +505,7 @@ void TestStampaCups::codaCheRifiuta()
     QVERIFY2(amb.messaggi.chiamate.first().testo.startsWith(
                  QStringLiteral("La stampante «Ufficio» ha rifiutato la stampa: non accetta nuovi lavori (In "
                                 "manutenzione).\n")),
-             qPrintable(amb.messaggi.chiamate.first().testo));
+        qPrintable(amb.messaggi.chiamate.first().testo));
     QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
     QCOMPARE(m_cups.lavori(QStringLiteral("Ufficio")), lavoriUfficio);
     QCOMPARE(m_cups.lavori(QStringLiteral("Seconda")), lavoriSeconda);
@@ -512,8 +524,8 @@ void TestStampaCups::rifiutoAllInvio()
     // The queue stops taking jobs after page 1 was printed: the job, handed over with the last
     // page, is refused by the print system itself.
     StampaDettagliata::ImpostaAttesa([this](double) {
-        m_cups.Comando(QStringLiteral("cupsreject"), {QStringLiteral("-r"), QStringLiteral("Carta esaurita"),
-                                                      QStringLiteral("Ufficio")});
+        m_cups.Comando(QStringLiteral("cupsreject"),
+            { QStringLiteral("-r"), QStringLiteral("Carta esaurita"), QStringLiteral("Ufficio") });
     });
     QList<bool> inAttesa; // each page shown waited for the user
     QStringList messaggi;
@@ -525,17 +537,18 @@ void TestStampaCups::rifiutoAllInvio()
             return;
         messaggi = amb.messaggi.testi();
         // Page 1, then the refused last page again once the queue takes jobs.
-        m_cups.Comando(QStringLiteral("cupsaccept"), {QStringLiteral("Ufficio")});
+        m_cups.Comando(QStringLiteral("cupsaccept"), { QStringLiteral("Ufficio") });
         QTest::mouseClick(w<QPushButton>(&l, "Stampa"), Qt::LeftButton);
         if (l.isVisible())
             l.reject();
     });
     f->Anteprima_Click();
-    QCOMPARE(inAttesa, (QList<bool>{true, true}));
+    QCOMPARE(inAttesa, (QList<bool> { true, true }));
     QCOMPARE(messaggi.size(), 1);
-    QVERIFY2(messaggi.first().startsWith(QStringLiteral(
-                 "La stampante «Ufficio» ha rifiutato la stampa: non accetta nuovi lavori (Carta esaurita).")),
-             qPrintable(messaggi.first()));
+    QVERIFY2(
+        messaggi.first().startsWith(QStringLiteral(
+            "La stampante «Ufficio» ha rifiutato la stampa: non accetta nuovi lavori (Carta esaurita).")),
+        qPrintable(messaggi.first()));
     // Sent again from the last page: both pages, one job.
     QTRY_VERIFY_WITH_TIMEOUT(m_cups.finiti(QStringLiteral("Ufficio")), 20000);
     const QString file = m_cups.file(QStringLiteral("Ufficio"));
@@ -560,12 +573,14 @@ void TestStampaCups::codaEliminata()
     // Found when the window opened, deleted while it is open.
     const Anteprima vista = Stampa(rapporto, [this] {
         QVERIFY(Stampanti::StampanteDocumentiTrovata);
-        QVERIFY(m_cups.Comando(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QStringLiteral("Ufficio")}));
+        QVERIFY(
+            m_cups.Comando(QStringLiteral("lpadmin"), { QStringLiteral("-x"), QStringLiteral("Ufficio") }));
     });
     QVERIFY(vista.aperta);
     QVERIFY(vista.apertaDopo);
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("La stampante «Ufficio» non è disponibile.\nSceglierne "
-                                                              "un'altra con «SELEZIONA STAMPANTE PREDEFINITA».")});
+    QCOMPARE(amb.messaggi.testi(),
+        QStringList { QStringLiteral("La stampante «Ufficio» non è disponibile.\nSceglierne "
+                                     "un'altra con «SELEZIONA STAMPANTE PREDEFINITA».") });
     QCOMPARE(m_cups.lavori(QStringLiteral("Seconda")), lavoriSeconda);
 }
 
