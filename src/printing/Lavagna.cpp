@@ -15,8 +15,8 @@ namespace {
 
 QRect Pixel(const QRect& twips)
 {
-    return {Twips::pixel(twips.left()), Twips::pixel(twips.top()), Twips::pixel(twips.width()),
-        Twips::pixel(twips.height())};
+    return { Twips::pixel(twips.left()), Twips::pixel(twips.top()), Twips::pixel(twips.width()),
+        Twips::pixel(twips.height()) };
 }
 
 // The logo keeps its proportions inside its box, against the box's right edge.
@@ -25,7 +25,7 @@ QRectF Adatta(const QSizeF& immagine, const QRectF& riquadro)
     if (immagine.isEmpty())
         return {};
     const QSizeF dimensione = immagine.scaled(riquadro.size(), Qt::KeepAspectRatio);
-    return {riquadro.right() - dimensione.width(), riquadro.top(), dimensione.width(), dimensione.height()};
+    return { riquadro.right() - dimensione.width(), riquadro.top(), dimensione.width(), dimensione.height() };
 }
 
 } // namespace
@@ -46,12 +46,12 @@ Lavagna::Lavagna(QWidget* parent)
     m_ui->FStampa->setAutoFillBackground(true);
 
     m_ui->RagSociale->setFont(Carattere(PuntiRagSociale, true, Twips::PerPixel));
-    for (QLabel* l : {m_ui->Indirizzo, m_ui->Cap, m_ui->Piva, m_ui->Tel})
+    for (QLabel* l : { m_ui->Indirizzo, m_ui->Cap, m_ui->Piva, m_ui->Tel })
         l->setFont(Carattere(PuntiIntestazione, false, Twips::PerPixel));
     m_ui->Periodo->setFont(Carattere(PuntiPeriodo, true, Twips::PerPixel));
     m_ui->LabelInfo->setFont(Carattere(PuntiLegenda, false, Twips::PerPixel));
     m_ui->Logo->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    for (QLabel* l : {m_ui->RagSociale, m_ui->Indirizzo, m_ui->Cap, m_ui->Piva, m_ui->Tel, m_ui->Periodo})
+    for (QLabel* l : { m_ui->RagSociale, m_ui->Indirizzo, m_ui->Cap, m_ui->Piva, m_ui->Tel, m_ui->Periodo })
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     connect(m_ui->Stampa, &QPushButton::clicked, this, &Lavagna::Stampa_Click);
@@ -79,10 +79,12 @@ void Lavagna::InserisciDatiTestata(const QString& legenda)
     // The legend's height on the page, wrapped to the page width at the printed size.
     const QFontMetricsF metrica(Carattere(PuntiLegenda, false, 1));
     const int larghezza = PaginaLavagna::LarghezzaFinestra - 2 * m_pagina.LabelInfo.left;
-    const qreal altezza = metrica.boundingRect(QRectF(0, 0, larghezza, 1e6), Qt::TextWordWrap, legenda).height();
+    const qreal altezza
+        = metrica.boundingRect(QRectF(0, 0, larghezza, 1e6), Qt::TextWordWrap, legenda).height();
     // One line keeps the designed height; more lines take what they need.
     const int necessaria = altezza > metrica.lineSpacing() * 1.5 ? int(std::ceil(altezza)) + 40 : 0;
-    PaginaLavagna::InserisciDatiTestata(m_pagina, lettura.riga ? &lettura.dati : nullptr, logo, legenda, necessaria);
+    PaginaLavagna::InserisciDatiTestata(
+        m_pagina, lettura.riga ? &lettura.dati : nullptr, logo, legenda, necessaria);
     Applica();
 }
 
@@ -106,9 +108,10 @@ void Lavagna::Applica()
         w->setVisible(c.visibile);
     };
     applica(m_ui->FStampa, p.FStampa);
-    const QList<std::pair<QLabel*, const PaginaLavagna::Controllo*>> testi{{m_ui->RagSociale, &p.RagSociale},
-        {m_ui->Indirizzo, &p.Indirizzo}, {m_ui->Cap, &p.Cap}, {m_ui->Piva, &p.Piva}, {m_ui->Tel, &p.Tel},
-        {m_ui->Periodo, &p.Periodo}, {m_ui->LabelInfo, &p.LabelInfo}};
+    const QList<std::pair<QLabel*, const PaginaLavagna::Controllo*>> testi { { m_ui->RagSociale,
+                                                                                 &p.RagSociale },
+        { m_ui->Indirizzo, &p.Indirizzo }, { m_ui->Cap, &p.Cap }, { m_ui->Piva, &p.Piva },
+        { m_ui->Tel, &p.Tel }, { m_ui->Periodo, &p.Periodo }, { m_ui->LabelInfo, &p.LabelInfo } };
     for (const auto& [etichetta, controllo] : testi) {
         applica(etichetta, *controllo);
         etichetta->setText(controllo->testo);
@@ -142,7 +145,12 @@ QPixmap Lavagna::ImmagineGriglia() const
 
 void Lavagna::DisegnaPagina(QPainter& painter, const QRectF& area) const
 {
-    const PaginaLavagna::Pagina& p = m_pagina;
+    DisegnaPagina(painter, area, m_pagina, m_foto);
+}
+
+void Lavagna::DisegnaPagina(
+    QPainter& painter, const QRectF& area, const PaginaLavagna::Pagina& p, const FotoGriglia& foto)
+{
     if (p.width <= 0 || p.height <= 0)
         return;
     const qreal scala = std::min(area.width() / p.width, area.height() / p.height);
@@ -153,22 +161,23 @@ void Lavagna::DisegnaPagina(QPainter& painter, const QRectF& area) const
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(Qt::black);
 
-    const auto testo = [&painter](const PaginaLavagna::Controllo& c, double punti, bool grassetto, int allineamento) {
-        if (!c.visibile || c.testo.isEmpty())
-            return;
-        painter.setFont(Carattere(punti, grassetto, 1));
-        painter.drawText(QRectF(c.rettangolo()), allineamento, c.testo);
-    };
+    const auto testo
+        = [&painter](const PaginaLavagna::Controllo& c, double punti, bool grassetto, int allineamento) {
+              if (!c.visibile || c.testo.isEmpty())
+                  return;
+              painter.setFont(Carattere(punti, grassetto, 1));
+              painter.drawText(QRectF(c.rettangolo()), allineamento, c.testo);
+          };
     const int riga = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
     testo(p.RagSociale, PuntiRagSociale, true, riga);
-    for (const PaginaLavagna::Controllo* c : {&p.Indirizzo, &p.Cap, &p.Piva, &p.Tel})
+    for (const PaginaLavagna::Controllo* c : { &p.Indirizzo, &p.Cap, &p.Piva, &p.Tel })
         testo(*c, PuntiIntestazione, false, riga);
     if (p.Logo.visibile && !p.immagineLogo.isNull())
         painter.drawImage(Adatta(p.immagineLogo.size(), QRectF(p.Logo.rettangolo())), p.immagineLogo);
     testo(p.Periodo, PuntiPeriodo, true, riga);
     testo(p.LabelInfo, PuntiLegenda, false, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
     if (p.ImmagineStampa.visibile)
-        m_foto.Disegna(painter, QRectF(p.ImmagineStampa.rettangolo()));
+        foto.Disegna(painter, QRectF(p.ImmagineStampa.rettangolo()));
     painter.restore();
 }
 
@@ -190,16 +199,13 @@ void Lavagna::Form_Activate()
 
 void Lavagna::Stampa_Click()
 {
-    const bool automatica = StampaInCorso;
     m_ui->FStampa->hide();
     const bool stampata = m_stampa && m_stampa(*this);
     if (!stampata) {
-        // Not printed (file choice cancelled, printer refused): the following pages do not print
-        // themselves; a page the user asked for stays open to try again or leave.
+        // Not printed (file choice cancelled, printer refused): the page stays open to try again
+        // or leave, and leaving ends the print.
         StampaInCorso = false;
         m_ui->FStampa->show();
-        if (automatica)
-            reject();
         return;
     }
     StampaInCorso = true;

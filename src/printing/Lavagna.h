@@ -39,13 +39,17 @@ public:
     // Places the grid picture and the period line and sizes and centres the window.
     void PreparaPagina(const FotoGriglia& foto, const QString& periodo);
 
-    // How "Stampa" prints this page: true when it was printed. Without it nothing is printed.
+    // How "Stampa" prints this page: true when it was printed. Without it nothing is printed; a
+    // page not printed stays open, to try again or leave.
     using StampaPagina = std::function<bool(Lavagna&)>;
     void ImpostaStampaPagina(StampaPagina stampa) { m_stampa = std::move(stampa); }
 
     // Draws the window's client area as it prints (without the buttons) into `area`, in the
     // painter's device units, with its proportions kept.
     void DisegnaPagina(QPainter& painter, const QRectF& area) const;
+    // The same for a page kept from a window since closed.
+    static void DisegnaPagina(
+        QPainter& painter, const QRectF& area, const PaginaLavagna::Pagina& pagina, const FotoGriglia& foto);
 
     void Form_Activate();
     void Stampa_Click();

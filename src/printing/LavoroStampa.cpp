@@ -14,8 +14,7 @@ LavoroStampa::LavoroStampa(const Stampante& stampante, const QString& nomeDocume
     : m_stampante(stampante)
     , m_nome(nomeDocumento)
     , m_printer(QPrinter::HighResolution)
-{
-}
+{ }
 
 LavoroStampa::~LavoroStampa()
 {
@@ -28,8 +27,8 @@ LavoroStampa::~LavoroStampa()
 
 void LavoroStampa::ImpostaPagina(QPrinter& printer)
 {
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-        QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
+    printer.setPageLayout(QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
 }
 
 QString LavoroStampa::FilePdfProposto(const QString& nomeDocumento)
@@ -39,8 +38,8 @@ QString LavoroStampa::FilePdfProposto(const QString& nomeDocumento)
     nome = nome.simplified();
     if (nome.isEmpty())
         nome = QStringLiteral("Stampa");
-    return Piattaforma::UnisciPercorso(Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")),
-        nome + QStringLiteral(".pdf"));
+    return Piattaforma::UnisciPercorso(
+        Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")), nome + QStringLiteral(".pdf"));
 }
 
 LavoroStampa::Esito LavoroStampa::Prepara()
@@ -75,14 +74,34 @@ LavoroStampa::Esito LavoroStampa::Prepara()
             QMessageBox::Ok, QMessageBox::Critical);
         return Esito::Errore;
     }
+    // A queue that takes no jobs would drop this one: said now, before anything is drawn.
+    const ElencoStampanti::StatoCoda stato = ElencoStampanti::Stato(m_printer.printerName());
+    if (!stato.accetta) {
+        m_errore = true;
+        Rifiutata(stato.messaggio.isEmpty()
+                ? QStringLiteral("non accetta nuovi lavori")
+                : QStringLiteral("non accetta nuovi lavori (%1)").arg(stato.messaggio));
+        return Esito::Errore;
+    }
     return Esito::Pronto;
+}
+
+void LavoroStampa::Rifiutata(const QString& motivo) const
+{
+    messaggi().Messaggio(
+        QStringLiteral("La stampante «%1» ha rifiutato la stampa: %2.\nLa stampa non è stata "
+                       "eseguita: riprovare più tardi o scegliere un'altra stampante con "
+                       "«SELEZIONA STAMPANTE PREDEFINITA».")
+            .arg(m_printer.printerName(), motivo),
+        QMessageBox::Ok, QMessageBox::Critical);
 }
 
 QString LavoroStampa::MessaggioRifiuto() const
 {
     if (m_printer.outputFormat() == QPrinter::PdfFormat && !m_printer.outputFileName().isEmpty())
-        return QStringLiteral("Impossibile scrivere il file PDF «%1».\nVerificare che la cartella esista, che sia "
-                              "scrivibile e che il file non sia aperto in un altro programma.")
+        return QStringLiteral(
+            "Impossibile scrivere il file PDF «%1».\nVerificare che la cartella esista, che sia "
+            "scrivibile e che il file non sia aperto in un altro programma.")
             .arg(QDir::toNativeSeparators(m_printer.outputFileName()));
     const QString nome = m_printer.printerName().isEmpty() ? m_stampante.nome : m_printer.printerName();
     if (nome.isEmpty())
@@ -96,6 +115,8 @@ QPainter* LavoroStampa::Inizia()
         return &m_painter;
     if (m_errore)
         return nullptr;
+    if (m_printer.outputFormat() == QPrinter::NativeFormat)
+        m_ultimoLavoro = ElencoStampanti::UltimoLavoro(m_printer.printerName());
     if (!m_painter.begin(&m_printer)) {
         m_errore = true;
         messaggi().Messaggio(MessaggioRifiuto(), QMessageBox::Ok, QMessageBox::Critical);
@@ -122,9 +143,20 @@ bool LavoroStampa::Termina()
 {
     if (!m_painter.isActive())
         return !m_errore;
-    if (!m_painter.end() || m_printer.printerState() == QPrinter::Error) {
+    const bool chiuso = m_painter.end();
+    // The print system answers the submission only now; a job it refused is lost unless said.
+    const QString motivo = m_printer.outputFormat() == QPrinter::NativeFormat
+        ? ElencoStampanti::RifiutoLavoro(m_printer.printerName(), m_printer.docName(), m_ultimoLavoro)
+        : QString();
+    const QPrinter::PrinterState stato = m_printer.printerState();
+    if (!chiuso || stato == QPrinter::Error || stato == QPrinter::Aborted) {
         m_errore = true;
         messaggi().Messaggio(MessaggioRifiuto(), QMessageBox::Ok, QMessageBox::Critical);
+        return false;
+    }
+    if (!motivo.isEmpty()) {
+        m_errore = true;
+        Rifiutata(motivo);
         return false;
     }
     return true;

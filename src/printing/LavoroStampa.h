@@ -14,9 +14,11 @@ namespace StampaCorrente {
 inline Stampante StampanteCorrente;
 }
 
-// One print job on one printer, A4 upright: the printer is set up, the built-in PDF printer asks
-// where to save, then pages are drawn one after the other and the job is closed. Every failure
-// is told to the user in Italian (a print never ends silently).
+// One print job on one printer, A4 upright whatever the queue's own paper: the printer is set up
+// and checked (a queue that is gone or takes no jobs is said, not swapped for another), the
+// built-in PDF printer asks where to save, then pages are drawn one after the other and the job
+// is closed and handed over. Every failure, a job the print system refuses included, is told to
+// the user in Italian (a print never ends silently). Every report prints through this class.
 class LavoroStampa
 {
 public:
@@ -30,7 +32,8 @@ public:
     LavoroStampa& operator=(const LavoroStampa&) = delete;
 
     // Points the printer at the chosen one; the built-in PDF printer asks for the file (a cancel
-    // answers Annullato, nothing is said). Errors are shown and answer Errore.
+    // answers Annullato, nothing is said). Errors are shown and answer Errore: no printer, the
+    // chosen queue gone, a queue that takes no jobs.
     Esito Prepara();
     QPrinter& printer() { return m_printer; }
     const QString& fileOutput() const { return m_file; }
@@ -40,7 +43,8 @@ public:
     QPainter* Inizia();
     bool iniziato() const { return m_painter.isActive(); }
     bool NuovaPagina();
-    // Closes the job (the PDF is written); false after a message when it could not be.
+    // Closes the job (the PDF is written, the job handed to the queue); false after a message
+    // when it could not be or the print system refused it.
     bool Termina();
 
     // A job refused: the Italian message for this printer and file.
@@ -52,10 +56,13 @@ public:
     static QString FilePdfProposto(const QString& nomeDocumento);
 
 private:
+    void Rifiutata(const QString& motivo) const;
+
     Stampante m_stampante;
     QString m_nome;
     QString m_file;
     QPrinter m_printer;
     QPainter m_painter;
     bool m_errore = false;
+    int m_ultimoLavoro = 0; // the queue's newest job before this one
 };

@@ -5,6 +5,7 @@
 #include "archive/Module1.h"
 #include "diary/Orologio.h"
 #include "platform/Messaggi.h"
+#include "printing/AnteprimaReport.h"
 #include "printing/LavoroStampa.h"
 #include "printing/PaginaLavagna.h"
 
@@ -15,10 +16,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QSqlQuery>
 #include <QTextDocument>
 #include <QUrl>
@@ -69,7 +68,8 @@ bool SogliaIndice(const QString& formula, qint64& soglia)
         soglia = std::numeric_limits<qint64>::min();
         return true;
     }
-    static const QRegularExpression forma(QStringLiteral("^\\s*\\{configurazioni\\.indice\\}\\s*>\\s*(-?\\d+)\\s*$"),
+    static const QRegularExpression forma(
+        QStringLiteral("^\\s*\\{configurazioni\\.indice\\}\\s*>\\s*(-?\\d+)\\s*$"),
         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = forma.match(formula);
     if (!m.hasMatch())
@@ -90,10 +90,11 @@ bool LeggiAzienda(const QString& archivio, qint64 soglia, Azienda& azienda)
         azienda = {};
         Archivio db(archivio);
         QSqlQuery q = db.esegui(
-            QStringLiteral("SELECT RagSociale, Indirizzo, Cap, Comune, Provincia, Piva, CodiceFiscale, Tel, Fax, "
-                           "VisualizzaIntestazione, VisualizzaLogo, Logo FROM Configurazioni WHERE Indice > ? "
-                           "ORDER BY Indice LIMIT 1"),
-            {soglia});
+            QStringLiteral(
+                "SELECT RagSociale, Indirizzo, Cap, Comune, Provincia, Piva, CodiceFiscale, Tel, Fax, "
+                "VisualizzaIntestazione, VisualizzaLogo, Logo FROM Configurazioni WHERE Indice > ? "
+                "ORDER BY Indice LIMIT 1"),
+            { soglia });
         if (!q.next())
             return;
         azienda.riga = true;
@@ -145,17 +146,17 @@ data Dati(const Richiesta& r, const Azienda& azienda)
 
     const Configurazione::Dati& a = azienda.dati;
     d.set("intestazione", azienda.riga && a.VisualizzaIntestazione);
-    const QList<std::pair<QString, QString>> campi{{QStringLiteral("RagSociale"), a.RagSociale},
-        {QStringLiteral("Indirizzo"), a.Indirizzo}, {QStringLiteral("Cap"), a.Cap},
-        {QStringLiteral("Comune"), a.Comune}, {QStringLiteral("Provincia"), a.Provincia},
-        {QStringLiteral("Piva"), a.Piva}, {QStringLiteral("CodiceFiscale"), a.CodiceFiscale},
-        {QStringLiteral("Tel"), a.Tel}, {QStringLiteral("Fax"), a.Fax}};
+    const QList<std::pair<QString, QString>> campi { { QStringLiteral("RagSociale"), a.RagSociale },
+        { QStringLiteral("Indirizzo"), a.Indirizzo }, { QStringLiteral("Cap"), a.Cap },
+        { QStringLiteral("Comune"), a.Comune }, { QStringLiteral("Provincia"), a.Provincia },
+        { QStringLiteral("Piva"), a.Piva }, { QStringLiteral("CodiceFiscale"), a.CodiceFiscale },
+        { QStringLiteral("Tel"), a.Tel }, { QStringLiteral("Fax"), a.Fax } };
     for (const auto& [nome, valore] : campi)
         Imposta(d, nome, valore.trimmed());
     // The lines under the company name, worded as on the detailed print.
     const PaginaLavagna::Intestazione i = PaginaLavagna::RigheIntestazione(a);
-    data righeIntestazione{data::type::list};
-    for (const QString& testo : {i.Indirizzo, i.Cap, i.Piva, i.Tel}) {
+    data righeIntestazione { data::type::list };
+    for (const QString& testo : { i.Indirizzo, i.Cap, i.Piva, i.Tel }) {
         if (testo.isEmpty())
             continue;
         data riga;
@@ -171,7 +172,7 @@ data Dati(const Richiesta& r, const Azienda& azienda)
     for (const Parametro& p : r.parametri)
         Imposta(d, p.nome, p.valore);
 
-    data righe{data::type::list};
+    data righe { data::type::list };
     for (const TabellaStampa2::RigaStampa2& riga : r.righeStampa2)
         righe << Riga(riga.Des1, riga.Grassetto != 0);
     for (const TabellaStampa::RigaStampa& riga : r.righeStampa)
@@ -199,7 +200,8 @@ QString CartellaModelli()
     const QString accanto = programma.filePath(QStringLiteral("reports"));
     if (QFileInfo(accanto).isDir())
         return accanto;
-    const QString installati = QDir::cleanPath(programma.filePath(QStringLiteral("../share/cartavia/reports")));
+    const QString installati
+        = QDir::cleanPath(programma.filePath(QStringLiteral("../share/cartavia/reports")));
     if (QFileInfo(installati).isDir())
         return installati;
     return accanto;
@@ -225,19 +227,20 @@ bool Componi(const Richiesta& r, Documento& documento, QString* errore)
     const QString file = FileModello(r.modello);
     const QString nomeFile = QDir::toNativeSeparators(file);
     if (!QFileInfo(file).isFile())
-        return fallisci(QStringLiteral("Modello di stampa «%1» non trovato.\nIl file «%2» deve trovarsi nella "
-                                       "cartella «reports» accanto al programma.")
-                            .arg(r.modello, nomeFile));
+        return fallisci(
+            QStringLiteral("Modello di stampa «%1» non trovato.\nIl file «%2» deve trovarsi nella "
+                           "cartella «reports» accanto al programma.")
+                .arg(r.modello, nomeFile));
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
-        return fallisci(
-            QStringLiteral("Impossibile leggere il modello di stampa «%1»:\n%2").arg(nomeFile, f.errorString()));
+        return fallisci(QStringLiteral("Impossibile leggere il modello di stampa «%1»:\n%2")
+                            .arg(nomeFile, f.errorString()));
     const QByteArray testo = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        return fallisci(
-            QStringLiteral("Impossibile leggere il modello di stampa «%1»:\n%2").arg(nomeFile, f.errorString()));
+        return fallisci(QStringLiteral("Impossibile leggere il modello di stampa «%1»:\n%2")
+                            .arg(nomeFile, f.errorString()));
 
-    mustache modello{testo.toStdString()};
+    mustache modello { testo.toStdString() };
     if (!modello.is_valid())
         return fallisci(QStringLiteral("Il modello di stampa «%1» non è valido:\n%2")
                             .arg(nomeFile, QString::fromStdString(modello.error_message())));
@@ -325,22 +328,23 @@ int Disegna(const Documento& documento, QPainter& painter, QPrinter& printer)
         painter.drawLine(QPointF(0, linea), QPointF(corpo.width(), linea));
         const QRectF riga(0, linea + piede * 0.1, corpo.width(), piede * 0.6);
         painter.drawText(riga, Qt::AlignLeft | Qt::AlignVCenter, titolo);
-        painter.drawText(riga, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Pag. %1 di %2").arg(i + 1).arg(pagine));
+        painter.drawText(
+            riga, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Pag. %1 di %2").arg(i + 1).arg(pagine));
         painter.restore();
     }
     return pagine;
 }
 
-bool Stampa(const Documento& documento, QPrinter& printer, QString* errore)
+bool StampaSu(const Documento& documento, const Stampante& stampante, const QString& titolo)
 {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        if (errore)
-            *errore = QStringLiteral("La stampante non ha accettato la stampa.");
+    LavoroStampa lavoro(stampante, titolo);
+    if (lavoro.Prepara() != LavoroStampa::Esito::Pronto)
         return false;
-    }
-    Disegna(documento, painter, printer);
-    return painter.end();
+    QPainter* painter = lavoro.Inizia();
+    if (!painter)
+        return false;
+    Disegna(documento, *painter, lavoro.printer());
+    return lavoro.Termina();
 }
 
 void ImpostaAnteprima(Anteprima a)
@@ -357,25 +361,18 @@ bool Esegui(const Richiesta& r)
         return false;
     }
 
-    if (r.destinazione == Destinazione::Stampante) {
-        LavoroStampa lavoro(r.stampante, r.titolo);
-        if (lavoro.Prepara() != LavoroStampa::Esito::Pronto)
-            return false;
-        QPainter* painter = lavoro.Inizia();
-        if (!painter)
-            return false;
-        Disegna(documento, *painter, lavoro.printer());
-        return lavoro.Termina();
-    }
+    if (r.destinazione == Destinazione::Stampante)
+        return StampaSu(documento, r.stampante, r.titolo);
 
+    if (!anteprima()) {
+        AnteprimaReport finestra(documento, r.stampante, r.titolo, QApplication::activeWindow());
+        finestra.exec();
+        return true;
+    }
     QPrinter printer(QPrinter::HighResolution);
-    if (r.stampante.valida())
-        ElencoStampanti::Configura(printer, r.stampante);
-    LavoroStampa::ImpostaPagina(printer);
-    printer.setDocName(r.titolo);
-    printer.setCreator(QStringLiteral("Cartavia"));
+    AnteprimaReport::PaginaAnteprima(printer, r.titolo);
     bool disegnato = true;
-    const auto disegna = [&](QPrinter* p) {
+    anteprima()(printer, [&](QPrinter* p) {
         QPainter painter;
         if (!painter.begin(p)) {
             disegnato = false;
@@ -383,22 +380,7 @@ bool Esegui(const Richiesta& r)
         }
         Disegna(documento, painter, *p);
         disegnato = painter.end() && disegnato;
-    };
-    if (anteprima()) {
-        anteprima()(printer, disegna);
-    } else {
-        QPrintPreviewDialog finestra(&printer, QApplication::activeWindow());
-        // Closing the preview is no return from another window: the main window need not rebuild.
-        finestra.setProperty("CartaviaPasseggera", true);
-        finestra.setWindowTitle(r.titolo.isEmpty() ? QStringLiteral("Anteprima di stampa")
-                                                   : QStringLiteral("Anteprima di stampa - ") + r.titolo);
-        QObject::connect(&finestra, &QPrintPreviewDialog::paintRequested, &finestra, disegna);
-        if (const QScreen* schermo = QGuiApplication::primaryScreen()) {
-            const QRect disponibile = schermo->availableGeometry();
-            finestra.resize(disponibile.width() * 4 / 5, disponibile.height() * 9 / 10);
-        }
-        finestra.exec();
-    }
+    });
     if (!disegnato) {
         messaggi().Messaggio(QStringLiteral("La stampante non ha accettato la stampa."), QMessageBox::Ok,
             QMessageBox::Critical);

@@ -80,12 +80,14 @@ std::unique_ptr<QTextDocument> Impagina(const Documento& documento, const QSizeF
 // Draws every page on `printer` through `painter` (already begun on it), each page with its
 // number at the foot; answers the pages drawn.
 int Disegna(const Documento& documento, QPainter& painter, QPrinter& printer);
-// The same, opening and closing its own painter; false with the reason when the printer
-// refused the job.
-bool Stampa(const Documento& documento, QPrinter& printer, QString* errore = nullptr);
 
-// How a preview is shown: `disegna` draws the report on the printer it is given. The real one is
-// QPrintPreviewDialog; tests install another ("" goes back).
+// Prints the report as one job on `stampante` (invalid: the system's default). Every failure is
+// told to the user; false then, and when the user cancelled the file choice of the PDF printer.
+bool StampaSu(const Documento& documento, const Stampante& stampante, const QString& titolo);
+
+// How a preview is shown: `disegna` draws the report on the printer it is given (the preview's
+// A4 page). The real one is the window AnteprimaReport, whose "Stampa" prints on the request's
+// printer; tests install another ("" goes back).
 using Anteprima = std::function<void(QPrinter& printer, const std::function<void(QPrinter*)>& disegna)>;
 void ImpostaAnteprima(Anteprima anteprima);
 

@@ -47,7 +47,8 @@ int CalcolaNumeroRigheInStampa(const VistaGriglia& vista, int numeroTipi)
 {
     const QScreen* schermo = vista.screen() ? vista.screen() : QGuiApplication::primaryScreen();
     const int altezzaSchermo = schermo ? Twips::twips(schermo->geometry().height()) : 0;
-    const int altezzaRiga0 = vista.model() && vista.model()->rowCount() > 0 ? Twips::twips(vista.altezzaRiga(0)) : 0;
+    const int altezzaRiga0
+        = vista.model() && vista.model()->rowCount() > 0 ? Twips::twips(vista.altezzaRiga(0)) : 0;
     // The window is made anew for every page, so the picture starts where it was designed.
     const int topImmagine = PaginaLavagna::Pagina().ImmagineStampa.top;
     return PaginaLavagna::CalcolaNumeroRigheInStampa(altezzaSchermo, topImmagine, altezzaRiga0, numeroTipi);
@@ -65,10 +66,34 @@ void PreparaStampa2(const Sorgente& s)
     const int perPagina = std::max(1, CalcolaNumeroRigheInStampa(vista, s.numeroTipi));
     const int n = griglia.righe();
 
+    // The pages printed so far. They go to the printer as one job when the last one is printed,
+    // so a job the printer refuses can be sent again from the last page, which stays open.
+    struct PaginaStampata
+    {
+        PaginaLavagna::Pagina pagina;
+        FotoGriglia foto;
+    };
+    QList<PaginaStampata> stampate;
     std::unique_ptr<LavoroStampa> lavoro;
-    int stampate = 0;
-    const QString titolo = QStringLiteral("Presenze dettagliate ") + PaginaLavagna::NomePeriodo(s.dal, s.al, s.mese, s.anno);
+    int corrente = 1;
+    int pagine = 1;
+    const QString titolo
+        = QStringLiteral("Presenze dettagliate ") + PaginaLavagna::NomePeriodo(s.dal, s.al, s.mese, s.anno);
+    const auto invia = [&]() {
+        QPainter* painter = lavoro->Inizia();
+        if (!painter)
+            return false;
+        QPrinter& printer = lavoro->printer();
+        const QRectF area(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+        for (qsizetype i = 0; i < stampate.size(); ++i) {
+            if (i > 0 && !lavoro->NuovaPagina())
+                return false;
+            Lavagna::DisegnaPagina(*painter, area, stampate.at(i).pagina, stampate.at(i).foto);
+        }
+        return lavoro->Termina();
+    };
     const auto stampaPagina = [&](Lavagna& pagina) {
+        // The first page checks the printer (and asks for the PDF file) before anything is kept.
         if (!lavoro) {
             lavoro = std::make_unique<LavoroStampa>(StampaCorrente::StampanteCorrente, titolo);
             if (lavoro->Prepara() != LavoroStampa::Esito::Pronto) {
@@ -76,17 +101,13 @@ void PreparaStampa2(const Sorgente& s)
                 return false;
             }
         }
-        QPainter* painter = lavoro->Inizia();
-        if (!painter || (stampate > 0 && !lavoro->NuovaPagina())) {
-            lavoro.reset();
-            stampate = 0;
-            return false;
-        }
-        QPrinter& printer = lavoro->printer();
-        const QRectF area(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
-        pagina.DisegnaPagina(*painter, area);
-        ++stampate;
-        return true;
+        stampate.resize(corrente - 1);
+        stampate << PaginaStampata { pagina.pagina(), pagina.foto() };
+        if (corrente < pagine)
+            return true;
+        const bool inviata = invia();
+        lavoro.reset();
+        return inviata;
     };
 
     QString legenda = s.legenda;
@@ -115,8 +136,9 @@ void PreparaStampa2(const Sorgente& s)
         mostraPagina(PaginaLavagna::TestoPagina(1, 1, false));
     } else {
         const int altezza = vista.altezzaRiga(1);
-        const int pagine = PaginaLavagna::NumeroPagine(n, perPagina);
+        pagine = PaginaLavagna::NumeroPagine(n, perPagina);
         for (int p = 1; p <= pagine; ++p) {
+            corrente = p;
             vista.setUpdatesEnabled(false);
             for (int i = 2; i < n; ++i)
                 vista.impostaAltezzaRiga(i, PaginaLavagna::PaginaDellaRiga(i, perPagina) == p ? altezza : 0);
@@ -140,8 +162,6 @@ void PreparaStampa2(const Sorgente& s)
     // The scroll range follows the heights only once the view has laid its rows out again.
     vista.doItemsLayout();
     barra->setValue(scorrimento);
-    if (lavoro)
-        lavoro->Termina();
 }
 
 } // namespace StampaDettagliata

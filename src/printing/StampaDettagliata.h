@@ -11,7 +11,8 @@ class VistaGriglia;
 
 // The detailed print of the month: the grid the main window shows, page by page under the
 // company header, each page in the preview window Lavagna. The pages a user prints form one job
-// (one PDF file) on the printer the print request made current.
+// (one PDF file) on the printer the print request made current, handed over when the last page
+// is printed; a job refused leaves that page open to send them all again.
 namespace StampaDettagliata {
 
 // What is printed: the grid and its view, and the main window's state.

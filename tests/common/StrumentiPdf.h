@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,8 @@ QList<Parola> Parole(const QString& pdf);
 
 // The page count (pdfinfo), 0 when unreadable.
 int Pagine(const QString& pdf);
+// The size of every page in points (pdfinfo), empty when unreadable.
+QList<QSizeF> Fogli(const QString& pdf);
 // The names of the fonts the PDF uses (pdffonts).
 QStringList Caratteri(const QString& pdf);
 // The pictures it holds (pdfimages -list), one line each.

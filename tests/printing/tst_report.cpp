@@ -5,9 +5,15 @@
 #include "diary/Orologio.h"
 #include "masterdata/Configurazione.h"
 #include "platform/Piattaforma.h"
+#include "printing/AnteprimaReport.h"
+#include "printing/LavoroStampa.h"
 #include "printing/Report.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
@@ -30,6 +36,8 @@ private slots:
     void periodo();
     void piuPagine();
     void anteprima();
+    void stampaDallAnteprima_data();
+    void stampaDallAnteprima();
     void elencoInColonna();
     void modelloMancanteOGuasto_data();
     void modelloMancanteOGuasto();
@@ -42,7 +50,7 @@ private slots:
 
 namespace {
 
-const Stampante Pdf{QStringLiteral("PDFCreator"), QStringLiteral("Qt PDF"), QStringLiteral("FILE:"), true};
+const Stampante Pdf { QStringLiteral("PDFCreator"), QStringLiteral("Qt PDF"), QStringLiteral("FILE:"), true };
 
 QString Modelli()
 {
@@ -79,8 +87,9 @@ Richiesta Riepilogo(const QList<TabellaStampa2::RigaStampa2>& righe)
     r.modello = StampaRiepilogativa;
     r.archivio = Module1::PercorsoArchivio;
     r.formulaSelezione = FormulaConfigurazioni;
-    r.parametri = {{QStringLiteral("Periodo"), QString()}, {QStringLiteral("Mese"), QStringLiteral("Febbraio")},
-                   {QStringLiteral("Anno"), QStringLiteral("2024")}};
+    r.parametri
+        = { { QStringLiteral("Periodo"), QString() }, { QStringLiteral("Mese"), QStringLiteral("Febbraio") },
+              { QStringLiteral("Anno"), QStringLiteral("2024") } };
     r.stampante = Pdf;
     r.destinazione = Destinazione::Stampante;
     r.titolo = QStringLiteral("Riepilogo presenze Febbraio 2024");
@@ -140,10 +149,10 @@ void TestReport::riepilogoInPdf()
 {
     AmbienteTest amb;
     Azienda(amb, true, false);
-    const QList<TabellaStampa2::RigaStampa2> righe{
-        Linea(QStringLiteral(" - Rossi Mario"), 1), Linea(QStringLiteral("TOTALE ORE: 160")),
-        Linea(QStringLiteral("Ferie : 2")), Linea(QStringLiteral("STRAORDINARIO (ORE) : 7,5")),
-        Linea(TabellaStampa2::BannerTotali), Linea(QStringLiteral("TOTALE ORE: 167,5"), 1)};
+    const QList<TabellaStampa2::RigaStampa2> righe { Linea(QStringLiteral(" - Rossi Mario"), 1),
+        Linea(QStringLiteral("TOTALE ORE: 160")), Linea(QStringLiteral("Ferie : 2")),
+        Linea(QStringLiteral("STRAORDINARIO (ORE) : 7,5")), Linea(TabellaStampa2::BannerTotali),
+        Linea(QStringLiteral("TOTALE ORE: 167,5"), 1) };
     // Another copy of the program rewrote the table meanwhile: this print shows its own lines.
     amb.sql(QStringLiteral("INSERT INTO Stampa2 (Des1, Grassetto) VALUES ('Bianchi Luigi', 1)"));
 
@@ -152,18 +161,21 @@ void TestReport::riepilogoInPdf()
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     // The save box proposed the report and the period in the documents folder.
     QCOMPARE(amb.messaggi.salvataggiProposti,
-             QStringList{Piattaforma::UnisciPercorso(Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")),
-                                                     QStringLiteral("Riepilogo presenze Febbraio 2024.pdf"))});
+        QStringList {
+            Piattaforma::UnisciPercorso(Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")),
+                QStringLiteral("Riepilogo presenze Febbraio 2024.pdf")) });
     QCOMPARE(StrumentiPdf::Pagine(file), 1);
     const QString testo = StrumentiPdf::Testo(file);
-    QVERIFY2(InOrdine(testo, {QStringLiteral("Officine Rossi S.r.l."), QStringLiteral("Via Roma 1"),
-                              QStringLiteral("Cap: 23900 - Comune: Lecco - Pr. : LC"), QStringLiteral("Tel : 0341 111"),
-                              QStringLiteral("RIEPILOGO PRESENZE"), QStringLiteral("Mese: Febbraio"),
-                              QStringLiteral("Anno: 2024"), QStringLiteral("- Rossi Mario"),
-                              QStringLiteral("TOTALE ORE: 160"), QStringLiteral("Ferie : 2"),
-                              QStringLiteral("STRAORDINARIO (ORE) : 7,5"), QStringLiteral("TOTALI"),
-                              QStringLiteral("TOTALE ORE: 167,5"), QStringLiteral("Pag. 1 di 1")}),
-             qPrintable(testo));
+    QVERIFY2(
+        InOrdine(testo,
+            { QStringLiteral("Officine Rossi S.r.l."), QStringLiteral("Via Roma 1"),
+                QStringLiteral("Cap: 23900 - Comune: Lecco - Pr. : LC"), QStringLiteral("Tel : 0341 111"),
+                QStringLiteral("RIEPILOGO PRESENZE"), QStringLiteral("Mese: Febbraio"),
+                QStringLiteral("Anno: 2024"), QStringLiteral("- Rossi Mario"),
+                QStringLiteral("TOTALE ORE: 160"), QStringLiteral("Ferie : 2"),
+                QStringLiteral("STRAORDINARIO (ORE) : 7,5"), QStringLiteral("TOTALI"),
+                QStringLiteral("TOTALE ORE: 167,5"), QStringLiteral("Pag. 1 di 1") }),
+        qPrintable(testo));
     QVERIFY(!testo.contains(QLatin1String("Bianchi")));
     QVERIFY(!testo.contains(QLatin1String("Periodo")));
     // Bold lines are set in the bold face of the lines' font.
@@ -171,7 +183,8 @@ void TestReport::riepilogoInPdf()
     QVERIFY2(HaGrassetto(caratteri, QStringLiteral("DejaVuSansMono")), qPrintable(caratteri.join(u' ')));
 
     // Without bold lines no bold face of that font is needed.
-    const QString normale = InPdf(amb, Riepilogo({Linea(QStringLiteral("TOTALE ORE: 8"))}), QStringLiteral("n.pdf"));
+    const QString normale
+        = InPdf(amb, Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) }), QStringLiteral("n.pdf"));
     QVERIFY(StrumentiPdf::Caratteri(normale).contains(QStringLiteral("DejaVuSansMono")));
     QVERIFY(!HaGrassetto(StrumentiPdf::Caratteri(normale), QStringLiteral("DejaVuSansMono")));
 }
@@ -195,7 +208,7 @@ void TestReport::intestazioneELogo()
     AmbienteTest amb;
     if (riga)
         Azienda(amb, intestazione, logo);
-    const QString file = InPdf(amb, Riepilogo({Linea(QStringLiteral("TOTALE ORE: 8"))}));
+    const QString file = InPdf(amb, Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) }));
     QVERIFY(!file.isEmpty());
     const QString testo = StrumentiPdf::Testo(file);
     QCOMPARE(testo.contains(QLatin1String("Officine Rossi S.r.l.")), intestazione);
@@ -210,7 +223,8 @@ void TestReport::periodo_data()
     QTest::addColumn<QString>("atteso");
     QTest::addColumn<QString>("assente");
     QTest::newRow("con periodo") << QStringLiteral("Dal: 01/02/2024  al: 15/02/2024")
-                                 << QStringLiteral("Periodo Dal: 01/02/2024 al: 15/02/2024") << QStringLiteral("Mese:");
+                                 << QStringLiteral("Periodo Dal: 01/02/2024 al: 15/02/2024")
+                                 << QStringLiteral("Mese:");
     QTest::newRow("senza periodo") << QString() << QStringLiteral("Mese: Febbraio Anno: 2024")
                                    << QStringLiteral("Periodo");
 }
@@ -221,7 +235,7 @@ void TestReport::periodo()
     QFETCH(QString, atteso);
     QFETCH(QString, assente);
     AmbienteTest amb;
-    Richiesta r = Riepilogo({Linea(QStringLiteral("TOTALE ORE: 8"))});
+    Richiesta r = Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) });
     r.parametri[0].valore = periodo;
     const QString testo = StrumentiPdf::Testo(InPdf(amb, r)).simplified();
     QVERIFY2(testo.contains(atteso), qPrintable(testo));
@@ -243,7 +257,8 @@ void TestReport::piuPagine()
         tutte << QStringLiteral("Riga numero %1\n").arg(i);
     QVERIFY(InOrdine(testo, tutte));
     for (int p = 1; p <= pagine; ++p)
-        QVERIFY(StrumentiPdf::TestoPagina(file, p).contains(QStringLiteral("Pag. %1 di %2").arg(p).arg(pagine)));
+        QVERIFY(
+            StrumentiPdf::TestoPagina(file, p).contains(QStringLiteral("Pag. %1 di %2").arg(p).arg(pagine)));
     // The last line is on the last page, the first on the first.
     QVERIFY(StrumentiPdf::TestoPagina(file, 1).contains(QLatin1String("Riga numero 1\n")));
     QVERIFY(StrumentiPdf::TestoPagina(file, pagine).contains(QLatin1String("Riga numero 150")));
@@ -263,7 +278,7 @@ void TestReport::anteprima()
         printer.setOutputFileName(file);
         disegna(&printer);
     });
-    Richiesta r = Riepilogo({Linea(QStringLiteral(" - Rossi Mario"), 1)});
+    Richiesta r = Riepilogo({ Linea(QStringLiteral(" - Rossi Mario"), 1) });
     r.destinazione = Destinazione::Anteprima;
     r.stampante = {};
     QVERIFY(Esegui(r));
@@ -272,6 +287,77 @@ void TestReport::anteprima()
     // The preview asks for no file: that is its own print button's business.
     QVERIFY(amb.messaggi.salvataggiProposti.isEmpty());
     QVERIFY(StrumentiPdf::Testo(file).contains(QLatin1String("- Rossi Mario")));
+}
+
+void TestReport::stampaDallAnteprima_data()
+{
+    QTest::addColumn<QString>("stampante");
+    QTest::addColumn<QString>("file"); // the save box's answer
+    QTest::addColumn<bool>("stampato");
+    QTest::addColumn<QString>("messaggio");
+    QTest::newRow("PDFCreator") << QStringLiteral("PDFCreator") << QStringLiteral("anteprima.pdf") << true
+                                << QString();
+    QTest::newRow("salvataggio annullato") << QStringLiteral("PDFCreator") << QString() << false << QString();
+    QTest::newRow("coda sparita")
+        << QStringLiteral("Stampante rimossa 7f3a") << QString() << false
+        << QStringLiteral("La stampante «Stampante rimossa 7f3a» non è disponibile.\nSceglierne "
+                          "un'altra con «SELEZIONA STAMPANTE PREDEFINITA».");
+}
+
+void TestReport::stampaDallAnteprima()
+{
+    QFETCH(QString, stampante);
+    QFETCH(QString, file);
+    QFETCH(bool, stampato);
+    QFETCH(QString, messaggio);
+    AmbienteTest amb;
+    QList<TabellaStampa2::RigaStampa2> righe;
+    for (int i = 1; i <= 150; ++i)
+        righe << Linea(QStringLiteral("Riga numero %1").arg(i));
+    Richiesta r = Riepilogo(righe);
+    r.destinazione = Destinazione::Anteprima;
+    r.stampante = stampante == Pdf.nome
+        ? Pdf
+        : Stampante { stampante, QStringLiteral("driver"), QStringLiteral("porta"), false };
+    const QString pdf = file.isEmpty() ? QString() : amb.percorso(file);
+    amb.messaggi.file.enqueue(pdf);
+
+    // The real preview: "Stampa" prints on the request's printer, the one the window names.
+    QString nome;
+    bool apertaDopo = true;
+    bool vista = false;
+    QTimer utente;
+    utente.setInterval(10);
+    connect(&utente, &QTimer::timeout, this, [&] {
+        auto* finestra = qobject_cast<AnteprimaReport*>(QApplication::activeModalWidget());
+        if (!finestra || !finestra->isVisible())
+            return;
+        utente.stop();
+        vista = true;
+        nome = finestra->findChild<QLabel*>(QStringLiteral("Stampante"))->text();
+        QTest::mouseClick(finestra->findChild<QPushButton*>(QStringLiteral("Stampa")), Qt::LeftButton);
+        apertaDopo = finestra->isVisible();
+        finestra->reject();
+    });
+    utente.start();
+    QVERIFY(Esegui(r));
+    QVERIFY(vista);
+    QCOMPARE(nome,
+        stampante == Pdf.nome ? QStringLiteral("Stampante: PDFCreator (file PDF)")
+                              : QStringLiteral("Stampante: ") + stampante);
+    // A print that did not happen leaves the preview open.
+    QCOMPARE(apertaDopo, !stampato);
+    QCOMPARE(amb.messaggi.testi(), messaggio.isEmpty() ? QStringList() : QStringList { messaggio });
+    QCOMPARE(amb.messaggi.salvataggiProposti,
+        stampante == Pdf.nome ? QStringList { LavoroStampa::FilePdfProposto(r.titolo) } : QStringList());
+    if (!stampato)
+        return;
+    // The pages previewed, on A4.
+    QVERIFY(StrumentiPdf::Pagine(pdf) > 1);
+    QVERIFY(
+        StrumentiPdf::TestoPagina(pdf, StrumentiPdf::Pagine(pdf)).contains(QLatin1String("Riga numero 150")));
+    for (const QSizeF& foglio : StrumentiPdf::Fogli(pdf))
+        QCOMPARE(foglio.toSize(), QSize(595, 842));
 }
 
 void TestReport::elencoInColonna()
@@ -284,18 +370,20 @@ void TestReport::elencoInColonna()
     r.stampante = Pdf;
     r.destinazione = Destinazione::Stampante;
     r.titolo = QStringLiteral("Elenco dipendenti");
-    const QStringList righe{QStringLiteral("Data di Stampa: 14/02/2024"), QString(), QString(141, u'-'),
-                            QStringLiteral("Codice |Ragione Sociale         |Attiv|"), QString(141, u'-'),
-                            QStringLiteral("A1     |Rossi Mario             |SI   |"),
-                            QStringLiteral("WWWWWW |iiiiiiiiiiiiiiiiiiiiiiii|NO   |"), QString(141, u'-'), QString()};
+    const QStringList righe { QStringLiteral("Data di Stampa: 14/02/2024"), QString(), QString(141, u'-'),
+        QStringLiteral("Codice |Ragione Sociale         |Attiv|"), QString(141, u'-'),
+        QStringLiteral("A1     |Rossi Mario             |SI   |"),
+        QStringLiteral("WWWWWW |iiiiiiiiiiiiiiiiiiiiiiii|NO   |"), QString(141, u'-'), QString() };
     for (const QString& t : righe)
-        r.righeStampa << TabellaStampa::RigaStampa{0, t};
+        r.righeStampa << TabellaStampa::RigaStampa { 0, t };
     const QString file = InPdf(amb, r);
     const QString testo = StrumentiPdf::Testo(file);
-    QVERIFY2(InOrdine(testo, {QStringLiteral("Officine Rossi S.r.l."), QStringLiteral("Elenco dipendenti"),
-                              QStringLiteral("Data di Stampa: 14/02/2024"), QStringLiteral("Ragione Sociale"),
-                              QStringLiteral("Rossi Mario"), QStringLiteral("iiiiiiii"), QStringLiteral("Pag. 1 di 1")}),
-             qPrintable(testo));
+    QVERIFY2(
+        InOrdine(testo,
+            { QStringLiteral("Officine Rossi S.r.l."), QStringLiteral("Elenco dipendenti"),
+                QStringLiteral("Data di Stampa: 14/02/2024"), QStringLiteral("Ragione Sociale"),
+                QStringLiteral("Rossi Mario"), QStringLiteral("iiiiiiii"), QStringLiteral("Pag. 1 di 1") }),
+        qPrintable(testo));
     // A monospaced font: the columns line up whatever the letters ("WWWWWW " and "A1     " end
     // where "Codice " does).
     QList<double> barre; // where the second column starts, line by line
@@ -313,7 +401,8 @@ void TestReport::modelloMancanteOGuasto_data()
 {
     QTest::addColumn<QByteArray>("contenuto"); // empty: no template file
     QTest::addColumn<QString>("messaggio");
-    QTest::newRow("mancante") << QByteArray() << QStringLiteral("Modello di stampa «StampaRiepilogativa» non trovato.");
+    QTest::newRow("mancante") << QByteArray()
+                              << QStringLiteral("Modello di stampa «StampaRiepilogativa» non trovato.");
     QTest::newRow("sezione aperta") << QByteArray("<html>{{#righe}}</html>")
                                     << QStringLiteral("Il modello di stampa «");
 }
@@ -332,9 +421,10 @@ void TestReport::modelloMancanteOGuasto()
     }
     ImpostaCartellaModelli(cartella);
     amb.messaggi.file.enqueue(amb.percorso(QStringLiteral("x.pdf")));
-    QVERIFY(!Esegui(Riepilogo({Linea(QStringLiteral("TOTALE ORE: 8"))})));
+    QVERIFY(!Esegui(Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) })));
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
-    QVERIFY2(amb.messaggi.chiamate.first().testo.startsWith(messaggio), qPrintable(amb.messaggi.chiamate.first().testo));
+    QVERIFY2(amb.messaggi.chiamate.first().testo.startsWith(messaggio),
+        qPrintable(amb.messaggi.chiamate.first().testo));
     QVERIFY(amb.messaggi.chiamate.first().testo.contains(QDir::toNativeSeparators(cartella)));
     QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
     // Nothing asked, nothing written.
@@ -348,11 +438,12 @@ void TestReport::pdfNonScrivibile()
     const QString file = amb.percorso(QStringLiteral("manca/cartella/stampa.pdf"));
     amb.messaggi.file.enqueue(file);
     QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-    QVERIFY(!Esegui(Riepilogo({Linea(QStringLiteral("TOTALE ORE: 8"))})));
+    QVERIFY(!Esegui(Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) })));
     QCOMPARE(amb.messaggi.testi(),
-             QStringList{QStringLiteral("Impossibile scrivere il file PDF «%1».\nVerificare che la cartella esista, che "
-                                        "sia scrivibile e che il file non sia aperto in un altro programma.")
-                             .arg(QDir::toNativeSeparators(file))});
+        QStringList {
+            QStringLiteral("Impossibile scrivere il file PDF «%1».\nVerificare che la cartella esista, che "
+                           "sia scrivibile e che il file non sia aperto in un altro programma.")
+                .arg(QDir::toNativeSeparators(file)) });
     QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
 }
 
@@ -360,23 +451,23 @@ void TestReport::pdfAnnullato()
 {
     AmbienteTest amb;
     // The save box answered "Annulla": no file, no message.
-    QVERIFY(!Esegui(Riepilogo({Linea(QStringLiteral("TOTALE ORE: 8"))})));
+    QVERIFY(!Esegui(Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) })));
     QCOMPARE(amb.messaggi.salvataggiProposti.size(), 1);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
-    QCOMPARE(QDir(amb.cartella()).entryList(QStringList{QStringLiteral("*.pdf")}), QStringList());
+    QCOMPARE(QDir(amb.cartella()).entryList(QStringList { QStringLiteral("*.pdf") }), QStringList());
 }
 
 void TestReport::stampanteNonDisponibile()
 {
     AmbienteTest amb;
-    Richiesta r = Riepilogo({Linea(QStringLiteral("TOTALE ORE: 8"))});
+    Richiesta r = Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) });
     // A documents printer removed from the system since it was chosen: said, not printed elsewhere.
-    r.stampante = Stampante{QStringLiteral("Stampante rimossa 7f3a"), QStringLiteral("driver"), QStringLiteral("porta"),
-                            false};
+    r.stampante = Stampante { QStringLiteral("Stampante rimossa 7f3a"), QStringLiteral("driver"),
+        QStringLiteral("porta"), false };
     QVERIFY(!Esegui(r));
     QCOMPARE(amb.messaggi.testi(),
-             QStringList{QStringLiteral("La stampante «Stampante rimossa 7f3a» non è disponibile.\nSceglierne "
-                                        "un'altra con «SELEZIONA STAMPANTE PREDEFINITA».")});
+        QStringList { QStringLiteral("La stampante «Stampante rimossa 7f3a» non è disponibile.\nSceglierne "
+                                     "un'altra con «SELEZIONA STAMPANTE PREDEFINITA».") });
     QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
     QVERIFY(amb.messaggi.salvataggiProposti.isEmpty());
 }
@@ -386,10 +477,12 @@ void TestReport::formula_data()
     QTest::addColumn<QString>("formula");
     QTest::addColumn<QString>("azienda"); // "" = none shown; "!" = refused
     QTest::newRow("indice > 0") << QStringLiteral(" {configurazioni.indice} > 0 ") << QStringLiteral("Prima");
-    QTest::newRow("indice > primo") << QStringLiteral("{Configurazioni.Indice} > 1") << QStringLiteral("Seconda");
+    QTest::newRow("indice > primo") << QStringLiteral("{Configurazioni.Indice} > 1")
+                                    << QStringLiteral("Seconda");
     QTest::newRow("oltre l'ultima") << QStringLiteral(" {configurazioni.indice} > 9 ") << QString();
     QTest::newRow("vuota") << QString() << QStringLiteral("Prima");
-    QTest::newRow("sconosciuta") << QStringLiteral("{configurazioni.RagSociale} = 'x'") << QStringLiteral("!");
+    QTest::newRow("sconosciuta") << QStringLiteral("{configurazioni.RagSociale} = 'x'")
+                                 << QStringLiteral("!");
 }
 
 void TestReport::formula()
