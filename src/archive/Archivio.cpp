@@ -680,8 +680,9 @@ void Archivio::SegnaDanneggiato(const QString& percorso)
     marcaDanneggiato(percorso);
 }
 
-void Archivio::CopiaCompatta(
-    const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
+namespace {
+// The absolute path of a copy about to be made: a new file in a folder that exists.
+QString destinazioneNuova(const QString& destinazione)
 {
     const QString assoluto = QFileInfo(destinazione).absoluteFilePath();
     if (QFileInfo::exists(assoluto))
@@ -690,6 +691,14 @@ void Archivio::CopiaCompatta(
     if (!cartellaEsiste(assoluto))
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
                              QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(destinazione)));
+    return assoluto;
+}
+} // namespace
+
+void Archivio::CopiaCompatta(
+    const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
+{
+    const QString assoluto = destinazioneNuova(destinazione);
     bool annullato = false;
     try {
         Archivio db(sorgente);
@@ -723,13 +732,7 @@ void Archivio::CopiaCompatta(
 void Archivio::CopiaIstantanea(
     const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
 {
-    const QString assoluto = QFileInfo(destinazione).absoluteFilePath();
-    if (QFileInfo::exists(assoluto))
-        throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
-            QStringLiteral("Il file «%1» esiste già.").arg(QDir::toNativeSeparators(destinazione)));
-    if (!cartellaEsiste(assoluto))
-        throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
-            QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(destinazione)));
+    const QString assoluto = destinazioneNuova(destinazione);
     Verifica(sorgente);
     if (NotoDanneggiato(sorgente))
         throw ErroreArchivio(CodiciErrore::NonUnArchivio, TestoDanneggiato(sorgente));

@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DipendentiDiProva.h"
 #include "StrumentiPdf.h"
 
 #include "archive/Password.h"
@@ -246,25 +247,11 @@ bool SistemaStampa::finiti(const QString& coda) const
         && uscita.trimmed().isEmpty();
 }
 
-template <typename T> T* w(QWidget* f, const char* nome)
+// Employees with 8 hours on 1 February 2024 each.
+void DipendentiConOre(AmbienteTest& amb, int quanti)
 {
-    T* trovato = f->findChild<T*>(QLatin1String(nome));
-    if (!trovato)
-        qFatal("manca %s", nome);
-    return trovato;
-}
-
-QString Nome(int i)
-{
-    return QStringLiteral("Dipendente %1").arg(i, 2, 10, QLatin1Char('0'));
-}
-
-void Dipendenti(AmbienteTest& amb, int quanti)
-{
+    Dipendenti(amb, quanti);
     for (int i = 1; i <= quanti; ++i) {
-        amb.sql(
-            QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-            { QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0')), Nome(i) });
         amb.sql(QStringLiteral(
                     "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Data, Giorno, Mese, Anno, Stato, "
                     "StatoNum) VALUES (?, 'ORDINARIO', '2024-02-01', '1', 'Febbraio', '2024', '8', 8)"),
@@ -439,7 +426,7 @@ void TestStampaCups::sullaStampanteScelta()
     QFETCH(QString, rapporto);
     AmbienteTest amb;
     // Enough for more than one page of the summary and of the list.
-    Dipendenti(amb, 70);
+    DipendentiConOre(amb, 70);
     const QString ufficio = m_cups.file(QStringLiteral("Ufficio"));
     const int lavoriUfficio = m_cups.lavori(QStringLiteral("Ufficio"));
     const int lavoriSeconda = m_cups.lavori(QStringLiteral("Seconda"));
@@ -492,7 +479,7 @@ void TestStampaCups::codaCheRifiuta()
 {
     QFETCH(QString, rapporto);
     AmbienteTest amb;
-    Dipendenti(amb, 3);
+    DipendentiConOre(amb, 3);
     QVERIFY(Stampanti::MemorizzaStampanteDocumenti(QStringLiteral("Ufficio")));
     QVERIFY(m_cups.Comando(QStringLiteral("cupsreject"),
         { QStringLiteral("-r"), QStringLiteral("In manutenzione"), QStringLiteral("Ufficio") }));
@@ -519,7 +506,7 @@ void TestStampaCups::rifiutoAllInvio()
     QVERIFY(f);
     w<QCheckBox>(f.get(), "AbilitaStampaPdf")->setChecked(false);
     const int r = f->CalcolaNumeroRigheInStampa();
-    Dipendenti(amb, r + 1);
+    DipendentiConOre(amb, r + 1);
     f->DimensionaGriglia_Click();
     // The queue stops taking jobs after page 1 was printed: the job, handed over with the last
     // page, is refused by the print system itself.
@@ -567,7 +554,7 @@ void TestStampaCups::codaEliminata()
 {
     QFETCH(QString, rapporto);
     AmbienteTest amb;
-    Dipendenti(amb, 3);
+    DipendentiConOre(amb, 3);
     QVERIFY(Stampanti::MemorizzaStampanteDocumenti(QStringLiteral("Ufficio")));
     const int lavoriSeconda = m_cups.lavori(QStringLiteral("Seconda"));
     // Found when the window opened, deleted while it is open.

@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DipendentiDiProva.h"
 #include "StrumentiPdf.h"
 
 #include "archive/Module1.h"
@@ -67,27 +68,6 @@ private:
 namespace {
 
 const Stampante Pdf{QStringLiteral("PDFCreator"), QStringLiteral("Qt PDF"), QStringLiteral("FILE:"), true};
-
-template<typename T>
-T* w(QWidget* f, const char* nome)
-{
-    T* trovato = f->findChild<T*>(QLatin1String(nome));
-    if (!trovato)
-        qFatal("manca %s", nome);
-    return trovato;
-}
-
-QString Nome(int i)
-{
-    return QStringLiteral("Dipendente %1").arg(i, 2, 10, QLatin1Char('0'));
-}
-
-void Dipendenti(AmbienteTest& amb, int quanti)
-{
-    for (int i = 1; i <= quanti; ++i)
-        amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-                {QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0')), Nome(i)});
-}
 
 void Azienda(AmbienteTest& amb)
 {
