@@ -4,15 +4,16 @@
 #include "archive/Archivio.h"
 #include "archive/ArchivioEsempio.h"
 #include "archive/Module1.h"
-#include "diary/F_Avvio.h"
-#include "diary/Griglia.h"
-#include "diary/Orologio.h"
+#include "gui/diary/F_Avvio.h"
+#include "comune/Griglia.h"
+#include "comune/Orologio.h"
 #include "diary/GrigliaDettaglio.h"
 #include "diary/GrigliaTotali.h"
 #include "diary/RigheDipendenti.h"
 #include "diary/SalvataggioMese.h"
 #include "platform/Piattaforma.h"
 #include "printing/TabellaStampa2.h"
+#include "platform/Servizi.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -399,7 +400,7 @@ int main(int argc, char* argv[])
     // 5. Opening the main window, on this archive and on a three-month one of the same employees:
     // it must not cost more as the archive ages. The window opens on the measured month, as in the
     // middle of a month of work, so its first grid is a full one.
-    Piattaforma::ImpostaTerminazione([] {});
+    servizi().terminaProgramma = [] {};
     Orologio::ImpostaOggi(QDate(mese.year(), mese.month(), 15));
     const Apertura apertura = misuraApertura(percorso, rip);
     const QString piccolo = cartella.filePath(QStringLiteral("Bench3.mdb"));
@@ -418,7 +419,7 @@ int main(int argc, char* argv[])
     const Apertura aperturaPiccola = misuraApertura(piccolo, rip);
     Module1::PercorsoArchivio = percorso;
     Orologio::ImpostaAdesso({});
-    Piattaforma::ImpostaTerminazione({});
+    servizi().terminaProgramma = {};
 
     const double picco = piccoMb();
     auto intestazione = [](const QString& nome, const QString& ms, const QString& rapporto, const QString& accelerazione) {

@@ -14,7 +14,7 @@
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
 #include "archive/Presenza.h"
-#include "diary/Griglia.h"
+#include "comune/Griglia.h"
 #include "diary/GrigliaDettaglio.h"
 #include "diary/GrigliaTotali.h"
 #include "diary/NoteGiorno.h"
@@ -23,6 +23,7 @@
 #include "platform/Messaggi.h"
 #include "platform/Piattaforma.h"
 #include "printing/TabellaStampa2.h"
+#include "platform/Servizi.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -92,12 +93,12 @@ public:
         if (registra)
             registra(QStringLiteral("M") + Tab
                 + QString(testo).replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(Tab, QLatin1Char(' ')));
-        if (predefinito != QMessageBox::NoButton)
+        if (predefinito != Messaggi::NoButton)
             return predefinito;
-        for (Risposta r : { QMessageBox::Ok, QMessageBox::Yes })
+        for (Risposta r : { Messaggi::Ok, Messaggi::Yes })
             if (pulsanti.testFlag(r))
                 return r;
-        return QMessageBox::Cancel;
+        return Messaggi::Cancel;
     }
     QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
     QString ApriFile(const QString&, const QString&, const QString&) override { return {}; }
@@ -164,12 +165,12 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
     silenziosi.registra = [&](const QString& riga) { log.scrivi(riga); };
     impostaMessaggi(&silenziosi);
     // No error path may end a worker without a trace.
-    Piattaforma::ImpostaTerminazione([&] {
+    servizi().terminaProgramma = [&] {
         log.scrivi(QStringLiteral("X\tfine del programma richiesta (contatore errori %1)")
                        .arg(Module1::ContatoreErrori));
         std::fflush(nullptr);
         std::_Exit(4);
-    });
+    };
     // Like the program from the selection window's OK on.
     Presenza::Inizia(Module1::PercorsoArchivio);
 
@@ -357,10 +358,10 @@ int manutenzione(const QString& cartella, qint64 scadenza)
     MessaggiSilenziosi silenziosi;
     silenziosi.registra = [&](const QString& riga) { log.scrivi(riga); };
     impostaMessaggi(&silenziosi);
-    Piattaforma::ImpostaTerminazione([&] {
+    servizi().terminaProgramma = [&] {
         log.scrivi(QStringLiteral("X\tfine del programma richiesta"));
         std::_Exit(4);
-    });
+    };
     const QString backup = QDir(cartella).absoluteFilePath(QStringLiteral("backup"));
     int giro = 0;
     while (QDateTime::currentMSecsSinceEpoch() < scadenza) {

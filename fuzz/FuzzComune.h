@@ -18,7 +18,7 @@ public:
     {
         ++messaggi;
         ultimo = testo;
-        return predefinito == QMessageBox::NoButton ? QMessageBox::Ok : predefinito;
+        return predefinito == Messaggi::NoButton ? Messaggi::Ok : predefinito;
     }
     QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
     QString ApriFile(const QString&, const QString&, const QString&) override { return {}; }

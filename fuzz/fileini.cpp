@@ -4,6 +4,9 @@
 
 #include "platform/FileIni.h"
 
+#include <QByteArray>
+#include <QList>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
 {
     const QByteArray contenuto(reinterpret_cast<const char*>(dati), qsizetype(dimensione));

@@ -4,12 +4,13 @@
 
 #include "archive/Backup.h"
 #include "archive/Module1.h"
+#include "comune/Orologio.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t dimensione)
 {
     const QString nome = TestoDaByte(dati, dimensione);
     const QDate data = Backup::DataDaNomeBackup(nome);
-    const int anno = Backup::Oggi().year();
+    const int anno = Orologio::Oggi().year();
     const QString testo = Backup::DataBackup(nome);
     if (data.isValid()) {
         VERIFICA(data.year() <= anno && data.year() > anno - 100, nome);

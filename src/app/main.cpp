@@ -1,10 +1,11 @@
 #include "archive/ComandiRiga.h"
-#include "archive/Avvio.h"
-#include "archive/Finestre.h"
+#include "gui/archive/Avvio.h"
 #include "archive/Module1.h"
 #include "archive/Presenza.h"
-#include "diary/F_Avvio.h"
-#include "printing/StampaElenco.h"
+#include "gui/diary/F_Avvio.h"
+#include "gui/platform/ServiziGrafici.h"
+#include "gui/printing/StampaElenco.h"
+#include "platform/Servizi.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -45,7 +46,8 @@ int main(int argc, char* argv[])
     // The installed menu entry and icon carry this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.cartavia.Cartavia"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("example.cartavia.Cartavia")));
-    Finestre::ImpostaApriPrincipale([] { F_Avvio::Apri(); });
+    ServiziGrafici::Installa(servizi());
+    servizi().apriPrincipale = [] { F_Avvio::Apri(); };
     StampaElenco::Registra();
     // What is left once the toolkit took its own options.
     const QStringList argomenti = app.arguments();

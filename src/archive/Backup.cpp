@@ -1,7 +1,7 @@
 #include "Backup.h"
 
 #include "archive/Archivio.h"
-#include "archive/AttesaLavoro.h"
+#include "comune/Orologio.h"
 #include "archive/CreazioneDB.h"
 #include "archive/GestioneErrore.h"
 #include "archive/LavoroInSottofondo.h"
@@ -12,6 +12,7 @@
 #include "platform/Piattaforma.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -35,12 +36,6 @@ constexpr int PermessoNegato = 70;
 // How long a compaction or restore waits for another instance's write to end.
 constexpr int AttesaScritturaMs = 3000;
 constexpr int MassimoBackupElencati = 1000;
-
-std::function<QDate()>& oggiImpostato()
-{
-    static std::function<QDate()> f;
-    return f;
-}
 
 QString nativo(const QString& percorso)
 {
@@ -150,7 +145,7 @@ public:
     CursoreOccupato()
     {
         if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
             m_attivo = true;
         }
     }
@@ -193,16 +188,6 @@ ImpostazioniBackup leggiImpostazioni(const QString& archivio)
 
 } // namespace
 
-QDate Oggi()
-{
-    return oggiImpostato() ? oggiImpostato()() : QDate::currentDate();
-}
-
-void ImpostaOggi(std::function<QDate()> oggi)
-{
-    oggiImpostato() = std::move(oggi);
-}
-
 QString NomeBackup(const QDate& giorno, const QString& nomeArchivio)
 {
     return giorno.toString(QStringLiteral("ddMMyy")) + QLatin1Char('-') + nomeArchivio;
@@ -221,7 +206,7 @@ QDate DataDaNomeBackup(const QString& nomeFile)
     }
     // There are no backups from the future: a year after this one is from the last century.
     int anno = 2000 + parti[2];
-    if (anno > Oggi().year())
+    if (anno > Orologio::Oggi().year())
         anno -= 100;
     return QDate(anno, parti[1], parti[0]);
 }
@@ -233,7 +218,7 @@ QString DataBackup(const QString& nomeFile)
 
 QString DestinazioneBackup(const QString& archivio, const QString& cartellaBackup)
 {
-    return QDir(cartellaBackup).absoluteFilePath(NomeBackup(Oggi(), QFileInfo(archivio).fileName()));
+    return QDir(cartellaBackup).absoluteFilePath(NomeBackup(Orologio::Oggi(), QFileInfo(archivio).fileName()));
 }
 
 void CopiaControllata(
@@ -341,13 +326,13 @@ LavoroInSottofondo* PreparaCopia(
 bool EseguiBackup(const QString& archivio, const QString& cartellaBackup)
 {
     if (messaggi().Messaggio(QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Information)
-        != QMessageBox::Yes)
+                             Messaggi::Yes | Messaggi::No, Messaggi::Information)
+        != Messaggi::Yes)
         return false;
     if (cartellaBackup.trimmed().isEmpty()) {
         messaggi().Messaggio(
             QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\nCartella di backup non indicata."),
-            QMessageBox::Ok, QMessageBox::Critical);
+            Messaggi::Ok, Messaggi::Critical);
         return false;
     }
     LavoroInSottofondo* lavoro = PreparaCopia(archivio, cartellaBackup, nullptr);
@@ -355,16 +340,16 @@ bool EseguiBackup(const QString& archivio, const QString& cartellaBackup)
     AttendiLavoro(*lavoro, QStringLiteral("Salvataggio dell'archivio in corso..."));
     if (lavoro->annullato()) {
         messaggi().Messaggio(QStringLiteral("Salvataggio annullato: nessun backup è stato scritto."),
-            QMessageBox::Ok, QMessageBox::Information);
+            Messaggi::Ok, Messaggi::Information);
         return false;
     }
     if (!lavoro->riuscito()) {
         messaggi().Messaggio(
             QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\n") + lavoro->descrizioneErrore(),
-            QMessageBox::Ok, QMessageBox::Critical);
+            Messaggi::Ok, Messaggi::Critical);
         return false;
     }
-    messaggi().Messaggio(QStringLiteral("PROCEDURA TERMINATA"), QMessageBox::Ok, QMessageBox::Information);
+    messaggi().Messaggio(QStringLiteral("PROCEDURA TERMINATA"), Messaggi::Ok, Messaggi::Information);
     return true;
 }
 
@@ -377,24 +362,24 @@ bool VerificaArchivio(const QString& archivio)
     const QString nome = QFileInfo(archivio).fileName();
     if (lavoro.riuscito()) {
         messaggi().Messaggio(QStringLiteral("Verifica completata: l'archivio «%1» è integro.").arg(nome),
-            QMessageBox::Ok, QMessageBox::Information);
+            Messaggi::Ok, Messaggi::Information);
         return true;
     }
     switch (lavoro.numeroErrore()) {
     case CodiciErrore::Annullato:
         messaggi().Messaggio(
-            QStringLiteral("Verifica annullata."), QMessageBox::Ok, QMessageBox::Information);
+            QStringLiteral("Verifica annullata."), Messaggi::Ok, Messaggi::Information);
         break;
     case CodiciErrore::NonUnArchivio:
         messaggi().Messaggio(
             QStringLiteral("Verifica completata: l'archivio «%1» è danneggiato.\nRipristinare "
                            "l'ultimo backup integro con «Ripristina Backup».")
                 .arg(nome),
-            QMessageBox::Ok, QMessageBox::Critical);
+            Messaggi::Ok, Messaggi::Critical);
         break;
     default:
         messaggi().Messaggio(QStringLiteral("Verifica non eseguita.\n") + lavoro.descrizioneErrore(),
-            QMessageBox::Ok, QMessageBox::Warning);
+            Messaggi::Ok, Messaggi::Warning);
         break;
     }
     return false;
@@ -429,8 +414,8 @@ QStringList ElencoBackup(const QString& cartella)
 {
     const QDir dir(cartella);
     if (cartella.trimmed().isEmpty() || !dir.exists() || dir.entryList(QDir::Files).isEmpty()) {
-        messaggi().Messaggio(QStringLiteral("Attenzione percorso non corretto"), QMessageBox::Ok,
-                             QMessageBox::Critical);
+        messaggi().Messaggio(QStringLiteral("Attenzione percorso non corretto"), Messaggi::Ok,
+                             Messaggi::Critical);
         return {};
     }
     const QStringList nomi = dir.entryList({QStringLiteral("*.mdb")}, QDir::Files);
@@ -516,20 +501,20 @@ bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, co
 {
     if (messaggi().Messaggio(
             QStringLiteral("Attenzione: un errato ripristino potrebbe causare la perdita di tutti i dati, continuare?"),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
-        != QMessageBox::Yes)
+            Messaggi::Yes | Messaggi::No, Messaggi::Question)
+        != Messaggi::Yes)
         return false;
     if (messaggi().InputBox(QStringLiteral("Confermare l'operazione di ripristino archivio digitando: SI")).toUpper()
         != QLatin1String("SI"))
         return false;
     if (cartellaBackup.size() < 2) {
-        messaggi().Messaggio(QStringLiteral("Cartella di backup non valida"), QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(QStringLiteral("Cartella di backup non valida"), Messaggi::Ok, Messaggi::Critical);
         return false;
     }
     const QString file = QDir(cartellaBackup).filePath(nomeBackup);
     if (nomeBackup.trimmed().isEmpty() || !QFileInfo(file).isFile()) {
         messaggi().Messaggio(QStringLiteral("Problemi nella procedura di ripristino ... ripristino non effettuato"),
-                             QMessageBox::Ok, QMessageBox::Critical);
+                             Messaggi::Ok, Messaggi::Critical);
         return false;
     }
 
@@ -541,12 +526,12 @@ bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, co
         if (e.numero() == PermessoNegato)
             messaggi().Messaggio(QStringLiteral("IN QUESTO MOMENTO L'ARCHIVIO RISULTA OCCUPATO, \n RITENTARE "
                                                 "L'OPERAZIONE DOPO AVER RIAVVIATO IL PROGRAMMA"),
-                                 QMessageBox::Ok, QMessageBox::Critical);
+                                 Messaggi::Ok, Messaggi::Critical);
         else if (e.numero() == CodiciErrore::NonUnArchivio)
-            messaggi().Messaggio(e.descrizione(), QMessageBox::Ok, QMessageBox::Critical);
+            messaggi().Messaggio(e.descrizione(), Messaggi::Ok, Messaggi::Critical);
         else
             messaggi().Messaggio(e.descrizione() + QStringLiteral(" nr:") + QString::number(e.numero()),
-                                 QMessageBox::Ok, QMessageBox::Critical);
+                                 Messaggi::Ok, Messaggi::Critical);
         return false;
     }
     // An older backup gets the tables and fields it lacks.
@@ -586,14 +571,14 @@ void CompattaArchivio(const QString& archivio)
     blocco.annulla();
 }
 
-bool OttimizzaArchivio(const QString& archivio, QMessageBox::Icon iconaFine)
+bool OttimizzaArchivio(const QString& archivio, Messaggi::Icona iconaFine)
 {
     if (messaggi().InputBox(QStringLiteral("PER EFFETTUARE L'OPERAZIONE DIGITARE: confermo"))
         != QLatin1String("confermo"))
         return false;
     if (messaggi().Messaggio(QStringLiteral("CONFERMI L'OTTIMIZZAZIONE DEL DATABASE"),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
-        != QMessageBox::Yes)
+                             Messaggi::Yes | Messaggi::No, Messaggi::Question)
+        != Messaggi::Yes)
         return false;
     CursoreOccupato cursore;
     try {
@@ -603,13 +588,13 @@ bool OttimizzaArchivio(const QString& archivio, QMessageBox::Icon iconaFine)
         if (e.numero() == CodiciErrore::ArchivioInUso)
             messaggi().Messaggio(QStringLiteral("ATTENZIONE!   Ottimizzazione Impossibile.     La base-dati è occupata "
                                                 "da un'altra applicazione."),
-                                 QMessageBox::Ok, QMessageBox::Warning);
+                                 Messaggi::Ok, Messaggi::Warning);
         else
-            messaggi().Messaggio(e.descrizione(), QMessageBox::Ok, QMessageBox::Critical);
+            messaggi().Messaggio(e.descrizione(), Messaggi::Ok, Messaggi::Critical);
         return false;
     }
     cursore.ripristina();
-    messaggi().Messaggio(QStringLiteral("Ottimizzazione conclusa"), QMessageBox::Ok, iconaFine);
+    messaggi().Messaggio(QStringLiteral("Ottimizzazione conclusa"), Messaggi::Ok, iconaFine);
     return true;
 }
 

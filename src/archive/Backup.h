@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/Messaggi.h"
+
 #include <QDate>
-#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
@@ -19,10 +20,6 @@ LavoroInSottofondo* PreparaSalvataggioAutomatico(QObject* proprietario = nullptr
 // selection window and the settings window share them; the interactive ones ask and say what the
 // program always asked and said, and answer whether the work was done.
 namespace Backup {
-
-// Today, for the backup names; tests pin it. An empty function goes back to the clock.
-QDate Oggi();
-void ImpostaOggi(std::function<QDate()> oggi);
 
 // "ddMMyy-" followed by the archive file name: one backup per archive and day.
 QString NomeBackup(const QDate& giorno, const QString& nomeArchivio);
@@ -92,6 +89,6 @@ bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, co
 void CompattaArchivio(const QString& archivio);
 // The compaction command: "confermo", the question, the work, "Ottimizzazione conclusa" with
 // `iconaFine` (the selection window shows the information icon, the settings window none).
-bool OttimizzaArchivio(const QString& archivio, QMessageBox::Icon iconaFine);
+bool OttimizzaArchivio(const QString& archivio, Messaggi::Icona iconaFine);
 
 } // namespace Backup

@@ -189,7 +189,7 @@ bool ControllaVersione(const QString& versione)
     if (Module1::ValoreNumerico(versione) < Module1::ValoreNumerico(testo)) {
         messaggi().Messaggio(QStringLiteral("Attenzione, la versione del database è più aggiornata rispetto a quella "
                                             "del programma!\r\nEseguire l'aggiornamento del programma"),
-                             QMessageBox::Ok, QMessageBox::Critical);
+                             Messaggi::Ok, Messaggi::Critical);
         Piattaforma::TerminaProgramma();
         return false;
     }
@@ -201,8 +201,8 @@ bool ControllaVersione(const QString& versione)
                       {versione});
         });
         CreazioneDB::Istanza().CreaDB_Click();
-        messaggi().Messaggio(QStringLiteral("E' stato eseguito un aggiornamento"), QMessageBox::Ok,
-                             QMessageBox::Information);
+        messaggi().Messaggio(QStringLiteral("E' stato eseguito un aggiornamento"), Messaggi::Ok,
+                             Messaggi::Information);
     }
     return true;
 }

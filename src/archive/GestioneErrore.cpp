@@ -1,11 +1,11 @@
 #include "GestioneErrore.h"
 
-#include "archive/Attendere.h"
 #include "archive/CreazioneDB.h"
 #include "archive/ErroreArchivio.h"
 #include "archive/Module1.h"
 #include "platform/Messaggi.h"
 #include "platform/Piattaforma.h"
+#include "platform/Servizi.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,7 +22,7 @@ void segnalaArchivioDanneggiato(const QString& descrizione)
     if (detto)
         return;
     detto = QCoreApplication::instance() != nullptr;
-    messaggi().Messaggio(descrizione, QMessageBox::Ok, QMessageBox::Critical);
+    messaggi().Messaggio(descrizione, Messaggi::Ok, Messaggi::Critical);
     if (detto)
         QTimer::singleShot(0, QCoreApplication::instance(), [] { detto = false; });
 }
@@ -47,7 +47,8 @@ bool GestioneErrore(int numero, const QString& descrizione)
     }
     if (ErroreOccupato(numero)) {
         QCoreApplication::processEvents();
-        Attendere::RiavviaAttesa();
+        if (servizi().attesaOccupato)
+            servizi().attesaOccupato();
         Pausa(0.03);
         return true;
     }
@@ -59,8 +60,8 @@ bool GestioneErrore(int numero, const QString& descrizione)
     if (MessaggiErroreAttivi) {
         const QString testo = QStringLiteral("  -- Messaggi di Errore Attivo (in Config->Utility) --  \r\r")
             + QString::number(numero) + QLatin1Char(' ') + descrizione + QStringLiteral("\rRipetere Stessa Istruzione ?");
-        return messaggi().Messaggio(testo, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Critical)
-            == QMessageBox::Ok;
+        return messaggi().Messaggio(testo, Messaggi::Ok | Messaggi::Cancel, Messaggi::Critical)
+            == Messaggi::Ok;
     }
     return false;
 }
@@ -92,7 +93,8 @@ bool EseguiConAttesa(const std::function<void()>& passo, int* numeroErrore, QStr
             return true;
         } catch (const ErroreArchivio& e) {
             if (e.numero() == CodiciErrore::Bloccato && attesa.elapsed() < 60000) {
-                Attendere::RiavviaAttesa();
+                if (servizi().attesaOccupato)
+                    servizi().attesaOccupato();
                 QCoreApplication::processEvents();
                 continue;
             }

@@ -1,5 +1,9 @@
 #include "LavoroInSottofondo.h"
 
+#include "platform/Servizi.h"
+
+#include <QEventLoop>
+
 #include "archive/ErroreArchivio.h"
 
 #include <QMutex>
@@ -116,4 +120,16 @@ bool LavoroInSottofondo::inCorso() const
 bool LavoroInSottofondo::annullato() const
 {
     return concluso() && m_numeroErrore == CodiciErrore::Annullato;
+}
+
+void AttendiLavoro(LavoroInSottofondo& lavoro, const QString& testo)
+{
+    if (servizi().attendiLavoro) {
+        servizi().attendiLavoro(lavoro, testo);
+        return;
+    }
+    QEventLoop ciclo;
+    QObject::connect(&lavoro, &LavoroInSottofondo::terminato, &ciclo, &QEventLoop::quit);
+    lavoro.avvia();
+    ciclo.exec();
 }

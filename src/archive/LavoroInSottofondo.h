@@ -64,3 +64,7 @@ private:
     int m_numeroErrore = 0;
     QString m_descrizioneErrore;
 };
+
+// Starts `lavoro` (not started yet) and waits for its end: through the services' wait (a progress
+// window with `testo` and "Annulla"), else just waiting, with events still running.
+void AttendiLavoro(LavoroInSottofondo& lavoro, const QString& testo);

@@ -182,7 +182,7 @@ QString ControllaData(QString& testo)
     // the user gets back what they typed to correct.
     testo = digitato;
     if (!testo.isEmpty())
-        messaggi().Messaggio(QStringLiteral("La data non è corretta"), QMessageBox::Ok, QMessageBox::Critical,
+        messaggi().Messaggio(QStringLiteral("La data non è corretta"), Messaggi::Ok, Messaggi::Critical,
                              QStringLiteral("DATA"));
     return testo;
 }

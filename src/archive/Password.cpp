@@ -4,8 +4,8 @@
 #include "archive/CreazioneDB.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
-#include "masterdata/F_Pass.h"
 #include "platform/Messaggi.h"
+#include "platform/Servizi.h"
 
 #include <QCryptographicHash>
 #include <QPasswordDigestor>
@@ -171,15 +171,29 @@ bool SalvaPasswordProgramma(const QString& archivio, const QString& testo)
     if (!EseguiConAttesa([&] { MemorizzaPassword(archivio, testo); }, &errore, &descrizione)) {
         if (errore == CodiciErrore::FileNonTrovato)
             messaggi().Messaggio(
-                QStringLiteral("Eseguire creazione database"), QMessageBox::Ok, QMessageBox::Critical);
+                QStringLiteral("Eseguire creazione database"), Messaggi::Ok, Messaggi::Critical);
         else
-            messaggi().Messaggio(QStringLiteral("PASSWORD NON SALVATA\n") + descrizione, QMessageBox::Ok,
-                QMessageBox::Critical);
+            messaggi().Messaggio(QStringLiteral("PASSWORD NON SALVATA\n") + descrizione, Messaggi::Ok,
+                Messaggi::Critical);
         return false;
     }
     messaggi().Messaggio(
-        QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE"), QMessageBox::Ok, QMessageBox::Information);
+        QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE"), Messaggi::Ok, Messaggi::Information);
     return true;
+}
+
+EsitoPassword VerificaPasswordDigitata(const QString& digitata)
+{
+    QString memorizzata;
+    if (!EseguiConAttesa([&] { memorizzata = LeggiPasswordMemorizzata(Module1::PercorsoArchivio); }))
+        return EsitoPassword::NonLetta;
+    if (!PasswordCorretta(memorizzata, digitata))
+        return EsitoPassword::Errata;
+    // An older archive's clear text gives way to its digest now that it is known to be right; if
+    // the archive cannot be written now, the next check tries again.
+    if (PasswordInChiaro(memorizzata))
+        EseguiConAttesa([&] { AggiornaPasswordInChiaro(Module1::PercorsoArchivio, memorizzata, digitata); });
+    return EsitoPassword::Corretta;
 }
 
 bool ControllaPassword()
@@ -193,21 +207,20 @@ bool ControllaPassword()
     if (!letta && (errore == CodiciErrore::FileNonTrovato || errore == CodiciErrore::TabellaNonTrovata)) {
         CreazioneDB::Istanza().CreaDB_Click();
         messaggi().Messaggio(
-            QStringLiteral("ESEGUITA CREAZIONE DATABASE"), QMessageBox::Ok, QMessageBox::Information);
+            QStringLiteral("ESEGUITA CREAZIONE DATABASE"), Messaggi::Ok, Messaggi::Information);
         // The archive made just now holds no password; one that was only missing a table may.
         letta = EseguiConAttesa([&] { memorizzata = LeggiPasswordMemorizzata(Module1::PercorsoArchivio); },
             &errore, &descrizione);
     }
     if (!letta) {
         // Not knowing whether a password is set must not let anyone in.
-        messaggi().Messaggio(descrizione, QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(descrizione, Messaggi::Ok, Messaggi::Critical);
         return false;
     }
     if (memorizzata.isEmpty()) {
         Module1::PasswordVerificata = true;
         return true;
     }
-    F_Pass prompt;
-    prompt.exec();
+    Module1::PasswordVerificata = servizi().chiediPassword && servizi().chiediPassword();
     return Module1::PasswordVerificata;
 }

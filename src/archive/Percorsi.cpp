@@ -204,7 +204,7 @@ bool ControlloNomeDbOk(const QString& nome)
             valido = true;
         } else if (!ammessi.contains(c)) {
             messaggi().Messaggio(QStringLiteral("Il Carattere ") + c + QStringLiteral(" non è ammesso"),
-                                 QMessageBox::Ok, QMessageBox::Information);
+                                 Messaggi::Ok, Messaggi::Information);
             return false;
         }
     }

@@ -3,7 +3,7 @@
 #include "archive/Archivio.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
-#include "diary/Griglia.h"
+#include "comune/Griglia.h"
 
 #include <QHash>
 #include <QSqlQuery>

@@ -4,7 +4,7 @@
 #include "archive/Schema.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
-#include "diary/Griglia.h"
+#include "comune/Griglia.h"
 #include "diary/GrigliaDettaglio.h"
 
 #include <QHash>

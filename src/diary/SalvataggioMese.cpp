@@ -5,7 +5,7 @@
 #include "archive/Module1.h"
 #include "diary/ElencoStati.h"
 #include "diary/GrigliaDettaglio.h"
-#include "diary/Griglia.h"
+#include "comune/Griglia.h"
 #include "diary/RegoleCella.h"
 
 #include <QDate>

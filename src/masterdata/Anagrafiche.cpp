@@ -40,14 +40,14 @@ bool Vero(const QVariant& valore)
     return !valore.isNull() && valore.toInt() != 0;
 }
 
-void Avviso(const QString& testo, Messaggi::Icona icona = QMessageBox::NoIcon)
+void Avviso(const QString& testo, Messaggi::Icona icona = Messaggi::NoIcon)
 {
-    messaggi().Messaggio(testo, QMessageBox::Ok, icona);
+    messaggi().Messaggio(testo, Messaggi::Ok, icona);
 }
 
 void OperazioneAnnullata()
 {
-    Avviso(QStringLiteral("Operazione Annullata"), QMessageBox::Information);
+    Avviso(QStringLiteral("Operazione Annullata"), Messaggi::Information);
 }
 
 } // namespace
@@ -163,11 +163,11 @@ bool ControllaEsistenzaCodiceAnagrafica(const QString& codice, qint32 indice)
         altro = usato ? q.value(0).toString() : QString();
     });
     if (!ok) {
-        Avviso(QStringLiteral("Impossibile controllare il codice anagrafica"), QMessageBox::Critical);
+        Avviso(QStringLiteral("Impossibile controllare il codice anagrafica"), Messaggi::Critical);
         return true;
     }
     if (usato)
-        Avviso(QStringLiteral("Codice anagrafica già utilizzato da: ") + altro, QMessageBox::Critical);
+        Avviso(QStringLiteral("Codice anagrafica già utilizzato da: ") + altro, Messaggi::Critical);
     return usato;
 }
 
@@ -213,7 +213,7 @@ EsitoRegistrazione Registra(Scheda& scheda)
         scheda.imposta(QStringLiteral("RagSociale"), ComponiRagSociale(cognome, nome));
 
     auto nonRiuscita = [] {
-        Avviso(QStringLiteral("Registrazione non effettuata"), QMessageBox::Critical);
+        Avviso(QStringLiteral("Registrazione non effettuata"), Messaggi::Critical);
         return EsitoRegistrazione::NonRiuscita;
     };
 
@@ -242,8 +242,8 @@ EsitoRegistrazione Registra(Scheda& scheda)
     if (esistente
         && messaggi().Messaggio(
                QStringLiteral("Attenzione si stà aggiornando un Anagrafica già esistente. Continuare?"),
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
-            != QMessageBox::Yes)
+               Messaggi::Yes | Messaggi::No, Messaggi::Question)
+            != Messaggi::Yes)
         return EsitoRegistrazione::Annullata;
 
     QStringList campi { QStringLiteral("Codice") };
@@ -290,7 +290,7 @@ EsitoCancellazione Cancella(const Scheda& scheda)
 {
     const qint32 chiave = scheda.chiave();
     if (chiave == 0) {
-        Avviso(QStringLiteral("Selezionare l'anagrafica da cancellare"), QMessageBox::Critical);
+        Avviso(QStringLiteral("Selezionare l'anagrafica da cancellare"), Messaggi::Critical);
         return EsitoCancellazione::NessunaSelezione;
     }
     const QString ragSociale = scheda.testo(QStringLiteral("RagSociale"));
@@ -299,8 +299,8 @@ EsitoCancellazione Cancella(const Scheda& scheda)
             + ragSociale
             + QStringLiteral(
                 ") e tutti i dati collegati?\n\n(Non è possibile recuperare i dati dopo la cancellazione)");
-        if (messaggi().Messaggio(domanda, QMessageBox::Yes | QMessageBox::No, QMessageBox::Critical)
-            != QMessageBox::Yes) {
+        if (messaggi().Messaggio(domanda, Messaggi::Yes | Messaggi::No, Messaggi::Critical)
+            != Messaggi::Yes) {
             OperazioneAnnullata();
             return EsitoCancellazione::Annullata;
         }
@@ -313,8 +313,8 @@ EsitoCancellazione Cancella(const Scheda& scheda)
         const QString domanda = QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (")
             + ragSociale + QStringLiteral(") ?");
         if (messaggi().Messaggio(
-                domanda, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, {}, QMessageBox::No)
-            != QMessageBox::Yes) {
+                domanda, Messaggi::Yes | Messaggi::No, Messaggi::Question, {}, Messaggi::No)
+            != Messaggi::Yes) {
             OperazioneAnnullata();
             return EsitoCancellazione::Annullata;
         }
@@ -329,7 +329,7 @@ EsitoCancellazione Cancella(const Scheda& scheda)
         });
     });
     if (!ok) {
-        Avviso(QStringLiteral("Cancellazione non effettuata"), QMessageBox::Critical);
+        Avviso(QStringLiteral("Cancellazione non effettuata"), Messaggi::Critical);
         return EsitoCancellazione::NonRiuscita;
     }
     return EsitoCancellazione::Cancellata;

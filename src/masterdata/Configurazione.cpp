@@ -221,19 +221,19 @@ bool SalvaConfigurazione(const QString& archivio, const Dati& dati, const QByteA
             *errore = descrizione;
         if (!Module1::CreazioneInCorso)
             messaggi().Messaggio(QStringLiteral("ATTENZIONE: CONFIGURAZIONE NON REGISTRATA\n") + descrizione,
-                QMessageBox::Ok, QMessageBox::Critical);
+                Messaggi::Ok, Messaggi::Critical);
         return false;
     }
     if (!Module1::CreazioneInCorso)
         messaggi().Messaggio(
-            QStringLiteral("REGISTRAZIONE EFFETTUATA"), QMessageBox::Ok, QMessageBox::Information);
+            QStringLiteral("REGISTRAZIONE EFFETTUATA"), Messaggi::Ok, Messaggi::Information);
     if (!esito.logoSalvato) {
         if (errore)
             *errore = esito.erroreLogo;
         if (!Module1::CreazioneInCorso)
             messaggi().Messaggio(QStringLiteral("ATTENZIONE: IL LOGO NON È STATO SALVATO.\n")
                     + esito.erroreLogo + QStringLiteral("\nLe altre impostazioni sono state registrate."),
-                QMessageBox::Ok, QMessageBox::Warning);
+                Messaggi::Ok, Messaggi::Warning);
     }
     return true;
 }

@@ -141,15 +141,15 @@ TabellaCodici::EsitoRegistrazione TabellaCodici::Registra(const Campi& campi)
     // Blanks around a code would keep it from ever matching what is typed in the grid.
     const QString codice = campi.codice.trimmed();
     if (codice.isEmpty()) {
-        messaggi().Messaggio(m_definizione.inserireCodice, QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(m_definizione.inserireCodice, Messaggi::Ok, Messaggi::Critical);
         return EsitoRegistrazione::CodiceMancante;
     }
     if (Module1::ValoreNumerico(codice) != 0) {
-        messaggi().Messaggio(m_definizione.codiceConNumeri, QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(m_definizione.codiceConNumeri, Messaggi::Ok, Messaggi::Critical);
         return EsitoRegistrazione::CodiceConNumeri;
     }
     if (campi.descrizione.trimmed().isEmpty()) {
-        messaggi().Messaggio(m_definizione.inserireDescrizione, QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(m_definizione.inserireDescrizione, Messaggi::Ok, Messaggi::Critical);
         return EsitoRegistrazione::DescrizioneMancante;
     }
 
@@ -163,13 +163,13 @@ TabellaCodici::EsitoRegistrazione TabellaCodici::Registra(const Campi& campi)
                          .toLongLong()
                 > 0;
         })) {
-        messaggi().Messaggio(RegistrazioneNonRiuscita, QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(RegistrazioneNonRiuscita, Messaggi::Ok, Messaggi::Critical);
         return EsitoRegistrazione::NonRiuscito;
     }
     if (esiste
         && messaggi().Messaggio(
-               m_definizione.aggiornamento, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
-            != QMessageBox::Yes)
+               m_definizione.aggiornamento, Messaggi::Yes | Messaggi::No, Messaggi::Question)
+            != Messaggi::Yes)
         return EsitoRegistrazione::Annullato;
 
     const QString codiceMaiuscolo = codice.toUpper();
@@ -185,7 +185,7 @@ TabellaCodici::EsitoRegistrazione TabellaCodici::Registra(const Campi& campi)
                 { codiceMaiuscolo, campi.descrizione });
     });
     if (!scritto) {
-        messaggi().Messaggio(RegistrazioneNonRiuscita, QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(RegistrazioneNonRiuscita, Messaggi::Ok, Messaggi::Critical);
         return EsitoRegistrazione::NonRiuscito;
     }
     return EsitoRegistrazione::Registrato;
@@ -195,19 +195,19 @@ TabellaCodici::EsitoCancellazione TabellaCodici::Cancella(const QString& indice)
 {
     const qint64 k = chiave(indice);
     if (k == 0) {
-        messaggi().Messaggio(m_definizione.selezionareDaCancellare, QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(m_definizione.selezionareDaCancellare, Messaggi::Ok, Messaggi::Critical);
         return EsitoCancellazione::NessunaSelezione;
     }
     if (messaggi().Messaggio(
-            m_definizione.cancellareSelezionato, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question)
-        != QMessageBox::Yes)
+            m_definizione.cancellareSelezionato, Messaggi::Yes | Messaggi::No, Messaggi::Question)
+        != Messaggi::Yes)
         return EsitoCancellazione::Annullato;
     const bool cancellato = EseguiPasso([&] {
         Archivio db(Module1::PercorsoArchivio);
         db.esegui(QStringLiteral("DELETE FROM %1 WHERE Indice = ?").arg(m_definizione.tabella), { k });
     });
     if (!cancellato) {
-        messaggi().Messaggio(CancellazioneNonRiuscita, QMessageBox::Ok, QMessageBox::Critical);
+        messaggi().Messaggio(CancellazioneNonRiuscita, Messaggi::Ok, Messaggi::Critical);
         return EsitoCancellazione::NonRiuscito;
     }
     return EsitoCancellazione::Cancellato;

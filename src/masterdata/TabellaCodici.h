@@ -1,6 +1,6 @@
 #pragma once
 
-#include "diary/Griglia.h"
+#include "comune/Griglia.h"
 
 #include <QColor>
 #include <QString>

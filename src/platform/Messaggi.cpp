@@ -1,17 +1,8 @@
 #include "Messaggi.h"
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QInputDialog>
+#include "platform/Servizi.h"
 
-namespace {
-Messaggi* g_attuale = nullptr;
-
-QWidget* finestraAttiva()
-{
-    return QApplication::activeWindow();
-}
-} // namespace
+#include <QTextStream>
 
 QString Messaggi::TitoloPredefinito()
 {
@@ -20,48 +11,43 @@ QString Messaggi::TitoloPredefinito()
 
 Messaggi& messaggi()
 {
-    static MessaggiQt reali;
-    return g_attuale ? *g_attuale : reali;
+    static MessaggiTerminale terminale;
+    return servizi().messaggi ? *servizi().messaggi : terminale;
 }
 
 void impostaMessaggi(Messaggi* m)
 {
-    g_attuale = m;
+    servizi().messaggi = m;
 }
 
-Messaggi::Risposta MessaggiQt::Messaggio(const QString& testo, Pulsanti pulsanti, Icona icona,
-                                         const QString& titolo, Risposta predefinito)
+Messaggi::Risposta MessaggiTerminale::Messaggio(const QString& testo, Pulsanti pulsanti, Icona, const QString&,
+                                                Risposta predefinito)
 {
-    QMessageBox box(icona, titolo.isEmpty() ? TitoloPredefinito() : titolo, testo, pulsanti, finestraAttiva());
-    if (predefinito != QMessageBox::NoButton)
-        box.setDefaultButton(predefinito);
-    return static_cast<Risposta>(box.exec());
+    QTextStream(stderr) << QString(testo).replace(QLatin1Char('\r'), QLatin1Char('\n')) << Qt::endl;
+    if (predefinito != NoButton)
+        return predefinito;
+    for (const Pulsante p : {Cancel, No, Abort, Ok, Yes, Retry, Ignore})
+        if (pulsanti.testFlag(p))
+            return p;
+    return NoButton;
 }
 
-QString MessaggiQt::InputBox(const QString& richiesta, const QString& titolo, const QString& predefinito)
+QString MessaggiTerminale::InputBox(const QString&, const QString&, const QString&)
 {
-    bool ok = false;
-    const QString testo = QInputDialog::getText(finestraAttiva(), titolo.isEmpty() ? TitoloPredefinito() : titolo,
-                                                richiesta, QLineEdit::Normal, predefinito, &ok);
-    return ok ? testo : QString();
+    return {};
 }
 
-QString MessaggiQt::ApriFile(const QString& titolo, const QString& cartella, const QString& filtro)
+QString MessaggiTerminale::ApriFile(const QString&, const QString&, const QString&)
 {
-    return QFileDialog::getOpenFileName(finestraAttiva(), titolo, cartella, filtro);
+    return {};
 }
 
-QString MessaggiQt::SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro)
+QString MessaggiTerminale::SalvaFile(const QString&, const QString&, const QString&)
 {
-    return QFileDialog::getSaveFileName(finestraAttiva(), titolo, percorsoProposto, filtro);
+    return {};
 }
 
-QString MessaggiQt::ScegliCartella(const QString& titolo, const QString& cartellaIniziale)
+QString MessaggiTerminale::ScegliCartella(const QString&, const QString&)
 {
-    return QFileDialog::getExistingDirectory(finestraAttiva(), titolo, cartellaIniziale);
-}
-
-void MessaggiQt::Beep()
-{
-    QApplication::beep();
+    return {};
 }

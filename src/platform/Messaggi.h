@@ -1,24 +1,32 @@
 #pragma once
 
-#include <QMessageBox>
+#include <QFlags>
 #include <QString>
 
-class QWidget;
-
 // Every message, question, input box and file or folder pick goes through one door, so
-// tests can script the answers and no window blocks a headless run.
+// tests can script the answers and no window blocks a headless run. The buttons and icons are
+// this door's own (their values match the system dialog's, which the real one passes on).
 class Messaggi
 {
 public:
-    using Pulsanti = QMessageBox::StandardButtons;
-    using Risposta = QMessageBox::StandardButton;
-    using Icona = QMessageBox::Icon;
+    enum Pulsante : unsigned {
+        NoButton = 0,
+        Ok = 0x00000400,
+        Yes = 0x00004000,
+        No = 0x00010000,
+        Abort = 0x00040000,
+        Retry = 0x00080000,
+        Ignore = 0x00100000,
+        Cancel = 0x00400000,
+    };
+    Q_DECLARE_FLAGS(Pulsanti, Pulsante)
+    using Risposta = Pulsante;
+    enum Icona { NoIcon = 0, Information = 1, Warning = 2, Critical = 3, Question = 4 };
 
     virtual ~Messaggi() = default;
 
-    virtual Risposta Messaggio(const QString& testo, Pulsanti pulsanti = QMessageBox::Ok,
-                               Icona icona = QMessageBox::NoIcon, const QString& titolo = {},
-                               Risposta predefinito = QMessageBox::NoButton)
+    virtual Risposta Messaggio(const QString& testo, Pulsanti pulsanti = Ok, Icona icona = NoIcon,
+                               const QString& titolo = {}, Risposta predefinito = NoButton)
         = 0;
     // The text typed, or "" when the user cancels (as an input box always did).
     virtual QString InputBox(const QString& richiesta, const QString& titolo = {},
@@ -35,9 +43,11 @@ public:
 
     static QString TitoloPredefinito();
 };
+Q_DECLARE_OPERATORS_FOR_FLAGS(Messaggi::Pulsanti)
 
-// The real dialogs.
-class MessaggiQt : public Messaggi
+// Without a display (command-line jobs): texts go to the error stream, questions take the safe
+// answer (the default button, else Cancel, else No, else the first), every pick is cancelled.
+class MessaggiTerminale : public Messaggi
 {
 public:
     Risposta Messaggio(const QString& testo, Pulsanti pulsanti, Icona icona, const QString& titolo,
@@ -46,10 +56,10 @@ public:
     QString ApriFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
     QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro) override;
     QString ScegliCartella(const QString& titolo, const QString& cartellaIniziale) override;
-    void Beep() override;
+    void Beep() override {}
 };
 
-// The implementation in use; MessaggiQt unless a test installed another one.
+// The implementation in use: the services' one, else MessaggiTerminale.
 Messaggi& messaggi();
-// Installs `m` (not owned); nullptr goes back to the real dialogs.
+// Installs `m` (not owned) in the services; nullptr goes back to the terminal one.
 void impostaMessaggi(Messaggi* m);

@@ -1,5 +1,7 @@
 #include "Piattaforma.h"
 
+#include "platform/Servizi.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -12,32 +14,13 @@
 
 namespace Piattaforma {
 
-namespace {
-std::function<void()>& terminazione()
-{
-    static std::function<void()> f;
-    return f;
-}
-
-std::function<bool(const QUrl&)>& aperturaUrl()
-{
-    static std::function<bool(const QUrl&)> f;
-    return f;
-}
-} // namespace
-
 void TerminaProgramma()
 {
-    if (terminazione()) {
-        terminazione()();
+    if (servizi().terminaProgramma) {
+        servizi().terminaProgramma();
         return;
     }
     std::exit(0);
-}
-
-void ImpostaTerminazione(std::function<void()> f)
-{
-    terminazione() = std::move(f);
 }
 
 QString CartellaSpeciale(const QString& nome)
@@ -115,14 +98,9 @@ bool ApriConShell(const QString& obiettivo)
 
 bool ApriUrl(const QUrl& url)
 {
-    if (aperturaUrl())
-        return aperturaUrl()(url);
+    if (servizi().apriUrl)
+        return servizi().apriUrl(url);
     return QDesktopServices::openUrl(url);
-}
-
-void ImpostaApriUrl(std::function<bool(const QUrl&)> apri)
-{
-    aperturaUrl() = std::move(apri);
 }
 
 QString UnisciPercorso(const QString& cartella, const QString& nome)

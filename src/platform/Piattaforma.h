@@ -2,17 +2,14 @@
 
 #include <QString>
 
-#include <functional>
-
 class QUrl;
 
 // Small stand-ins for the host services the program was written against.
 namespace Piattaforma {
 
-// Ends the program at once (no further statements run in the real program). Tests replace it
-// and assert it was called; callers must return right after calling it.
+// Ends the program at once (no further statements run in the real program), through the
+// services' end. Callers must return right after calling it.
 void TerminaProgramma();
-void ImpostaTerminazione(std::function<void()> f); // empty function: back to the real end
 
 // "CartellaProgrammi", "CartellaDocumenti" or "Desktop"; no trailing separator, "" when unknown.
 QString CartellaSpeciale(const QString& nome);
@@ -26,10 +23,8 @@ bool PercorsoDiRete(const QString& percorso);
 
 // Opens a folder, document, mail address or web page with the desktop's handler.
 bool ApriConShell(const QString& obiettivo);
-// Hands a URL to the desktop (mail program, browser, file manager). Tests replace the handler and
-// record what would have been opened; an empty function goes back to the desktop.
+// Hands a URL to the desktop (mail program, browser, file manager), through the services.
 bool ApriUrl(const QUrl& url);
-void ImpostaApriUrl(std::function<bool(const QUrl&)> apri);
 
 // Joins folder and name with the platform separator, never doubling it.
 QString UnisciPercorso(const QString& cartella, const QString& nome);

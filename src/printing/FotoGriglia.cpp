@@ -1,6 +1,6 @@
 #include "FotoGriglia.h"
 
-#include "diary/Griglia.h"
+#include "comune/Griglia.h"
 
 #include <QPainter>
 #include <QRectF>

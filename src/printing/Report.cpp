@@ -3,20 +3,17 @@
 #include "archive/Archivio.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
-#include "diary/Orologio.h"
+#include "comune/Orologio.h"
 #include "platform/Messaggi.h"
-#include "printing/AnteprimaReport.h"
-#include "printing/LavoroStampa.h"
 #include "printing/PaginaLavagna.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTextDocument>
@@ -40,12 +37,6 @@ QString& cartellaImpostata()
 {
     static QString c;
     return c;
-}
-
-Anteprima& anteprima()
-{
-    static Anteprima a;
-    return a;
 }
 
 std::string u8(const QString& s)
@@ -293,12 +284,13 @@ std::unique_ptr<QTextDocument> Impagina(const Documento& documento, const QSizeF
     return doc;
 }
 
-int Disegna(const Documento& documento, QPainter& painter, QPrinter& printer)
+int Disegna(const Documento& documento, QPainter& painter, QPagedPaintDevice& printer)
 {
-    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+    const int risoluzione = printer.logicalDpiX();
+    const QRectF area = printer.pageLayout().paintRectPixels(risoluzione);
     // The document is laid out at 96 dots an inch and drawn scaled to the printer's resolution:
     // text and rules stay sharp, margins and pictures keep the size the template gives them.
-    const qreal scala = printer.resolution() / 96.0;
+    const qreal scala = risoluzione / 96.0;
     const qreal piede = 96.0 * 10 / 25.4; // 1 cm at the foot for the page number
     const QSizeF corpo(area.width() / scala, area.height() / scala - piede);
     const std::unique_ptr<QTextDocument> doc = Impagina(documento, corpo);
@@ -333,60 +325,6 @@ int Disegna(const Documento& documento, QPainter& painter, QPrinter& printer)
         painter.restore();
     }
     return pagine;
-}
-
-bool StampaSu(const Documento& documento, const Stampante& stampante, const QString& titolo)
-{
-    LavoroStampa lavoro(stampante, titolo);
-    if (lavoro.Prepara() != LavoroStampa::Esito::Pronto)
-        return false;
-    QPainter* painter = lavoro.Inizia();
-    if (!painter)
-        return false;
-    Disegna(documento, *painter, lavoro.printer());
-    return lavoro.Termina();
-}
-
-void ImpostaAnteprima(Anteprima a)
-{
-    anteprima() = std::move(a);
-}
-
-bool Esegui(const Richiesta& r)
-{
-    Documento documento;
-    QString errore;
-    if (!Componi(r, documento, &errore)) {
-        messaggi().Messaggio(errore, QMessageBox::Ok, QMessageBox::Critical);
-        return false;
-    }
-
-    if (r.destinazione == Destinazione::Stampante)
-        return StampaSu(documento, r.stampante, r.titolo);
-
-    if (!anteprima()) {
-        AnteprimaReport finestra(documento, r.stampante, r.titolo, QApplication::activeWindow());
-        finestra.exec();
-        return true;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    AnteprimaReport::PaginaAnteprima(printer, r.titolo);
-    bool disegnato = true;
-    anteprima()(printer, [&](QPrinter* p) {
-        QPainter painter;
-        if (!painter.begin(p)) {
-            disegnato = false;
-            return;
-        }
-        Disegna(documento, painter, *p);
-        disegnato = painter.end() && disegnato;
-    });
-    if (!disegnato) {
-        messaggi().Messaggio(QStringLiteral("La stampante non ha accettato la stampa."), QMessageBox::Ok,
-            QMessageBox::Critical);
-        return false;
-    }
-    return true;
 }
 
 } // namespace Report

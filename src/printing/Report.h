@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ElencoStampanti.h"
+#include "platform/Stampante.h"
 #include "printing/TabellaStampa.h"
 #include "printing/TabellaStampa2.h"
 
@@ -12,7 +12,7 @@
 #include <memory>
 
 class QPainter;
-class QPrinter;
+class QPagedPaintDevice;
 class QTextDocument;
 
 // The program's report component. It takes what a print hands over (archive, the settings row to
@@ -79,21 +79,6 @@ std::unique_ptr<QTextDocument> Impagina(const Documento& documento, const QSizeF
 
 // Draws every page on `printer` through `painter` (already begun on it), each page with its
 // number at the foot; answers the pages drawn.
-int Disegna(const Documento& documento, QPainter& painter, QPrinter& printer);
-
-// Prints the report as one job on `stampante` (invalid: the system's default). Every failure is
-// told to the user; false then, and when the user cancelled the file choice of the PDF printer.
-bool StampaSu(const Documento& documento, const Stampante& stampante, const QString& titolo);
-
-// How a preview is shown: `disegna` draws the report on the printer it is given (the preview's
-// A4 page). The real one is the window AnteprimaReport, whose "Stampa" prints on the request's
-// printer; tests install another ("" goes back).
-using Anteprima = std::function<void(QPrinter& printer, const std::function<void(QPrinter*)>& disegna)>;
-void ImpostaAnteprima(Anteprima anteprima);
-
-// Produces the report now: the preview window, or straight to the printer (the built-in PDF
-// printer asks where to save). Every failure is told to the user; false then, and when the user
-// cancelled the file choice.
-bool Esegui(const Richiesta& richiesta);
+int Disegna(const Documento& documento, QPainter& painter, QPagedPaintDevice& printer);
 
 } // namespace Report

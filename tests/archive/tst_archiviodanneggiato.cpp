@@ -5,18 +5,18 @@
 #include "ArchivioDanneggiato.h"
 
 #include "archive/Archivio.h"
-#include "archive/AvvioSelezione.h"
+#include "gui/archive/AvvioSelezione.h"
 #include "archive/Backup.h"
-#include "archive/Finestre.h"
 #include "archive/FunzioniPerVariabili.h"
 #include "archive/Module1.h"
 #include "archive/Password.h"
 #include "archive/Percorsi.h"
 #include "archive/Presenza.h"
-#include "diary/F_Avvio.h"
-#include "diary/Griglia.h"
-#include "diary/Orologio.h"
+#include "gui/diary/F_Avvio.h"
+#include "comune/Griglia.h"
+#include "comune/Orologio.h"
 #include "diary/SalvataggioMese.h"
+#include "platform/Servizi.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -56,7 +56,7 @@ QByteArray ArchivioVero(const AmbienteTest& amb)
 bool MessaggioChiaro(const MessaggiScriptati& m)
 {
     for (const MessaggiScriptati::Chiamata& c : m.chiamate)
-        if (c.icona == QMessageBox::Critical
+        if (c.icona == Messaggi::Critical
             && (c.testo.contains(QStringLiteral("non è un archivio"))
                 || c.testo.contains(QStringLiteral("danneggiato"))))
             return true;
@@ -144,7 +144,7 @@ void TestArchivioDanneggiato::dallaSelezione()
     const QByteArray dati = Contenuto(genere, amb);
     Scrivi(file, dati);
     int aperture = 0;
-    Finestre::ImpostaApriPrincipale([&aperture] { ++aperture; });
+    servizi().apriPrincipale = [&aperture] { ++aperture; };
     {
         AvvioSelezione w;
         w.ImpostaPercorso(archivi);
@@ -165,7 +165,7 @@ void TestArchivioDanneggiato::dallaSelezione()
     QVERIFY(Leggi(file) == dati);
     const QStringList accanto = QDir(archivi).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(accanto, QStringList { QStringLiteral("Danneggiato.mdb") });
-    Finestre::ImpostaApriPrincipale({});
+    servizi().apriPrincipale = {};
     Percorsi::ImpostaCartellaEseguibile({});
 }
 
@@ -230,7 +230,7 @@ void TestArchivioDanneggiato::dannoOltreLePrimePagine()
     amb.messaggi.svuota();
     QVERIFY(!Backup::VerificaArchivio(amb.archivio()));
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
     QVERIFY(amb.messaggi.chiamate.at(0).testo.contains(QStringLiteral("è danneggiato")));
     QVERIFY(Leggi(amb.archivio()) == dopoApertura);
     f->close();

@@ -1,17 +1,18 @@
 #include "AmbienteTest.h"
 
 #include "archive/Archivio.h"
-#include "archive/AvvioSelezione.h"
+#include "gui/archive/AvvioSelezione.h"
 #include "archive/Backup.h"
-#include "archive/F_Info.h"
+#include "gui/archive/F_Info.h"
 #include "archive/CreazioneDB.h"
-#include "archive/Finestre.h"
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
 #include "archive/Presenza.h"
 #include "archive/Schema.h"
 #include "platform/FileIni.h"
 #include "platform/Piattaforma.h"
+#include "comune/Orologio.h"
+#include "platform/Servizi.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -44,17 +45,17 @@ public:
         qunsetenv("XDG_CONFIG_HOME");
         Percorsi::ImpostaCartellaEseguibile(programma);
         Module1::CartellaInf.clear();
-        Finestre::ImpostaApriPrincipale([this] {
+        servizi().apriPrincipale = [this] {
             ++aperture;
             principale.show();
-        });
-        Backup::ImpostaOggi([] { return QDate(2026, 12, 7); });
+        };
+        Orologio::ImpostaOggi(QDate(2026, 12, 7));
     }
     ~Ambiente()
     {
-        Finestre::ImpostaApriPrincipale({});
+        servizi().apriPrincipale = {};
         Percorsi::ImpostaCartellaEseguibile({});
-        Backup::ImpostaOggi({});
+        Orologio::ImpostaOggi({});
         Presenza::Termina();
     }
 
@@ -199,7 +200,7 @@ void TestAvvioSelezione::creaNuovoArchivio()
     const QString archivio = QDir(a.documenti()).filePath(QStringLiteral("Prova 1.mdb"));
     QCOMPARE(a.amb.messaggi.richiesteInput, QStringList{QStringLiteral("Indicare il nome dell'archivio da creare")});
     QCOMPARE(a.amb.messaggi.testi(), QStringList{QStringLiteral("Operazione Effettuata")});
-    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
+    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
     QVERIFY(QFileInfo(archivio).isFile());
     {
         Archivio db(archivio);
@@ -254,7 +255,7 @@ void TestAvvioSelezione::nomeDiArchivio()
     QCOMPARE(Percorsi::ControlloNomeDbOk(nome), accettato);
     QCOMPARE(amb.messaggi.testi(), messaggio.isEmpty() ? QStringList() : QStringList{messaggio});
     if (!messaggio.isEmpty())
-        QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
+        QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
 }
 
 void TestAvvioSelezione::nomiRifiutatiDallaFinestra()
@@ -458,7 +459,7 @@ void TestAvvioSelezione::percorsoArchivi()
     w.ApriChiudiImpostazioni(true);
     clicca(w, "ReImpostaPercorso");
     QCOMPARE(a.amb.messaggi.testi(), QStringList{QStringLiteral("Il percorso predefinito è già quello impostato")});
-    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
+    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
 
     const QString altra = a.amb.percorso(QStringLiteral("altri archivi"));
     Ambiente::creaArchivio(QDir(altra).filePath(QStringLiteral("Storico.mdb")));
@@ -474,7 +475,7 @@ void TestAvvioSelezione::percorsoArchivi()
     QCOMPARE(w.Percorso(), altra);
 
     a.amb.messaggi.svuota();
-    a.amb.messaggi.risposte << QMessageBox::No << QMessageBox::Yes;
+    a.amb.messaggi.risposte << Messaggi::No << Messaggi::Yes;
     clicca(w, "ReImpostaPercorso");
     QCOMPARE(w.Percorso(), altra);
     clicca(w, "ReImpostaPercorso");
@@ -521,7 +522,7 @@ void TestAvvioSelezione::areaBackup()
     QCOMPARE(AmbienteTest::sqlSu(alfa, QStringLiteral("SELECT PercorsoBackup FROM Configurazioni")).toString(), nuova);
     QCOMPARE(AmbienteTest::sqlSu(alfa, QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
 
-    a.amb.messaggi.risposte << QMessageBox::Yes;
+    a.amb.messaggi.risposte << Messaggi::Yes;
     clicca(w, "Backup");
     QCOMPARE(a.amb.messaggi.testi(), QStringList({QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"),
                                                   QStringLiteral("PROCEDURA TERMINATA")}));
@@ -565,7 +566,7 @@ void TestAvvioSelezione::okSuUnFileCheNonEUnArchivio()
     QCOMPARE(a.aperture, 0);
     QVERIFY(w.isVisible());
     QCOMPARE(a.amb.messaggi.chiamate.size(), 1);
-    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
     QVERIFY(a.amb.messaggi.testi().at(0).contains(QStringLiteral("non è un archivio")));
     QCOMPARE(Presenza::ArchivioInUso(), QString());
 }
@@ -596,7 +597,7 @@ void TestAvvioSelezione::invioNellaLista()
     Presenza::Termina();
     a.principale.hide();
     w.MostraDiNuovo();
-    Finestre::ImpostaApriPrincipale([&a] { ++a.aperture; });
+    servizi().apriPrincipale = [&a] { ++a.aperture; };
     clicca(w, "OK");
     QCOMPARE(a.aperture, 3);
     QVERIFY(w.isVisible());
@@ -625,10 +626,10 @@ void TestAvvioSelezione::annullaEInfo()
     QVERIFY(figlio<QPushButton>(*info, "Posta")->text().contains(a.amb.urlAperti.at(0).path()));
     QVERIFY(a.amb.messaggi.chiamate.isEmpty());
     // A computer with no program for it says so.
-    Piattaforma::ImpostaApriUrl([](const QUrl&) { return false; });
+    servizi().apriUrl = [](const QUrl&) { return false; };
     clicca(*info, "Posta");
     QCOMPARE(a.amb.messaggi.chiamate.size(), 1);
-    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, QMessageBox::Warning);
+    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, Messaggi::Warning);
     QVERIFY(a.amb.messaggi.testi().at(0).contains(a.amb.urlAperti.at(0).path()));
     clicca(*info, "Chiudi");
     QTRY_VERIFY(!info);
@@ -644,18 +645,18 @@ void TestAvvioSelezione::aggiornamentoNonDisponibile()
     AvvioSelezione w;
     w.show();
     w.ApriChiudiImpostazioni(true);
-    a.amb.messaggi.risposte << QMessageBox::No;
+    a.amb.messaggi.risposte << Messaggi::No;
     clicca(w, "AggiornamentoOnLine");
     const QString inf = QDir(a.condivisa()).filePath(QStringLiteral("Programma.inf"));
     QVERIFY(!QFileInfo::exists(inf));
 
-    a.amb.messaggi.risposte << QMessageBox::Yes;
+    a.amb.messaggi.risposte << Messaggi::Yes;
     clicca(w, "AggiornamentoOnLine");
     QCOMPARE(a.amb.messaggi.testi(),
              QStringList({QStringLiteral("Controllare su internet la presenza di aggiornamenti?"),
                           QStringLiteral("Controllare su internet la presenza di aggiornamenti?"),
                           QStringLiteral("Funzione non disponibile")}));
-    QCOMPARE(a.amb.messaggi.chiamate.last().icona, QMessageBox::Warning);
+    QCOMPARE(a.amb.messaggi.chiamate.last().icona, Messaggi::Warning);
     QCOMPARE(FileIni::Leggi(inf, QStringLiteral("Programma"), QStringLiteral("Programma")), QStringLiteral("Cartavia"));
     QCOMPARE(FileIni::Leggi(inf, QStringLiteral("Programma"), QStringLiteral("Versione")), QStringLiteral("2.0.6"));
     QCOMPARE(FileIni::Leggi(inf, QStringLiteral("Programma"), QStringLiteral("Percorso")), a.programma);
@@ -670,12 +671,12 @@ void TestAvvioSelezione::ottimizzaDallaFinestra()
     w.show();
     w.ApriChiudiImpostazioni(true);
     a.amb.messaggi.testiInput << QStringLiteral("Confermo") << QStringLiteral("confermo");
-    a.amb.messaggi.risposte << QMessageBox::Yes;
+    a.amb.messaggi.risposte << Messaggi::Yes;
     clicca(w, "OttimizzaArchivio");
     QVERIFY(a.amb.messaggi.chiamate.isEmpty());
     clicca(w, "OttimizzaArchivio");
     QCOMPARE(a.amb.messaggi.testi().last(), QStringLiteral("Ottimizzazione conclusa"));
-    QCOMPARE(a.amb.messaggi.chiamate.last().icona, QMessageBox::Information);
+    QCOMPARE(a.amb.messaggi.chiamate.last().icona, Messaggi::Information);
     Archivio::Verifica(archivio);
 }
 

@@ -6,6 +6,7 @@
 #include "archive/LavoroInSottofondo.h"
 #include "archive/Module1.h"
 #include "archive/Presenza.h"
+#include "comune/Orologio.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -103,12 +104,12 @@ private slots:
 
 void TestBackup::init()
 {
-    Backup::ImpostaOggi([] { return QDate(2026, 12, 7); });
+    Orologio::ImpostaOggi(QDate(2026, 12, 7));
 }
 
 void TestBackup::cleanup()
 {
-    Backup::ImpostaOggi({});
+    Orologio::ImpostaOggi({});
     Presenza::Termina();
 }
 
@@ -151,7 +152,7 @@ void TestBackup::dueBackupNelloStessoGiorno()
     QCOMPARE(contaDipendenti(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"))), 5);
 
     // The next day makes a second file; the globals of the open archive give the same result.
-    Backup::ImpostaOggi([] { return QDate(2026, 12, 8); });
+    Orologio::ImpostaOggi(QDate(2026, 12, 8));
     Module1::CartellaBackup = cartella;
     QVERIFY(Backup::CopiaArchivio());
     QCOMPARE(fileDi(cartella), QStringList({QStringLiteral("071226-Archivio.mdb"), QStringLiteral("081226-Archivio.mdb")}));
@@ -256,29 +257,29 @@ void TestBackup::backupManualeRiferisceIlFallimento()
     // A folder below a file can never be made (whoever runs the test).
     scriviFile(amb.percorso(QStringLiteral("unfile")), "x");
     const QString nonScrivibile = amb.percorso(QStringLiteral("unfile/backup"));
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     QVERIFY(!Backup::EseguiBackup(amb.archivio(), nonScrivibile));
     QCOMPARE(amb.messaggi.chiamate.size(), 2);
     QCOMPARE(amb.messaggi.chiamate.at(0).testo, QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"));
-    QCOMPARE(amb.messaggi.chiamate.at(1).icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.at(1).icona, Messaggi::Critical);
     QVERIFY(amb.messaggi.chiamate.at(1).testo.contains(QStringLiteral("SALVATAGGIO NON RIUSCITO")));
     QVERIFY(!amb.messaggi.testi().contains(QStringLiteral("PROCEDURA TERMINATA")));
 
     // A file that is not an archive is not "backed up" either.
     amb.messaggi.svuota();
     scriviFile(amb.percorso(QStringLiteral("finto.mdb")), QByteArray(4096, 'z'));
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     QVERIFY(!Backup::EseguiBackup(amb.percorso(QStringLiteral("finto.mdb")), amb.percorso(QStringLiteral("b"))));
     QVERIFY(!amb.messaggi.testi().contains(QStringLiteral("PROCEDURA TERMINATA")));
     QVERIFY(fileDi(amb.percorso(QStringLiteral("b"))).isEmpty());
 
     amb.messaggi.svuota();
-    amb.messaggi.risposte << QMessageBox::No;
+    amb.messaggi.risposte << Messaggi::No;
     QVERIFY(!Backup::EseguiBackup(amb.archivio(), amb.percorso(QStringLiteral("ok"))));
     QVERIFY(!QFileInfo::exists(amb.percorso(QStringLiteral("ok"))));
 
     amb.messaggi.svuota();
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     QVERIFY(Backup::EseguiBackup(amb.archivio(), amb.percorso(QStringLiteral("ok"))));
     QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("PROCEDURA TERMINATA"));
     QCOMPARE(fileDi(amb.percorso(QStringLiteral("ok"))), QStringList{QStringLiteral("071226-Archivio.mdb")});
@@ -305,7 +306,7 @@ void TestBackup::elencoCartellaVuotaOMancante()
     QDir().mkpath(amb.percorso(QStringLiteral("vuota")));
     QVERIFY(Backup::ElencoBackup(amb.percorso(QStringLiteral("vuota"))).isEmpty());
     QCOMPARE(amb.messaggi.testi(), QStringList(2, QStringLiteral("Attenzione percorso non corretto")));
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
 }
 
 void TestBackup::impostazioniBackup()
@@ -333,13 +334,13 @@ void TestBackup::ripristinoConferme_data()
     QTest::addColumn<int>("prima");
     QTest::addColumn<QString>("digitato");
     QTest::addColumn<bool>("ripristinato");
-    QTest::newRow("SI") << int(QMessageBox::Yes) << "SI" << true;
-    QTest::newRow("si") << int(QMessageBox::Yes) << "si" << true;
-    QTest::newRow("Si") << int(QMessageBox::Yes) << "Si" << true;
-    QTest::newRow("no") << int(QMessageBox::Yes) << "no" << false;
-    QTest::newRow("annullato") << int(QMessageBox::Yes) << "" << false;
-    QTest::newRow("SI con spazio") << int(QMessageBox::Yes) << "SI " << false;
-    QTest::newRow("prima domanda: No") << int(QMessageBox::No) << "SI" << false;
+    QTest::newRow("SI") << int(Messaggi::Yes) << "SI" << true;
+    QTest::newRow("si") << int(Messaggi::Yes) << "si" << true;
+    QTest::newRow("Si") << int(Messaggi::Yes) << "Si" << true;
+    QTest::newRow("no") << int(Messaggi::Yes) << "no" << false;
+    QTest::newRow("annullato") << int(Messaggi::Yes) << "" << false;
+    QTest::newRow("SI con spazio") << int(Messaggi::Yes) << "SI " << false;
+    QTest::newRow("prima domanda: No") << int(Messaggi::No) << "SI" << false;
 }
 
 void TestBackup::ripristinoConferme()
@@ -357,7 +358,7 @@ void TestBackup::ripristinoConferme()
     const QString nome = QStringLiteral("071226-Archivio.mdb");
     AmbienteTest::sqlSu(QDir(cartella).filePath(nome), QStringLiteral("DROP TABLE Stampa2"));
 
-    amb.messaggi.risposte << QMessageBox::StandardButton(prima);
+    amb.messaggi.risposte << Messaggi::Risposta(prima);
     amb.messaggi.testiInput << digitato;
     QCOMPARE(Backup::RipristinaBackup(amb.archivio(), cartella, nome), ripristinato);
     QCOMPARE(amb.messaggi.chiamate.at(0).testo,
@@ -389,17 +390,17 @@ void TestBackup::ripristinoMentreUnAltraIstanzaUsaLArchivio()
 
     ProcessoPresenza::Processo altra(QStringLiteral("condivisa"), amb.archivio());
     QCOMPARE(altra.stato(), QStringLiteral("ottenuta"));
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI");
     QVERIFY(!Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")));
     QCOMPARE(amb.messaggi.testi().last(), TestoOccupatoRipristino);
-    QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::Critical);
     QCOMPARE(impronta(amb.archivio()), prima);
     QCOMPARE(contaDipendenti(amb.archivio()), 5);
 
     // Once the other instance has gone, the same restore goes through.
     altra.termina();
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI");
     QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")));
     QCOMPARE(contaDipendenti(amb.archivio()), 0);
@@ -414,7 +415,7 @@ void TestBackup::ripristinoConLaPropriaPresenza()
     aggiungiDipendenti(amb, 5, QStringLiteral("A"));
     // The settings window restores while this very instance uses the archive.
     QCOMPARE(Presenza::Inizia(amb.archivio()), Presenza::Stato::Ottenuta);
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("si");
     QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")));
     QCOMPARE(contaDipendenti(amb.archivio()), 0);
@@ -452,13 +453,13 @@ void TestBackup::ripristinoDaBackupDanneggiato()
     }
     const QByteArray prima = impronta(amb.archivio());
 
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI");
     QVERIFY(!Backup::RipristinaBackup(amb.archivio(), cartella, nome));
     const QString ultimo = amb.messaggi.testi().last();
     QVERIFY2(ultimo.contains(QStringLiteral("non è un archivio valido")), qPrintable(ultimo));
     QVERIFY(ultimo.contains(QStringLiteral("Ripristino non effettuato")));
-    QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::Critical);
     QCOMPARE(impronta(amb.archivio()), prima);
     QCOMPARE(contaDipendenti(amb.archivio()), 300);
     QCOMPARE(fileDiLavoro(amb.cartella()), QStringList());
@@ -475,7 +476,7 @@ void TestBackup::ripristinoArchivioMancanteODanneggiato()
 
     // A damaged archive is what a restore is for: it is kept as the safety copy and replaced.
     scriviFile(amb.archivio(), QByteArray(5000, 'k'));
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI");
     QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, nome));
     QCOMPARE(contaDipendenti(amb.archivio()), 4);
@@ -484,14 +485,14 @@ void TestBackup::ripristinoArchivioMancanteODanneggiato()
 
     // A missing archive comes back from the backup.
     QVERIFY(QFile::remove(amb.archivio()));
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI");
     QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, nome));
     QCOMPARE(contaDipendenti(amb.archivio()), 4);
 
     // Missing backup file, folder too short: nothing happens beyond the message.
     amb.messaggi.svuota();
-    amb.messaggi.risposte << QMessageBox::Yes << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI") << QStringLiteral("SI");
     QVERIFY(!Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb")));
     QVERIFY(!Backup::RipristinaBackup(amb.archivio(), QStringLiteral("/"), nome));
@@ -506,11 +507,11 @@ void TestBackup::compattazioneConferme_data()
     QTest::addColumn<QString>("digitato");
     QTest::addColumn<int>("risposta");
     QTest::addColumn<bool>("compattato");
-    QTest::newRow("confermo") << "confermo" << int(QMessageBox::Yes) << true;
-    QTest::newRow("Confermo") << "Confermo" << int(QMessageBox::Yes) << false;
-    QTest::newRow("CONFERMO") << "CONFERMO" << int(QMessageBox::Yes) << false;
-    QTest::newRow("confermo, poi No") << "confermo" << int(QMessageBox::No) << false;
-    QTest::newRow("annullato") << "" << int(QMessageBox::Yes) << false;
+    QTest::newRow("confermo") << "confermo" << int(Messaggi::Yes) << true;
+    QTest::newRow("Confermo") << "Confermo" << int(Messaggi::Yes) << false;
+    QTest::newRow("CONFERMO") << "CONFERMO" << int(Messaggi::Yes) << false;
+    QTest::newRow("confermo, poi No") << "confermo" << int(Messaggi::No) << false;
+    QTest::newRow("annullato") << "" << int(Messaggi::Yes) << false;
 }
 
 void TestBackup::compattazioneConferme()
@@ -526,8 +527,8 @@ void TestBackup::compattazioneConferme()
     const QByteArray prima = impronta(amb.archivio());
 
     amb.messaggi.testiInput << digitato;
-    amb.messaggi.risposte << QMessageBox::StandardButton(risposta);
-    QCOMPARE(Backup::OttimizzaArchivio(amb.archivio(), QMessageBox::Information), compattato);
+    amb.messaggi.risposte << Messaggi::Risposta(risposta);
+    QCOMPARE(Backup::OttimizzaArchivio(amb.archivio(), Messaggi::Information), compattato);
     QCOMPARE(amb.messaggi.richiesteInput,
              QStringList{QStringLiteral("PER EFFETTUARE L'OPERAZIONE DIGITARE: confermo")});
     if (!compattato) {
@@ -538,7 +539,7 @@ void TestBackup::compattazioneConferme()
     }
     QCOMPARE(amb.messaggi.testi(), QStringList({QStringLiteral("CONFERMI L'OTTIMIZZAZIONE DEL DATABASE"),
                                                 QStringLiteral("Ottimizzazione conclusa")}));
-    QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Information);
+    QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::Information);
     QVERIFY2(QFileInfo(amb.archivio()).size() < primaDimensione / 4,
              qPrintable(QStringLiteral("%1 -> %2").arg(primaDimensione).arg(QFileInfo(amb.archivio()).size())));
     QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
@@ -560,8 +561,8 @@ void TestBackup::compattazioneOccupata()
         ProcessoPresenza::Processo altra(QStringLiteral("condivisa"), amb.archivio());
         QCOMPARE(altra.stato(), QStringLiteral("ottenuta"));
         amb.messaggi.testiInput << QStringLiteral("confermo");
-        amb.messaggi.risposte << QMessageBox::Yes;
-        QVERIFY(!Backup::OttimizzaArchivio(amb.archivio(), QMessageBox::Information));
+        amb.messaggi.risposte << Messaggi::Yes;
+        QVERIFY(!Backup::OttimizzaArchivio(amb.archivio(), Messaggi::Information));
         QCOMPARE(amb.messaggi.testi().last(), TestoOccupatoOttimizzazione);
         QCOMPARE(impronta(amb.archivio()), prima);
     }
@@ -573,8 +574,8 @@ void TestBackup::compattazioneOccupata()
         altra.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('in corso')"));
         amb.messaggi.svuota();
         amb.messaggi.testiInput << QStringLiteral("confermo");
-        amb.messaggi.risposte << QMessageBox::Yes;
-        QVERIFY(!Backup::OttimizzaArchivio(amb.archivio(), QMessageBox::NoIcon));
+        amb.messaggi.risposte << Messaggi::Yes;
+        QVERIFY(!Backup::OttimizzaArchivio(amb.archivio(), Messaggi::NoIcon));
         QCOMPARE(amb.messaggi.testi().last(), TestoOccupatoOttimizzazione);
         altra.conferma();
     }
@@ -585,9 +586,9 @@ void TestBackup::compattazioneOccupata()
     QCOMPARE(Presenza::Inizia(amb.archivio()), Presenza::Stato::Ottenuta);
     amb.messaggi.svuota();
     amb.messaggi.testiInput << QStringLiteral("confermo");
-    amb.messaggi.risposte << QMessageBox::Yes;
-    QVERIFY(Backup::OttimizzaArchivio(amb.archivio(), QMessageBox::NoIcon));
-    QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::NoIcon);
+    amb.messaggi.risposte << Messaggi::Yes;
+    QVERIFY(Backup::OttimizzaArchivio(amb.archivio(), Messaggi::NoIcon));
+    QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::NoIcon);
     QCOMPARE(contaDipendenti(amb.archivio()), 1);
     QVERIFY(QFileInfo(amb.archivio()).size() < primaDimensione);
 }

@@ -2,9 +2,11 @@
 #include "AmbienteTest.h"
 
 #include "archive/Archivio.h"
-#include "archive/Attendere.h"
+#include "gui/archive/Attendere.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
+#include "gui/platform/ServiziGrafici.h"
+#include "platform/Servizi.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -19,6 +21,8 @@ class TestGestioneErrore : public QObject
     Q_OBJECT
 
 private slots:
+    // The busy window, the password prompt and the progress window are the windows' own.
+    void initTestCase() { ServiziGrafici::Installa(servizi()); }
     void cleanup();
     void archivioOccupatoPerQualcheIstante();
     void erroreNonOccupatoSaltato();
@@ -169,7 +173,7 @@ void TestGestioneErrore::diagnosticaFacoltativa()
 {
     AmbienteTest amb(false);
     Module1::MessaggiErroreAttivi = true;
-    amb.messaggi.risposte << QMessageBox::Ok << QMessageBox::Cancel;
+    amb.messaggi.risposte << Messaggi::Ok << Messaggi::Cancel;
     QVERIFY(GestioneErrore(3000, QStringLiteral("guasto")));
     QVERIFY(!GestioneErrore(3000, QStringLiteral("guasto")));
     QCOMPARE(amb.messaggi.chiamate.size(), 2);

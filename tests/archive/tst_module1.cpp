@@ -94,7 +94,7 @@ void TestModule1::controllaData()
     if (messaggio) {
         QCOMPARE(amb.messaggi.chiamate.first().testo, QStringLiteral("La data non è corretta"));
         QCOMPARE(amb.messaggi.chiamate.first().titolo, QStringLiteral("DATA"));
-        QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+        QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
     }
 }
 
@@ -237,5 +237,5 @@ void TestModule1::caricaConfigurazione()
     QCOMPARE(VisualizzaIntestazioneStampa, QStringLiteral("-1"));
 }
 
-QTEST_MAIN(TestModule1)
+QTEST_GUILESS_MAIN(TestModule1)
 #include "tst_module1.moc"

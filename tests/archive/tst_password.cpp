@@ -3,7 +3,9 @@
 #include "archive/Archivio.h"
 #include "archive/Module1.h"
 #include "archive/Password.h"
-#include "masterdata/F_Pass.h"
+#include "gui/masterdata/F_Pass.h"
+#include "gui/platform/ServiziGrafici.h"
+#include "platform/Servizi.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -62,6 +64,8 @@ class TestPassword : public QObject
     Q_OBJECT
 
 private slots:
+    // The busy window, the password prompt and the progress window are the windows' own.
+    void initTestCase() { ServiziGrafici::Installa(servizi()); }
     void nessunaPassword_data();
     void nessunaPassword();
     void passwordGiusta();
@@ -137,7 +141,7 @@ void TestPassword::passwordErrata()
     QVERIFY(!ControllaPassword());
     QVERIFY(!Module1::PasswordVerificata);
     QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD ERRATA")});
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
     QCOMPARE(amb.terminazioni, 1);
 }
 
@@ -164,7 +168,7 @@ void TestPassword::archivioMancante()
     AmbienteTest amb(false);
     QVERIFY(ControllaPassword());
     QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("ESEGUITA CREAZIONE DATABASE")});
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Configurazioni'")).toInt(), 1);
 
     // A file that is not an archive lets nobody in.
@@ -177,7 +181,7 @@ void TestPassword::archivioMancante()
     }
     QVERIFY(!ControllaPassword());
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
 }
 
 void TestPassword::mascheraECampo()
@@ -312,7 +316,7 @@ void TestPassword::memorizzaPassword()
     const QString password = QStringLiteral("Chiave-Segreta-77");
     QVERIFY(SalvaPasswordProgramma(amb.archivio(), password));
     QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE")});
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
     QVERIFY(PasswordCorretta(Memorizzata(amb), password));
     QVERIFY(!ContenutoFile(amb.archivio()).contains(password.toUtf8()));
@@ -333,7 +337,7 @@ void TestPassword::memorizzaPassword()
     amb.messaggi.svuota();
     QVERIFY(!SalvaPasswordProgramma(amb.percorso(QStringLiteral("manca.mdb")), QStringLiteral("x")));
     QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Eseguire creazione database")});
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
 }
 
 void TestPassword::saltaPassword()

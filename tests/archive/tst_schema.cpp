@@ -253,7 +253,7 @@ void TestSchema::controllaVersione()
     } else {
         QCOMPARE(amb.messaggi.chiamate.size(), 1);
         QCOMPARE(amb.messaggi.chiamate.first().testo, messaggio);
-        QCOMPARE(amb.messaggi.chiamate.first().icona, prosegue ? QMessageBox::Information : QMessageBox::Critical);
+        QCOMPARE(amb.messaggi.chiamate.first().icona, prosegue ? Messaggi::Information : Messaggi::Critical);
     }
     QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Versione) FROM TabellaVersione")).toString(), dopo);
     const bool stampaPresente = amb.sql(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Stampa'")).toInt();

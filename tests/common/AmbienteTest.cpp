@@ -5,6 +5,7 @@
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
 #include "platform/Piattaforma.h"
+#include "platform/Servizi.h"
 
 #include <QSqlQuery>
 #include <QTest>
@@ -18,20 +19,16 @@ AmbienteTest::AmbienteTest(bool creaArchivio)
     Module1::ContatoreErrori = 0;
     Module1::PasswordVerificata = false;
     Module1::CreazioneInCorso = false;
-    Piattaforma::ImpostaTerminazione([this] { ++terminazioni; });
-    Piattaforma::ImpostaApriUrl([this](const QUrl& url) {
+    servizi().terminaProgramma = [this] { ++terminazioni; };
+    servizi().apriUrl = [this](const QUrl& url) {
         urlAperti << url;
         return true;
-    });
+    };
     if (creaArchivio)
         CreazioneDB::Istanza().CreaDB(m_archivio);
 }
 
-AmbienteTest::~AmbienteTest()
-{
-    Piattaforma::ImpostaTerminazione({});
-    Piattaforma::ImpostaApriUrl({});
-}
+AmbienteTest::~AmbienteTest() = default;
 
 QVariant AmbienteTest::sqlSu(const QString& percorso, const QString& testo, const QVariantList& valori)
 {

@@ -2,6 +2,8 @@
 
 #include "MessaggiScriptati.h"
 
+#include "platform/Servizi.h"
+
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
@@ -10,11 +12,29 @@
 
 #include <memory>
 
+// The services as they were, put back when it goes.
+class RipristinoServizi
+{
+public:
+    RipristinoServizi()
+        : m_prima(servizi())
+    {
+    }
+    ~RipristinoServizi() { servizi() = m_prima; }
+    RipristinoServizi(const RipristinoServizi&) = delete;
+    RipristinoServizi& operator=(const RipristinoServizi&) = delete;
+
+private:
+    Servizi m_prima;
+};
+
 // A fresh folder and archive per test: PercorsoArchivio points at it, globals are reset,
 // messages are scripted, and the program end and the URLs handed to the desktop are recorded
-// instead of ending the test or starting a browser.
+// instead of ending the test or starting a browser. The services are put back at the end.
 class AmbienteTest
 {
+    RipristinoServizi m_ripristino; // first: the last to go
+
 public:
     explicit AmbienteTest(bool creaArchivio = true);
     ~AmbienteTest();

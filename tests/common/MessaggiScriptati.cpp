@@ -16,13 +16,13 @@ Messaggi::Risposta MessaggiScriptati::Messaggio(const QString& testo, Pulsanti p
     chiamate.append({testo, titolo, pulsanti, icona});
     if (!risposte.isEmpty())
         return risposte.dequeue();
-    if (predefinito != QMessageBox::NoButton)
+    if (predefinito != Messaggi::NoButton)
         return predefinito;
-    if (pulsanti & QMessageBox::Ok)
-        return QMessageBox::Ok;
-    if (pulsanti & QMessageBox::Yes)
-        return QMessageBox::Yes;
-    return QMessageBox::NoButton;
+    if (pulsanti & Messaggi::Ok)
+        return Messaggi::Ok;
+    if (pulsanti & Messaggi::Yes)
+        return Messaggi::Yes;
+    return Messaggi::NoButton;
 }
 
 QString MessaggiScriptati::InputBox(const QString& richiesta, const QString& titolo, const QString& predefinito)

@@ -17,7 +17,7 @@ public:
         QString testo;
         QString titolo;
         Pulsanti pulsanti;
-        Icona icona = QMessageBox::NoIcon;
+        Icona icona = Messaggi::NoIcon;
     };
 
     MessaggiScriptati();

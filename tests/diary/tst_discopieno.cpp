@@ -6,7 +6,7 @@
 #include "archive/Archivio.h"
 #include "archive/ErroreArchivio.h"
 #include "archive/Module1.h"
-#include "diary/Griglia.h"
+#include "comune/Griglia.h"
 #include "diary/GrigliaDettaglio.h"
 #include "diary/RigheDipendenti.h"
 #include "diary/SalvataggioMese.h"

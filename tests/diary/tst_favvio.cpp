@@ -1,19 +1,18 @@
 #include "AmbienteTest.h"
 
-#include "archive/Finestre.h"
 #include "archive/Password.h"
-#include "masterdata/F_Configurazioni.h"
+#include "gui/masterdata/F_Configurazioni.h"
 
-#include "archive/Finestre.h"
 #include "archive/FunzioniPerVariabili.h"
 #include "archive/Module1.h"
-#include "diary/F_Avvio.h"
+#include "gui/diary/F_Avvio.h"
 #include "diary/GrigliaDettaglio.h"
-#include "diary/Orologio.h"
+#include "comune/Orologio.h"
 #include "diary/RegolaRientro.h"
-#include "diary/VistaGriglia.h"
-#include "masterdata/F_Calendario.h"
-#include "masterdata/F_TabellaStati.h"
+#include "gui/diary/VistaGriglia.h"
+#include "gui/masterdata/F_Calendario.h"
+#include "gui/masterdata/F_TabellaStati.h"
+#include "platform/Servizi.h"
 
 #include <QAction>
 #include <QPointer>
@@ -266,7 +265,7 @@ void TestFAvvio::versionePiuRecente()
     QVERIFY(!F_Avvio::Apri());
     QCOMPARE(amb.terminazioni, 1);
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
 }
 
 void TestFAvvio::impostazioniMemorizzate_data()
@@ -731,7 +730,7 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
 {
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    Finestre::ImpostaApriPrincipale([] { F_Avvio::Apri(); });
+    servizi().apriPrincipale = [] { F_Avvio::Apri(); };
     QPointer<F_Avvio> prima = F_Avvio::Apri();
     QVERIFY(prima);
     // The employee card and the states window are open with edits not saved yet.
@@ -751,7 +750,7 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
     // A day typed in the grid and not registered: the reopen asks first (no way to stay).
     prima->RigheArt()->setCurrentIndex(prima->RigheArt()->model()->index(2, GrigliaDettaglio::ColonnaGiorno(1)));
     QTest::keyClicks(prima->RigheArt(), QStringLiteral("8"));
-    amb.messaggi.risposte.enqueue(QMessageBox::Yes);
+    amb.messaggi.risposte.enqueue(Messaggi::Yes);
     voce->trigger();
     F_Configurazioni* conf = F_Configurazioni::Aperta();
     QVERIFY(conf);
@@ -766,7 +765,7 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
     QCOMPARE(nomiInGriglia(*F_Avvio::Corrente()), QStringList{QStringLiteral("Rossi")});
     const auto domanda = amb.messaggi.chiamate.value(0);
     QVERIFY2(domanda.testo.startsWith(QStringLiteral("Ci sono modifiche non registrate")), qPrintable(domanda.testo));
-    QCOMPARE(domanda.pulsanti, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(domanda.pulsanti, Messaggi::Yes | Messaggi::No);
     QCOMPARE(amb.sql(QStringLiteral("SELECT Stato FROM TabellaMovimenti WHERE Giorno = '1' AND Tipo = 'ORDINARIO'")).toString(),
              QStringLiteral("8"));
 
@@ -788,7 +787,7 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
     QTRY_VERIFY(!scheda);
     delete nuova;
     QVERIFY(!stati);
-    Finestre::ImpostaApriPrincipale({});
+    servizi().apriPrincipale = {};
 }
 
 void TestFAvvio::colonneFisseDuranteLoScorrimento()
@@ -839,7 +838,7 @@ void TestFAvvio::disconnettiEFine()
 {
     AmbienteTest amb;
     int selezioni = 0;
-    Finestre::ImpostaApriSelezione([&] { ++selezioni; });
+    servizi().apriSelezione = [&] { ++selezioni; };
     QPointer<F_Avvio> f = F_Avvio::Apri();
     QTest::mouseClick(w<QPushButton>(f, "Disconnetti"), Qt::LeftButton);
     QCOMPARE(selezioni, 1);
@@ -852,7 +851,7 @@ void TestFAvvio::disconnettiEFine()
     f->close();
     QCOMPARE(amb.terminazioni, 2);
     QTRY_VERIFY(!f);
-    Finestre::ImpostaApriSelezione({});
+    servizi().apriSelezione = {};
 }
 
 QTEST_MAIN(TestFAvvio)

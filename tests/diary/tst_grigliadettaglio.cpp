@@ -1,8 +1,8 @@
 #include "AmbienteTest.h"
 
-#include "diary/Griglia.h"
+#include "comune/Griglia.h"
 #include "diary/GrigliaDettaglio.h"
-#include "diary/ModelloGriglia.h"
+#include "comune/ModelloGriglia.h"
 #include "diary/RigheDipendenti.h"
 
 #include <QAbstractItemModelTester>
@@ -483,5 +483,5 @@ void TestGrigliaDettaglio::modelloPerLaVista()
     QCOMPARE(cambiamenti.count(), 2);
 }
 
-QTEST_MAIN(TestGrigliaDettaglio)
+QTEST_GUILESS_MAIN(TestGrigliaDettaglio)
 #include "tst_grigliadettaglio.moc"

@@ -3,12 +3,12 @@
 #include "archive/Archivio.h"
 #include "archive/Module1.h"
 #include "archive/Password.h"
-#include "diary/F_Avvio.h"
-#include "diary/Griglia.h"
+#include "gui/diary/F_Avvio.h"
+#include "comune/Griglia.h"
 #include "diary/GrigliaTotali.h"
-#include "diary/Orologio.h"
+#include "comune/Orologio.h"
 #include "diary/RigheDipendenti.h"
-#include "masterdata/F_Calendario.h"
+#include "gui/masterdata/F_Calendario.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -4,13 +4,13 @@
 #include "archive/Archivio.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
-#include "diary/F_Avvio.h"
+#include "gui/diary/F_Avvio.h"
 #include "diary/GrigliaDettaglio.h"
-#include "diary/ImmissioneDettaglio.h"
-#include "diary/Orologio.h"
-#include "diary/VistaGriglia.h"
-#include "masterdata/F_Calendario.h"
-#include "masterdata/F_TabellaStati.h"
+#include "gui/diary/ImmissioneDettaglio.h"
+#include "comune/Orologio.h"
+#include "gui/diary/VistaGriglia.h"
+#include "gui/masterdata/F_Calendario.h"
+#include "gui/masterdata/F_TabellaStati.h"
 
 #include <QAction>
 #include <QApplication>
@@ -231,7 +231,7 @@ void TestImmissione::digitazioneENormalizzazione()
 
     QTest::mouseClick(ins, Qt::LeftButton);
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Registrazione Effettuata") });
-    QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Information);
+    QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::Information);
     QCOMPARE(ins->text(), QStringLiteral("Registrazione Effettuata"));
     QVERIFY(!w<QWidget>(f.f, "FrameSalva")->isVisible());
     QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 1),
@@ -402,7 +402,7 @@ void TestImmissione::salvataggioNonRiuscito()
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
     QVERIFY(amb.messaggi.chiamate.first().testo.startsWith(
         QStringLiteral("Attenzione! Il mese di Febbraio 2024 NON è stato registrato")));
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
     QCOMPARE(ins->text(), QStringLiteral("Registra"));
     QVERIFY(!w<QWidget>(f.f, "FrameSalva")->isVisible());
     QCOMPARE(contaMovimenti(amb), 0);
@@ -441,24 +441,24 @@ void TestImmissione::cancellaMese()
     QCOMPARE(cella(f.f, 2, 1), QStringLiteral("8"));
     auto* cancella = w<QPushButton>(f.f, "Command1");
 
-    amb.messaggi.risposte.enqueue(QMessageBox::Cancel);
+    amb.messaggi.risposte.enqueue(Messaggi::Cancel);
     QTest::mouseClick(cancella, Qt::LeftButton);
-    amb.messaggi.risposte.enqueue(QMessageBox::Ok);
-    amb.messaggi.risposte.enqueue(QMessageBox::No);
+    amb.messaggi.risposte.enqueue(Messaggi::Ok);
+    amb.messaggi.risposte.enqueue(Messaggi::No);
     QTest::mouseClick(cancella, Qt::LeftButton);
     QCOMPARE(contaMovimenti(amb), 3);
     QCOMPARE(amb.messaggi.chiamate.size(), 3);
     QCOMPARE(amb.messaggi.chiamate.at(0).testo,
         QStringLiteral("Attenzione questa operazione cancellerà tutti i dati del corrente mese!"));
-    QCOMPARE(amb.messaggi.chiamate.at(0).pulsanti, QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(amb.messaggi.chiamate.at(0).pulsanti, Messaggi::Ok | Messaggi::Cancel);
     QCOMPARE(amb.messaggi.chiamate.at(2).testo,
         QStringLiteral("Sicuri di voler cancellare tutti dati contenuti nel mese di Febbraio 2024?"));
-    QCOMPARE(amb.messaggi.chiamate.at(2).pulsanti, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(amb.messaggi.chiamate.at(2).icona, QMessageBox::Warning);
+    QCOMPARE(amb.messaggi.chiamate.at(2).pulsanti, Messaggi::Yes | Messaggi::No);
+    QCOMPARE(amb.messaggi.chiamate.at(2).icona, Messaggi::Warning);
 
     amb.messaggi.svuota();
-    amb.messaggi.risposte.enqueue(QMessageBox::Ok);
-    amb.messaggi.risposte.enqueue(QMessageBox::Yes);
+    amb.messaggi.risposte.enqueue(Messaggi::Ok);
+    amb.messaggi.risposte.enqueue(Messaggi::Yes);
     QTest::mouseClick(cancella, Qt::LeftButton);
     QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("Cancellazione Effettuata"));
     // Every row of the month goes, notes and employees not shown included; other months stay.
@@ -487,7 +487,7 @@ void TestImmissione::noteDelGiorno()
     note->setFocus(Qt::MouseFocusReason);
     QCOMPARE(amb.messaggi.testi(),
         QStringList { QStringLiteral("Salvare il mese prima di inserire le note del giorno!") });
-    QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Information);
+    QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::Information);
     QTest::keyClicks(note, QStringLiteral("visita medica"));
     v->setFocus(Qt::MouseFocusReason);
     QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("Attenzione! La nota non è stata memorizzata!"));
@@ -553,9 +553,9 @@ void TestImmissione::domandaPrimaDiPerdereLeModifiche_data()
     QTest::addColumn<QString>("azione");
     QTest::addColumn<int>("risposta");
     for (const char* azione : { "mese successivo", "mese dalla lista", "riepilogo", "altro dipendente", "fine", "chiusura" }) {
-        QTest::addRow("%s, sì", azione) << QString::fromLatin1(azione) << int(QMessageBox::Yes);
-        QTest::addRow("%s, no", azione) << QString::fromLatin1(azione) << int(QMessageBox::No);
-        QTest::addRow("%s, annulla", azione) << QString::fromLatin1(azione) << int(QMessageBox::Cancel);
+        QTest::addRow("%s, sì", azione) << QString::fromLatin1(azione) << int(Messaggi::Yes);
+        QTest::addRow("%s, no", azione) << QString::fromLatin1(azione) << int(Messaggi::No);
+        QTest::addRow("%s, annulla", azione) << QString::fromLatin1(azione) << int(Messaggi::Cancel);
     }
 }
 
@@ -575,7 +575,7 @@ void TestImmissione::domandaPrimaDiPerdereLeModifiche()
     digita(f.f, QStringLiteral("8"));
     vaiA(f.f, 2, col(2));
 
-    amb.messaggi.risposte.enqueue(QMessageBox::StandardButton(risposta));
+    amb.messaggi.risposte.enqueue(Messaggi::Risposta(risposta));
     bool chiusa = false;
     if (azione == QLatin1String("mese successivo")) {
         QTest::mouseClick(w<QToolButton>(f.f, "succ"), Qt::LeftButton);
@@ -599,8 +599,8 @@ void TestImmissione::domandaPrimaDiPerdereLeModifiche()
     QCOMPARE(amb.messaggi.chiamate.value(0).testo,
         QStringLiteral("Ci sono modifiche non registrate nel mese di Febbraio 2024. Registrarle?"));
     const bool salvato = movimento(amb, rossi, QStringLiteral("ORDINARIO"), 1).value(0).toString() == QLatin1String("8");
-    QCOMPARE(salvato, risposta == QMessageBox::Yes);
-    const bool resta = risposta == QMessageBox::Cancel;
+    QCOMPARE(salvato, risposta == Messaggi::Yes);
+    const bool resta = risposta == Messaggi::Cancel;
     if (azione == QLatin1String("fine") || azione == QLatin1String("chiusura")) {
         QCOMPARE(amb.terminazioni, resta ? 0 : 1);
         if (azione == QLatin1String("chiusura"))

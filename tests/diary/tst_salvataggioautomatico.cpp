@@ -9,9 +9,11 @@
 #include "archive/LavoroInSottofondo.h"
 #include "archive/Module1.h"
 #include "archive/Password.h"
-#include "diary/F_Avvio.h"
-#include "diary/Orologio.h"
-#include "diary/SalvataggioAutomatico.h"
+#include "gui/diary/F_Avvio.h"
+#include "comune/Orologio.h"
+#include "gui/diary/SalvataggioAutomatico.h"
+#include "gui/platform/ServiziGrafici.h"
+#include "platform/Servizi.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -34,8 +36,9 @@ namespace {
 const char* const VariabileModo = "CARTAVIA_TEST_SALVATAGGIO";
 const char* const VariabileArchivio = "CARTAVIA_TEST_SALVATAGGIO_ARCHIVIO";
 const char* const VariabileLimite = "CARTAVIA_TEST_SALVATAGGIO_LIMITE";
-const QDate Giorno(2026, 12, 7);
-const QString NomeBackup = QStringLiteral("071226-Archivio.mdb");
+// The one clock: the window opens on February and the backup is named by this day.
+const QDate Giorno(2024, 2, 14);
+const QString NomeBackup = QStringLiteral("140224-Archivio.mdb");
 // Rows enough for a copy of several steps (about 6 MiB).
 constexpr int RigheArchivio = 9000;
 
@@ -96,7 +99,7 @@ int AiutanteUcciso()
 {
     AmbienteTest amb(false);
     Module1::PercorsoArchivio = qEnvironmentVariable(VariabileArchivio);
-    Backup::ImpostaOggi([] { return Giorno; });
+    Orologio::ImpostaOggi(Giorno);
     SaltaPassword = true;
     F_Avvio* f = F_Avvio::Apri();
     if (!f || !f->Salvataggio())
@@ -136,6 +139,8 @@ class TestSalvataggioAutomatico : public QObject
     Q_OBJECT
 
 private slots:
+    // The busy window, the password prompt and the progress window are the windows' own.
+    void initTestCase() { ServiziGrafici::Installa(servizi()); }
     void init();
     void cleanup();
     void finestraLiberaDuranteIlSalvataggio();
@@ -148,14 +153,12 @@ private slots:
 
 void TestSalvataggioAutomatico::init()
 {
-    Backup::ImpostaOggi([] { return Giorno; });
-    Orologio::ImpostaOggi(QDate(2024, 2, 14));
+    Orologio::ImpostaOggi(Giorno);
     SaltaPassword = true;
 }
 
 void TestSalvataggioAutomatico::cleanup()
 {
-    Backup::ImpostaOggi({});
     Orologio::ImpostaAdesso({});
     SaltaPassword = false;
 }

@@ -5,7 +5,7 @@
 #include "archive/ErroreArchivio.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
-#include "diary/Griglia.h"
+#include "comune/Griglia.h"
 #include "diary/GrigliaDettaglio.h"
 #include "diary/RigheDipendenti.h"
 #include "diary/SalvataggioMese.h"

@@ -94,7 +94,7 @@ void TestAnagrafiche::codiceGiaUsato()
     QCOMPARE(Registra(s), EsitoRegistrazione::CodiceUsato);
     QCOMPARE(amb.messaggi.testi(),
         QStringList { QStringLiteral("Codice anagrafica già utilizzato da: Bianchi Anna") });
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), 1);
     QCOMPARE(s.indice, QString());
 }
@@ -180,7 +180,7 @@ void TestAnagrafiche::ragSocialeDuplicata()
     std::optional<Scheda> proprio = LeggiScheda(rossi);
     QVERIFY(proprio);
     proprio->imposta(QStringLiteral("Telefono"), QStringLiteral("055 123"));
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     QCOMPARE(Registra(*proprio), EsitoRegistrazione::Registrata);
     QCOMPARE(amb.sql(QStringLiteral("SELECT Telefono FROM TabellaAnagrafiche WHERE Indice = ?"), { rossi })
                  .toString(),
@@ -225,17 +225,17 @@ void TestAnagrafiche::aggiornamentoChiedePrima()
     const qint32 chiave = Inserisci(amb, QStringLiteral("B1"), QStringLiteral("Bianchi Anna"));
     Scheda s = *LeggiScheda(chiave);
     s.imposta(QStringLiteral("RagSociale"), QStringLiteral("Bianchi Anna Maria"));
-    amb.messaggi.risposte << QMessageBox::No;
+    amb.messaggi.risposte << Messaggi::No;
     QCOMPARE(Registra(s), EsitoRegistrazione::Annullata);
     QCOMPARE(amb.messaggi.testi(),
         QStringList {
             QStringLiteral("Attenzione si stà aggiornando un Anagrafica già esistente. Continuare?") });
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Question);
-    QCOMPARE(amb.messaggi.chiamate.first().pulsanti, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Question);
+    QCOMPARE(amb.messaggi.chiamate.first().pulsanti, Messaggi::Yes | Messaggi::No);
     QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM TabellaAnagrafiche")).toString(),
         QStringLiteral("Bianchi Anna"));
 
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     QCOMPARE(Registra(s), EsitoRegistrazione::Registrata);
     QCOMPARE(s.chiave(), chiave);
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), 1);
@@ -260,7 +260,7 @@ void TestAnagrafiche::registrazioneNonRiuscita()
     amb.sql(QStringLiteral("CREATE TRIGGER sparisce BEFORE UPDATE ON TabellaAnagrafiche BEGIN "
                            "SELECT RAISE(IGNORE); END"));
     amb.messaggi.svuota();
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     QCOMPARE(Registra(vecchia), EsitoRegistrazione::NonRiuscita);
     QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("Registrazione non effettuata"));
 }
@@ -304,17 +304,17 @@ void TestAnagrafiche::cancellaSoloVuoti()
     Movimento(amb, b, QStringLiteral("F"), 0, QString());
     Scheda s = *LeggiScheda(a);
 
-    amb.messaggi.risposte << QMessageBox::No;
+    amb.messaggi.risposte << Messaggi::No;
     QCOMPARE(Cancella(s), EsitoCancellazione::Annullata);
     QCOMPARE(amb.messaggi.testi(),
         (QStringList { QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (Alfa) ?"),
             QStringLiteral("Operazione Annullata") }));
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Question);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Question);
     QCOMPARE(
         Conta(amb, QStringLiteral("TabellaMovimenti"), QStringLiteral("IndiceAnagrafica = ?"), { a }), 2);
 
     amb.messaggi.svuota();
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     QCOMPARE(Cancella(s), EsitoCancellazione::Cancellata);
     QCOMPARE(amb.messaggi.testi(),
         QStringList { QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (Alfa) ?") });
@@ -332,12 +332,12 @@ void TestAnagrafiche::cancellaConContenuto_data()
     QTest::addColumn<int>("risposta");
     QTest::addColumn<QString>("digitato");
     QTest::addColumn<bool>("cancellata");
-    QTest::newRow("si minuscolo") << int(QMessageBox::Yes) << "si" << true;
-    QTest::newRow("SI") << int(QMessageBox::Yes) << "SI" << true;
-    QTest::newRow("Si con spazi") << int(QMessageBox::Yes) << " Si " << true;
-    QTest::newRow("no digitato") << int(QMessageBox::Yes) << "no" << false;
-    QTest::newRow("annulla input") << int(QMessageBox::Yes) << "" << false;
-    QTest::newRow("no alla domanda") << int(QMessageBox::No) << "SI" << false;
+    QTest::newRow("si minuscolo") << int(Messaggi::Yes) << "si" << true;
+    QTest::newRow("SI") << int(Messaggi::Yes) << "SI" << true;
+    QTest::newRow("Si con spazi") << int(Messaggi::Yes) << " Si " << true;
+    QTest::newRow("no digitato") << int(Messaggi::Yes) << "no" << false;
+    QTest::newRow("annulla input") << int(Messaggi::Yes) << "" << false;
+    QTest::newRow("no alla domanda") << int(Messaggi::No) << "SI" << false;
 }
 
 void TestAnagrafiche::cancellaConContenuto()
@@ -349,7 +349,7 @@ void TestAnagrafiche::cancellaConContenuto()
     const qint32 a = Inserisci(amb, QStringLiteral("A"), QStringLiteral("Alfa"));
     Movimento(amb, a, QString(), 0, QString());
     Movimento(amb, a, QStringLiteral("8"), 8, QString());
-    amb.messaggi.risposte << static_cast<QMessageBox::StandardButton>(risposta);
+    amb.messaggi.risposte << static_cast<Messaggi::Risposta>(risposta);
     amb.messaggi.testiInput << digitato;
     const EsitoCancellazione esito = Cancella(*LeggiScheda(a));
     QCOMPARE(esito, cancellata ? EsitoCancellazione::Cancellata : EsitoCancellazione::Annullata);
@@ -357,13 +357,13 @@ void TestAnagrafiche::cancellaConContenuto()
         = QStringLiteral("ATTENZIONE!! Cancellare l'anagrafica selezionata (Alfa) e tutti i dati "
                          "collegati?\n\n(Non è possibile recuperare i dati dopo la cancellazione)");
     QCOMPARE(amb.messaggi.testi().first(), domanda);
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
-    const bool chiestoSi = risposta == QMessageBox::Yes;
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
+    const bool chiestoSi = risposta == Messaggi::Yes;
     QCOMPARE(amb.messaggi.richiesteInput,
         chiestoSi ? QStringList { QStringLiteral("Confermare digitando: SI") } : QStringList());
     if (!cancellata) {
         QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("Operazione Annullata"));
-        QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Information);
+        QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::Information);
     }
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), cancellata ? 0 : 1);
     QCOMPARE(Conta(amb, QStringLiteral("TabellaMovimenti")), cancellata ? 0 : 2);
@@ -380,7 +380,7 @@ void TestAnagrafiche::cancellaSenzaSelezione()
         QCOMPARE(Cancella(s), EsitoCancellazione::NessunaSelezione);
         QCOMPARE(
             amb.messaggi.testi(), QStringList { QStringLiteral("Selezionare l'anagrafica da cancellare") });
-        QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+        QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
     }
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), 1);
 }
@@ -397,7 +397,7 @@ void TestAnagrafiche::cancellazioneInterrotta()
         "CREATE TRIGGER interrompi BEFORE DELETE ON TabellaMovimenti BEGIN "
         "INSERT INTO Cancellati VALUES (1); "
         "SELECT RAISE(ABORT, 'interrotto') WHERE (SELECT count(*) FROM Cancellati) >= 4; END"));
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI");
     QCOMPARE(Cancella(*LeggiScheda(a)), EsitoCancellazione::NonRiuscita);
     QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("Cancellazione non effettuata"));

@@ -1,10 +1,10 @@
 #include "AmbienteTest.h"
 
 #include "archive/FestivitaAzienda.h"
-#include "diary/Orologio.h"
-#include "masterdata/F_Calendario.h"
+#include "comune/Orologio.h"
+#include "gui/masterdata/F_Calendario.h"
 #include "masterdata/GrigliaCalendario.h"
-#include "masterdata/SceltaData.h"
+#include "gui/masterdata/SceltaData.h"
 
 #include <QComboBox>
 #include <QLabel>

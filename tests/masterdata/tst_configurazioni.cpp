@@ -3,25 +3,26 @@
 
 #include "archive/Archivio.h"
 #include "archive/Backup.h"
-#include "archive/Finestre.h"
 #include "archive/FunzioniPerVariabili.h"
 #include "archive/Module1.h"
 #include "archive/Password.h"
 #include "archive/Percorsi.h"
 #include "archive/Presenza.h"
-#include "diary/F_Avvio.h"
-#include "diary/Griglia.h"
+#include "gui/diary/F_Avvio.h"
+#include "comune/Griglia.h"
 #include "diary/GrigliaDettaglio.h"
-#include "diary/Orologio.h"
+#include "comune/Orologio.h"
 #include "masterdata/Configurazione.h"
-#include "masterdata/F_Configurazioni.h"
-#include "masterdata/F_Pass.h"
-#include "masterdata/F_PercorsoBakup.h"
+#include "gui/masterdata/F_Configurazioni.h"
+#include "gui/masterdata/F_Pass.h"
+#include "gui/masterdata/F_PercorsoBakup.h"
 #include "masterdata/ImmaginiDatabase.h"
-#include "masterdata/SceltaData.h"
-#include "platform/ElencoStampanti.h"
+#include "gui/masterdata/SceltaData.h"
+#include "gui/platform/ElencoStampanti.h"
 #include "platform/Piattaforma.h"
-#include "printing/Stampanti.h"
+#include "gui/printing/Stampanti.h"
+#include "platform/Servizi.h"
+#include "gui/platform/ServiziGrafici.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -137,6 +138,8 @@ class TestConfigurazioni : public QObject
     Q_OBJECT
 
 private slots:
+    // The busy window, the password prompt and the progress window are the windows' own.
+    void initTestCase() { ServiziGrafici::Installa(servizi()); }
     void init();
     void cleanup();
 
@@ -179,20 +182,20 @@ private:
 void TestConfigurazioni::init()
 {
     m_stampanti = { QStringLiteral("Ufficio"), QStringLiteral("Magazzino"), QStringLiteral("PDFCreator") };
-    ElencoStampanti::ImpostaFonte([this] { return Elenco(m_stampanti); });
+    servizi().stampanti = [this] { return Elenco(m_stampanti); };
     m_aperture = 0;
-    Finestre::ImpostaApriPrincipale([this] { ++m_aperture; });
+    servizi().apriPrincipale = [this] { ++m_aperture; };
     SaltaPassword = false;
     Module1::CartellaProgramma.clear();
-    Backup::ImpostaOggi([] { return QDate(2026, 12, 7); });
+    Orologio::ImpostaOggi(QDate(2026, 12, 7));
 }
 
 void TestConfigurazioni::cleanup()
 {
-    ElencoStampanti::ImpostaFonte({});
-    Finestre::ImpostaApriPrincipale({});
+    servizi().stampanti = {};
+    servizi().apriPrincipale = {};
     ImmaginiDatabase::ImpostaCartellaLavoro({});
-    Backup::ImpostaOggi({});
+    Orologio::ImpostaOggi({});
     SaltaPassword = false;
     Module1::CartellaInf.clear();
     Module1::CartellaArchiviPredefinita.clear();
@@ -263,7 +266,7 @@ void TestConfigurazioni::finestraCaricaESalva()
         figlio<QCheckBox>(&w, "SalvataggioAutomatico")->setChecked(false);
         clicca(&w, "Command4");
         QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("REGISTRAZIONE EFFETTUATA") });
-        QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
+        QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
     }
     Dati atteso = d;
     atteso.Comune = QStringLiteral("Bergamo");
@@ -298,7 +301,7 @@ void TestConfigurazioni::archivioMancante()
     AmbienteTest amb(false);
     F_Configurazioni w;
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Eseguire creazione database") });
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
 
     // A save that cannot reach the archive is not told as a success.
     amb.messaggi.svuota();
@@ -306,7 +309,7 @@ void TestConfigurazioni::archivioMancante()
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
     QVERIFY(amb.messaggi.chiamate.at(0).testo.startsWith(
         QStringLiteral("ATTENZIONE: CONFIGURAZIONE NON REGISTRATA")));
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
 }
 
 void TestConfigurazioni::nuovoArchivioRiceveLeImpostazioniInSilenzio()
@@ -446,10 +449,10 @@ void TestConfigurazioni::festivitaDellAzienda()
     QStringList proposte;
     QStringList scelte { QStringLiteral("24/12/2026"), QStringLiteral("25/12/2026"),
         QStringLiteral("04/01/2027") };
-    ImpostaSceltaData([&](QWidget*, const QString& iniziale) {
+    servizi().scegliData = [&](const QString& iniziale) {
         proposte << iniziale;
         return scelte.takeFirst();
-    });
+    };
     clicca(&f, "AggiungiChiusura");
     clicca(&f, "AggiungiChiusura");
     QCOMPARE(proposte, (QStringList { QStringLiteral("10/12/2026"), QStringLiteral("25/12/2026") }));
@@ -459,7 +462,7 @@ void TestConfigurazioni::festivitaDellAzienda()
         QStringLiteral("24/12-25/12"));
     // Another year's closure shows that year's list and leaves this one's alone.
     clicca(&f, "AggiungiChiusura");
-    ImpostaSceltaData({});
+    servizi().scegliData = {};
     QCOMPARE(figlio<QSpinBox>(&f, "AnnoChiusure")->value(), 2027);
     QCOMPARE(chiusure->count(), 1);
     QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Chiusure2027")),
@@ -647,7 +650,7 @@ void TestConfigurazioni::logoNonSalvatoNonPerdeIlResto()
     QCOMPARE(amb.messaggi.chiamate.at(0).testo, QStringLiteral("REGISTRAZIONE EFFETTUATA"));
     QVERIFY(amb.messaggi.chiamate.at(1).testo.startsWith(
         QStringLiteral("ATTENZIONE: IL LOGO NON È STATO SALVATO.")));
-    QCOMPARE(amb.messaggi.chiamate.at(1).icona, QMessageBox::Warning);
+    QCOMPARE(amb.messaggi.chiamate.at(1).icona, Messaggi::Warning);
 }
 
 void TestConfigurazioni::fileNonImmagine()
@@ -664,7 +667,7 @@ void TestConfigurazioni::fileNonImmagine()
     amb.messaggi.file << falso;
     clicca(&w, "Command8");
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Warning);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Warning);
     QVERIFY(w.BitmapLogo() == prima);
     // Cancelling the file dialog changes nothing and says nothing.
     clicca(&w, "Command8");
@@ -708,7 +711,7 @@ void TestConfigurazioni::passwordNellaFinestra()
     QTest::keyClicks(password, QStringLiteral("Nuova-77"));
     clicca(&w, "Command11");
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE") });
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
     const QString memorizzata = amb.sql(QStringLiteral("SELECT Password FROM Configurazioni")).toString();
     QVERIFY(!memorizzata.contains(QStringLiteral("Nuova-77")));
     QVERIFY(PasswordCorretta(memorizzata, QStringLiteral("Nuova-77")));
@@ -939,7 +942,7 @@ void TestConfigurazioni::ottimizzazione()
     QCOMPARE(amb.messaggi.testi(),
         (QStringList { QStringLiteral("CONFERMI L'OTTIMIZZAZIONE DEL DATABASE"),
             QStringLiteral("Ottimizzazione conclusa") }));
-    QCOMPARE(amb.messaggi.chiamate.at(1).icona, QMessageBox::NoIcon);
+    QCOMPARE(amb.messaggi.chiamate.at(1).icona, Messaggi::NoIcon);
     QCOMPARE(amb.sql(QStringLiteral("SELECT Codice FROM TabellaAnagrafiche")).toString(),
         QStringLiteral("tenuto"));
 }
@@ -953,7 +956,7 @@ void TestConfigurazioni::verificaArchivio()
     clicca(&w, "VerificaArchivio");
     QCOMPARE(amb.messaggi.testi(),
         QStringList { QStringLiteral("Verifica completata: l'archivio «Archivio.mdb» è integro.") });
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Information);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
 
     QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(amb.archivio()));
     amb.messaggi.svuota();
@@ -962,7 +965,7 @@ void TestConfigurazioni::verificaArchivio()
         QStringList {
             QStringLiteral("Verifica completata: l'archivio «Archivio.mdb» è danneggiato.\nRipristinare "
                            "l'ultimo backup integro con «Ripristina Backup».") });
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
 }
 
 void TestConfigurazioni::percorsoArchivio()

@@ -2,7 +2,7 @@
 
 #include "archive/FunzioniPerVariabili.h"
 #include "masterdata/DatiComputer.h"
-#include "masterdata/F_Configurazioni.h"
+#include "gui/masterdata/F_Configurazioni.h"
 
 #include <QCheckBox>
 #include <QHostAddress>

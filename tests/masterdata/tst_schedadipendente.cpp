@@ -1,9 +1,10 @@
 #include "AmbienteTest.h"
 
-#include "masterdata/SceltaData.h"
+#include "gui/masterdata/SceltaData.h"
 
 #include "archive/FunzioniPerVariabili.h"
-#include "masterdata/F_SchedaDipendente.h"
+#include "gui/masterdata/F_SchedaDipendente.h"
+#include "platform/Servizi.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -358,7 +359,7 @@ void TestSchedaDipendente::registraDallaScheda()
     QTest::mouseClick(s.c("Femmina"), Qt::LeftButton);
     QTest::mouseClick(s.c("Command4"), Qt::LeftButton);
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Registrazione Effettuata") });
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Information);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Information);
     QVERIFY(s.schedaVuota());
     QCOMPARE(s.testo("Codice"), QString());
     QCOMPARE(s.focus(), QStringLiteral("Codice"));
@@ -400,19 +401,19 @@ void TestSchedaDipendente::date()
     // The calendar opens on the field's date; cancelling keeps the text, a pick replaces it.
     QStringList aperture;
     QString risposta;
-    ImpostaSceltaData([&](QWidget*, const QString& iniziale) {
+    servizi().scegliData = [&](const QString& iniziale) {
         aperture << iniziale;
         return risposta;
-    });
+    };
     QTest::mouseDClick(nascita, Qt::LeftButton);
     QCOMPARE(nascita->text(), QStringLiteral("01/02/1980"));
     risposta = QStringLiteral("03/04/1981");
     QTest::mouseDClick(nascita, Qt::LeftButton);
     QCOMPARE(nascita->text(), QStringLiteral("03/04/1981"));
     QCOMPARE(aperture, QStringList({QStringLiteral("01/02/1980"), QStringLiteral("01/02/1980")}));
-    ImpostaSceltaData({});
+    servizi().scegliData = {};
 
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     QTest::mouseClick(s.c("Command4"), Qt::LeftButton);
     QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("Registrazione Effettuata"));
     QVERIFY(amb.sql(QStringLiteral("SELECT DataDocumento FROM TabellaAnagrafiche WHERE Codice = 'R01'"))
@@ -452,7 +453,7 @@ void TestSchedaDipendente::cancellaDallaScheda()
     AmbienteTest amb;
     Scheda s(amb);
     s.clicRiga(s.rigaDi(QStringLiteral("Verdi Luca")));
-    amb.messaggi.risposte << QMessageBox::Yes;
+    amb.messaggi.risposte << Messaggi::Yes;
     QTest::mouseClick(s.c("Command10"), Qt::LeftButton);
     QCOMPARE(amb.messaggi.testi(),
         (QStringList { QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (Verdi Luca) ?"),

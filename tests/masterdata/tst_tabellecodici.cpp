@@ -1,8 +1,8 @@
 #include "AmbienteTest.h"
 
-#include "diary/VistaGriglia.h"
-#include "masterdata/F_TabellaStati.h"
-#include "masterdata/F_TabellaTipi.h"
+#include "gui/diary/VistaGriglia.h"
+#include "gui/masterdata/F_TabellaStati.h"
+#include "gui/masterdata/F_TabellaTipi.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -185,7 +185,7 @@ void TestTabelleCodici::registra()
     QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
     if (registrato.isEmpty()) {
         QCOMPARE(amb.messaggi.testi(), QStringList { messaggio });
-        QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+        QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
         QCOMPARE(contenuto(amb, quale), QStringList());
         // The fields stay for correction, the focus on the one to correct.
         QCOMPARE(f->campoCodice()->text(), codice);
@@ -275,11 +275,11 @@ void TestTabelleCodici::selezioneEAggiornamento()
     svuota(f->campoDescrizione());
     QTest::keyClicks(f->campoDescrizione(), QStringLiteral("Malattia lunga"));
     auto* registra = f->findChild<QPushButton*>(QStringLiteral("Command2"));
-    amb.messaggi.risposte.enqueue(QMessageBox::No);
+    amb.messaggi.risposte.enqueue(Messaggi::No);
     QTest::mouseClick(registra, Qt::LeftButton);
     QCOMPARE(amb.messaggi.testi(), QStringList { domanda });
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Question);
-    QCOMPARE(amb.messaggi.chiamate.first().pulsanti, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Question);
+    QCOMPARE(amb.messaggi.chiamate.first().pulsanti, Messaggi::Yes | Messaggi::No);
     // No: nothing changes, the fields stay as typed.
     QCOMPARE(
         contenuto(amb, quale), (QStringList { QStringLiteral("F=Ferie"), QStringLiteral("M=Malattia") }));
@@ -288,7 +288,7 @@ void TestTabelleCodici::selezioneEAggiornamento()
     QCOMPARE(g.testo(2, 1), QStringLiteral("M"));
     QCOMPARE(g.sfondo(2, 1), TabellaCodici::ColoreEvidenza);
 
-    amb.messaggi.risposte.enqueue(QMessageBox::Yes);
+    amb.messaggi.risposte.enqueue(Messaggi::Yes);
     QTest::mouseClick(registra, Qt::LeftButton);
     QCOMPARE(contenuto(amb, quale),
         (QStringList { QStringLiteral("F=Ferie"), QStringLiteral("MX=Malattia lunga") }));
@@ -342,20 +342,20 @@ void TestTabelleCodici::cancellazione()
     // Nothing selected: told so, nothing asked.
     QTest::mouseClick(cancella, Qt::LeftButton);
     QCOMPARE(amb.messaggi.testi(), QStringList { nessunaSelezione });
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
 
     amb.messaggi.svuota();
     seleziona(f.get(), 1);
-    amb.messaggi.risposte.enqueue(QMessageBox::No);
+    amb.messaggi.risposte.enqueue(Messaggi::No);
     QTest::mouseClick(cancella, Qt::LeftButton);
     QCOMPARE(amb.messaggi.testi(), QStringList { domanda });
     QCOMPARE(contenuto(amb, quale).size(), 2);
 
     amb.messaggi.svuota();
-    amb.messaggi.risposte.enqueue(QMessageBox::Yes);
+    amb.messaggi.risposte.enqueue(Messaggi::Yes);
     QTest::mouseClick(cancella, Qt::LeftButton);
     QCOMPARE(amb.messaggi.testi(), (QStringList { domanda, QStringLiteral("Cancellazione Effettuata!") }));
-    QCOMPARE(amb.messaggi.chiamate.last().icona, QMessageBox::Information);
+    QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::Information);
     QCOMPARE(contenuto(amb, quale), QStringList { QStringLiteral("M=Malattia") });
     QCOMPARE(f->tabella().griglia().righe(), 2);
     QCOMPARE(f->Indice(), QString());

@@ -2,12 +2,13 @@
 #include "StrumentiPdf.h"
 
 #include "archive/Module1.h"
-#include "diary/Orologio.h"
+#include "comune/Orologio.h"
 #include "masterdata/Configurazione.h"
 #include "platform/Piattaforma.h"
-#include "printing/AnteprimaReport.h"
-#include "printing/LavoroStampa.h"
-#include "printing/Report.h"
+#include "gui/printing/AnteprimaReport.h"
+#include "gui/printing/LavoroStampa.h"
+#include "gui/printing/EsecuzioneReport.h"
+#include "platform/Servizi.h"
 
 #include <QApplication>
 #include <QDir>
@@ -141,7 +142,7 @@ void TestReport::init()
 void TestReport::cleanup()
 {
     ImpostaCartellaModelli({});
-    ImpostaAnteprima({});
+    servizi().anteprima = {};
     Orologio::ImpostaAdesso({});
 }
 
@@ -271,13 +272,13 @@ void TestReport::anteprima()
     int anteprime = 0;
     const QString file = amb.percorso(QStringLiteral("anteprima.pdf"));
     QString nomeStampante;
-    ImpostaAnteprima([&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
+    servizi().anteprima = [&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
         ++anteprime;
         nomeStampante = printer.docName();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
         disegna(&printer);
-    });
+    };
     Richiesta r = Riepilogo({ Linea(QStringLiteral(" - Rossi Mario"), 1) });
     r.destinazione = Destinazione::Anteprima;
     r.stampante = {};
@@ -426,7 +427,7 @@ void TestReport::modelloMancanteOGuasto()
     QVERIFY2(amb.messaggi.chiamate.first().testo.startsWith(messaggio),
         qPrintable(amb.messaggi.chiamate.first().testo));
     QVERIFY(amb.messaggi.chiamate.first().testo.contains(QDir::toNativeSeparators(cartella)));
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
     // Nothing asked, nothing written.
     QVERIFY(amb.messaggi.salvataggiProposti.isEmpty());
     QVERIFY(!QFileInfo::exists(amb.percorso(QStringLiteral("x.pdf"))));
@@ -444,7 +445,7 @@ void TestReport::pdfNonScrivibile()
             QStringLiteral("Impossibile scrivere il file PDF «%1».\nVerificare che la cartella esista, che "
                            "sia scrivibile e che il file non sia aperto in un altro programma.")
                 .arg(QDir::toNativeSeparators(file)) });
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
 }
 
 void TestReport::pdfAnnullato()
@@ -468,7 +469,7 @@ void TestReport::stampanteNonDisponibile()
     QCOMPARE(amb.messaggi.testi(),
         QStringList { QStringLiteral("La stampante «Stampante rimossa 7f3a» non è disponibile.\nSceglierne "
                                      "un'altra con «SELEZIONA STAMPANTE PREDEFINITA».") });
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
     QVERIFY(amb.messaggi.salvataggiProposti.isEmpty());
 }
 

@@ -3,17 +3,18 @@
 #include "StrumentiPdf.h"
 
 #include "archive/Password.h"
-#include "diary/F_Avvio.h"
-#include "diary/Orologio.h"
-#include "masterdata/F_SchedaDipendente.h"
-#include "platform/ElencoStampanti.h"
-#include "printing/AnteprimaReport.h"
-#include "printing/Lavagna.h"
-#include "printing/LavoroStampa.h"
+#include "gui/diary/F_Avvio.h"
+#include "comune/Orologio.h"
+#include "gui/masterdata/F_SchedaDipendente.h"
+#include "gui/platform/ElencoStampanti.h"
+#include "gui/printing/AnteprimaReport.h"
+#include "gui/printing/Lavagna.h"
+#include "gui/printing/LavoroStampa.h"
 #include "printing/Report.h"
-#include "printing/StampaDettagliata.h"
-#include "printing/StampaElenco.h"
-#include "printing/Stampanti.h"
+#include "gui/printing/StampaDettagliata.h"
+#include "gui/printing/StampaElenco.h"
+#include "gui/printing/Stampanti.h"
+#include "platform/Servizi.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -387,7 +388,7 @@ void TestStampaCups::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
     SaltaPassword = false;
-    ElencoStampanti::ImpostaFonte({});
+    servizi().stampanti = {};
     Report::ImpostaCartellaModelli(
         QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
     StampaElenco::Registra();
@@ -493,7 +494,7 @@ void TestStampaCups::codaCheRifiuta()
                  QStringLiteral("La stampante «Ufficio» ha rifiutato la stampa: non accetta nuovi lavori (In "
                                 "manutenzione).\n")),
         qPrintable(amb.messaggi.chiamate.first().testo));
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
     QCOMPARE(m_cups.lavori(QStringLiteral("Ufficio")), lavoriUfficio);
     QCOMPARE(m_cups.lavori(QStringLiteral("Seconda")), lavoriSeconda);
 }

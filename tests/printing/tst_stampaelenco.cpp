@@ -3,12 +3,13 @@
 
 #include "archive/Archivio.h"
 #include "archive/Module1.h"
-#include "diary/Orologio.h"
-#include "masterdata/F_SchedaDipendente.h"
-#include "platform/ElencoStampanti.h"
-#include "printing/Report.h"
-#include "printing/StampaElenco.h"
-#include "printing/Stampanti.h"
+#include "comune/Orologio.h"
+#include "gui/masterdata/F_SchedaDipendente.h"
+#include "gui/platform/ElencoStampanti.h"
+#include "gui/printing/EsecuzioneReport.h"
+#include "gui/printing/StampaElenco.h"
+#include "gui/printing/Stampanti.h"
+#include "platform/Servizi.h"
 
 #include <QDir>
 #include <QPrinter>
@@ -75,7 +76,7 @@ void TestStampaElenco::init()
 
 void TestStampaElenco::cleanup()
 {
-    Report::ImpostaAnteprima({});
+    servizi().anteprima = {};
     Report::ImpostaCartellaModelli({});
     F_SchedaDipendente::ImpostaStampaElenco({});
     Orologio::ImpostaAdesso({});
@@ -154,13 +155,13 @@ void TestStampaElenco::scritteInStampa()
     amb.sql(QStringLiteral("INSERT INTO Stampa (Descrizione) VALUES ('stampa precedente')"));
     QString file;
     int anteprime = 0;
-    Report::ImpostaAnteprima([&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
+    servizi().anteprima = [&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
         ++anteprime;
         file = amb.percorso(QStringLiteral("elenco.pdf"));
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
         disegna(&printer);
-    });
+    };
     Anteprima_Click(nullptr, ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice"));
     QCOMPARE(anteprime, 1);
     // The table holds exactly this print's lines, in order; the previous one is gone.
@@ -182,18 +183,18 @@ void TestStampaElenco::dallaScheda()
     Dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"));
     Dipendente(amb, QStringLiteral("B2"), QStringLiteral("Bianchi Anna"), 0);
     const Stampante ufficio{QStringLiteral("Ufficio"), QStringLiteral("driver"), QStringLiteral("porta"), false};
-    ElencoStampanti::ImpostaFonte([&] { return QList<Stampante>{ufficio}; });
+    servizi().stampanti = [&] { return QList<Stampante>{ufficio}; };
     Stampanti::StampanteDocumenti = ufficio;
     Stampanti::StampanteDocumentiTrovata = true;
     Registra();
     QStringList testi;
-    Report::ImpostaAnteprima([&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
+    servizi().anteprima = [&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
         const QString file = amb.percorso(QStringLiteral("scheda.pdf"));
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
         disegna(&printer);
         testi << StrumentiPdf::Testo(file);
-    });
+    };
     F_SchedaDipendente scheda;
     scheda.show();
     QTest::mouseClick(scheda.findChild<QPushButton*>(QStringLiteral("Anteprima")), Qt::LeftButton);
@@ -201,7 +202,7 @@ void TestStampaElenco::dallaScheda()
     // As the card lists them: every employee, by name.
     QVERIFY(testi.first().indexOf(QLatin1String("Bianchi Anna")) < testi.first().indexOf(QLatin1String("Rossi Mario")));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
-    ElencoStampanti::ImpostaFonte({});
+    servizi().stampanti = {};
     Stampanti::StampanteDocumenti = {};
     Stampanti::StampanteDocumentiTrovata = false;
 }

@@ -1,9 +1,10 @@
 #include "AmbienteTest.h"
 
 #include "archive/Module1.h"
-#include "platform/ElencoStampanti.h"
-#include "printing/F_SelezioneStampante.h"
-#include "printing/Stampanti.h"
+#include "gui/platform/ElencoStampanti.h"
+#include "gui/printing/F_SelezioneStampante.h"
+#include "gui/printing/Stampanti.h"
+#include "platform/Servizi.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -51,7 +52,7 @@ private:
 void TestStampanti::init()
 {
     m_installate = { QStringLiteral("Ufficio"), QStringLiteral("Magazzino") };
-    ElencoStampanti::ImpostaFonte([this] { return Elenco(m_installate); });
+    servizi().stampanti = [this] { return Elenco(m_installate); };
     NomeStampanteDocumenti.clear();
     StampanteDocumenti = {};
     StampanteDocumentiTrovata = false;
@@ -60,12 +61,12 @@ void TestStampanti::init()
 
 void TestStampanti::cleanup()
 {
-    ElencoStampanti::ImpostaFonte({});
+    servizi().stampanti = {};
 }
 
 void TestStampanti::elencoDiSistemaHaLaStampantePdf()
 {
-    ElencoStampanti::ImpostaFonte({});
+    servizi().stampanti = {};
     const QList<Stampante> installate = ElencoStampanti::Installate();
     QVERIFY(!installate.isEmpty());
     int pdf = 0;
@@ -237,7 +238,7 @@ void TestStampanti::finestraSenzaArchivio()
     AmbienteTest amb(false);
     F_SelezioneStampante f;
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Eseguire creazione database") });
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Information);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Information);
 
     // A pick that cannot be stored says why and stores nothing.
     amb.messaggi.svuota();
@@ -247,7 +248,7 @@ void TestStampanti::finestraSenzaArchivio()
     prnDocs->setFocus();
     QTest::keyClick(prnDocs, Qt::Key_Down);
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
-    QCOMPARE(amb.messaggi.chiamate.first().icona, QMessageBox::Critical);
+    QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
     QVERIFY(!amb.messaggi.chiamate.first().testo.isEmpty());
     QVERIFY(!QFile::exists(amb.archivio()));
 }

@@ -4,20 +4,21 @@
 
 #include "archive/Module1.h"
 #include "archive/Password.h"
-#include "diary/F_Avvio.h"
-#include "diary/Griglia.h"
+#include "gui/diary/F_Avvio.h"
+#include "comune/Griglia.h"
 #include "diary/GrigliaDettaglio.h"
-#include "diary/Orologio.h"
-#include "diary/VistaGriglia.h"
+#include "comune/Orologio.h"
+#include "gui/diary/VistaGriglia.h"
 #include "masterdata/Configurazione.h"
-#include "platform/ElencoStampanti.h"
+#include "gui/platform/ElencoStampanti.h"
 #include "platform/Piattaforma.h"
-#include "printing/LancioStampa.h"
-#include "printing/LavoroStampa.h"
-#include "printing/Lavagna.h"
-#include "printing/Report.h"
-#include "printing/StampaDettagliata.h"
-#include "printing/Stampanti.h"
+#include "gui/printing/LancioStampa.h"
+#include "gui/printing/LavoroStampa.h"
+#include "gui/printing/Lavagna.h"
+#include "gui/printing/EsecuzioneReport.h"
+#include "gui/printing/StampaDettagliata.h"
+#include "gui/printing/Stampanti.h"
+#include "platform/Servizi.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -114,7 +115,7 @@ void TestStampaPrincipale::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
     SaltaPassword = false;
-    ElencoStampanti::ImpostaFonte([] { return QList<Stampante>{Pdf}; });
+    servizi().stampanti = [] { return QList<Stampante>{Pdf}; };
     Report::ImpostaCartellaModelli(QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
     m_viste.clear();
     m_attese.clear();
@@ -133,16 +134,16 @@ void TestStampaPrincipale::init()
         }
     });
     StampaDettagliata::ImpostaAttesa([this](double secondi) { m_attese << secondi; });
-    Report::ImpostaAnteprima([this](QPrinter&, const std::function<void(QPrinter*)>&) { ++m_anteprimeReport; });
+    servizi().anteprima = [this](QPrinter&, const std::function<void(QPrinter*)>&) { ++m_anteprimeReport; };
 }
 
 void TestStampaPrincipale::cleanup()
 {
     StampaDettagliata::ImpostaMostra({});
     StampaDettagliata::ImpostaAttesa({});
-    Report::ImpostaAnteprima({});
+    servizi().anteprima = {};
     Report::ImpostaCartellaModelli({});
-    ElencoStampanti::ImpostaFonte({});
+    servizi().stampanti = {};
     Orologio::ImpostaAdesso({});
     StampaCorrente::StampanteCorrente = {};
 }
@@ -450,7 +451,7 @@ void TestStampaPrincipale::riepilogoInAnteprima()
     w<QLineEdit>(f.f, "Dal")->setText(QStringLiteral("01/10/2026"));
     w<QLineEdit>(f.f, "Al")->setText(QStringLiteral("15/10/2026"));
     QString file = amb.percorso(QStringLiteral("anteprima.pdf"));
-    Report::ImpostaAnteprima([&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
+    servizi().anteprima = [&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
         ++m_anteprimeReport;
         // Another copy of the program prints meanwhile: this preview keeps its own lines.
         amb.sql(QStringLiteral("DELETE FROM Stampa2"));
@@ -458,7 +459,7 @@ void TestStampaPrincipale::riepilogoInAnteprima()
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
         disegna(&printer);
-    });
+    };
     f->Anteprima_Click();
     QCOMPARE(m_anteprimeReport, 1);
     QVERIFY(amb.messaggi.salvataggiProposti.isEmpty());

@@ -2,7 +2,7 @@
 
 #include "archive/Archivio.h"
 #include "archive/Module1.h"
-#include "diary/Griglia.h"
+#include "comune/Griglia.h"
 #include "diary/GrigliaTotali.h"
 #include "diary/RigheDipendenti.h"
 #include "printing/TabellaStampa2.h"
@@ -358,5 +358,5 @@ void TestTabellaStampa2::dallaGrigliaComeMostrata()
     QVERIFY(senza.contains(Linea{QStringLiteral(" : 1"), 0}));
 }
 
-QTEST_MAIN(TestTabellaStampa2)
+QTEST_GUILESS_MAIN(TestTabellaStampa2)
 #include "tst_tabellastampa2.moc"

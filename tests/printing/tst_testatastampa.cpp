@@ -2,7 +2,7 @@
 #include "AziendaDiProva.h"
 
 #include "masterdata/Configurazione.h"
-#include "printing/Lavagna.h"
+#include "gui/printing/Lavagna.h"
 #include "printing/PaginaLavagna.h"
 
 #include <QLabel>

@@ -1,0 +1,46 @@
+#include "F_CreazioneDB.h"
+#include "ui_F_CreazioneDB.h"
+
+#include "archive/CreazioneDB.h"
+#include "comune/Twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+F_CreazioneDB::F_CreazioneDB(QWidget* parent)
+    : QWidget(parent)
+    , m_ui(new Ui::F_CreazioneDB)
+{
+    m_ui->setupUi(this);
+    CreazioneDB& c = CreazioneDB::Istanza();
+    connect(&c, &CreazioneDB::rigaCambiata, m_ui->riga, &QLineEdit::setText);
+    connect(&c, &CreazioneDB::helpCambiato, this, &F_CreazioneDB::aggiornaHelp);
+    connect(m_ui->CreaDB, &QPushButton::clicked, this, &F_CreazioneDB::CreaDB_Click);
+    connect(m_ui->AllineaDB, &QPushButton::clicked, this, &F_CreazioneDB::AllineaDB_Click);
+    aggiornaHelp();
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        const QRect area = s->availableGeometry();
+        move(area.center().x() - width() / 2, area.center().y() - height() / 2 - Twips::pixel(200));
+    }
+}
+
+F_CreazioneDB::~F_CreazioneDB() = default;
+
+void F_CreazioneDB::aggiornaHelp()
+{
+    const CreazioneDB& c = CreazioneDB::Istanza();
+    m_ui->Help->clear();
+    m_ui->Help->addItems(c.Help());
+    if (c.RigaInCima() < m_ui->Help->count())
+        m_ui->Help->scrollToItem(m_ui->Help->item(c.RigaInCima()), QAbstractItemView::PositionAtTop);
+}
+
+void F_CreazioneDB::CreaDB_Click()
+{
+    CreazioneDB::Istanza().CreaDB_Click();
+}
+
+void F_CreazioneDB::AllineaDB_Click()
+{
+    CreazioneDB::Istanza().AllineaDB_Click();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "gui/masterdata/F_TabellaCodici.h"
+
+// The editor of the attendance state codes (TabellaStati).
+class F_TabellaStati : public F_TabellaCodici
+{
+    Q_OBJECT
+
+public:
+    explicit F_TabellaStati(QWidget* parent = nullptr);
+
+    // The open window, or a new one owned by `proprietario`.
+    static F_TabellaStati* Apri(QWidget* proprietario);
+};

@@ -1,0 +1,27 @@
+#include "ServiziGrafici.h"
+
+#include "gui/archive/Attendere.h"
+#include "gui/archive/AttesaLavoro.h"
+#include "gui/masterdata/F_Pass.h"
+#include "gui/platform/ElencoStampanti.h"
+#include "gui/platform/MessaggiQt.h"
+#include "platform/Servizi.h"
+
+#include <QDialog>
+
+namespace ServiziGrafici {
+
+void Installa(Servizi& s)
+{
+    static MessaggiQt dialoghi;
+    s.messaggi = &dialoghi;
+    s.attesaOccupato = [] { Attendere::RiavviaAttesa(); };
+    s.attendiLavoro = AttendiLavoroConFinestra;
+    s.stampanti = ElencoStampanti::DiSistema;
+    s.chiediPassword = [] {
+        F_Pass prompt;
+        return prompt.exec() == QDialog::Accepted;
+    };
+}
+
+} // namespace ServiziGrafici

@@ -1,0 +1,7 @@
+#include "Servizi.h"
+
+Servizi& servizi()
+{
+    static Servizi s;
+    return s;
+}
