@@ -2,9 +2,9 @@
 #include "gui/archive/Avvio.h"
 #include "archive/Module1.h"
 #include "archive/Presenza.h"
+#include "archive/Sessione.h"
 #include "gui/diary/F_Avvio.h"
 #include "gui/platform/ServiziGrafici.h"
-#include "gui/printing/StampaElenco.h"
 #include "platform/Servizi.h"
 
 #include <QApplication>
@@ -16,7 +16,7 @@
 namespace {
 // `--apri-archivio PERCORSO`: straight to the main window on that archive, skipping the
 // selection window (for trying out and screenshots).
-int ApriArchivio(QApplication& app, const QString& percorso)
+int ApriArchivio(QApplication& app, Sessione& sessione, const QString& percorso)
 {
     const QFileInfo file(percorso);
     if (percorso.isEmpty() || !file.isFile()) {
@@ -26,10 +26,10 @@ int ApriArchivio(QApplication& app, const QString& percorso)
     app.setApplicationName(QStringLiteral("Cartavia"));
     app.setApplicationVersion(Module1::VersioneProgramma);
     Avvio::CaricaTraduzioni(app);
-    Module1::PercorsoArchivio = file.absoluteFilePath();
-    Module1::NomeArchivio = file.fileName();
-    Presenza::Inizia(Module1::PercorsoArchivio);
-    if (!F_Avvio::Apri())
+    sessione.PercorsoArchivio = file.absoluteFilePath();
+    sessione.NomeArchivio = file.fileName();
+    Presenza::Inizia(sessione.PercorsoArchivio);
+    if (!F_Avvio::Apri(sessione))
         return 1;
     return app.exec();
 }
@@ -46,16 +46,17 @@ int main(int argc, char* argv[])
     // The installed menu entry and icon carry this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.cartavia.Cartavia"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("example.cartavia.Cartavia")));
+    // What this run keeps, handed to the windows.
+    Sessione sessione;
     ServiziGrafici::Installa(servizi());
-    servizi().apriPrincipale = [] { F_Avvio::Apri(); };
-    StampaElenco::Registra();
+    servizi().apriPrincipale = [&sessione] { F_Avvio::Apri(sessione); };
     // What is left once the toolkit took its own options.
     const QStringList argomenti = app.arguments();
     if (argomenti.size() > 1) {
         QString percorso;
         if (!ComandiRiga::ApriArchivioValido(argomenti, &percorso))
             return ComandiRiga::Esegui(argomenti);
-        return ApriArchivio(app, percorso);
+        return ApriArchivio(app, sessione, percorso);
     }
-    return Avvio::Esegui(app);
+    return Avvio::Esegui(app, sessione);
 }

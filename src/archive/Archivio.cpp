@@ -801,7 +801,7 @@ void Archivio::CopiaIstantanea(
 ErroreArchivio Archivio::errore(int codiceMotore, const QString& testoMotore, const QString& contesto) const
 {
     if (!codiceDanno(codiceMotore))
-        return Traduci(codiceMotore, testoMotore, contesto);
+        return Traduci(codiceMotore, testoMotore, contesto).suArchivio(m_percorso);
     marcaDanneggiato(m_percorso);
     return { CodiciErrore::NonUnArchivio, TestoDanneggiato(m_percorso) };
 }

@@ -8,6 +8,7 @@
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
 #include "archive/Presenza.h"
+#include "archive/Sessione.h"
 #include "platform/Messaggi.h"
 #include "platform/Piattaforma.h"
 
@@ -304,11 +305,11 @@ bool CopiaArchivio(const QString& archivio, const QString& cartellaBackup, QStri
     return true;
 }
 
-bool CopiaArchivio()
+bool CopiaArchivio(const Sessione& sessione)
 {
     const QString cartella
-        = Module1::CartellaBackup.isEmpty() ? Piattaforma::CartellaBackupPredefinita() : Module1::CartellaBackup;
-    return CopiaArchivio(Module1::PercorsoArchivio, cartella);
+        = sessione.CartellaBackup.isEmpty() ? Piattaforma::CartellaBackupPredefinita() : sessione.CartellaBackup;
+    return CopiaArchivio(sessione.PercorsoArchivio, cartella);
 }
 
 LavoroInSottofondo* PreparaCopia(
@@ -497,7 +498,8 @@ void RipristinaArchivio(const QString& archivio, const QString& fileBackup, cons
         blocco->annulla();
 }
 
-bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup)
+bool RipristinaBackup(
+    const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup, const QString& cartellaCopia)
 {
     if (messaggi().Messaggio(
             QStringLiteral("Attenzione: un errato ripristino potrebbe causare la perdita di tutti i dati, continuare?"),
@@ -520,7 +522,7 @@ bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, co
 
     CursoreOccupato cursore;
     try {
-        RipristinaArchivio(archivio, file, Percorsi::CartellaCopiaSicurezza());
+        RipristinaArchivio(archivio, file, cartellaCopia);
     } catch (const ErroreArchivio& e) {
         cursore.ripristina();
         if (e.numero() == PermessoNegato)
@@ -600,9 +602,8 @@ bool OttimizzaArchivio(const QString& archivio, Messaggi::Icona iconaFine)
 
 } // namespace Backup
 
-LavoroInSottofondo* PreparaSalvataggioAutomatico(QObject* proprietario)
+LavoroInSottofondo* PreparaSalvataggioAutomatico(const QString& archivio, QObject* proprietario)
 {
-    const QString archivio = Module1::PercorsoArchivio;
     // A copy across the network at every start would make the start slow for everyone.
     if (archivio.isEmpty() || Piattaforma::PercorsoDiRete(archivio))
         return nullptr;

@@ -14,11 +14,13 @@ class QObject;
 // The automatic backup at the main window's load, when switched on in the settings: the copy,
 // owned by `proprietario` and not yet started, to run on a thread of its own. nullptr when none is
 // due (switched off, no settings row, an archive on a network share).
-LavoroInSottofondo* PreparaSalvataggioAutomatico(QObject* proprietario = nullptr);
+LavoroInSottofondo* PreparaSalvataggioAutomatico(const QString& archivio, QObject* proprietario = nullptr);
 
 // Dated backup copies, restore and compaction of an archive. The procedures take paths, so the
 // selection window and the settings window share them; the interactive ones ask and say what the
 // program always asked and said, and answer whether the work was done.
+struct Sessione;
+
 namespace Backup {
 
 // "ddMMyy-" followed by the archive file name: one backup per archive and day.
@@ -41,8 +43,8 @@ void CopiaControllata(const QString& archivio, const QString& destinazione,
 // Today's backup of `archivio` in `cartellaBackup`, on the calling thread. False with the reason
 // when no backup was made.
 bool CopiaArchivio(const QString& archivio, const QString& cartellaBackup, QString* errore = nullptr);
-// The same for PercorsoArchivio into CartellaBackup, silently.
-bool CopiaArchivio();
+// The same into the session's backup folder (the default one when it has none), silently.
+bool CopiaArchivio(const Sessione& sessione);
 // Today's backup of `archivio` as a work for a thread of its own, owned by `proprietario`, not
 // yet started.
 LavoroInSottofondo* PreparaCopia(
@@ -82,7 +84,8 @@ bool MemorizzaPercorsoBackup(const QString& archivio, const QString& percorsoBac
 void RipristinaArchivio(const QString& archivio, const QString& fileBackup, const QString& cartellaCopia);
 // The restore command: the two confirmations, the checks and the messages; the restored archive
 // then gets any table or field it lacks. Says nothing on success (the caller reopens its windows).
-bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup);
+bool RipristinaBackup(
+    const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup, const QString& cartellaCopia);
 
 // Compacts the archive in place: a compacted copy beside it, checked, then one rename. Throws
 // ErroreArchivio 3196 when another instance uses the archive (nothing changes then).

@@ -69,7 +69,6 @@ int creaArchivio(const QString& percorso)
         out() << riga << '\n';
         out().flush();
     });
-    Module1::PercorsoArchivio = assoluto;
     if (!c.CreaDB(assoluto)) {
         err() << "Errore: impossibile creare l'archivio «" << QDir::toNativeSeparators(assoluto) << "»";
         if (!c.DescrizioneUltimoErrore().isEmpty())

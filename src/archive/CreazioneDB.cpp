@@ -34,9 +34,11 @@ void CreazioneDB::setRiga(const QString& testo)
     emit rigaCambiata(testo);
 }
 
-bool CreazioneDB::CreaDB_Click()
+bool CreazioneDB::CreaDB_Click(QString& percorso)
 {
-    return eseguiCreazione(Module1::PercorsoArchivio, true);
+    const bool ok = eseguiCreazione(percorso, true);
+    percorso = m_percorso;
+    return ok;
 }
 
 bool CreazioneDB::CreaDB(const QString& percorso)
@@ -59,7 +61,6 @@ bool CreazioneDB::eseguiCreazione(const QString& percorso, bool ripiega)
                                   &descrizione);
     if (!creato && errore == CodiciErrore::PercorsoNonValido && ripiega) {
         m_percorso = QStringLiteral("Archivio.mdb");
-        Module1::PercorsoArchivio = m_percorso;
         creato = EseguiConAttesa([&] { Archivio db(m_percorso, Archivio::Apertura::CreaSeManca); }, &errore,
                                  &descrizione);
     }
@@ -78,7 +79,7 @@ bool CreazioneDB::eseguiCreazione(const QString& percorso, bool ripiega)
     CreaTabellaStati();
     CreaTabellaTipi();
     CreaTabellaMovimenti();
-    AllineaDB_Click();
+    AllineaDB_Click(m_percorso);
     setRiga(QStringLiteral("COMANDO ESEGUITO"));
     if (m_help.size() > 9)
         m_rigaInCima = int(m_help.size()) - 9;
@@ -153,10 +154,11 @@ void CreazioneDB::CreaTabellaStati() { creaTabella(*Schema::TrovaTabella(QString
 void CreazioneDB::CreaTabellaTipi() { creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaTipi"))); }
 void CreazioneDB::CreaTabellaMovimenti() { creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaMovimenti"))); }
 
-void CreazioneDB::AllineaDB_Click()
+void CreazioneDB::AllineaDB_Click(const QString& percorso)
 {
+    m_percorso = percorso;
     const bool ok = EseguiConAttesa([&] {
-        Archivio db(m_percorso.isEmpty() ? Module1::PercorsoArchivio : m_percorso);
+        Archivio db(m_percorso);
         db.esegui(QStringLiteral("UPDATE TabellaMovimenti SET Tipo = ? WHERE Tipo IS NULL"),
                   {QStringLiteral("ORDINARIO")});
     });
@@ -164,18 +166,18 @@ void CreazioneDB::AllineaDB_Click()
         m_tuttoBene = false;
 }
 
-bool ControllaVersione(const QString& versione)
+bool ControllaVersione(QString& archivio, const QString& versione)
 {
     QVariant memorizzata;
     bool letta = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         memorizzata = db.valore(QStringLiteral("SELECT Versione FROM TabellaVersione ORDER BY Indice LIMIT 1"));
     });
 
     if (!letta || !memorizzata.isValid()) {
-        CreazioneDB::Istanza().CreaDB_Click();
+        CreazioneDB::Istanza().CreaDB_Click(archivio);
         EseguiPasso([&] {
-            Archivio db(Module1::PercorsoArchivio);
+            Archivio db(archivio);
             // A failed first read may have met a row after all: add one only when there is none.
             InTransazione(db, [&] {
                 if (!db.valore(QStringLiteral("SELECT count(*) FROM TabellaVersione")).toInt())
@@ -195,12 +197,12 @@ bool ControllaVersione(const QString& versione)
     }
     if (testo != versione) {
         EseguiPasso([&] {
-            Archivio db(Module1::PercorsoArchivio);
+            Archivio db(archivio);
             db.esegui(QStringLiteral("UPDATE TabellaVersione SET Versione = ? WHERE Indice = (SELECT min(Indice) FROM "
                                      "TabellaVersione)"),
                       {versione});
         });
-        CreazioneDB::Istanza().CreaDB_Click();
+        CreazioneDB::Istanza().CreaDB_Click(archivio);
         messaggi().Messaggio(QStringLiteral("E' stato eseguito un aggiornamento"), Messaggi::Ok,
                              Messaggi::Information);
     }

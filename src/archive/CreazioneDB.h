@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
-// The creation command: creates the archive at PercorsoArchivio or completes an older one with
+// The creation command: creates an archive or completes an older one with
 // every missing table, field and index; never changes what exists. Widget-free, so it also runs
 // from the command line; the F_CreazioneDB window only shows its progress list.
 class CreazioneDB : public QObject
@@ -15,12 +15,12 @@ class CreazioneDB : public QObject
 public:
     static CreazioneDB& Istanza();
 
-    // Runs on PercorsoArchivio. An invalid path falls back to "Archivio.mdb" in the current folder,
-    // as the program always did. True when every table was checked.
-    bool CreaDB_Click();
+    // Runs on `percorso`. An invalid path falls back to "Archivio.mdb" in the current folder, as
+    // the program always did, and `percorso` then names it. True when every table was checked.
+    bool CreaDB_Click(QString& percorso);
     // The same on an explicit path, without the fallback (command line).
     bool CreaDB(const QString& percorso);
-    void AllineaDB_Click();
+    void AllineaDB_Click(const QString& percorso);
 
     void CreaTabellaConfigurazioni();
     void CreaTabellaVersione();
@@ -60,6 +60,7 @@ private:
     QString m_descrizioneUltimoErrore;
 };
 
-// The version check of the main window's load. False when the archive is newer than the program:
+// The version check of the main window's load, on `archivio` (which the creation may move, as
+// CreaDB_Click does). False when the archive is newer than the program:
 // the message was shown and the program end was asked for.
-bool ControllaVersione(const QString& versione);
+bool ControllaVersione(QString& archivio, const QString& versione);

@@ -35,10 +35,18 @@ public:
 
     int numero() const { return m_numero; }
     const QString& descrizione() const { return m_descrizione; }
+    // The archive that failed, when the error came from an open one ("" otherwise).
+    const QString& archivio() const { return m_archivio; }
+    ErroreArchivio& suArchivio(const QString& percorso)
+    {
+        m_archivio = percorso;
+        return *this;
+    }
     const char* what() const noexcept override { return m_utf8.constData(); }
 
 private:
     int m_numero;
     QString m_descrizione;
+    QString m_archivio;
     QByteArray m_utf8;
 };

@@ -30,9 +30,9 @@ QString VarChiusure(int anno)
     return QStringLiteral("F_Configurazioni_Chiusure%1").arg(anno);
 }
 
-Festivita::GiorniAzienda Leggi(int anno, bool* letto)
+Festivita::GiorniAzienda Leggi(const QString& archivio, int anno, bool* letto)
 {
-    const QHash<QString, QString> v = FunzioniPerVariabili::LeggiVariabili(
+    const QHash<QString, QString> v = FunzioniPerVariabili::LeggiVariabili(archivio, 
         { VarEvidenzia, VarPatrono, VarNomePatrono, VarChiusure(anno) });
     if (letto)
         *letto = !v.isEmpty();
@@ -110,24 +110,24 @@ bool ChiusureCiStanno(int anno, const QList<QDate>& date)
         <= Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("ValoreStringa"));
 }
 
-bool ScriviEvidenzia(bool evidenzia)
+bool ScriviEvidenzia(const QString& archivio, bool evidenzia)
 {
-    return FunzioniPerVariabili::ScriviFlag(VarEvidenzia, evidenzia);
+    return FunzioniPerVariabili::ScriviFlag(archivio, VarEvidenzia, evidenzia);
 }
 
-bool ScriviPatrono(int giorno, int mese, const QString& nome)
+bool ScriviPatrono(const QString& archivio, int giorno, int mese, const QString& nome)
 {
     const QString giornoMese = QDate::isValid(2000, mese, giorno) ? TestoGiornoMese(giorno, mese) : QString();
-    return FunzioniPerVariabili::ScriviVariabile(VarPatrono, giornoMese)
-        && FunzioniPerVariabili::ScriviVariabile(VarNomePatrono, nome.trimmed());
+    return FunzioniPerVariabili::ScriviVariabile(archivio, VarPatrono, giornoMese)
+        && FunzioniPerVariabili::ScriviVariabile(archivio, VarNomePatrono, nome.trimmed());
 }
 
-bool ScriviChiusure(int anno, const QList<QDate>& date)
+bool ScriviChiusure(const QString& archivio, int anno, const QList<QDate>& date)
 {
     // The setting cuts what does not fit: a list that does not fit is not stored at all.
     if (!ChiusureCiStanno(anno, date))
         return false;
-    return FunzioniPerVariabili::ScriviVariabile(VarChiusure(anno), TestoChiusure(anno, date));
+    return FunzioniPerVariabili::ScriviVariabile(archivio, VarChiusure(anno), TestoChiusure(anno, date));
 }
 
 } // namespace FestivitaAzienda

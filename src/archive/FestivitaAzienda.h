@@ -20,7 +20,7 @@ QString VarChiusure(int anno);
 // The company's days for the grid, calendar and print of `anno` (its closures only), in one
 // reading of the archive. An archive that cannot be read gives the defaults (no patron day, no
 // closures, the switch on) and `letto` false: a change must not be written over them then.
-Festivita::GiorniAzienda Leggi(int anno, bool* letto = nullptr);
+Festivita::GiorniAzienda Leggi(const QString& archivio, int anno, bool* letto = nullptr);
 
 // "7/12", "07/12" or "7-12" as day and month; false when it names no day of a year ("30/02").
 bool LeggiGiornoMese(const QString& testo, int* giorno, int* mese);
@@ -35,8 +35,8 @@ QList<QDate> LeggiChiusure(int anno, const QString& testo);
 bool ChiusureCiStanno(int anno, const QList<QDate>& date);
 
 // Each false when the value could not be stored.
-bool ScriviEvidenzia(bool evidenzia);
-bool ScriviPatrono(int giorno, int mese, const QString& nome);
-bool ScriviChiusure(int anno, const QList<QDate>& date);
+bool ScriviEvidenzia(const QString& archivio, bool evidenzia);
+bool ScriviPatrono(const QString& archivio, int giorno, int mese, const QString& nome);
+bool ScriviChiusure(const QString& archivio, int anno, const QList<QDate>& date);
 
 } // namespace FestivitaAzienda

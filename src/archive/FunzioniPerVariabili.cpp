@@ -9,14 +9,14 @@
 // Setting names are compared without regard to case, as the archive's key always did.
 namespace FunzioniPerVariabili {
 
-bool ScriviVariabile(const QString& nome, const QString& valore)
+bool ScriviVariabile(const QString& archivio, const QString& nome, const QString& valore)
 {
     const QString n = nome.left(Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("NomeVar")));
     const QString v = valore.left(Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("ValoreStringa")));
     if (n.isEmpty())
         return false;
     return EseguiConAttesa([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         InTransazione(db, [&] {
             QSqlQuery q = db.esegui(
                 QStringLiteral("UPDATE Variabili SET ValoreStringa = ? WHERE NomeVar = ? COLLATE NOCASE"), {v, n});
@@ -26,16 +26,16 @@ bool ScriviVariabile(const QString& nome, const QString& valore)
     });
 }
 
-bool ScriviFlag(const QString& nome, bool valore)
+bool ScriviFlag(const QString& archivio, const QString& nome, bool valore)
 {
-    return ScriviVariabile(nome, valore ? QStringLiteral("-1") : QStringLiteral("0"));
+    return ScriviVariabile(archivio, nome, valore ? QStringLiteral("-1") : QStringLiteral("0"));
 }
 
-QString LeggiVariabile(const QString& nome)
+QString LeggiVariabile(const QString& archivio, const QString& nome)
 {
     QString risultato;
     EseguiConAttesa([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         risultato = db.valore(QStringLiteral("SELECT ValoreStringa FROM Variabili WHERE NomeVar = ? COLLATE NOCASE"),
                               {nome})
                         .toString();
@@ -43,7 +43,7 @@ QString LeggiVariabile(const QString& nome)
     return risultato;
 }
 
-QHash<QString, QString> LeggiVariabili(const QStringList& nomi)
+QHash<QString, QString> LeggiVariabili(const QString& archivio, const QStringList& nomi)
 {
     QHash<QString, QString> risultato;
     if (nomi.isEmpty())
@@ -51,7 +51,7 @@ QHash<QString, QString> LeggiVariabili(const QStringList& nomi)
     EseguiConAttesa([&] {
         risultato.clear();
         QHash<QString, QString> trovati; // by the name folded, as the key compares
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         QStringList segnaposto;
         QVariantList valori;
         for (const QString& nome : nomi) {
@@ -71,10 +71,10 @@ QHash<QString, QString> LeggiVariabili(const QStringList& nomi)
     return risultato;
 }
 
-bool LeggiFlag(const QString& nome)
+bool LeggiFlag(const QString& archivio, const QString& nome)
 {
     bool ok = false;
-    const double v = LeggiVariabile(nome).trimmed().toDouble(&ok);
+    const double v = LeggiVariabile(archivio, nome).trimmed().toDouble(&ok);
     return ok && v != 0.0;
 }
 

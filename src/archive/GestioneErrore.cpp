@@ -37,7 +37,7 @@ bool ErroreOccupato(int numero)
         || numero == CodiciErrore::AccessoEsclusivo || numero == CodiciErrore::OggettoNonImpostato;
 }
 
-bool GestioneErrore(int numero, const QString& descrizione)
+bool GestioneErrore(int numero, const QString& descrizione, const QString& archivio)
 {
     ++ContatoreErrori;
     if (ContatoreErrori > 99) {
@@ -52,8 +52,8 @@ bool GestioneErrore(int numero, const QString& descrizione)
         Pausa(0.03);
         return true;
     }
-    if (numero == CodiciErrore::TabellaNonTrovata)
-        CreazioneDB::Istanza().CreaDB_Click();
+    if (numero == CodiciErrore::TabellaNonTrovata && !archivio.isEmpty())
+        CreazioneDB::Istanza().CreaDB(archivio);
     if (numero == CodiciErrore::NonUnArchivio)
         segnalaArchivioDanneggiato(descrizione);
     ContatoreErrori = 0;
@@ -75,7 +75,7 @@ bool EseguiPasso(const std::function<void()>& passo)
             passo();
             return true;
         } catch (const ErroreArchivio& e) {
-            if (!Module1::GestioneErrore(e.numero(), e.descrizione()))
+            if (!Module1::GestioneErrore(e.numero(), e.descrizione(), e.archivio()))
                 return false;
         }
     }

@@ -15,7 +15,8 @@ bool ErroreOccupato(int numero);
 
 // The shared error routine: yes = repeat the failed step, no = go on with the next one.
 // A damaged archive is said (once per user action) and the step skipped.
-bool GestioneErrore(int numero, const QString& descrizione);
+// A missing table of `archivio` is created first.
+bool GestioneErrore(int numero, const QString& descrizione, const QString& archivio = {});
 
 } // namespace Module1
 

@@ -1,5 +1,7 @@
 #include "Module1.h"
 
+#include "archive/Sessione.h"
+
 #include "archive/Archivio.h"
 #include "archive/GestioneErrore.h"
 #include "platform/Messaggi.h"
@@ -250,21 +252,21 @@ void Pausa(double secondi)
     } while (orologio.elapsed() < durata);
 }
 
-void CaricaConfigurazione()
+void CaricaConfigurazione(Sessione& sessione)
 {
     auto flag = [](const QVariant& v) {
         const int n = v.toInt();
         return (n == -1 || n == 1) ? QString::number(n) : QString();
     };
     EseguiConAttesa([&] {
-        Archivio db(PercorsoArchivio);
+        Archivio db(sessione.PercorsoArchivio);
         QSqlQuery q = db.esegui(QStringLiteral("select * from configurazioni "));
         if (!q.next())
             return;
         const QString backup = q.value(QStringLiteral("PercorsoBackup")).toString();
-        CartellaBackup = backup.isEmpty() ? Piattaforma::CartellaBackupPredefinita() : backup;
-        VisualizzaLogoStampa = flag(q.value(QStringLiteral("VisualizzaLogo")));
-        VisualizzaIntestazioneStampa = flag(q.value(QStringLiteral("VisualizzaIntestazione")));
+        sessione.CartellaBackup = backup.isEmpty() ? Piattaforma::CartellaBackupPredefinita() : backup;
+        sessione.VisualizzaLogoStampa = flag(q.value(QStringLiteral("VisualizzaLogo")));
+        sessione.VisualizzaIntestazioneStampa = flag(q.value(QStringLiteral("VisualizzaIntestazione")));
     });
 }
 

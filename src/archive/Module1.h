@@ -3,26 +3,15 @@
 #include <QDate>
 #include <QString>
 
-// Shared procedures and the globals of the start-up and settings code.
+struct Sessione;
+
+// Shared procedures of the start-up and settings code.
 namespace Module1 {
 
 inline const QString VersioneProgramma = QStringLiteral("2.0.6");
 // The program's own mail and web addresses, offered by the About window.
 inline const QString IndirizzoPosta = QStringLiteral("mailto:info@cartavia.example");
 inline const QString IndirizzoWeb = QStringLiteral("https://cartavia.example/");
-
-inline QString PercorsoArchivio; // full path of the open archive
-inline QString NomeArchivio;
-inline QString CartellaArchiviScelta;
-inline QString CartellaProgramma;
-inline QString CartellaCondivisa;
-inline QString CartellaInf;
-inline QString CartellaArchiviPredefinita;
-inline QString CartellaBackup; // with a trailing separator
-inline QString VisualizzaLogoStampa; // "-1" when the logo is printed, else ""
-inline QString VisualizzaIntestazioneStampa; // "-1" when the company header is printed, else ""
-inline bool PasswordVerificata = false;
-inline bool CreazioneInCorso = false;
 
 // 1 to 12 for an Italian month name in any case, else 0 (no trimming).
 int NumeroMese(const QString& nome);
@@ -53,7 +42,8 @@ double ValoreNumerico(const QString& testo);
 QString SostituisciTesto(const QString& testo, const QString& cerca, const QString& sostituisci);
 // Lets window events run until `secondi` have passed.
 void Pausa(double secondi);
-// Loads CartellaBackup, VisualizzaLogoStampa and VisualizzaIntestazioneStampa from the archive.
-void CaricaConfigurazione();
+// Loads CartellaBackup, VisualizzaLogoStampa and VisualizzaIntestazioneStampa of the session's
+// archive.
+void CaricaConfigurazione(Sessione& sessione);
 
 } // namespace Module1

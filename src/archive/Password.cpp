@@ -1,5 +1,7 @@
 #include "Password.h"
 
+#include "archive/Sessione.h"
+
 #include "archive/Archivio.h"
 #include "archive/CreazioneDB.h"
 #include "archive/GestioneErrore.h"
@@ -81,10 +83,10 @@ QVariant PrimaRiga(Archivio& db)
 
 } // namespace
 
-bool ConsumaSaltaPassword()
+bool ConsumaSaltaPassword(Sessione& sessione)
 {
-    const bool salta = SaltaPassword;
-    SaltaPassword = false;
+    const bool salta = sessione.SaltaPassword;
+    sessione.SaltaPassword = false;
     return salta;
 }
 
@@ -182,34 +184,34 @@ bool SalvaPasswordProgramma(const QString& archivio, const QString& testo)
     return true;
 }
 
-EsitoPassword VerificaPasswordDigitata(const QString& digitata)
+EsitoPassword VerificaPasswordDigitata(const QString& archivio, const QString& digitata)
 {
     QString memorizzata;
-    if (!EseguiConAttesa([&] { memorizzata = LeggiPasswordMemorizzata(Module1::PercorsoArchivio); }))
+    if (!EseguiConAttesa([&] { memorizzata = LeggiPasswordMemorizzata(archivio); }))
         return EsitoPassword::NonLetta;
     if (!PasswordCorretta(memorizzata, digitata))
         return EsitoPassword::Errata;
     // An older archive's clear text gives way to its digest now that it is known to be right; if
     // the archive cannot be written now, the next check tries again.
     if (PasswordInChiaro(memorizzata))
-        EseguiConAttesa([&] { AggiornaPasswordInChiaro(Module1::PercorsoArchivio, memorizzata, digitata); });
+        EseguiConAttesa([&] { AggiornaPasswordInChiaro(archivio, memorizzata, digitata); });
     return EsitoPassword::Corretta;
 }
 
-bool ControllaPassword()
+bool ControllaPassword(Sessione& sessione)
 {
-    Module1::PasswordVerificata = false;
+    sessione.PasswordVerificata = false;
     QString memorizzata;
     int errore = 0;
     QString descrizione;
     bool letta = EseguiConAttesa(
-        [&] { memorizzata = LeggiPasswordMemorizzata(Module1::PercorsoArchivio); }, &errore, &descrizione);
+        [&] { memorizzata = LeggiPasswordMemorizzata(sessione.PercorsoArchivio); }, &errore, &descrizione);
     if (!letta && (errore == CodiciErrore::FileNonTrovato || errore == CodiciErrore::TabellaNonTrovata)) {
-        CreazioneDB::Istanza().CreaDB_Click();
+        CreazioneDB::Istanza().CreaDB_Click(sessione.PercorsoArchivio);
         messaggi().Messaggio(
             QStringLiteral("ESEGUITA CREAZIONE DATABASE"), Messaggi::Ok, Messaggi::Information);
         // The archive made just now holds no password; one that was only missing a table may.
-        letta = EseguiConAttesa([&] { memorizzata = LeggiPasswordMemorizzata(Module1::PercorsoArchivio); },
+        letta = EseguiConAttesa([&] { memorizzata = LeggiPasswordMemorizzata(sessione.PercorsoArchivio); },
             &errore, &descrizione);
     }
     if (!letta) {
@@ -218,9 +220,9 @@ bool ControllaPassword()
         return false;
     }
     if (memorizzata.isEmpty()) {
-        Module1::PasswordVerificata = true;
+        sessione.PasswordVerificata = true;
         return true;
     }
-    Module1::PasswordVerificata = servizi().chiediPassword && servizi().chiediPassword();
-    return Module1::PasswordVerificata;
+    sessione.PasswordVerificata = servizi().chiediPassword && servizi().chiediPassword(sessione.PercorsoArchivio);
+    return sessione.PasswordVerificata;
 }

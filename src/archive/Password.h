@@ -2,21 +2,20 @@
 
 #include <QString>
 
-// Set by the settings window's "Chiudi" so that the main window's next load does not ask the
-// password again; the main window clears it (ConsumaSaltaPassword) when it loads.
-inline bool SaltaPassword = false;
-// The flag's value, cleared.
-bool ConsumaSaltaPassword();
+struct Sessione;
+
+// The session's SaltaPassword, cleared.
+bool ConsumaSaltaPassword(Sessione& sessione);
 
 // The program password check at the main window's load and before the settings window opens:
-// an archive without a password passes, otherwise the services ask for it. Sets and returns
-// PasswordVerificata; the callers end the program when it is false.
-bool ControllaPassword();
+// an archive without a password passes, otherwise the services ask for it. Sets and returns the
+// session's PasswordVerificata; the callers end the program when it is false.
+bool ControllaPassword(Sessione& sessione);
 
 // A password typed at the prompt against the archive's. NonLetta: the archive could not be read
 // (the prompt stays open for another try).
 enum class EsitoPassword { Corretta, Errata, NonLetta };
-EsitoPassword VerificaPasswordDigitata(const QString& digitata);
+EsitoPassword VerificaPasswordDigitata(const QString& archivio, const QString& digitata);
 
 // Configurazioni.Password never holds the password itself but a salted PBKDF2-SHA256 digest,
 // "pbkdf2-sha256$<iterations>$<salt base64>$<key base64>". Archives of older versions still hold

@@ -1,5 +1,7 @@
 #include "Percorsi.h"
 
+#include "archive/Sessione.h"
+
 #include "archive/Archivio.h"
 #include "archive/CreazioneDB.h"
 #include "archive/GestioneErrore.h"
@@ -86,33 +88,33 @@ bool CartellaScrivibile(const QString& cartella)
     return FileIni::Leggi(file, QStringLiteral("Test"), QStringLiteral("Test")) == QLatin1String("OK");
 }
 
-void InizializzaCartelle()
+void InizializzaCartelle(Sessione& sessione)
 {
     const QString eseguibile = CartellaEseguibile();
     // An installation whose folder holds no file is reached under its translated folder name.
     if (QDir(eseguibile).entryList(QDir::Files).isEmpty())
-        Module1::CartellaProgramma = Module1::SostituisciTesto(eseguibile, QStringLiteral("program files"),
+        sessione.CartellaProgramma = Module1::SostituisciTesto(eseguibile, QStringLiteral("program files"),
                                                                QStringLiteral("programmi"));
     else
-        Module1::CartellaProgramma = eseguibile;
+        sessione.CartellaProgramma = eseguibile;
 
-    Module1::CartellaCondivisa = Piattaforma::CartellaCondivisa();
-    CreaCartella(Module1::CartellaCondivisa);
+    sessione.CartellaCondivisa = Piattaforma::CartellaCondivisa();
+    CreaCartella(sessione.CartellaCondivisa);
 
-    Module1::CartellaInf
-        = CartellaScrivibile(Module1::CartellaProgramma) ? eseguibile : Module1::CartellaCondivisa;
+    sessione.CartellaInf
+        = CartellaScrivibile(sessione.CartellaProgramma) ? eseguibile : sessione.CartellaCondivisa;
 
     const QString documenti = Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti"));
-    Module1::CartellaArchiviPredefinita
+    sessione.CartellaArchiviPredefinita
         = nativo(QDir(documenti.isEmpty() ? QDir::homePath() : documenti).filePath(QStringLiteral("Archivi Cartavia")));
 
-    ControllaEsistenzaFileInf();
-    CreaCartella(Module1::CartellaArchiviPredefinita);
+    ControllaEsistenzaFileInf(sessione);
+    CreaCartella(sessione.CartellaArchiviPredefinita);
 }
 
-void ControllaEsistenzaFileInf()
+void ControllaEsistenzaFileInf(const Sessione& sessione)
 {
-    if (QFileInfo::exists(QDir(Module1::CartellaInf).filePath(QStringLiteral("Vendrale.inf"))))
+    if (QFileInfo::exists(QDir(sessione.CartellaInf).filePath(QStringLiteral("Vendrale.inf"))))
         return;
     QFile vecchio(QDir(CartellaEseguibile()).filePath(FilePercorso));
     if (!vecchio.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -125,29 +127,29 @@ void ControllaEsistenzaFileInf()
     const QString predefinito = QDir(programmi).filePath(QStringLiteral("Cartavia/Archivio.mdb"));
     if (!stessoPercorso(riga, predefinito))
         return;
-    FileIni::Scrivi(FileInf(), SezioneDatabase, QStringLiteral("Percorso"), nativo(QFileInfo(riga).path()));
+    FileIni::Scrivi(FileInf(sessione), SezioneDatabase, QStringLiteral("Percorso"), nativo(QFileInfo(riga).path()));
 }
 
-QString FileInf()
+QString FileInf(const Sessione& sessione)
 {
-    return QDir(Module1::CartellaInf).filePath(FileLocalizzazione);
+    return QDir(sessione.CartellaInf).filePath(FileLocalizzazione);
 }
 
-QString FilePercorsoTxt()
+QString FilePercorsoTxt(const Sessione& sessione)
 {
-    return QDir(Module1::CartellaInf).filePath(FilePercorso);
+    return QDir(sessione.CartellaInf).filePath(FilePercorso);
 }
 
-Posizione LeggiPosizione()
+Posizione LeggiPosizione(const Sessione& sessione)
 {
-    return {FileIni::Leggi(FileInf(), SezioneDatabase, QStringLiteral("Percorso")),
-            FileIni::Leggi(FileInf(), SezioneDatabase, QStringLiteral("Nome"))};
+    return {FileIni::Leggi(FileInf(sessione), SezioneDatabase, QStringLiteral("Percorso")),
+            FileIni::Leggi(FileInf(sessione), SezioneDatabase, QStringLiteral("Nome"))};
 }
 
-bool MemorizzaPercorso(const QString& percorso, const QString& nome)
+bool MemorizzaPercorso(const Sessione& sessione, const QString& percorso, const QString& nome)
 {
-    const bool a = FileIni::Scrivi(FileInf(), SezioneDatabase, QStringLiteral("Percorso"), percorso);
-    const bool b = FileIni::Scrivi(FileInf(), SezioneDatabase, QStringLiteral("Nome"), nome);
+    const bool a = FileIni::Scrivi(FileInf(sessione), SezioneDatabase, QStringLiteral("Percorso"), percorso);
+    const bool b = FileIni::Scrivi(FileInf(sessione), SezioneDatabase, QStringLiteral("Nome"), nome);
     return a && b;
 }
 
@@ -156,17 +158,17 @@ QString PercorsoArchivioDa(const QString& percorso, const QString& nome)
     return Piattaforma::UnisciPercorso(percorso, nome);
 }
 
-void AggiornaDBPath_e_Variabili(const QString& percorso, const QString& nome)
+void AggiornaDBPath_e_Variabili(Sessione& sessione, const QString& percorso, const QString& nome)
 {
-    Module1::NomeArchivio = nome;
-    Module1::CartellaArchiviScelta = percorso;
-    Module1::PercorsoArchivio = PercorsoArchivioDa(percorso, nome);
-    if (Module1::CartellaInf.isEmpty())
+    sessione.NomeArchivio = nome;
+    sessione.CartellaArchiviScelta = percorso;
+    sessione.PercorsoArchivio = PercorsoArchivioDa(percorso, nome);
+    if (sessione.CartellaInf.isEmpty())
         return;
-    QSaveFile f(FilePercorsoTxt());
+    QSaveFile f(FilePercorsoTxt(sessione));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
         return;
-    f.write((Module1::PercorsoArchivio + QLatin1Char('\n')).toUtf8());
+    f.write((sessione.PercorsoArchivio + QLatin1Char('\n')).toUtf8());
     f.commit();
 }
 
@@ -220,15 +222,13 @@ bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore)
             *errore = QStringLiteral("L'archivio «%1» esiste già.").arg(nome);
         return false;
     }
-    Module1::PercorsoArchivio = percorso;
-    Module1::CreazioneInCorso = true;
     CreazioneDB& creazione = CreazioneDB::Istanza();
     bool ok = creazione.CreaDB(percorso);
     QString erroreImpostazioni;
-    // The settings save of the settings window, silent while CreazioneInCorso is set.
+    // The settings save of the settings window, silent: the caller says what happened.
     if (ok)
-        ok = Configurazione::SalvaConfigurazione(percorso, Configurazione::ValoriIniziali(), {}, &erroreImpostazioni);
-    Module1::CreazioneInCorso = false;
+        ok = Configurazione::SalvaConfigurazione(
+            percorso, Configurazione::ValoriIniziali(), {}, &erroreImpostazioni, Configurazione::Avvisi::Nessuno);
     if (!ok) {
         if (errore) {
             *errore = erroreImpostazioni.isEmpty() ? creazione.DescrizioneUltimoErrore() : erroreImpostazioni;
@@ -242,10 +242,10 @@ bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore)
     return ok;
 }
 
-QString CartellaCopiaSicurezza()
+QString CartellaCopiaSicurezza(const Sessione& sessione)
 {
-    if (!Module1::CartellaInf.isEmpty())
-        return Module1::CartellaInf;
+    if (!sessione.CartellaInf.isEmpty())
+        return sessione.CartellaInf;
     return CartellaScrivibile(CartellaEseguibile()) ? CartellaEseguibile() : Piattaforma::CartellaCondivisa();
 }
 
@@ -258,18 +258,18 @@ QString NomeScaricatore()
 #endif
 }
 
-EsitoAggiornamento AvviaAggiornamento()
+EsitoAggiornamento AvviaAggiornamento(const Sessione& sessione)
 {
     const QString condivisa
-        = Module1::CartellaCondivisa.isEmpty() ? Piattaforma::CartellaCondivisa() : Module1::CartellaCondivisa;
+        = sessione.CartellaCondivisa.isEmpty() ? Piattaforma::CartellaCondivisa() : sessione.CartellaCondivisa;
     CreaCartella(condivisa);
     const QString inf = QDir(condivisa).filePath(QStringLiteral("Programma.inf"));
     QFile::remove(inf);
     FileIni::Scrivi(inf, QStringLiteral("Programma"), QStringLiteral("Programma"), QStringLiteral("Cartavia"));
     FileIni::Scrivi(inf, QStringLiteral("Programma"), QStringLiteral("Versione"), Module1::VersioneProgramma);
-    FileIni::Scrivi(inf, QStringLiteral("Programma"), QStringLiteral("Percorso"), Module1::CartellaProgramma);
+    FileIni::Scrivi(inf, QStringLiteral("Programma"), QStringLiteral("Percorso"), sessione.CartellaProgramma);
 
-    const QString scaricatore = QDir(Module1::CartellaProgramma).filePath(NomeScaricatore());
+    const QString scaricatore = QDir(sessione.CartellaProgramma).filePath(NomeScaricatore());
     if (!QFileInfo(scaricatore).isFile())
         return EsitoAggiornamento::NonDisponibile;
 #ifdef Q_OS_WIN

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+struct Sessione;
+
 // Where the program keeps its location files and finds its archives, without any window, so the
 // selection window, the settings window and the tests share one set of rules.
 namespace Percorsi {
@@ -17,17 +19,17 @@ void CreaCartella(const QString& percorso);
 // Writes "Test" = "OK" in section "Test" of "test.inf" in `cartella` and reads it back.
 bool CartellaScrivibile(const QString& cartella);
 
-// The start-up steps that fix CartellaProgramma, CartellaCondivisa, CartellaInf and
+// The start-up steps that fix the session's CartellaProgramma, CartellaCondivisa, CartellaInf and
 // CartellaArchiviPredefinita, run the one-time move of the old location file and create the
 // default archives folder.
-void InizializzaCartelle();
+void InizializzaCartelle(Sessione& sessione);
 // The one-time move from the old layout: a Percorso.txt next to the program that names the old
 // default archive gives its folder to Cartavia.inf, unless "Vendrale.inf" is in CartellaInf.
-void ControllaEsistenzaFileInf();
+void ControllaEsistenzaFileInf(const Sessione& sessione);
 
 // Cartavia.inf and Percorso.txt in CartellaInf.
-QString FileInf();
-QString FilePercorsoTxt();
+QString FileInf(const Sessione& sessione);
+QString FilePercorsoTxt(const Sessione& sessione);
 
 struct Posizione
 {
@@ -35,11 +37,12 @@ struct Posizione
     QString nome; // the archive file name with ".mdb"
 };
 // The "Percorso" and "Nome" of section "Database" in Cartavia.inf ("" when missing).
-Posizione LeggiPosizione();
+Posizione LeggiPosizione(const Sessione& sessione);
 // Writes them back; false when the file could not be written.
-bool MemorizzaPercorso(const QString& percorso, const QString& nome);
-// Sets NomeArchivio, CartellaArchiviScelta and PercorsoArchivio and rewrites Percorso.txt.
-void AggiornaDBPath_e_Variabili(const QString& percorso, const QString& nome);
+bool MemorizzaPercorso(const Sessione& sessione, const QString& percorso, const QString& nome);
+// Sets the session's NomeArchivio, CartellaArchiviScelta and PercorsoArchivio and rewrites
+// Percorso.txt.
+void AggiornaDBPath_e_Variabili(Sessione& sessione, const QString& percorso, const QString& nome);
 // The archive path for a folder and a file name.
 QString PercorsoArchivioDa(const QString& percorso, const QString& nome);
 
@@ -52,13 +55,13 @@ QStringList ElencoArchivi(const QString& cartella, int* numeroErrore = nullptr, 
 bool ControlloNomeDbOk(const QString& nome);
 
 // Creates the archive `nome` (with ".mdb") in `cartella` with every table and its settings row
-// (the initial settings, stored by the settings save under CreazioneInCorso). False with the
+// (the initial settings, stored silently by the settings save). False with the
 // reason when it could not be made.
 bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore = nullptr);
 
 // Where a restore leaves its safety copy "copia.mdb": the program folder when it can be written,
 // else the shared folder (the same choice as for the location file).
-QString CartellaCopiaSicurezza();
+QString CartellaCopiaSicurezza(const Sessione& sessione);
 
 // The program update hand-off: writes Programma.inf in the shared folder and starts a copy of
 // the downloader that ships next to the program.
@@ -68,6 +71,6 @@ enum class EsitoAggiornamento {
     Errore, // the copy could not be made or started
 };
 QString NomeScaricatore();
-EsitoAggiornamento AvviaAggiornamento();
+EsitoAggiornamento AvviaAggiornamento(const Sessione& sessione);
 
 } // namespace Percorsi

@@ -48,11 +48,11 @@ QString ElencoStati::descrizione(const QString& codice) const
     return m_descrizioni.value(Chiave(codice));
 }
 
-bool ControllaEsistenzaStato(const QString& stato, bool* letto)
+bool ControllaEsistenzaStato(const QString& archivio, const QString& stato, bool* letto)
 {
     bool trovato = false;
     const bool ok = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         QSqlQuery q = db.esegui(QueryStato, { stato });
         trovato = q.next();
     });
@@ -61,11 +61,11 @@ bool ControllaEsistenzaStato(const QString& stato, bool* letto)
     return ok && trovato;
 }
 
-QString TrovaDescrizioneStato(const QString& stato)
+QString TrovaDescrizioneStato(const QString& archivio, const QString& stato)
 {
     QString descrizione;
     EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         descrizione = db.valore(QueryStato, { stato }).toString();
     });
     return descrizione;

@@ -27,6 +27,6 @@ private:
 
 // True when `stato` is a code of TabellaStati. When the archive could not be read the answer is
 // false and `letto` (if given) is set to false, so a caller can leave the cell alone.
-bool ControllaEsistenzaStato(const QString& stato, bool* letto = nullptr);
+bool ControllaEsistenzaStato(const QString& archivio, const QString& stato, bool* letto = nullptr);
 // The description of the first TabellaStati record with code `stato`, "" when none.
-QString TrovaDescrizioneStato(const QString& stato);
+QString TrovaDescrizioneStato(const QString& archivio, const QString& stato);

@@ -68,7 +68,7 @@ bool DimensionaGriglia1(Griglia& griglia, const Parametri& p)
     QList<RigheDipendenti::Dipendente> dipendenti;
     bool tuttoLetto = EseguiPasso([&] {
         dipendenti.clear();
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(p.archivio);
         dipendenti = RigheDipendenti::LeggiDipendenti(db, p.criteri);
     });
     RigheDipendenti::CaricaDipendenti(griglia, dipendenti, p.tipi);
@@ -121,7 +121,7 @@ bool DimensionaGriglia1(Griglia& griglia, const Parametri& p)
     QList<Movimento> trovati;
     const bool movimentiLetti = EseguiPasso([&] {
         trovati.clear();
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(p.archivio);
         QVariantList valori;
         const QString condizione = RigheDipendenti::CondizioneDipendenti(p.criteri, QStringLiteral("a"), valori);
         valori << p.anno << p.mese;

@@ -31,6 +31,7 @@ inline const QColor ColoreNota{0xF4, 0xCB, 0x3E};
 // What the grid shows: the window state it is built from.
 struct Parametri
 {
+    QString archivio; // the archive read
     QString mese; // "Gennaio" .. "Dicembre"
     QString anno; // year text
     bool espandiCalendario = false;

@@ -141,11 +141,11 @@ QStringList StatiInColonna(Archivio& db)
     return stati;
 }
 
-int CalcolaNumeroStati(bool* ok)
+int CalcolaNumeroStati(const QString& archivio, bool* ok)
 {
     int numero = 0;
     const bool letto = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         numero = db.valore(QStringLiteral("SELECT count(*) FROM TabellaStati WHERE Indice > 0")).toInt();
     });
     if (ok)
@@ -153,11 +153,11 @@ int CalcolaNumeroStati(bool* ok)
     return numero;
 }
 
-int CalcolaNumeroDipendenti(const RigheDipendenti::Criteri& criteri, bool* ok)
+int CalcolaNumeroDipendenti(const QString& archivio, const RigheDipendenti::Criteri& criteri, bool* ok)
 {
     int numero = 0;
     const bool letto = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         QVariantList valori;
         const QString condizione = RigheDipendenti::CondizioneDipendenti(criteri, {}, valori);
         numero =
@@ -170,6 +170,7 @@ int CalcolaNumeroDipendenti(const RigheDipendenti::Criteri& criteri, bool* ok)
 
 Esito DimensionaGriglia2(Griglia& griglia, const Parametri& p)
 {
+    const QString& archivio = p.archivio;
     Griglia::Ricostruzione blocco(griglia);
     Esito esito;
     esito.numeroTipi = int(p.tipi.size());
@@ -185,12 +186,12 @@ Esito DimensionaGriglia2(Griglia& griglia, const Parametri& p)
 
     QStringList stati;
     bool letto = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         stati = StatiInColonna(db);
     });
     QList<RigheDipendenti::Dipendente> dipendenti;
     letto = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         dipendenti = RigheDipendenti::LeggiDipendenti(db, p.criteri);
     }) && letto;
 
@@ -202,7 +203,7 @@ Esito DimensionaGriglia2(Griglia& griglia, const Parametri& p)
     Numeri numeri;
     if (!dipendenti.isEmpty())
         letto = EseguiPasso([&] {
-            Archivio db(Module1::PercorsoArchivio);
+            Archivio db(archivio);
             numeri = leggiNumeri(db, p);
         }) && letto;
     avanza(righeCorpo, massimo);

@@ -34,6 +34,7 @@ inline const QColor ColoreTotali{0xFF, 0xC0, 0xC0};
 // What the grid shows: the window state it is built from.
 struct Parametri
 {
+    QString archivio; // the archive read
     QString mese; // "Gennaio" .. "Dicembre"
     QString anno; // year text
     QString dal; // period boxes: a day/month/year text, or anything else for "not given"
@@ -69,9 +70,9 @@ QString TogliZero(double valore);
 
 // The states the view has a column for (Indice > 0), in column order: by code.
 QStringList StatiInColonna(Archivio& db);
-int CalcolaNumeroStati(bool* ok = nullptr);
+int CalcolaNumeroStati(const QString& archivio, bool* ok = nullptr);
 // Employees the criteria select (the employee blocks of the grid).
-int CalcolaNumeroDipendenti(const RigheDipendenti::Criteri& criteri, bool* ok = nullptr);
+int CalcolaNumeroDipendenti(const QString& archivio, const RigheDipendenti::Criteri& criteri, bool* ok = nullptr);
 
 // Rebuilds the grid: headers, employee rows, hours and state counts, sub-totals and totals.
 // The archive is read with one grouped query for the hours and one for the states, whatever

@@ -9,12 +9,12 @@
 
 namespace LegendaStati {
 
-QString CaricaInfo()
+QString CaricaInfo(const QString& archivio)
 {
     QStringList voci;
     EseguiPasso([&] {
         voci.clear();
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         QSqlQuery q = db.esegui(QStringLiteral("SELECT Stato, Descrizione FROM TabellaStati WHERE Indice > 0 ORDER BY Indice"));
         while (q.next())
             voci << QLatin1Char('(') + q.value(0).toString() + QStringLiteral(") ") + q.value(1).toString();

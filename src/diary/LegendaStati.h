@@ -5,6 +5,6 @@
 namespace LegendaStati {
 
 // The states legend under the grid: "Stati:  (F) Ferie  -  (M) Malattia", "" without states.
-QString CaricaInfo();
+QString CaricaInfo(const QString& archivio);
 
 } // namespace LegendaStati

@@ -20,13 +20,13 @@ QVariantList valori(const Cella& c)
 }
 } // namespace
 
-bool Leggi(const Cella& cella, QString* nota, bool* esiste)
+bool Leggi(const QString& archivio, const Cella& cella, QString* nota, bool* esiste)
 {
     QVariant trovata;
     bool riga = false;
     const bool letta = EseguiPasso([&] {
         riga = false;
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         // Of a day stored twice, the note the grid colours the cell for.
         QSqlQuery q = db.esegui(QStringLiteral("SELECT COALESCE(Note, '') FROM TabellaMovimenti") + Condizione
                 + QStringLiteral(" ORDER BY COALESCE(Note, '') = '', Indice DESC LIMIT 1"),
@@ -43,11 +43,11 @@ bool Leggi(const Cella& cella, QString* nota, bool* esiste)
     return letta;
 }
 
-Esito Scrivi(const Cella& cella, const QString& nota)
+Esito Scrivi(const QString& archivio, const Cella& cella, const QString& nota)
 {
     int scritte = 0;
     const bool ok = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         InTransazione(db, [&] {
             QVariantList v { nota.isNull() ? QStringLiteral("") : nota };
             v << valori(cella);

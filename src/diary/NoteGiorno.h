@@ -17,7 +17,7 @@ struct Cella
 
 // Reads the cell's note: `esiste` tells whether the day was saved, `nota` is its note ("" when
 // null or when there is no row). False when the archive could not be read.
-bool Leggi(const Cella& cella, QString* nota, bool* esiste);
+bool Leggi(const QString& archivio, const Cella& cella, QString* nota, bool* esiste);
 
 enum class Esito {
     Memorizzata,
@@ -26,6 +26,6 @@ enum class Esito {
 };
 
 // Stores `nota` (an empty note as an empty text).
-Esito Scrivi(const Cella& cella, const QString& nota);
+Esito Scrivi(const QString& archivio, const Cella& cella, const QString& nota);
 
 } // namespace NoteGiorno

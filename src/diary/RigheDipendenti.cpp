@@ -10,12 +10,12 @@
 
 namespace RigheDipendenti {
 
-QStringList CaricaTipi(bool* ok)
+QStringList CaricaTipi(const QString& archivio, bool* ok)
 {
     QStringList tipi;
     const bool letti = EseguiPasso([&] {
         tipi.clear();
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         QSqlQuery q = db.esegui(QStringLiteral("SELECT Tipo FROM TabellaTipi ORDER BY Tipo COLLATE NOCASE, Indice"));
         // A type is its text: a code listed twice, or one named like the built-in row, would give
         // an employee two rows that share their stored entries, and a save would write one over
@@ -69,11 +69,11 @@ QList<Dipendente> LeggiDipendenti(Archivio& db, const Criteri& criteri)
     return elenco;
 }
 
-QList<Dipendente> LeggiDipendenti(const Criteri& criteri, bool* ok)
+QList<Dipendente> LeggiDipendenti(const QString& archivio, const Criteri& criteri, bool* ok)
 {
     QList<Dipendente> elenco;
     const bool letti = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         elenco = LeggiDipendenti(db, criteri);
     });
     if (ok)
@@ -81,12 +81,12 @@ QList<Dipendente> LeggiDipendenti(const Criteri& criteri, bool* ok)
     return elenco;
 }
 
-QList<Dipendente> ElencoPerSelezione(bool* ok)
+QList<Dipendente> ElencoPerSelezione(const QString& archivio, bool* ok)
 {
     QList<Dipendente> elenco;
     const bool letti = EseguiPasso([&] {
         elenco.clear();
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         QSqlQuery q = db.esegui(QStringLiteral(
             "SELECT Indice, Codice, RagSociale FROM TabellaAnagrafiche ORDER BY RagSociale COLLATE NOCASE DESC, Indice"));
         while (q.next())
@@ -121,10 +121,10 @@ void CaricaDipendenti(Griglia& griglia, const QList<Dipendente>& dipendenti, con
     }
 }
 
-bool CaricaDipendenti(Griglia& griglia, const Criteri& criteri, const QStringList& tipi)
+bool CaricaDipendenti(const QString& archivio, Griglia& griglia, const Criteri& criteri, const QStringList& tipi)
 {
     bool ok = false;
-    const QList<Dipendente> dipendenti = LeggiDipendenti(criteri, &ok);
+    const QList<Dipendente> dipendenti = LeggiDipendenti(archivio, criteri, &ok);
     CaricaDipendenti(griglia, dipendenti, tipi);
     return ok;
 }

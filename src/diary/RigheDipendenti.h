@@ -41,22 +41,22 @@ struct Dipendente
 
 // The extra types in alphabetical order, at most MassimoTipi. `ok` is false when the archive
 // could not be read.
-QStringList CaricaTipi(bool* ok = nullptr);
+QStringList CaricaTipi(const QString& archivio, bool* ok = nullptr);
 
 // The employees the criteria select, in their order.
-QList<Dipendente> LeggiDipendenti(const Criteri& criteri, bool* ok = nullptr);
+QList<Dipendente> LeggiDipendenti(const QString& archivio, const Criteri& criteri, bool* ok = nullptr);
 QList<Dipendente> LeggiDipendenti(Archivio& db, const Criteri& criteri);
 // Condition on TabellaAnagrafiche (alias `alias`) for the criteria, with its bound values
 // appended to `valori`; also used to join the month's entries to the same employees.
 QString CondizioneDipendenti(const Criteri& criteri, const QString& alias, QVariantList& valori);
 
 // Every employee for the two selection boxes, by name from Z to A, as the boxes always listed them.
-QList<Dipendente> ElencoPerSelezione(bool* ok = nullptr);
+QList<Dipendente> ElencoPerSelezione(const QString& archivio, bool* ok = nullptr);
 
 // Puts the rows of `dipendenti` below the grid's two header rows (rows further down are dropped),
 // with the alternating block colours on columns 1 to 3.
 void CaricaDipendenti(Griglia& griglia, const QList<Dipendente>& dipendenti, const QStringList& tipi);
 // Reads the employees and puts their rows in the grid; false when the archive could not be read.
-bool CaricaDipendenti(Griglia& griglia, const Criteri& criteri, const QStringList& tipi);
+bool CaricaDipendenti(const QString& archivio, Griglia& griglia, const Criteri& criteri, const QStringList& tipi);
 
 } // namespace RigheDipendenti

@@ -59,10 +59,11 @@ bool invariato(const Esistente& e, const Contenuto& c)
 
 } // namespace
 
-SalvataggioMese::SalvataggioMese(Griglia& griglia, const QString& mese, const QString& anno)
+SalvataggioMese::SalvataggioMese(const QString& archivio, Griglia& griglia, const QString& mese, const QString& anno)
     : m_griglia(griglia)
     , m_mese(mese)
     , m_anno(anno)
+    , m_archivio(archivio)
 { }
 
 void SalvataggioMese::impostaAvanzamento(std::function<void(int)> avanzamento, int ogniRighe)
@@ -132,7 +133,7 @@ bool SalvataggioMese::Salva()
             tipiDiContenuto.clear();
             m_inserite = 0;
             m_aggiornate = 0;
-            Archivio db(Module1::PercorsoArchivio);
+            Archivio db(m_archivio);
             InTransazione(db, [&] {
                 const ElencoStati stati = ElencoStati::Leggi(db);
 
@@ -288,12 +289,12 @@ bool SalvataggioMese::Salva()
     return true;
 }
 
-bool SalvataggioMese::CancellaMese(const QString& mese, const QString& anno, QString* descrizioneErrore)
+bool SalvataggioMese::CancellaMese(const QString& archivio, const QString& mese, const QString& anno, QString* descrizioneErrore)
 {
     QString errore;
     const bool ok = EseguiPasso([&] {
         try {
-            Archivio db(Module1::PercorsoArchivio);
+            Archivio db(archivio);
             InTransazione(db, [&] {
                 db.esegui(QStringLiteral("DELETE FROM TabellaMovimenti WHERE Mese = ? AND Anno = ?"),
                     { mese, anno });

@@ -21,7 +21,7 @@ class Griglia;
 class SalvataggioMese
 {
 public:
-    SalvataggioMese(Griglia& griglia, const QString& mese, const QString& anno);
+    SalvataggioMese(const QString& archivio, Griglia& griglia, const QString& mese, const QString& anno);
 
     // Called while writing with the grid row reached, every `ogniRighe` rows and at the end.
     void impostaAvanzamento(std::function<void(int riga)> avanzamento, int ogniRighe = 25);
@@ -39,12 +39,13 @@ public:
 
     // Deletes every stored row of the month, of every employee and type, notes included, in one
     // transaction. True when it was done.
-    static bool CancellaMese(const QString& mese, const QString& anno, QString* descrizioneErrore = nullptr);
+    static bool CancellaMese(const QString& archivio, const QString& mese, const QString& anno, QString* descrizioneErrore = nullptr);
 
 private:
     Griglia& m_griglia;
     QString m_mese;
     QString m_anno;
+    QString m_archivio;
     std::function<void(int)> m_avanzamento;
     int m_ogniRighe = 25;
     int m_numeroErrore = 0;

@@ -107,12 +107,12 @@ qint32 Scheda::chiave() const
     return static_cast<qint32>(Module1::ValoreNumerico(indice));
 }
 
-std::optional<Scheda> LeggiScheda(qint32 indice)
+std::optional<Scheda> LeggiScheda(const QString& archivio, qint32 indice)
 {
     std::optional<Scheda> risultato;
     EseguiPasso([&] {
         risultato.reset();
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         QSqlQuery q
             = db.esegui(QStringLiteral("SELECT * FROM TabellaAnagrafiche WHERE Indice = ?"), { indice });
         if (!q.next())
@@ -133,13 +133,13 @@ std::optional<Scheda> LeggiScheda(qint32 indice)
     return risultato;
 }
 
-qint32 CercaCodice(const QString& codice)
+qint32 CercaCodice(const QString& archivio, const QString& codice)
 {
     if (codice.isEmpty())
         return 0;
     qint32 trovato = 0;
     EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         trovato = db.valore(QStringLiteral(
                                 "SELECT Indice FROM TabellaAnagrafiche WHERE Codice = ? COLLATE NOCASE "
                                 "ORDER BY Indice LIMIT 1"),
@@ -149,12 +149,12 @@ qint32 CercaCodice(const QString& codice)
     return trovato;
 }
 
-bool ControllaEsistenzaCodiceAnagrafica(const QString& codice, qint32 indice)
+bool ControllaEsistenzaCodiceAnagrafica(const QString& archivio, const QString& codice, qint32 indice)
 {
     bool usato = false;
     QString altro;
     const bool ok = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         QSqlQuery q = db.esegui(
             QStringLiteral("SELECT RagSociale FROM TabellaAnagrafiche WHERE Codice = ? COLLATE NOCASE "
                            "AND Indice <> ? ORDER BY Indice LIMIT 1"),
@@ -171,11 +171,11 @@ bool ControllaEsistenzaCodiceAnagrafica(const QString& codice, qint32 indice)
     return usato;
 }
 
-bool EsistenzaMovimentiCollegatiAnagrafica(qint32 indice)
+bool EsistenzaMovimentiCollegatiAnagrafica(const QString& archivio, qint32 indice)
 {
     bool esiste = true;
     EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         esiste = db.valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE IndiceAnagrafica = ? "
                                           "AND (Stato <> '' OR StatoNum <> 0 OR Note <> '')"),
                        { indice })
@@ -192,7 +192,7 @@ QString ComponiRagSociale(const QString& cognome, const QString& nome)
     return cognome.isEmpty() ? nome : cognome;
 }
 
-EsitoRegistrazione Registra(Scheda& scheda)
+EsitoRegistrazione Registra(const QString& archivio, Scheda& scheda)
 {
     const QString codice = scheda.testo(QStringLiteral("Codice"));
     const qint32 chiave = scheda.chiave();
@@ -200,7 +200,7 @@ EsitoRegistrazione Registra(Scheda& scheda)
         Avviso(QStringLiteral("Inserire un codice"));
         return EsitoRegistrazione::CodiceMancante;
     }
-    if (ControllaEsistenzaCodiceAnagrafica(codice, chiave))
+    if (ControllaEsistenzaCodiceAnagrafica(archivio, codice, chiave))
         return EsitoRegistrazione::CodiceUsato;
 
     const QString cognome = scheda.testo(QStringLiteral("Cognome"));
@@ -220,7 +220,7 @@ EsitoRegistrazione Registra(Scheda& scheda)
     bool ragSocialeUsata = false;
     bool esistente = false;
     const bool letto = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         ragSocialeUsata
             = db.valore(QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE RagSociale = ? "
                                        "COLLATE NOCASE AND Indice <> ?"),
@@ -259,7 +259,7 @@ EsitoRegistrazione Registra(Scheda& scheda)
 
     qint32 nuovaChiave = 0;
     const bool scritto = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         InTransazione(db, [&] {
             if (esistente) {
                 QStringList assegnazioni;
@@ -286,7 +286,7 @@ EsitoRegistrazione Registra(Scheda& scheda)
     return EsitoRegistrazione::Registrata;
 }
 
-EsitoCancellazione Cancella(const Scheda& scheda)
+EsitoCancellazione Cancella(const QString& archivio, const Scheda& scheda)
 {
     const qint32 chiave = scheda.chiave();
     if (chiave == 0) {
@@ -294,7 +294,7 @@ EsitoCancellazione Cancella(const Scheda& scheda)
         return EsitoCancellazione::NessunaSelezione;
     }
     const QString ragSociale = scheda.testo(QStringLiteral("RagSociale"));
-    if (EsistenzaMovimentiCollegatiAnagrafica(chiave)) {
+    if (EsistenzaMovimentiCollegatiAnagrafica(archivio, chiave)) {
         const QString domanda = QStringLiteral("ATTENZIONE!! Cancellare l'anagrafica selezionata (")
             + ragSociale
             + QStringLiteral(
@@ -322,7 +322,7 @@ EsitoCancellazione Cancella(const Scheda& scheda)
 
     // The employee and all their entry rows go together or not at all.
     const bool ok = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         InTransazione(db, [&] {
             db.esegui(QStringLiteral("DELETE FROM TabellaAnagrafiche WHERE Indice = ?"), { chiave });
             db.esegui(QStringLiteral("DELETE FROM TabellaMovimenti WHERE IndiceAnagrafica = ?"), { chiave });

@@ -41,16 +41,16 @@ struct Scheda
 
 // The card of the employee `indice`, or nothing when there is no such record (or the archive
 // could not be read).
-std::optional<Scheda> LeggiScheda(qint32 indice);
+std::optional<Scheda> LeggiScheda(const QString& archivio, qint32 indice);
 // The key of the employee with `codice`, 0 when none (an empty code matches nobody).
-qint32 CercaCodice(const QString& codice);
+qint32 CercaCodice(const QString& archivio, const QString& codice);
 
 // True when another employee already uses `codice` (the message names it), or when the check
 // could not be made; `indice` is the card's own key, 0 for a new employee.
-bool ControllaEsistenzaCodiceAnagrafica(const QString& codice, qint32 indice);
+bool ControllaEsistenzaCodiceAnagrafica(const QString& archivio, const QString& codice, qint32 indice);
 // True when the employee has an entry with a state, hours or a note (or the check failed, so
 // a delete asks the stronger confirmation).
-bool EsistenzaMovimentiCollegatiAnagrafica(qint32 indice);
+bool EsistenzaMovimentiCollegatiAnagrafica(const QString& archivio, qint32 indice);
 
 // The name made from surname and name when none is typed.
 QString ComponiRagSociale(const QString& cognome, const QString& nome);
@@ -67,12 +67,12 @@ enum class EsitoRegistrazione {
 
 // Saves the card (new or existing employee), asking and reporting as the card does; on
 // success `scheda.indice` holds the stored key. A composed name stays on the card either way.
-EsitoRegistrazione Registra(Scheda& scheda);
+EsitoRegistrazione Registra(const QString& archivio, Scheda& scheda);
 
 enum class EsitoCancellazione { Cancellata, NessunaSelezione, Annullata, NonRiuscita };
 
 // Deletes the employee of the card and every entry row of theirs in one transaction, after
 // the questions (a typed "SI" when entries with content exist).
-EsitoCancellazione Cancella(const Scheda& scheda);
+EsitoCancellazione Cancella(const QString& archivio, const Scheda& scheda);
 
 } // namespace Anagrafiche

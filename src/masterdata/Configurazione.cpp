@@ -202,7 +202,8 @@ Esito Salva(const QString& archivio, const Dati& dati, const QByteArray& logo)
     return esito;
 }
 
-bool SalvaConfigurazione(const QString& archivio, const Dati& dati, const QByteArray& logo, QString* errore)
+bool SalvaConfigurazione(
+    const QString& archivio, const Dati& dati, const QByteArray& logo, QString* errore, Avvisi avvisi)
 {
     Esito esito;
     QString descrizione;
@@ -219,18 +220,18 @@ bool SalvaConfigurazione(const QString& archivio, const Dati& dati, const QByteA
             descrizione = QStringLiteral("Impossibile scrivere nell'archivio.");
         if (errore)
             *errore = descrizione;
-        if (!Module1::CreazioneInCorso)
+        if (avvisi == Avvisi::Messaggi)
             messaggi().Messaggio(QStringLiteral("ATTENZIONE: CONFIGURAZIONE NON REGISTRATA\n") + descrizione,
                 Messaggi::Ok, Messaggi::Critical);
         return false;
     }
-    if (!Module1::CreazioneInCorso)
+    if (avvisi == Avvisi::Messaggi)
         messaggi().Messaggio(
             QStringLiteral("REGISTRAZIONE EFFETTUATA"), Messaggi::Ok, Messaggi::Information);
     if (!esito.logoSalvato) {
         if (errore)
             *errore = esito.erroreLogo;
-        if (!Module1::CreazioneInCorso)
+        if (avvisi == Avvisi::Messaggi)
             messaggi().Messaggio(QStringLiteral("ATTENZIONE: IL LOGO NON È STATO SALVATO.\n")
                     + esito.erroreLogo + QStringLiteral("\nLe altre impostazioni sono state registrate."),
                 Messaggi::Ok, Messaggi::Warning);
@@ -238,11 +239,11 @@ bool SalvaConfigurazione(const QString& archivio, const Dati& dati, const QByteA
     return true;
 }
 
-QString FileNessunLogo()
+QString FileNessunLogo(const QString& cartellaProgramma)
 {
     const QString nome = QStringLiteral("Nessun logo.bmp");
-    if (!Module1::CartellaProgramma.isEmpty()) {
-        const QString locale = QDir(Module1::CartellaProgramma).filePath(nome);
+    if (!cartellaProgramma.isEmpty()) {
+        const QString locale = QDir(cartellaProgramma).filePath(nome);
         if (QFileInfo(locale).isFile())
             return locale;
     }

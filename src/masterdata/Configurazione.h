@@ -74,16 +74,19 @@ struct Esito
 // settings themselves were not stored.
 Esito Salva(const QString& archivio, const Dati& dati, const QByteArray& logo);
 
+// Whether the settings save tells the user what happened (not while an archive is being created).
+enum class Avvisi { Messaggi, Nessuno };
+
 // The "Salva Configurazione" command: Salva under the error routine, then
-// "REGISTRAZIONE EFFETTUATA" unless an archive is being created (CreazioneInCorso), and a warning
-// when the logo was not stored. False when the settings were not stored; the reason goes into
-// `errore` and, outside a creation, into a message.
-bool SalvaConfigurazione(
-    const QString& archivio, const Dati& dati, const QByteArray& logo, QString* errore = nullptr);
+// "REGISTRAZIONE EFFETTUATA" and a warning when the logo was not stored, unless `avvisi` says none.
+// False when the settings were not stored; the reason goes into `errore` and, with messages, into
+// a message.
+bool SalvaConfigurazione(const QString& archivio, const Dati& dati, const QByteArray& logo,
+                         QString* errore = nullptr, Avvisi avvisi = Avvisi::Messaggi);
 
 // The placeholder picture "Nessun logo.bmp": the program folder's own when one is there, else
 // the one built into the program.
-QString FileNessunLogo();
+QString FileNessunLogo(const QString& cartellaProgramma);
 // A picture as the bytes of a bitmap file; empty for a null picture.
 QByteArray InBitmap(const QImage& immagine);
 // Any picture file (JPG, BMP, ...) as bitmap bytes; empty with the reason when it is not a picture.

@@ -31,12 +31,12 @@ QString ElencoAnagrafiche::Query(Filtro filtro, const QString& ordinamento)
     return sql;
 }
 
-bool ElencoAnagrafiche::Carica(Filtro filtro, const QString& ordinamento)
+bool ElencoAnagrafiche::Carica(const QString& archivio, Filtro filtro, const QString& ordinamento)
 {
     QList<QStringList> righe;
     const bool ok = EseguiPasso([&] {
         righe.clear();
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         QSqlQuery q = db.esegui(Query(filtro, ordinamento));
         while (q.next()) {
             QStringList r;

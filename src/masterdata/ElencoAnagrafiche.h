@@ -23,7 +23,7 @@ public:
 
     // Reloads the list from the archive (AggiornaGriglia_Click); false when it could not be read.
     // The highlight goes with the old rows.
-    bool Carica(Filtro filtro, const QString& ordinamento);
+    bool Carica(const QString& archivio, Filtro filtro, const QString& ordinamento);
 
     int righe() const { return 1 + static_cast<int>(m_righe.size()); }
     QString testo(int riga, int colonna) const;

@@ -58,8 +58,9 @@ const DefinizioneTabellaCodici& DefinizioneTipi()
     return d;
 }
 
-TabellaCodici::TabellaCodici(const DefinizioneTabellaCodici& definizione)
-    : m_definizione(definizione)
+TabellaCodici::TabellaCodici(const QString& archivio, const DefinizioneTabellaCodici& definizione)
+    : m_archivio(archivio)
+    , m_definizione(definizione)
 {
     m_griglia.impostaColonne(NumeroColonne);
     m_griglia.impostaRighe(1);
@@ -76,7 +77,7 @@ bool TabellaCodici::Aggiorna_Click()
     QList<Record> record;
     const bool letto = EseguiPasso([&] {
         record.clear();
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(m_archivio);
         QSqlQuery q = db.esegui(
             QStringLiteral("SELECT Indice, %1, Descrizione FROM %2 WHERE Indice > 0 ORDER BY Indice")
                 .arg(m_definizione.campoCodice, m_definizione.tabella));
@@ -157,7 +158,7 @@ TabellaCodici::EsitoRegistrazione TabellaCodici::Registra(const Campi& campi)
     const QString tabella = m_definizione.tabella;
     bool esiste = false;
     if (!EseguiPasso([&] {
-            Archivio db(Module1::PercorsoArchivio);
+            Archivio db(m_archivio);
             esiste = db.valore(QStringLiteral("SELECT count(*) FROM %1 WHERE Indice = ?").arg(tabella),
                            { indice })
                          .toLongLong()
@@ -174,7 +175,7 @@ TabellaCodici::EsitoRegistrazione TabellaCodici::Registra(const Campi& campi)
 
     const QString codiceMaiuscolo = codice.toUpper();
     const bool scritto = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(m_archivio);
         if (esiste)
             db.esegui(QStringLiteral("UPDATE %1 SET %2 = ?, Descrizione = ? WHERE Indice = ?")
                           .arg(tabella, m_definizione.campoCodice),
@@ -203,7 +204,7 @@ TabellaCodici::EsitoCancellazione TabellaCodici::Cancella(const QString& indice)
         != Messaggi::Yes)
         return EsitoCancellazione::Annullato;
     const bool cancellato = EseguiPasso([&] {
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(m_archivio);
         db.esegui(QStringLiteral("DELETE FROM %1 WHERE Indice = ?").arg(m_definizione.tabella), { k });
     });
     if (!cancellato) {

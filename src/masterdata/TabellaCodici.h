@@ -33,7 +33,8 @@ public:
     static inline const QColor ColoreEvidenza { 0xC0, 0xC0, 0xFF };
     enum Colonna { ColIndice, ColCodice, ColDescrizione, NumeroColonne };
 
-    explicit TabellaCodici(const DefinizioneTabellaCodici& definizione);
+    // `archivio`: the archive the table is read from and written to.
+    TabellaCodici(const QString& archivio, const DefinizioneTabellaCodici& definizione);
 
     const DefinizioneTabellaCodici& definizione() const { return m_definizione; }
     // Row 0 holds the headers, rows 1..n the records in the order of their keys.
@@ -77,6 +78,7 @@ public:
 private:
     void coloraRiga(int riga, const QColor& colore);
 
+    const QString m_archivio;
     const DefinizioneTabellaCodici& m_definizione;
     Griglia m_griglia;
     int m_evidenziata = 0;

@@ -34,9 +34,9 @@ struct Servizi
     std::function<bool(const QUrl&)> apriUrl;
     // Called at each retry of a step the archive refused as busy (the busy window). None: nothing.
     std::function<void()> attesaOccupato;
-    // Asks the program password (each text typed checked with VerificaPasswordDigitata): true
-    // once it was right. None: not verified.
-    std::function<bool()> chiediPassword;
+    // Asks the program password of an archive (each text typed checked with
+    // VerificaPasswordDigitata): true once it was right. None: not verified.
+    std::function<bool(const QString& archivio)> chiediPassword;
     // Starts long work and waits for its end with progress and "Annulla". None: just waits.
     std::function<void(LavoroInSottofondo& lavoro, const QString& testo)> attendiLavoro;
     // Shows the main window of the archive chosen / the archive selection again.

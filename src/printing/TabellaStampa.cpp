@@ -8,12 +8,12 @@
 
 namespace TabellaStampa {
 
-QList<RigaStampa> Scrivi(const QStringList& righe, bool* ok)
+QList<RigaStampa> Scrivi(const QString& archivio, const QStringList& righe, bool* ok)
 {
     QList<RigaStampa> scritte;
     const bool fatto = EseguiPasso([&] {
         scritte.clear();
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         InTransazione(db, [&] {
             db.esegui(QStringLiteral("DELETE FROM Stampa"));
             QSqlQuery inserisci = db.prepara(QStringLiteral("INSERT INTO Stampa (Descrizione) VALUES (?)"));

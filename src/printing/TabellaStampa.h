@@ -19,6 +19,6 @@ struct RigaStampa
 // Empties Stampa and writes `righe` into it in one transaction, so two programs printing at once
 // never mix their lines. Returns the lines as written (with their Indice): the report prints
 // these. False in `ok` (and nothing changed) when the archive step was skipped.
-QList<RigaStampa> Scrivi(const QStringList& righe, bool* ok = nullptr);
+QList<RigaStampa> Scrivi(const QString& archivio, const QStringList& righe, bool* ok = nullptr);
 
 } // namespace TabellaStampa

@@ -62,7 +62,7 @@ QList<RigaStampa2> Righe(const Griglia& g, const GrigliaTotali::Esito& esito, co
     return righe;
 }
 
-QList<RigaStampa2> PreparaStampa(const Griglia& griglia, const GrigliaTotali::Esito& esito, bool* ok)
+QList<RigaStampa2> PreparaStampa(const QString& archivio, const Griglia& griglia, const GrigliaTotali::Esito& esito, bool* ok)
 {
     QList<RigaStampa2> scritte;
     // The counts come from the grid as built, not from the archive now: an employee or a state
@@ -71,7 +71,7 @@ QList<RigaStampa2> PreparaStampa(const Griglia& griglia, const GrigliaTotali::Es
         && esito.rigaTotale() < griglia.righe();
     const bool fatto = valida && EseguiPasso([&] {
         scritte.clear();
-        Archivio db(Module1::PercorsoArchivio);
+        Archivio db(archivio);
         InTransazione(db, [&] {
             db.esegui(QStringLiteral("DELETE FROM Stampa2"));
             QSqlQuery cerca = db.prepara(QStringLiteral(

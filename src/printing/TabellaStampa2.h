@@ -54,6 +54,6 @@ QList<RigaStampa2> Righe(const Griglia& griglia, const GrigliaTotali::Esito& esi
 // at once never mix their lines. Returns the lines as written (with their Indice): the report
 // prints these, not what the table may hold later. False in `ok` (and nothing changed) when the
 // grid is not a built totals grid or the archive step was skipped.
-QList<RigaStampa2> PreparaStampa(const Griglia& griglia, const GrigliaTotali::Esito& esito, bool* ok = nullptr);
+QList<RigaStampa2> PreparaStampa(const QString& archivio, const Griglia& griglia, const GrigliaTotali::Esito& esito, bool* ok = nullptr);
 
 } // namespace TabellaStampa2

@@ -14,11 +14,9 @@ AmbienteTest::AmbienteTest(bool creaArchivio)
 {
     QVERIFY2(m_dir.isValid(), "cartella temporanea");
     m_archivio = m_dir.filePath(QStringLiteral("Archivio.mdb"));
-    Module1::PercorsoArchivio = m_archivio;
-    Module1::NomeArchivio = QStringLiteral("Archivio.mdb");
+    sessione.PercorsoArchivio = m_archivio;
+    sessione.NomeArchivio = QStringLiteral("Archivio.mdb");
     Module1::ContatoreErrori = 0;
-    Module1::PasswordVerificata = false;
-    Module1::CreazioneInCorso = false;
     servizi().terminaProgramma = [this] { ++terminazioni; };
     servizi().apriUrl = [this](const QUrl& url) {
         urlAperti << url;

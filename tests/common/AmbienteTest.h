@@ -2,6 +2,7 @@
 
 #include "MessaggiScriptati.h"
 
+#include "archive/Sessione.h"
 #include "platform/Servizi.h"
 
 #include <QList>
@@ -28,7 +29,8 @@ private:
     Servizi m_prima;
 };
 
-// A fresh folder and archive per test: PercorsoArchivio points at it, globals are reset,
+// A fresh folder and archive per test: the session's PercorsoArchivio points at it, the error
+// counter is reset,
 // messages are scripted, and the program end and the URLs handed to the desktop are recorded
 // instead of ending the test or starting a browser. The services are put back at the end.
 class AmbienteTest
@@ -47,6 +49,8 @@ public:
     static QVariant sqlSu(const QString& percorso, const QString& testo, const QVariantList& valori = {});
     QVariant sql(const QString& testo, const QVariantList& valori = {}) const { return sqlSu(m_archivio, testo, valori); }
 
+    // The run's state as the program would hold it, on this archive.
+    Sessione sessione;
     MessaggiScriptati messaggi;
     int terminazioni = 0;
     QList<QUrl> urlAperti;

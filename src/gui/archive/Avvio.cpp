@@ -21,12 +21,12 @@ void CaricaTraduzioni(QApplication& app)
         app.installTranslator(qt);
 }
 
-int Esegui(QApplication& app)
+int Esegui(QApplication& app, Sessione& sessione)
 {
     app.setApplicationName(QStringLiteral("Cartavia"));
     app.setApplicationVersion(Module1::VersioneProgramma);
     CaricaTraduzioni(app);
-    AvvioSelezione selezione;
+    AvvioSelezione selezione(sessione);
     // "Disconnetti": this instance no longer uses the archive, and the choice starts again.
     servizi().apriSelezione = [&selezione] {
         Presenza::Termina();

@@ -1,6 +1,7 @@
 #include "AvvioSelezione.h"
 #include "ui_AvvioSelezione.h"
 
+#include "archive/Sessione.h"
 #include "archive/Archivio.h"
 #include "gui/archive/Attendere.h"
 #include "archive/Backup.h"
@@ -67,8 +68,9 @@ QString PercorsoADaCapo(const QString& percorso)
     return mostrato;
 }
 
-AvvioSelezione::AvvioSelezione(QWidget* parent)
+AvvioSelezione::AvvioSelezione(Sessione& sessione, QWidget* parent)
     : QWidget(parent)
+    , m_sessione(sessione)
     , m_ui(new Ui::AvvioSelezione)
 {
     m_ui->setupUi(this);
@@ -104,8 +106,7 @@ AvvioSelezione::AvvioSelezione(QWidget* parent)
     m_ui->CartellaArchivi->installEventFilter(this);
 
     ApriChiudiImpostazioni(false);
-    Module1::CreazioneInCorso = false;
-    Percorsi::InizializzaCartelle();
+    Percorsi::InizializzaCartelle(m_sessione);
     m_appenaCaricata = true;
 }
 
@@ -224,9 +225,9 @@ void AvvioSelezione::Form_Activate()
 {
     if (m_appenaCaricata) {
         m_appenaCaricata = false;
-        const Percorsi::Posizione posizione = Percorsi::LeggiPosizione();
+        const Percorsi::Posizione posizione = Percorsi::LeggiPosizione(m_sessione);
         ImpostaNome(posizione.nome);
-        ImpostaPercorso(posizione.percorso.trimmed().isEmpty() ? Module1::CartellaArchiviPredefinita
+        ImpostaPercorso(posizione.percorso.trimmed().isEmpty() ? m_sessione.CartellaArchiviPredefinita
                                                                : posizione.percorso);
     }
     if (m_ui->CartellaArchivi->isEnabled() && m_ui->CartellaArchivi->isVisible())
@@ -253,12 +254,12 @@ void AvvioSelezione::ApriChiudiImpostazioni(bool apri)
 
 void AvvioSelezione::AggiornaDBPath_e_Variabili()
 {
-    Percorsi::AggiornaDBPath_e_Variabili(m_percorso, Nome());
+    Percorsi::AggiornaDBPath_e_Variabili(m_sessione, m_percorso, Nome());
 }
 
 void AvvioSelezione::MemorizzaPercorso()
 {
-    Percorsi::MemorizzaPercorso(m_percorso, Nome());
+    Percorsi::MemorizzaPercorso(m_sessione, m_percorso, Nome());
 }
 
 void AvvioSelezione::AggiornaLista()
@@ -325,7 +326,7 @@ void AvvioSelezione::CartellaArchivi_Click()
 bool AvvioSelezione::archivioScelto()
 {
     AggiornaDBPath_e_Variabili();
-    return !Nome().trimmed().isEmpty() && QFileInfo(Module1::PercorsoArchivio).isFile();
+    return !Nome().trimmed().isEmpty() && QFileInfo(m_sessione.PercorsoArchivio).isFile();
 }
 
 void AvvioSelezione::CaricaAreaBackup()
@@ -337,8 +338,8 @@ void AvvioSelezione::CaricaAreaBackup()
     m_ui->SalvataggioAutomatico->setChecked(false);
     m_archivioAreaBackup.clear();
     if (archivioScelto()) {
-        m_archivioAreaBackup = Module1::PercorsoArchivio;
-        const Backup::ImpostazioniBackup imp = Backup::LeggiImpostazioniBackup(Module1::PercorsoArchivio);
+        m_archivioAreaBackup = m_sessione.PercorsoArchivio;
+        const Backup::ImpostazioniBackup imp = Backup::LeggiImpostazioniBackup(m_sessione.PercorsoArchivio);
         if (imp.riga) {
             m_percorsoBackup = imp.percorso;
             m_backupMemorizzato = imp.memorizzato;
@@ -354,7 +355,7 @@ void AvvioSelezione::MemorizzaPercorsoBackup()
     if (!archivioScelto())
         return;
     // The archive may be shared: this computer's default folder is shown, never stored for others.
-    if (Backup::MemorizzaPercorsoBackup(Module1::PercorsoArchivio, m_backupMemorizzato,
+    if (Backup::MemorizzaPercorsoBackup(m_sessione.PercorsoArchivio, m_backupMemorizzato,
                                         m_ui->SalvataggioAutomatico->isChecked()))
         m_ui->LabelBackup->setText(QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: ") + Nome());
 }
@@ -366,19 +367,19 @@ void AvvioSelezione::OK_Click()
     AggiornaDBPath_e_Variabili();
     MemorizzaPercorso();
     try {
-        Archivio::VerificaApertura(Module1::PercorsoArchivio);
+        Archivio::VerificaApertura(m_sessione.PercorsoArchivio);
     } catch (const ErroreArchivio& e) {
         messaggi().Messaggio(e.descrizione(), Messaggi::Ok, Messaggi::Critical);
         return;
     }
 
-    Presenza::Stato stato = Presenza::Inizia(Module1::PercorsoArchivio);
+    Presenza::Stato stato = Presenza::Inizia(m_sessione.PercorsoArchivio);
     QElapsedTimer attesa;
     attesa.start();
     while (stato == Presenza::Stato::Occupata && attesa.elapsed() < AttesaManutenzioneMs) {
         Attendere::RiavviaAttesa();
         Module1::Pausa(0.2);
-        stato = Presenza::Inizia(Module1::PercorsoArchivio);
+        stato = Presenza::Inizia(m_sessione.PercorsoArchivio);
     }
     if (stato == Presenza::Stato::Occupata) {
         messaggi().Messaggio(QStringLiteral("L'archivio è in fase di ottimizzazione o di ripristino da parte di "
@@ -456,7 +457,7 @@ void AvvioSelezione::OttimizzaArchivio_Click()
                              Messaggi::Information);
         return;
     }
-    Backup::OttimizzaArchivio(Module1::PercorsoArchivio, Messaggi::Information);
+    Backup::OttimizzaArchivio(m_sessione.PercorsoArchivio, Messaggi::Information);
 }
 
 void AvvioSelezione::SelezionaPercorso_Click()
@@ -470,7 +471,7 @@ void AvvioSelezione::SelezionaPercorso_Click()
 
 void AvvioSelezione::ReImpostaPercorso_Click()
 {
-    const QString predefinito = Module1::CartellaArchiviPredefinita;
+    const QString predefinito = m_sessione.CartellaArchiviPredefinita;
     if (stessaCartella(m_percorso, predefinito)) {
         messaggi().Messaggio(QStringLiteral("Il percorso predefinito è già quello impostato"), Messaggi::Ok,
                              Messaggi::Information);
@@ -508,7 +509,7 @@ void AvvioSelezione::Backup_Click()
                              Messaggi::Information);
         return;
     }
-    Backup::EseguiBackup(Module1::PercorsoArchivio, m_percorsoBackup);
+    Backup::EseguiBackup(m_sessione.PercorsoArchivio, m_percorsoBackup);
 }
 
 void AvvioSelezione::ApriCartellaBakcup_Click()
@@ -529,7 +530,7 @@ void AvvioSelezione::AggiornamentoOnLine_Click()
                              Messaggi::Yes | Messaggi::No, Messaggi::Question)
         != Messaggi::Yes)
         return;
-    switch (Percorsi::AvviaAggiornamento()) {
+    switch (Percorsi::AvviaAggiornamento(m_sessione)) {
     case Percorsi::EsitoAggiornamento::Avviato:
         break;
     case Percorsi::EsitoAggiornamento::NonDisponibile:

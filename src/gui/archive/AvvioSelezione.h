@@ -8,6 +8,7 @@ class QLabel;
 // A path as the labels show it, with invisible places to wrap a long path at.
 QString PercorsoADaCapo(const QString& percorso);
 
+struct Sessione;
 namespace Ui {
 class AvvioSelezione;
 }
@@ -19,8 +20,10 @@ class AvvioSelezione : public QWidget
 {
     Q_OBJECT
 
+    Sessione& m_sessione;
+
 public:
-    explicit AvvioSelezione(QWidget* parent = nullptr);
+    explicit AvvioSelezione(Sessione& sessione, QWidget* parent = nullptr);
     ~AvvioSelezione() override;
 
     QString Nome() const;

@@ -1,14 +1,17 @@
 #include "F_CreazioneDB.h"
 #include "ui_F_CreazioneDB.h"
 
+#include "archive/Sessione.h"
+
 #include "archive/CreazioneDB.h"
 #include "comune/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-F_CreazioneDB::F_CreazioneDB(QWidget* parent)
+F_CreazioneDB::F_CreazioneDB(Sessione& sessione, QWidget* parent)
     : QWidget(parent)
+    , m_sessione(sessione)
     , m_ui(new Ui::F_CreazioneDB)
 {
     m_ui->setupUi(this);
@@ -37,10 +40,10 @@ void F_CreazioneDB::aggiornaHelp()
 
 void F_CreazioneDB::CreaDB_Click()
 {
-    CreazioneDB::Istanza().CreaDB_Click();
+    CreazioneDB::Istanza().CreaDB_Click(m_sessione.PercorsoArchivio);
 }
 
 void F_CreazioneDB::AllineaDB_Click()
 {
-    CreazioneDB::Istanza().AllineaDB_Click();
+    CreazioneDB::Istanza().AllineaDB_Click(m_sessione.PercorsoArchivio);
 }

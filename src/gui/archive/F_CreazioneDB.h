@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+struct Sessione;
 namespace Ui {
 class F_CreazioneDB;
 }
@@ -11,8 +12,10 @@ class F_CreazioneDB : public QWidget
 {
     Q_OBJECT
 
+    Sessione& m_sessione;
+
 public:
-    explicit F_CreazioneDB(QWidget* parent = nullptr);
+    explicit F_CreazioneDB(Sessione& sessione, QWidget* parent = nullptr);
     ~F_CreazioneDB() override;
 
 private:

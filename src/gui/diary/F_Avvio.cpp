@@ -1,6 +1,7 @@
 #include "F_Avvio.h"
 #include "ui_F_Avvio.h"
 
+#include "archive/Sessione.h"
 #include "archive/Archivio.h"
 #include "gui/archive/Attendere.h"
 #include "archive/Backup.h"
@@ -71,11 +72,12 @@ void coloraSfondo(QWidget* w, const QColor& colore)
 
 QPointer<F_Avvio> F_Avvio::s_corrente;
 
-F_Avvio::F_Avvio(QWidget* parent)
+F_Avvio::F_Avvio(Sessione& sessione, QWidget* parent)
     : QMainWindow(parent)
+    , m_sessione(sessione)
     , m_ui(new Ui::F_Avvio)
     , m_modello(new ModelloGriglia(&m_griglia, this))
-    , m_regola(F_Calendario::SaltaRicostruzioneGriglia)
+    , m_regola(m_sessione.SaltaRicostruzioneGriglia)
     , m_elencoTipi{RigheDipendenti::Ordinario}
 {
     m_ui->setupUi(this);
@@ -155,19 +157,19 @@ void F_Avvio::collega()
     });
     connect(m_ui->Disconnetti, &QPushButton::clicked, this, &F_Avvio::Disconnetti_Click);
     connect(m_ui->Anteprima, &QPushButton::clicked, this, &F_Avvio::Anteprima_Click);
-    connect(m_ui->Command17, &QPushButton::clicked, this, [this] { F_SelezioneStampante::Mostra(this); });
+    connect(m_ui->Command17, &QPushButton::clicked, this, [this] { F_SelezioneStampante::Mostra(m_sessione, this); });
     connect(m_ui->mConfigurazioni, &QAction::triggered, this, [this] {
-        if (QWidget* w = F_Configurazioni::Apri(this))
+        if (QWidget* w = F_Configurazioni::Apri(m_sessione, this))
             osserva(w);
     });
     connect(m_ui->mTabellaDipendenti, &QAction::triggered, this, [this] {
         // Created once and kept, so the card reopens as it was left.
         if (!m_schedaDipendente)
-            m_schedaDipendente = new F_SchedaDipendente;
+            m_schedaDipendente = new F_SchedaDipendente(m_sessione);
         ApriFinestra(m_schedaDipendente);
     });
-    connect(m_ui->mTabellaStati, &QAction::triggered, this, [this] { ApriFinestra(F_TabellaStati::Apri(this)); });
-    connect(m_ui->mTabellaTipi, &QAction::triggered, this, [this] { ApriFinestra(F_TabellaTipi::Apri(this)); });
+    connect(m_ui->mTabellaStati, &QAction::triggered, this, [this] { ApriFinestra(F_TabellaStati::Apri(m_sessione.PercorsoArchivio, this)); });
+    connect(m_ui->mTabellaTipi, &QAction::triggered, this, [this] { ApriFinestra(F_TabellaTipi::Apri(m_sessione.PercorsoArchivio, this)); });
     connect(m_ui->Fine, &QPushButton::clicked, this, &F_Avvio::Fine_Click);
 
     for (QWidget* w : QList<QWidget*>{m_ui->Mese, m_ui->Anno, m_ui->Ordinamento, m_ui->Dal, m_ui->Al, m_ui->Picture1})
@@ -183,7 +185,7 @@ F_Avvio* F_Avvio::Corrente()
     return s_corrente.data();
 }
 
-F_Avvio* F_Avvio::Apri()
+F_Avvio* F_Avvio::Apri(Sessione& sessione)
 {
     FinestreTenute tenute;
     if (s_corrente) {
@@ -195,7 +197,7 @@ F_Avvio* F_Avvio::Apri()
         s_corrente->close();
         tenute = s_corrente->cediFinestre();
     }
-    auto* finestra = new F_Avvio;
+    auto* finestra = new F_Avvio(sessione);
     finestra->setAttribute(Qt::WA_DeleteOnClose);
     if (!finestra->Form_Load()) {
         for (const auto& [w, visibile] : tenute)
@@ -280,44 +282,44 @@ bool F_Avvio::Form_Load()
     // A file that is there but is no whole archive is neither read nor "completed" into one:
     // the user hears why and the file stays as it is for a restore.
     try {
-        Archivio::VerificaApertura(Module1::PercorsoArchivio);
+        Archivio::VerificaApertura(m_sessione.PercorsoArchivio);
     } catch (const ErroreArchivio& e) {
         if (e.numero() != CodiciErrore::FileNonTrovato) {
             messaggi().Messaggio(e.descrizione(), Messaggi::Ok, Messaggi::Critical);
             return false;
         }
     }
-    if (!ControllaVersione(Module1::VersioneProgramma))
+    if (!ControllaVersione(m_sessione.PercorsoArchivio, Module1::VersioneProgramma))
         return false;
-    if (Piattaforma::PercorsoDiRete(Module1::PercorsoArchivio))
+    if (Piattaforma::PercorsoDiRete(m_sessione.PercorsoArchivio))
         setWindowTitle(windowTitle() + QStringLiteral(" (In Rete)"));
 
     // A file gone or a table missing since the selection: create or complete the archive, then
     // check its version again.
     int errore = 0;
-    EseguiConAttesa([] { Archivio db(Module1::PercorsoArchivio); }, &errore);
+    EseguiConAttesa([this] { Archivio db(m_sessione.PercorsoArchivio); }, &errore);
     if (errore == CodiciErrore::FileNonTrovato || errore == CodiciErrore::TabellaNonTrovata) {
-        CreazioneDB::Istanza().CreaDB_Click();
-        if (!ControllaVersione(Module1::VersioneProgramma))
+        CreazioneDB::Istanza().CreaDB_Click(m_sessione.PercorsoArchivio);
+        if (!ControllaVersione(m_sessione.PercorsoArchivio, Module1::VersioneProgramma))
             return false;
     }
-    Module1::CaricaConfigurazione();
+    Module1::CaricaConfigurazione(m_sessione);
 
     // The settings window reopens this window without asking the password again.
-    if (!ConsumaSaltaPassword() && !ControllaPassword()) {
+    if (!ConsumaSaltaPassword(m_sessione) && !ControllaPassword(m_sessione)) {
         Piattaforma::TerminaProgramma();
         return false;
     }
 
-    m_ui->StampaPdf->setVisible(Stampanti::CaricaStampanti());
+    m_ui->StampaPdf->setVisible(Stampanti::CaricaStampanti(m_sessione));
 
-    const QString ordinamento = LeggiVariabile(VarOrdinamento);
+    const QString ordinamento = LeggiVariabile(m_sessione.PercorsoArchivio, VarOrdinamento);
     const int posizione = m_ui->Ordinamento->findText(ordinamento);
     m_ui->Ordinamento->setCurrentIndex(posizione >= 0 ? posizione : 0);
 
-    const bool attivi = LeggiFlag(VarAttivi);
-    const bool nonAttivi = LeggiFlag(VarNonAttivi);
-    const bool tutti = LeggiFlag(VarTutti);
+    const bool attivi = LeggiFlag(m_sessione.PercorsoArchivio, VarAttivi);
+    const bool nonAttivi = LeggiFlag(m_sessione.PercorsoArchivio, VarNonAttivi);
+    const bool tutti = LeggiFlag(m_sessione.PercorsoArchivio, VarTutti);
     // The options are set in order, so of two stored as selected the later one wins.
     if (tutti || (!attivi && !nonAttivi))
         m_ui->VisualizzaTutti->setChecked(true);
@@ -326,11 +328,11 @@ bool F_Avvio::Form_Load()
     else
         m_ui->VisualizzaAttivi->setChecked(true);
 
-    m_ui->EspandiCalendario->setChecked(Module1::ValoreNumerico(LeggiVariabile(VarEspandi)) != 0);
+    m_ui->EspandiCalendario->setChecked(Module1::ValoreNumerico(LeggiVariabile(m_sessione.PercorsoArchivio, VarEspandi)) != 0);
 
     SelezioneVisualizzazione();
     // The backup starts once the window is up, and runs beside it.
-    m_salvataggio = SalvataggioAutomatico::Prepara(this);
+    m_salvataggio = SalvataggioAutomatico::Prepara(m_sessione.PercorsoArchivio, this);
     if (m_salvataggio)
         QTimer::singleShot(0, m_salvataggio, &SalvataggioAutomatico::avvia);
     return true;
@@ -342,8 +344,8 @@ void F_Avvio::Form_Activate(bool ricostruisci)
     CaricaCombo_Click();
     if (ricostruisci)
         DimensionaGriglia_Click();
-    F_Calendario::SaltaRicostruzioneGriglia = false;
-    m_ui->LabelInfo->setText(LegendaStati::CaricaInfo());
+    m_sessione.SaltaRicostruzioneGriglia = false;
+    m_ui->LabelInfo->setText(LegendaStati::CaricaInfo(m_sessione.PercorsoArchivio));
 }
 
 // ---- window state
@@ -401,18 +403,18 @@ RigheDipendenti::Criteri F_Avvio::CriteriDipendenti() const
 
 void F_Avvio::CaricaTipi()
 {
-    m_elencoTipi = QStringList{RigheDipendenti::Ordinario} + RigheDipendenti::CaricaTipi();
+    m_elencoTipi = QStringList{RigheDipendenti::Ordinario} + RigheDipendenti::CaricaTipi(m_sessione.PercorsoArchivio);
 }
 
 void F_Avvio::CaricaDipendenti()
 {
-    RigheDipendenti::CaricaDipendenti(m_griglia, CriteriDipendenti(), m_elencoTipi.mid(1));
+    RigheDipendenti::CaricaDipendenti(m_sessione.PercorsoArchivio, m_griglia, CriteriDipendenti(), m_elencoTipi.mid(1));
 }
 
 void F_Avvio::CaricaCombo_Click()
 {
     bool letto = false;
-    const QList<RigheDipendenti::Dipendente> elenco = RigheDipendenti::ElencoPerSelezione(&letto);
+    const QList<RigheDipendenti::Dipendente> elenco = RigheDipendenti::ElencoPerSelezione(m_sessione.PercorsoArchivio, &letto);
     if (!letto)
         return;
     QComboBox* codici = m_ui->CodiceDipentente;
@@ -435,9 +437,9 @@ void F_Avvio::CaricaCombo_Click()
 
 void F_Avvio::SelezioneVisualizzazione()
 {
-    ScriviFlag(VarAttivi, m_ui->VisualizzaAttivi->isChecked());
-    ScriviFlag(VarNonAttivi, m_ui->VisualizzaNonAttivi->isChecked());
-    ScriviFlag(VarTutti, m_ui->VisualizzaTutti->isChecked());
+    ScriviFlag(m_sessione.PercorsoArchivio, VarAttivi, m_ui->VisualizzaAttivi->isChecked());
+    ScriviFlag(m_sessione.PercorsoArchivio, VarNonAttivi, m_ui->VisualizzaNonAttivi->isChecked());
+    ScriviFlag(m_sessione.PercorsoArchivio, VarTutti, m_ui->VisualizzaTutti->isChecked());
     for (QRadioButton* r : {m_ui->VisualizzaAttivi, m_ui->VisualizzaNonAttivi, m_ui->VisualizzaTutti})
         coloraSfondo(r, r->isChecked() ? ColoreOpzioneScelta : ColoreOpzione);
 }
@@ -495,7 +497,7 @@ void F_Avvio::DimensionaGriglia1_Click()
     p.oggi = Orologio::Oggi();
     // Read at every build, so days changed in the settings show as soon as the grid comes back.
     const int anno = int(Module1::ValoreNumerico(p.anno));
-    p.azienda = FestivitaAzienda::Leggi(anno);
+    p.azienda = FestivitaAzienda::Leggi(m_sessione.PercorsoArchivio, anno);
     GrigliaDettaglio::DimensionaGriglia1(m_griglia, p);
     m_legendaFeste
         = Festivita::Legenda(Festivita::DaEvidenziare(anno, Module1::NumeroMese(p.mese), p.azienda));
@@ -531,17 +533,38 @@ QList<TabellaStampa2::RigaStampa2> F_Avvio::PreparaStampa(bool* ok)
             *ok = false;
         return {};
     }
-    return TabellaStampa2::PreparaStampa(m_griglia, m_totali, ok);
+    return TabellaStampa2::PreparaStampa(m_sessione.PercorsoArchivio, m_griglia, m_totali, ok);
 }
 
 void F_Avvio::Anteprima_Click()
 {
-    LancioStampa::Anteprima_Click(*this);
+    m_sessione.StampaInCorso = false;
+    const bool pdf = StampaPdfScelta();
+    m_sessione.StampanteCorrente = LancioStampa::StampanteScelta(m_sessione, pdf);
+    LancioStampa::GrigliaAllargata allargata(RigheArt(), EspandiCalendario());
+    if (!VisualizzaTotali()) {
+        PreparaStampa2();
+        return;
+    }
+    bool scritte = false;
+    LancioStampa::Richiesta richiesta;
+    richiesta.righe = PreparaStampa(&scritte);
+    allargata.Restringi();
+    // The lines are the shown totals: the heading names the period they were built for, even when
+    // the boxes were changed since without "Aggiorna".
+    richiesta.archivio = m_sessione.PercorsoArchivio;
+    richiesta.dal = m_totali.dal;
+    richiesta.al = m_totali.al;
+    richiesta.mese = m_totali.mese;
+    richiesta.anno = m_totali.anno;
+    richiesta.stampante = m_sessione.StampanteCorrente;
+    richiesta.pdf = pdf;
+    LancioStampa::StampaRiepilogo(richiesta, scritte);
 }
 
 void F_Avvio::PreparaStampa2()
 {
-    StampaDettagliata::PreparaStampa2({ &m_griglia, m_ui->RigheArt, Dal(), Al(), Mese(), Anno(),
+    StampaDettagliata::PreparaStampa2({ &m_sessione, &m_griglia, m_ui->RigheArt, Dal(), Al(), Mese(), Anno(),
         LegendaStati(), NumeroTipi(), this, m_legendaFeste });
 }
 
@@ -638,7 +661,8 @@ void F_Avvio::applicaRegolaMese()
 
 void F_Avvio::scegliData(QLineEdit* casella)
 {
-    const QString data = ScegliDataDaCalendario(this, casella->text());
+    const QString data = ScegliDataDaCalendario(
+        this, casella->text(), m_sessione.PercorsoArchivio, &m_sessione.SaltaRicostruzioneGriglia);
     if (!data.isEmpty()) {
         casella->setText(data);
         m_ui->Aggiorna->show();
@@ -729,12 +753,12 @@ void F_Avvio::VisualizzaTotali_Click()
 void F_Avvio::EspandiCalendario_Click()
 {
     DimensionaGriglia_Click();
-    ScriviVariabile(VarEspandi, m_ui->EspandiCalendario->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    ScriviVariabile(m_sessione.PercorsoArchivio, VarEspandi, m_ui->EspandiCalendario->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void F_Avvio::Ordinamento_Click()
 {
-    ScriviVariabile(VarOrdinamento, m_ui->Ordinamento->currentText());
+    ScriviVariabile(m_sessione.PercorsoArchivio, VarOrdinamento, m_ui->Ordinamento->currentText());
     DimensionaGriglia_Click();
 }
 

@@ -12,6 +12,7 @@
 
 #include <utility>
 
+struct Sessione;
 namespace Ui {
 class F_Avvio;
 }
@@ -37,14 +38,17 @@ class F_Avvio : public QMainWindow
 {
     Q_OBJECT
 
+    Sessione& m_sessione;
+
 public:
-    explicit F_Avvio(QWidget* parent = nullptr);
+    explicit F_Avvio(Sessione& sessione, QWidget* parent = nullptr);
     ~F_Avvio() override;
 
-    // Opens the main window on PercorsoArchivio from scratch (an open one is closed first):
+    // Opens the main window on the session's archive from scratch (an open one is closed first):
     // load, show, first build. nullptr when the load ended the program.
-    static F_Avvio* Apri();
+    static F_Avvio* Apri(Sessione& sessione);
     static F_Avvio* Corrente();
+    Sessione& sessione() const { return m_sessione; }
 
     // The load steps; false when the program was told to end.
     bool Form_Load();

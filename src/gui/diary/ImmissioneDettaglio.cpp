@@ -1,5 +1,8 @@
 #include "ImmissioneDettaglio.h"
+
 #include "ui_F_Avvio.h"
+
+#include "archive/Sessione.h"
 
 #include "archive/Module1.h"
 #include "diary/ElencoStati.h"
@@ -149,7 +152,7 @@ bool ImmissioneDettaglio::esisteStato(const QString& testo) const
     if (codice.isEmpty())
         return false;
     bool letto = true;
-    const bool trovato = ControllaEsistenzaStato(codice, &letto);
+    const bool trovato = ControllaEsistenzaStato(m_finestra->sessione().PercorsoArchivio, codice, &letto);
     // A code that cannot be checked now is left as it is: nothing typed is thrown away for an
     // archive that does not answer.
     return trovato || !letto;
@@ -410,7 +413,7 @@ bool ImmissioneDettaglio::Registra()
     if (m_finestra->griglia().righe() > GrigliaDettaglio::RigheFisse) {
         const BloccoInput blocco(m_finestra);
         VisualizzaNascondiMessaggioSalvataggio(QStringLiteral("Visualizza"));
-        SalvataggioMese salvataggio(m_finestra->griglia(), mese, anno);
+        SalvataggioMese salvataggio(m_finestra->sessione().PercorsoArchivio, m_finestra->griglia(), mese, anno);
         salvataggio.impostaAvanzamento(
             [this](int riga) {
                 m_ui->ProgressBar->setValue(riga + 1);
@@ -455,7 +458,7 @@ void ImmissioneDettaglio::Command1_Click()
         != Messaggi::Yes)
         return;
     QString errore;
-    const bool cancellato = SalvataggioMese::CancellaMese(mese, anno, &errore);
+    const bool cancellato = SalvataggioMese::CancellaMese(m_finestra->sessione().PercorsoArchivio, mese, anno, &errore);
     m_finestra->DimensionaGriglia_Click();
     if (cancellato) {
         messaggi().Messaggio(
@@ -491,7 +494,7 @@ void ImmissioneDettaglio::CaricaNote()
     m_cellaNota = cellaSelezionata(*m_finestra, *m_ui);
     QString nota;
     if (m_cellaNota.indice != 0)
-        NoteGiorno::Leggi(m_cellaNota, &nota, nullptr);
+        NoteGiorno::Leggi(m_finestra->sessione().PercorsoArchivio, m_cellaNota, &nota, nullptr);
     m_ui->Note->setPlainText(nota);
     m_notaCaricata = nota;
 }
@@ -502,7 +505,7 @@ void ImmissioneDettaglio::Note_GotFocus()
     if (cella.indice == 0)
         return;
     bool esiste = false;
-    if (NoteGiorno::Leggi(cella, nullptr, &esiste) && !esiste)
+    if (NoteGiorno::Leggi(m_finestra->sessione().PercorsoArchivio, cella, nullptr, &esiste) && !esiste)
         messaggi().Messaggio(QStringLiteral("Salvare il mese prima di inserire le note del giorno!"),
             Messaggi::Ok, Messaggi::Information);
 }
@@ -513,7 +516,7 @@ void ImmissioneDettaglio::SalvaNote_Click()
     if (!attiva() || cella.indice == 0)
         return;
     const QString nota = m_ui->Note->toPlainText();
-    switch (NoteGiorno::Scrivi(cella, nota)) {
+    switch (NoteGiorno::Scrivi(m_finestra->sessione().PercorsoArchivio, cella, nota)) {
     case NoteGiorno::Esito::Memorizzata:
         m_notaCaricata = nota;
         break;
@@ -566,7 +569,7 @@ void ImmissioneDettaglio::ricostruzioneIniziata()
     if (m_salvataggioNota || !m_ui->Note->isEnabled() || m_ui->Note->toPlainText() == m_notaCaricata
         || m_cellaNota.indice == 0)
         return;
-    if (NoteGiorno::Scrivi(m_cellaNota, m_ui->Note->toPlainText()) == NoteGiorno::Esito::Memorizzata)
+    if (NoteGiorno::Scrivi(m_finestra->sessione().PercorsoArchivio, m_cellaNota, m_ui->Note->toPlainText()) == NoteGiorno::Esito::Memorizzata)
         m_notaCaricata = m_ui->Note->toPlainText();
 }
 

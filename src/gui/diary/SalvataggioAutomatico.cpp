@@ -12,9 +12,9 @@ namespace {
 constexpr int DurataNotaMs = 10000;
 }
 
-SalvataggioAutomatico* SalvataggioAutomatico::Prepara(QMainWindow* finestra)
+SalvataggioAutomatico* SalvataggioAutomatico::Prepara(const QString& archivio, QMainWindow* finestra)
 {
-    LavoroInSottofondo* lavoro = PreparaSalvataggioAutomatico();
+    LavoroInSottofondo* lavoro = PreparaSalvataggioAutomatico(archivio);
     return lavoro ? new SalvataggioAutomatico(finestra, lavoro) : nullptr;
 }
 

@@ -17,7 +17,7 @@ class SalvataggioAutomatico : public QObject
 
 public:
     // nullptr when no backup is due for PercorsoArchivio; else a backup ready to start.
-    static SalvataggioAutomatico* Prepara(QMainWindow* finestra);
+    static SalvataggioAutomatico* Prepara(const QString& archivio, QMainWindow* finestra);
 
     void avvia();
     void annulla();

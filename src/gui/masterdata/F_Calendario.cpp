@@ -35,9 +35,12 @@ QRect posizioneCella(int indice)
 const char* const Intestazioni[] = {"Lun", "Mar", "Mer", "Gio", "Ven", "Sab", "Dom"};
 } // namespace
 
-F_Calendario::F_Calendario(QWidget* parent, const QString& dataIniziale)
+F_Calendario::F_Calendario(
+    QWidget* parent, const QString& dataIniziale, const QString& archivio, bool* saltaRicostruzione)
     : QDialog(parent)
     , m_ui(new Ui::F_Calendario)
+    , m_archivio(archivio)
+    , m_saltaRicostruzione(saltaRicostruzione)
 {
     m_ui->setupUi(this);
     setFixedSize(size());
@@ -154,8 +157,7 @@ void F_Calendario::CompilaCalendario()
     if (anno != m_annoAzienda) {
         m_annoAzienda = anno;
         // Without an archive (the picker opened before one is chosen) the national holidays only.
-        m_azienda = Module1::PercorsoArchivio.isEmpty() ? Festivita::GiorniAzienda {}
-                                                        : FestivitaAzienda::Leggi(anno);
+        m_azienda = m_archivio.isEmpty() ? Festivita::GiorniAzienda {} : FestivitaAzienda::Leggi(m_archivio, anno);
     }
     m_celle = GrigliaCalendario::Compila(Module1::NumeroMese(m_ui->Mese->currentText()),
         m_ui->Anno->currentText(), m_ui->Datasel->text(), m_azienda);
@@ -250,7 +252,8 @@ void F_Calendario::done(int risultato)
 {
     // Form_Unload: however the window closes.
     Timer1.stop();
-    SaltaRicostruzioneGriglia = true;
+    if (m_saltaRicostruzione)
+        *m_saltaRicostruzione = true;
     QDialog::done(risultato);
 }
 

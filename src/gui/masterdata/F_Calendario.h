@@ -19,14 +19,15 @@ class F_Calendario : public QDialog
 
 public:
     // `dataIniziale` (a day/month/year text) is the date selected at opening; empty or not a date
-    // means today.
-    explicit F_Calendario(QWidget* parent = nullptr, const QString& dataIniziale = {});
+    // means today. The company's own days come from `archivio` (none without one);
+    // `saltaRicostruzione`, when given, is raised as the window closes, so the window that opened
+    // it spares one grid rebuild.
+    explicit F_Calendario(QWidget* parent = nullptr, const QString& dataIniziale = {}, const QString& archivio = {},
+                          bool* saltaRicostruzione = nullptr);
     ~F_Calendario() override;
 
     // The confirmed date ("" when none), read by the caller after the window closed.
-    static inline QString DataSceltaCalendario;
-    // Raised when the window closes; the main window consumes it and spares one grid rebuild.
-    static inline bool SaltaRicostruzioneGriglia = false;
+    QString DataSceltaCalendario;
 
     void PreparaCalandario();
     void CompilaCalendario();
@@ -62,5 +63,7 @@ private:
     // The company's days of the year shown, read again when the year changes.
     Festivita::GiorniAzienda m_azienda;
     int m_annoAzienda = 0;
+    const QString m_archivio;
+    bool* const m_saltaRicostruzione;
     QTimer Timer1;
 };

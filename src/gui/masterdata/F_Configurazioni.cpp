@@ -1,6 +1,7 @@
 #include "F_Configurazioni.h"
 #include "ui_F_Configurazioni.h"
 
+#include "archive/Sessione.h"
 #include "archive/Backup.h"
 #include "archive/CreazioneDB.h"
 #include "archive/ErroreArchivio.h"
@@ -75,10 +76,11 @@ QByteArray LeggiFile(const QString& percorso)
 
 } // namespace
 
-F_Configurazioni::F_Configurazioni(QWidget* parent)
+F_Configurazioni::F_Configurazioni(Sessione& sessione, QWidget* parent)
     : QWidget(nullptr, Qt::Window)
+    , m_sessione(sessione)
     , m_ui(new Ui::F_Configurazioni)
-    , m_archivio(Module1::PercorsoArchivio)
+    , m_archivio(m_sessione.PercorsoArchivio)
     , m_ricercaIp(new RicercaIpPubblico(this))
     , m_principale(parent)
 {
@@ -159,7 +161,7 @@ F_Configurazioni::F_Configurazioni(QWidget* parent)
 
 F_Configurazioni::~F_Configurazioni() = default;
 
-F_Configurazioni* F_Configurazioni::Apri(QWidget* parent)
+F_Configurazioni* F_Configurazioni::Apri(Sessione& sessione, QWidget* parent)
 {
     if (F_Configurazioni* f = aperta()) {
         f->show();
@@ -167,14 +169,14 @@ F_Configurazioni* F_Configurazioni::Apri(QWidget* parent)
         f->activateWindow();
         return f;
     }
-    if (!SaltaPassword) {
-        ControllaPassword();
-        if (!Module1::PasswordVerificata) {
+    if (!sessione.SaltaPassword) {
+        ControllaPassword(sessione);
+        if (!sessione.PasswordVerificata) {
             Piattaforma::TerminaProgramma();
             return nullptr;
         }
     }
-    auto* f = new F_Configurazioni(parent);
+    auto* f = new F_Configurazioni(sessione, parent);
     f->setAttribute(Qt::WA_DeleteOnClose);
     aperta() = f;
     if (parent) {
@@ -195,11 +197,11 @@ void F_Configurazioni::Form_Load()
 {
     using FunzioniPerVariabili::LeggiVariabile;
     auto spunta
-        = [](const QString& variabile) { return Module1::ValoreNumerico(LeggiVariabile(variabile)) != 0; };
+        = [this](const QString& variabile) { return Module1::ValoreNumerico(LeggiVariabile(m_archivio, variabile)) != 0; };
     m_ui->MostraNome->setChecked(spunta(DatiComputer::VarMostraNome));
     m_ui->MostraIpPrivato->setChecked(spunta(DatiComputer::VarMostraIpPrivato));
     m_ui->MostraIpPubblico->setChecked(spunta(DatiComputer::VarMostraIpPubblico));
-    m_ui->PaginaIpPubblico->setText(LeggiVariabile(DatiComputer::VarPaginaIpPubblico));
+    m_ui->PaginaIpPubblico->setText(LeggiVariabile(m_archivio, DatiComputer::VarPaginaIpPubblico));
     CaricaFestivita();
     m_ui->Password->setText(TestoInizialePassword);
     m_ui->Command11->setEnabled(false);
@@ -297,11 +299,11 @@ void F_Configurazioni::Command4_Click()
 
 void F_Configurazioni::Command1_Click()
 {
-    Module1::CaricaConfigurazione();
-    Stampanti::LeggiStampanteDocumenti();
-    Stampanti::StampanteDocumentiTrovata = Stampanti::ImpostaStampante();
+    Module1::CaricaConfigurazione(m_sessione);
+    Stampanti::LeggiStampanteDocumenti(m_sessione);
+    m_sessione.StampanteDocumentiTrovata = Stampanti::ImpostaStampante(m_sessione);
     caricastampanti();
-    SaltaPassword = true;
+    m_sessione.SaltaPassword = true;
     close();
     RiapriPrincipale();
 }
@@ -315,7 +317,7 @@ void F_Configurazioni::Command2_Click()
     bool ok = false;
     {
         CursoreOccupato cursore;
-        ok = CreazioneDB::Istanza().CreaDB_Click();
+        ok = CreazioneDB::Istanza().CreaDB_Click(m_sessione.PercorsoArchivio);
     }
     m_ui->Command2->setEnabled(true);
     m_ui->Command1->setEnabled(true);
@@ -348,7 +350,7 @@ void F_Configurazioni::Command8_Click()
 
 void F_Configurazioni::Command20_Click()
 {
-    const QByteArray segnaposto = LeggiFile(Configurazione::FileNessunLogo());
+    const QByteArray segnaposto = LeggiFile(Configurazione::FileNessunLogo(m_sessione.CartellaProgramma));
     if (QImage::fromData(segnaposto).isNull())
         return;
     MostraLogo(segnaposto);
@@ -463,7 +465,8 @@ void F_Configurazioni::DataBackup_Change()
 void F_Configurazioni::RipristinaDb_Click()
 {
     const QListWidgetItem* voce = m_ui->List1->currentItem();
-    if (!Backup::RipristinaBackup(m_archivio, m_ui->PercorsoBackup->text(), voce ? voce->text() : QString()))
+    if (!Backup::RipristinaBackup(m_archivio, m_ui->PercorsoBackup->text(), voce ? voce->text() : QString(),
+            Percorsi::CartellaCopiaSicurezza(m_sessione)))
         return;
     // The main window loads the restored archive afresh, its password included.
     close();
@@ -484,7 +487,7 @@ void F_Configurazioni::Command21_Click()
 {
     const QString attuale = m_ui->BackupNew->text();
     const QString cartella
-        = attuale.isEmpty() ? Module1::CartellaArchiviPredefinita : QFileInfo(attuale).absolutePath();
+        = attuale.isEmpty() ? m_sessione.CartellaArchiviPredefinita : QFileInfo(attuale).absolutePath();
     const QString scelta = messaggi().ApriFile(QStringLiteral("Find Source File"),
         QDir(cartella).filePath(QStringLiteral("Archivio.mdb")), QStringLiteral("dBase Files (*.mdb)"));
     if (!scelta.isEmpty())
@@ -493,7 +496,7 @@ void F_Configurazioni::Command21_Click()
 
 void F_Configurazioni::Command10_Click()
 {
-    QString cartella = Module1::CartellaArchiviPredefinita;
+    QString cartella = m_sessione.CartellaArchiviPredefinita;
     if (cartella.isEmpty())
         cartella
             = Piattaforma::UnisciPercorso(Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti")),
@@ -512,7 +515,7 @@ void F_Configurazioni::Command6_Click()
         return;
     }
     const QString cartellaTxt
-        = Module1::CartellaInf.isEmpty() ? Percorsi::CartellaCopiaSicurezza() : Module1::CartellaInf;
+        = m_sessione.CartellaInf.isEmpty() ? Percorsi::CartellaCopiaSicurezza(m_sessione) : m_sessione.CartellaInf;
     QSaveFile txt(QDir(cartellaTxt).filePath(QStringLiteral("Percorso.txt")));
     if (txt.open(QIODevice::WriteOnly | QIODevice::Text)) {
         txt.write((QDir::toNativeSeparators(percorso) + QLatin1Char('\n')).toUtf8());
@@ -544,21 +547,21 @@ void F_Configurazioni::IpPubblico_Trovato(const QString& testo)
 
 void F_Configurazioni::Mostra_Click(QCheckBox* casella, const QString& variabile)
 {
-    FunzioniPerVariabili::ScriviVariabile(
+    FunzioniPerVariabili::ScriviVariabile(m_archivio, 
         variabile, casella->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void F_Configurazioni::PaginaIpPubblico_Change()
 {
     const QString pagina = m_ui->PaginaIpPubblico->text().trimmed();
-    if (pagina != FunzioniPerVariabili::LeggiVariabile(DatiComputer::VarPaginaIpPubblico))
-        FunzioniPerVariabili::ScriviVariabile(DatiComputer::VarPaginaIpPubblico, pagina);
+    if (pagina != FunzioniPerVariabili::LeggiVariabile(m_archivio, DatiComputer::VarPaginaIpPubblico))
+        FunzioniPerVariabili::ScriviVariabile(m_archivio, DatiComputer::VarPaginaIpPubblico, pagina);
 }
 
 void F_Configurazioni::CaricaFestivita()
 {
     const int anno = Orologio::Oggi().year();
-    const Festivita::GiorniAzienda g = FestivitaAzienda::Leggi(anno);
+    const Festivita::GiorniAzienda g = FestivitaAzienda::Leggi(m_archivio, anno);
     m_ui->EvidenziaFestivita->setChecked(g.evidenzia);
     m_patrono = g.patrono() ? FestivitaAzienda::TestoGiornoMese(g.giornoPatrono, g.mesePatrono) : QString();
     m_nomePatrono = g.nomePatrono;
@@ -574,7 +577,7 @@ void F_Configurazioni::CaricaFestivita()
 void F_Configurazioni::EvidenziaFestivita_Click()
 {
     const bool evidenzia = m_ui->EvidenziaFestivita->isChecked();
-    if (!FestivitaAzienda::ScriviEvidenzia(evidenzia)) {
+    if (!FestivitaAzienda::ScriviEvidenzia(m_archivio, evidenzia)) {
         m_ui->EvidenziaFestivita->setChecked(!evidenzia);
         messaggi().Messaggio(FestivitaNonRegistrate, Messaggi::Ok, Messaggi::Warning);
     }
@@ -599,7 +602,7 @@ void F_Configurazioni::Patrono_Change()
     m_ui->Patrono->setText(giornoMese);
     if (giornoMese == m_patrono && nome == m_nomePatrono)
         return;
-    if (!FestivitaAzienda::ScriviPatrono(giorno, mese, nome)) {
+    if (!FestivitaAzienda::ScriviPatrono(m_archivio, giorno, mese, nome)) {
         messaggi().Messaggio(FestivitaNonRegistrate, Messaggi::Ok, Messaggi::Warning);
         return;
     }
@@ -610,7 +613,7 @@ void F_Configurazioni::Patrono_Change()
 void F_Configurazioni::CaricaChiusure(int anno)
 {
     m_ui->Chiusure->clear();
-    for (const QDate& d : FestivitaAzienda::Leggi(anno).chiusure) {
+    for (const QDate& d : FestivitaAzienda::Leggi(m_archivio, anno).chiusure) {
         auto* voce = new QListWidgetItem(Module1::FormattaData(d) + QStringLiteral(" - ")
                 + Module1::NomeGiorno(Module1::NumeroGiornoSettimana(d)),
             m_ui->Chiusure);
@@ -645,11 +648,11 @@ void F_Configurazioni::AggiungiChiusura_Click()
         proposta = scelte.last()->data(Qt::UserRole).toDate().addDays(1);
     else if (!mostrate.isEmpty())
         proposta = mostrate.last().addDays(1);
-    const QDate data = Module1::LeggiData(ScegliDataDaCalendario(this, Module1::FormattaData(proposta)));
+    const QDate data = Module1::LeggiData(ScegliDataDaCalendario(this, Module1::FormattaData(proposta), m_archivio));
     if (!data.isValid())
         return;
     bool letto = false;
-    QList<QDate> chiusure = FestivitaAzienda::Leggi(data.year(), &letto).chiusure;
+    QList<QDate> chiusure = FestivitaAzienda::Leggi(m_archivio, data.year(), &letto).chiusure;
     if (!letto) {
         messaggi().Messaggio(FestivitaNonRegistrate, Messaggi::Ok, Messaggi::Warning);
         return;
@@ -665,7 +668,7 @@ void F_Configurazioni::AggiungiChiusura_Click()
                 Messaggi::Ok, Messaggi::Warning);
             return;
         }
-        if (!FestivitaAzienda::ScriviChiusure(data.year(), chiusure)) {
+        if (!FestivitaAzienda::ScriviChiusure(m_archivio, data.year(), chiusure)) {
             messaggi().Messaggio(FestivitaNonRegistrate, Messaggi::Ok, Messaggi::Warning);
             return;
         }
@@ -687,14 +690,14 @@ void F_Configurazioni::RimuoviChiusura_Click()
         return;
     const int anno = m_ui->AnnoChiusure->value();
     bool letto = false;
-    QList<QDate> chiusure = FestivitaAzienda::Leggi(anno, &letto).chiusure;
+    QList<QDate> chiusure = FestivitaAzienda::Leggi(m_archivio, anno, &letto).chiusure;
     if (!letto) {
         messaggi().Messaggio(FestivitaNonRegistrate, Messaggi::Ok, Messaggi::Warning);
         return;
     }
     for (const QListWidgetItem* voce : scelte)
         chiusure.removeAll(voce->data(Qt::UserRole).toDate());
-    if (!FestivitaAzienda::ScriviChiusure(anno, chiusure))
+    if (!FestivitaAzienda::ScriviChiusure(m_archivio, anno, chiusure))
         messaggi().Messaggio(FestivitaNonRegistrate, Messaggi::Ok, Messaggi::Warning);
     const int riga = m_ui->Chiusure->row(scelte.first());
     CaricaChiusure(anno);

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QWidget>
 
+struct Sessione;
 namespace Ui {
 class F_Configurazioni;
 }
@@ -20,15 +21,17 @@ class F_Configurazioni : public QWidget
 {
     Q_OBJECT
 
+    Sessione& m_sessione;
+
 public:
     // Loads the settings; the password is asked by Apri, not here.
-    explicit F_Configurazioni(QWidget* parent = nullptr);
+    explicit F_Configurazioni(Sessione& sessione, QWidget* parent = nullptr);
     ~F_Configurazioni() override;
 
     // The main window's "Configurazioni": asks the program password (unless SaltaPassword is
     // set), then shows the window modeless. An open window is only brought forward. Answers
     // nullptr when the password was not given: the program end has been asked for then.
-    static F_Configurazioni* Apri(QWidget* parent = nullptr);
+    static F_Configurazioni* Apri(Sessione& sessione, QWidget* parent = nullptr);
     // The window that is open, if any.
     static F_Configurazioni* Aperta();
 

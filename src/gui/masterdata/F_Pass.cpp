@@ -11,9 +11,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-F_Pass::F_Pass(QWidget* parent)
+F_Pass::F_Pass(const QString& archivio, QWidget* parent)
     : QDialog(parent)
     , m_ui(new Ui::F_Pass)
+    , m_archivio(archivio)
 {
     m_ui->setupUi(this);
     m_ui->Password->clear();
@@ -35,7 +36,7 @@ void F_Pass::showEvent(QShowEvent* evento)
 
 void F_Pass::Command1_Click()
 {
-    switch (VerificaPasswordDigitata(m_ui->Password->text())) {
+    switch (VerificaPasswordDigitata(m_archivio, m_ui->Password->text())) {
     case EsitoPassword::NonLetta:
         // Any error but a busy archive leaves the prompt open, so the user can try again.
         return;

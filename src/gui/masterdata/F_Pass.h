@@ -13,7 +13,8 @@ class F_Pass : public QDialog
     Q_OBJECT
 
 public:
-    explicit F_Pass(QWidget* parent = nullptr);
+    // The prompt for the password of `archivio`.
+    explicit F_Pass(const QString& archivio, QWidget* parent = nullptr);
     ~F_Pass() override;
 
     void Command1_Click(); // "Conferma"
@@ -25,4 +26,5 @@ protected:
 
 private:
     const QScopedPointer<Ui::F_Pass> m_ui;
+    const QString m_archivio;
 };

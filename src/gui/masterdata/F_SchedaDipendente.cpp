@@ -1,6 +1,9 @@
 #include "F_SchedaDipendente.h"
 #include "ui_F_SchedaDipendente.h"
 
+#include "archive/Sessione.h"
+#include "gui/printing/StampaElenco.h"
+
 #include "archive/FunzioniPerVariabili.h"
 #include "archive/Module1.h"
 #include "comune/Twips.h"
@@ -34,21 +37,9 @@ const QString VarTutti = QStringLiteral("F_SchedaDipendente_Tutti");
 const QString VarOrdinamento = QStringLiteral("F_SchedaDipendente_Ordinamento");
 const QColor ColoreObbligatorio(0xC0, 0xC0, 0xFF);
 
-F_SchedaDipendente::Apertura& apertura()
-{
-    static F_SchedaDipendente::Apertura a;
-    return a;
-}
-
-F_SchedaDipendente::StampaElenco& stampaElenco()
-{
-    static F_SchedaDipendente::StampaElenco s;
-    return s;
-}
-
 bool Apri(const QString& obiettivo)
 {
-    return apertura() ? apertura()(obiettivo) : Piattaforma::ApriConShell(obiettivo);
+    return Piattaforma::ApriConShell(obiettivo);
 }
 
 bool TastoInvio(const QEvent* evento)
@@ -78,8 +69,9 @@ void Colora(QWidget* w, const QColor& colore)
 
 } // namespace
 
-F_SchedaDipendente::F_SchedaDipendente(QWidget* parent)
+F_SchedaDipendente::F_SchedaDipendente(Sessione& sessione, QWidget* parent)
     : QWidget(parent, Qt::Window)
+    , m_sessione(sessione)
     , m_ui(new Ui::F_SchedaDipendente)
     , m_modello(new GrigliaAnagraficheModel(m_elenco, this))
 {
@@ -156,16 +148,6 @@ F_SchedaDipendente::F_SchedaDipendente(QWidget* parent)
 
 F_SchedaDipendente::~F_SchedaDipendente() = default;
 
-void F_SchedaDipendente::ImpostaApertura(Apertura a)
-{
-    apertura() = std::move(a);
-}
-
-void F_SchedaDipendente::ImpostaStampaElenco(StampaElenco s)
-{
-    stampaElenco() = std::move(s);
-}
-
 void F_SchedaDipendente::Form_Load()
 {
     if (QScreen* schermo = QGuiApplication::primaryScreen()) {
@@ -177,16 +159,16 @@ void F_SchedaDipendente::Form_Load()
     Codice_Change();
     Indice_Change();
 
-    m_ui->Attivi->setChecked(LeggiFlag(VarAttivi));
-    if (LeggiFlag(VarNonAttivi))
+    m_ui->Attivi->setChecked(LeggiFlag(m_sessione.PercorsoArchivio, VarAttivi));
+    if (LeggiFlag(m_sessione.PercorsoArchivio, VarNonAttivi))
         m_ui->NonAttivi->setChecked(true);
-    if (LeggiFlag(VarTutti))
+    if (LeggiFlag(m_sessione.PercorsoArchivio, VarTutti))
         m_ui->Tutti->setChecked(true);
     if (!m_ui->Attivi->isChecked() && !m_ui->NonAttivi->isChecked())
         m_ui->Tutti->setChecked(true);
 
     // Only the list's own orderings can be shown; anything else falls back to the default.
-    const int voce = m_ui->Ordinamento->findText(LeggiVariabile(VarOrdinamento));
+    const int voce = m_ui->Ordinamento->findText(LeggiVariabile(m_sessione.PercorsoArchivio, VarOrdinamento));
     m_ui->Ordinamento->setCurrentIndex(voce >= 0 ? voce : 0);
 
     AggiornaGriglia_Click();
@@ -209,7 +191,7 @@ QString F_SchedaDipendente::ordinamento() const
 void F_SchedaDipendente::AggiornaGriglia_Click()
 {
     m_ui->GrigliaAnagrafiche->setUpdatesEnabled(false);
-    m_modello->ricarica([this] { m_elenco.Carica(filtro(), ordinamento()); });
+    m_modello->ricarica([this] { m_elenco.Carica(m_sessione.PercorsoArchivio, filtro(), ordinamento()); });
     m_ui->GrigliaAnagrafiche->setUpdatesEnabled(true);
     DimensionaGriglia_Click();
 }
@@ -238,16 +220,16 @@ void F_SchedaDipendente::GrigliaAnagrafiche_Click(const QModelIndex& indice)
 
 void F_SchedaDipendente::Visualizzazione_Click()
 {
-    ScriviFlag(VarAttivi, m_ui->Attivi->isChecked());
-    ScriviFlag(VarNonAttivi, m_ui->NonAttivi->isChecked());
-    ScriviFlag(VarTutti, m_ui->Tutti->isChecked());
+    ScriviFlag(m_sessione.PercorsoArchivio, VarAttivi, m_ui->Attivi->isChecked());
+    ScriviFlag(m_sessione.PercorsoArchivio, VarNonAttivi, m_ui->NonAttivi->isChecked());
+    ScriviFlag(m_sessione.PercorsoArchivio, VarTutti, m_ui->Tutti->isChecked());
     AggiornaGriglia_Click();
     m_elenco.AzzeraSfondoMemorizzato();
 }
 
 void F_SchedaDipendente::Ordinamento_Click()
 {
-    ScriviVariabile(VarOrdinamento, m_ui->Ordinamento->currentText());
+    ScriviVariabile(m_sessione.PercorsoArchivio, VarOrdinamento, m_ui->Ordinamento->currentText());
     AggiornaGriglia_Click();
     m_elenco.AzzeraSfondoMemorizzato();
 }
@@ -305,7 +287,7 @@ void F_SchedaDipendente::ScriviCampi(const Scheda& s)
 void F_SchedaDipendente::Aggiorna_Click()
 {
     const std::optional<Scheda> s
-        = Anagrafiche::LeggiScheda(static_cast<qint32>(Module1::ValoreNumerico(m_ui->Indice->text())));
+        = Anagrafiche::LeggiScheda(m_sessione.PercorsoArchivio, static_cast<qint32>(Module1::ValoreNumerico(m_ui->Indice->text())));
     if (s)
         ScriviCampi(*s);
     else
@@ -326,7 +308,7 @@ void F_SchedaDipendente::PulisciGriglia()
 void F_SchedaDipendente::CercaAnagrafica()
 {
     const QString codice = m_ui->Codice->text();
-    const qint32 trovato = Anagrafiche::CercaCodice(codice);
+    const qint32 trovato = Anagrafiche::CercaCodice(m_sessione.PercorsoArchivio, codice);
     if (trovato > 0) {
         m_ui->Indice->setText(QString::number(trovato));
         Aggiorna_Click();
@@ -378,7 +360,7 @@ bool F_SchedaDipendente::CampoSuccessivo(QWidget* campo)
 void F_SchedaDipendente::Data_DblClick(QWidget* campo)
 {
     auto* riga = static_cast<QLineEdit*>(campo);
-    const QString scelta = ScegliDataDaCalendario(this, riga->text());
+    const QString scelta = ScegliDataDaCalendario(this, riga->text(), m_sessione.PercorsoArchivio);
     if (!scelta.isEmpty())
         riga->setText(scelta);
 }
@@ -443,7 +425,7 @@ void F_SchedaDipendente::Command2_Click()
 void F_SchedaDipendente::Command4_Click()
 {
     Scheda s = LeggiCampi();
-    const Anagrafiche::EsitoRegistrazione esito = Anagrafiche::Registra(s);
+    const Anagrafiche::EsitoRegistrazione esito = Anagrafiche::Registra(m_sessione.PercorsoArchivio, s);
     // A composed name stays on the card even when the save is refused.
     if (s.testo(QStringLiteral("RagSociale")) != testo(QStringLiteral("RagSociale")))
         imposta(QStringLiteral("RagSociale"), s.testo(QStringLiteral("RagSociale")));
@@ -466,7 +448,7 @@ void F_SchedaDipendente::Command4_Click()
 
 void F_SchedaDipendente::Command10_Click()
 {
-    if (Anagrafiche::Cancella(LeggiCampi()) != Anagrafiche::EsitoCancellazione::Cancellata)
+    if (Anagrafiche::Cancella(m_sessione.PercorsoArchivio, LeggiCampi()) != Anagrafiche::EsitoCancellazione::Cancellata)
         return;
     PulisciCampi();
     AggiornaGriglia_Click();
@@ -477,17 +459,15 @@ void F_SchedaDipendente::Command10_Click()
 
 void F_SchedaDipendente::Anteprima_Click()
 {
-    if (!stampaElenco()) {
-        messaggi().Messaggio(
-            QStringLiteral("Funzione non disponibile"), Messaggi::Ok, Messaggi::Information);
-        return;
-    }
-    stampaElenco()(this, filtro(), ordinamento());
+    if (stampaElenco)
+        stampaElenco(filtro(), ordinamento());
+    else
+        StampaElenco::Anteprima_Click(m_sessione, filtro(), ordinamento());
 }
 
 void F_SchedaDipendente::Command17_Click()
 {
-    F_SelezioneStampante::Mostra(this);
+    F_SelezioneStampante::Mostra(m_sessione, this);
 }
 
 void F_SchedaDipendente::Command1_Click()

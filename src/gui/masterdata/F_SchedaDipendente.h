@@ -7,6 +7,7 @@
 
 #include <functional>
 
+struct Sessione;
 namespace Ui {
 class F_SchedaDipendente;
 }
@@ -19,16 +20,14 @@ class F_SchedaDipendente : public QWidget
 {
     Q_OBJECT
 
+    Sessione& m_sessione;
+
 public:
-    explicit F_SchedaDipendente(QWidget* parent = nullptr);
+    explicit F_SchedaDipendente(Sessione& sessione, QWidget* parent = nullptr);
     ~F_SchedaDipendente() override;
 
-    // How the e-mail and web buttons reach the desktop (tests watch it instead).
-    using Apertura = std::function<bool(const QString&)>;
-    static void ImpostaApertura(Apertura apertura); // empty: back to the desktop shell
-    // The employee list print, filtered and ordered as the list shows.
-    using StampaElenco = std::function<void(QWidget*, ElencoAnagrafiche::Filtro, const QString&)>;
-    static void ImpostaStampaElenco(StampaElenco stampa);
+    // The employee list print, filtered and ordered as the list shows; none: StampaElenco's own.
+    std::function<void(ElencoAnagrafiche::Filtro, const QString&)> stampaElenco;
 
     ElencoAnagrafiche::Filtro filtro() const;
     QString ordinamento() const;

@@ -15,10 +15,11 @@
 #include <QStyle>
 #include <QTimer>
 
-F_TabellaCodici::F_TabellaCodici(const DefinizioneTabellaCodici& definizione, QWidget* parent)
+F_TabellaCodici::F_TabellaCodici(
+    const QString& archivio, const DefinizioneTabellaCodici& definizione, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_ui(new Ui::F_TabellaCodici)
-    , m_tabella(definizione)
+    , m_tabella(archivio, definizione)
     , m_modello(new ModelloGriglia(&m_tabella.griglia(), this))
 {
     m_ui->setupUi(this);

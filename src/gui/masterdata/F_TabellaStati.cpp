@@ -2,14 +2,14 @@
 
 #include <QPointer>
 
-F_TabellaStati::F_TabellaStati(QWidget* parent)
-    : F_TabellaCodici(DefinizioneStati(), parent)
+F_TabellaStati::F_TabellaStati(const QString& archivio, QWidget* parent)
+    : F_TabellaCodici(archivio, DefinizioneStati(), parent)
 { }
 
-F_TabellaStati* F_TabellaStati::Apri(QWidget* proprietario)
+F_TabellaStati* F_TabellaStati::Apri(const QString& archivio, QWidget* proprietario)
 {
     static QPointer<F_TabellaStati> aperta;
     if (!aperta)
-        aperta = new F_TabellaStati(proprietario);
+        aperta = new F_TabellaStati(archivio, proprietario);
     return aperta;
 }

@@ -8,8 +8,8 @@ class F_TabellaStati : public F_TabellaCodici
     Q_OBJECT
 
 public:
-    explicit F_TabellaStati(QWidget* parent = nullptr);
+    explicit F_TabellaStati(const QString& archivio, QWidget* parent = nullptr);
 
     // The open window, or a new one owned by `proprietario`.
-    static F_TabellaStati* Apri(QWidget* proprietario);
+    static F_TabellaStati* Apri(const QString& archivio, QWidget* proprietario);
 };

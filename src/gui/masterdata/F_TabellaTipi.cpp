@@ -2,14 +2,14 @@
 
 #include <QPointer>
 
-F_TabellaTipi::F_TabellaTipi(QWidget* parent)
-    : F_TabellaCodici(DefinizioneTipi(), parent)
+F_TabellaTipi::F_TabellaTipi(const QString& archivio, QWidget* parent)
+    : F_TabellaCodici(archivio, DefinizioneTipi(), parent)
 { }
 
-F_TabellaTipi* F_TabellaTipi::Apri(QWidget* proprietario)
+F_TabellaTipi* F_TabellaTipi::Apri(const QString& archivio, QWidget* proprietario)
 {
     static QPointer<F_TabellaTipi> aperta;
     if (!aperta)
-        aperta = new F_TabellaTipi(proprietario);
+        aperta = new F_TabellaTipi(archivio, proprietario);
     return aperta;
 }

@@ -8,8 +8,8 @@ class F_TabellaTipi : public F_TabellaCodici
     Q_OBJECT
 
 public:
-    explicit F_TabellaTipi(QWidget* parent = nullptr);
+    explicit F_TabellaTipi(const QString& archivio, QWidget* parent = nullptr);
 
     // The open window, or a new one owned by `proprietario`.
-    static F_TabellaTipi* Apri(QWidget* proprietario);
+    static F_TabellaTipi* Apri(const QString& archivio, QWidget* proprietario);
 };

@@ -3,11 +3,12 @@
 #include "gui/masterdata/F_Calendario.h"
 #include "platform/Servizi.h"
 
-QString ScegliDataDaCalendario(QWidget* parent, const QString& dataIniziale)
+QString ScegliDataDaCalendario(
+    QWidget* parent, const QString& dataIniziale, const QString& archivio, bool* saltaRicostruzione)
 {
     if (servizi().scegliData)
         return servizi().scegliData(dataIniziale);
-    F_Calendario calendario(parent, dataIniziale);
+    F_Calendario calendario(parent, dataIniziale, archivio, saltaRicostruzione);
     calendario.exec();
-    return F_Calendario::DataSceltaCalendario;
+    return calendario.DataSceltaCalendario;
 }

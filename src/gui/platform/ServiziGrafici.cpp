@@ -18,8 +18,8 @@ void Installa(Servizi& s)
     s.attesaOccupato = [] { Attendere::RiavviaAttesa(); };
     s.attendiLavoro = AttendiLavoroConFinestra;
     s.stampanti = ElencoStampanti::DiSistema;
-    s.chiediPassword = [] {
-        F_Pass prompt;
+    s.chiediPassword = [](const QString& archivio) {
+        F_Pass prompt(archivio);
         return prompt.exec() == QDialog::Accepted;
     };
 }

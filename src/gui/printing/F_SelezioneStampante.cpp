@@ -1,6 +1,8 @@
 #include "F_SelezioneStampante.h"
 #include "ui_F_SelezioneStampante.h"
 
+#include "archive/Sessione.h"
+
 #include "archive/ErroreArchivio.h"
 #include "comune/Twips.h"
 #include "gui/platform/ElencoStampanti.h"
@@ -12,8 +14,9 @@
 #include <QLineEdit>
 #include <QScreen>
 
-F_SelezioneStampante::F_SelezioneStampante(QWidget* parent)
+F_SelezioneStampante::F_SelezioneStampante(Sessione& sessione, QWidget* parent)
     : QDialog(parent)
+    , m_sessione(sessione)
     , m_ui(new Ui::F_SelezioneStampante)
 {
     m_ui->setupUi(this);
@@ -29,9 +32,9 @@ F_SelezioneStampante::F_SelezioneStampante(QWidget* parent)
 
 F_SelezioneStampante::~F_SelezioneStampante() = default;
 
-void F_SelezioneStampante::Mostra(QWidget* parent)
+void F_SelezioneStampante::Mostra(Sessione& sessione, QWidget* parent)
 {
-    F_SelezioneStampante finestra(parent);
+    F_SelezioneStampante finestra(sessione, parent);
     finestra.exec();
 }
 
@@ -50,7 +53,7 @@ void F_SelezioneStampante::Form_Load()
 
     QString nome;
     int errore = 0;
-    if (Stampanti::LeggiNomeMemorizzato(nome, &errore))
+    if (Stampanti::LeggiNomeMemorizzato(m_sessione.PercorsoArchivio, nome, &errore))
         m_ui->prnDocs->setEditText(nome);
     else if (errore == CodiciErrore::FileNonTrovato || errore == CodiciErrore::TabellaNonTrovata)
         messaggi().Messaggio(
@@ -68,7 +71,7 @@ void F_SelezioneStampante::showEvent(QShowEvent* evento)
 void F_SelezioneStampante::prnDocs_Click()
 {
     QString descrizione;
-    if (!Stampanti::MemorizzaStampanteDocumenti(m_ui->prnDocs->currentText(), &descrizione))
+    if (!Stampanti::MemorizzaStampanteDocumenti(m_sessione, m_ui->prnDocs->currentText(), &descrizione))
         messaggi().Messaggio(descrizione, Messaggi::Ok, Messaggi::Critical);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+struct Sessione;
 namespace Ui {
 class F_SelezioneStampante;
 }
@@ -11,12 +12,14 @@ class F_SelezioneStampante : public QDialog
 {
     Q_OBJECT
 
+    Sessione& m_sessione;
+
 public:
-    explicit F_SelezioneStampante(QWidget* parent = nullptr);
+    explicit F_SelezioneStampante(Sessione& sessione, QWidget* parent = nullptr);
     ~F_SelezioneStampante() override;
 
     // Opens the window modally over `parent` (the main window's and the card's "S" button).
-    static void Mostra(QWidget* parent);
+    static void Mostra(Sessione& sessione, QWidget* parent);
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;

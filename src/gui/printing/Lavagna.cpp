@@ -1,6 +1,8 @@
 #include "Lavagna.h"
 #include "ui_Lavagna.h"
 
+#include "archive/Sessione.h"
+
 #include "archive/Module1.h"
 #include "comune/Twips.h"
 #include "masterdata/Configurazione.h"
@@ -30,8 +32,9 @@ QRectF Adatta(const QSizeF& immagine, const QRectF& riquadro)
 
 } // namespace
 
-Lavagna::Lavagna(QWidget* parent)
+Lavagna::Lavagna(Sessione& sessione, QWidget* parent)
     : QDialog(parent)
+    , m_sessione(sessione)
     , m_ui(new Ui::Lavagna)
 {
     m_ui->setupUi(this);
@@ -72,7 +75,7 @@ QFont Lavagna::Carattere(double punti, bool grassetto, int scala)
 
 void Lavagna::InserisciDatiTestata(const QString& legenda)
 {
-    const Configurazione::Lettura lettura = Configurazione::Leggi(Module1::PercorsoArchivio);
+    const Configurazione::Lettura lettura = Configurazione::Leggi(m_sessione.PercorsoArchivio);
     QImage logo;
     if (lettura.riga && lettura.dati.VisualizzaLogo && !lettura.fileLogo.isEmpty())
         logo.load(lettura.fileLogo);
@@ -190,7 +193,7 @@ void Lavagna::showEvent(QShowEvent* evento)
 void Lavagna::Form_Activate()
 {
     // After the first page was printed the others print themselves as soon as they show.
-    if (StampaInCorso)
+    if (m_sessione.StampaInCorso)
         QTimer::singleShot(0, this, [this] {
             if (isVisible())
                 Stampa_Click();
@@ -204,11 +207,11 @@ void Lavagna::Stampa_Click()
     if (!stampata) {
         // Not printed (file choice cancelled, printer refused): the page stays open to try again
         // or leave, and leaving ends the print.
-        StampaInCorso = false;
+        m_sessione.StampaInCorso = false;
         m_ui->FStampa->show();
         return;
     }
-    StampaInCorso = true;
+    m_sessione.StampaInCorso = true;
     accept();
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+struct Sessione;
 namespace Ui {
 class Lavagna;
 }
@@ -20,12 +21,12 @@ class Lavagna : public QDialog
 {
     Q_OBJECT
 
+    Sessione& m_sessione;
+
 public:
-    explicit Lavagna(QWidget* parent = nullptr);
+    explicit Lavagna(Sessione& sessione, QWidget* parent = nullptr);
     ~Lavagna() override;
 
-    // Print mode: the user pressed "Stampa" during this print request.
-    static inline bool StampaInCorso = false;
     // The page shown last has been closed.
     static inline bool AnteprimaChiusa = false;
 

@@ -8,12 +8,6 @@
 
 #include <memory>
 
-// The printer the last print request made current; an invalid one is the system's default.
-// The detailed print's preview prints on it.
-namespace StampaCorrente {
-inline Stampante StampanteCorrente;
-}
-
 // One print job on one printer, A4 upright whatever the queue's own paper: the printer is set up
 // and checked (a queue that is gone or takes no jobs is said, not swapped for another), the
 // built-in PDF printer asks where to save, then pages are drawn one after the other and the job

@@ -1,5 +1,6 @@
 #include "StampaDettagliata.h"
 
+#include "archive/Sessione.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
 #include "comune/Twips.h"
@@ -95,7 +96,7 @@ void PreparaStampa2(const Sorgente& s)
     const auto stampaPagina = [&](Lavagna& pagina) {
         // The first page checks the printer (and asks for the PDF file) before anything is kept.
         if (!lavoro) {
-            lavoro = std::make_unique<LavoroStampa>(StampaCorrente::StampanteCorrente, titolo);
+            lavoro = std::make_unique<LavoroStampa>(s.sessione->StampanteCorrente, titolo);
             if (lavoro->Prepara() != LavoroStampa::Esito::Pronto) {
                 lavoro.reset();
                 return false;
@@ -114,7 +115,7 @@ void PreparaStampa2(const Sorgente& s)
     if (!s.feste.isEmpty())
         legenda += (legenda.isEmpty() ? QString() : QStringLiteral("\n")) + s.feste;
     const auto mostraPagina = [&](const QString& testoPagina) {
-        Lavagna pagina(s.finestra);
+        Lavagna pagina(*s.sessione, s.finestra);
         pagina.ImpostaStampaPagina(stampaPagina);
         // A header that cannot be read is waited for or left out, as the error routine says.
         EseguiPasso([&] { pagina.InserisciDatiTestata(legenda); });
@@ -145,7 +146,7 @@ void PreparaStampa2(const Sorgente& s)
             vista.setUpdatesEnabled(true);
             barra->setValue(barra->minimum());
             mostraPagina(PaginaLavagna::TestoPagina(p, pagine, true));
-            if (!Lavagna::StampaInCorso)
+            if (!s.sessione->StampaInCorso)
                 break;
             if (p < pagine) {
                 if (attesa())

@@ -6,6 +6,7 @@
 
 class Griglia;
 class Lavagna;
+struct Sessione;
 class QWidget;
 class VistaGriglia;
 
@@ -18,6 +19,7 @@ namespace StampaDettagliata {
 // What is printed: the grid and its view, and the main window's state.
 struct Sorgente
 {
+    Sessione* sessione = nullptr; // the printer made current, and whether the user prints
     Griglia* griglia = nullptr;
     VistaGriglia* vista = nullptr;
     QString dal;

@@ -2,7 +2,7 @@
 
 #include "archive/Module1.h"
 #include "comune/Orologio.h"
-#include "gui/masterdata/F_SchedaDipendente.h"
+#include "archive/Sessione.h"
 #include "platform/Messaggi.h"
 #include "gui/printing/EsecuzioneReport.h"
 #include "gui/printing/Stampanti.h"
@@ -35,13 +35,13 @@ QStringList Righe(const ElencoAnagrafiche& elenco, const QDate& oggi)
     return righe;
 }
 
-void Anteprima_Click(QWidget*, ElencoAnagrafiche::Filtro filtro, const QString& ordinamento)
+void Anteprima_Click(const Sessione& sessione, ElencoAnagrafiche::Filtro filtro, const QString& ordinamento)
 {
     ElencoAnagrafiche elenco;
     bool scritte = false;
     QList<TabellaStampa::RigaStampa> righe;
-    if (elenco.Carica(filtro, ordinamento))
-        righe = TabellaStampa::Scrivi(Righe(elenco, Orologio::Oggi()), &scritte);
+    if (elenco.Carica(sessione.PercorsoArchivio, filtro, ordinamento))
+        righe = TabellaStampa::Scrivi(sessione.PercorsoArchivio, Righe(elenco, Orologio::Oggi()), &scritte);
     if (!scritte) {
         messaggi().Messaggio(QStringLiteral("Impossibile preparare la stampa dell'elenco: l'archivio non è "
                                             "disponibile.\nRiprovare tra qualche istante."),
@@ -51,18 +51,13 @@ void Anteprima_Click(QWidget*, ElencoAnagrafiche::Filtro filtro, const QString& 
 
     Report::Richiesta r;
     r.modello = Report::StampaGenerica;
-    r.archivio = Module1::PercorsoArchivio;
-    if (Stampanti::StampanteDocumentiTrovata)
-        r.stampante = Stampanti::StampanteDocumenti;
+    r.archivio = sessione.PercorsoArchivio;
+    if (sessione.StampanteDocumentiTrovata)
+        r.stampante = sessione.StampanteDocumenti;
     r.destinazione = Report::Destinazione::Anteprima;
     r.titolo = QStringLiteral("Elenco dipendenti");
     r.righeStampa = righe;
     Report::Esegui(r);
-}
-
-void Registra()
-{
-    F_SchedaDipendente::ImpostaStampaElenco(&Anteprima_Click);
 }
 
 } // namespace StampaElenco

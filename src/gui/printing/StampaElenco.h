@@ -11,6 +11,8 @@ class QWidget;
 
 // The employee card's "Stampa Elenco": the list, filtered and ordered as the card shows it, as a
 // plain text table in the generic report.
+struct Sessione;
+
 namespace StampaElenco {
 
 constexpr int TwipsPerCarattere = 105;
@@ -26,9 +28,6 @@ QStringList Righe(const ElencoAnagrafiche& elenco, const QDate& oggi);
 
 // Reads the list as the card shows it, writes its lines into Stampa and previews them in the
 // generic report. Anything that stops it is told to the user.
-void Anteprima_Click(QWidget* scheda, ElencoAnagrafiche::Filtro filtro, const QString& ordinamento);
-
-// Makes the card's "Stampa Elenco" print through Anteprima_Click.
-void Registra();
+void Anteprima_Click(const Sessione& sessione, ElencoAnagrafiche::Filtro filtro, const QString& ordinamento);
 
 } // namespace StampaElenco

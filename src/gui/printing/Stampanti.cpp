@@ -2,7 +2,7 @@
 
 #include "archive/Archivio.h"
 #include "archive/GestioneErrore.h"
-#include "archive/Module1.h"
+#include "archive/Sessione.h"
 
 #include <QSqlQuery>
 
@@ -30,39 +30,39 @@ bool Cerca(const QString& nome, Stampante& trovata)
 
 } // namespace
 
-void LeggiStampanteDocumenti()
+void LeggiStampanteDocumenti(Sessione& sessione)
 {
     QString nome;
     // A failed read leaves no name rather than the one of an archive opened earlier.
-    NomeStampanteDocumenti.clear();
-    if (LeggiNomeMemorizzato(nome))
-        NomeStampanteDocumenti = nome;
+    sessione.NomeStampanteDocumenti.clear();
+    if (LeggiNomeMemorizzato(sessione.PercorsoArchivio, nome))
+        sessione.NomeStampanteDocumenti = nome;
 }
 
-bool ImpostaStampante()
+bool ImpostaStampante(Sessione& sessione)
 {
-    return Cerca(NomeStampanteDocumenti, StampanteDocumenti);
+    return Cerca(sessione.NomeStampanteDocumenti, sessione.StampanteDocumenti);
 }
 
-bool TrovaStampantePdf()
+bool TrovaStampantePdf(Sessione& sessione)
 {
-    return Cerca(ElencoStampanti::NomePdf, StampantePdf);
+    return Cerca(ElencoStampanti::NomePdf, sessione.StampantePdf);
 }
 
-bool CaricaStampanti()
+bool CaricaStampanti(Sessione& sessione)
 {
-    LeggiStampanteDocumenti();
-    StampanteDocumentiTrovata = ImpostaStampante();
-    return TrovaStampantePdf();
+    LeggiStampanteDocumenti(sessione);
+    sessione.StampanteDocumentiTrovata = ImpostaStampante(sessione);
+    return TrovaStampantePdf(sessione);
 }
 
-bool LeggiNomeMemorizzato(QString& nome, int* errore)
+bool LeggiNomeMemorizzato(const QString& archivio, QString& nome, int* errore)
 {
     QString letto;
     int numero = 0;
     const bool ok = EseguiConAttesa(
         [&] {
-            Archivio db(Module1::PercorsoArchivio);
+            Archivio db(archivio);
             QSqlQuery q = db.esegui(SqlRiga);
             letto = q.next() ? q.value(1).toString() : QString();
         },
@@ -74,11 +74,11 @@ bool LeggiNomeMemorizzato(QString& nome, int* errore)
     return ok;
 }
 
-bool MemorizzaStampanteDocumenti(const QString& nome, QString* descrizione)
+bool MemorizzaStampanteDocumenti(Sessione& sessione, const QString& nome, QString* descrizione)
 {
     const bool ok = EseguiConAttesa(
         [&] {
-            Archivio db(Module1::PercorsoArchivio);
+            Archivio db(sessione.PercorsoArchivio);
             InTransazione(db, [&] {
                 QSqlQuery q = db.esegui(SqlRiga);
                 if (q.next()) {
@@ -94,8 +94,8 @@ bool MemorizzaStampanteDocumenti(const QString& nome, QString* descrizione)
         },
         nullptr, descrizione);
     if (ok) {
-        LeggiStampanteDocumenti();
-        StampanteDocumentiTrovata = ImpostaStampante();
+        LeggiStampanteDocumenti(sessione);
+        sessione.StampanteDocumentiTrovata = ImpostaStampante(sessione);
     }
     return ok;
 }

@@ -4,34 +4,31 @@
 
 #include <QString>
 
-// The documents printer chosen once per archive (Configurazioni.prnDocs) and the PDF printer.
-// The main window fills these at start; the printer window and the settings window refresh
-// them; printing reads them.
+// The documents printer chosen once per archive (Configurazioni.prnDocs) and the PDF printer,
+// kept in the session: the main window fills them at start; the printer window and the settings
+// window refresh them; printing reads them.
+struct Sessione;
+
 namespace Stampanti {
 
-inline QString NomeStampanteDocumenti; // the stored name, "" when none
-inline Stampante StampanteDocumenti; // the installed printer with that name
-inline bool StampanteDocumentiTrovata = false;
-inline Stampante StampantePdf; // the installed printer named exactly "PDFCreator"
-
 // Reads prnDocs of the settings row into NomeStampanteDocumenti ("" without a row or a name).
-void LeggiStampanteDocumenti();
+void LeggiStampanteDocumenti(Sessione& sessione);
 // Looks for an installed printer named exactly NomeStampanteDocumenti; when found it is kept
 // in StampanteDocumenti. Callers keep the answer in StampanteDocumentiTrovata.
-bool ImpostaStampante();
+bool ImpostaStampante(Sessione& sessione);
 // Looks for the installed printer named exactly "PDFCreator" and keeps it in StampantePdf.
-bool TrovaStampantePdf();
+bool TrovaStampantePdf(Sessione& sessione);
 
 // The start-up sequence of the main window: stored name, documents printer, PDF printer.
 // Answers whether the PDF printer is there (the main window then shows its PDF frame).
-bool CaricaStampanti();
+bool CaricaStampanti(Sessione& sessione);
 
 // The stored name as the printer window shows it. `errore` receives the archive error number
 // when it could not be read (0 otherwise); `nome` is left alone then.
-bool LeggiNomeMemorizzato(QString& nome, int* errore = nullptr);
+bool LeggiNomeMemorizzato(const QString& archivio, QString& nome, int* errore = nullptr);
 // Stores `nome` as prnDocs of the settings row, adding the row when the archive has none,
 // then refreshes NomeStampanteDocumenti and StampanteDocumentiTrovata. On failure nothing is
 // stored and `descrizione` says why.
-bool MemorizzaStampanteDocumenti(const QString& nome, QString* descrizione = nullptr);
+bool MemorizzaStampanteDocumenti(Sessione& sessione, const QString& nome, QString* descrizione = nullptr);
 
 } // namespace Stampanti
