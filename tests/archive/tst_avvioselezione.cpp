@@ -1,6 +1,6 @@
 #include "AmbienteTest.h"
-#include "DatiDiProva.h"
 #include "Controlli.h"
+#include "DatiDiProva.h"
 
 #include "archive/Archivio.h"
 #include "gui/archive/AvvioSelezione.h"

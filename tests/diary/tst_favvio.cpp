@@ -1,6 +1,6 @@
 #include "AmbienteTest.h"
-#include "DatiDiProva.h"
 #include "Controlli.h"
+#include "DatiDiProva.h"
 
 #include "archive/Password.h"
 #include "gui/masterdata/F_Configurazioni.h"

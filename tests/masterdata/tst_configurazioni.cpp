@@ -1,7 +1,7 @@
 #include "AmbienteTest.h"
 #include "ArchivioDanneggiato.h"
-#include "DatiDiProva.h"
 #include "Controlli.h"
+#include "DatiDiProva.h"
 
 #include "archive/Archivio.h"
 #include "archive/Backup.h"

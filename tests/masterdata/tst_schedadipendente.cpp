@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "Controlli.h"
 #include "DatiDiProva.h"
 
 #include "gui/masterdata/SceltaData.h"
@@ -59,13 +60,7 @@ public:
         QVERIFY(QTest::qWaitForWindowActive(w));
     }
 
-    template <typename T = QWidget> T* c(const char* nome) const
-    {
-        T* trovato = w->findChild<T*>(QString::fromLatin1(nome));
-        if (!trovato)
-            qFatal("controllo mancante: %s", nome);
-        return trovato;
-    }
+    template <typename T = QWidget> T* c(const char* nome) const { return figlio<T>(w, nome); }
     QLineEdit* riga(const char* nome) const { return c<QLineEdit>(nome); }
     QString testo(const char* nome) const
     {

@@ -1,6 +1,6 @@
 #include "AmbienteTest.h"
-#include "DatiDiProva.h"
 #include "Controlli.h"
+#include "DatiDiProva.h"
 #include "StrumentiPdf.h"
 
 #include "archive/Password.h"

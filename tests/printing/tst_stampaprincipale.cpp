@@ -1,6 +1,6 @@
 #include "AmbienteTest.h"
-#include "DatiDiProva.h"
 #include "Controlli.h"
+#include "DatiDiProva.h"
 #include "StrumentiPdf.h"
 
 #include "archive/Module1.h"
@@ -70,15 +70,6 @@ private:
 namespace {
 
 const Stampante Pdf{QStringLiteral("PDFCreator"), QStringLiteral("Qt PDF"), QStringLiteral("FILE:"), true};
-
-void Azienda(AmbienteTest& amb)
-{
-    Configurazione::Dati d;
-    d.RagSociale = QStringLiteral("Officine Rossi S.r.l.");
-    d.Comune = QStringLiteral("Lecco");
-    d.VisualizzaIntestazione = true;
-    Configurazione::Salva(amb.archivio(), d, {});
-}
 
 void Clicca(Lavagna& l, const char* pulsante)
 {
@@ -169,7 +160,7 @@ void TestStampaPrincipale::paginaUnica()
 void TestStampaPrincipale::righeEsatte()
 {
     AmbienteTest amb;
-    Azienda(amb);
+    Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
     Principale f;
     const int r = f->CalcolaNumeroRigheInStampa();
     dipendenti(amb, r);
@@ -251,7 +242,7 @@ void TestStampaPrincipale::escSullaPrimaPagina()
 void TestStampaPrincipale::stampaTrePagine()
 {
     AmbienteTest amb;
-    Azienda(amb);
+    Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
     Principale f;
     const int r = f->CalcolaNumeroRigheInStampa();
     dipendenti(amb, 2 * r + 1);
@@ -414,7 +405,7 @@ void TestStampaPrincipale::periodoDelRiepilogo()
 void TestStampaPrincipale::riepilogoInPdfSenzaAnteprima()
 {
     AmbienteTest amb;
-    Azienda(amb);
+    Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
     dipendenti(amb, 2);
     movimento(amb, 1, QStringLiteral("ORDINARIO"), QDate(2024, 2, 1), QStringLiteral("8"));
     Principale f;
