@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 
 #include "archive/ArchivioEsempio.h"
 
@@ -94,7 +95,7 @@ void TestArchivioEsempio::stessoSemeStessiDati()
 void TestArchivioEsempio::nonSovrascrive()
 {
     AmbienteTest amb;
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato) VALUES ('MIO')"));
+    stato(amb, QStringLiteral("MIO"));
     const qint64 dimensione = QFileInfo(amb.archivio()).size();
     const auto r = ArchivioEsempio::Crea(amb.archivio(), piccolo());
     QVERIFY(!r.ok);

@@ -1,4 +1,6 @@
 #include "AmbienteTest.h"
+#include "Controlli.h"
+#include "DatiDiProva.h"
 
 #include "archive/Archivio.h"
 #include "gui/archive/AvvioSelezione.h"
@@ -78,15 +80,6 @@ public:
     QWidget principale;
     int aperture = 0;
 };
-
-template<typename T>
-T* figlio(QWidget& w, const char* nome)
-{
-    T* c = w.findChild<T*>(QString::fromLatin1(nome));
-    if (!c)
-        qFatal("controllo mancante: %s", nome);
-    return c;
-}
 
 QListWidget* lista(QWidget& w)
 {
@@ -223,7 +216,7 @@ void TestAvvioSelezione::creaNuovoArchivio()
              QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: Prova 1.mdb"));
 
     // The same name again creates nothing and keeps the archive.
-    AmbienteTest::sqlSu(archivio, QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('tenuto')"));
+    dipendente(archivio, QStringLiteral("tenuto"), {});
     a.amb.messaggi.svuota();
     a.amb.messaggi.testiInput << QStringLiteral("Prova 1");
     clicca(w, "CreaNuovoArchivio");
@@ -494,9 +487,7 @@ void TestAvvioSelezione::areaBackup()
     Ambiente::creaArchivio(QDir(a.documenti()).filePath(QStringLiteral("Beta.mdb")));
     const QString cartellaAlfa = a.amb.percorso(QStringLiteral("copie di alfa"));
     QDir().mkpath(cartellaAlfa);
-    AmbienteTest::sqlSu(alfa, QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, SalvataggioAutomatico) "
-                                             "VALUES (?, 1)"),
-                        {cartellaAlfa});
+    azienda(alfa, { { "PercorsoBackup", cartellaAlfa }, { "SalvataggioAutomatico", 1 } });
     AvvioSelezione w;
     w.show();
     w.ApriChiudiImpostazioni(true);

@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 #include "ProcessoPresenza.h"
 
 #include "archive/Archivio.h"
@@ -49,8 +50,8 @@ void aggiungiDipendenti(const AmbienteTest& amb, int quanti, const QString& pref
     Archivio db(amb.archivio());
     InTransazione(db, [&] {
         for (int i = 0; i < quanti; ++i)
-            db.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, Cognome) VALUES (?, ?)"),
-                      {prefisso + QString::number(i), QString(200, QLatin1Char('x'))});
+            dipendente(
+                db, prefisso + QString::number(i), {}, 1, { { "Cognome", QString(200, QLatin1Char('x')) } });
     });
 }
 
@@ -236,8 +237,7 @@ void TestBackup::salvataggioAutomatico()
     QFETCH(bool, atteso);
     AmbienteTest amb;
     const QString cartella = amb.percorso(QStringLiteral("automatico"));
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, SalvataggioAutomatico) VALUES (?, ?)"),
-            {cartella, interruttore});
+    azienda(amb, { { "PercorsoBackup", cartella }, { "SalvataggioAutomatico", interruttore } });
     // "//" opens the same file on Linux, and is what a network share path starts with.
     Module1::PercorsoArchivio = diRete ? QStringLiteral("/") + amb.archivio() : amb.archivio();
     const std::unique_ptr<LavoroInSottofondo> lavoro(PreparaSalvataggioAutomatico());
@@ -522,7 +522,7 @@ void TestBackup::compattazioneConferme()
     AmbienteTest amb;
     aggiungiDipendenti(amb, 2000, QStringLiteral("A"));
     amb.sql(QStringLiteral("DELETE FROM TabellaAnagrafiche WHERE Codice <> 'A7' AND Codice <> 'A1999'"));
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale) VALUES ('Ditta')"));
+    azienda(amb, { { "RagSociale", QStringLiteral("Ditta") } });
     const qint64 primaDimensione = QFileInfo(amb.archivio()).size();
     const QByteArray prima = impronta(amb.archivio());
 

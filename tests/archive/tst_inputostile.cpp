@@ -2,6 +2,7 @@
 // long text, control characters and emoji are stored as typed (or cut to the field's limit), and
 // nothing else in the archive changes.
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 
 #include "archive/Archivio.h"
 #include "gui/archive/AvvioSelezione.h"
@@ -89,10 +90,8 @@ QStringList Istantanea(const QString& archivio, const QStringList& escluse = {})
 
 qint64 Dipendente(const AmbienteTest& amb, const QString& codice)
 {
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Cognome, Attivo) VALUES (?, ?, ?, 1)"),
-        { codice, QStringLiteral("Rossi Mario"), QStringLiteral("Rossi") });
-    return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
+    return dipendente(
+        amb, codice, QStringLiteral("Rossi Mario"), 1, { { "Cognome", QStringLiteral("Rossi") } });
 }
 
 void AggiungiRighe()
@@ -128,10 +127,7 @@ void TestInputOstile::schedaDipendente()
     QFETCH(QString, ostile);
     AmbienteTest amb;
     const qint64 altro = Dipendente(amb, QStringLiteral("A1"));
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato) "
-                "VALUES ('2024-03-01', '1', 'Marzo', '2024', ?, 'ORDINARIO', 'F')"),
-        { altro });
+    movimento(amb, altro, QStringLiteral("ORDINARIO"), QDate(2024, 3, 1), QStringLiteral("F"));
     const QStringList prima = Istantanea(amb.archivio(), { QStringLiteral("TabellaAnagrafiche") });
 
     // Every text control at once (the dates are no text: they take only dates), the code too.
@@ -224,10 +220,8 @@ void TestInputOstile::note()
     AmbienteTest amb;
     const qint64 indice = Dipendente(amb, QStringLiteral("N1"));
     for (int giorno = 1; giorno <= 2; ++giorno)
-        amb.sql(QStringLiteral(
-                    "INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato, "
-                    "Note) VALUES (?, ?, 'Marzo', '2024', ?, 'ORDINARIO', 'F', 'vecchia')"),
-            { QStringLiteral("2024-03-0%1").arg(giorno), QString::number(giorno), indice });
+        movimento(amb, indice, QStringLiteral("ORDINARIO"), QDate(2024, 3, giorno), QStringLiteral("F"),
+            QStringLiteral("vecchia"));
     const QStringList prima = Istantanea(amb.archivio(), { QStringLiteral("TabellaMovimenti") });
 
     const NoteGiorno::Cella cella { QStringLiteral("Marzo"), QStringLiteral("2024"), QStringLiteral("1"),
@@ -254,7 +248,7 @@ void TestInputOstile::celle()
     AmbienteTest amb;
     const qint64 indice = Dipendente(amb, QStringLiteral("C1"));
     const qint64 altro = Dipendente(amb, QStringLiteral("C2"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie')"));
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     const QStringList prima = Istantanea(amb.archivio(), { QStringLiteral("TabellaMovimenti") });
 
     Griglia g;

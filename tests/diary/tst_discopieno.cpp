@@ -2,6 +2,7 @@
 // the save needs (the limit a full disk sets, without mounting a tiny file system); the save
 // reports the failure, the user gets the not-saved message and the archive is as before.
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 
 #include "archive/Archivio.h"
 #include "archive/ErroreArchivio.h"
@@ -72,13 +73,9 @@ int SalvaConDiscoPieno()
 
 void Prepara(const AmbienteTest& amb)
 {
-    for (int i = 0; i < Dipendenti; ++i)
-        amb.sql(
-            QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-            { QStringLiteral("D%1").arg(i), QStringLiteral("Dipendente %1").arg(i) });
+    dipendenti(amb, Dipendenti);
     // A long description on every state cell makes the second save need many more pages.
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', ?)"),
-        { QStringLiteral("Ferie ").repeated(40) });
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie ").repeated(40));
     Module1::PercorsoArchivio = amb.archivio();
     QVERIFY(SalvaMese(QStringLiteral("8")));
     amb.sql(QStringLiteral("UPDATE TabellaMovimenti SET Note = 'nota' WHERE Giorno = '3'"));

@@ -1,4 +1,6 @@
 #include "AmbienteTest.h"
+#include "Controlli.h"
+#include "DatiDiProva.h"
 
 #include "archive/Password.h"
 #include "gui/masterdata/F_Configurazioni.h"
@@ -63,22 +65,6 @@ private slots:
 };
 
 namespace {
-template<typename T>
-T* w(QWidget* f, const char* nome)
-{
-    T* trovato = f->findChild<T*>(QLatin1String(nome));
-    if (!trovato)
-        qFatal("manca %s", nome);
-    return trovato;
-}
-
-qint64 dipendente(AmbienteTest& amb, const QString& codice, const QString& nome, int attivo = 1)
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, ?)"),
-            {codice, nome, attivo});
-    return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
-}
-
 QStringList nomiInGriglia(const F_Avvio& f)
 {
     QStringList nomi;
@@ -209,7 +195,8 @@ void TestFAvvio::statoAlCaricamento()
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"), 0);
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
+    stato(amb, QStringLiteral("M"), QStringLiteral("Malattia"));
     Finestra f(F_Avvio::Apri());
     QVERIFY(f.f);
     QCOMPARE(F_Avvio::Corrente(), f.f);
@@ -423,7 +410,7 @@ void TestFAvvio::selezioneDipendente()
     dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     dipendente(amb, QStringLiteral("V1"), QStringLiteral("Verdi"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
+    tipo(amb, QStringLiteral("EXTRA"));
     Finestra f(F_Avvio::Apri());
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     auto* codici = w<QComboBox>(f.f, "CodiceDipentente");
@@ -654,7 +641,7 @@ void TestFAvvio::rientroDaAltreFinestre()
     }
 
     // The calendar: the lists are reloaded but its one-shot flag spares the grid.
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
+    tipo(amb, QStringLiteral("EXTRA"));
     QTimer::singleShot(0, [] { qobject_cast<F_Calendario*>(QApplication::activeModalWidget())->Command2_Click(); });
     f->Dal_DblClick();
     QTRY_COMPARE(f->NumeroTipi(), 1);
@@ -793,8 +780,7 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
 void TestFAvvio::colonneFisseDuranteLoScorrimento()
 {
     AmbienteTest amb;
-    for (int i = 0; i < 60; ++i)
-        dipendente(amb, QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("Dipendente %1").arg(i, 2, 10, QLatin1Char('0')));
+    dipendenti(amb, 60);
     Finestra f(F_Avvio::Apri());
     f->resize(700, 600);
     QVERIFY(QTest::qWaitForWindowExposed(f.f));

@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 
 #include "comune/Griglia.h"
 #include "diary/GrigliaDettaglio.h"
@@ -37,26 +38,6 @@ private slots:
 };
 
 namespace {
-qint64 dipendente(AmbienteTest& amb, const QString& codice, const QString& nome, const QVariant& attivo = 1)
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, ?)"),
-            {codice, nome, attivo});
-    return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
-}
-
-void tipo(AmbienteTest& amb, const QString& nome)
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), {nome});
-}
-
-void movimento(AmbienteTest& amb, qint64 indice, const QString& tipo, const QString& giorno, const QString& mese,
-               const QString& anno, const QVariant& stato, const QVariant& nota = {})
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, Note) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?)"),
-            {indice, tipo, giorno, mese, anno, stato, nota});
-}
-
 Parametri parametri(const QString& mese, const QString& anno, const QDate& oggi = QDate(2000, 1, 1))
 {
     Parametri p;
@@ -364,20 +345,21 @@ void TestGrigliaDettaglio::movimentiNelleCelle()
     tipo(amb, QStringLiteral("STRAORDINARIO"));
     const QString feb = QStringLiteral("Febbraio");
     const QString anno = QStringLiteral("2024");
-    movimento(amb, a, QStringLiteral("ORDINARIO"), QStringLiteral("1"), feb, anno, QStringLiteral("8"));
-    movimento(amb, a, QStringLiteral("ORDINARIO"), QStringLiteral("29"), feb, anno, QStringLiteral("F"));
-    movimento(amb, a, QStringLiteral("straordinario"), QStringLiteral("2"), feb, anno, QStringLiteral("2,5"));
-    movimento(amb, a, QStringLiteral("ORDINARIO"), QStringLiteral("3"), feb, anno, QVariant());
-    movimento(amb, a, QStringLiteral("ORDINARIO"), QStringLiteral("30"), feb, anno, QStringLiteral("X"));
-    movimento(amb, a, QStringLiteral("ORDINARIO"), QStringLiteral("4"), feb, QStringLiteral("2023"),
-              QStringLiteral("Y"));
-    movimento(amb, a, QStringLiteral("ORDINARIO"), QStringLiteral("5"), QStringLiteral("Marzo"), anno,
-              QStringLiteral("Z"));
-    movimento(amb, a, QStringLiteral("NOTTURNO"), QStringLiteral("6"), feb, anno, QStringLiteral("W"));
-    movimento(amb, b, QStringLiteral("ORDINARIO"), QStringLiteral("7"), feb, anno, QStringLiteral("M"));
+    const QString ord = QStringLiteral("ORDINARIO");
+    movimento(amb, a, ord, QDate(2024, 2, 1), QStringLiteral("8"));
+    movimento(amb, a, ord, QDate(2024, 2, 29), QStringLiteral("F"));
+    movimento(amb, a, QStringLiteral("straordinario"), QDate(2024, 2, 2), QStringLiteral("2,5"));
+    movimento(amb, a, ord, QDate(2024, 2, 3), QVariant());
+    // A day past the month's end.
+    movimento(
+        amb, a, ord, QDate(2024, 2, 1), QStringLiteral("X"), {}, { { "Giorno", u"30"_s }, { "Data", {} } });
+    movimento(amb, a, ord, QDate(2023, 2, 4), QStringLiteral("Y"));
+    movimento(amb, a, ord, QDate(2024, 3, 5), QStringLiteral("Z"));
+    movimento(amb, a, QStringLiteral("NOTTURNO"), QDate(2024, 2, 6), QStringLiteral("W"));
+    movimento(amb, b, ord, QDate(2024, 2, 7), QStringLiteral("M"));
     // A day stored twice shows the later row.
-    movimento(amb, b, QStringLiteral("ORDINARIO"), QStringLiteral("8"), feb, anno, QStringLiteral("P"));
-    movimento(amb, b, QStringLiteral("ORDINARIO"), QStringLiteral("8"), feb, anno, QStringLiteral("7,5"));
+    movimento(amb, b, ord, QDate(2024, 2, 8), QStringLiteral("P"));
+    movimento(amb, b, ord, QDate(2024, 2, 8), QStringLiteral("7,5"));
 
     Parametri p = parametri(feb, anno);
     p.criteri.ordinamento = QStringLiteral("Ragione Sociale");
@@ -409,11 +391,11 @@ void TestGrigliaDettaglio::noteColorate()
     const qint64 a = dipendente(amb, QStringLiteral("A"), QStringLiteral("Anna"));
     const QString mese = QStringLiteral("Luglio");
     const QString anno = QStringLiteral("2024");
-    movimento(amb, a, QStringLiteral("ORDINARIO"), QStringLiteral("1"), mese, anno, QStringLiteral("8"), QVariant());
-    movimento(amb, a, QStringLiteral("ORDINARIO"), QStringLiteral("2"), mese, anno, QStringLiteral("8"), QStringLiteral(""));
-    movimento(amb, a, QStringLiteral("ORDINARIO"), QStringLiteral("3"), mese, anno, QStringLiteral("8"),
-              QStringLiteral("Visita medica"));
-    movimento(amb, a, QStringLiteral("ORDINARIO"), QStringLiteral("4"), mese, anno, QString(), QStringLiteral("Solo nota"));
+    const QString ord = QStringLiteral("ORDINARIO");
+    movimento(amb, a, ord, QDate(2024, 7, 1), QStringLiteral("8"), QVariant());
+    movimento(amb, a, ord, QDate(2024, 7, 2), QStringLiteral("8"), QStringLiteral(""));
+    movimento(amb, a, ord, QDate(2024, 7, 3), QStringLiteral("8"), QStringLiteral("Visita medica"));
+    movimento(amb, a, ord, QDate(2024, 7, 4), QString(), QStringLiteral("Solo nota"));
     Griglia g;
     DimensionaGriglia1(g, parametri(mese, anno));
     QVERIFY(!g.sfondo(2, ColonnaGiorno(1)).isValid());
@@ -445,8 +427,8 @@ void TestGrigliaDettaglio::modelloPerLaVista()
 {
     AmbienteTest amb;
     const qint64 a = dipendente(amb, QStringLiteral("A"), QStringLiteral("Anna"));
-    movimento(amb, a, QStringLiteral("ORDINARIO"), QStringLiteral("2"), QStringLiteral("Maggio"), QStringLiteral("2024"),
-              QStringLiteral("F"), QStringLiteral("nota"));
+    movimento(
+        amb, a, QStringLiteral("ORDINARIO"), QDate(2024, 5, 2), QStringLiteral("F"), QStringLiteral("nota"));
     Griglia g;
     ModelloGriglia modello(&g);
     QAbstractItemModelTester tester(&modello, QAbstractItemModelTester::FailureReportingMode::QtTest);

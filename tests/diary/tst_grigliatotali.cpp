@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 
 #include "archive/Archivio.h"
 #include "archive/Module1.h"
@@ -41,40 +42,6 @@ private slots:
 
 namespace {
 const QString Ordinario = QStringLiteral("ORDINARIO");
-
-qint64 dipendente(AmbienteTest& amb, const QString& codice, const QString& nome, const QVariant& attivo = 1)
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, ?)"),
-            {codice, nome, attivo});
-    return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
-}
-
-void tipo(AmbienteTest& amb, const QString& nome)
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), {nome});
-}
-
-void stato(AmbienteTest& amb, const QString& codice, const QString& descrizione)
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES (?, ?)"), {codice, descrizione});
-}
-
-// One stored day as the month saving writes it: hours as text and number, a state with 0.
-void movimento(Archivio& db, qint64 indice, const QString& tipo, const QDate& data, const QString& stato,
-               const QVariant& statoNum)
-{
-    db.esegui(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Data, Giorno, Mese, Anno, Stato, "
-                             "StatoNum) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-              {indice, tipo, data.toString(Qt::ISODate), QString::number(data.day()), Module1::NomeMese(data.month()),
-               QString::number(data.year()), stato, statoNum});
-}
-
-void movimento(AmbienteTest& amb, qint64 indice, const QString& tipo, const QDate& data, const QString& stato)
-{
-    Archivio db(amb.archivio());
-    const double ore = Module1::ValoreNumerico(stato);
-    movimento(db, indice, tipo, data, stato, ore);
-}
 
 Parametri parametri(const QString& mese, const QString& anno, const QString& dal = {}, const QString& al = {})
 {
@@ -363,9 +330,9 @@ void TestGrigliaTotali::periodo()
     movimento(amb, rossi, Ordinario, QDate(2024, 2, 1), QStringLiteral("2"));
     movimento(amb, rossi, Ordinario, QDate(2025, 6, 15), QStringLiteral("4"));
     movimento(amb, rossi, Ordinario, QDate(2025, 6, 15), QStringLiteral("F"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Mese, Anno, Stato, StatoNum) "
-                           "VALUES (?, 'ORDINARIO', 'Gennaio', '2024', '1', 1)"),
-            {rossi});
+    // A row without its date.
+    movimento(amb, rossi, Ordinario, QDate(2024, 1, 1), QStringLiteral("1"), {},
+        { { "Data", {} }, { "Giorno", {} } });
 
     Griglia g;
     const Esito e = DimensionaGriglia2(g, parametri(mese, QStringLiteral("2024"), dal, al));
@@ -390,7 +357,8 @@ void TestGrigliaTotali::oreEStati()
     movimento(amb, rossi, Ordinario, giorno.addDays(1), QStringLiteral("8"));
     movimento(amb, rossi, Ordinario, giorno.addDays(2), QStringLiteral("F"));
     movimento(amb, rossi, Ordinario, giorno.addDays(3), QStringLiteral("P'"));
-    movimento(amb, rossi, Ordinario, giorno.addDays(4), QStringLiteral("p'")); // the archive compares without case
+    // The archive compares without case.
+    movimento(amb, rossi, Ordinario, giorno.addDays(4), QStringLiteral("p'"));
     movimento(amb, rossi, QStringLiteral("EXTRA"), giorno, QStringLiteral("0,25"));
     movimento(amb, rossi, QStringLiteral("extra"), giorno.addDays(1), QStringLiteral("F"));
     movimento(amb, verdi, Ordinario, giorno, QStringLiteral("F"));
@@ -523,7 +491,7 @@ void TestGrigliaTotali::comeLaDefinizioneRigaPerRiga()
     for (int i = 1; i <= 14; ++i) {
         const QVariant attivo = QList<QVariant>{1, 0, -1, QVariant()}.at(int(caso.bounded(4)));
         indici << dipendente(amb, QStringLiteral("E%1").arg(i, 2, 10, QLatin1Char('0')),
-                             QStringLiteral("Dipendente %1").arg(QChar(u'A' + int(caso.bounded(26)))), attivo);
+            QStringLiteral("Dipendente %1").arg(QChar(u'A' + int(caso.bounded(26)))), attivo);
     }
     indici << 999; // entries of an employee no longer in the registry
     tipo(amb, QStringLiteral("EXTRA"));
@@ -550,11 +518,12 @@ void TestGrigliaTotali::comeLaDefinizioneRigaPerRiga()
                 const int scelta = int(caso.bounded(10));
                 if (scelta < 5) {
                     const double ore = double(caso.bounded(1, 41)) / 4;
-                    movimento(db, indice, t, data, Module1::FormattaNumero(ore), ore);
+                    movimento(db, indice, t, data, Module1::FormattaNumero(ore));
                 } else if (scelta == 5) {
-                    movimento(db, indice, t, data, QStringLiteral("8"), QVariant()); // hours without their number
+                    // Hours without their number.
+                    movimento(db, indice, t, data, QStringLiteral("8"), {}, { { "StatoNum", {} } });
                 } else {
-                    movimento(db, indice, t, data, codici.at(int(caso.bounded(codici.size()))), 0);
+                    movimento(db, indice, t, data, codici.at(int(caso.bounded(codici.size()))));
                 }
                 if (caso.bounded(40) == 0)
                     db.esegui(QStringLiteral(

@@ -1,4 +1,6 @@
 #include "AmbienteTest.h"
+#include "Controlli.h"
+#include "DatiDiProva.h"
 
 #include "archive/Password.h"
 #include "archive/Archivio.h"
@@ -51,21 +53,6 @@ private slots:
 };
 
 namespace {
-
-template <typename T> T* w(QWidget* f, const char* nome)
-{
-    T* trovato = f->findChild<T*>(QLatin1String(nome));
-    if (!trovato)
-        qFatal("manca %s", nome);
-    return trovato;
-}
-
-qint64 dipendente(AmbienteTest& amb, const QString& codice, const QString& nome)
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-        { codice, nome });
-    return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
-}
 
 struct Finestra
 {
@@ -144,14 +131,12 @@ void TestImmissione::digitazioneENormalizzazione()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
-    amb.sql(QStringLiteral(
-        "INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
+    tipo(amb, QStringLiteral("EXTRA"));
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
+    stato(amb, QStringLiteral("M"), QStringLiteral("Malattia"));
     // A day stored earlier with a state: typing over it keeps its description when the text is refused.
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum, "
-                "Descrizione) VALUES (?, 'ORDINARIO', '6', 'Febbraio', '2024', 'M', 0, 'Malattia')"),
-        { rossi });
+    movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 2, 6), QStringLiteral("M"), {},
+        { { "Descrizione", QStringLiteral("Malattia") } });
     Finestra f(F_Avvio::Apri());
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     f->RigheArt()->setFocus();
@@ -271,15 +256,12 @@ void TestImmissione::codiceRimossoAllArrivo()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    amb.sql(QStringLiteral(
-        "INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('X', 'Vecchio')"));
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
-                "VALUES (?, 'ORDINARIO', '2', 'Febbraio', '2024', 'X', 0), "
-                "(?, 'ORDINARIO', '3', 'Febbraio', '2024', 'F', 0)"),
-        { rossi, rossi });
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
+    stato(amb, QStringLiteral("X"), QStringLiteral("Vecchio"));
+    movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 2, 2), QStringLiteral("X"));
+    movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 2, 3), QStringLiteral("F"));
     amb.sql(QStringLiteral("DELETE FROM TabellaStati WHERE Stato = 'X'"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
+    tipo(amb, QStringLiteral("EXTRA"));
     Finestra f(F_Avvio::Apri());
     QCOMPARE(cella(f.f, 2, 2), QStringLiteral("X"));
     vaiA(f.f, 2, col(3));
@@ -312,9 +294,9 @@ void TestImmissione::settimanaDaTastiera()
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     const qint64 bianchi = dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
-    amb.sql(QStringLiteral(
-        "INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
+    tipo(amb, QStringLiteral("EXTRA"));
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
+    stato(amb, QStringLiteral("M"), QStringLiteral("Malattia"));
     Finestra f(F_Avvio::Apri());
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     VistaGriglia* v = f->RigheArt();
@@ -424,15 +406,11 @@ void TestImmissione::cancellaMese()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    const qint64 nascosto = dipendente(amb, QStringLiteral("N1"), QStringLiteral("Nascosto"));
-    amb.sql(QStringLiteral("UPDATE TabellaAnagrafiche SET Attivo = 0 WHERE Indice = ?"), { nascosto });
-    amb.sql(
-        QStringLiteral(
-            "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, Note) VALUES "
-            "(?, 'ORDINARIO', '1', 'Febbraio', '2024', '8', 'nota'), "
-            "(?, 'ORDINARIO', '1', 'Febbraio', '2024', '8', 'nota'), "
-            "(?, 'ORDINARIO', '1', 'Marzo', '2024', '8', 'nota')"),
-        { rossi, nascosto, rossi });
+    const qint64 nascosto = dipendente(amb, QStringLiteral("N1"), QStringLiteral("Nascosto"), 0);
+    for (const auto& [indice, data] : { std::pair(rossi, QDate(2024, 2, 1)),
+             std::pair(nascosto, QDate(2024, 2, 1)), std::pair(rossi, QDate(2024, 3, 1)) })
+        movimento(
+            amb, indice, QStringLiteral("ORDINARIO"), data, QStringLiteral("8"), QStringLiteral("nota"));
     Finestra f(F_Avvio::Apri());
     auto* attivi = w<QWidget>(f.f, "VisualizzaAttivi");
     QTest::mouseClick(attivi, Qt::LeftButton);
@@ -473,7 +451,7 @@ void TestImmissione::noteDelGiorno()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
+    tipo(amb, QStringLiteral("EXTRA"));
     Finestra f(F_Avvio::Apri());
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     VistaGriglia* v = f->RigheArt();
@@ -709,10 +687,7 @@ void TestImmissione::vistaTotali()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
-                "VALUES (?, 'ORDINARIO', '1', 'Febbraio', '2024', '8', 8)"),
-        { rossi });
+    movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 2, 1), QStringLiteral("8"));
     Finestra f(F_Avvio::Apri());
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     VistaGriglia* v = f->RigheArt();

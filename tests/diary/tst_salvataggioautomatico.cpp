@@ -3,6 +3,7 @@
 // no file under the backup's name, and failures are said in the window's status area.
 #include "AmbienteTest.h"
 #include "ArchivioDanneggiato.h"
+#include "DatiDiProva.h"
 
 #include "archive/Archivio.h"
 #include "archive/Backup.h"
@@ -46,11 +47,8 @@ void Prepara(const AmbienteTest& amb, const QString& cartellaBackup)
 {
     amb.sql(
         QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), { Module1::VersioneProgramma });
-    amb.sql(QStringLiteral(
-        "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES ('R1', 'Rossi', 1)"));
-    amb.sql(
-        QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, SalvataggioAutomatico) VALUES (?, 1)"),
-        { cartellaBackup });
+    dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    azienda(amb, { { "PercorsoBackup", cartellaBackup }, { "SalvataggioAutomatico", 1 } });
     ArchivioDanneggiato::RiempiMovimenti(
         amb.archivio(), RigheArchivio, QStringLiteral("Marzo"), QStringLiteral("2019"));
 }

@@ -1,5 +1,6 @@
 #include "AltroUtente.h"
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 
 #include "archive/Archivio.h"
 #include "archive/ErroreArchivio.h"
@@ -52,13 +53,6 @@ const char* const VariabileFiglio = "CARTAVIA_TEST_SALVA_ARCHIVIO";
 const char* const VariabileValore = "CARTAVIA_TEST_SALVA_VALORE";
 // Set: the helper saves straight through, saying "INIZIO" as the save begins.
 const char* const VariabileSenzaPausa = "CARTAVIA_TEST_SALVA_SENZA_PAUSA";
-
-qint64 dipendente(const AmbienteTest& amb, const QString& codice, const QString& nome)
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-        { codice, nome });
-    return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
-}
 
 bool costruisci(Griglia& g, const QString& codiceDipendente = {})
 {
@@ -127,13 +121,10 @@ void popola(const AmbienteTest& amb, int dipendenti)
     Archivio db(amb.archivio());
     InTransazione(db, [&] {
         for (int i = 0; i < dipendenti; ++i)
-            db.esegui(QStringLiteral(
-                          "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-                { QStringLiteral("C%1").arg(i),
-                    QStringLiteral("Dipendente %1").arg(i, 3, 10, QLatin1Char('0')) });
-        for (const char* tipo : { "EXTRA", "NOTTURNO", "FESTIVO" })
-            db.esegui(
-                QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), { QString::fromLatin1(tipo) });
+            dipendente(db, QStringLiteral("C%1").arg(i),
+                QStringLiteral("Dipendente %1").arg(i, 3, 10, QLatin1Char('0')));
+        for (const char* nome : { "EXTRA", "NOTTURNO", "FESTIVO" })
+            tipo(db, QString::fromLatin1(nome));
     });
 }
 
@@ -212,15 +203,12 @@ void TestSalvataggioMese::tabellaDiRegistrazione()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo, Descrizione) VALUES ('EXTRA', 'Straordinario')"));
-    amb.sql(QStringLiteral(
-        "INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
+    tipo(amb, QStringLiteral("EXTRA"), QStringLiteral("Straordinario"));
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
+    stato(amb, QStringLiteral("M"), QStringLiteral("Malattia"));
     // A day stored before, with a description and a note of its own.
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum, "
-                "Descrizione, Note) VALUES (?, 'ORDINARIO', '3', 'Febbraio', '2024', 'M', 0, 'Malattia', "
-                "'visita')"),
-        { rossi });
+    movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 2, 3), QStringLiteral("M"),
+        QStringLiteral("visita"), { { "Descrizione", QStringLiteral("Malattia") } });
 
     Griglia g;
     QVERIFY(costruisci(g));
@@ -316,11 +304,11 @@ void TestSalvataggioMese::tipiRipetuti()
     QFETCH(QStringList, tabellaTipi);
     QFETCH(QStringList, righeAttese);
     AmbienteTest amb;
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie')"));
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     const qint64 bianchi = dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
-    for (const QString& tipo : tabellaTipi)
-        amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), { tipo });
+    for (const QString& t : tabellaTipi)
+        tipo(amb, t);
 
     // A new month: exactly one stored row per employee, type and day.
     Griglia g;
@@ -360,7 +348,7 @@ void TestSalvataggioMese::secondoSalvataggio()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie')"));
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     Griglia g;
     QVERIFY(costruisci(g));
     const int r = riga(g, rossi, QStringLiteral("ORDINARIO"));
@@ -388,10 +376,8 @@ void TestSalvataggioMese::secondoSalvataggio()
     QCOMPARE(contaMese(amb), GiorniFebbraio2024);
 
     // A day an older archive stored twice takes the value on both rows.
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
-                "VALUES (?, 'ordinario', '02', 'Febbraio', '2024', '4', 4)"),
-        { rossi });
+    movimento(amb, rossi, QStringLiteral("ordinario"), QDate(2024, 2, 2), QStringLiteral("4"), {},
+        { { "Giorno", QStringLiteral("02") } });
     scrivi(nuova, r, 2, QStringLiteral("6"));
     QVERIFY(SalvataggioMese(nuova, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), GiorniFebbraio2024 + 1);
@@ -406,15 +392,9 @@ void TestSalvataggioMese::dipendentiNonMostrati()
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     const qint64 bianchi = dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
-                "VALUES (?, 'ORDINARIO', '1', 'Febbraio', '2024', 'ZZ', 0)"),
-        { bianchi });
+    movimento(amb, bianchi, QStringLiteral("ORDINARIO"), QDate(2024, 2, 1), QStringLiteral("ZZ"));
     // Rossi's other months are not the month being saved.
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato, StatoNum) "
-                "VALUES (?, 'ORDINARIO', '1', 'Marzo', '2024', 'ZZ', 0)"),
-        { rossi });
+    movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 3, 1), QStringLiteral("ZZ"));
 
     Griglia g;
     QVERIFY(costruisci(g, QStringLiteral("R1")));
@@ -439,15 +419,13 @@ void TestSalvataggioMese::cancellaMese()
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     const qint64 bianchi = dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
+    tipo(amb, QStringLiteral("EXTRA"));
     Griglia g;
     QVERIFY(costruisci(g));
     QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
     amb.sql(
         QStringLiteral("UPDATE TabellaMovimenti SET Note = 'nota' WHERE IndiceAnagrafica = ?"), { bianchi });
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato) "
-                           "VALUES (?, 'ORDINARIO', '1', 'Gennaio', '2024', '8')"),
-        { rossi });
+    movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 1, 1), QStringLiteral("8"));
     QCOMPARE(contaMese(amb), 4 * GiorniFebbraio2024);
 
     QString errore = QStringLiteral("x");
@@ -461,7 +439,7 @@ void TestSalvataggioMese::archivioOccupatoOltreLeRiprove()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie')"));
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     Griglia g;
     QVERIFY(costruisci(g));
     scrivi(g, 2, 1, QStringLiteral("f"));

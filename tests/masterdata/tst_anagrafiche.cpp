@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
@@ -13,21 +14,15 @@ namespace {
 
 qint32 Inserisci(AmbienteTest& amb, const QString& codice, const QString& ragSociale, bool attivo = true)
 {
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo, NonAttivo, Maschio, Femmina) "
-                "VALUES (?, ?, ?, ?, 1, 0)"),
-        { codice, ragSociale, attivo ? 1 : 0, attivo ? 0 : 1 });
-    return amb.sql(QStringLiteral("SELECT Indice FROM TabellaAnagrafiche WHERE Codice = ?"), { codice })
-        .toInt();
+    return qint32(
+        dipendente(amb, codice, ragSociale, attivo ? 1 : 0, { { "Maschio", 1 }, { "Femmina", 0 } }));
 }
 
 void Movimento(
     AmbienteTest& amb, qint32 indice, const QVariant& stato, const QVariant& statoNum, const QVariant& note)
 {
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, Tipo, Stato, "
-                "StatoNum, Note) VALUES ('2024-03-01', '1', 'Marzo', '2024', ?, 'ORDINARIO', ?, ?, ?)"),
-        { indice, stato, statoNum, note });
+    movimento(amb, indice, QStringLiteral("ORDINARIO"), QDate(2024, 3, 1), stato, note,
+        { { "StatoNum", statoNum } });
 }
 
 int Conta(AmbienteTest& amb, const QString& tabella, const QString& condizione = QStringLiteral("1"),
@@ -415,8 +410,8 @@ void TestAnagrafiche::elencoFiltriEOrdine()
     Inserisci(amb, QStringLiteral("B2"), QStringLiteral("alfa"), true);
     amb.sql(QStringLiteral("UPDATE TabellaAnagrafiche SET Attivo = -1 WHERE Codice = 'C3'"));
     // Neither flag set: listed only under "TUTTI".
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Cellulare, Telefono) "
-                           "VALUES ('D4', 'Delta', '333', '055')"));
+    dipendente(amb, QStringLiteral("D4"), QStringLiteral("Delta"), QVariant(),
+        { { "Cellulare", QStringLiteral("333") }, { "Telefono", QStringLiteral("055") } });
 
     auto colonna = [](const ElencoAnagrafiche& e, int c) {
         QStringList r;

@@ -1,5 +1,7 @@
 #include "AmbienteTest.h"
 #include "ArchivioDanneggiato.h"
+#include "Controlli.h"
+#include "DatiDiProva.h"
 
 #include "archive/Archivio.h"
 #include "archive/Backup.h"
@@ -46,14 +48,6 @@
 using Configurazione::Dati;
 
 namespace {
-
-template <typename T> T* figlio(QWidget* w, const char* nome)
-{
-    T* f = w->findChild<T*>(QString::fromLatin1(nome));
-    if (!f)
-        qFatal("controllo mancante: %s", nome);
-    return f;
-}
 
 void clicca(QWidget* w, const char* nome)
 {
@@ -693,7 +687,7 @@ void TestConfigurazioni::logoNonLeggibileNonNascondeIlResto()
 void TestConfigurazioni::passwordNellaFinestra()
 {
     AmbienteTest amb;
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale) VALUES ('Ditta')"));
+    azienda(amb, { { "RagSociale", QStringLiteral("Ditta") } });
     F_Configurazioni w;
     w.show();
     QApplication::setActiveWindow(&w);
@@ -828,8 +822,8 @@ void TestConfigurazioni::seguePrincipale()
 void TestConfigurazioni::elenchiStampanti()
 {
     AmbienteTest amb;
-    amb.sql(
-        QStringLiteral("INSERT INTO Configurazioni (prnDocs, prnDocsPDF) VALUES ('Vecchia', 'PDFCreator')"));
+    azienda(
+        amb, { { "prnDocs", QStringLiteral("Vecchia") }, { "prnDocsPDF", QStringLiteral("PDFCreator") } });
     F_Configurazioni w;
     w.show();
     auto* documenti = figlio<QComboBox>(&w, "prnDocs");
@@ -859,7 +853,7 @@ void TestConfigurazioni::elenchiStampanti()
 void TestConfigurazioni::creazioneArchivi()
 {
     AmbienteTest amb;
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('tenuto')"));
+    dipendente(amb, QStringLiteral("tenuto"), {});
     amb.sql(QStringLiteral("DROP TABLE Stampa2"));
     F_Configurazioni w;
     QCOMPARE(figlio<QPushButton>(&w, "Command2")->text(), QStringLiteral("CREAZIONE ARCHIVI"));
@@ -878,7 +872,7 @@ void TestConfigurazioni::backupElencoERipristino()
     AmbienteTest amb;
     Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
     const QString cartella = amb.percorso(QStringLiteral("copie"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('prima')"));
+    dipendente(amb, QStringLiteral("prima"), {});
     QPointer<F_Configurazioni> f = F_Configurazioni::Apri();
     QVERIFY(f);
     figlio<QLineEdit>(f, "PercorsoBackup")->setText(cartella);
@@ -891,7 +885,7 @@ void TestConfigurazioni::backupElencoERipristino()
     QVERIFY(QFile::exists(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"))));
     QVERIFY(QFile::copy(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb")),
         QDir(cartella).filePath(QStringLiteral("010125-Archivio.mdb"))));
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('dopo')"));
+    dipendente(amb, QStringLiteral("dopo"), {});
 
     auto* ripristina = figlio<QPushButton>(f, "RipristinaDb");
     QVERIFY(!ripristina->isEnabled());
@@ -931,7 +925,7 @@ void TestConfigurazioni::backupElencoERipristino()
 void TestConfigurazioni::ottimizzazione()
 {
     AmbienteTest amb;
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('tenuto')"));
+    dipendente(amb, QStringLiteral("tenuto"), {});
     F_Configurazioni w;
     // Only the exact lower-case word goes on.
     amb.messaggi.testiInput << QStringLiteral("Confermo");

@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "Controlli.h"
 
 #include "archive/FunzioniPerVariabili.h"
 #include "masterdata/DatiComputer.h"
@@ -74,14 +75,6 @@ QString Cerca(const QUrl& pagina, int attesaMs = DatiComputer::AttesaMassimaMs)
         return QStringLiteral("(nessuna risposta)");
     return trovato.size() == 1 ? trovato.at(0).at(0).toString()
                                : QStringLiteral("(risposte: %1)").arg(trovato.size());
-}
-
-template <typename T> T* figlio(QWidget* w, const char* nome)
-{
-    T* f = w->findChild<T*>(QString::fromLatin1(nome));
-    if (!f)
-        qFatal("controllo mancante: %s", nome);
-    return f;
 }
 
 } // namespace

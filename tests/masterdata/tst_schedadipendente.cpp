@@ -1,4 +1,6 @@
 #include "AmbienteTest.h"
+#include "Controlli.h"
+#include "DatiDiProva.h"
 
 #include "gui/masterdata/SceltaData.h"
 
@@ -25,11 +27,9 @@ namespace {
 void Inserisci(AmbienteTest& amb, const QString& codice, const QString& ragSociale, bool attivo,
     const QString& telefono = {})
 {
-    amb.sql(QStringLiteral(
-                "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Cognome, Attivo, NonAttivo, Maschio, "
-                "Femmina, Telefono, DataNascita) VALUES (?, ?, ?, ?, ?, 0, 1, ?, '1980-02-01')"),
-        { codice, ragSociale, ragSociale.section(QLatin1Char(' '), 0, 0), attivo ? 1 : 0, attivo ? 0 : 1,
-            telefono });
+    dipendente(amb, codice, ragSociale, attivo ? 1 : 0,
+        { { "Cognome", ragSociale.section(QLatin1Char(' '), 0, 0) }, { "Maschio", 0 }, { "Femmina", 1 },
+            { "Telefono", telefono }, { "DataNascita", QStringLiteral("1980-02-01") } });
 }
 
 // A card on an archive with three employees, shown and active so focus moves as for a user.
@@ -60,13 +60,7 @@ public:
         QVERIFY(QTest::qWaitForWindowActive(w));
     }
 
-    template <typename T = QWidget> T* c(const char* nome) const
-    {
-        T* trovato = w->findChild<T*>(QString::fromLatin1(nome));
-        if (!trovato)
-            qFatal("controllo mancante: %s", nome);
-        return trovato;
-    }
+    template <typename T = QWidget> T* c(const char* nome) const { return figlio<T>(w, nome); }
     QLineEdit* riga(const char* nome) const { return c<QLineEdit>(nome); }
     QString testo(const char* nome) const
     {

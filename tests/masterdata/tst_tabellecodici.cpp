@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 
 #include "gui/diary/VistaGriglia.h"
 #include "gui/masterdata/F_TabellaStati.h"
@@ -100,8 +101,8 @@ void TestTabelleCodici::griglia()
             QStringLiteral("CANCELLAZIONE COMPLETA STRUTTURA"));
         QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("Fine"))->text(), QStringLiteral("Esci"));
     }
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo, Descrizione) VALUES ('EXTRA', 'Straordinario'), "
-                           "('ORDINARIO', 'Anche questo')"));
+    tipo(amb, QStringLiteral("EXTRA"), QStringLiteral("Straordinario"));
+    tipo(amb, QStringLiteral("ORDINARIO"), QStringLiteral("Anche questo"));
     F_TabellaTipi f;
     QCOMPARE(f.windowTitle(), QStringLiteral("Tabella Tipi"));
     QCOMPARE(f.campoCodice()->objectName(), QStringLiteral("Tipo"));
@@ -206,7 +207,7 @@ void TestTabelleCodici::registra()
 void TestTabelleCodici::tastiInvioEsc()
 {
     AmbienteTest amb;
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie')"));
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     F_TabellaStati f;
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
@@ -252,8 +253,7 @@ void TestTabelleCodici::selezioneEAggiornamento()
     AmbienteTest amb;
     amb.sql(QStringLiteral("INSERT INTO %1 (%2, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')")
                 .arg(tabella(quale), campo(quale)));
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, Stato) "
-                           "VALUES (1, 'M', '1', 'Febbraio', '2024', 'M')"));
+    movimento(amb, 1, QStringLiteral("M"), QDate(2024, 2, 1), QStringLiteral("M"));
     const auto f = apri(quale);
     const Griglia& g = f->tabella().griglia();
     seleziona(f.get(), 2);

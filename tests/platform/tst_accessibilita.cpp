@@ -1,5 +1,5 @@
 #include "AmbienteTest.h"
-#include "AziendaDiProva.h"
+#include "DatiDiProva.h"
 
 #include "gui/archive/Attendere.h"
 #include "gui/archive/AvvioSelezione.h"
@@ -63,11 +63,10 @@ using Crea = std::function<QWidget*()>;
 
 void archivioConDati(AmbienteTest& amb)
 {
-    amb.sql(QStringLiteral(
-        "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES ('R1', 'Rossi Mario', 1)"));
-    amb.sql(QStringLiteral(
-        "INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')"));
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('EXTRA')"));
+    dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi Mario"));
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
+    stato(amb, QStringLiteral("M"), QStringLiteral("Malattia"));
+    tipo(amb, QStringLiteral("EXTRA"));
     Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
 }
 
@@ -229,7 +228,7 @@ void TestAccessibilita::nomiSeguonoIlTesto()
         f->setAttribute(Qt::WA_DeleteOnClose, false);
         auto* legenda = f->findChild<QLabel*>(QStringLiteral("LabelInfo"));
         QCOMPARE(nomeLetto(legenda), QStringLiteral("Stati:  (F) Ferie  -  (M) Malattia"));
-        amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('P', 'Permesso')"));
+        stato(amb, QStringLiteral("P"), QStringLiteral("Permesso"));
         f->Form_Activate(false);
         QCOMPARE(nomeLetto(legenda), QStringLiteral("Stati:  (F) Ferie  -  (M) Malattia  -  (P) Permesso"));
     }

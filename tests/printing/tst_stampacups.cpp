@@ -1,5 +1,6 @@
 #include "AmbienteTest.h"
-#include "DipendentiDiProva.h"
+#include "Controlli.h"
+#include "DatiDiProva.h"
 #include "StrumentiPdf.h"
 
 #include "archive/Password.h"
@@ -251,13 +252,9 @@ bool SistemaStampa::finiti(const QString& coda) const
 // Employees with 8 hours on 1 February 2024 each.
 void DipendentiConOre(AmbienteTest& amb, int quanti)
 {
-    Dipendenti(amb, quanti);
-    for (int i = 1; i <= quanti; ++i) {
-        amb.sql(QStringLiteral(
-                    "INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Data, Giorno, Mese, Anno, Stato, "
-                    "StatoNum) VALUES (?, 'ORDINARIO', '2024-02-01', '1', 'Febbraio', '2024', '8', 8)"),
-            { i });
-    }
+    dipendenti(amb, quanti);
+    for (int i = 1; i <= quanti; ++i)
+        movimento(amb, i, QStringLiteral("ORDINARIO"), QDate(2024, 2, 1), QStringLiteral("8"));
 }
 
 // What the user saw on the preview of a print and whether it was still open after "Stampa".

@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 #include "StrumentiPdf.h"
 
 #include "archive/Archivio.h"
@@ -40,14 +41,6 @@ namespace {
 const QString Regola = QString(141, QLatin1Char('-'));
 const QString Intestazione = QStringLiteral("Codice |Ragione Sociale         |Cellulare      |Telefono       |Attiv|");
 
-void Dipendente(AmbienteTest& amb, const QString& codice, const QString& nome, int attivo = 1,
-                const QString& cellulare = {})
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo, NonAttivo, Cellulare) "
-                           "VALUES (?, ?, ?, ?, ?)"),
-            {codice, nome, attivo, attivo ? 0 : 1, cellulare});
-}
-
 QStringList Elenco(ElencoAnagrafiche::Filtro filtro, const QString& ordinamento)
 {
     ElencoAnagrafiche elenco;
@@ -85,8 +78,9 @@ void TestStampaElenco::cleanup()
 void TestStampaElenco::righe()
 {
     AmbienteTest amb;
-    Dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"), 1, QStringLiteral("333 1234567"));
-    Dipendente(amb, QStringLiteral("B2"), QStringLiteral("Bianchi Anna"), 0);
+    dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"), 1,
+        { { "Cellulare", QStringLiteral("333 1234567") } });
+    dipendente(amb, QStringLiteral("B2"), QStringLiteral("Bianchi Anna"), 0);
     const QStringList righe = Elenco(ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Ragione Sociale"));
     QCOMPARE(righe, (QStringList{QStringLiteral("Data di Stampa: 14/02/2024"), QString(), Regola, Intestazione, Regola,
                                  QStringLiteral("B2     |Bianchi Anna            |               |               |NO   |"),
@@ -101,7 +95,7 @@ void TestStampaElenco::nomeLungo()
 {
     AmbienteTest amb;
     const QString nome = QStringLiteral("Bartolomeo Abbondanzieri Castelvetrano");
-    Dipendente(amb, QStringLiteral("CODICELUNGO1"), nome);
+    dipendente(amb, QStringLiteral("CODICELUNGO1"), nome);
     const QStringList righe = Elenco(ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice"));
     const QString riga = righe.at(5);
     QCOMPARE(riga.section(u'|', 0, 0), QStringLiteral("CODICEL"));
@@ -112,7 +106,7 @@ void TestStampaElenco::nomeLungo()
 void TestStampaElenco::nessunDipendente()
 {
     AmbienteTest amb;
-    Dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"), 1);
+    dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"), 1);
     // No employee is inactive: the fixed lines all the same.
     const QStringList righe = Elenco(ElencoAnagrafiche::Filtro::NonAttivi, QStringLiteral("Codice"));
     QCOMPARE(righe, (QStringList{QStringLiteral("Data di Stampa: 14/02/2024"), QString(), Regola, Intestazione, Regola,
@@ -138,9 +132,9 @@ void TestStampaElenco::filtroEOrdine()
     QFETCH(QString, ordinamento);
     QFETCH(QStringList, codici);
     AmbienteTest amb;
-    Dipendente(amb, QStringLiteral("M5"), QStringLiteral("Bruni Carla"));
-    Dipendente(amb, QStringLiteral("A1"), QStringLiteral("Verdi Luca"));
-    Dipendente(amb, QStringLiteral("Z9"), QStringLiteral("Amato Piero"), 0);
+    dipendente(amb, QStringLiteral("M5"), QStringLiteral("Bruni Carla"));
+    dipendente(amb, QStringLiteral("A1"), QStringLiteral("Verdi Luca"));
+    dipendente(amb, QStringLiteral("Z9"), QStringLiteral("Amato Piero"), 0);
     const QStringList righe = Elenco(ElencoAnagrafiche::Filtro(filtro), ordinamento);
     QStringList stampati;
     for (const QString& r : righe.mid(5, righe.size() - 7))
@@ -151,7 +145,7 @@ void TestStampaElenco::filtroEOrdine()
 void TestStampaElenco::scritteInStampa()
 {
     AmbienteTest amb;
-    Dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"));
+    dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"));
     amb.sql(QStringLiteral("INSERT INTO Stampa (Descrizione) VALUES ('stampa precedente')"));
     QString file;
     int anteprime = 0;
@@ -180,8 +174,8 @@ void TestStampaElenco::scritteInStampa()
 void TestStampaElenco::dallaScheda()
 {
     AmbienteTest amb;
-    Dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"));
-    Dipendente(amb, QStringLiteral("B2"), QStringLiteral("Bianchi Anna"), 0);
+    dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"));
+    dipendente(amb, QStringLiteral("B2"), QStringLiteral("Bianchi Anna"), 0);
     const Stampante ufficio{QStringLiteral("Ufficio"), QStringLiteral("driver"), QStringLiteral("porta"), false};
     servizi().stampanti = [&] { return QList<Stampante>{ufficio}; };
     Stampanti::StampanteDocumenti = ufficio;

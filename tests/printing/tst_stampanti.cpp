@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 
 #include "archive/Module1.h"
 #include "gui/platform/ElencoStampanti.h"
@@ -23,6 +24,13 @@ QList<Stampante> Elenco(const QStringList& nomi)
     for (const QString& n : nomi)
         elenco << Stampante { n, QStringLiteral("driver ") + n, QStringLiteral("porta ") + n, false };
     return elenco;
+}
+
+// The one settings row: a company printing its documents on `stampante`.
+void Impostazioni(const AmbienteTest& amb, const QVariant& stampante = QStringLiteral("Ufficio"))
+{
+    amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
+    azienda(amb, { { "RagSociale", QStringLiteral("Ditta") }, { "prnDocs", stampante } });
 }
 
 } // namespace
@@ -126,9 +134,7 @@ void TestStampanti::nomeMemorizzato()
     QFETCH(QString, nome);
     QFETCH(bool, trovata);
     AmbienteTest amb;
-    amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', ?)"),
-        { memorizzato });
+    Impostazioni(amb, memorizzato);
     StampanteDocumenti = Elenco({ QStringLiteral("Ufficio") }).first();
     CaricaStampanti();
     QCOMPARE(NomeStampanteDocumenti, nome);
@@ -162,8 +168,7 @@ void TestStampanti::memorizzaSenzaRigaImpostazioni()
 void TestStampanti::finestraElencaEMemorizzaSubito()
 {
     AmbienteTest amb;
-    amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'Ufficio')"));
+    Impostazioni(amb);
     m_installate << QStringLiteral("PDFCreator");
     F_SelezioneStampante f;
     auto* prnDocs = f.findChild<QComboBox*>(QStringLiteral("prnDocs"));
@@ -197,9 +202,7 @@ void TestStampanti::finestraCancellaConCancEBackspace()
 {
     for (const Qt::Key tasto : { Qt::Key_Delete, Qt::Key_Backspace }) {
         AmbienteTest amb;
-        amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
-        amb.sql(
-            QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'Ufficio')"));
+        Impostazioni(amb);
         CaricaStampanti();
         QVERIFY(StampanteDocumentiTrovata);
         F_SelezioneStampante f;
@@ -219,8 +222,7 @@ void TestStampanti::finestraCancellaConCancEBackspace()
 void TestStampanti::finestraNonSiDigita()
 {
     AmbienteTest amb;
-    amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'Ufficio')"));
+    Impostazioni(amb);
     F_SelezioneStampante f;
     auto* prnDocs = f.findChild<QComboBox*>(QStringLiteral("prnDocs"));
     f.show();

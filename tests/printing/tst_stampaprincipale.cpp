@@ -1,5 +1,6 @@
 #include "AmbienteTest.h"
-#include "DipendentiDiProva.h"
+#include "Controlli.h"
+#include "DatiDiProva.h"
 #include "StrumentiPdf.h"
 
 #include "archive/Module1.h"
@@ -69,15 +70,6 @@ private:
 namespace {
 
 const Stampante Pdf{QStringLiteral("PDFCreator"), QStringLiteral("Qt PDF"), QStringLiteral("FILE:"), true};
-
-void Azienda(AmbienteTest& amb)
-{
-    Configurazione::Dati d;
-    d.RagSociale = QStringLiteral("Officine Rossi S.r.l.");
-    d.Comune = QStringLiteral("Lecco");
-    d.VisualizzaIntestazione = true;
-    Configurazione::Salva(amb.archivio(), d, {});
-}
 
 void Clicca(Lavagna& l, const char* pulsante)
 {
@@ -154,7 +146,7 @@ void TestStampaPrincipale::paginaUnica()
     Principale f;
     const int r = f->CalcolaNumeroRigheInStampa();
     QVERIFY2(r >= 3, "lo schermo di prova deve contenere qualche riga");
-    Dipendenti(amb, r - 1);
+    dipendenti(amb, r - 1);
     f->DimensionaGriglia_Click();
     m_azione = [](Lavagna& l) { Clicca(l, "esci"); };
     f->Anteprima_Click();
@@ -168,10 +160,10 @@ void TestStampaPrincipale::paginaUnica()
 void TestStampaPrincipale::righeEsatte()
 {
     AmbienteTest amb;
-    Azienda(amb);
+    Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
     Principale f;
     const int r = f->CalcolaNumeroRigheInStampa();
-    Dipendenti(amb, r);
+    dipendenti(amb, r);
     f->DimensionaGriglia_Click();
     const QString file = amb.percorso(QStringLiteral("dettagliata.pdf"));
     amb.messaggi.file.enqueue(file);
@@ -199,7 +191,7 @@ void TestStampaPrincipale::unaRigaInPiu()
     AmbienteTest amb;
     Principale f;
     const int r = f->CalcolaNumeroRigheInStampa();
-    Dipendenti(amb, r + 1);
+    dipendenti(amb, r + 1);
     f->DimensionaGriglia_Click();
     const QString file = amb.percorso(QStringLiteral("dettagliata.pdf"));
     amb.messaggi.file.enqueue(file);
@@ -225,7 +217,7 @@ void TestStampaPrincipale::escSullaPrimaPagina()
     AmbienteTest amb;
     Principale f;
     const int r = f->CalcolaNumeroRigheInStampa();
-    Dipendenti(amb, 2 * r + 1);
+    dipendenti(amb, 2 * r + 1);
     f->DimensionaGriglia_Click();
     VistaGriglia* v = f.vista();
     const int h = v->altezzaRiga(1);
@@ -250,10 +242,10 @@ void TestStampaPrincipale::escSullaPrimaPagina()
 void TestStampaPrincipale::stampaTrePagine()
 {
     AmbienteTest amb;
-    Azienda(amb);
+    Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
     Principale f;
     const int r = f->CalcolaNumeroRigheInStampa();
-    Dipendenti(amb, 2 * r + 1);
+    dipendenti(amb, 2 * r + 1);
     f->DimensionaGriglia_Click();
     const QString file = amb.percorso(QStringLiteral("tre.pdf"));
     amb.messaggi.file.enqueue(file);
@@ -295,10 +287,10 @@ void TestStampaPrincipale::stampaTrePagine()
 void TestStampaPrincipale::blocchiInteri()
 {
     AmbienteTest amb;
-    for (const char* tipo : {"NOTTURNO", "STRAORDINARIO"})
-        amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), {QLatin1String(tipo)});
+    for (const char* nome : { "NOTTURNO", "STRAORDINARIO" })
+        tipo(amb, QLatin1String(nome));
     Principale f;
-    Dipendenti(amb, 12);
+    dipendenti(amb, 12);
     f->Form_Activate();
     const int r = f->CalcolaNumeroRigheInStampa();
     QCOMPARE(r % 3, 0);
@@ -325,8 +317,8 @@ void TestStampaPrincipale::festivitaSottoLaLegenda()
 {
     AmbienteTest amb;
     Orologio::ImpostaOggi(QDate(2026, 12, 10));
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES ('F', 'Ferie')"));
-    Dipendenti(amb, 2);
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
+    dipendenti(amb, 2);
     Principale f;
     const QString file = amb.percorso(QStringLiteral("dicembre.pdf"));
     amb.messaggi.file.enqueue(file);
@@ -365,7 +357,7 @@ void TestStampaPrincipale::salvataggioAnnullato()
     AmbienteTest amb;
     Principale f;
     const int r = f->CalcolaNumeroRigheInStampa();
-    Dipendenti(amb, r + 1);
+    dipendenti(amb, r + 1);
     f->DimensionaGriglia_Click();
     // "Stampa" and then "Annulla" in the save box: the page stays open; the user leaves.
     bool apertaDopo = false;
@@ -413,10 +405,9 @@ void TestStampaPrincipale::periodoDelRiepilogo()
 void TestStampaPrincipale::riepilogoInPdfSenzaAnteprima()
 {
     AmbienteTest amb;
-    Azienda(amb);
-    Dipendenti(amb, 2);
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Data, Giorno, Mese, Anno, Stato, "
-                           "StatoNum) VALUES (1, 'ORDINARIO', '2024-02-01', '1', 'Febbraio', '2024', '8', 8)"));
+    Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
+    dipendenti(amb, 2);
+    movimento(amb, 1, QStringLiteral("ORDINARIO"), QDate(2024, 2, 1), QStringLiteral("8"));
     Principale f;
     QVERIFY(!w<QGroupBox>(f.f, "StampaPdf")->isHidden());
     w<QCheckBox>(f.f, "VisualizzaTotali")->click();
@@ -440,7 +431,7 @@ void TestStampaPrincipale::riepilogoInPdfSenzaAnteprima()
 void TestStampaPrincipale::riepilogoInAnteprima()
 {
     AmbienteTest amb;
-    Dipendenti(amb, 2);
+    dipendenti(amb, 2);
     Principale f(false);
     w<QCheckBox>(f.f, "VisualizzaTotali")->click();
     w<QLineEdit>(f.f, "Dal")->setText(QStringLiteral("01/02/2024"));
@@ -481,7 +472,7 @@ void TestStampaPrincipale::riepilogoInAnteprima()
 void TestStampaPrincipale::larghezzaGrigliaRipristinata()
 {
     AmbienteTest amb;
-    Dipendenti(amb, 3);
+    dipendenti(amb, 3);
     Principale f;
     w<QCheckBox>(f.f, "EspandiCalendario")->click();
     QVERIFY(f->EspandiCalendario());

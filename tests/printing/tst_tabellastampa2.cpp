@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 
 #include "archive/Archivio.h"
 #include "archive/Module1.h"
@@ -33,29 +34,9 @@ const QString Ordinario = QStringLiteral("ORDINARIO");
 
 using Linea = std::pair<QString, int>; // Des1, Grassetto
 
-qint64 dipendente(AmbienteTest& amb, const QString& codice, const QString& nome)
+QDate marzo(int giorno)
 {
-    amb.sql(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Attivo) VALUES (?, ?, 1)"),
-            {codice, nome});
-    return amb.sql(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
-}
-
-void tipo(AmbienteTest& amb, const QString& nome)
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES (?)"), {nome});
-}
-
-void stato(AmbienteTest& amb, const QString& codice, const QString& descrizione)
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES (?, ?)"), {codice, descrizione});
-}
-
-void movimento(AmbienteTest& amb, qint64 indice, const QString& tipo, int giorno, const QString& stato)
-{
-    amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Data, Giorno, Mese, Anno, Stato, "
-                           "StatoNum) VALUES (?, ?, ?, ?, 'Marzo', '2024', ?, ?)"),
-            {indice, tipo, QDate(2024, 3, giorno).toString(Qt::ISODate), QString::number(giorno), stato,
-             Module1::ValoreNumerico(stato)});
+    return QDate(2024, 3, giorno);
 }
 
 GrigliaTotali::Esito costruisci(Griglia& g, const QString& codice = {})
@@ -121,8 +102,8 @@ void TestTabellaStampa2::esempioDiSetteRighe()
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     tipo(amb, QStringLiteral("EXTRA"));
     stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
-    movimento(amb, rossi, Ordinario, 4, QStringLiteral("F"));
-    movimento(amb, rossi, Ordinario, 5, QStringLiteral("F"));
+    movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("F"));
+    movimento(amb, rossi, Ordinario, marzo(5), QStringLiteral("F"));
     Griglia g;
     const GrigliaTotali::Esito e = costruisci(g, QStringLiteral("R1"));
 
@@ -153,13 +134,13 @@ void TestTabellaStampa2::grassettoEOrdine()
     stato(amb, QStringLiteral("M"), QStringLiteral("Malattia"));
     stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     stato(amb, QStringLiteral("P'"), QStringLiteral("Permesso d'ufficio"));
-    movimento(amb, rossi, Ordinario, 4, QStringLiteral("8"));
-    movimento(amb, rossi, Ordinario, 5, QStringLiteral("F"));
-    movimento(amb, rossi, Ordinario, 6, QStringLiteral("P'"));
-    movimento(amb, rossi, QStringLiteral("STRAORDINARIO"), 4, QStringLiteral("1,5"));
-    movimento(amb, bianchi, Ordinario, 4, QStringLiteral("7,5"));
-    movimento(amb, bianchi, Ordinario, 5, QStringLiteral("M"));
-    movimento(amb, bianchi, QStringLiteral("FESTIVO"), 10, QStringLiteral("4"));
+    movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("8"));
+    movimento(amb, rossi, Ordinario, marzo(5), QStringLiteral("F"));
+    movimento(amb, rossi, Ordinario, marzo(6), QStringLiteral("P'"));
+    movimento(amb, rossi, QStringLiteral("STRAORDINARIO"), marzo(4), QStringLiteral("1,5"));
+    movimento(amb, bianchi, Ordinario, marzo(4), QStringLiteral("7,5"));
+    movimento(amb, bianchi, Ordinario, marzo(5), QStringLiteral("M"));
+    movimento(amb, bianchi, QStringLiteral("FESTIVO"), marzo(10), QStringLiteral("4"));
     Griglia g;
     const GrigliaTotali::Esito e = costruisci(g);
 
@@ -238,9 +219,9 @@ void TestTabellaStampa2::senzaTipi()
     const qint64 verdi = dipendente(amb, QStringLiteral("V1"), QStringLiteral("Verdi"));
     stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     stato(amb, QStringLiteral("R"), QStringLiteral("Riposo")); // never used: no line anywhere
-    movimento(amb, rossi, Ordinario, 4, QStringLiteral("6"));
-    movimento(amb, rossi, Ordinario, 5, QStringLiteral("F"));
-    movimento(amb, verdi, Ordinario, 5, QStringLiteral("F"));
+    movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("6"));
+    movimento(amb, rossi, Ordinario, marzo(5), QStringLiteral("F"));
+    movimento(amb, verdi, Ordinario, marzo(5), QStringLiteral("F"));
     Griglia g;
     const GrigliaTotali::Esito e = costruisci(g);
     const QList<Linea> attese{
@@ -266,8 +247,8 @@ void TestTabellaStampa2::dipendenteSelezionato()
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     dipendente(amb, QStringLiteral("V1"), QStringLiteral("Verdi"));
     tipo(amb, QStringLiteral("EXTRA"));
-    movimento(amb, rossi, Ordinario, 4, QStringLiteral("8"));
-    movimento(amb, rossi, QStringLiteral("EXTRA"), 4, QStringLiteral("2"));
+    movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("8"));
+    movimento(amb, rossi, QStringLiteral("EXTRA"), marzo(4), QStringLiteral("2"));
     Griglia g;
     const GrigliaTotali::Esito e = costruisci(g, QStringLiteral("r1"));
     QCOMPARE(e.numeroDipendenti, 1);
@@ -285,7 +266,7 @@ void TestTabellaStampa2::secondaStampaSostituisceLaPrima()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    movimento(amb, rossi, Ordinario, 4, QStringLiteral("8"));
+    movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("8"));
     // What another print, of either kind, left behind.
     amb.sql(QStringLiteral("INSERT INTO Stampa2 (Des1, Des2, IndiceRif, Grassetto) VALUES ('vecchia', 'x', 7, 1)"));
     Griglia g;
@@ -307,7 +288,7 @@ void TestTabellaStampa2::tuttoONiente()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    movimento(amb, rossi, Ordinario, 4, QStringLiteral("8"));
+    movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("8"));
     Griglia g;
     const GrigliaTotali::Esito e = costruisci(g);
     stampa(amb, g, e);
@@ -317,7 +298,7 @@ void TestTabellaStampa2::tuttoONiente()
     // whole: no reader ever sees half a print or a mix of two.
     amb.sql(QStringLiteral("CREATE TRIGGER rifiuta BEFORE INSERT ON Stampa2 WHEN NEW.Des1 LIKE '%TOTALI%' "
                            "BEGIN SELECT RAISE(ABORT, 'rifiutata'); END"));
-    movimento(amb, rossi, Ordinario, 5, QStringLiteral("2"));
+    movimento(amb, rossi, Ordinario, marzo(5), QStringLiteral("2"));
     const GrigliaTotali::Esito ricostruita = costruisci(g);
     bool ok = true;
     QVERIFY(PreparaStampa(g, ricostruita, &ok).isEmpty());
@@ -337,8 +318,8 @@ void TestTabellaStampa2::dallaGrigliaComeMostrata()
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     stato(amb, QStringLiteral("p'"), QStringLiteral("Permesso d'ufficio"));
-    movimento(amb, rossi, Ordinario, 4, QStringLiteral("P'"));
-    movimento(amb, rossi, Ordinario, 5, QStringLiteral("8"));
+    movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("P'"));
+    movimento(amb, rossi, Ordinario, marzo(5), QStringLiteral("8"));
     Griglia g;
     const GrigliaTotali::Esito e = costruisci(g);
     QCOMPARE(g.testo(2, 5), QStringLiteral("1"));
@@ -349,7 +330,7 @@ void TestTabellaStampa2::dallaGrigliaComeMostrata()
     // employee and a state added, hours saved.
     dipendente(amb, QStringLiteral("A1"), QStringLiteral("Abate"));
     stato(amb, QStringLiteral("A"), QStringLiteral("Assenza"));
-    movimento(amb, rossi, Ordinario, 6, QStringLiteral("4"));
+    movimento(amb, rossi, Ordinario, marzo(6), QStringLiteral("4"));
     QCOMPARE(stampa(amb, g, e), attese);
 
     // A state gone from the table prints without its description.

@@ -1,5 +1,5 @@
 #include "AmbienteTest.h"
-#include "AziendaDiProva.h"
+#include "DatiDiProva.h"
 
 #include "masterdata/Configurazione.h"
 #include "gui/printing/Lavagna.h"
