@@ -4,6 +4,7 @@
 #include "archive/Archivio.h"
 #include "gui/archive/Attendere.h"
 #include "archive/Backup.h"
+#include "gui/archive/DialoghiBackup.h"
 #include "gui/archive/F_Info.h"
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
@@ -456,7 +457,7 @@ void AvvioSelezione::OttimizzaArchivio_Click()
                              Messaggi::Information);
         return;
     }
-    Backup::OttimizzaArchivio(Module1::PercorsoArchivio, Messaggi::Information);
+    DialoghiBackup::OttimizzaArchivio(Module1::PercorsoArchivio, Messaggi::Information);
 }
 
 void AvvioSelezione::SelezionaPercorso_Click()
@@ -508,7 +509,7 @@ void AvvioSelezione::Backup_Click()
                              Messaggi::Information);
         return;
     }
-    Backup::EseguiBackup(Module1::PercorsoArchivio, m_percorsoBackup);
+    DialoghiBackup::EseguiBackup(Module1::PercorsoArchivio, m_percorsoBackup);
 }
 
 void AvvioSelezione::ApriCartellaBakcup_Click()
