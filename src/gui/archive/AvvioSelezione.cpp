@@ -5,6 +5,7 @@
 #include "archive/Archivio.h"
 #include "gui/archive/Attendere.h"
 #include "archive/Backup.h"
+#include "gui/archive/DialoghiBackup.h"
 #include "gui/archive/F_Info.h"
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
@@ -457,7 +458,7 @@ void AvvioSelezione::OttimizzaArchivio_Click()
                              Messaggi::Information);
         return;
     }
-    Backup::OttimizzaArchivio(m_sessione.PercorsoArchivio, Messaggi::Information);
+    DialoghiBackup::OttimizzaArchivio(m_sessione.PercorsoArchivio, Messaggi::Information);
 }
 
 void AvvioSelezione::SelezionaPercorso_Click()
@@ -509,7 +510,7 @@ void AvvioSelezione::Backup_Click()
                              Messaggi::Information);
         return;
     }
-    Backup::EseguiBackup(m_sessione.PercorsoArchivio, m_percorsoBackup);
+    DialoghiBackup::EseguiBackup(m_sessione.PercorsoArchivio, m_percorsoBackup);
 }
 
 void AvvioSelezione::ApriCartellaBakcup_Click()

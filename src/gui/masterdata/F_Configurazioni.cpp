@@ -3,6 +3,7 @@
 
 #include "archive/Sessione.h"
 #include "archive/Backup.h"
+#include "gui/archive/DialoghiBackup.h"
 #include "archive/CreazioneDB.h"
 #include "archive/ErroreArchivio.h"
 #include "archive/FestivitaAzienda.h"
@@ -427,7 +428,7 @@ bool F_Configurazioni::eventFilter(QObject* oggetto, QEvent* evento)
 
 void F_Configurazioni::Backup_Click()
 {
-    Backup::EseguiBackup(m_archivio, m_ui->PercorsoBackup->text());
+    DialoghiBackup::EseguiBackup(m_archivio, m_ui->PercorsoBackup->text());
 }
 
 void F_Configurazioni::Command5_Click()
@@ -439,7 +440,7 @@ void F_Configurazioni::Command5_Click()
 
 void F_Configurazioni::Command9_Click()
 {
-    const QStringList backup = Backup::ElencoBackup(m_ui->PercorsoBackup->text());
+    const QStringList backup = DialoghiBackup::ElencoBackup(m_ui->PercorsoBackup->text());
     m_ui->List1->clear();
     m_ui->List1->addItems(backup);
     m_ui->DataBackup->clear();
@@ -465,7 +466,7 @@ void F_Configurazioni::DataBackup_Change()
 void F_Configurazioni::RipristinaDb_Click()
 {
     const QListWidgetItem* voce = m_ui->List1->currentItem();
-    if (!Backup::RipristinaBackup(m_archivio, m_ui->PercorsoBackup->text(), voce ? voce->text() : QString(),
+    if (!DialoghiBackup::RipristinaBackup(m_archivio, m_ui->PercorsoBackup->text(), voce ? voce->text() : QString(),
             Percorsi::CartellaCopiaSicurezza(m_sessione)))
         return;
     // The main window loads the restored archive afresh, its password included.
@@ -475,12 +476,12 @@ void F_Configurazioni::RipristinaDb_Click()
 
 void F_Configurazioni::Command3_Click()
 {
-    Backup::OttimizzaArchivio(m_archivio, Messaggi::NoIcon);
+    DialoghiBackup::OttimizzaArchivio(m_archivio, Messaggi::NoIcon);
 }
 
 void F_Configurazioni::VerificaArchivio_Click()
 {
-    Backup::VerificaArchivio(m_archivio);
+    DialoghiBackup::VerificaArchivio(m_archivio);
 }
 
 void F_Configurazioni::Command21_Click()
