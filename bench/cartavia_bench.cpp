@@ -4,6 +4,7 @@
 #include "archive/Archivio.h"
 #include "archive/ArchivioEsempio.h"
 #include "archive/Module1.h"
+#include "archive/Sessione.h"
 #include "gui/diary/F_Avvio.h"
 #include "comune/Griglia.h"
 #include "comune/Orologio.h"
@@ -31,6 +32,13 @@
 #include <sys/resource.h>
 
 namespace {
+
+// The archive measured, as the program's session holds it.
+Sessione& sessioneBench()
+{
+    static Sessione s;
+    return s;
+}
 
 QTextStream& out()
 {
@@ -104,7 +112,7 @@ struct Apertura
 // settings, printers, filters, the first grid), offscreen: median time and bytes read.
 Apertura misuraApertura(const QString& archivio, int ripetizioni)
 {
-    Module1::PercorsoArchivio = archivio;
+    sessioneBench().PercorsoArchivio = archivio;
     QList<double> tempi;
     QList<double> letti;
     // The first opening also loads fonts and plugins: it is not counted.
@@ -112,7 +120,7 @@ Apertura misuraApertura(const QString& archivio, int ripetizioni)
         const qint64 prima = byteLetti();
         QElapsedTimer t;
         t.start();
-        F_Avvio* finestra = F_Avvio::Apri();
+        F_Avvio* finestra = F_Avvio::Apri(sessioneBench());
         const double ms = t.nsecsElapsed() / 1e6;
         const qint64 dopo = byteLetti();
         if (!finestra)
@@ -139,9 +147,9 @@ void grigliaPerRiga(Griglia& g, const GrigliaDettaglio::Parametri& p)
         g.impostaColonne(GrigliaDettaglio::ColonnaGiorno(GrigliaDettaglio::CalcolaNumeroGiorniMese(p.mese, p.anno)) + 1);
         g.impostaRigheFisse(2);
         g.impostaColonneFisse(4);
-        RigheDipendenti::CaricaDipendenti(g, p.criteri, p.tipi);
+        RigheDipendenti::CaricaDipendenti(sessioneBench().PercorsoArchivio, g, p.criteri, p.tipi);
     }
-    Archivio db(Module1::PercorsoArchivio);
+    Archivio db(sessioneBench().PercorsoArchivio);
     for (int r = 2; r < g.righe(); ++r) {
         QSqlQuery q = db.esegui(QStringLiteral(" select * from tabellamovimenti where Mese = '") + Module1::DuplicaApici(p.mese)
                                 + QStringLiteral("' and Anno = '") + Module1::DuplicaApici(p.anno)
@@ -160,7 +168,7 @@ void grigliaPerRiga(Griglia& g, const GrigliaDettaglio::Parametri& p)
 // per row and state one query whose rows are counted; window events run after each row and column.
 void totaliPerRiga(const GrigliaDettaglio::Parametri& p, double* ore, double* giorni)
 {
-    Archivio db(Module1::PercorsoArchivio);
+    Archivio db(sessioneBench().PercorsoArchivio);
     QStringList stati;
     QSqlQuery s = db.esegui(QStringLiteral("select * from tabellastati where indice > 0 order by stato"));
     while (s.next())
@@ -260,12 +268,14 @@ int main(int argc, char* argv[])
         out() << "Archivio di esempio creato in " << t.elapsed() / 1000.0 << " s\n";
         out().flush();
     }
-    Module1::PercorsoArchivio = percorso;
+    sessioneBench().PercorsoArchivio = percorso;
 
     GrigliaDettaglio::Parametri p;
+
+    p.archivio = sessioneBench().PercorsoArchivio;
     p.mese = Module1::NomeMese(mese.month());
     p.anno = QString::number(mese.year());
-    p.tipi = RigheDipendenti::CaricaTipi();
+    p.tipi = RigheDipendenti::CaricaTipi(sessioneBench().PercorsoArchivio);
     p.oggi = oggi;
 
     qint64 righeArchivio = 0;
@@ -332,7 +342,7 @@ int main(int argc, char* argv[])
                 griglia.impostaTesto(c.riga, c.colonna, QString::number(1 + (giro + c.riga + c.colonna) % 9));
         },
         [&] {
-            SalvataggioMese s(griglia, p.mese, p.anno);
+            SalvataggioMese s(sessioneBench().PercorsoArchivio, griglia, p.mese, p.anno);
             if (!s.Salva())
                 errore(s.descrizioneErrore());
         });
@@ -363,6 +373,7 @@ int main(int argc, char* argv[])
 
     // 3. The totals of the month and of twelve months; 4. the print table from the month totals.
     GrigliaTotali::Parametri t;
+    t.archivio = sessioneBench().PercorsoArchivio;
     t.mese = p.mese;
     t.anno = p.anno;
     t.tipi = p.tipi;
@@ -392,7 +403,7 @@ int main(int argc, char* argv[])
     qsizetype lineeStampa = 0;
     const double stampaMs = misura(rip, [&] {
         bool ok = false;
-        lineeStampa = TabellaStampa2::PreparaStampa(totali, esito, &ok).size();
+        lineeStampa = TabellaStampa2::PreparaStampa(sessioneBench().PercorsoArchivio, totali, esito, &ok).size();
         if (!ok)
             errore(QStringLiteral("Stampa2 non scritta"));
     });
@@ -417,7 +428,7 @@ int main(int argc, char* argv[])
             errore(r.errore);
     }
     const Apertura aperturaPiccola = misuraApertura(piccolo, rip);
-    Module1::PercorsoArchivio = percorso;
+    sessioneBench().PercorsoArchivio = percorso;
     Orologio::ImpostaAdesso({});
     servizi().terminaProgramma = {};
 

@@ -14,6 +14,7 @@
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
 #include "archive/Presenza.h"
+#include "archive/Sessione.h"
 #include "comune/Griglia.h"
 #include "diary/GrigliaDettaglio.h"
 #include "diary/GrigliaTotali.h"
@@ -45,6 +46,13 @@
 #include <memory>
 
 namespace {
+
+// The archive measured, as the program's session holds it.
+Sessione& sessioneBench()
+{
+    static Sessione s;
+    return s;
+}
 
 QTextStream& out()
 {
@@ -172,7 +180,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
         std::_Exit(4);
     };
     // Like the program from the selection window's OK on.
-    Presenza::Inizia(Module1::PercorsoArchivio);
+    Presenza::Inizia(sessioneBench().PercorsoArchivio);
 
     QRandomGenerator caso(seme * 1000003u + quint32(k));
     QList<RigheDipendenti::Dipendente> propri;
@@ -185,7 +193,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
         mesi.clear();
         stati.clear();
         try {
-            Archivio db(Module1::PercorsoArchivio);
+            Archivio db(sessioneBench().PercorsoArchivio);
             QSqlQuery q
                 = db.esegui(QStringLiteral("SELECT Indice, Codice FROM TabellaAnagrafiche ORDER BY Indice"));
             int i = 0;
@@ -234,7 +242,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
                 QThread::msleep(20);
             QElapsedTimer attesa;
             attesa.start();
-            while (Presenza::Inizia(Module1::PercorsoArchivio) == Presenza::Stato::Occupata)
+            while (Presenza::Inizia(sessioneBench().PercorsoArchivio) == Presenza::Stato::Occupata)
                 QThread::msleep(20);
             log.scrivi(QStringLiteral("R\t%1").arg(attesa.elapsed()));
             continue;
@@ -246,11 +254,12 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             const RigheDipendenti::Dipendente& d = propri.at(pari(int(propri.size())));
             const Mese& m = mesi.at(pari(int(mesi.size())));
             GrigliaDettaglio::Parametri p;
+            p.archivio = sessioneBench().PercorsoArchivio;
             p.mese = m.mese;
             p.anno = m.anno;
             p.criteri.codiceDipendente = d.codice;
             bool tipiLetti = false;
-            p.tipi = RigheDipendenti::CaricaTipi(&tipiLetti);
+            p.tipi = RigheDipendenti::CaricaTipi(sessioneBench().PercorsoArchivio, &tipiLetti);
             p.oggi = QDate::currentDate();
             Griglia g;
             Module1::ContatoreErrori = 0;
@@ -266,7 +275,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             ++sequenza;
             log.scrivi(QStringLiteral("A\t%1").arg(sequenza));
             Module1::ContatoreErrori = 0;
-            SalvataggioMese salvataggio(g, m.mese, m.anno);
+            SalvataggioMese salvataggio(sessioneBench().PercorsoArchivio, g, m.mese, m.anno);
             const bool salvato = salvataggio.Salva();
             if (!salvato) {
                 log.scrivi(QStringLiteral("F\t%1\t%2\t%3")
@@ -297,7 +306,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             cella.tipo = RigheDipendenti::Ordinario;
             const QString nota
                 = testiNote.at(pari(int(testiNote.size()))) + QStringLiteral(" %1/%2").arg(k).arg(sequenza);
-            const NoteGiorno::Esito esito = NoteGiorno::Scrivi(cella, nota);
+            const NoteGiorno::Esito esito = NoteGiorno::Scrivi(sessioneBench().PercorsoArchivio, cella, nota);
             if (esito == NoteGiorno::Esito::Memorizzata)
                 log.scrivi(QStringList { QStringLiteral("N"), m.mese, m.anno, cella.giorno,
                     QString::number(d.indice), cella.tipo, nota }
@@ -313,7 +322,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             const QString descrizione
                 = QStringLiteral("Descrizione d'%1 \"%2\"").arg(lettera(k)).arg(sequenza++);
             const bool fatto = EseguiPasso([&] {
-                Archivio db(Module1::PercorsoArchivio);
+                Archivio db(sessioneBench().PercorsoArchivio);
                 InTransazione(db, [&] {
                     db.esegui(QStringLiteral("UPDATE ") + tabella
                             + QStringLiteral(" SET Descrizione = ? WHERE ") + campo + QStringLiteral(" = ?"),
@@ -332,16 +341,17 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             // The month totals of everybody and the print table from them.
             const Mese& m = mesi.at(pari(int(mesi.size())));
             GrigliaTotali::Parametri t;
+            t.archivio = sessioneBench().PercorsoArchivio;
             t.mese = m.mese;
             t.anno = m.anno;
-            t.tipi = RigheDipendenti::CaricaTipi();
+            t.tipi = RigheDipendenti::CaricaTipi(sessioneBench().PercorsoArchivio);
             Griglia totali;
             Module1::ContatoreErrori = 0;
             const GrigliaTotali::Esito esito = GrigliaTotali::DimensionaGriglia2(totali, t);
             bool ok = false;
             if (esito.letto) {
                 Module1::ContatoreErrori = 0;
-                TabellaStampa2::PreparaStampa(totali, esito, &ok);
+                TabellaStampa2::PreparaStampa(sessioneBench().PercorsoArchivio, totali, esito, &ok);
             }
             log.scrivi(ok ? QStringLiteral("P") : QStringLiteral("PF"));
         }
@@ -368,12 +378,12 @@ int manutenzione(const QString& cartella, qint64 scadenza)
         Module1::ContatoreErrori = 0;
         if (giro++ % 3 == 0) {
             QString errore;
-            log.scrivi(Backup::CopiaArchivio(Module1::PercorsoArchivio, backup, &errore)
+            log.scrivi(Backup::CopiaArchivio(sessioneBench().PercorsoArchivio, backup, &errore)
                     ? QStringLiteral("B")
                     : QStringLiteral("BF\t") + errore.replace(QLatin1Char('\n'), QLatin1Char(' ')));
         } else {
             try {
-                Backup::CompattaArchivio(Module1::PercorsoArchivio);
+                Backup::CompattaArchivio(sessioneBench().PercorsoArchivio);
                 log.scrivi(QStringLiteral("C"));
             } catch (const ErroreArchivio& e) {
                 log.scrivi(e.numero() == CodiciErrore::ArchivioInUso
@@ -824,7 +834,7 @@ int main(int argc, char* argv[])
     parser.process(app);
 
     if (parser.isSet(oLavoratore) || parser.isSet(oManutenzione)) {
-        Module1::PercorsoArchivio = parser.value(oArchivio);
+        sessioneBench().PercorsoArchivio = parser.value(oArchivio);
         const qint64 scadenza = parser.value(oScadenza).toLongLong();
         if (parser.isSet(oManutenzione))
             return manutenzione(parser.value(oCartella), scadenza);

@@ -71,8 +71,8 @@ class TestArchivioDanneggiato : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { SaltaPassword = true; }
-    void cleanup() { SaltaPassword = false; }
+    void init() { amb.sessione.SaltaPassword = true; }
+    void cleanup() { amb.sessione.SaltaPassword = false; }
     void file_data();
     void dallaSelezione_data() { file_data(); }
     void dallaSelezione();
@@ -140,14 +140,14 @@ void TestArchivioDanneggiato::dallaSelezione()
         QDir().mkpath(c);
     qputenv("HOME", QFile::encodeName(casa));
     Percorsi::ImpostaCartellaEseguibile(programma);
-    Module1::CartellaInf.clear();
+    amb.sessione.CartellaInf.clear();
     const QString file = QDir(archivi).filePath(QStringLiteral("Danneggiato.mdb"));
     const QByteArray dati = Contenuto(genere, amb);
     Scrivi(file, dati);
     int aperture = 0;
     servizi().apriPrincipale = [&aperture] { ++aperture; };
     {
-        AvvioSelezione w;
+        AvvioSelezione w(amb.sessione);
         w.ImpostaPercorso(archivi);
         w.ImpostaNome(QStringLiteral("Danneggiato.mdb"));
         amb.messaggi.svuota();
@@ -177,9 +177,9 @@ void TestArchivioDanneggiato::dallaFinestraPrincipale()
     const QString file = amb.percorso(QStringLiteral("Danneggiato.mdb"));
     const QByteArray dati = Contenuto(genere, amb);
     Scrivi(file, dati);
-    Module1::PercorsoArchivio = file;
+    amb.sessione.PercorsoArchivio = file;
     amb.messaggi.svuota();
-    F_Avvio* f = F_Avvio::Apri();
+    F_Avvio* f = F_Avvio::Apri(amb.sessione);
     QVERIFY2(!f, "the main window opened on a damaged archive");
     QVERIFY2(MessaggioChiaro(amb.messaggi), qPrintable(amb.messaggi.testi().join(QLatin1String(" | "))));
     QCOMPARE(amb.terminazioni, 0);
@@ -202,7 +202,7 @@ void TestArchivioDanneggiato::dannoOltreLePrimePagine()
         amb.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
     QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(amb.archivio()));
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    QPointer<F_Avvio> f = F_Avvio::Apri();
+    QPointer<F_Avvio> f = F_Avvio::Apri(amb.sessione);
     QVERIFY2(f, qPrintable(amb.messaggi.testi().join(QLatin1String(" | "))));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     const QByteArray dopoApertura = Leggi(amb.archivio());
@@ -216,10 +216,10 @@ void TestArchivioDanneggiato::dannoOltreLePrimePagine()
     QVERIFY(Archivio::NotoDanneggiato(amb.archivio()));
 
     // A save of the month and a setting are neither written nor reported as done.
-    SalvataggioMese salvataggio(f->griglia(), QStringLiteral("Marzo"), QStringLiteral("2024"));
+    SalvataggioMese salvataggio(amb.archivio(), f->griglia(), QStringLiteral("Marzo"), QStringLiteral("2024"));
     QVERIFY(!salvataggio.Salva());
     QVERIFY(salvataggio.descrizioneErrore().contains(QStringLiteral("danneggiato")));
-    FunzioniPerVariabili::ScriviVariabile(QStringLiteral("Prova"), QStringLiteral("1"));
+    FunzioniPerVariabili::ScriviVariabile(amb.archivio(), QStringLiteral("Prova"), QStringLiteral("1"));
     QVERIFY(Leggi(amb.archivio()) == dopoApertura);
 
     // A backup is not taken of it, and the check on request says what is wrong.

@@ -46,7 +46,7 @@ public:
         qunsetenv("XDG_DATA_HOME");
         qunsetenv("XDG_CONFIG_HOME");
         Percorsi::ImpostaCartellaEseguibile(programma);
-        Module1::CartellaInf.clear();
+        amb.sessione.CartellaInf.clear();
         servizi().apriPrincipale = [this] {
             ++aperture;
             principale.show();
@@ -155,7 +155,7 @@ private slots:
 void TestAvvioSelezione::primoAvvioSenzaFileDiPosizione()
 {
     Ambiente a;
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     QCOMPARE(w.windowTitle(), QStringLiteral("Cartavia ver.2.0.6"));
     QCOMPARE(w.Percorso(), a.documenti());
@@ -169,9 +169,9 @@ void TestAvvioSelezione::primoAvvioSenzaFileDiPosizione()
     QVERIFY(suggerimento->isVisible());
     for (const char* pulsante : {"Impostazioni", "CreaNuovoArchivio"})
         QVERIFY(suggerimento->text().contains(figlio<QPushButton>(w, pulsante)->text().remove(QLatin1Char('&'))));
-    QCOMPARE(Module1::CartellaProgramma, a.programma);
-    QCOMPARE(Module1::CartellaInf, a.programma);
-    QCOMPARE(Module1::CartellaCondivisa, a.condivisa());
+    QCOMPARE(amb.sessione.CartellaProgramma, a.programma);
+    QCOMPARE(amb.sessione.CartellaInf, a.programma);
+    QCOMPARE(amb.sessione.CartellaCondivisa, a.condivisa());
     QVERIFY(QFileInfo(a.condivisa()).isDir());
     QVERIFY(!w.TimerRefresh.isActive());
     QCOMPARE(w.TimerRefresh.interval(), 5000);
@@ -184,7 +184,7 @@ void TestAvvioSelezione::primoAvvioSenzaFileDiPosizione()
 void TestAvvioSelezione::creaNuovoArchivio()
 {
     Ambiente a;
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     clicca(w, "Impostazioni");
     a.amb.messaggi.testiInput << QStringLiteral("Prova 1");
@@ -209,7 +209,7 @@ void TestAvvioSelezione::creaNuovoArchivio()
     QVERIFY(figlio<QLabel>(w, "SuggerimentoCartellaVuota")->isHidden());
     QCOMPARE(voceCorrente(w), QStringLiteral("Prova 1.mdb"));
     QCOMPARE(w.Nome(), QStringLiteral("Prova 1.mdb"));
-    QCOMPARE(Module1::PercorsoArchivio, archivio);
+    QCOMPARE(amb.sessione.PercorsoArchivio, archivio);
     QVERIFY(figlio<QPushButton>(w, "OK")->isEnabled());
     QCOMPARE(a.leggiInf(a.programma, QStringLiteral("Nome")), QStringLiteral("Prova 1.mdb"));
     QCOMPARE(figlio<QLabel>(w, "LabelBackup")->text(),
@@ -254,7 +254,7 @@ void TestAvvioSelezione::nomeDiArchivio()
 void TestAvvioSelezione::nomiRifiutatiDallaFinestra()
 {
     Ambiente a;
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     a.amb.messaggi.testiInput << QStringLiteral("Prova/1") << QStringLiteral("___") << QStringLiteral("   ");
     w.CreaNuovoArchivio_Click();
@@ -275,7 +275,7 @@ void TestAvvioSelezione::sceltaERiavvio()
     Ambiente::creaArchivio(QDir(a.documenti()).filePath(QStringLiteral("beta.mdb")));
     const QString beta = QDir(a.documenti()).filePath(QStringLiteral("beta.mdb"));
     {
-        AvvioSelezione w;
+        AvvioSelezione w(amb.sessione);
         w.show();
         QCOMPARE(voci(w), QStringList({QStringLiteral("Alfa.mdb"), QStringLiteral("beta.mdb")}));
         // Nothing remembered yet: the first archive is proposed.
@@ -288,9 +288,9 @@ void TestAvvioSelezione::sceltaERiavvio()
         QCOMPARE(a.aperture, 1);
         QVERIFY(w.isHidden());
         QVERIFY(!w.ImpostazioniAperte());
-        QCOMPARE(Module1::PercorsoArchivio, beta);
-        QCOMPARE(Module1::NomeArchivio, QStringLiteral("beta.mdb"));
-        QCOMPARE(Module1::CartellaArchiviScelta, a.documenti());
+        QCOMPARE(amb.sessione.PercorsoArchivio, beta);
+        QCOMPARE(amb.sessione.NomeArchivio, QStringLiteral("beta.mdb"));
+        QCOMPARE(amb.sessione.CartellaArchiviScelta, a.documenti());
         QCOMPARE(Presenza::ArchivioInUso(), beta);
         QCOMPARE(leggiFile(QDir(a.programma).filePath(QStringLiteral("Percorso.txt"))).trimmed(), beta);
         QCOMPARE(a.leggiInf(a.programma, QStringLiteral("Nome")), QStringLiteral("beta.mdb"));
@@ -298,13 +298,13 @@ void TestAvvioSelezione::sceltaERiavvio()
     }
     Presenza::Termina();
     a.principale.hide();
-    Module1::PercorsoArchivio.clear();
+    amb.sessione.PercorsoArchivio.clear();
 
-    AvvioSelezione nuova;
+    AvvioSelezione nuova(amb.sessione);
     nuova.show();
     QCOMPARE(nuova.Nome(), QStringLiteral("beta.mdb"));
     QCOMPARE(voceCorrente(nuova), QStringLiteral("beta.mdb"));
-    QCOMPARE(Module1::PercorsoArchivio, beta);
+    QCOMPARE(amb.sessione.PercorsoArchivio, beta);
     QVERIFY(figlio<QPushButton>(nuova, "OK")->isEnabled());
 }
 
@@ -327,9 +327,9 @@ void TestAvvioSelezione::cartellaProgrammaNonScrivibile()
     }
     Percorsi::ImpostaCartellaEseguibile(programma);
     Ambiente::creaArchivio(QDir(a.documenti()).filePath(QStringLiteral("Archivio.mdb")));
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
-    QCOMPARE(Module1::CartellaInf, a.condivisa());
+    QCOMPARE(amb.sessione.CartellaInf, a.condivisa());
     clicca(w, "OK");
     QCOMPARE(a.aperture, 1);
     QCOMPARE(a.leggiInf(a.condivisa(), QStringLiteral("Nome")), QStringLiteral("Archivio.mdb"));
@@ -350,7 +350,7 @@ void TestAvvioSelezione::spostamentoDalVecchioPercorso()
         f.write(QFile::encodeName(QDir(vecchiaCartella).filePath(QStringLiteral("Archivio.mdb"))) + "\r\n");
     }
     {
-        AvvioSelezione w;
+        AvvioSelezione w(amb.sessione);
         w.show();
         QCOMPARE(w.Percorso(), vecchiaCartella);
         QCOMPARE(w.Nome(), QStringLiteral("Archivio.mdb"));
@@ -365,7 +365,7 @@ void TestAvvioSelezione::spostamentoDalVecchioPercorso()
         QFile v(QDir(a.programma).filePath(QStringLiteral("Vendrale.inf")));
         QVERIFY(v.open(QIODevice::WriteOnly));
     }
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     QCOMPARE(w.Percorso(), a.documenti());
 }
@@ -373,7 +373,7 @@ void TestAvvioSelezione::spostamentoDalVecchioPercorso()
 void TestAvvioSelezione::layoutCompattoEdEsteso()
 {
     Ambiente a;
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     const int larghezza = 9405 / 15;
     QCOMPARE(w.width(), larghezza);
@@ -412,7 +412,7 @@ void TestAvvioSelezione::cartellaIlleggibileEAggiornamento()
                     QStringLiteral("Percorso"), cartella);
     FileIni::Scrivi(QDir(a.programma).filePath(QStringLiteral("Cartavia.inf")), QStringLiteral("Database"),
                     QStringLiteral("Nome"), QStringLiteral("Ditta.mdb"));
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     QCOMPARE(w.Percorso(), cartella);
     QCOMPARE(w.Nome(), QString());
@@ -447,7 +447,7 @@ void TestAvvioSelezione::cartellaIlleggibileEAggiornamento()
 void TestAvvioSelezione::percorsoArchivi()
 {
     Ambiente a;
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     w.ApriChiudiImpostazioni(true);
     clicca(w, "ReImpostaPercorso");
@@ -488,7 +488,7 @@ void TestAvvioSelezione::areaBackup()
     const QString cartellaAlfa = a.amb.percorso(QStringLiteral("copie di alfa"));
     QDir().mkpath(cartellaAlfa);
     azienda(alfa, { { "PercorsoBackup", cartellaAlfa }, { "SalvataggioAutomatico", 1 } });
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     w.ApriChiudiImpostazioni(true);
     auto* label = figlio<QLabel>(w, "LabelBackup");
@@ -550,7 +550,7 @@ void TestAvvioSelezione::okSuUnFileCheNonEUnArchivio()
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray("Standard Jet DB").leftJustified(4096, '\0'));
     }
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     QCOMPARE(w.Nome(), QStringLiteral("Vecchio.mdb"));
     clicca(w, "OK");
@@ -566,7 +566,7 @@ void TestAvvioSelezione::invioNellaLista()
 {
     Ambiente a;
     Ambiente::creaArchivio(QDir(a.documenti()).filePath(QStringLiteral("Archivio.mdb")));
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     w.TimerRefresh.start();
     QTest::keyClick(lista(w), Qt::Key_Return);
@@ -598,7 +598,7 @@ void TestAvvioSelezione::invioNellaLista()
 void TestAvvioSelezione::annullaEInfo()
 {
     Ambiente a;
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     clicca(w, "MostraInfo");
     QPointer<F_Info> info = w.findChild<F_Info*>();
@@ -633,7 +633,7 @@ void TestAvvioSelezione::annullaEInfo()
 void TestAvvioSelezione::aggiornamentoNonDisponibile()
 {
     Ambiente a;
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     w.ApriChiudiImpostazioni(true);
     a.amb.messaggi.risposte << Messaggi::No;
@@ -658,7 +658,7 @@ void TestAvvioSelezione::ottimizzaDallaFinestra()
     Ambiente a;
     const QString archivio = QDir(a.documenti()).filePath(QStringLiteral("Archivio.mdb"));
     Ambiente::creaArchivio(archivio);
-    AvvioSelezione w;
+    AvvioSelezione w(amb.sessione);
     w.show();
     w.ApriChiudiImpostazioni(true);
     a.amb.messaggi.testiInput << QStringLiteral("Confermo") << QStringLiteral("confermo");

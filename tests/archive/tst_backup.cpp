@@ -152,8 +152,8 @@ void TestBackup::dueBackupNelloStessoGiorno()
 
     // The next day makes a second file; the globals of the open archive give the same result.
     Orologio::ImpostaOggi(QDate(2026, 12, 8));
-    Module1::CartellaBackup = cartella;
-    QVERIFY(Backup::CopiaArchivio());
+    amb.sessione.CartellaBackup = cartella;
+    QVERIFY(Backup::CopiaArchivio(amb.sessione));
     QCOMPARE(fileDi(cartella), QStringList({QStringLiteral("071226-Archivio.mdb"), QStringLiteral("081226-Archivio.mdb")}));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
@@ -237,8 +237,8 @@ void TestBackup::salvataggioAutomatico()
     const QString cartella = amb.percorso(QStringLiteral("automatico"));
     azienda(amb, { { "PercorsoBackup", cartella }, { "SalvataggioAutomatico", interruttore } });
     // "//" opens the same file on Linux, and is what a network share path starts with.
-    Module1::PercorsoArchivio = diRete ? QStringLiteral("/") + amb.archivio() : amb.archivio();
-    const std::unique_ptr<LavoroInSottofondo> lavoro(PreparaSalvataggioAutomatico());
+    amb.sessione.PercorsoArchivio = diRete ? QStringLiteral("/") + amb.archivio() : amb.archivio();
+    const std::unique_ptr<LavoroInSottofondo> lavoro(PreparaSalvataggioAutomatico(amb.archivio()));
     QCOMPARE(bool(lavoro), atteso);
     if (lavoro) {
         lavoro->avvia();
@@ -332,7 +332,7 @@ void TestBackup::impostazioniBackup()
 void TestBackup::ripristino()
 {
     AmbienteTest amb;
-    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    amb.sessione.CartellaInf = amb.percorso(QStringLiteral("programma"));
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     aggiungiDipendenti(amb, 3, QStringLiteral("A"));
     QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
@@ -346,7 +346,7 @@ void TestBackup::ripristino()
     QCOMPARE(esito.testo, QString());
     QCOMPARE(contaDipendenti(amb.archivio()), 3);
     // The archive as it was before is kept as the safety copy.
-    QCOMPARE(contaDipendenti(QDir(Module1::CartellaInf).filePath(QStringLiteral("copia.mdb"))), 10);
+    QCOMPARE(contaDipendenti(QDir(amb.sessione.CartellaInf).filePath(QStringLiteral("copia.mdb"))), 10);
     Archivio db(amb.archivio());
     QVERIFY(db.esisteTabella(QStringLiteral("Stampa2")));
     // No work file is left beside the archive.
@@ -357,7 +357,7 @@ void TestBackup::ripristino()
 void TestBackup::ripristinoMentreUnAltraIstanzaUsaLArchivio()
 {
     AmbienteTest amb;
-    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    amb.sessione.CartellaInf = amb.percorso(QStringLiteral("programma"));
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
     aggiungiDipendenti(amb, 5, QStringLiteral("A"));
@@ -382,7 +382,7 @@ void TestBackup::ripristinoMentreUnAltraIstanzaUsaLArchivio()
 void TestBackup::ripristinoConLaPropriaPresenza()
 {
     AmbienteTest amb;
-    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    amb.sessione.CartellaInf = amb.percorso(QStringLiteral("programma"));
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
     aggiungiDipendenti(amb, 5, QStringLiteral("A"));
@@ -409,7 +409,7 @@ void TestBackup::ripristinoDaBackupDanneggiato()
     QFETCH(QByteArray, contenuto);
     QFETCH(bool, troncato);
     AmbienteTest amb;
-    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    amb.sessione.CartellaInf = amb.percorso(QStringLiteral("programma"));
     aggiungiDipendenti(amb, 300, QStringLiteral("A"));
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     const QString nome = QStringLiteral("071226-Archivio.mdb");
@@ -437,7 +437,7 @@ void TestBackup::ripristinoDaBackupDanneggiato()
 void TestBackup::ripristinoArchivioMancanteODanneggiato()
 {
     AmbienteTest amb;
-    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    amb.sessione.CartellaInf = amb.percorso(QStringLiteral("programma"));
     aggiungiDipendenti(amb, 4, QStringLiteral("A"));
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
@@ -447,7 +447,7 @@ void TestBackup::ripristinoArchivioMancanteODanneggiato()
     scriviFile(amb.archivio(), QByteArray(5000, 'k'));
     QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome).riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 4);
-    QCOMPARE(impronta(QDir(Module1::CartellaInf).filePath(QStringLiteral("copia.mdb"))),
+    QCOMPARE(impronta(QDir(amb.sessione.CartellaInf).filePath(QStringLiteral("copia.mdb"))),
              QCryptographicHash::hash(QByteArray(5000, 'k'), QCryptographicHash::Sha256));
 
     // A missing archive comes back from the backup.

@@ -146,7 +146,7 @@ void TestDialoghiBackup::ripristinoConferme()
     QFETCH(QString, digitato);
     QFETCH(bool, ripristinato);
     AmbienteTest amb;
-    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    amb.sessione.CartellaInf = amb.percorso(QStringLiteral("programma"));
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     aggiungiDipendenti(amb, 3, QStringLiteral("A"));
     QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
@@ -164,13 +164,13 @@ void TestDialoghiBackup::ripristinoConferme()
         prima == Messaggi::Yes ? QStringList { ConfermaRipristino } : QStringList());
     QCOMPARE(contaDipendenti(amb.archivio()), ripristinato ? 3 : 10);
     QCOMPARE(
-        QFileInfo::exists(QDir(Module1::CartellaInf).filePath(QStringLiteral("copia.mdb"))), ripristinato);
+        QFileInfo::exists(QDir(amb.sessione.CartellaInf).filePath(QStringLiteral("copia.mdb"))), ripristinato);
 }
 
 void TestDialoghiBackup::ripristinoFallito()
 {
     AmbienteTest amb;
-    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    amb.sessione.CartellaInf = amb.percorso(QStringLiteral("programma"));
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
     const QByteArray prima = impronta(amb.archivio());

@@ -137,9 +137,9 @@ void TestInputOstile::schedaDipendente()
         if (!c.controllo.startsWith(QLatin1String("Data")))
             s.imposta(c.controllo, ostile);
     s.imposta(QStringLiteral("DataNascita"), ostile);
-    QCOMPARE(Anagrafiche::Registra(s), Anagrafiche::EsitoRegistrazione::Registrata);
+    QCOMPARE(Anagrafiche::Registra(amb.archivio(), s), Anagrafiche::EsitoRegistrazione::Registrata);
 
-    const std::optional<Anagrafiche::Scheda> letta = Anagrafiche::LeggiScheda(s.chiave());
+    const std::optional<Anagrafiche::Scheda> letta = Anagrafiche::LeggiScheda(amb.archivio(), s.chiave());
     QVERIFY(letta);
     for (const QString& controllo : s.testi.keys()) {
         if (controllo.startsWith(QLatin1String("Data")))
@@ -164,7 +164,7 @@ void TestInputOstile::statiETipi()
         AmbienteTest amb;
         const QStringList prima = Istantanea(amb.archivio(), { def->tabella });
         const int righePrima = amb.sql(QStringLiteral("SELECT count(*) FROM %1").arg(def->tabella)).toInt();
-        TabellaCodici tabella(*def);
+        TabellaCodici tabella(amb.archivio(), *def);
         const TabellaCodici::EsitoRegistrazione esito = tabella.Registra({ QString(), ostile, ostile });
         if (Module1::ValoreNumerico(ostile) != 0) {
             // A code with digits is refused with its message.
@@ -226,10 +226,10 @@ void TestInputOstile::note()
 
     const NoteGiorno::Cella cella { QStringLiteral("Marzo"), QStringLiteral("2024"), QStringLiteral("1"),
         indice, QStringLiteral("ORDINARIO") };
-    QCOMPARE(NoteGiorno::Scrivi(cella, ostile), NoteGiorno::Esito::Memorizzata);
+    QCOMPARE(NoteGiorno::Scrivi(amb.archivio(), cella, ostile), NoteGiorno::Esito::Memorizzata);
     QString nota;
     bool esiste = false;
-    QVERIFY(NoteGiorno::Leggi(cella, &nota, &esiste));
+    QVERIFY(NoteGiorno::Leggi(amb.archivio(), cella, &nota, &esiste));
     QVERIFY(esiste);
     QVERIFY2(Conservato(nota, ostile,
                  Schema::Dimensione(QStringLiteral("TabellaMovimenti"), QStringLiteral("Note"))),
@@ -253,9 +253,10 @@ void TestInputOstile::celle()
 
     Griglia g;
     GrigliaDettaglio::Parametri p;
+    p.archivio = amb.archivio();
     p.mese = QStringLiteral("Febbraio");
     p.anno = QStringLiteral("2024");
-    p.tipi = RigheDipendenti::CaricaTipi();
+    p.tipi = RigheDipendenti::CaricaTipi(amb.archivio());
     p.criteri.codiceDipendente = QStringLiteral("C1");
     p.oggi = QDate(2024, 2, 14);
     QVERIFY(GrigliaDettaglio::DimensionaGriglia1(g, p));
@@ -267,7 +268,7 @@ void TestInputOstile::celle()
     g.impostaTesto(r, GrigliaDettaglio::ColonnaGiorno(1), ostile);
     g.impostaTesto(r, GrigliaDettaglio::ColonnaGiorno(2), QStringLiteral("f"));
     g.impostaTesto(r, GrigliaDettaglio::ColonnaGiorno(3), QStringLiteral("7,5"));
-    SalvataggioMese salvataggio(g, QStringLiteral("Febbraio"), QStringLiteral("2024"));
+    SalvataggioMese salvataggio(amb.archivio(), g, QStringLiteral("Febbraio"), QStringLiteral("2024"));
     QVERIFY2(salvataggio.Salva(), qPrintable(salvataggio.descrizioneErrore()));
 
     // Stored by the cell rule (digits make hours; anything else that is no state is emptied),
@@ -312,9 +313,9 @@ void TestInputOstile::nomeNuovoArchivio()
     QDir().mkpath(archivi);
     qputenv("HOME", QFile::encodeName(casa));
     Percorsi::ImpostaCartellaEseguibile(programma);
-    Module1::CartellaInf.clear();
+    amb.sessione.CartellaInf.clear();
     {
-        AvvioSelezione w;
+        AvvioSelezione w(amb.sessione);
         w.ImpostaPercorso(archivi);
         amb.messaggi.svuota();
         amb.messaggi.testiInput << ostile;

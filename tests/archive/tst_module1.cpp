@@ -219,19 +219,19 @@ void TestModule1::caricaConfigurazione()
     AmbienteTest amb;
     CartellaBackup = QStringLiteral("prima");
     // No row: nothing changes.
-    Module1::CaricaConfigurazione();
+    Module1::CaricaConfigurazione(amb.sessione);
     QCOMPARE(CartellaBackup, QStringLiteral("prima"));
 
     amb.sql(QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, VisualizzaLogo, VisualizzaIntestazione) "
                            "VALUES ('', -1, 0)"));
-    Module1::CaricaConfigurazione();
+    Module1::CaricaConfigurazione(amb.sessione);
     QVERIFY(CartellaBackup.endsWith(QStringLiteral("BackupCartavia/")));
     QCOMPARE(VisualizzaLogoStampa, QStringLiteral("-1"));
     QCOMPARE(VisualizzaIntestazioneStampa, QString());
 
     amb.sql(QStringLiteral("UPDATE Configurazioni SET PercorsoBackup = ?, VisualizzaLogo = 0, VisualizzaIntestazione = -1"),
             {QStringLiteral("/dati/copie/")});
-    Module1::CaricaConfigurazione();
+    Module1::CaricaConfigurazione(amb.sessione);
     QCOMPARE(CartellaBackup, QStringLiteral("/dati/copie/"));
     QCOMPARE(VisualizzaLogoStampa, QString());
     QCOMPARE(VisualizzaIntestazioneStampa, QStringLiteral("-1"));

@@ -100,8 +100,8 @@ void TestPassword::nessunaPassword()
     AmbienteTest amb;
     if (riga)
         amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, Password) VALUES ('Ditta', ?)"), {valore});
-    QVERIFY(ControllaPassword());
-    QVERIFY(Module1::PasswordVerificata);
+    QVERIFY(ControllaPassword(amb.sessione));
+    QVERIFY(amb.sessione.PasswordVerificata);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     QCOMPARE(amb.terminazioni, 0);
 }
@@ -115,8 +115,8 @@ void TestPassword::passwordGiusta()
         // Enter in the field confirms.
         QTest::keyClick(campo(prompt), Qt::Key_Return);
     });
-    QVERIFY(ControllaPassword());
-    QVERIFY(Module1::PasswordVerificata);
+    QVERIFY(ControllaPassword(amb.sessione));
+    QVERIFY(amb.sessione.PasswordVerificata);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     QCOMPARE(amb.terminazioni, 0);
 }
@@ -138,8 +138,8 @@ void TestPassword::passwordErrata()
         campo(prompt)->setText(digitata);
         QTest::mouseClick(prompt->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
     });
-    QVERIFY(!ControllaPassword());
-    QVERIFY(!Module1::PasswordVerificata);
+    QVERIFY(!ControllaPassword(amb.sessione));
+    QVERIFY(!amb.sessione.PasswordVerificata);
     QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD ERRATA")});
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
     QCOMPARE(amb.terminazioni, 1);
@@ -153,33 +153,33 @@ void TestPassword::annulla()
         campo(prompt)->setText(QStringLiteral("x"));
         QTest::mouseClick(prompt->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
     });
-    QVERIFY(!ControllaPassword());
+    QVERIFY(!ControllaPassword(amb.sessione));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     QCOMPARE(amb.terminazioni, 1);
 
     // Escape is "Annulla" as well.
     quandoAppareIlPrompt([](F_Pass* prompt) { QTest::keyClick(campo(prompt), Qt::Key_Escape); });
-    QVERIFY(!ControllaPassword());
+    QVERIFY(!ControllaPassword(amb.sessione));
     QCOMPARE(amb.terminazioni, 2);
 }
 
 void TestPassword::archivioMancante()
 {
     AmbienteTest amb(false);
-    QVERIFY(ControllaPassword());
+    QVERIFY(ControllaPassword(amb.sessione));
     QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("ESEGUITA CREAZIONE DATABASE")});
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Configurazioni'")).toInt(), 1);
 
     // A file that is not an archive lets nobody in.
     amb.messaggi.svuota();
-    Module1::PercorsoArchivio = amb.percorso(QStringLiteral("finto.mdb"));
+    amb.sessione.PercorsoArchivio = amb.percorso(QStringLiteral("finto.mdb"));
     {
-        QFile f(Module1::PercorsoArchivio);
+        QFile f(amb.sessione.PercorsoArchivio);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, 'q'));
     }
-    QVERIFY(!ControllaPassword());
+    QVERIFY(!ControllaPassword(amb.sessione));
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
 }
@@ -262,13 +262,13 @@ void TestPassword::passwordImprontaGiustaEErrata()
     QVERIFY(ImprontaPassword::Valida(memorizzata));
 
     digitaEConferma(QStringLiteral("Segreta 1"));
-    QVERIFY(ControllaPassword());
+    QVERIFY(ControllaPassword(amb.sessione));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     // A digest is left as it is.
     QCOMPARE(Memorizzata(amb), memorizzata);
 
     digitaEConferma(QStringLiteral("segreta 1"));
-    QVERIFY(!ControllaPassword());
+    QVERIFY(!ControllaPassword(amb.sessione));
     QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD ERRATA")});
     QCOMPARE(amb.terminazioni, 1);
     QCOMPARE(Memorizzata(amb), memorizzata);
@@ -282,12 +282,12 @@ void TestPassword::passwordInChiaroAggiornata()
 
     // A wrong try changes nothing.
     digitaEConferma(QStringLiteral("vecchia-password-42"));
-    QVERIFY(!ControllaPassword());
+    QVERIFY(!ControllaPassword(amb.sessione));
     QCOMPARE(Memorizzata(amb), chiaro);
 
     amb.messaggi.svuota();
     digitaEConferma(chiaro);
-    QVERIFY(ControllaPassword());
+    QVERIFY(ControllaPassword(amb.sessione));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     const QString aggiornata = Memorizzata(amb);
     QVERIFY(ImprontaPassword::Valida(aggiornata));
@@ -297,7 +297,7 @@ void TestPassword::passwordInChiaroAggiornata()
 
     // The same password still opens, now against the digest.
     digitaEConferma(chiaro);
-    QVERIFY(ControllaPassword());
+    QVERIFY(ControllaPassword(amb.sessione));
     QCOMPARE(Memorizzata(amb), aggiornata);
 
     // The upgrade never overwrites a password changed meanwhile.
@@ -331,7 +331,7 @@ void TestPassword::memorizzaPassword()
     QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE")});
     QCOMPARE(Memorizzata(amb), QString());
     QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
-    QVERIFY(ControllaPassword());
+    QVERIFY(ControllaPassword(amb.sessione));
 
     // A missing archive is not told as a success.
     amb.messaggi.svuota();
@@ -342,10 +342,10 @@ void TestPassword::memorizzaPassword()
 
 void TestPassword::saltaPassword()
 {
-    SaltaPassword = true;
-    QVERIFY(ConsumaSaltaPassword());
-    QVERIFY(!SaltaPassword);
-    QVERIFY(!ConsumaSaltaPassword());
+    amb.sessione.SaltaPassword = true;
+    QVERIFY(ConsumaSaltaPassword(amb.sessione));
+    QVERIFY(!amb.sessione.SaltaPassword);
+    QVERIFY(!ConsumaSaltaPassword(amb.sessione));
 }
 
 QTEST_MAIN(TestPassword)

@@ -123,7 +123,7 @@ void TestSchema::ripetizioneNonCambiaNulla()
     amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale) VALUES ('Ditta')"));
     const QString prima = dumpSchema(amb.archivio());
     QVERIFY(CreazioneDB::Istanza().CreaDB(amb.archivio()));
-    QVERIFY(CreazioneDB::Istanza().CreaDB_Click());
+    QVERIFY(CreazioneDB::Istanza().CreaDB_Click(amb.sessione.PercorsoArchivio));
     QCOMPARE(dumpSchema(amb.archivio()), prima);
     QCOMPARE(amb.sql(QStringLiteral("SELECT Tipo FROM TabellaMovimenti")).toString(), QStringLiteral("STRAORDINARIO"));
     QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
@@ -206,11 +206,11 @@ void TestSchema::percorsoNonValidoRipiega()
     AmbienteTest amb(false);
     const QString cwd = QDir::currentPath();
     QDir::setCurrent(amb.cartella());
-    Module1::PercorsoArchivio = amb.percorso(QStringLiteral("non/esiste/Archivio.mdb"));
-    const bool ok = CreazioneDB::Istanza().CreaDB_Click();
+    amb.sessione.PercorsoArchivio = amb.percorso(QStringLiteral("non/esiste/Archivio.mdb"));
+    const bool ok = CreazioneDB::Istanza().CreaDB_Click(amb.sessione.PercorsoArchivio);
     QDir::setCurrent(cwd);
     QVERIFY(ok);
-    QCOMPARE(Module1::PercorsoArchivio, QStringLiteral("Archivio.mdb"));
+    QCOMPARE(amb.sessione.PercorsoArchivio, QStringLiteral("Archivio.mdb"));
     QVERIFY(QFileInfo::exists(amb.percorso(QStringLiteral("Archivio.mdb"))));
     // The explicit form reports the failure instead.
     QVERIFY(!CreazioneDB::Istanza().CreaDB(amb.percorso(QStringLiteral("non/esiste/Archivio.mdb"))));
@@ -246,7 +246,7 @@ void TestSchema::controllaVersione()
         // Drop a table: the update path must run the creation, the other paths must not touch the schema.
         amb.sql(QStringLiteral("DROP TABLE Stampa"));
     }
-    QCOMPARE(ControllaVersione(Module1::VersioneProgramma), prosegue);
+    QCOMPARE(ControllaVersione(amb.sessione.PercorsoArchivio, Module1::VersioneProgramma), prosegue);
     QCOMPARE(amb.terminazioni, prosegue ? 0 : 1);
     if (messaggio.isEmpty()) {
         QVERIFY(amb.messaggi.chiamate.isEmpty());
@@ -262,7 +262,7 @@ void TestSchema::controllaVersione()
     // The next start is silent and changes nothing.
     if (prosegue) {
         amb.messaggi.svuota();
-        QVERIFY(ControllaVersione(Module1::VersioneProgramma));
+        QVERIFY(ControllaVersione(amb.sessione.PercorsoArchivio, Module1::VersioneProgramma));
         QVERIFY(amb.messaggi.chiamate.isEmpty());
         QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaVersione")).toInt(), 1);
     }

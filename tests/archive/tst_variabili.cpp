@@ -25,14 +25,14 @@ private slots:
 void TestVariabili::leggiEScrivi()
 {
     AmbienteTest amb;
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_Ordinamento")), QString());
-    QVERIFY(!LeggiFlag(QStringLiteral("F_Avvio_VisualizzaTutti")));
-    QVERIFY(ScriviVariabile(QStringLiteral("F_Avvio_Ordinamento"), QStringLiteral("Codice")));
-    QVERIFY(ScriviVariabile(QStringLiteral("F_Avvio_Ordinamento"), QStringLiteral("Ragione Sociale")));
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Ragione Sociale"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")), QString());
+    QVERIFY(!LeggiFlag(amb.archivio(), QStringLiteral("F_Avvio_VisualizzaTutti")));
+    QVERIFY(ScriviVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento"), QStringLiteral("Codice")));
+    QVERIFY(ScriviVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento"), QStringLiteral("Ragione Sociale")));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Ragione Sociale"));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili WHERE NomeVar = 'F_Avvio_Ordinamento'")).toInt(), 1);
-    QVERIFY(ScriviVariabile(QStringLiteral("F_Avvio_EspandiCalendario"), QString()));
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_EspandiCalendario")), QString());
+    QVERIFY(ScriviVariabile(amb.archivio(), QStringLiteral("F_Avvio_EspandiCalendario"), QString()));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_EspandiCalendario")), QString());
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili")).toInt(), 2);
 }
 
@@ -54,19 +54,19 @@ void TestVariabili::flag()
     QFETCH(bool, atteso);
     AmbienteTest amb;
     amb.sql(QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES ('F', ?)"), {memorizzato});
-    QCOMPARE(LeggiFlag(QStringLiteral("F")), atteso);
-    QVERIFY(ScriviFlag(QStringLiteral("F"), !atteso));
-    QCOMPARE(LeggiVariabile(QStringLiteral("F")), atteso ? QStringLiteral("0") : QStringLiteral("-1"));
-    QCOMPARE(LeggiFlag(QStringLiteral("F")), !atteso);
+    QCOMPARE(LeggiFlag(amb.archivio(), QStringLiteral("F")), atteso);
+    QVERIFY(ScriviFlag(amb.archivio(), QStringLiteral("F"), !atteso));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F")), atteso ? QStringLiteral("0") : QStringLiteral("-1"));
+    QCOMPARE(LeggiFlag(amb.archivio(), QStringLiteral("F")), !atteso);
 }
 
 void TestVariabili::archivioIrraggiungibile()
 {
     AmbienteTest amb(false);
-    Module1::PercorsoArchivio = amb.percorso(QStringLiteral("manca.mdb"));
-    QVERIFY(!ScriviVariabile(QStringLiteral("X"), QStringLiteral("1")));
-    QCOMPARE(LeggiVariabile(QStringLiteral("X")), QString());
-    QVERIFY(!LeggiFlag(QStringLiteral("X")));
+    amb.sessione.PercorsoArchivio = amb.percorso(QStringLiteral("manca.mdb"));
+    QVERIFY(!ScriviVariabile(amb.archivio(), QStringLiteral("X"), QStringLiteral("1")));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("X")), QString());
+    QVERIFY(!LeggiFlag(amb.archivio(), QStringLiteral("X")));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
@@ -74,12 +74,12 @@ void TestVariabili::testiOstiliELimiti()
 {
     AmbienteTest amb;
     const QString ostile = QStringLiteral("'; drop table Variabili; --");
-    QVERIFY(ScriviVariabile(ostile, ostile));
-    QCOMPARE(LeggiVariabile(ostile), ostile);
+    QVERIFY(ScriviVariabile(amb.archivio(), ostile, ostile));
+    QCOMPARE(LeggiVariabile(amb.archivio(), ostile), ostile);
     const QString lungo(500, QLatin1Char('v'));
-    QVERIFY(ScriviVariabile(QStringLiteral("Lungo"), lungo));
-    QCOMPARE(LeggiVariabile(QStringLiteral("Lungo")), lungo.left(200));
-    QVERIFY(!ScriviVariabile(QString(), QStringLiteral("x")));
+    QVERIFY(ScriviVariabile(amb.archivio(), QStringLiteral("Lungo"), lungo));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("Lungo")), lungo.left(200));
+    QVERIFY(!ScriviVariabile(amb.archivio(), QString(), QStringLiteral("x")));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili")).toInt(), 2);
 }
 
@@ -88,11 +88,11 @@ void TestVariabili::nomiSenzaMaiuscole()
     AmbienteTest amb;
     // A name written by an older version in other letters is the same setting.
     amb.sql(QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES ('f_avvio_ordinamento', 'Codice')"));
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Codice"));
-    QVERIFY(ScriviVariabile(QStringLiteral("F_AVVIO_ORDINAMENTO"), QStringLiteral("Inserimento")));
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Inserimento"));
-    QVERIFY(ScriviFlag(QStringLiteral("F_Avvio_VisualizzaTutti"), true));
-    QVERIFY(LeggiFlag(QStringLiteral("f_avvio_visualizzatutti")));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Codice"));
+    QVERIFY(ScriviVariabile(amb.archivio(), QStringLiteral("F_AVVIO_ORDINAMENTO"), QStringLiteral("Inserimento")));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Inserimento"));
+    QVERIFY(ScriviFlag(amb.archivio(), QStringLiteral("F_Avvio_VisualizzaTutti"), true));
+    QVERIFY(LeggiFlag(amb.archivio(), QStringLiteral("f_avvio_visualizzatutti")));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili")).toInt(), 2);
     // The key of a new archive serves the look-up, so it never reads the whole table.
     Archivio db(amb.archivio());

@@ -172,38 +172,38 @@ void TestFestivita::impostazioniNellArchivio()
     AmbienteTest amb;
     // Nothing written: no company days, the marking on.
     bool letto = false;
-    GiorniAzienda g = FestivitaAzienda::Leggi(2026, &letto);
+    GiorniAzienda g = FestivitaAzienda::Leggi(amb.archivio(), 2026, &letto);
     QVERIFY(letto);
     QVERIFY(g.evidenzia);
     QVERIFY(!g.patrono());
     QVERIFY(g.chiusure.isEmpty());
 
-    QVERIFY(FestivitaAzienda::ScriviPatrono(29, 6, QStringLiteral(" San Pietro e Paolo ")));
-    QVERIFY(FestivitaAzienda::ScriviEvidenzia(false));
+    QVERIFY(FestivitaAzienda::ScriviPatrono(amb.archivio(), 29, 6, QStringLiteral(" San Pietro e Paolo ")));
+    QVERIFY(FestivitaAzienda::ScriviEvidenzia(amb.archivio(), false));
     const QList<QDate> agosto { QDate(2026, 8, 10), QDate(2026, 8, 11), QDate(2026, 8, 14) };
-    QVERIFY(FestivitaAzienda::ScriviChiusure(2026, agosto));
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Chiusure2026")),
+    QVERIFY(FestivitaAzienda::ScriviChiusure(amb.archivio(), 2026, agosto));
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2026")),
         QStringLiteral("10/08-11/08 14/08"));
-    g = FestivitaAzienda::Leggi(2026);
+    g = FestivitaAzienda::Leggi(amb.archivio(), 2026);
     QVERIFY(!g.evidenzia);
     QCOMPARE(g.giornoPatrono, 29);
     QCOMPARE(g.mesePatrono, 6);
     QCOMPARE(g.nomePatrono, QStringLiteral("San Pietro e Paolo"));
     QCOMPARE(g.chiusure, agosto);
     // Each year keeps its own closures.
-    QVERIFY(FestivitaAzienda::Leggi(2027).chiusure.isEmpty());
+    QVERIFY(FestivitaAzienda::Leggi(amb.archivio(), 2027).chiusure.isEmpty());
 
     // A year of closures that does not fit its setting is refused whole, not cut.
     QList<QDate> troppe;
     for (int i = 0; i < 34; ++i)
         troppe << QDate(2026, 1, 1).addDays(2 * i);
     QVERIFY(FestivitaAzienda::ChiusureCiStanno(2026, troppe.mid(0, 33)));
-    QVERIFY(!FestivitaAzienda::ScriviChiusure(2026, troppe));
-    QCOMPARE(FestivitaAzienda::Leggi(2026).chiusure, agosto);
+    QVERIFY(!FestivitaAzienda::ScriviChiusure(amb.archivio(), 2026, troppe));
+    QCOMPARE(FestivitaAzienda::Leggi(amb.archivio(), 2026).chiusure, agosto);
 
     // An archive that cannot be read says so, so nothing is written over what it holds.
     QFile::remove(amb.archivio());
-    FestivitaAzienda::Leggi(2026, &letto);
+    FestivitaAzienda::Leggi(amb.archivio(), 2026, &letto);
     QVERIFY(!letto);
 }
 

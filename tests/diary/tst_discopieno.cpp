@@ -36,16 +36,17 @@ bool SalvaMese(const QString& valore, QString* errore = nullptr, int* numero = n
 {
     Griglia g;
     GrigliaDettaglio::Parametri p;
+    p.archivio = amb.archivio();
     p.mese = Febbraio;
     p.anno = Anno2024;
-    p.tipi = RigheDipendenti::CaricaTipi();
+    p.tipi = RigheDipendenti::CaricaTipi(amb.archivio());
     p.oggi = QDate(2024, 2, 14);
     if (!GrigliaDettaglio::DimensionaGriglia1(g, p))
         return false;
     for (int r = 2; r < g.righe(); ++r)
         for (int d = 1; d <= 29; ++d)
             g.impostaTesto(r, GrigliaDettaglio::ColonnaGiorno(d), valore);
-    SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+    SalvataggioMese salvataggio(amb.archivio(), g, Febbraio, Anno2024);
     const bool ok = salvataggio.Salva();
     if (errore)
         *errore = salvataggio.descrizioneErrore();
@@ -58,7 +59,7 @@ bool SalvaMese(const QString& valore, QString* errore = nullptr, int* numero = n
 // the process, as on a full disk.
 int SalvaConDiscoPieno()
 {
-    Module1::PercorsoArchivio = qEnvironmentVariable(VariabileArchivio);
+    amb.sessione.PercorsoArchivio = qEnvironmentVariable(VariabileArchivio);
     const rlim_t limite = qEnvironmentVariable(VariabileLimite).toULongLong();
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit r { limite, limite };
@@ -76,7 +77,7 @@ void Prepara(const AmbienteTest& amb)
     dipendenti(amb, Dipendenti);
     // A long description on every state cell makes the second save need many more pages.
     stato(amb, QStringLiteral("F"), QStringLiteral("Ferie ").repeated(40));
-    Module1::PercorsoArchivio = amb.archivio();
+    amb.sessione.PercorsoArchivio = amb.archivio();
     QVERIFY(SalvaMese(QStringLiteral("8")));
     amb.sql(QStringLiteral("UPDATE TabellaMovimenti SET Note = 'nota' WHERE Giorno = '3'"));
 }
@@ -168,7 +169,7 @@ void TestDiscoPieno::salvataggioSuFileSystemPieno()
 
     const QString archivio = QDir(punto).filePath(QStringLiteral("Ditta.mdb"));
     QVERIFY(QFile::copy(amb.archivio(), archivio));
-    Module1::PercorsoArchivio = archivio;
+    amb.sessione.PercorsoArchivio = archivio;
     const QStringList prima = Mese(archivio);
     // Fill the rest but a few pages: room for the journal's start, not for the save.
     {

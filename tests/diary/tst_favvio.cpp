@@ -120,8 +120,8 @@ struct Finestra
 void TestFAvvio::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    F_Calendario::SaltaRicostruzioneGriglia = false;
-    SaltaPassword = false;
+    amb.sessione.SaltaRicostruzioneGriglia = false;
+    amb.sessione.SaltaPassword = false;
 }
 
 void TestFAvvio::cleanup()
@@ -197,7 +197,7 @@ void TestFAvvio::statoAlCaricamento()
     dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"), 0);
     stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     stato(amb, QStringLiteral("M"), QStringLiteral("Malattia"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(f.f);
     QCOMPARE(F_Avvio::Corrente(), f.f);
     QCOMPARE(f->windowTitle(), QStringLiteral("Cartavia Ver.2.0.6"));
@@ -214,8 +214,8 @@ void TestFAvvio::statoAlCaricamento()
     QCOMPARE(sfondo(w<QRadioButton>(f.f, "VisualizzaAttivi")), QColor(0xD4, 0xD0, 0xC8));
     QCOMPARE(sfondo(w<QRadioButton>(f.f, "VisualizzaNonAttivi")), QColor(0xD4, 0xD0, 0xC8));
     // The filter options are written back at load.
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_VisualizzaTutti")), QStringLiteral("-1"));
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_VisualizzaAttivi")), QStringLiteral("0"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_VisualizzaTutti")), QStringLiteral("-1"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_VisualizzaAttivi")), QStringLiteral("0"));
     QVERIFY(!f->EspandiCalendario());
     QVERIFY(!f->VisualizzaTotali());
     QVERIFY(!w<QGroupBox>(f.f, "FramePeriodo")->isVisible());
@@ -249,7 +249,7 @@ void TestFAvvio::versionePiuRecente()
     AmbienteTest amb;
     amb.sql(QStringLiteral("DELETE FROM TabellaVersione"));
     amb.sql(QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES ('9.9.9')"));
-    QVERIFY(!F_Avvio::Apri());
+    QVERIFY(!F_Avvio::Apri(amb.sessione));
     QCOMPARE(amb.terminazioni, 1);
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
     QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
@@ -289,7 +289,7 @@ void TestFAvvio::impostazioniMemorizzate()
     AmbienteTest amb;
     const auto scrivi = [](const char* nome, const QString& valore) {
         if (!valore.isEmpty())
-            ScriviVariabile(QLatin1String(nome), valore);
+            ScriviVariabile(amb.archivio(), QLatin1String(nome), valore);
     };
     scrivi("F_Avvio_Ordinamento", ordinamento);
     scrivi("F_Avvio_VisualizzaAttivi", attivi);
@@ -299,7 +299,7 @@ void TestFAvvio::impostazioniMemorizzate()
     dipendente(amb, QStringLiteral("Z"), QStringLiteral("Attivo"), 1);
     dipendente(amb, QStringLiteral("A"), QStringLiteral("Cessato"), 0);
 
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QCOMPARE(w<QComboBox>(f.f, "Ordinamento")->currentText(), ordinamentoAtteso);
     auto* opzione = w<QRadioButton>(f.f, opzioneAttesa.toLatin1().constData());
     QVERIFY(opzione->isChecked());
@@ -327,11 +327,11 @@ void TestFAvvio::impostazioniScritte()
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("Z"), QStringLiteral("Attivo"), 1);
     dipendente(amb, QStringLiteral("A"), QStringLiteral("Cessato"), 0);
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     auto* ordinamento = w<QComboBox>(f.f, "Ordinamento");
     ordinamento->setCurrentIndex(1);
     emit ordinamento->activated(1);
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Codice"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Codice"));
     QCOMPARE(nomiInGriglia(*f.f), (QStringList{QStringLiteral("Cessato"), QStringLiteral("Attivo")}));
 
     // A filter option is stored and coloured at once, and used by the next rebuild.
@@ -339,9 +339,9 @@ void TestFAvvio::impostazioniScritte()
     auto* nonAttivi = w<QRadioButton>(f.f, "VisualizzaNonAttivi");
     QTest::mouseClick(nonAttivi, Qt::LeftButton);
     QVERIFY(nonAttivi->isChecked());
-    QVERIFY(LeggiFlag(QStringLiteral("F_Avvio_VisualizzaNonAttivi")));
-    QVERIFY(!LeggiFlag(QStringLiteral("F_Avvio_VisualizzaTutti")));
-    QVERIFY(!LeggiFlag(QStringLiteral("F_Avvio_VisualizzaAttivi")));
+    QVERIFY(LeggiFlag(amb.archivio(), QStringLiteral("F_Avvio_VisualizzaNonAttivi")));
+    QVERIFY(!LeggiFlag(amb.archivio(), QStringLiteral("F_Avvio_VisualizzaTutti")));
+    QVERIFY(!LeggiFlag(amb.archivio(), QStringLiteral("F_Avvio_VisualizzaAttivi")));
     QCOMPARE(sfondo(nonAttivi), QColor(0x80, 0x80, 0xFF));
     QCOMPARE(sfondo(w<QRadioButton>(f.f, "VisualizzaTutti")), QColor(0xD4, 0xD0, 0xC8));
     QCOMPARE(f->NumeroRicostruzioni(), prima);
@@ -350,16 +350,16 @@ void TestFAvvio::impostazioniScritte()
 
     auto* espandi = w<QCheckBox>(f.f, "EspandiCalendario");
     QTest::mouseClick(espandi, Qt::LeftButton);
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_EspandiCalendario")), QStringLiteral("1"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_EspandiCalendario")), QStringLiteral("1"));
     QCOMPARE(f->griglia().larghezza(10), 450);
     QCOMPARE(f->RigheArt()->columnWidth(10), 30);
     QTest::mouseClick(espandi, Qt::LeftButton);
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_Avvio_EspandiCalendario")), QStringLiteral("0"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_EspandiCalendario")), QStringLiteral("0"));
     QCOMPARE(f->RigheArt()->columnWidth(10), 23);
 
     // A new window starts from what was written.
     delete f.f;
-    f.f = F_Avvio::Apri();
+    f.f = F_Avvio::Apri(amb.sessione);
     QCOMPARE(w<QComboBox>(f.f, "Ordinamento")->currentText(), QStringLiteral("Codice"));
     QVERIFY(w<QRadioButton>(f.f, "VisualizzaNonAttivi")->isChecked());
 }
@@ -367,7 +367,7 @@ void TestFAvvio::impostazioniScritte()
 void TestFAvvio::meseEAnno()
 {
     AmbienteTest amb;
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     f->ImpostaMeseAnno(QStringLiteral("Gennaio"), 2010);
     f->prec_Click();
     QCOMPARE(f->Mese(), QStringLiteral("Dicembre"));
@@ -411,7 +411,7 @@ void TestFAvvio::selezioneDipendente()
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     dipendente(amb, QStringLiteral("V1"), QStringLiteral("Verdi"));
     tipo(amb, QStringLiteral("EXTRA"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     auto* codici = w<QComboBox>(f.f, "CodiceDipentente");
     auto* nomi = w<QComboBox>(f.f, "RagSocialeDipentente");
@@ -452,7 +452,7 @@ void TestFAvvio::selezioneDipendente()
 void TestFAvvio::periodo()
 {
     AmbienteTest amb;
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     auto* dal = w<QLineEdit>(f.f, "Dal");
     auto* al = w<QLineEdit>(f.f, "Al");
@@ -519,7 +519,7 @@ void TestFAvvio::periodo()
 void TestFAvvio::calendarioDalPeriodo()
 {
     AmbienteTest amb;
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QTest::mouseClick(w<QCheckBox>(f.f, "VisualizzaTotali"), Qt::LeftButton);
     auto* dal = w<QLineEdit>(f.f, "Dal");
     dal->setText(QStringLiteral("05/01/2024"));
@@ -544,7 +544,7 @@ void TestFAvvio::cambioVista()
 {
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowExposed(f.f));
     auto* griglia = f->RigheArt();
     auto* filtro = w<QWidget>(f.f, "FVisualizzazione");
@@ -581,7 +581,7 @@ void TestFAvvio::rientroDaAltreFinestre()
 {
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     int ricostruzioni = f->NumeroRicostruzioni();
     dipendente(amb, QStringLiteral("N1"), QStringLiteral("Nuovo"));
@@ -646,7 +646,7 @@ void TestFAvvio::rientroDaAltreFinestre()
     f->Dal_DblClick();
     QTRY_COMPARE(f->NumeroTipi(), 1);
     QCOMPARE(f->NumeroRicostruzioni(), ricostruzioni);
-    QVERIFY(!F_Calendario::SaltaRicostruzioneGriglia);
+    QVERIFY(!amb.sessione.SaltaRicostruzioneGriglia);
     // ... and only that one.
     {
         QWidget tabella;
@@ -679,7 +679,7 @@ void TestFAvvio::schedaDipendentiDalMenu()
 {
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     QAction* voce = f->findChild<QAction*>(QStringLiteral("mTabellaDipendenti"));
     QVERIFY(voce && voce->isEnabled());
@@ -717,8 +717,8 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
 {
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    servizi().apriPrincipale = [] { F_Avvio::Apri(); };
-    QPointer<F_Avvio> prima = F_Avvio::Apri();
+    servizi().apriPrincipale = [] { F_Avvio::Apri(amb.sessione); };
+    QPointer<F_Avvio> prima = F_Avvio::Apri(amb.sessione);
     QVERIFY(prima);
     // The employee card and the states window are open with edits not saved yet.
     prima->findChild<QAction*>(QStringLiteral("mTabellaDipendenti"))->trigger();
@@ -727,7 +727,7 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
     w<QLineEdit>(scheda, "Codice")->setText(QStringLiteral("R9"));
     w<QLineEdit>(scheda, "Indirizzo")->setText(QStringLiteral("Via non registrata 1"));
     prima->findChild<QAction*>(QStringLiteral("mTabellaStati"))->trigger();
-    QPointer<F_TabellaStati> stati = F_TabellaStati::Apri(prima);
+    QPointer<F_TabellaStati> stati = F_TabellaStati::Apri(amb.archivio(), prima);
     QTRY_COMPARE(QApplication::activeWindow(), stati.data());
     stati->campoDescrizione()->setText(QStringLiteral("Ferie non registrate"));
     const QRect posizioneStati = stati->geometry();
@@ -747,7 +747,7 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
     chiudi->click();
     QTRY_VERIFY(F_Avvio::Corrente() && F_Avvio::Corrente() != prima.data());
     QTRY_VERIFY(!prima);
-    QVERIFY(!SaltaPassword);
+    QVERIFY(!amb.sessione.SaltaPassword);
     QCOMPARE(amb.terminazioni, 0);
     QCOMPARE(nomiInGriglia(*F_Avvio::Corrente()), QStringList{QStringLiteral("Rossi")});
     const auto domanda = amb.messaggi.chiamate.value(0);
@@ -781,7 +781,7 @@ void TestFAvvio::colonneFisseDuranteLoScorrimento()
 {
     AmbienteTest amb;
     dipendenti(amb, 60);
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     f->resize(700, 600);
     QVERIFY(QTest::qWaitForWindowExposed(f.f));
     VistaGriglia* v = f->RigheArt();
@@ -825,13 +825,13 @@ void TestFAvvio::disconnettiEFine()
     AmbienteTest amb;
     int selezioni = 0;
     servizi().apriSelezione = [&] { ++selezioni; };
-    QPointer<F_Avvio> f = F_Avvio::Apri();
+    QPointer<F_Avvio> f = F_Avvio::Apri(amb.sessione);
     QTest::mouseClick(w<QPushButton>(f, "Disconnetti"), Qt::LeftButton);
     QCOMPARE(selezioni, 1);
     QCOMPARE(amb.terminazioni, 0);
     QTRY_VERIFY(!f);
 
-    f = F_Avvio::Apri();
+    f = F_Avvio::Apri(amb.sessione);
     QTest::mouseClick(w<QPushButton>(f, "Fine"), Qt::LeftButton);
     QCOMPARE(amb.terminazioni, 1);
     f->close();

@@ -38,13 +38,14 @@ private slots:
 };
 
 namespace {
-Parametri parametri(const QString& mese, const QString& anno, const QDate& oggi = QDate(2000, 1, 1))
+Parametri parametri(const AmbienteTest& amb, const QString& mese, const QString& anno, const QDate& oggi = QDate(2000, 1, 1))
 {
     Parametri p;
+    p.archivio = amb.archivio();
     p.mese = mese;
     p.anno = anno;
     p.oggi = oggi;
-    p.tipi = RigheDipendenti::CaricaTipi();
+    p.tipi = RigheDipendenti::CaricaTipi(amb.archivio());
     return p;
 }
 
@@ -77,7 +78,7 @@ void TestGrigliaDettaglio::formaDelMese()
     QFETCH(QString, primoGiorno);
     AmbienteTest amb;
     Griglia g;
-    QVERIFY(DimensionaGriglia1(g, parametri(mese, anno)));
+    QVERIFY(DimensionaGriglia1(g, parametri(amb, mese, anno)));
     QCOMPARE(g.colonne(), colonne);
     QCOMPARE(g.righe(), 2);
     QCOMPARE(g.righeFisse(), 2);
@@ -141,7 +142,7 @@ void TestGrigliaDettaglio::coloriDeiGiorni()
     QFETCH(int, giornoGiallo);
     AmbienteTest amb;
     Griglia g;
-    DimensionaGriglia1(g, parametri(QStringLiteral("Marzo"), QStringLiteral("2024"), oggi));
+    DimensionaGriglia1(g, parametri(amb, QStringLiteral("Marzo"), QStringLiteral("2024"), oggi));
     int gialli = 0;
     for (int d = 1; d <= 31; ++d) {
         const QColor colore = g.sfondo(1, ColonnaGiorno(d));
@@ -214,7 +215,7 @@ void TestGrigliaDettaglio::festivita()
     QFETCH(QString, nome);
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    Parametri p = parametri(mese, anno, oggi);
+    Parametri p = parametri(amb, mese, anno, oggi);
     p.azienda.giornoPatrono = 7;
     p.azienda.mesePatrono = 12;
     p.azienda.nomePatrono = QStringLiteral("Sant'Ambrogio");
@@ -240,14 +241,14 @@ void TestGrigliaDettaglio::righePerDipendente()
     const qint64 verdi = dipendente(amb, QStringLiteral("V1"), QStringLiteral("Verdi"));
 
     Griglia g;
-    DimensionaGriglia1(g, parametri(QStringLiteral("Maggio"), QStringLiteral("2024")));
+    DimensionaGriglia1(g, parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024")));
     QCOMPARE(g.righe(), 2 + 3);
     QCOMPARE(colonna(g, 2), (QStringList{u"Bianchi"_s, u"Rossi"_s, u"Verdi"_s}));
     QCOMPARE(colonna(g, 3), (QStringList{u"ORDINARIO"_s, u"ORDINARIO"_s, u"ORDINARIO"_s}));
 
     tipo(amb, QStringLiteral("STRAORDINARIO"));
     tipo(amb, QStringLiteral("Notturno"));
-    DimensionaGriglia1(g, parametri(QStringLiteral("Maggio"), QStringLiteral("2024")));
+    DimensionaGriglia1(g, parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024")));
     QCOMPARE(g.righe(), 2 + 3 * 3);
     QCOMPARE(colonna(g, 0), (QStringList{QString::number(bianchi), QString::number(bianchi), QString::number(bianchi),
                                          QString::number(rossi), QString::number(rossi), QString::number(rossi),
@@ -276,14 +277,14 @@ void TestGrigliaDettaglio::piuDiCentoTipi()
     for (int i = 105; i >= 1; --i)
         tipo(amb, QStringLiteral("Tipo %1").arg(i, 3, 10, QLatin1Char('0')));
     bool ok = false;
-    const QStringList tipi = RigheDipendenti::CaricaTipi(&ok);
+    const QStringList tipi = RigheDipendenti::CaricaTipi(amb.archivio(), &ok);
     QVERIFY(ok);
     QCOMPARE(tipi.size(), 100);
     QCOMPARE(tipi.first(), QStringLiteral("Tipo 001"));
     QCOMPARE(tipi.last(), QStringLiteral("Tipo 100"));
 
     Griglia g;
-    DimensionaGriglia1(g, parametri(QStringLiteral("Maggio"), QStringLiteral("2024")));
+    DimensionaGriglia1(g, parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024")));
     QCOMPARE(g.righe(), 2 + 2 * 101);
     QCOMPARE(g.testo(2 + 101, 3), QStringLiteral("ORDINARIO"));
     QCOMPARE(g.testo(2 + 101, 2), QStringLiteral("Uno"));
@@ -322,7 +323,7 @@ void TestGrigliaDettaglio::filtroOrdinamentoSelezione()
     dipendente(amb, QStringLiteral("D1"), QStringLiteral("carlo"), QVariant());
     tipo(amb, QStringLiteral("EXTRA"));
 
-    Parametri p = parametri(QStringLiteral("Giugno"), QStringLiteral("2024"));
+    Parametri p = parametri(amb, QStringLiteral("Giugno"), QStringLiteral("2024"));
     p.criteri.filtro = Filtro(filtro);
     p.criteri.ordinamento = ordinamento;
     p.criteri.codiceDipendente = codice;
@@ -361,7 +362,7 @@ void TestGrigliaDettaglio::movimentiNelleCelle()
     movimento(amb, b, ord, QDate(2024, 2, 8), QStringLiteral("P"));
     movimento(amb, b, ord, QDate(2024, 2, 8), QStringLiteral("7,5"));
 
-    Parametri p = parametri(feb, anno);
+    Parametri p = parametri(amb, feb, anno);
     p.criteri.ordinamento = QStringLiteral("Ragione Sociale");
     Griglia g;
     QVERIFY(DimensionaGriglia1(g, p));
@@ -397,7 +398,7 @@ void TestGrigliaDettaglio::noteColorate()
     movimento(amb, a, ord, QDate(2024, 7, 3), QStringLiteral("8"), QStringLiteral("Visita medica"));
     movimento(amb, a, ord, QDate(2024, 7, 4), QString(), QStringLiteral("Solo nota"));
     Griglia g;
-    DimensionaGriglia1(g, parametri(mese, anno));
+    DimensionaGriglia1(g, parametri(amb, mese, anno));
     QVERIFY(!g.sfondo(2, ColonnaGiorno(1)).isValid());
     QVERIFY(!g.sfondo(2, ColonnaGiorno(2)).isValid());
     QCOMPARE(g.sfondo(2, ColonnaGiorno(3)), ColoreNota);
@@ -409,7 +410,7 @@ void TestGrigliaDettaglio::noteColorate()
 void TestGrigliaDettaglio::espandiCalendario()
 {
     AmbienteTest amb;
-    Parametri p = parametri(QStringLiteral("Febbraio"), QStringLiteral("2024"));
+    Parametri p = parametri(amb, QStringLiteral("Febbraio"), QStringLiteral("2024"));
     p.espandiCalendario = true;
     Griglia g;
     DimensionaGriglia1(g, p);
@@ -435,7 +436,7 @@ void TestGrigliaDettaglio::modelloPerLaVista()
     QSignalSpy azzeramenti(&modello, &QAbstractItemModel::modelReset);
     QSignalSpy cambiamenti(&modello, &QAbstractItemModel::dataChanged);
 
-    DimensionaGriglia1(g, parametri(QStringLiteral("Maggio"), QStringLiteral("2024"), QDate(2024, 5, 2)));
+    DimensionaGriglia1(g, parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024"), QDate(2024, 5, 2)));
     // A whole build reaches the views as one reset.
     QCOMPARE(azzeramenti.count(), 1);
     QCOMPARE(cambiamenti.count(), 0);

@@ -43,14 +43,15 @@ private slots:
 namespace {
 const QString Ordinario = QStringLiteral("ORDINARIO");
 
-Parametri parametri(const QString& mese, const QString& anno, const QString& dal = {}, const QString& al = {})
+Parametri parametri(const AmbienteTest& amb, const QString& mese, const QString& anno, const QString& dal = {}, const QString& al = {})
 {
     Parametri p;
+    p.archivio = amb.archivio();
     p.mese = mese;
     p.anno = anno;
     p.dal = dal;
     p.al = al;
-    p.tipi = RigheDipendenti::CaricaTipi();
+    p.tipi = RigheDipendenti::CaricaTipi(amb.archivio());
     return p;
 }
 
@@ -82,7 +83,7 @@ QStringList riga(const Griglia& g, int r, int da = 3)
 // always been defined; only the rows' order and the column order are taken from the archive.
 QList<QStringList> riferimento(const Parametri& p)
 {
-    Archivio db(Module1::PercorsoArchivio);
+    Archivio db(amb.sessione.PercorsoArchivio);
     QStringList stati;
     QSqlQuery qs = db.esegui(QStringLiteral("SELECT Stato FROM TabellaStati WHERE Indice > 0"));
     while (qs.next())
@@ -119,7 +120,7 @@ QList<QStringList> riferimento(const Parametri& p)
     QList<double> orePerTipo(t + 2, 0.0);
     QList<int> totaleStato(stati.size(), 0);
     QList<QList<int>> statoPerTipo(stati.size(), QList<int>(t + 2, 0));
-    for (const RigheDipendenti::Dipendente& d : RigheDipendenti::LeggiDipendenti(db, p.criteri)) {
+    for (const RigheDipendenti::Dipendente& d : RigheDipendenti::LeggiDipendenti(amb.archivio(), db, p.criteri)) {
         for (int k = 0; k <= t; ++k) {
             const QString tipo = elencoTipi.at(k);
             const int posizione = int(elencoTipi.indexOf(tipo));
@@ -175,8 +176,8 @@ QList<QStringList> corpo(const Griglia& g)
 void TestGrigliaTotali::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    F_Calendario::SaltaRicostruzioneGriglia = false;
-    SaltaPassword = false;
+    amb.sessione.SaltaRicostruzioneGriglia = false;
+    amb.sessione.SaltaPassword = false;
 }
 
 void TestGrigliaTotali::cleanup()
@@ -195,7 +196,7 @@ void TestGrigliaTotali::formaSenzaTipi()
     movimento(amb, rossi, Ordinario, QDate(2024, 3, 5), QStringLiteral("8"));
 
     Griglia g;
-    const Esito e = DimensionaGriglia2(g, parametri(QStringLiteral("Marzo"), QStringLiteral("2024")));
+    const Esito e = DimensionaGriglia2(g, parametri(amb, QStringLiteral("Marzo"), QStringLiteral("2024")));
     QVERIFY(e.letto);
     QCOMPARE(g.righeFisse(), 2);
     QCOMPARE(g.colonneFisse(), 4);
@@ -235,7 +236,7 @@ void TestGrigliaTotali::formaSenzaTipi()
 
     // No state at all: the hours column alone.
     amb.sql(QStringLiteral("DELETE FROM TabellaStati"));
-    const Esito senzaStati = DimensionaGriglia2(g, parametri(QStringLiteral("Marzo"), QStringLiteral("2024")));
+    const Esito senzaStati = DimensionaGriglia2(g, parametri(amb, QStringLiteral("Marzo"), QStringLiteral("2024")));
     QCOMPARE(g.colonne(), 5);
     QCOMPARE(senzaStati.numeroStati, 0);
     QCOMPARE(g.testo(senzaStati.rigaTotale(), 4), QStringLiteral("8"));
@@ -254,7 +255,7 @@ void TestGrigliaTotali::formaConDueTipiAlPrimoRiepilogo()
     movimento(amb, rossi, QStringLiteral("STRAORDINARIO"), QDate(2024, 2, 2), QStringLiteral("2"));
     movimento(amb, rossi, QStringLiteral("FESTIVO"), QDate(2024, 2, 4), QStringLiteral("6,5"));
 
-    std::unique_ptr<F_Avvio> f(F_Avvio::Apri());
+    std::unique_ptr<F_Avvio> f(F_Avvio::Apri(amb.sessione));
     QVERIFY(f);
     auto* barra = f->findChild<QProgressBar*>(QStringLiteral("ProgressRiepilogo"));
     QVERIFY(barra);
@@ -335,7 +336,7 @@ void TestGrigliaTotali::periodo()
         { { "Data", {} }, { "Giorno", {} } });
 
     Griglia g;
-    const Esito e = DimensionaGriglia2(g, parametri(mese, QStringLiteral("2024"), dal, al));
+    const Esito e = DimensionaGriglia2(g, parametri(amb, mese, QStringLiteral("2024"), dal, al));
     QVERIFY(e.letto);
     QCOMPARE(g.testo(2, 4), ore);
     QCOMPARE(g.testo(2, 5), ferie);
@@ -368,7 +369,7 @@ void TestGrigliaTotali::oreEStati()
     movimento(amb, 999, Ordinario, giorno, QStringLiteral("F")); // an employee deleted long ago
 
     Griglia g;
-    const Esito e = DimensionaGriglia2(g, parametri(QStringLiteral("Maggio"), QStringLiteral("2024")));
+    const Esito e = DimensionaGriglia2(g, parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024")));
     QCOMPARE(riga(g, 1, 4), (QStringList{QStringLiteral("ORE"), QStringLiteral("F"), QStringLiteral("P'"),
                                          QStringLiteral("R")}));
     QCOMPARE(riga(g, 2), testi({"ORDINARIO", "15,5", "1", "2", ""}));
@@ -403,22 +404,22 @@ void TestGrigliaTotali::contiEdAvanzamento()
     tipo(amb, QStringLiteral("EXTRA"));
 
     bool ok = false;
-    QCOMPARE(CalcolaNumeroStati(&ok), 2);
+    QCOMPARE(CalcolaNumeroStati(amb.archivio(), &ok), 2);
     QVERIFY(ok);
     RigheDipendenti::Criteri criteri;
-    QCOMPARE(CalcolaNumeroDipendenti(criteri, &ok), 4);
+    QCOMPARE(CalcolaNumeroDipendenti(amb.archivio(), criteri, &ok), 4);
     QVERIFY(ok);
     criteri.filtro = Filtro::Attivi;
-    QCOMPARE(CalcolaNumeroDipendenti(criteri), 2);
+    QCOMPARE(CalcolaNumeroDipendenti(amb.archivio(), criteri), 2);
     criteri.filtro = Filtro::NonAttivi;
-    QCOMPARE(CalcolaNumeroDipendenti(criteri), 2);
+    QCOMPARE(CalcolaNumeroDipendenti(amb.archivio(), criteri), 2);
     criteri.filtro = Filtro::Tutti;
     criteri.codiceDipendente = QStringLiteral("v1");
-    QCOMPARE(CalcolaNumeroDipendenti(criteri), 1);
+    QCOMPARE(CalcolaNumeroDipendenti(amb.archivio(), criteri), 1);
     criteri.codiceDipendente = QStringLiteral("X' OR 1=1 --");
-    QCOMPARE(CalcolaNumeroDipendenti(criteri), 0);
+    QCOMPARE(CalcolaNumeroDipendenti(amb.archivio(), criteri), 0);
 
-    Parametri p = parametri(QStringLiteral("Maggio"), QStringLiteral("2024"));
+    Parametri p = parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024"));
     QList<std::pair<int, int>> passi;
     p.avanzamento = [&passi](int valore, int massimo) { passi.append({valore, massimo}); };
     Griglia g;
@@ -532,7 +533,7 @@ void TestGrigliaTotali::comeLaDefinizioneRigaPerRiga()
         });
     }
 
-    Parametri p = parametri(mese, anno, dal, al);
+    Parametri p = parametri(amb, mese, anno, dal, al);
     p.criteri.filtro = Filtro(filtro);
     p.criteri.codiceDipendente = codice;
     p.criteri.ordinamento = ordinamento;

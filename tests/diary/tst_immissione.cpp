@@ -117,8 +117,8 @@ int contaMovimenti(const AmbienteTest& amb)
 void TestImmissione::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    F_Calendario::SaltaRicostruzioneGriglia = false;
-    SaltaPassword = false;
+    amb.sessione.SaltaRicostruzioneGriglia = false;
+    amb.sessione.SaltaPassword = false;
 }
 
 void TestImmissione::cleanup()
@@ -137,7 +137,7 @@ void TestImmissione::digitazioneENormalizzazione()
     // A day stored earlier with a state: typing over it keeps its description when the text is refused.
     movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 2, 6), QStringLiteral("M"), {},
         { { "Descrizione", QStringLiteral("Malattia") } });
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     f->RigheArt()->setFocus();
     auto* label4 = w<QLabel>(f.f, "Label4");
@@ -262,7 +262,7 @@ void TestImmissione::codiceRimossoAllArrivo()
     movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 2, 3), QStringLiteral("F"));
     amb.sql(QStringLiteral("DELETE FROM TabellaStati WHERE Stato = 'X'"));
     tipo(amb, QStringLiteral("EXTRA"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QCOMPARE(cella(f.f, 2, 2), QStringLiteral("X"));
     vaiA(f.f, 2, col(3));
     QCOMPARE(amb.messaggi.beep, 0);
@@ -297,7 +297,7 @@ void TestImmissione::settimanaDaTastiera()
     tipo(amb, QStringLiteral("EXTRA"));
     stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     stato(amb, QStringLiteral("M"), QStringLiteral("Malattia"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     VistaGriglia* v = f->RigheArt();
     v->setFocus();
@@ -363,7 +363,7 @@ void TestImmissione::salvataggioNonRiuscito()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     vaiA(f.f, 2, col(1));
     digita(f.f, QStringLiteral("8"));
     vaiA(f.f, 2, col(2));
@@ -411,7 +411,7 @@ void TestImmissione::cancellaMese()
              std::pair(nascosto, QDate(2024, 2, 1)), std::pair(rossi, QDate(2024, 3, 1)) })
         movimento(
             amb, indice, QStringLiteral("ORDINARIO"), data, QStringLiteral("8"), QStringLiteral("nota"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     auto* attivi = w<QWidget>(f.f, "VisualizzaAttivi");
     QTest::mouseClick(attivi, Qt::LeftButton);
     f->DimensionaGriglia_Click();
@@ -452,7 +452,7 @@ void TestImmissione::noteDelGiorno()
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     tipo(amb, QStringLiteral("EXTRA"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     VistaGriglia* v = f->RigheArt();
     auto* note = w<QPlainTextEdit>(f.f, "Note");
@@ -546,7 +546,7 @@ void TestImmissione::domandaPrimaDiPerdereLeModifiche()
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     dipendente(amb, QStringLiteral("V1"), QStringLiteral("Verdi"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     f->RigheArt()->setFocus();
     vaiA(f.f, 2, col(1));
@@ -605,7 +605,7 @@ void TestImmissione::ricostruzioniCheTengonoLeModifiche()
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     dipendente(amb, QStringLiteral("V1"), QStringLiteral("Verdi"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     f->RigheArt()->setFocus();
     vaiA(f.f, 2, col(3));
@@ -639,7 +639,7 @@ void TestImmissione::modificheNonRegistrateDopoUnaNota()
 {
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     VistaGriglia* v = f->RigheArt();
     auto* note = w<QPlainTextEdit>(f.f, "Note");
@@ -688,7 +688,7 @@ void TestImmissione::vistaTotali()
     AmbienteTest amb;
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 2, 1), QStringLiteral("8"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     VistaGriglia* v = f->RigheArt();
     QTest::mouseClick(w<QCheckBox>(f.f, "VisualizzaTotali"), Qt::LeftButton);
@@ -739,7 +739,7 @@ void TestImmissione::tabellaStatiDalMenu()
 {
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     for (const char* nome : { "mTabellaStati", "mTabellaTipi" }) {
         QAction* voce = f->findChild<QAction*>(QLatin1String(nome));
@@ -753,7 +753,7 @@ void TestImmissione::tabellaStatiDalMenu()
     QCOMPARE(finestra->windowTitle(), QStringLiteral("Tabella Stati"));
     // Picked again while open: the same window.
     stati->trigger();
-    QCOMPARE(F_TabellaStati::Apri(f.f), finestra);
+    QCOMPARE(F_TabellaStati::Apri(amb.archivio(), f.f), finestra);
 
     // A state added there is known to the main window once the table closes.
     auto* tabella = qobject_cast<F_TabellaStati*>(finestra);
@@ -781,7 +781,7 @@ void TestImmissione::rigaDiImmissioneFerma()
 {
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchieri Annamaria Costanza di Roccabruna"));
-    Finestra f(F_Avvio::Apri());
+    Finestra f(F_Avvio::Apri(amb.sessione));
     f->resize(1180, 800);
     QVERIFY(QTest::qWaitForWindowExposed(f.f));
     const auto posizioni = [&f] {

@@ -96,10 +96,10 @@ private:
 int AiutanteUcciso()
 {
     AmbienteTest amb(false);
-    Module1::PercorsoArchivio = qEnvironmentVariable(VariabileArchivio);
+    amb.sessione.PercorsoArchivio = qEnvironmentVariable(VariabileArchivio);
     Orologio::ImpostaOggi(Giorno);
-    SaltaPassword = true;
-    F_Avvio* f = F_Avvio::Apri();
+    amb.sessione.SaltaPassword = true;
+    F_Avvio* f = F_Avvio::Apri(amb.sessione);
     if (!f || !f->Salvataggio())
         return 3;
     f->Salvataggio()->lavoro()->impostaSosta([] {
@@ -152,13 +152,13 @@ private slots:
 void TestSalvataggioAutomatico::init()
 {
     Orologio::ImpostaOggi(Giorno);
-    SaltaPassword = true;
+    amb.sessione.SaltaPassword = true;
 }
 
 void TestSalvataggioAutomatico::cleanup()
 {
     Orologio::ImpostaAdesso({});
-    SaltaPassword = false;
+    amb.sessione.SaltaPassword = false;
 }
 
 void TestSalvataggioAutomatico::finestraLiberaDuranteIlSalvataggio()
@@ -166,7 +166,7 @@ void TestSalvataggioAutomatico::finestraLiberaDuranteIlSalvataggio()
     AmbienteTest amb;
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     Prepara(amb, cartella);
-    QPointer<F_Avvio> f = F_Avvio::Apri();
+    QPointer<F_Avvio> f = F_Avvio::Apri(amb.sessione);
     QVERIFY(f);
     QVERIFY(f->Salvataggio());
     LavoroInSottofondo* lavoro = f->Salvataggio()->lavoro();
@@ -207,7 +207,7 @@ void TestSalvataggioAutomatico::fineDuranteIlSalvataggio()
     AmbienteTest amb;
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     Prepara(amb, cartella);
-    QPointer<F_Avvio> f = F_Avvio::Apri();
+    QPointer<F_Avvio> f = F_Avvio::Apri(amb.sessione);
     QVERIFY(f && f->Salvataggio());
     LavoroInSottofondo* lavoro = f->Salvataggio()->lavoro();
     Sosta sosta;
@@ -255,7 +255,7 @@ void TestSalvataggioAutomatico::fallimentoDetto()
         QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(amb.archivio()));
     }
 
-    QPointer<F_Avvio> f = F_Avvio::Apri();
+    QPointer<F_Avvio> f = F_Avvio::Apri(amb.sessione);
     QVERIFY2(f, qPrintable(amb.messaggi.testi().join(QLatin1String(" | "))));
     QVERIFY(f->Salvataggio());
     QTRY_VERIFY_WITH_TIMEOUT(f->Salvataggio()->lavoro()->concluso(), 60000);

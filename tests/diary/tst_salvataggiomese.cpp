@@ -57,9 +57,10 @@ const char* const VariabileSenzaPausa = "CARTAVIA_TEST_SALVA_SENZA_PAUSA";
 bool costruisci(Griglia& g, const QString& codiceDipendente = {})
 {
     GrigliaDettaglio::Parametri p;
+    p.archivio = amb.archivio();
     p.mese = Febbraio;
     p.anno = Anno2024;
-    p.tipi = RigheDipendenti::CaricaTipi();
+    p.tipi = RigheDipendenti::CaricaTipi(amb.archivio());
     p.criteri.codiceDipendente = codiceDipendente;
     p.oggi = QDate(2024, 2, 14);
     return GrigliaDettaglio::DimensionaGriglia1(g, p);
@@ -164,7 +165,7 @@ QMap<QString, int> valoriDelMese(const AmbienteTest& amb)
 // through the writing, until it is killed (or, without the pause, saves to the end).
 int salvaFinoAllaFine()
 {
-    Module1::PercorsoArchivio = qEnvironmentVariable(VariabileFiglio);
+    amb.sessione.PercorsoArchivio = qEnvironmentVariable(VariabileFiglio);
     const QString valore = qEnvironmentVariable(VariabileValore);
     Griglia g;
     if (!costruisci(g))
@@ -172,7 +173,7 @@ int salvaFinoAllaFine()
     for (int r = 2; r < g.righe(); ++r)
         for (int d = 1; d <= GiorniFebbraio2024; ++d)
             scrivi(g, r, d, valore);
-    SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+    SalvataggioMese salvataggio(amb.archivio(), g, Febbraio, Anno2024);
     if (qEnvironmentVariableIsSet(VariabileSenzaPausa)) {
         std::printf("INIZIO\n");
         std::fflush(stdout);
@@ -223,7 +224,7 @@ void TestSalvataggioMese::tabellaDiRegistrazione()
     scrivi(g, extra, 1, QStringLiteral("2"));
 
     QList<int> avanzamento;
-    SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+    SalvataggioMese salvataggio(amb.archivio(), g, Febbraio, Anno2024);
     salvataggio.impostaAvanzamento([&](int r) { avanzamento << r; }, 1);
     QVERIFY(salvataggio.Salva());
     QCOMPARE(salvataggio.numeroErrore(), 0);
@@ -335,7 +336,7 @@ void TestSalvataggioMese::tipiRipetuti()
 
     // "Registra" on the untouched month changes no stored row.
     const QMap<QString, int> prima = valoriDelMese(amb);
-    SalvataggioMese ancora(letta, Febbraio, Anno2024);
+    SalvataggioMese ancora(amb.archivio(), letta, Febbraio, Anno2024);
     QVERIFY(ancora.Salva());
     QCOMPARE(ancora.righeAggiornate(), 0);
     QCOMPARE(ancora.righeInserite(), 0);
@@ -358,7 +359,7 @@ void TestSalvataggioMese::secondoSalvataggio()
 
     // The second save finds every row of the first: no duplicates, only the changed day written.
     scrivi(g, r, 1, QStringLiteral("f"));
-    SalvataggioMese secondo(g, Febbraio, Anno2024);
+    SalvataggioMese secondo(amb.archivio(), g, Febbraio, Anno2024);
     QVERIFY(secondo.Salva());
     QCOMPARE(secondo.righeInserite(), 0);
     QCOMPARE(secondo.righeAggiornate(), 1);
@@ -429,7 +430,7 @@ void TestSalvataggioMese::cancellaMese()
     QCOMPARE(contaMese(amb), 4 * GiorniFebbraio2024);
 
     QString errore = QStringLiteral("x");
-    QVERIFY(SalvataggioMese::CancellaMese(Febbraio, Anno2024, &errore));
+    QVERIFY(SalvataggioMese::CancellaMese(amb.archivio(), Febbraio, Anno2024, &errore));
     QCOMPARE(errore, QString());
     QCOMPARE(contaMese(amb), 0);
     QCOMPARE(contaMese(amb, QStringLiteral("Gennaio")), 1);
@@ -449,7 +450,7 @@ void TestSalvataggioMese::archivioOccupatoOltreLeRiprove()
         QVERIFY(altro.bloccato());
         // Only a few of the error routine's retries are left, so the lock outlasts them.
         Module1::ContatoreErrori = 96;
-        SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+        SalvataggioMese salvataggio(amb.archivio(), g, Febbraio, Anno2024);
         QVERIFY(!salvataggio.Salva());
         QCOMPARE(salvataggio.numeroErrore(), CodiciErrore::Bloccato);
         QVERIFY(!salvataggio.descrizioneErrore().isEmpty());
@@ -486,7 +487,7 @@ void TestSalvataggioMese::guastoAMetaSalvataggio()
     for (int r = 2; r < g.righe(); ++r)
         for (int d = 1; d <= GiorniFebbraio2024; ++d)
             scrivi(g, r, d, QStringLiteral("5"));
-    SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+    SalvataggioMese salvataggio(amb.archivio(), g, Febbraio, Anno2024);
     int righeRaggiunte = 0;
     salvataggio.impostaAvanzamento([&](int r) { righeRaggiunte = r; }, 1);
     QVERIFY(!salvataggio.Salva());
@@ -509,7 +510,7 @@ void TestSalvataggioMese::archivioSparito()
     QVERIFY(costruisci(g));
     scrivi(g, 2, 1, QStringLiteral("8"));
     QVERIFY(QFile::remove(amb.archivio()));
-    SalvataggioMese salvataggio(g, Febbraio, Anno2024);
+    SalvataggioMese salvataggio(amb.archivio(), g, Febbraio, Anno2024);
     QVERIFY(!salvataggio.Salva());
     QCOMPARE(salvataggio.numeroErrore(), CodiciErrore::FileNonTrovato);
     QVERIFY(!QFileInfo::exists(amb.archivio()));

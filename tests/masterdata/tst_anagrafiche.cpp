@@ -86,7 +86,7 @@ void TestAnagrafiche::codiceGiaUsato()
     AmbienteTest amb;
     Inserisci(amb, QStringLiteral("A1"), QStringLiteral("Bianchi Anna"));
     Scheda s = Nuova(codice, QStringLiteral("Rossi"), QStringLiteral("Mario"));
-    QCOMPARE(Registra(s), EsitoRegistrazione::CodiceUsato);
+    QCOMPARE(Registra(amb.archivio(), s), EsitoRegistrazione::CodiceUsato);
     QCOMPARE(amb.messaggi.testi(),
         QStringList { QStringLiteral("Codice anagrafica già utilizzato da: Bianchi Anna") });
     QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
@@ -98,16 +98,16 @@ void TestAnagrafiche::codiceConApice()
 {
     AmbienteTest amb;
     const QString codice = QStringLiteral("O'Neil");
-    QVERIFY(!ControllaEsistenzaCodiceAnagrafica(codice, 0));
+    QVERIFY(!ControllaEsistenzaCodiceAnagrafica(amb.archivio(), codice, 0));
     Scheda s = Nuova(codice, QStringLiteral("O'Neil"), QStringLiteral("Ann"));
-    QCOMPARE(Registra(s), EsitoRegistrazione::Registrata);
+    QCOMPARE(Registra(amb.archivio(), s), EsitoRegistrazione::Registrata);
     const qint32 chiave = s.chiave();
     QVERIFY(chiave > 0);
-    QCOMPARE(CercaCodice(codice), chiave);
+    QCOMPARE(CercaCodice(amb.archivio(), codice), chiave);
     // Its own record does not count; another one does, and is named.
     amb.messaggi.svuota();
-    QVERIFY(!ControllaEsistenzaCodiceAnagrafica(codice, chiave));
-    QVERIFY(ControllaEsistenzaCodiceAnagrafica(codice, 0));
+    QVERIFY(!ControllaEsistenzaCodiceAnagrafica(amb.archivio(), codice, chiave));
+    QVERIFY(ControllaEsistenzaCodiceAnagrafica(amb.archivio(), codice, 0));
     QCOMPARE(amb.messaggi.testi(),
         QStringList { QStringLiteral("Codice anagrafica già utilizzato da: O'Neil Ann") });
     QCOMPARE(Module1::ContatoreErrori, 0);
@@ -136,7 +136,7 @@ void TestAnagrafiche::ragSocialeComposta()
     QFETCH(QString, atteso);
     AmbienteTest amb;
     Scheda s = Nuova(QStringLiteral("R1"), cognome, nome);
-    QCOMPARE(Registra(s), EsitoRegistrazione::Registrata);
+    QCOMPARE(Registra(amb.archivio(), s), EsitoRegistrazione::Registrata);
     QCOMPARE(s.testo(QStringLiteral("RagSociale")), atteso);
     QCOMPARE(
         amb.sql(QStringLiteral("SELECT RagSociale FROM TabellaAnagrafiche WHERE Indice = ?"), { s.chiave() })
@@ -151,9 +151,9 @@ void TestAnagrafiche::campiMancanti()
 {
     AmbienteTest amb;
     Scheda senzaCodice = Nuova(QString(), QStringLiteral("Rossi"), QStringLiteral("Mario"));
-    QCOMPARE(Registra(senzaCodice), EsitoRegistrazione::CodiceMancante);
+    QCOMPARE(Registra(amb.archivio(), senzaCodice), EsitoRegistrazione::CodiceMancante);
     Scheda senzaNomi = Nuova(QStringLiteral("R1"), QString(), QString());
-    QCOMPARE(Registra(senzaNomi), EsitoRegistrazione::CampiObbligatori);
+    QCOMPARE(Registra(amb.archivio(), senzaNomi), EsitoRegistrazione::CampiObbligatori);
     QCOMPARE(amb.messaggi.testi(),
         (QStringList {
             QStringLiteral("Inserire un codice"), QStringLiteral("Valorizzare i campi obbligatori") }));
@@ -165,18 +165,18 @@ void TestAnagrafiche::ragSocialeDuplicata()
     AmbienteTest amb;
     const qint32 rossi = Inserisci(amb, QStringLiteral("R1"), QStringLiteral("Rossi Mario"));
     Scheda s = Nuova(QStringLiteral("R2"), QStringLiteral("ROSSI"), QStringLiteral("MARIO"));
-    QCOMPARE(Registra(s), EsitoRegistrazione::RagSocialeUsata);
+    QCOMPARE(Registra(amb.archivio(), s), EsitoRegistrazione::RagSocialeUsata);
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("La Ragione Sociale è già utilizzata") });
     QCOMPARE(s.testo(QStringLiteral("RagSociale")), QStringLiteral("ROSSI MARIO")); // stays on the card
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), 1);
 
     // The employee's own name is no obstacle to saving their card again.
     amb.messaggi.svuota();
-    std::optional<Scheda> proprio = LeggiScheda(rossi);
+    std::optional<Scheda> proprio = LeggiScheda(amb.archivio(), rossi);
     QVERIFY(proprio);
     proprio->imposta(QStringLiteral("Telefono"), QStringLiteral("055 123"));
     amb.messaggi.risposte << Messaggi::Yes;
-    QCOMPARE(Registra(*proprio), EsitoRegistrazione::Registrata);
+    QCOMPARE(Registra(amb.archivio(), *proprio), EsitoRegistrazione::Registrata);
     QCOMPARE(amb.sql(QStringLiteral("SELECT Telefono FROM TabellaAnagrafiche WHERE Indice = ?"), { rossi })
                  .toString(),
         QStringLiteral("055 123"));
@@ -192,7 +192,7 @@ void TestAnagrafiche::dateNonValideNulle()
     s.maschio = false;
     s.attivo = false;
     s.nonAttivo = true;
-    QCOMPARE(Registra(s), EsitoRegistrazione::Registrata);
+    QCOMPARE(Registra(amb.archivio(), s), EsitoRegistrazione::Registrata);
     QVERIFY(amb.sql(QStringLiteral("SELECT DataNascita FROM TabellaAnagrafiche")).isNull());
     QCOMPARE(amb.sql(QStringLiteral("SELECT DataDocumento FROM TabellaAnagrafiche")).toString(),
         QStringLiteral("2021-03-05"));
@@ -201,7 +201,7 @@ void TestAnagrafiche::dateNonValideNulle()
             .toString(),
         QStringLiteral("0101"));
 
-    const std::optional<Scheda> letta = LeggiScheda(s.chiave());
+    const std::optional<Scheda> letta = LeggiScheda(amb.archivio(), s.chiave());
     QVERIFY(letta);
     QCOMPARE(letta->testo(QStringLiteral("DataNascita")), QString());
     QCOMPARE(letta->testo(QStringLiteral("DataDocumento")), QStringLiteral("05/03/2021"));
@@ -210,18 +210,18 @@ void TestAnagrafiche::dateNonValideNulle()
 
     // Yes stored as -1 by an older program reads as yes.
     amb.sql(QStringLiteral("UPDATE TabellaAnagrafiche SET Maschio = -1, Femmina = 0"));
-    QVERIFY(LeggiScheda(s.chiave())->maschio);
-    QVERIFY(!LeggiScheda(s.chiave() + 1));
+    QVERIFY(LeggiScheda(amb.archivio(), s.chiave())->maschio);
+    QVERIFY(!LeggiScheda(amb.archivio(), s.chiave() + 1));
 }
 
 void TestAnagrafiche::aggiornamentoChiedePrima()
 {
     AmbienteTest amb;
     const qint32 chiave = Inserisci(amb, QStringLiteral("B1"), QStringLiteral("Bianchi Anna"));
-    Scheda s = *LeggiScheda(chiave);
+    Scheda s = *LeggiScheda(amb.archivio(), chiave);
     s.imposta(QStringLiteral("RagSociale"), QStringLiteral("Bianchi Anna Maria"));
     amb.messaggi.risposte << Messaggi::No;
-    QCOMPARE(Registra(s), EsitoRegistrazione::Annullata);
+    QCOMPARE(Registra(amb.archivio(), s), EsitoRegistrazione::Annullata);
     QCOMPARE(amb.messaggi.testi(),
         QStringList {
             QStringLiteral("Attenzione si stà aggiornando un Anagrafica già esistente. Continuare?") });
@@ -231,7 +231,7 @@ void TestAnagrafiche::aggiornamentoChiedePrima()
         QStringLiteral("Bianchi Anna"));
 
     amb.messaggi.risposte << Messaggi::Yes;
-    QCOMPARE(Registra(s), EsitoRegistrazione::Registrata);
+    QCOMPARE(Registra(amb.archivio(), s), EsitoRegistrazione::Registrata);
     QCOMPARE(s.chiave(), chiave);
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche")), 1);
     QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM TabellaAnagrafiche")).toString(),
@@ -244,19 +244,19 @@ void TestAnagrafiche::registrazioneNonRiuscita()
     amb.sql(QStringLiteral("CREATE TRIGGER rifiuta BEFORE INSERT ON TabellaAnagrafiche BEGIN "
                            "SELECT RAISE(ABORT, 'disco guasto'); END"));
     Scheda s = Nuova(QStringLiteral("N1"), QStringLiteral("Neri"), QStringLiteral("Ada"));
-    QCOMPARE(Registra(s), EsitoRegistrazione::NonRiuscita);
+    QCOMPARE(Registra(amb.archivio(), s), EsitoRegistrazione::NonRiuscita);
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Registrazione non effettuata") });
     QCOMPARE(s.chiave(), 0);
 
     // An employee deleted elsewhere after the question is not reported as saved.
     amb.sql(QStringLiteral("DROP TRIGGER rifiuta"));
     const qint32 chiave = Inserisci(amb, QStringLiteral("N2"), QStringLiteral("Neri Bruno"));
-    Scheda vecchia = *LeggiScheda(chiave);
+    Scheda vecchia = *LeggiScheda(amb.archivio(), chiave);
     amb.sql(QStringLiteral("CREATE TRIGGER sparisce BEFORE UPDATE ON TabellaAnagrafiche BEGIN "
                            "SELECT RAISE(IGNORE); END"));
     amb.messaggi.svuota();
     amb.messaggi.risposte << Messaggi::Yes;
-    QCOMPARE(Registra(vecchia), EsitoRegistrazione::NonRiuscita);
+    QCOMPARE(Registra(amb.archivio(), vecchia), EsitoRegistrazione::NonRiuscita);
     QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("Registrazione non effettuata"));
 }
 
@@ -286,7 +286,7 @@ void TestAnagrafiche::movimentiConContenuto()
     Movimento(amb, a, QString(), 0, QString());
     Movimento(amb, a, stato, statoNum, note);
     Movimento(amb, b, QStringLiteral("F"), 0, QString());
-    QCOMPARE(EsistenzaMovimentiCollegatiAnagrafica(a), atteso);
+    QCOMPARE(EsistenzaMovimentiCollegatiAnagrafica(amb.archivio(), a), atteso);
 }
 
 void TestAnagrafiche::cancellaSoloVuoti()
@@ -297,10 +297,10 @@ void TestAnagrafiche::cancellaSoloVuoti()
     Movimento(amb, a, QString(), 0, QString());
     Movimento(amb, a, Nullo, QVariant(), Nullo);
     Movimento(amb, b, QStringLiteral("F"), 0, QString());
-    Scheda s = *LeggiScheda(a);
+    Scheda s = *LeggiScheda(amb.archivio(), a);
 
     amb.messaggi.risposte << Messaggi::No;
-    QCOMPARE(Cancella(s), EsitoCancellazione::Annullata);
+    QCOMPARE(Cancella(amb.archivio(), s), EsitoCancellazione::Annullata);
     QCOMPARE(amb.messaggi.testi(),
         (QStringList { QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (Alfa) ?"),
             QStringLiteral("Operazione Annullata") }));
@@ -310,7 +310,7 @@ void TestAnagrafiche::cancellaSoloVuoti()
 
     amb.messaggi.svuota();
     amb.messaggi.risposte << Messaggi::Yes;
-    QCOMPARE(Cancella(s), EsitoCancellazione::Cancellata);
+    QCOMPARE(Cancella(amb.archivio(), s), EsitoCancellazione::Cancellata);
     QCOMPARE(amb.messaggi.testi(),
         QStringList { QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (Alfa) ?") });
     QVERIFY(amb.messaggi.richiesteInput.isEmpty());
@@ -346,7 +346,7 @@ void TestAnagrafiche::cancellaConContenuto()
     Movimento(amb, a, QStringLiteral("8"), 8, QString());
     amb.messaggi.risposte << static_cast<Messaggi::Risposta>(risposta);
     amb.messaggi.testiInput << digitato;
-    const EsitoCancellazione esito = Cancella(*LeggiScheda(a));
+    const EsitoCancellazione esito = Cancella(amb.archivio(), *LeggiScheda(amb.archivio(), a));
     QCOMPARE(esito, cancellata ? EsitoCancellazione::Cancellata : EsitoCancellazione::Annullata);
     const QString domanda
         = QStringLiteral("ATTENZIONE!! Cancellare l'anagrafica selezionata (Alfa) e tutti i dati "
@@ -372,7 +372,7 @@ void TestAnagrafiche::cancellaSenzaSelezione()
         amb.messaggi.svuota();
         Scheda s;
         s.indice = indice;
-        QCOMPARE(Cancella(s), EsitoCancellazione::NessunaSelezione);
+        QCOMPARE(Cancella(amb.archivio(), s), EsitoCancellazione::NessunaSelezione);
         QCOMPARE(
             amb.messaggi.testi(), QStringList { QStringLiteral("Selezionare l'anagrafica da cancellare") });
         QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Critical);
@@ -394,7 +394,7 @@ void TestAnagrafiche::cancellazioneInterrotta()
         "SELECT RAISE(ABORT, 'interrotto') WHERE (SELECT count(*) FROM Cancellati) >= 4; END"));
     amb.messaggi.risposte << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI");
-    QCOMPARE(Cancella(*LeggiScheda(a)), EsitoCancellazione::NonRiuscita);
+    QCOMPARE(Cancella(amb.archivio(), *LeggiScheda(amb.archivio(), a)), EsitoCancellazione::NonRiuscita);
     QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("Cancellazione non effettuata"));
     QCOMPARE(Conta(amb, QStringLiteral("TabellaAnagrafiche"), QStringLiteral("Indice = ?"), { a }), 1);
     QCOMPARE(
@@ -460,7 +460,7 @@ void TestAnagrafiche::evidenziazione()
     for (const char* c : { "A", "B", "C" })
         Inserisci(amb, QString::fromLatin1(c), QString::fromLatin1(c));
     ElencoAnagrafiche e;
-    QVERIFY(e.Carica(ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice")));
+    QVERIFY(e.Carica(amb.archivio(), ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice")));
     const QColor evidenza = ElencoAnagrafiche::ColoreEvidenza;
     QCOMPARE(evidenza, QColor(QStringLiteral("#C0C0FF")));
     e.Seleziona(1);
@@ -477,7 +477,7 @@ void TestAnagrafiche::evidenziazione()
     QCOMPARE(e.sfondo(2), QColor());
     QCOMPARE(e.rigaEvidenziata(), 0);
     e.Seleziona(3);
-    QVERIFY(e.Carica(ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice")));
+    QVERIFY(e.Carica(amb.archivio(), ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice")));
     QCOMPARE(e.sfondo(3), QColor());
     QCOMPARE(e.rigaEvidenziata(), 0);
 }

@@ -53,7 +53,7 @@ void TestCalendario::init()
 {
     Orologio::ImpostaAdesso(QDateTime(QDate(2021, 3, 17), QTime(9, 30, 5)));
     F_Calendario::DataSceltaCalendario = QStringLiteral("vecchia");
-    F_Calendario::SaltaRicostruzioneGriglia = false;
+    amb.sessione.SaltaRicostruzioneGriglia = false;
 }
 
 void TestCalendario::cleanup()
@@ -156,8 +156,8 @@ void TestCalendario::festivita()
 
     // The window reads the company's days from the archive and shows the name on the day.
     AmbienteTest amb;
-    QVERIFY(FestivitaAzienda::ScriviPatrono(7, 12, QStringLiteral("Sant'Ambrogio")));
-    QVERIFY(FestivitaAzienda::ScriviEvidenzia(evidenzia));
+    QVERIFY(FestivitaAzienda::ScriviPatrono(amb.archivio(), 7, 12, QStringLiteral("Sant'Ambrogio")));
+    QVERIFY(FestivitaAzienda::ScriviEvidenzia(amb.archivio(), evidenzia));
     F_Calendario finestra(nullptr, selezionata.isEmpty() ? QStringLiteral("01/12/2026") : selezionata);
     QCOMPARE(finestra.giorno(cella)->toolTip(), festa);
 }
@@ -310,16 +310,16 @@ void TestCalendario::annullaEConferma()
         QTest::mouseClick(c.giorno(12), Qt::LeftButton);
         QTest::mouseClick(c.findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
         QCOMPARE(F_Calendario::DataSceltaCalendario, QString());
-        QVERIFY(F_Calendario::SaltaRicostruzioneGriglia);
+        QVERIFY(amb.sessione.SaltaRicostruzioneGriglia);
         QVERIFY(!c.isVisible());
     }
     {
-        F_Calendario::SaltaRicostruzioneGriglia = false;
+        amb.sessione.SaltaRicostruzioneGriglia = false;
         F_Calendario c;
         c.show();
         QTest::mouseClick(c.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
         QCOMPARE(F_Calendario::DataSceltaCalendario, QStringLiteral("17/03/2021"));
-        QVERIFY(F_Calendario::SaltaRicostruzioneGriglia);
+        QVERIFY(amb.sessione.SaltaRicostruzioneGriglia);
     }
     {
         F_Calendario c;

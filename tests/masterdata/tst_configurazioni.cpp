@@ -179,8 +179,8 @@ void TestConfigurazioni::init()
     servizi().stampanti = [this] { return Elenco(m_stampanti); };
     m_aperture = 0;
     servizi().apriPrincipale = [this] { ++m_aperture; };
-    SaltaPassword = false;
-    Module1::CartellaProgramma.clear();
+    amb.sessione.SaltaPassword = false;
+    amb.sessione.CartellaProgramma.clear();
     Orologio::ImpostaOggi(QDate(2026, 12, 7));
 }
 
@@ -190,9 +190,9 @@ void TestConfigurazioni::cleanup()
     servizi().apriPrincipale = {};
     ImmaginiDatabase::ImpostaCartellaLavoro({});
     Orologio::ImpostaOggi({});
-    SaltaPassword = false;
-    Module1::CartellaInf.clear();
-    Module1::CartellaArchiviPredefinita.clear();
+    amb.sessione.SaltaPassword = false;
+    amb.sessione.CartellaInf.clear();
+    amb.sessione.CartellaArchiviPredefinita.clear();
     Presenza::Termina();
 }
 
@@ -246,7 +246,7 @@ void TestConfigurazioni::finestraCaricaESalva()
     const Dati d = DatiDiProva();
     Configurazione::Salva(amb.archivio(), d, {});
     {
-        F_Configurazioni w;
+        F_Configurazioni w(amb.sessione);
         QCOMPARE(w.windowTitle(), QStringLiteral("Configurazioni"));
         QCOMPARE(w.LeggiCampi(), d);
         QCOMPARE(testo(&w, "RagSociale"), d.RagSociale);
@@ -276,7 +276,7 @@ void TestConfigurazioni::finestraCaricaESalva()
 void TestConfigurazioni::senzaRigaNonScriveAlCaricamento()
 {
     AmbienteTest amb;
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 0);
     QCOMPARE(testo(&w, "RagSociale"), QString());
     QCOMPARE(testo(&w, "PercorsoBackup"), Piattaforma::CartellaBackupPredefinita());
@@ -293,7 +293,7 @@ void TestConfigurazioni::senzaRigaNonScriveAlCaricamento()
 void TestConfigurazioni::archivioMancante()
 {
     AmbienteTest amb(false);
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Eseguire creazione database") });
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
 
@@ -320,7 +320,7 @@ void TestConfigurazioni::nuovoArchivioRiceveLeImpostazioniInSilenzio()
     QCOMPARE(l.dati, Configurazione::ValoriIniziali());
     QCOMPARE(AmbienteTest::sqlSu(archivio, QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
     // A new archive asks no password.
-    QVERIFY(ControllaPassword());
+    QVERIFY(ControllaPassword(amb.sessione));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 
     // The save itself is what stays silent while an archive is being made.
@@ -334,7 +334,7 @@ void TestConfigurazioni::nuovoArchivioRiceveLeImpostazioniInSilenzio()
 void TestConfigurazioni::limitiDeiCampi()
 {
     AmbienteTest amb;
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     QCOMPARE(figlio<QLineEdit>(&w, "Provincia")->maxLength(), 2);
     QCOMPARE(figlio<QLineEdit>(&w, "Cap")->maxLength(), 50);
     QCOMPARE(figlio<QLineEdit>(&w, "Piva")->maxLength(), 50);
@@ -369,7 +369,7 @@ void TestConfigurazioni::limitiDeiCampi()
 void TestConfigurazioni::interruttoriDiStampaSiEscludono()
 {
     AmbienteTest amb;
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     auto* intestazione = figlio<QCheckBox>(&w, "VisualizzaIntestazione");
     auto* logo = figlio<QCheckBox>(&w, "VisualizzaLogo");
     QTest::mouseClick(intestazione, Qt::LeftButton);
@@ -397,9 +397,9 @@ void TestConfigurazioni::interruttoriDiStampaSiEscludono()
     QCOMPARE(amb.sql(QStringLiteral("SELECT VisualizzaIntestazione || VisualizzaLogo FROM Configurazioni"))
                  .toString(),
         QStringLiteral("01"));
-    Module1::CaricaConfigurazione();
-    QCOMPARE(Module1::VisualizzaLogoStampa, QStringLiteral("1"));
-    QCOMPARE(Module1::VisualizzaIntestazioneStampa, QString());
+    Module1::CaricaConfigurazione(amb.sessione);
+    QCOMPARE(amb.sessione.VisualizzaLogoStampa, QStringLiteral("1"));
+    QCOMPARE(amb.sessione.VisualizzaIntestazioneStampa, QString());
 }
 
 // Each change of the group is stored at once, and the main window's next build shows it.
@@ -407,12 +407,12 @@ void TestConfigurazioni::festivitaDellAzienda()
 {
     AmbienteTest amb;
     Orologio::ImpostaOggi(QDate(2026, 12, 10));
-    std::unique_ptr<F_Avvio> principale(F_Avvio::Apri());
+    std::unique_ptr<F_Avvio> principale(F_Avvio::Apri(amb.sessione));
     QVERIFY(principale);
     const int colonna7 = GrigliaDettaglio::ColonnaGiorno(7);
     QCOMPARE(principale->griglia().suggerimento(1, colonna7), QString());
 
-    F_Configurazioni f;
+    F_Configurazioni f(amb.sessione);
     f.show();
     auto* patrono = figlio<QLineEdit>(&f, "Patrono");
     auto* chiusure = figlio<QListWidget>(&f, "Chiusure");
@@ -424,7 +424,7 @@ void TestConfigurazioni::festivitaDellAzienda()
     figlio<QLineEdit>(&f, "NomePatrono")->setText(QStringLiteral("Sant'Ambrogio"));
     QTest::keyClick(patrono, Qt::Key_Return);
     QCOMPARE(patrono->text(), QStringLiteral("07/12"));
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Patrono")),
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Patrono")),
         QStringLiteral("07/12"));
     principale->Form_Activate();
     QCOMPARE(principale->griglia().suggerimento(1, colonna7), QStringLiteral("Patrono: Sant'Ambrogio"));
@@ -436,7 +436,7 @@ void TestConfigurazioni::festivitaDellAzienda()
     QCOMPARE(amb.messaggi.testi().size(), 1);
     QVERIFY(amb.messaggi.testi().first().startsWith(QStringLiteral("Giorno del patrono non valido")));
     QCOMPARE(patrono->text(), QStringLiteral("07/12"));
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Patrono")),
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Patrono")),
         QStringLiteral("07/12"));
 
     // Closures come from the calendar, which opens on the day after the last one.
@@ -452,26 +452,26 @@ void TestConfigurazioni::festivitaDellAzienda()
     QCOMPARE(proposte, (QStringList { QStringLiteral("10/12/2026"), QStringLiteral("25/12/2026") }));
     QCOMPARE(chiusure->count(), 2);
     QCOMPARE(chiusure->item(0)->text(), QStringLiteral("24/12/2026 - Giovedì"));
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Chiusure2026")),
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2026")),
         QStringLiteral("24/12-25/12"));
     // Another year's closure shows that year's list and leaves this one's alone.
     clicca(&f, "AggiungiChiusura");
     servizi().scegliData = {};
     QCOMPARE(figlio<QSpinBox>(&f, "AnnoChiusure")->value(), 2027);
     QCOMPARE(chiusure->count(), 1);
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Chiusure2027")),
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2027")),
         QStringLiteral("04/01"));
     figlio<QSpinBox>(&f, "AnnoChiusure")->setValue(2026);
     QCOMPARE(chiusure->count(), 2);
     chiusure->setCurrentRow(0);
     QTest::keyClick(chiusure, Qt::Key_Delete);
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_Chiusure2026")),
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2026")),
         QStringLiteral("25/12"));
     QCOMPARE(chiusure->count(), 1);
 
     auto* evidenzia = figlio<QCheckBox>(&f, "EvidenziaFestivita");
     QTest::mouseClick(evidenzia, Qt::LeftButton, {}, QPoint(8, evidenzia->height() / 2));
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(QStringLiteral("F_Configurazioni_EvidenziaFestivita")),
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_EvidenziaFestivita")),
         QStringLiteral("0"));
     principale->Form_Activate();
     QCOMPARE(principale->griglia().suggerimento(1, colonna7), QString());
@@ -546,7 +546,7 @@ void TestConfigurazioni::logoJpgSalvatoComeBitmap()
     const QImage attesa(jpg);
     QVERIFY(!attesa.isNull());
     {
-        F_Configurazioni w;
+        F_Configurazioni w(amb.sessione);
         amb.messaggi.file << jpg;
         clicca(&w, "Command8");
         QVERIFY(!figlio<QLabel>(&w, "Logo")->pixmap().isNull());
@@ -562,7 +562,7 @@ void TestConfigurazioni::logoJpgSalvatoComeBitmap()
     QVERIFY(!QFile::exists(ImmaginiDatabase::FileSalvataggio()));
 
     // Shown again on the next opening, and stored again unchanged by a later save.
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     QVERIFY(StessaImmagine(w.ImmagineLogo(), attesa));
     QVERIFY(!figlio<QLabel>(&w, "Logo")->pixmap().isNull());
     // The shown copy is scaled into the frame; the stored one keeps its size.
@@ -579,7 +579,7 @@ void TestConfigurazioni::segnaposto()
     const QByteArray incorporato = LeggiTutto(QStringLiteral(":/Nessun logo.bmp"));
     QVERIFY(incorporato.startsWith("BM"));
     {
-        F_Configurazioni w;
+        F_Configurazioni w(amb.sessione);
         clicca(&w, "Command20");
         QVERIFY(!figlio<QLabel>(&w, "Logo")->pixmap().isNull());
         QVERIFY(w.BitmapLogo() == incorporato);
@@ -588,11 +588,11 @@ void TestConfigurazioni::segnaposto()
     QVERIFY(LogoMemorizzato(amb) == incorporato);
 
     // A placeholder beside the program takes the place of the built-in one.
-    Module1::CartellaProgramma = amb.cartella();
+    amb.sessione.CartellaProgramma = amb.cartella();
     const QString proprio = QDir(amb.cartella()).filePath(QStringLiteral("Nessun logo.bmp"));
     QVERIFY(ImmagineDiProva(40, 30).save(proprio, "BMP"));
-    QCOMPARE(Configurazione::FileNessunLogo(), proprio);
-    F_Configurazioni w;
+    QCOMPARE(Configurazione::FileNessunLogo(amb.sessione.CartellaProgramma), proprio);
+    F_Configurazioni w(amb.sessione);
     clicca(&w, "Command20");
     QVERIFY(w.BitmapLogo() == LeggiTutto(proprio));
 
@@ -627,7 +627,7 @@ void TestConfigurazioni::logoNonSalvatoNonPerdeIlResto()
         amb.sql(QStringLiteral("CREATE TRIGGER rifiuta BEFORE UPDATE OF Logo ON Configurazioni "
                                "BEGIN SELECT RAISE(ABORT, 'logo rifiutato'); END"));
 
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     const QString jpg = amb.percorso(QStringLiteral("nuovo.jpg"));
     QVERIFY(ImmagineDiProva(64, 48).save(jpg, "JPG"));
     amb.messaggi.file << jpg;
@@ -650,7 +650,7 @@ void TestConfigurazioni::logoNonSalvatoNonPerdeIlResto()
 void TestConfigurazioni::fileNonImmagine()
 {
     AmbienteTest amb;
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     clicca(&w, "Command20");
     const QByteArray prima = w.BitmapLogo();
     const QString falso = amb.percorso(QStringLiteral("falso.jpg"));
@@ -675,7 +675,7 @@ void TestConfigurazioni::logoNonLeggibileNonNascondeIlResto()
     const QByteArray logo = Configurazione::InBitmap(ImmagineDiProva(20, 10));
     Configurazione::Salva(amb.archivio(), DatiDiProva(), logo);
     QVERIFY(QDir().mkpath(ImmaginiDatabase::FileLettura()));
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     QCOMPARE(w.LeggiCampi(), DatiDiProva());
     QVERIFY(w.BitmapLogo().isEmpty());
     QCOMPARE(figlio<QLabel>(&w, "Logo")->text(), QStringLiteral("(impossibile leggere il logo)"));
@@ -688,7 +688,7 @@ void TestConfigurazioni::passwordNellaFinestra()
 {
     AmbienteTest amb;
     azienda(amb, { { "RagSociale", QStringLiteral("Ditta") } });
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     w.show();
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -729,13 +729,13 @@ void TestConfigurazioni::apriChiedeLaPassword()
 {
     AmbienteTest amb;
     // No password: nothing is asked.
-    QPointer<F_Configurazioni> f = F_Configurazioni::Apri();
+    QPointer<F_Configurazioni> f = F_Configurazioni::Apri(amb.sessione);
     QVERIFY(f);
     QVERIFY(f->isVisible());
     QVERIFY(!f->isModal());
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     // A second call brings the same window forward.
-    QCOMPARE(F_Configurazioni::Apri(), f.data());
+    QCOMPARE(F_Configurazioni::Apri(amb.sessione), f.data());
     QCOMPARE(F_Configurazioni::Aperta(), f.data());
     f->close();
     QTRY_VERIFY(f.isNull());
@@ -757,22 +757,22 @@ void TestConfigurazioni::apriChiedeLaPassword()
         });
     };
     rispondi(QStringLiteral("sbagliata"));
-    QVERIFY(!F_Configurazioni::Apri());
+    QVERIFY(!F_Configurazioni::Apri(amb.sessione));
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("PASSWORD ERRATA") });
     QVERIFY(amb.terminazioni >= 1);
     QVERIFY(!F_Configurazioni::Aperta());
 
     amb.messaggi.svuota();
     rispondi(QStringLiteral("giusta"));
-    f = F_Configurazioni::Apri();
+    f = F_Configurazioni::Apri(amb.sessione);
     QVERIFY(f);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     f->close();
     QTRY_VERIFY(f.isNull());
 
     // Right after "Chiudi" the main window's load does not ask again.
-    SaltaPassword = true;
-    f = F_Configurazioni::Apri();
+    amb.sessione.SaltaPassword = true;
+    f = F_Configurazioni::Apri(amb.sessione);
     QVERIFY(f);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     f->close();
@@ -787,19 +787,19 @@ void TestConfigurazioni::chiudiRicaricaERiapre()
     d.VisualizzaLogo = true;
     d.PercorsoBackup = amb.percorso(QStringLiteral("copie"));
     Configurazione::Salva(amb.archivio(), d, {});
-    Module1::CartellaBackup.clear();
-    Module1::VisualizzaLogoStampa.clear();
-    Stampanti::NomeStampanteDocumenti.clear();
-    Stampanti::StampanteDocumentiTrovata = false;
+    amb.sessione.CartellaBackup.clear();
+    amb.sessione.VisualizzaLogoStampa.clear();
+    amb.sessione.NomeStampanteDocumenti.clear();
+    amb.sessione.StampanteDocumentiTrovata = false;
 
-    QPointer<F_Configurazioni> f = F_Configurazioni::Apri();
+    QPointer<F_Configurazioni> f = F_Configurazioni::Apri(amb.sessione);
     QVERIFY(f);
     clicca(f, "Command1");
-    QVERIFY(SaltaPassword);
-    QCOMPARE(Module1::CartellaBackup, amb.percorso(QStringLiteral("copie")));
-    QCOMPARE(Module1::VisualizzaLogoStampa, QStringLiteral("1"));
-    QCOMPARE(Stampanti::NomeStampanteDocumenti, QStringLiteral("Ufficio"));
-    QVERIFY(Stampanti::StampanteDocumentiTrovata);
+    QVERIFY(amb.sessione.SaltaPassword);
+    QCOMPARE(amb.sessione.CartellaBackup, amb.percorso(QStringLiteral("copie")));
+    QCOMPARE(amb.sessione.VisualizzaLogoStampa, QStringLiteral("1"));
+    QCOMPARE(amb.sessione.NomeStampanteDocumenti, QStringLiteral("Ufficio"));
+    QVERIFY(amb.sessione.StampanteDocumentiTrovata);
     QTRY_COMPARE(m_aperture, 1);
     QTRY_VERIFY(f.isNull());
     // Unsaved edits are dropped with the window.
@@ -811,7 +811,7 @@ void TestConfigurazioni::seguePrincipale()
     AmbienteTest amb;
     QWidget principale;
     principale.show();
-    QPointer<F_Configurazioni> f = F_Configurazioni::Apri(&principale);
+    QPointer<F_Configurazioni> f = F_Configurazioni::Apri(amb.sessione, &principale);
     QVERIFY(f);
     QVERIFY(f->isWindow());
     // Closed with the main window ("Disconnetti"), not left editing an archive no longer chosen.
@@ -824,7 +824,7 @@ void TestConfigurazioni::elenchiStampanti()
     AmbienteTest amb;
     azienda(
         amb, { { "prnDocs", QStringLiteral("Vecchia") }, { "prnDocsPDF", QStringLiteral("PDFCreator") } });
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     w.show();
     auto* documenti = figlio<QComboBox>(&w, "prnDocs");
     auto* pdf = figlio<QComboBox>(&w, "prnDocsPDF");
@@ -855,7 +855,7 @@ void TestConfigurazioni::creazioneArchivi()
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("tenuto"), {});
     amb.sql(QStringLiteral("DROP TABLE Stampa2"));
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     QCOMPARE(figlio<QPushButton>(&w, "Command2")->text(), QStringLiteral("CREAZIONE ARCHIVI"));
     clicca(&w, "Command2");
     QCOMPARE(testo(&w, "StatoCreazione"), QStringLiteral("CREAZIONE COMPLETATA CON SUCCESSO"));
@@ -870,10 +870,10 @@ void TestConfigurazioni::creazioneArchivi()
 void TestConfigurazioni::backupElencoERipristino()
 {
     AmbienteTest amb;
-    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
+    amb.sessione.CartellaInf = amb.percorso(QStringLiteral("programma"));
     const QString cartella = amb.percorso(QStringLiteral("copie"));
     dipendente(amb, QStringLiteral("prima"), {});
-    QPointer<F_Configurazioni> f = F_Configurazioni::Apri();
+    QPointer<F_Configurazioni> f = F_Configurazioni::Apri(amb.sessione);
     QVERIFY(f);
     figlio<QLineEdit>(f, "PercorsoBackup")->setText(cartella);
 
@@ -909,10 +909,10 @@ void TestConfigurazioni::backupElencoERipristino()
     // The main window loads the restored archive again; this window is done.
     QTRY_COMPARE(m_aperture, 1);
     QTRY_VERIFY(f.isNull());
-    QVERIFY(!SaltaPassword);
+    QVERIFY(!amb.sessione.SaltaPassword);
 
     // A folder without files says so and lists nothing.
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     figlio<QLineEdit>(&w, "PercorsoBackup")->setText(amb.percorso(QStringLiteral("vuota")));
     amb.messaggi.svuota();
     clicca(&w, "Command9");
@@ -926,7 +926,7 @@ void TestConfigurazioni::ottimizzazione()
 {
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("tenuto"), {});
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     // Only the exact lower-case word goes on.
     amb.messaggi.testiInput << QStringLiteral("Confermo");
     clicca(&w, "Command3");
@@ -946,7 +946,7 @@ void TestConfigurazioni::verificaArchivio()
     AmbienteTest amb;
     ArchivioDanneggiato::RiempiMovimenti(
         amb.archivio(), 3000, QStringLiteral("Marzo"), QStringLiteral("2024"));
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     clicca(&w, "VerificaArchivio");
     QCOMPARE(amb.messaggi.testi(),
         QStringList { QStringLiteral("Verifica completata: l'archivio «Archivio.mdb» è integro.") });
@@ -965,31 +965,31 @@ void TestConfigurazioni::verificaArchivio()
 void TestConfigurazioni::percorsoArchivio()
 {
     AmbienteTest amb;
-    Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
-    QDir().mkpath(Module1::CartellaInf);
-    Module1::CartellaArchiviPredefinita = amb.percorso(QStringLiteral("Archivi Cartavia"));
-    const QString percorsoTxt = QDir(Module1::CartellaInf).filePath(QStringLiteral("Percorso.txt"));
+    amb.sessione.CartellaInf = amb.percorso(QStringLiteral("programma"));
+    QDir().mkpath(amb.sessione.CartellaInf);
+    amb.sessione.CartellaArchiviPredefinita = amb.percorso(QStringLiteral("Archivi Cartavia"));
+    const QString percorsoTxt = QDir(amb.sessione.CartellaInf).filePath(QStringLiteral("Percorso.txt"));
     // The open archive lacks a table: "Default" and "Salva" complete it, and only it.
     auto tabellaStampa = [&] {
         return amb.sql(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Stampa'")).toInt();
     };
     amb.sql(QStringLiteral("DROP TABLE Stampa"));
-    F_Configurazioni w;
+    F_Configurazioni w(amb.sessione);
     auto* percorso = figlio<QLineEdit>(&w, "BackupNew");
     QVERIFY(percorso->isReadOnly());
     QCOMPARE(QDir::fromNativeSeparators(percorso->text()), amb.archivio());
 
     const QString predefinito
-        = QDir(Module1::CartellaArchiviPredefinita).filePath(QStringLiteral("Archivio.mdb"));
+        = QDir(amb.sessione.CartellaArchiviPredefinita).filePath(QStringLiteral("Archivio.mdb"));
     clicca(&w, "Command10");
     QCOMPARE(QDir::fromNativeSeparators(percorso->text()), predefinito);
     QCOMPARE(QString::fromUtf8(LeggiTutto(percorsoTxt)),
         QDir::toNativeSeparators(predefinito) + QLatin1Char('\n'));
     QVERIFY(!QFile::exists(predefinito));
-    QVERIFY(!QFileInfo::exists(Module1::CartellaArchiviPredefinita));
+    QVERIFY(!QFileInfo::exists(amb.sessione.CartellaArchiviPredefinita));
     QCOMPARE(tabellaStampa(), 1);
     QCOMPARE(testo(&w, "StatoCreazione"), QStringLiteral("CREAZIONE COMPLETATA CON SUCCESSO"));
-    QCOMPARE(Module1::PercorsoArchivio, amb.archivio());
+    QCOMPARE(amb.sessione.PercorsoArchivio, amb.archivio());
 
     // Any file picked stays as it is, an SQLite file of another program included.
     const QString altro = amb.percorso(QStringLiteral("Altro.mdb"));
@@ -1000,13 +1000,13 @@ void TestConfigurazioni::percorsoArchivio()
     clicca(&w, "Command21");
     // The file box proposes the usual archive name in the folder of the path shown.
     QCOMPARE(amb.messaggi.apertureProposte,
-        QStringList { QDir(Module1::CartellaArchiviPredefinita).filePath(QStringLiteral("Archivio.mdb")) });
+        QStringList { QDir(amb.sessione.CartellaArchiviPredefinita).filePath(QStringLiteral("Archivio.mdb")) });
     QCOMPARE(QDir::fromNativeSeparators(percorso->text()), altro);
     clicca(&w, "Command6");
     QVERIFY(LeggiTutto(altro) == prima);
     QCOMPARE(QString::fromUtf8(LeggiTutto(percorsoTxt)), QDir::toNativeSeparators(altro) + QLatin1Char('\n'));
     QCOMPARE(tabellaStampa(), 1);
-    QCOMPARE(Module1::PercorsoArchivio, amb.archivio());
+    QCOMPARE(amb.sessione.PercorsoArchivio, amb.archivio());
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
@@ -1020,7 +1020,7 @@ void TestConfigurazioni::percorsoBakup()
 
     AmbienteTest amb;
     QDir(amb.cartella()).mkpath(QStringLiteral("uno/due"));
-    QPointer<F_Configurazioni> f = F_Configurazioni::Apri();
+    QPointer<F_Configurazioni> f = F_Configurazioni::Apri(amb.sessione);
     QVERIFY(f);
     {
         F_PercorsoBakup p(F_PercorsoBakup::Scopo::Backup);

@@ -198,9 +198,9 @@ void TestDatiComputer::finestra()
     AmbienteTest amb;
     ServerPagina server;
     server.corpo = "var ip = '198.51.100.20';";
-    ScriviVariabile(DatiComputer::VarMostraNome, QStringLiteral("1"));
-    ScriviVariabile(DatiComputer::VarPaginaIpPubblico, server.indirizzo().toString());
-    F_Configurazioni w;
+    ScriviVariabile(amb.archivio(), DatiComputer::VarMostraNome, QStringLiteral("1"));
+    ScriviVariabile(amb.archivio(), DatiComputer::VarPaginaIpPubblico, server.indirizzo().toString());
+    F_Configurazioni w(amb.sessione);
     auto* nome = figlio<QCheckBox>(&w, "MostraNome");
     auto* privato = figlio<QCheckBox>(&w, "MostraIpPrivato");
     auto* pubblico = figlio<QCheckBox>(&w, "MostraIpPubblico");
@@ -211,9 +211,9 @@ void TestDatiComputer::finestra()
 
     // A click stores the box's state at once.
     QTest::mouseClick(pubblico, Qt::LeftButton);
-    QCOMPARE(LeggiVariabile(DatiComputer::VarMostraIpPubblico), QStringLiteral("1"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), DatiComputer::VarMostraIpPubblico), QStringLiteral("1"));
     QTest::mouseClick(nome, Qt::LeftButton);
-    QCOMPARE(LeggiVariabile(DatiComputer::VarMostraNome), QStringLiteral("0"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), DatiComputer::VarMostraNome), QStringLiteral("0"));
 
     QTest::mouseClick(figlio<QPushButton>(&w, "MostraDati"), Qt::LeftButton);
     // The window does not wait for the page.
@@ -234,8 +234,8 @@ void TestDatiComputer::finestra()
     auto* pagina = figlio<QLineEdit>(&w, "PaginaIpPubblico");
     pagina->setText(QStringLiteral("http://127.0.0.1:1/ip"));
     emit pagina->editingFinished();
-    QCOMPARE(LeggiVariabile(DatiComputer::VarPaginaIpPubblico), QStringLiteral("http://127.0.0.1:1/ip"));
-    F_Configurazioni di_nuovo;
+    QCOMPARE(LeggiVariabile(amb.archivio(), DatiComputer::VarPaginaIpPubblico), QStringLiteral("http://127.0.0.1:1/ip"));
+    F_Configurazioni di_nuovo(amb.sessione);
     QVERIFY(figlio<QCheckBox>(&di_nuovo, "MostraNome")->isChecked());
     QVERIFY(figlio<QCheckBox>(&di_nuovo, "MostraIpPrivato")->isChecked());
     QVERIFY(figlio<QCheckBox>(&di_nuovo, "MostraIpPubblico")->isChecked());

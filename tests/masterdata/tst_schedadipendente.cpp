@@ -54,7 +54,7 @@ public:
     void apri()
     {
         delete w.data();
-        w = new F_SchedaDipendente;
+        w = new F_SchedaDipendente(amb.sessione);
         w->show();
         QApplication::setActiveWindow(w);
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -206,15 +206,15 @@ void TestSchedaDipendente::vistaRiapertaComeLasciata()
     AmbienteTest amb;
     Scheda s(amb);
     QTest::mouseClick(s.c("NonAttivi"), Qt::LeftButton);
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_SchedaDipendente_Attivi")), QStringLiteral("0"));
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_SchedaDipendente_NonAttivi")), QStringLiteral("-1"));
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_SchedaDipendente_Tutti")), QStringLiteral("0"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_Attivi")), QStringLiteral("0"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_NonAttivi")), QStringLiteral("-1"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_Tutti")), QStringLiteral("0"));
     QTest::mouseClick(s.c("Tutti"), Qt::LeftButton);
     auto* ordinamento = s.c<QComboBox>("Ordinamento");
     ordinamento->setFocus();
     QTest::keyClick(ordinamento, Qt::Key_Down); // a pick from the list
     QCOMPARE(ordinamento->currentText(), QStringLiteral("Codice"));
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_SchedaDipendente_Ordinamento")), QStringLiteral("Codice"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_Ordinamento")), QStringLiteral("Codice"));
     QCOMPARE(
         s.colonna(1), (QStringList { QStringLiteral("B02"), QStringLiteral("R01"), QStringLiteral("V03") }));
     QTest::mouseClick(s.c("Attivi"), Qt::LeftButton);
@@ -235,7 +235,7 @@ void TestSchedaDipendente::ordinamentoNonSiDigita()
     QTest::keyClicks(ordinamento, QStringLiteral("Inserimento"));
     QTest::keyClicks(ordinamento, QStringLiteral("c"));
     QCOMPARE(ordinamento->currentText(), QStringLiteral("Ragione Sociale"));
-    QCOMPARE(LeggiVariabile(QStringLiteral("F_SchedaDipendente_Ordinamento")), QString());
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_Ordinamento")), QString());
     QCOMPARE(s.colonna(2),
         (QStringList {
             QStringLiteral("Bianchi Anna"), QStringLiteral("Rossi Mario"), QStringLiteral("Verdi Luca") }));

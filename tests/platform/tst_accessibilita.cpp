@@ -72,7 +72,7 @@ void archivioConDati(AmbienteTest& amb)
 
 Lavagna* anteprima()
 {
-    auto* l = new Lavagna;
+    auto* l = new Lavagna(amb.sessione);
     l->InserisciDatiTestata(QStringLiteral("Stati:  (F) Ferie  -  (M) Malattia"));
     l->PreparaPagina(FotoGriglia(), QStringLiteral("Mese: Febbraio  Anno: 2024"));
     return l;
@@ -183,20 +183,20 @@ void TestAccessibilita::init()
 void TestAccessibilita::nomiDelleFinestre_data()
 {
     QTest::addColumn<Crea>("crea");
-    QTest::newRow("principale") << Crea([] { return static_cast<QWidget*>(F_Avvio::Apri()); });
-    QTest::newRow("selezione archivio") << Crea([] { return new AvvioSelezione; });
+    QTest::newRow("principale") << Crea([] { return static_cast<QWidget*>(F_Avvio::Apri(amb.sessione)); });
+    QTest::newRow("selezione archivio") << Crea([] { return new AvvioSelezione(amb.sessione); });
     QTest::newRow("attendere") << Crea([] { return new Attendere; });
-    QTest::newRow("creazione archivi") << Crea([] { return new F_CreazioneDB; });
-    QTest::newRow("scheda dipendente") << Crea([] { return new F_SchedaDipendente; });
+    QTest::newRow("creazione archivi") << Crea([] { return new F_CreazioneDB(amb.sessione); });
+    QTest::newRow("scheda dipendente") << Crea([] { return new F_SchedaDipendente(amb.sessione); });
     QTest::newRow("tabella stati") << Crea([] { return new F_TabellaStati; });
     QTest::newRow("tabella tipi") << Crea([] { return new F_TabellaTipi; });
-    QTest::newRow("configurazioni") << Crea([] { return new F_Configurazioni; });
+    QTest::newRow("configurazioni") << Crea([] { return new F_Configurazioni(amb.sessione); });
     QTest::newRow("password") << Crea([] { return new F_Pass; });
     QTest::newRow("cartella backup") << Crea(
         [] { return new F_PercorsoBakup(F_PercorsoBakup::Scopo::Backup); });
     QTest::newRow("calendario") << Crea(
         [] { return new F_Calendario(nullptr, QStringLiteral("14/02/2024")); });
-    QTest::newRow("stampante") << Crea([] { return new F_SelezioneStampante; });
+    QTest::newRow("stampante") << Crea([] { return new F_SelezioneStampante(amb.sessione); });
     QTest::newRow("anteprima di stampa") << Crea([] { return static_cast<QWidget*>(anteprima()); });
 }
 
@@ -223,7 +223,7 @@ void TestAccessibilita::nomiSeguonoIlTesto()
 
     // The states legend follows the states table.
     {
-        std::unique_ptr<F_Avvio> f(F_Avvio::Apri());
+        std::unique_ptr<F_Avvio> f(F_Avvio::Apri(amb.sessione));
         QVERIFY(f);
         f->setAttribute(Qt::WA_DeleteOnClose, false);
         auto* legenda = f->findChild<QLabel*>(QStringLiteral("LabelInfo"));
@@ -235,7 +235,7 @@ void TestAccessibilita::nomiSeguonoIlTesto()
 
     // The card's save button says what it will do.
     {
-        F_SchedaDipendente scheda;
+        F_SchedaDipendente scheda(amb.sessione);
         scheda.show();
         auto* registra = scheda.findChild<QAbstractButton*>(QStringLiteral("Command4"));
         QCOMPARE(nomeLetto(registra), QStringLiteral("Inserisci"));

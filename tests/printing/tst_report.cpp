@@ -86,7 +86,7 @@ Richiesta Riepilogo(const QList<TabellaStampa2::RigaStampa2>& righe)
 {
     Richiesta r;
     r.modello = StampaRiepilogativa;
-    r.archivio = Module1::PercorsoArchivio;
+    r.archivio = amb.sessione.PercorsoArchivio;
     r.formulaSelezione = FormulaConfigurazioni;
     r.parametri
         = { { QStringLiteral("Periodo"), QString() }, { QStringLiteral("Mese"), QStringLiteral("Febbraio") },

@@ -304,14 +304,14 @@ Anteprima Stampa(const QString& rapporto, const std::function<void()>& prima = {
     utente->start();
 
     if (rapporto == Elenco) {
-        Stampanti::CaricaStampanti();
+        Stampanti::CaricaStampanti(amb.sessione);
         if (prima)
             prima();
-        F_SchedaDipendente scheda;
+        F_SchedaDipendente scheda(amb.sessione);
         scheda.show();
         QTest::mouseClick(w<QPushButton>(&scheda, "Anteprima"), Qt::LeftButton);
     } else {
-        const std::unique_ptr<F_Avvio> f(F_Avvio::Apri());
+        const std::unique_ptr<F_Avvio> f(F_Avvio::Apri(amb.sessione));
         if (!f)
             qFatal("finestra principale non aperta");
         w<QCheckBox>(f.get(), "AbilitaStampaPdf")->setChecked(false);
@@ -384,7 +384,7 @@ void TestStampaCups::cleanupTestCase()
 void TestStampaCups::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    SaltaPassword = false;
+    amb.sessione.SaltaPassword = false;
     servizi().stampanti = {};
     Report::ImpostaCartellaModelli(
         QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
@@ -405,10 +405,10 @@ void TestStampaCups::cleanup()
     Report::ImpostaCartellaModelli({});
     F_SchedaDipendente::ImpostaStampaElenco({});
     Orologio::ImpostaAdesso({});
-    StampaCorrente::StampanteCorrente = {};
-    Stampanti::NomeStampanteDocumenti.clear();
-    Stampanti::StampanteDocumenti = {};
-    Stampanti::StampanteDocumentiTrovata = false;
+    amb.sessione.StampanteCorrente = {};
+    amb.sessione.NomeStampanteDocumenti.clear();
+    amb.sessione.StampanteDocumenti = {};
+    amb.sessione.StampanteDocumentiTrovata = false;
 }
 
 void TestStampaCups::sullaStampanteScelta_data()
@@ -431,7 +431,7 @@ void TestStampaCups::sullaStampanteScelta()
 
     // The office queue chosen: one click on "Stampa" prints there, on A4 though the queue's own
     // paper is Letter; nothing asked, nothing on the system's default queue.
-    QVERIFY(Stampanti::MemorizzaStampanteDocumenti(QStringLiteral("Ufficio")));
+    QVERIFY(Stampanti::MemorizzaStampanteDocumenti(amb.sessione, QStringLiteral("Ufficio")));
     const Anteprima coda = Stampa(rapporto);
     QVERIFY(coda.aperta);
     QVERIFY(!coda.apertaDopo);
@@ -447,7 +447,7 @@ void TestStampaCups::sullaStampanteScelta()
 
     // "PDFCreator" chosen, PDF output still not ticked: the PDF is written through the save box
     // and no queue gets a job.
-    QVERIFY(Stampanti::MemorizzaStampanteDocumenti(QStringLiteral("PDFCreator")));
+    QVERIFY(Stampanti::MemorizzaStampanteDocumenti(amb.sessione, QStringLiteral("PDFCreator")));
     const QString pdf = amb.percorso(QStringLiteral("stampa.pdf"));
     amb.messaggi.file.enqueue(pdf);
     const Anteprima file = Stampa(rapporto);
@@ -478,7 +478,7 @@ void TestStampaCups::codaCheRifiuta()
     QFETCH(QString, rapporto);
     AmbienteTest amb;
     DipendentiConOre(amb, 3);
-    QVERIFY(Stampanti::MemorizzaStampanteDocumenti(QStringLiteral("Ufficio")));
+    QVERIFY(Stampanti::MemorizzaStampanteDocumenti(amb.sessione, QStringLiteral("Ufficio")));
     QVERIFY(m_cups.Comando(QStringLiteral("cupsreject"),
         { QStringLiteral("-r"), QStringLiteral("In manutenzione"), QStringLiteral("Ufficio") }));
     const int lavoriUfficio = m_cups.lavori(QStringLiteral("Ufficio"));
@@ -499,8 +499,8 @@ void TestStampaCups::codaCheRifiuta()
 void TestStampaCups::rifiutoAllInvio()
 {
     AmbienteTest amb;
-    QVERIFY(Stampanti::MemorizzaStampanteDocumenti(QStringLiteral("Ufficio")));
-    const std::unique_ptr<F_Avvio> f(F_Avvio::Apri());
+    QVERIFY(Stampanti::MemorizzaStampanteDocumenti(amb.sessione, QStringLiteral("Ufficio")));
+    const std::unique_ptr<F_Avvio> f(F_Avvio::Apri(amb.sessione));
     QVERIFY(f);
     w<QCheckBox>(f.get(), "AbilitaStampaPdf")->setChecked(false);
     const int r = f->CalcolaNumeroRigheInStampa();
@@ -553,11 +553,11 @@ void TestStampaCups::codaEliminata()
     QFETCH(QString, rapporto);
     AmbienteTest amb;
     DipendentiConOre(amb, 3);
-    QVERIFY(Stampanti::MemorizzaStampanteDocumenti(QStringLiteral("Ufficio")));
+    QVERIFY(Stampanti::MemorizzaStampanteDocumenti(amb.sessione, QStringLiteral("Ufficio")));
     const int lavoriSeconda = m_cups.lavori(QStringLiteral("Seconda"));
     // Found when the window opened, deleted while it is open.
     const Anteprima vista = Stampa(rapporto, [this] {
-        QVERIFY(Stampanti::StampanteDocumentiTrovata);
+        QVERIFY(amb.sessione.StampanteDocumentiTrovata);
         QVERIFY(
             m_cups.Comando(QStringLiteral("lpadmin"), { QStringLiteral("-x"), QStringLiteral("Ufficio") }));
     });

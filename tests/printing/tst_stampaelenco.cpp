@@ -52,7 +52,7 @@ QStringList Elenco(ElencoAnagrafiche::Filtro filtro, const QString& ordinamento)
 QStringList Stampa()
 {
     QStringList righe;
-    Archivio db(Module1::PercorsoArchivio);
+    Archivio db(amb.sessione.PercorsoArchivio);
     QSqlQuery q = db.esegui(QStringLiteral("SELECT Descrizione FROM Stampa ORDER BY Indice"));
     while (q.next())
         righe << q.value(0).toString();
@@ -178,8 +178,8 @@ void TestStampaElenco::dallaScheda()
     dipendente(amb, QStringLiteral("B2"), QStringLiteral("Bianchi Anna"), 0);
     const Stampante ufficio{QStringLiteral("Ufficio"), QStringLiteral("driver"), QStringLiteral("porta"), false};
     servizi().stampanti = [&] { return QList<Stampante>{ufficio}; };
-    Stampanti::StampanteDocumenti = ufficio;
-    Stampanti::StampanteDocumentiTrovata = true;
+    amb.sessione.StampanteDocumenti = ufficio;
+    amb.sessione.StampanteDocumentiTrovata = true;
     Registra();
     QStringList testi;
     servizi().anteprima = [&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
@@ -189,7 +189,7 @@ void TestStampaElenco::dallaScheda()
         disegna(&printer);
         testi << StrumentiPdf::Testo(file);
     };
-    F_SchedaDipendente scheda;
+    F_SchedaDipendente scheda(amb.sessione);
     scheda.show();
     QTest::mouseClick(scheda.findChild<QPushButton*>(QStringLiteral("Anteprima")), Qt::LeftButton);
     QCOMPARE(testi.size(), 1);
@@ -197,8 +197,8 @@ void TestStampaElenco::dallaScheda()
     QVERIFY(testi.first().indexOf(QLatin1String("Bianchi Anna")) < testi.first().indexOf(QLatin1String("Rossi Mario")));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     servizi().stampanti = {};
-    Stampanti::StampanteDocumenti = {};
-    Stampanti::StampanteDocumentiTrovata = false;
+    amb.sessione.StampanteDocumenti = {};
+    amb.sessione.StampanteDocumentiTrovata = false;
 }
 
 QTEST_MAIN(TestStampaElenco)

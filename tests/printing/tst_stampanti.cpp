@@ -170,7 +170,7 @@ void TestStampanti::finestraElencaEMemorizzaSubito()
     AmbienteTest amb;
     Impostazioni(amb);
     m_installate << QStringLiteral("PDFCreator");
-    F_SelezioneStampante f;
+    F_SelezioneStampante f(amb.sessione);
     auto* prnDocs = f.findChild<QComboBox*>(QStringLiteral("prnDocs"));
     QVERIFY(prnDocs);
     QStringList voci;
@@ -205,7 +205,7 @@ void TestStampanti::finestraCancellaConCancEBackspace()
         Impostazioni(amb);
         CaricaStampanti();
         QVERIFY(StampanteDocumentiTrovata);
-        F_SelezioneStampante f;
+        F_SelezioneStampante f(amb.sessione);
         auto* prnDocs = f.findChild<QComboBox*>(QStringLiteral("prnDocs"));
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -223,7 +223,7 @@ void TestStampanti::finestraNonSiDigita()
 {
     AmbienteTest amb;
     Impostazioni(amb);
-    F_SelezioneStampante f;
+    F_SelezioneStampante f(amb.sessione);
     auto* prnDocs = f.findChild<QComboBox*>(QStringLiteral("prnDocs"));
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -238,7 +238,7 @@ void TestStampanti::finestraNonSiDigita()
 void TestStampanti::finestraSenzaArchivio()
 {
     AmbienteTest amb(false);
-    F_SelezioneStampante f;
+    F_SelezioneStampante f(amb.sessione);
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Eseguire creazione database") });
     QCOMPARE(amb.messaggi.chiamate.first().icona, Messaggi::Information);
 

@@ -81,7 +81,7 @@ struct Principale
 {
     F_Avvio* f = nullptr;
     explicit Principale(bool pdf = true)
-        : f(F_Avvio::Apri())
+        : f(F_Avvio::Apri(amb.sessione))
     {
         if (!f)
             qFatal("finestra principale non aperta");
@@ -106,7 +106,7 @@ QList<int> Da(int primo, int ultimo)
 void TestStampaPrincipale::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    SaltaPassword = false;
+    amb.sessione.SaltaPassword = false;
     servizi().stampanti = [] { return QList<Stampante>{Pdf}; };
     Report::ImpostaCartellaModelli(QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
     m_viste.clear();
@@ -137,7 +137,7 @@ void TestStampaPrincipale::cleanup()
     Report::ImpostaCartellaModelli({});
     servizi().stampanti = {};
     Orologio::ImpostaAdesso({});
-    StampaCorrente::StampanteCorrente = {};
+    amb.sessione.StampanteCorrente = {};
 }
 
 void TestStampaPrincipale::paginaUnica()
@@ -154,7 +154,7 @@ void TestStampaPrincipale::paginaUnica()
     QCOMPARE(m_viste.first().periodo, QStringLiteral("Mese: Febbraio  Anno: 2024 (Pag. 1 di 1)"));
     QCOMPARE(m_viste.first().righe, Da(0, f.corpo() + 1));
     QVERIFY(amb.messaggi.salvataggiProposti.isEmpty());
-    QVERIFY(!Lavagna::StampaInCorso);
+    QVERIFY(!amb.sessione.StampaInCorso);
 }
 
 void TestStampaPrincipale::righeEsatte()
@@ -276,7 +276,7 @@ void TestStampaPrincipale::stampaTrePagine()
     for (int i = 2; i < f->griglia().righe(); ++i)
         QVERIFY(f.vista()->altezzaRiga(i) > 0);
     // Print mode stays on until the next request.
-    QVERIFY(Lavagna::StampaInCorso);
+    QVERIFY(amb.sessione.StampaInCorso);
     m_viste.clear();
     m_azione = [](Lavagna& l) { Clicca(l, "esci"); };
     f->Anteprima_Click();
@@ -371,7 +371,7 @@ void TestStampaPrincipale::salvataggioAnnullato()
     QCOMPARE(m_viste.size(), 1);
     QCOMPARE(amb.messaggi.salvataggiProposti.size(), 1);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
-    QVERIFY(!Lavagna::StampaInCorso);
+    QVERIFY(!amb.sessione.StampaInCorso);
 }
 
 void TestStampaPrincipale::periodoDelRiepilogo_data()

@@ -42,9 +42,10 @@ QDate marzo(int giorno)
 GrigliaTotali::Esito costruisci(Griglia& g, const QString& codice = {})
 {
     GrigliaTotali::Parametri p;
+    p.archivio = amb.archivio();
     p.mese = QStringLiteral("Marzo");
     p.anno = QStringLiteral("2024");
-    p.tipi = RigheDipendenti::CaricaTipi();
+    p.tipi = RigheDipendenti::CaricaTipi(amb.archivio());
     p.criteri.codiceDipendente = codice;
     return GrigliaTotali::DimensionaGriglia2(g, p);
 }

@@ -153,7 +153,7 @@ void TestTestataStampa::legendaLunga()
 void TestTestataStampa::testataDallArchivio()
 {
     AmbienteTest amb;
-    Lavagna vuota;
+    Lavagna vuota(amb.sessione);
     vuota.InserisciDatiTestata(QStringLiteral("Stati:  (F) Ferie"));
     // An empty Configurazioni: the positions of the first stacking, only legend, period and picture.
     QCOMPARE(vuota.pagina().Periodo.top, 60);
@@ -169,7 +169,7 @@ void TestTestataStampa::testataDallArchivio()
     d.Fax = QStringLiteral("0341 222");
     d.VisualizzaIntestazione = true;
     Configurazione::Salva(amb.archivio(), d, {});
-    Lavagna solo;
+    Lavagna solo(amb.sessione);
     solo.InserisciDatiTestata({});
     QCOMPARE(solo.findChild<QLabel*>(QStringLiteral("Cap"))->text(), QStringLiteral("Comune: Lecco"));
     QCOMPARE(solo.findChild<QLabel*>(QStringLiteral("Tel"))->text(), QStringLiteral("Fax : 0341 222"));
@@ -184,7 +184,7 @@ void TestTestataStampa::testataDallArchivio()
     d.VisualizzaIntestazione = false;
     d.VisualizzaLogo = true;
     Configurazione::Salva(amb.archivio(), d, Configurazione::InBitmap(Logo()));
-    Lavagna logo;
+    Lavagna logo(amb.sessione);
     logo.InserisciDatiTestata({});
     for (const char* nome : {"RagSociale", "Indirizzo", "Cap", "Piva", "Tel"})
         QVERIFY2(logo.findChild<QLabel*>(QLatin1String(nome))->isHidden(), nome);
@@ -195,7 +195,7 @@ void TestTestataStampa::testataDallArchivio()
     // Both switched off.
     d.VisualizzaLogo = false;
     Configurazione::Salva(amb.archivio(), d, {});
-    Lavagna spenta;
+    Lavagna spenta(amb.sessione);
     spenta.InserisciDatiTestata({});
     for (const char* nome : {"RagSociale", "Indirizzo", "Cap", "Piva", "Tel", "Logo"})
         QVERIFY2(spenta.findChild<QLabel*>(QLatin1String(nome))->isHidden(), nome);

@@ -481,6 +481,7 @@ void F_Avvio::DimensionaGriglia_Click()
 void F_Avvio::DimensionaGriglia1_Click()
 {
     GrigliaDettaglio::Parametri p;
+    p.archivio = m_sessione.PercorsoArchivio;
     p.mese = Mese();
     p.anno = Anno();
     p.espandiCalendario = m_ui->EspandiCalendario->isChecked();
@@ -500,6 +501,7 @@ void F_Avvio::DimensionaGriglia1_Click()
 void F_Avvio::DimensionaGriglia2_Click()
 {
     GrigliaTotali::Parametri p;
+    p.archivio = m_sessione.PercorsoArchivio;
     p.mese = Mese();
     p.anno = Anno();
     p.dal = Dal();
