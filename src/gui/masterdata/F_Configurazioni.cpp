@@ -95,7 +95,17 @@ F_Configurazioni::F_Configurazioni(Sessione& sessione, QWidget* parent)
             close();
         });
     }
+    limitaCampi();
+    collega();
 
+    Form_Load();
+    // Set after the load, so that only the user's changes enable the password's "Salva".
+    connect(m_ui->Password, &QLineEdit::textChanged, this, &F_Configurazioni::Password_Change);
+}
+
+// Each box takes no more than its field holds.
+void F_Configurazioni::limitaCampi()
+{
     for (const Configurazione::CampoTesto& c : Configurazione::CampiTesto()) {
         if (auto* riga = findChild<QLineEdit*>(c.nome)) {
             const int limite = Configurazione::Limite(c.nome);
@@ -106,12 +116,19 @@ F_Configurazioni::F_Configurazioni(Sessione& sessione, QWidget* parent)
     for (QComboBox* combo : { m_ui->prnDocs, m_ui->prnDocsPDF })
         combo->lineEdit()->setMaxLength(Configurazione::Limite(combo->objectName()));
     m_ui->Password->setMaxLength(Configurazione::Limite(QStringLiteral("Password")));
+    m_ui->PercorsoBackup->setMaxLength(Configurazione::Limite(QStringLiteral("PercorsoBackup")));
+    m_ui->NomePatrono->setMaxLength(
+        Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("ValoreStringa")));
+}
+
+// The events the window filters and the signals it answers.
+void F_Configurazioni::collega()
+{
     // The printer box shows the stored name but takes no typing; Backspace and Canc empty it.
     m_ui->prnDocs->lineEdit()->setReadOnly(true);
     m_ui->prnDocs->installEventFilter(this);
     m_ui->prnDocs->lineEdit()->installEventFilter(this);
     m_ui->Password->installEventFilter(this);
-    m_ui->PercorsoBackup->setMaxLength(Configurazione::Limite(QStringLiteral("PercorsoBackup")));
 
     connect(m_ui->Command4, &QPushButton::clicked, this, &F_Configurazioni::Command4_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &F_Configurazioni::Command1_Click);
@@ -152,12 +169,6 @@ F_Configurazioni::F_Configurazioni(Sessione& sessione, QWidget* parent)
     connect(m_ui->Chiusure, &QListWidget::itemSelectionChanged, this,
         &F_Configurazioni::Chiusure_SelectionChange);
     m_ui->Chiusure->installEventFilter(this);
-    m_ui->NomePatrono->setMaxLength(
-        Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("ValoreStringa")));
-
-    Form_Load();
-    // Set after the load, so that only the user's changes enable the password's "Salva".
-    connect(m_ui->Password, &QLineEdit::textChanged, this, &F_Configurazioni::Password_Change);
 }
 
 F_Configurazioni::~F_Configurazioni() = default;
@@ -638,8 +649,24 @@ void F_Configurazioni::Chiusure_SelectionChange()
 
 void F_Configurazioni::AggiungiChiusura_Click()
 {
-    // The picker opens on the day after the closure chosen or the last one, so a closure of
-    // several days is added one Enter at a time.
+    const QDate data
+        = Module1::LeggiData(ScegliDataDaCalendario(this, Module1::FormattaData(propostaChiusura()), m_archivio));
+    if (!data.isValid() || !registraChiusura(data))
+        return;
+    {
+        const QSignalBlocker blocco(m_ui->AnnoChiusure);
+        m_ui->AnnoChiusure->setValue(data.year());
+    }
+    CaricaChiusure(data.year());
+    for (int i = 0; i < m_ui->Chiusure->count(); ++i)
+        if (m_ui->Chiusure->item(i)->data(Qt::UserRole).toDate() == data)
+            m_ui->Chiusure->setCurrentRow(i);
+}
+
+// The picker opens on the day after the closure chosen or the last one, so a closure of several
+// days is added one Enter at a time.
+QDate F_Configurazioni::propostaChiusura() const
+{
     const int anno = m_ui->AnnoChiusure->value();
     const QDate oggi = Orologio::Oggi();
     QDate proposta = oggi.year() == anno ? oggi : QDate(anno, 1, 1);
@@ -649,14 +676,18 @@ void F_Configurazioni::AggiungiChiusura_Click()
         proposta = scelte.last()->data(Qt::UserRole).toDate().addDays(1);
     else if (!mostrate.isEmpty())
         proposta = mostrate.last().addDays(1);
-    const QDate data = Module1::LeggiData(ScegliDataDaCalendario(this, Module1::FormattaData(proposta), m_archivio));
-    if (!data.isValid())
-        return;
+    return proposta;
+}
+
+// Stores `data` among the closures of its year (a day already there is left as it is); false,
+// said to the user, when it could not be stored.
+bool F_Configurazioni::registraChiusura(const QDate& data)
+{
     bool letto = false;
     QList<QDate> chiusure = FestivitaAzienda::Leggi(m_archivio, data.year(), &letto).chiusure;
     if (!letto) {
         messaggi().Messaggio(FestivitaNonRegistrate, Messaggi::Ok, Messaggi::Warning);
-        return;
+        return false;
     }
     if (!chiusure.contains(data)) {
         chiusure << data;
@@ -667,21 +698,14 @@ void F_Configurazioni::AggiungiChiusura_Click()
                     .arg(data.year())
                     .arg(Module1::FormattaData(data)),
                 Messaggi::Ok, Messaggi::Warning);
-            return;
+            return false;
         }
         if (!FestivitaAzienda::ScriviChiusure(m_archivio, data.year(), chiusure)) {
             messaggi().Messaggio(FestivitaNonRegistrate, Messaggi::Ok, Messaggi::Warning);
-            return;
+            return false;
         }
     }
-    {
-        const QSignalBlocker blocco(m_ui->AnnoChiusure);
-        m_ui->AnnoChiusure->setValue(data.year());
-    }
-    CaricaChiusure(data.year());
-    for (int i = 0; i < m_ui->Chiusure->count(); ++i)
-        if (m_ui->Chiusure->item(i)->data(Qt::UserRole).toDate() == data)
-            m_ui->Chiusure->setCurrentRow(i);
+    return true;
 }
 
 void F_Configurazioni::RimuoviChiusura_Click()

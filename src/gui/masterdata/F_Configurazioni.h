@@ -47,6 +47,8 @@ protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
+    void limitaCampi();
+    void collega();
     void Form_Load();
     void caricastampanti();
     void MostraLogo(const QByteArray& bitmap);
@@ -81,6 +83,8 @@ private:
     void Patrono_Change();
     void CaricaChiusure(int anno);
     void AggiungiChiusura_Click();
+    QDate propostaChiusura() const;
+    bool registraChiusura(const QDate& data);
     void RimuoviChiusura_Click();
     void Chiusure_SelectionChange();
     QList<QDate> ChiusureMostrate() const;
