@@ -8,16 +8,13 @@
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
 #include "archive/Presenza.h"
-#include "platform/Messaggi.h"
 #include "platform/Piattaforma.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLockFile>
 #include <QSqlQuery>
 #include <QThread>
@@ -138,30 +135,6 @@ void bloccaScritture(Archivio& db)
         }
     }
 }
-
-class CursoreOccupato
-{
-public:
-    CursoreOccupato()
-    {
-        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-            m_attivo = true;
-        }
-    }
-    ~CursoreOccupato() { ripristina(); }
-    CursoreOccupato(const CursoreOccupato&) = delete;
-    CursoreOccupato& operator=(const CursoreOccupato&) = delete;
-    void ripristina()
-    {
-        if (m_attivo)
-            QGuiApplication::restoreOverrideCursor();
-        m_attivo = false;
-    }
-
-private:
-    bool m_attivo = false;
-};
 
 int valoreFlag(const QVariant& v)
 {
@@ -323,66 +296,47 @@ LavoroInSottofondo* PreparaCopia(
     return lavoro;
 }
 
-bool EseguiBackup(const QString& archivio, const QString& cartellaBackup)
+Esito Salvataggio(const QString& archivio, const QString& cartellaBackup)
 {
-    if (messaggi().Messaggio(QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"),
-                             Messaggi::Yes | Messaggi::No, Messaggi::Information)
-        != Messaggi::Yes)
-        return false;
-    if (cartellaBackup.trimmed().isEmpty()) {
-        messaggi().Messaggio(
+    if (cartellaBackup.trimmed().isEmpty())
+        return { false,
             QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\nCartella di backup non indicata."),
-            Messaggi::Ok, Messaggi::Critical);
-        return false;
-    }
-    LavoroInSottofondo* lavoro = PreparaCopia(archivio, cartellaBackup, nullptr);
-    const std::unique_ptr<LavoroInSottofondo> proprietario(lavoro);
+            Messaggi::Critical };
+    const std::unique_ptr<LavoroInSottofondo> lavoro(PreparaCopia(archivio, cartellaBackup, nullptr));
     AttendiLavoro(*lavoro, QStringLiteral("Salvataggio dell'archivio in corso..."));
-    if (lavoro->annullato()) {
-        messaggi().Messaggio(QStringLiteral("Salvataggio annullato: nessun backup è stato scritto."),
-            Messaggi::Ok, Messaggi::Information);
-        return false;
-    }
-    if (!lavoro->riuscito()) {
-        messaggi().Messaggio(
+    if (lavoro->annullato())
+        return { false, QStringLiteral("Salvataggio annullato: nessun backup è stato scritto."),
+            Messaggi::Information };
+    if (!lavoro->riuscito())
+        return { false,
             QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\n") + lavoro->descrizioneErrore(),
-            Messaggi::Ok, Messaggi::Critical);
-        return false;
-    }
-    messaggi().Messaggio(QStringLiteral("PROCEDURA TERMINATA"), Messaggi::Ok, Messaggi::Information);
-    return true;
+            Messaggi::Critical };
+    return { true, QStringLiteral("PROCEDURA TERMINATA"), Messaggi::Information };
 }
 
-bool VerificaArchivio(const QString& archivio)
+Esito Verifica(const QString& archivio)
 {
     LavoroInSottofondo lavoro([archivio](const LavoroInSottofondo::Avanzamento& avanzamento) {
         Archivio::VerificaCompleta(archivio, avanzamento);
     });
     AttendiLavoro(lavoro, QStringLiteral("Verifica dell'archivio in corso..."));
     const QString nome = QFileInfo(archivio).fileName();
-    if (lavoro.riuscito()) {
-        messaggi().Messaggio(QStringLiteral("Verifica completata: l'archivio «%1» è integro.").arg(nome),
-            Messaggi::Ok, Messaggi::Information);
-        return true;
-    }
+    if (lavoro.riuscito())
+        return { true, QStringLiteral("Verifica completata: l'archivio «%1» è integro.").arg(nome),
+            Messaggi::Information };
     switch (lavoro.numeroErrore()) {
     case CodiciErrore::Annullato:
-        messaggi().Messaggio(
-            QStringLiteral("Verifica annullata."), Messaggi::Ok, Messaggi::Information);
-        break;
+        return { false, QStringLiteral("Verifica annullata."), Messaggi::Information };
     case CodiciErrore::NonUnArchivio:
-        messaggi().Messaggio(
+        return { false,
             QStringLiteral("Verifica completata: l'archivio «%1» è danneggiato.\nRipristinare "
                            "l'ultimo backup integro con «Ripristina Backup».")
                 .arg(nome),
-            Messaggi::Ok, Messaggi::Critical);
-        break;
+            Messaggi::Critical };
     default:
-        messaggi().Messaggio(QStringLiteral("Verifica non eseguita.\n") + lavoro.descrizioneErrore(),
-            Messaggi::Ok, Messaggi::Warning);
-        break;
+        return { false, QStringLiteral("Verifica non eseguita.\n") + lavoro.descrizioneErrore(),
+            Messaggi::Warning };
     }
-    return false;
 }
 
 QStringList OrdinaBackup(const QStringList& nomi)
@@ -410,12 +364,14 @@ QStringList OrdinaBackup(const QStringList& nomi)
     return risultato;
 }
 
-QStringList ElencoBackup(const QString& cartella)
+QStringList ElencoBackup(const QString& cartella, QString* avviso)
 {
+    if (avviso)
+        avviso->clear();
     const QDir dir(cartella);
     if (cartella.trimmed().isEmpty() || !dir.exists() || dir.entryList(QDir::Files).isEmpty()) {
-        messaggi().Messaggio(QStringLiteral("Attenzione percorso non corretto"), Messaggi::Ok,
-                             Messaggi::Critical);
+        if (avviso)
+            *avviso = QStringLiteral("Attenzione percorso non corretto");
         return {};
     }
     const QStringList nomi = dir.entryList({QStringLiteral("*.mdb")}, QDir::Files);
@@ -497,46 +453,32 @@ void RipristinaArchivio(const QString& archivio, const QString& fileBackup, cons
         blocco->annulla();
 }
 
-bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup)
+Esito Ripristino(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup)
 {
-    if (messaggi().Messaggio(
-            QStringLiteral("Attenzione: un errato ripristino potrebbe causare la perdita di tutti i dati, continuare?"),
-            Messaggi::Yes | Messaggi::No, Messaggi::Question)
-        != Messaggi::Yes)
-        return false;
-    if (messaggi().InputBox(QStringLiteral("Confermare l'operazione di ripristino archivio digitando: SI")).toUpper()
-        != QLatin1String("SI"))
-        return false;
-    if (cartellaBackup.size() < 2) {
-        messaggi().Messaggio(QStringLiteral("Cartella di backup non valida"), Messaggi::Ok, Messaggi::Critical);
-        return false;
-    }
+    if (cartellaBackup.size() < 2)
+        return { false, QStringLiteral("Cartella di backup non valida"), Messaggi::Critical };
     const QString file = QDir(cartellaBackup).filePath(nomeBackup);
-    if (nomeBackup.trimmed().isEmpty() || !QFileInfo(file).isFile()) {
-        messaggi().Messaggio(QStringLiteral("Problemi nella procedura di ripristino ... ripristino non effettuato"),
-                             Messaggi::Ok, Messaggi::Critical);
-        return false;
-    }
+    if (nomeBackup.trimmed().isEmpty() || !QFileInfo(file).isFile())
+        return { false,
+            QStringLiteral("Problemi nella procedura di ripristino ... ripristino non effettuato"),
+            Messaggi::Critical };
 
-    CursoreOccupato cursore;
     try {
         RipristinaArchivio(archivio, file, Percorsi::CartellaCopiaSicurezza());
     } catch (const ErroreArchivio& e) {
-        cursore.ripristina();
         if (e.numero() == PermessoNegato)
-            messaggi().Messaggio(QStringLiteral("IN QUESTO MOMENTO L'ARCHIVIO RISULTA OCCUPATO, \n RITENTARE "
-                                                "L'OPERAZIONE DOPO AVER RIAVVIATO IL PROGRAMMA"),
-                                 Messaggi::Ok, Messaggi::Critical);
-        else if (e.numero() == CodiciErrore::NonUnArchivio)
-            messaggi().Messaggio(e.descrizione(), Messaggi::Ok, Messaggi::Critical);
-        else
-            messaggi().Messaggio(e.descrizione() + QStringLiteral(" nr:") + QString::number(e.numero()),
-                                 Messaggi::Ok, Messaggi::Critical);
-        return false;
+            return { false,
+                QStringLiteral("IN QUESTO MOMENTO L'ARCHIVIO RISULTA OCCUPATO, \n RITENTARE "
+                               "L'OPERAZIONE DOPO AVER RIAVVIATO IL PROGRAMMA"),
+                Messaggi::Critical };
+        if (e.numero() == CodiciErrore::NonUnArchivio)
+            return { false, e.descrizione(), Messaggi::Critical };
+        return { false, e.descrizione() + QStringLiteral(" nr:") + QString::number(e.numero()),
+            Messaggi::Critical };
     }
     // An older backup gets the tables and fields it lacks.
     CreazioneDB::Istanza().CreaDB(archivio);
-    return true;
+    return { true, {}, Messaggi::NoIcon };
 }
 
 void CompattaArchivio(const QString& archivio)
@@ -571,31 +513,19 @@ void CompattaArchivio(const QString& archivio)
     blocco.annulla();
 }
 
-bool OttimizzaArchivio(const QString& archivio, Messaggi::Icona iconaFine)
+Esito Ottimizzazione(const QString& archivio)
 {
-    if (messaggi().InputBox(QStringLiteral("PER EFFETTUARE L'OPERAZIONE DIGITARE: confermo"))
-        != QLatin1String("confermo"))
-        return false;
-    if (messaggi().Messaggio(QStringLiteral("CONFERMI L'OTTIMIZZAZIONE DEL DATABASE"),
-                             Messaggi::Yes | Messaggi::No, Messaggi::Question)
-        != Messaggi::Yes)
-        return false;
-    CursoreOccupato cursore;
     try {
         CompattaArchivio(archivio);
     } catch (const ErroreArchivio& e) {
-        cursore.ripristina();
         if (e.numero() == CodiciErrore::ArchivioInUso)
-            messaggi().Messaggio(QStringLiteral("ATTENZIONE!   Ottimizzazione Impossibile.     La base-dati è occupata "
-                                                "da un'altra applicazione."),
-                                 Messaggi::Ok, Messaggi::Warning);
-        else
-            messaggi().Messaggio(e.descrizione(), Messaggi::Ok, Messaggi::Critical);
-        return false;
+            return { false,
+                QStringLiteral("ATTENZIONE!   Ottimizzazione Impossibile.     La base-dati è occupata "
+                               "da un'altra applicazione."),
+                Messaggi::Warning };
+        return { false, e.descrizione(), Messaggi::Critical };
     }
-    cursore.ripristina();
-    messaggi().Messaggio(QStringLiteral("Ottimizzazione conclusa"), Messaggi::Ok, iconaFine);
-    return true;
+    return { true, QStringLiteral("Ottimizzazione conclusa"), Messaggi::Information };
 }
 
 } // namespace Backup

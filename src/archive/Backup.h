@@ -17,9 +17,19 @@ class QObject;
 LavoroInSottofondo* PreparaSalvataggioAutomatico(QObject* proprietario = nullptr);
 
 // Dated backup copies, restore and compaction of an archive. The procedures take paths, so the
-// selection window and the settings window share them; the interactive ones ask and say what the
-// program always asked and said, and answer whether the work was done.
+// selection window and the settings window share them. The commands of those windows ask their
+// questions on the gui side (DialoghiBackup); the work here answers with an Esito, the text the
+// user is told included.
 namespace Backup {
+
+// What a command did, and what the user is told of it: `testo` with `icona`, nothing when `testo`
+// is "".
+struct Esito
+{
+    bool riuscito = false;
+    QString testo;
+    Messaggi::Icona icona = Messaggi::NoIcon;
+};
 
 // "ddMMyy-" followed by the archive file name: one backup per archive and day.
 QString NomeBackup(const QDate& giorno, const QString& nomeArchivio);
@@ -48,20 +58,20 @@ bool CopiaArchivio();
 LavoroInSottofondo* PreparaCopia(
     const QString& archivio, const QString& cartellaBackup, QObject* proprietario);
 
-// The "backup now" command: asks, backs up into `cartellaBackup` with a progress window (the
-// copy runs on a thread of its own, the windows stay live), says "PROCEDURA TERMINATA" or why it
-// failed. True when a backup was made.
-bool EseguiBackup(const QString& archivio, const QString& cartellaBackup);
+// The work of the "backup now" command: backs up into `cartellaBackup` with a progress window
+// (the copy runs on a thread of its own, the windows stay live). "PROCEDURA TERMINATA", or why no
+// backup was made.
+Esito Salvataggio(const QString& archivio, const QString& cartellaBackup);
 
-// The "Verifica Archivio" command: reads every page of the archive with a progress window and
-// says whether it is whole. True when it is.
-bool VerificaArchivio(const QString& archivio);
+// The work of the "Verifica Archivio" command: reads every page of the archive with a progress
+// window. Whether it is whole.
+Esito Verifica(const QString& archivio);
 
 // The backup names ("*.mdb") of a folder, newest date first; names without a date come last.
 QStringList OrdinaBackup(const QStringList& nomi);
-// The backup list of a folder, at most 1000 names, newest first. A missing or empty folder says
-// "Attenzione percorso non corretto" and gives an empty list.
-QStringList ElencoBackup(const QString& cartella);
+// The backup list of a folder, at most 1000 names, newest first. A missing or empty folder gives
+// an empty list and the warning "Attenzione percorso non corretto" in `avviso`.
+QStringList ElencoBackup(const QString& cartella, QString* avviso = nullptr);
 
 // The backup settings of an archive's Configurazioni row.
 struct ImpostazioniBackup
@@ -80,15 +90,15 @@ bool MemorizzaPercorsoBackup(const QString& archivio, const QString& percorsoBac
 // puts it in the archive's place in one rename. Throws ErroreArchivio: 70 when another instance
 // uses the archive, 3049 when the backup is not a valid archive; the archive is then unchanged.
 void RipristinaArchivio(const QString& archivio, const QString& fileBackup, const QString& cartellaCopia);
-// The restore command: the two confirmations, the checks and the messages; the restored archive
-// then gets any table or field it lacks. Says nothing on success (the caller reopens its windows).
-bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup);
+// The work of the restore command once confirmed: the checks of folder and file, the restore,
+// then any table or field the restored archive lacks. No text on success (the caller reopens its
+// windows).
+Esito Ripristino(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup);
 
 // Compacts the archive in place: a compacted copy beside it, checked, then one rename. Throws
 // ErroreArchivio 3196 when another instance uses the archive (nothing changes then).
 void CompattaArchivio(const QString& archivio);
-// The compaction command: "confermo", the question, the work, "Ottimizzazione conclusa" with
-// `iconaFine` (the selection window shows the information icon, the settings window none).
-bool OttimizzaArchivio(const QString& archivio, Messaggi::Icona iconaFine);
+// The work of the compaction command once confirmed: "Ottimizzazione conclusa", or why not.
+Esito Ottimizzazione(const QString& archivio);
 
 } // namespace Backup

@@ -57,6 +57,246 @@ bool invariato(const Esistente& e, const Contenuto& c)
     return !c.conDescrizione() || e.descrizione == c.descrizione;
 }
 
+// The month as the grid shows it when the save begins.
+struct CelleMese
+{
+    QList<QDate> date; // the days the grid shows that are days of the month
+    QList<RigaDaSalvare> righe;
+    QList<qint64> dipendenti; // each employee once, in grid order
+};
+
+CelleMese leggiGriglia(const Griglia& griglia, int anno, int numeroMese)
+{
+    CelleMese letto;
+    for (int c = GrigliaDettaglio::ColonnaGiorno(1); c < griglia.colonne(); ++c) {
+        const QDate data(anno, numeroMese, GrigliaDettaglio::GiornoColonna(c));
+        if (!data.isValid())
+            break;
+        letto.date << data;
+    }
+
+    QSet<qint64> visti;
+    for (int r = GrigliaDettaglio::RigheFisse; r < griglia.righe(); ++r) {
+        RigaDaSalvare riga;
+        riga.riga = r;
+        riga.indice = qint64(Module1::ValoreNumerico(griglia.testo(r, 0)));
+        if (riga.indice <= 0)
+            continue;
+        riga.codice = griglia.testo(r, 1);
+        riga.nome = griglia.testo(r, 2);
+        riga.tipo = griglia.testo(r, 3);
+        for (int g = 1; g <= letto.date.size(); ++g)
+            riga.giorni << griglia.testo(r, GrigliaDettaglio::ColonnaGiorno(g));
+        if (!visti.contains(riga.indice)) {
+            visti.insert(riga.indice);
+            letto.dipendenti << riga.indice;
+        }
+        letto.righe << riga;
+    }
+    return letto;
+}
+
+// The stored rows of the month, by grid row and day. Two types that differ only in case share
+// their stored rows, as they always did.
+class Memorizzati
+{
+public:
+    // The first stored row of grid row `i` on `giorno` (chiave 0 when there is none).
+    const Esistente& primo(qsizetype i, int giorno) const { return m_primi.at(posto(i, giorno)); }
+    // The other rows of the same day (older archives stored some days twice).
+    QList<Esistente> altri(qsizetype i, int giorno) const { return m_altri.value(posto(i, giorno)); }
+
+    static Memorizzati Leggi(Archivio& db, const CelleMese& celle, const QString& mese, const QString& anno)
+    {
+        Memorizzati m;
+        const QList<RigaDaSalvare>& righe = celle.righe;
+        // The grid rows of each employee; a stored row finds its grid row by employee and by type,
+        // the few type texts of the month folded once.
+        QHash<qint64, QList<qsizetype>> righeDipendente;
+        QList<QString> tipiRiga(righe.size());
+        for (qsizetype i = 0; i < righe.size(); ++i) {
+            righeDipendente[righe.at(i).indice].append(i);
+            tipiRiga[i] = righe.at(i).tipo.toCaseFolded();
+        }
+        m.m_primi.resize(righe.size() * (MassimoGiorni + 1));
+        QList<QPair<QByteArray, QString>> tipiPiegati;
+        for (qsizetype inizio = 0; inizio < celle.dipendenti.size(); inizio += DipendentiPerLettura) {
+            const QList<qint64> gruppo = celle.dipendenti.mid(inizio, DipendentiPerLettura);
+            QVariantList valori;
+            QStringList segnaposto;
+            for (qint64 d : gruppo) {
+                valori << d;
+                segnaposto << QStringLiteral("?");
+            }
+            valori << anno << mese;
+            db.scorri(
+                QStringLiteral("SELECT Indice, IndiceAnagrafica, Tipo, Giorno, Stato, StatoNum, Descrizione "
+                               "FROM TabellaMovimenti WHERE IndiceAnagrafica IN (")
+                    + segnaposto.join(QLatin1Char(',')) + QStringLiteral(") AND Anno = ? AND Mese = ?"),
+                valori, [&](const RigaRapida& q) {
+                    const auto proprie = righeDipendente.constFind(q.intero(1));
+                    if (proprie == righeDipendente.constEnd())
+                        return;
+                    const QByteArrayView tipoGrezzo = q.grezzo(2);
+                    const QString* tipo = nullptr;
+                    for (const auto& t : tipiPiegati)
+                        if (t.first == tipoGrezzo) {
+                            tipo = &t.second;
+                            break;
+                        }
+                    if (!tipo) {
+                        tipiPiegati.append({ tipoGrezzo.toByteArray(), q.testo(2).toCaseFolded() });
+                        tipo = &tipiPiegati.last().second;
+                    }
+                    const int giorno = GrigliaDettaglio::NumeroGiorno(q.testo(3));
+                    if (giorno < 1 || giorno > MassimoGiorni)
+                        return;
+                    bool letta = false;
+                    Esistente e;
+                    for (qsizetype i : *proprie) {
+                        if (tipiRiga.at(i) != *tipo)
+                            continue;
+                        if (!letta) {
+                            e = { q.intero(0), q.testo(4), q.reale(5), q.nullo(5), q.testo(6) };
+                            letta = true;
+                        }
+                        const qsizetype p = posto(i, giorno);
+                        if (m.m_primi.at(p).chiave == 0)
+                            m.m_primi[p] = e;
+                        else
+                            m.m_altri[p].append(e);
+                    }
+                });
+        }
+        return m;
+    }
+
+private:
+    static qsizetype posto(qsizetype i, int giorno) { return i * (MassimoGiorni + 1) + giorno; }
+
+    QList<Esistente> m_primi;
+    QHash<qsizetype, QList<Esistente>> m_altri;
+};
+
+// One statement the save needs: a missing day inserted, or a stored day that differs updated.
+struct Differenza
+{
+    enum Tipo { Inserisci, AggiornaStato, AggiornaOre } tipo;
+    QVariantList valori;
+};
+
+// The statements that bring day `g` (0-based) of grid row `i`, as stored, to `c`.
+void differenzeGiorno(const CelleMese& celle, qsizetype i, qsizetype g, const Contenuto& c,
+    const Memorizzati& memorizzati, const QString& mese, const QString& anno, QList<Differenza>& differenze)
+{
+    const RigaDaSalvare& riga = celle.righe.at(i);
+    const int giorno = int(g) + 1;
+    const Esistente& primo = memorizzati.primo(i, giorno);
+    if (primo.chiave == 0) {
+        const QVariant descrizione = c.conDescrizione() ? QVariant(c.descrizione) : QVariant();
+        differenze.append({ Differenza::Inserisci,
+            { riga.indice, testo(riga.codice), testo(riga.nome), testo(riga.tipo),
+                celle.date.at(g).toString(Qt::ISODate), QString::number(giorno), mese, anno, testo(c.testo),
+                c.numero, descrizione } });
+        return;
+    }
+    const auto aggiorna = [&](const Esistente& e) {
+        if (invariato(e, c))
+            return;
+        if (c.conDescrizione())
+            differenze.append(
+                { Differenza::AggiornaStato, { testo(c.testo), c.numero, testo(c.descrizione), e.chiave } });
+        else
+            differenze.append({ Differenza::AggiornaOre, { testo(c.testo), c.numero, e.chiave } });
+    };
+    aggiorna(primo);
+    // A day stored twice (older archives) gets the value on every row, so whichever the grid
+    // shows is the one just saved.
+    for (const Esistente& e : memorizzati.altri(i, giorno))
+        aggiorna(e);
+}
+
+// What each grid row's cells were stored as, and how many rows it took.
+struct MeseScritto
+{
+    QList<Contenuto> tipiDiContenuto;
+    QList<QList<qsizetype>> contenuti; // per grid row and day, a position in tipiDiContenuto
+    int inserite = 0;
+    int aggiornate = 0;
+};
+
+// Writes the month inside the caller's transaction.
+MeseScritto scriviMese(Archivio& db, const CelleMese& celle, const QString& mese, const QString& anno,
+    const std::function<void(int)>& avanzamento, int ogniRighe)
+{
+    MeseScritto scritto;
+    const ElencoStati stati = ElencoStati::Leggi(db);
+    const Memorizzati memorizzati = Memorizzati::Leggi(db, celle, mese, anno);
+
+    QSqlQuery aggiornaStato = db.prepara(QStringLiteral(
+        "UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ?, Descrizione = ? WHERE Indice = ?"));
+    QSqlQuery aggiornaOre
+        = db.prepara(QStringLiteral("UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ? WHERE Indice = ?"));
+    QSqlQuery inserisci = db.prepara(
+        QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, CodiceAnagrafica, RagSociale, Tipo, "
+                       "Data, Giorno, "
+                       "Mese, Anno, Stato, StatoNum, Descrizione) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+
+    // Most cells repeat a few texts: each is classified once.
+    QHash<QString, qsizetype> classificati;
+    QList<Differenza> differenze;
+    scritto.contenuti.reserve(celle.righe.size());
+    for (qsizetype i = 0; i < celle.righe.size(); ++i) {
+        const RigaDaSalvare& riga = celle.righe.at(i);
+        QList<qsizetype> tipi;
+        tipi.reserve(riga.giorni.size());
+        differenze.clear();
+        for (qsizetype g = 0; g < riga.giorni.size(); ++g) {
+            const QString& cella = riga.giorni.at(g);
+            auto trovato = classificati.constFind(cella);
+            if (trovato == classificati.constEnd()) {
+                trovato = classificati.insert(cella, scritto.tipiDiContenuto.size());
+                scritto.tipiDiContenuto << RegoleCella::Classifica(cella, stati);
+            }
+            tipi << *trovato;
+            differenzeGiorno(
+                celle, i, g, scritto.tipiDiContenuto.at(*trovato), memorizzati, mese, anno, differenze);
+        }
+        for (const Differenza& d : differenze) {
+            switch (d.tipo) {
+            case Differenza::Inserisci:
+                db.eseguiPreparata(inserisci, d.valori);
+                ++scritto.inserite;
+                break;
+            case Differenza::AggiornaStato:
+                db.eseguiPreparata(aggiornaStato, d.valori);
+                ++scritto.aggiornate;
+                break;
+            case Differenza::AggiornaOre:
+                db.eseguiPreparata(aggiornaOre, d.valori);
+                ++scritto.aggiornate;
+                break;
+            }
+        }
+        scritto.contenuti << tipi;
+        if (avanzamento && ((i + 1) % ogniRighe == 0 || i + 1 == celle.righe.size()))
+            avanzamento(riga.riga);
+    }
+    return scritto;
+}
+
+// The grid shows what was stored.
+void mostraScritto(Griglia& griglia, const CelleMese& celle, const MeseScritto& scritto)
+{
+    for (qsizetype i = 0; i < celle.righe.size() && i < scritto.contenuti.size(); ++i) {
+        const RigaDaSalvare& riga = celle.righe.at(i);
+        const QList<qsizetype>& tipi = scritto.contenuti.at(i);
+        for (qsizetype g = 0; g < tipi.size(); ++g)
+            griglia.impostaTesto(riga.riga, GrigliaDettaglio::ColonnaGiorno(int(g) + 1),
+                scritto.tipiDiContenuto.at(tipi.at(g)).testo);
+    }
+}
+
 } // namespace
 
 SalvataggioMese::SalvataggioMese(Griglia& griglia, const QString& mese, const QString& anno)
@@ -87,179 +327,19 @@ bool SalvataggioMese::Salva()
         return false;
     }
 
-    // The days the grid shows that are days of the month.
-    QList<QDate> date;
-    for (int c = GrigliaDettaglio::ColonnaGiorno(1); c < m_griglia.colonne(); ++c) {
-        const QDate data(anno, numeroMese, GrigliaDettaglio::GiornoColonna(c));
-        if (!data.isValid())
-            break;
-        date << data;
-    }
-
-    QList<RigaDaSalvare> righe;
-    QList<qint64> dipendenti;
-    QSet<qint64> visti;
-    for (int r = GrigliaDettaglio::RigheFisse; r < m_griglia.righe(); ++r) {
-        RigaDaSalvare riga;
-        riga.riga = r;
-        riga.indice = qint64(Module1::ValoreNumerico(m_griglia.testo(r, 0)));
-        if (riga.indice <= 0)
-            continue;
-        riga.codice = m_griglia.testo(r, 1);
-        riga.nome = m_griglia.testo(r, 2);
-        riga.tipo = m_griglia.testo(r, 3);
-        for (int g = 1; g <= date.size(); ++g)
-            riga.giorni << m_griglia.testo(r, GrigliaDettaglio::ColonnaGiorno(g));
-        if (!visti.contains(riga.indice)) {
-            visti.insert(riga.indice);
-            dipendenti << riga.indice;
-        }
-        righe << riga;
-    }
+    const CelleMese celle = leggiGriglia(m_griglia, anno, numeroMese);
 
     // A rebuild while saving (another month, another layout) leaves the new grid as it is.
     bool ricostruita = false;
     const QMetaObject::Connection osservazione = QObject::connect(
         &m_griglia, &Griglia::ricostruzioneIniziata, [&ricostruita] { ricostruita = true; });
 
-    // What each row's cells are stored as (positions in tipiDiContenuto), filled by the
-    // transaction that succeeds.
-    QList<Contenuto> tipiDiContenuto;
-    QList<QList<qsizetype>> contenuti;
+    MeseScritto scritto;
     const bool salvato = EseguiPasso([&] {
         try {
-            contenuti.clear();
-            tipiDiContenuto.clear();
-            m_inserite = 0;
-            m_aggiornate = 0;
             Archivio db(Module1::PercorsoArchivio);
-            InTransazione(db, [&] {
-                const ElencoStati stati = ElencoStati::Leggi(db);
-
-                // The stored rows of each grid row, by day.
-                // Two types that differ only in case share their stored rows, as they always did.
-                // The grid rows of each employee; a stored row finds its grid row by employee and
-                // by type, the few type texts of the month folded once.
-                QHash<qint64, QList<qsizetype>> righeDipendente;
-                QList<QString> tipiRiga(righe.size());
-                for (qsizetype i = 0; i < righe.size(); ++i) {
-                    righeDipendente[righe.at(i).indice].append(i);
-                    tipiRiga[i] = righe.at(i).tipo.toCaseFolded();
-                }
-                // The first stored row of each grid row and day sits in `primi`; a day stored twice
-                // (older archives) keeps the others in `altri`.
-                QList<Esistente> primi(righe.size() * (MassimoGiorni + 1));
-                QHash<qsizetype, QList<Esistente>> altri;
-                QList<QPair<QByteArray, QString>> tipiPiegati;
-                for (qsizetype inizio = 0; inizio < dipendenti.size(); inizio += DipendentiPerLettura) {
-                    const QList<qint64> gruppo = dipendenti.mid(inizio, DipendentiPerLettura);
-                    QVariantList valori;
-                    QStringList segnaposto;
-                    for (qint64 d : gruppo) {
-                        valori << d;
-                        segnaposto << QStringLiteral("?");
-                    }
-                    valori << m_anno << m_mese;
-                    db.scorri(QStringLiteral("SELECT Indice, IndiceAnagrafica, Tipo, Giorno, Stato, StatoNum, Descrizione "
-                                             "FROM TabellaMovimenti WHERE IndiceAnagrafica IN (")
-                                  + segnaposto.join(QLatin1Char(','))
-                                  + QStringLiteral(") AND Anno = ? AND Mese = ?"),
-                              valori, [&](const RigaRapida& q) {
-                                  const auto proprie = righeDipendente.constFind(q.intero(1));
-                                  if (proprie == righeDipendente.constEnd())
-                                      return;
-                                  const QByteArrayView tipoGrezzo = q.grezzo(2);
-                                  const QString* tipo = nullptr;
-                                  for (const auto& t : tipiPiegati)
-                                      if (t.first == tipoGrezzo) {
-                                          tipo = &t.second;
-                                          break;
-                                      }
-                                  if (!tipo) {
-                                      tipiPiegati.append({tipoGrezzo.toByteArray(), q.testo(2).toCaseFolded()});
-                                      tipo = &tipiPiegati.last().second;
-                                  }
-                                  const int giorno = GrigliaDettaglio::NumeroGiorno(q.testo(3));
-                                  if (giorno < 1 || giorno > MassimoGiorni)
-                                      return;
-                                  bool letta = false;
-                                  Esistente e;
-                                  for (qsizetype i : *proprie) {
-                                      if (tipiRiga.at(i) != *tipo)
-                                          continue;
-                                      if (!letta) {
-                                          e = { q.intero(0), q.testo(4), q.reale(5), q.nullo(5), q.testo(6) };
-                                          letta = true;
-                                      }
-                                      const qsizetype posto = i * (MassimoGiorni + 1) + giorno;
-                                      if (primi.at(posto).chiave == 0)
-                                          primi[posto] = e;
-                                      else
-                                          altri[posto].append(e);
-                                  }
-                              });
-                }
-
-                QSqlQuery aggiornaStato = db.prepara(QStringLiteral(
-                    "UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ?, Descrizione = ? WHERE Indice = ?"));
-                QSqlQuery aggiornaOre = db.prepara(
-                    QStringLiteral("UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ? WHERE Indice = ?"));
-                QSqlQuery inserisci = db.prepara(QStringLiteral(
-                    "INSERT INTO TabellaMovimenti (IndiceAnagrafica, CodiceAnagrafica, RagSociale, Tipo, "
-                    "Data, Giorno, "
-                    "Mese, Anno, Stato, StatoNum, Descrizione) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-
-                // Most cells repeat a few texts: each is classified once.
-                QHash<QString, qsizetype> classificati;
-                contenuti.reserve(righe.size());
-                for (qsizetype i = 0; i < righe.size(); ++i) {
-                    const RigaDaSalvare& riga = righe.at(i);
-                    QList<qsizetype> celle;
-                    celle.reserve(riga.giorni.size());
-                    for (qsizetype g = 0; g < riga.giorni.size(); ++g) {
-                        const QString& cella = riga.giorni.at(g);
-                        auto trovato = classificati.constFind(cella);
-                        if (trovato == classificati.constEnd()) {
-                            trovato = classificati.insert(cella, tipiDiContenuto.size());
-                            tipiDiContenuto << RegoleCella::Classifica(cella, stati);
-                        }
-                        const Contenuto& c = tipiDiContenuto.at(*trovato);
-                        celle << *trovato;
-                        const int giorno = int(g) + 1;
-                        const qsizetype posto = i * (MassimoGiorni + 1) + giorno;
-                        const Esistente& primo = primi.at(posto);
-                        if (primo.chiave == 0) {
-                            const QVariant descrizione
-                                = c.conDescrizione() ? QVariant(c.descrizione) : QVariant();
-                            db.eseguiPreparata(inserisci,
-                                { riga.indice, testo(riga.codice), testo(riga.nome), testo(riga.tipo),
-                                    date.at(g).toString(Qt::ISODate), QString::number(giorno), m_mese, m_anno,
-                                    testo(c.testo), c.numero, descrizione });
-                            ++m_inserite;
-                            continue;
-                        }
-                        const auto aggiorna = [&](const Esistente& e) {
-                            if (invariato(e, c))
-                                return;
-                            if (c.conDescrizione())
-                                db.eseguiPreparata(aggiornaStato,
-                                    { testo(c.testo), c.numero, testo(c.descrizione), e.chiave });
-                            else
-                                db.eseguiPreparata(aggiornaOre, { testo(c.testo), c.numero, e.chiave });
-                            ++m_aggiornate;
-                        };
-                        aggiorna(primo);
-                        // A day stored twice (older archives) gets the value on every row, so
-                        // whichever the grid shows is the one just saved.
-                        if (const auto doppi = altri.constFind(posto); doppi != altri.constEnd())
-                            for (const Esistente& e : *doppi)
-                                aggiorna(e);
-                    }
-                    contenuti << celle;
-                    if (m_avanzamento && ((i + 1) % m_ogniRighe == 0 || i + 1 == righe.size()))
-                        m_avanzamento(riga.riga);
-                }
-            });
+            InTransazione(
+                db, [&] { scritto = scriviMese(db, celle, m_mese, m_anno, m_avanzamento, m_ogniRighe); });
         } catch (const ErroreArchivio& e) {
             m_numeroErrore = e.numero();
             m_descrizioneErrore = e.descrizione();
@@ -270,21 +350,14 @@ bool SalvataggioMese::Salva()
     if (!salvato) {
         if (m_numeroErrore == 0)
             m_numeroErrore = CodiciErrore::Generico;
-        m_inserite = 0;
-        m_aggiornate = 0;
         return false;
     }
     m_numeroErrore = 0;
     m_descrizioneErrore.clear();
-
-    // The grid shows what was stored.
-    for (qsizetype i = 0; !ricostruita && i < righe.size() && i < contenuti.size(); ++i) {
-        const RigaDaSalvare& riga = righe.at(i);
-        const QList<qsizetype>& celle = contenuti.at(i);
-        for (qsizetype g = 0; g < celle.size(); ++g)
-            m_griglia.impostaTesto(riga.riga, GrigliaDettaglio::ColonnaGiorno(int(g) + 1),
-                tipiDiContenuto.at(celle.at(g)).testo);
-    }
+    m_inserite = scritto.inserite;
+    m_aggiornate = scritto.aggiornate;
+    if (!ricostruita)
+        mostraScritto(m_griglia, celle, scritto);
     return true;
 }
 

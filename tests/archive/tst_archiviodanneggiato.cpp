@@ -7,6 +7,7 @@
 #include "archive/Archivio.h"
 #include "gui/archive/AvvioSelezione.h"
 #include "archive/Backup.h"
+#include "gui/archive/DialoghiBackup.h"
 #include "archive/FunzioniPerVariabili.h"
 #include "archive/Module1.h"
 #include "archive/Password.h"
@@ -228,7 +229,7 @@ void TestArchivioDanneggiato::dannoOltreLePrimePagine()
     QVERIFY2(errore.contains(QStringLiteral("danneggiato")), qPrintable(errore));
     QVERIFY(QDir(cartella).entryList(QDir::Files | QDir::Hidden).isEmpty());
     amb.messaggi.svuota();
-    QVERIFY(!Backup::VerificaArchivio(amb.archivio()));
+    QVERIFY(!DialoghiBackup::VerificaArchivio(amb.archivio()));
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
     QVERIFY(amb.messaggi.chiamate.at(0).testo.contains(QStringLiteral("è danneggiato")));

@@ -91,15 +91,13 @@ private slots:
     void elencoDalPiuRecente();
     void elencoCartellaVuotaOMancante();
     void impostazioniBackup();
-    void ripristinoConferme_data();
-    void ripristinoConferme();
+    void ripristino();
     void ripristinoMentreUnAltraIstanzaUsaLArchivio();
     void ripristinoConLaPropriaPresenza();
     void ripristinoDaBackupDanneggiato_data();
     void ripristinoDaBackupDanneggiato();
     void ripristinoArchivioMancanteODanneggiato();
-    void compattazioneConferme_data();
-    void compattazioneConferme();
+    void compattazione();
     void compattazioneOccupata();
 };
 
@@ -257,32 +255,30 @@ void TestBackup::backupManualeRiferisceIlFallimento()
     // A folder below a file can never be made (whoever runs the test).
     scriviFile(amb.percorso(QStringLiteral("unfile")), "x");
     const QString nonScrivibile = amb.percorso(QStringLiteral("unfile/backup"));
-    amb.messaggi.risposte << Messaggi::Yes;
-    QVERIFY(!Backup::EseguiBackup(amb.archivio(), nonScrivibile));
-    QCOMPARE(amb.messaggi.chiamate.size(), 2);
-    QCOMPARE(amb.messaggi.chiamate.at(0).testo, QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"));
-    QCOMPARE(amb.messaggi.chiamate.at(1).icona, Messaggi::Critical);
-    QVERIFY(amb.messaggi.chiamate.at(1).testo.contains(QStringLiteral("SALVATAGGIO NON RIUSCITO")));
-    QVERIFY(!amb.messaggi.testi().contains(QStringLiteral("PROCEDURA TERMINATA")));
+    Backup::Esito esito = Backup::Salvataggio(amb.archivio(), nonScrivibile);
+    QVERIFY(!esito.riuscito);
+    QCOMPARE(esito.icona, Messaggi::Critical);
+    QVERIFY2(esito.testo.startsWith(QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\n")),
+        qPrintable(esito.testo));
+
+    esito = Backup::Salvataggio(amb.archivio(), QStringLiteral(" "));
+    QVERIFY(!esito.riuscito);
+    QCOMPARE(esito.testo,
+        QStringLiteral("ATTENZIONE: SALVATAGGIO NON RIUSCITO.\nCartella di backup non indicata."));
 
     // A file that is not an archive is not "backed up" either.
-    amb.messaggi.svuota();
     scriviFile(amb.percorso(QStringLiteral("finto.mdb")), QByteArray(4096, 'z'));
-    amb.messaggi.risposte << Messaggi::Yes;
-    QVERIFY(!Backup::EseguiBackup(amb.percorso(QStringLiteral("finto.mdb")), amb.percorso(QStringLiteral("b"))));
-    QVERIFY(!amb.messaggi.testi().contains(QStringLiteral("PROCEDURA TERMINATA")));
+    esito = Backup::Salvataggio(amb.percorso(QStringLiteral("finto.mdb")), amb.percorso(QStringLiteral("b")));
+    QVERIFY(!esito.riuscito);
+    QVERIFY(esito.testo != QStringLiteral("PROCEDURA TERMINATA"));
     QVERIFY(fileDi(amb.percorso(QStringLiteral("b"))).isEmpty());
 
-    amb.messaggi.svuota();
-    amb.messaggi.risposte << Messaggi::No;
-    QVERIFY(!Backup::EseguiBackup(amb.archivio(), amb.percorso(QStringLiteral("ok"))));
-    QVERIFY(!QFileInfo::exists(amb.percorso(QStringLiteral("ok"))));
-
-    amb.messaggi.svuota();
-    amb.messaggi.risposte << Messaggi::Yes;
-    QVERIFY(Backup::EseguiBackup(amb.archivio(), amb.percorso(QStringLiteral("ok"))));
-    QCOMPARE(amb.messaggi.testi().last(), QStringLiteral("PROCEDURA TERMINATA"));
+    esito = Backup::Salvataggio(amb.archivio(), amb.percorso(QStringLiteral("ok")));
+    QVERIFY(esito.riuscito);
+    QCOMPARE(esito.testo, QStringLiteral("PROCEDURA TERMINATA"));
     QCOMPARE(fileDi(amb.percorso(QStringLiteral("ok"))), QStringList{QStringLiteral("071226-Archivio.mdb")});
+    // The work asks and says nothing itself.
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
 void TestBackup::elencoDalPiuRecente()
@@ -292,21 +288,25 @@ void TestBackup::elencoDalPiuRecente()
     for (const char* nome : {"151223-Archivio.mdb", "010124-Archivio.mdb", "note.mdb", "020124-Prova 1.mdb",
                              "010124-Altro.mdb", "311299-Vecchio.mdb", "leggimi.txt"})
         scriviFile(QDir(cartella).filePath(QString::fromLatin1(nome)), "x");
-    QCOMPARE(Backup::ElencoBackup(cartella),
-             QStringList({QStringLiteral("020124-Prova 1.mdb"), QStringLiteral("010124-Altro.mdb"),
-                          QStringLiteral("010124-Archivio.mdb"), QStringLiteral("151223-Archivio.mdb"),
-                          QStringLiteral("311299-Vecchio.mdb"), QStringLiteral("note.mdb")}));
+    QString avviso = QStringLiteral("non toccato");
+    QCOMPARE(Backup::ElencoBackup(cartella, &avviso),
+        QStringList({ QStringLiteral("020124-Prova 1.mdb"), QStringLiteral("010124-Altro.mdb"),
+            QStringLiteral("010124-Archivio.mdb"), QStringLiteral("151223-Archivio.mdb"),
+            QStringLiteral("311299-Vecchio.mdb"), QStringLiteral("note.mdb") }));
+    QCOMPARE(avviso, QString());
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
 void TestBackup::elencoCartellaVuotaOMancante()
 {
     AmbienteTest amb(false);
-    QVERIFY(Backup::ElencoBackup(amb.percorso(QStringLiteral("manca"))).isEmpty());
     QDir().mkpath(amb.percorso(QStringLiteral("vuota")));
-    QVERIFY(Backup::ElencoBackup(amb.percorso(QStringLiteral("vuota"))).isEmpty());
-    QCOMPARE(amb.messaggi.testi(), QStringList(2, QStringLiteral("Attenzione percorso non corretto")));
-    QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
+    for (const char* cartella : { "manca", "vuota" }) {
+        QString avviso;
+        QVERIFY(Backup::ElencoBackup(amb.percorso(QString::fromLatin1(cartella)), &avviso).isEmpty());
+        QCOMPARE(avviso, QStringLiteral("Attenzione percorso non corretto"));
+    }
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
 void TestBackup::impostazioniBackup()
@@ -329,25 +329,8 @@ void TestBackup::impostazioniBackup()
     QCOMPARE(Backup::LeggiImpostazioniBackup(amb.archivio()).percorso, QStringLiteral("/altro"));
 }
 
-void TestBackup::ripristinoConferme_data()
+void TestBackup::ripristino()
 {
-    QTest::addColumn<int>("prima");
-    QTest::addColumn<QString>("digitato");
-    QTest::addColumn<bool>("ripristinato");
-    QTest::newRow("SI") << int(Messaggi::Yes) << "SI" << true;
-    QTest::newRow("si") << int(Messaggi::Yes) << "si" << true;
-    QTest::newRow("Si") << int(Messaggi::Yes) << "Si" << true;
-    QTest::newRow("no") << int(Messaggi::Yes) << "no" << false;
-    QTest::newRow("annullato") << int(Messaggi::Yes) << "" << false;
-    QTest::newRow("SI con spazio") << int(Messaggi::Yes) << "SI " << false;
-    QTest::newRow("prima domanda: No") << int(Messaggi::No) << "SI" << false;
-}
-
-void TestBackup::ripristinoConferme()
-{
-    QFETCH(int, prima);
-    QFETCH(QString, digitato);
-    QFETCH(bool, ripristinato);
     AmbienteTest amb;
     Module1::CartellaInf = amb.percorso(QStringLiteral("programma"));
     const QString cartella = amb.percorso(QStringLiteral("backup"));
@@ -358,25 +341,17 @@ void TestBackup::ripristinoConferme()
     const QString nome = QStringLiteral("071226-Archivio.mdb");
     AmbienteTest::sqlSu(QDir(cartella).filePath(nome), QStringLiteral("DROP TABLE Stampa2"));
 
-    amb.messaggi.risposte << Messaggi::Risposta(prima);
-    amb.messaggi.testiInput << digitato;
-    QCOMPARE(Backup::RipristinaBackup(amb.archivio(), cartella, nome), ripristinato);
-    QCOMPARE(amb.messaggi.chiamate.at(0).testo,
-             QStringLiteral("Attenzione: un errato ripristino potrebbe causare la perdita di tutti i dati, continuare?"));
-    QCOMPARE(contaDipendenti(amb.archivio()), ripristinato ? 3 : 10);
-    QCOMPARE(amb.messaggi.chiamate.size(), 1);
-    if (!ripristinato) {
-        QVERIFY(!QFileInfo::exists(QDir(Module1::CartellaInf).filePath(QStringLiteral("copia.mdb"))));
-        return;
-    }
-    QCOMPARE(amb.messaggi.richiesteInput,
-             QStringList{QStringLiteral("Confermare l'operazione di ripristino archivio digitando: SI")});
+    const Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, nome);
+    QVERIFY(esito.riuscito);
+    QCOMPARE(esito.testo, QString());
+    QCOMPARE(contaDipendenti(amb.archivio()), 3);
     // The archive as it was before is kept as the safety copy.
     QCOMPARE(contaDipendenti(QDir(Module1::CartellaInf).filePath(QStringLiteral("copia.mdb"))), 10);
     Archivio db(amb.archivio());
     QVERIFY(db.esisteTabella(QStringLiteral("Stampa2")));
     // No work file is left beside the archive.
     QCOMPARE(fileDiLavoro(amb.cartella()), QStringList());
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
 void TestBackup::ripristinoMentreUnAltraIstanzaUsaLArchivio()
@@ -390,19 +365,17 @@ void TestBackup::ripristinoMentreUnAltraIstanzaUsaLArchivio()
 
     ProcessoPresenza::Processo altra(QStringLiteral("condivisa"), amb.archivio());
     QCOMPARE(altra.stato(), QStringLiteral("ottenuta"));
-    amb.messaggi.risposte << Messaggi::Yes;
-    amb.messaggi.testiInput << QStringLiteral("SI");
-    QVERIFY(!Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")));
-    QCOMPARE(amb.messaggi.testi().last(), TestoOccupatoRipristino);
-    QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::Critical);
+    const Backup::Esito esito
+        = Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"));
+    QVERIFY(!esito.riuscito);
+    QCOMPARE(esito.testo, TestoOccupatoRipristino);
+    QCOMPARE(esito.icona, Messaggi::Critical);
     QCOMPARE(impronta(amb.archivio()), prima);
     QCOMPARE(contaDipendenti(amb.archivio()), 5);
 
     // Once the other instance has gone, the same restore goes through.
     altra.termina();
-    amb.messaggi.risposte << Messaggi::Yes;
-    amb.messaggi.testiInput << QStringLiteral("SI");
-    QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")));
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")).riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 0);
 }
 
@@ -415,9 +388,7 @@ void TestBackup::ripristinoConLaPropriaPresenza()
     aggiungiDipendenti(amb, 5, QStringLiteral("A"));
     // The settings window restores while this very instance uses the archive.
     QCOMPARE(Presenza::Inizia(amb.archivio()), Presenza::Stato::Ottenuta);
-    amb.messaggi.risposte << Messaggi::Yes;
-    amb.messaggi.testiInput << QStringLiteral("si");
-    QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")));
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")).riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 0);
     QCOMPARE(ProcessoPresenza::ProvaEsclusiva(amb.archivio()), QStringLiteral("occupata"));
 }
@@ -453,13 +424,11 @@ void TestBackup::ripristinoDaBackupDanneggiato()
     }
     const QByteArray prima = impronta(amb.archivio());
 
-    amb.messaggi.risposte << Messaggi::Yes;
-    amb.messaggi.testiInput << QStringLiteral("SI");
-    QVERIFY(!Backup::RipristinaBackup(amb.archivio(), cartella, nome));
-    const QString ultimo = amb.messaggi.testi().last();
-    QVERIFY2(ultimo.contains(QStringLiteral("non è un archivio valido")), qPrintable(ultimo));
-    QVERIFY(ultimo.contains(QStringLiteral("Ripristino non effettuato")));
-    QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::Critical);
+    const Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, nome);
+    QVERIFY(!esito.riuscito);
+    QVERIFY2(esito.testo.contains(QStringLiteral("non è un archivio valido")), qPrintable(esito.testo));
+    QVERIFY(esito.testo.contains(QStringLiteral("Ripristino non effettuato")));
+    QCOMPARE(esito.icona, Messaggi::Critical);
     QCOMPARE(impronta(amb.archivio()), prima);
     QCOMPARE(contaDipendenti(amb.archivio()), 300);
     QCOMPARE(fileDiLavoro(amb.cartella()), QStringList());
@@ -476,70 +445,42 @@ void TestBackup::ripristinoArchivioMancanteODanneggiato()
 
     // A damaged archive is what a restore is for: it is kept as the safety copy and replaced.
     scriviFile(amb.archivio(), QByteArray(5000, 'k'));
-    amb.messaggi.risposte << Messaggi::Yes;
-    amb.messaggi.testiInput << QStringLiteral("SI");
-    QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, nome));
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome).riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 4);
     QCOMPARE(impronta(QDir(Module1::CartellaInf).filePath(QStringLiteral("copia.mdb"))),
              QCryptographicHash::hash(QByteArray(5000, 'k'), QCryptographicHash::Sha256));
 
     // A missing archive comes back from the backup.
     QVERIFY(QFile::remove(amb.archivio()));
-    amb.messaggi.risposte << Messaggi::Yes;
-    amb.messaggi.testiInput << QStringLiteral("SI");
-    QVERIFY(Backup::RipristinaBackup(amb.archivio(), cartella, nome));
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome).riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 4);
 
     // Missing backup file, folder too short: nothing happens beyond the message.
-    amb.messaggi.svuota();
-    amb.messaggi.risposte << Messaggi::Yes << Messaggi::Yes;
-    amb.messaggi.testiInput << QStringLiteral("SI") << QStringLiteral("SI");
-    QVERIFY(!Backup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb")));
-    QVERIFY(!Backup::RipristinaBackup(amb.archivio(), QStringLiteral("/"), nome));
-    QCOMPARE(amb.messaggi.testi(),
-             QStringList({amb.messaggi.testi().at(0),
-                          QStringLiteral("Problemi nella procedura di ripristino ... ripristino non effettuato"),
-                          amb.messaggi.testi().at(0), QStringLiteral("Cartella di backup non valida")}));
+    const QByteArray prima = impronta(amb.archivio());
+    Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb"));
+    QVERIFY(!esito.riuscito);
+    QCOMPARE(
+        esito.testo, QStringLiteral("Problemi nella procedura di ripristino ... ripristino non effettuato"));
+    QCOMPARE(esito.icona, Messaggi::Critical);
+    esito = Backup::Ripristino(amb.archivio(), QStringLiteral("/"), nome);
+    QVERIFY(!esito.riuscito);
+    QCOMPARE(esito.testo, QStringLiteral("Cartella di backup non valida"));
+    QCOMPARE(esito.icona, Messaggi::Critical);
+    QCOMPARE(impronta(amb.archivio()), prima);
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
-void TestBackup::compattazioneConferme_data()
+void TestBackup::compattazione()
 {
-    QTest::addColumn<QString>("digitato");
-    QTest::addColumn<int>("risposta");
-    QTest::addColumn<bool>("compattato");
-    QTest::newRow("confermo") << "confermo" << int(Messaggi::Yes) << true;
-    QTest::newRow("Confermo") << "Confermo" << int(Messaggi::Yes) << false;
-    QTest::newRow("CONFERMO") << "CONFERMO" << int(Messaggi::Yes) << false;
-    QTest::newRow("confermo, poi No") << "confermo" << int(Messaggi::No) << false;
-    QTest::newRow("annullato") << "" << int(Messaggi::Yes) << false;
-}
-
-void TestBackup::compattazioneConferme()
-{
-    QFETCH(QString, digitato);
-    QFETCH(int, risposta);
-    QFETCH(bool, compattato);
     AmbienteTest amb;
     aggiungiDipendenti(amb, 2000, QStringLiteral("A"));
     amb.sql(QStringLiteral("DELETE FROM TabellaAnagrafiche WHERE Codice <> 'A7' AND Codice <> 'A1999'"));
     azienda(amb, { { "RagSociale", QStringLiteral("Ditta") } });
     const qint64 primaDimensione = QFileInfo(amb.archivio()).size();
-    const QByteArray prima = impronta(amb.archivio());
 
-    amb.messaggi.testiInput << digitato;
-    amb.messaggi.risposte << Messaggi::Risposta(risposta);
-    QCOMPARE(Backup::OttimizzaArchivio(amb.archivio(), Messaggi::Information), compattato);
-    QCOMPARE(amb.messaggi.richiesteInput,
-             QStringList{QStringLiteral("PER EFFETTUARE L'OPERAZIONE DIGITARE: confermo")});
-    if (!compattato) {
-        QCOMPARE(impronta(amb.archivio()), prima);
-        if (digitato != QLatin1String("confermo"))
-            QVERIFY(amb.messaggi.chiamate.isEmpty());
-        return;
-    }
-    QCOMPARE(amb.messaggi.testi(), QStringList({QStringLiteral("CONFERMI L'OTTIMIZZAZIONE DEL DATABASE"),
-                                                QStringLiteral("Ottimizzazione conclusa")}));
-    QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::Information);
+    const Backup::Esito esito = Backup::Ottimizzazione(amb.archivio());
+    QVERIFY(esito.riuscito);
+    QCOMPARE(esito.testo, QStringLiteral("Ottimizzazione conclusa"));
     QVERIFY2(QFileInfo(amb.archivio()).size() < primaDimensione / 4,
              qPrintable(QStringLiteral("%1 -> %2").arg(primaDimensione).arg(QFileInfo(amb.archivio()).size())));
     QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
@@ -549,6 +490,7 @@ void TestBackup::compattazioneConferme()
              QStringLiteral("A1999,A7"));
     QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
     QCOMPARE(fileDiLavoro(amb.cartella()), QStringList());
+    QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
 void TestBackup::compattazioneOccupata()
@@ -560,10 +502,10 @@ void TestBackup::compattazioneOccupata()
     {
         ProcessoPresenza::Processo altra(QStringLiteral("condivisa"), amb.archivio());
         QCOMPARE(altra.stato(), QStringLiteral("ottenuta"));
-        amb.messaggi.testiInput << QStringLiteral("confermo");
-        amb.messaggi.risposte << Messaggi::Yes;
-        QVERIFY(!Backup::OttimizzaArchivio(amb.archivio(), Messaggi::Information));
-        QCOMPARE(amb.messaggi.testi().last(), TestoOccupatoOttimizzazione);
+        const Backup::Esito esito = Backup::Ottimizzazione(amb.archivio());
+        QVERIFY(!esito.riuscito);
+        QCOMPARE(esito.testo, TestoOccupatoOttimizzazione);
+        QCOMPARE(esito.icona, Messaggi::Warning);
         QCOMPARE(impronta(amb.archivio()), prima);
     }
 
@@ -572,11 +514,9 @@ void TestBackup::compattazioneOccupata()
         Archivio altra(amb.archivio());
         altra.inizia();
         altra.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('in corso')"));
-        amb.messaggi.svuota();
-        amb.messaggi.testiInput << QStringLiteral("confermo");
-        amb.messaggi.risposte << Messaggi::Yes;
-        QVERIFY(!Backup::OttimizzaArchivio(amb.archivio(), Messaggi::NoIcon));
-        QCOMPARE(amb.messaggi.testi().last(), TestoOccupatoOttimizzazione);
+        const Backup::Esito esito = Backup::Ottimizzazione(amb.archivio());
+        QVERIFY(!esito.riuscito);
+        QCOMPARE(esito.testo, TestoOccupatoOttimizzazione);
         altra.conferma();
     }
     QCOMPARE(contaDipendenti(amb.archivio()), 1);
@@ -584,11 +524,7 @@ void TestBackup::compattazioneOccupata()
     // This instance's own presence does not stop it.
     const qint64 primaDimensione = QFileInfo(amb.archivio()).size();
     QCOMPARE(Presenza::Inizia(amb.archivio()), Presenza::Stato::Ottenuta);
-    amb.messaggi.svuota();
-    amb.messaggi.testiInput << QStringLiteral("confermo");
-    amb.messaggi.risposte << Messaggi::Yes;
-    QVERIFY(Backup::OttimizzaArchivio(amb.archivio(), Messaggi::NoIcon));
-    QCOMPARE(amb.messaggi.chiamate.last().icona, Messaggi::NoIcon);
+    QVERIFY(Backup::Ottimizzazione(amb.archivio()).riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 1);
     QVERIFY(QFileInfo(amb.archivio()).size() < primaDimensione);
 }

@@ -4,6 +4,7 @@
 #include "archive/Archivio.h"
 #include "gui/archive/Attendere.h"
 #include "archive/Backup.h"
+#include "gui/archive/DialoghiBackup.h"
 #include "gui/archive/F_Info.h"
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
@@ -82,8 +83,17 @@ AvvioSelezione::AvvioSelezione(QWidget* parent)
     mostraPercorso(m_ui->PercorsoBackup, m_percorsoBackup);
 
     TimerRefresh.setInterval(IntervalloRefreshMs);
-    connect(&TimerRefresh, &QTimer::timeout, this, &AvvioSelezione::TimerRefresh_Timer);
+    collega();
 
+    ApriChiudiImpostazioni(false);
+    Module1::CreazioneInCorso = false;
+    Percorsi::InizializzaCartelle();
+    m_appenaCaricata = true;
+}
+
+void AvvioSelezione::collega()
+{
+    connect(&TimerRefresh, &QTimer::timeout, this, &AvvioSelezione::TimerRefresh_Timer);
     connect(m_ui->OK, &QPushButton::clicked, this, &AvvioSelezione::OK_Click);
     connect(m_ui->annulla, &QPushButton::clicked, this, &AvvioSelezione::annulla_Click);
     connect(m_ui->Impostazioni, &QPushButton::clicked, this, &AvvioSelezione::Impostazioni_Click);
@@ -102,11 +112,6 @@ AvvioSelezione::AvvioSelezione(QWidget* parent)
     connect(m_ui->CartellaArchivi, &QListWidget::currentRowChanged, this, &AvvioSelezione::CartellaArchivi_Click);
     connect(m_ui->CartellaArchivi, &QListWidget::itemDoubleClicked, this, &AvvioSelezione::OK_Click);
     m_ui->CartellaArchivi->installEventFilter(this);
-
-    ApriChiudiImpostazioni(false);
-    Module1::CreazioneInCorso = false;
-    Percorsi::InizializzaCartelle();
-    m_appenaCaricata = true;
 }
 
 AvvioSelezione::~AvvioSelezione() = default;
@@ -274,33 +279,18 @@ void AvvioSelezione::AggiornaLista()
         lista->addItems(archivi);
     }
     // A folder read without error and empty: say how to begin instead of an empty list.
-    const bool vuota = numero == 0 && archivi.isEmpty();
-    if (m_ui->SuggerimentoCartellaVuota->isHidden() == vuota) {
-        m_ui->SuggerimentoCartellaVuota->setVisible(vuota);
-        adattaAltezza();
-    }
+    mostraSuggerimentoCartellaVuota(numero == 0 && archivi.isEmpty());
     if (numero != 0) {
-        ImpostaNome(QString());
-        if (!m_archivioAreaBackup.isEmpty())
-            CaricaAreaBackup();
+        nessunArchivioScelto();
         ImpostaMessaggio(QString::number(numero) + QStringLiteral(" (") + descrizione + QLatin1Char(')'));
         return;
     }
     // The folder was read: an error shown for an earlier read is over.
     ImpostaMessaggio(QString());
 
-    int riga = -1;
-    if (!Nome().isEmpty()) {
-        for (int i = 0; i < archivi.size() && riga < 0; ++i)
-            if (archivi.at(i).compare(Nome(), Qt::CaseInsensitive) == 0)
-                riga = i;
-    }
-    if (riga < 0 && !archivi.isEmpty() && !archivi.first().trimmed().isEmpty())
-        riga = 0;
+    const int riga = rigaDaScegliere(archivi);
     if (riga < 0) {
-        ImpostaNome(QString());
-        if (!m_archivioAreaBackup.isEmpty())
-            CaricaAreaBackup();
+        nessunArchivioScelto();
         return;
     }
     {
@@ -310,6 +300,35 @@ void AvvioSelezione::AggiornaLista()
     // Choosing an entry is a click on it, but a re-read that keeps the same archive changes nothing.
     if (archivi.at(riga) != Nome() || Percorsi::PercorsoArchivioDa(m_percorso, archivi.at(riga)) != m_archivioAreaBackup)
         CartellaArchivi_Click();
+}
+
+void AvvioSelezione::mostraSuggerimentoCartellaVuota(bool vuota)
+{
+    if (m_ui->SuggerimentoCartellaVuota->isHidden() == vuota) {
+        m_ui->SuggerimentoCartellaVuota->setVisible(vuota);
+        adattaAltezza();
+    }
+}
+
+void AvvioSelezione::nessunArchivioScelto()
+{
+    ImpostaNome(QString());
+    if (!m_archivioAreaBackup.isEmpty())
+        CaricaAreaBackup();
+}
+
+// The archive last used when the list has it, else the first; -1 for none.
+int AvvioSelezione::rigaDaScegliere(const QStringList& archivi) const
+{
+    int riga = -1;
+    if (!Nome().isEmpty()) {
+        for (int i = 0; i < archivi.size() && riga < 0; ++i)
+            if (archivi.at(i).compare(Nome(), Qt::CaseInsensitive) == 0)
+                riga = i;
+    }
+    if (riga < 0 && !archivi.isEmpty() && !archivi.first().trimmed().isEmpty())
+        riga = 0;
+    return riga;
 }
 
 void AvvioSelezione::CartellaArchivi_Click()
@@ -365,27 +384,8 @@ void AvvioSelezione::OK_Click()
         return;
     AggiornaDBPath_e_Variabili();
     MemorizzaPercorso();
-    try {
-        Archivio::VerificaApertura(Module1::PercorsoArchivio);
-    } catch (const ErroreArchivio& e) {
-        messaggi().Messaggio(e.descrizione(), Messaggi::Ok, Messaggi::Critical);
+    if (!apribile() || !presenzaOttenuta())
         return;
-    }
-
-    Presenza::Stato stato = Presenza::Inizia(Module1::PercorsoArchivio);
-    QElapsedTimer attesa;
-    attesa.start();
-    while (stato == Presenza::Stato::Occupata && attesa.elapsed() < AttesaManutenzioneMs) {
-        Attendere::RiavviaAttesa();
-        Module1::Pausa(0.2);
-        stato = Presenza::Inizia(Module1::PercorsoArchivio);
-    }
-    if (stato == Presenza::Stato::Occupata) {
-        messaggi().Messaggio(QStringLiteral("L'archivio è in fase di ottimizzazione o di ripristino da parte di "
-                                            "un'altra copia del programma.\nRiprovare tra qualche istante."),
-                             Messaggi::Ok, Messaggi::Warning);
-        return;
-    }
 
     ApriChiudiImpostazioni(false);
     if (servizi().apriPrincipale)
@@ -399,6 +399,39 @@ void AvvioSelezione::OK_Click()
         hide();
     else
         Presenza::Termina();
+}
+
+// The chosen archive opens; else the user is told why not.
+bool AvvioSelezione::apribile()
+{
+    try {
+        Archivio::VerificaApertura(Module1::PercorsoArchivio);
+    } catch (const ErroreArchivio& e) {
+        messaggi().Messaggio(e.descrizione(), Messaggi::Ok, Messaggi::Critical);
+        return false;
+    }
+    return true;
+}
+
+// This program's presence in the chosen archive, waited for a while when another copy compacts
+// or restores it; else the user is told.
+bool AvvioSelezione::presenzaOttenuta()
+{
+    Presenza::Stato stato = Presenza::Inizia(Module1::PercorsoArchivio);
+    QElapsedTimer attesa;
+    attesa.start();
+    while (stato == Presenza::Stato::Occupata && attesa.elapsed() < AttesaManutenzioneMs) {
+        Attendere::RiavviaAttesa();
+        Module1::Pausa(0.2);
+        stato = Presenza::Inizia(Module1::PercorsoArchivio);
+    }
+    if (stato == Presenza::Stato::Occupata) {
+        messaggi().Messaggio(QStringLiteral("L'archivio è in fase di ottimizzazione o di ripristino da parte di "
+                                            "un'altra copia del programma.\nRiprovare tra qualche istante."),
+                             Messaggi::Ok, Messaggi::Warning);
+        return false;
+    }
+    return true;
 }
 
 void AvvioSelezione::annulla_Click()
@@ -456,7 +489,7 @@ void AvvioSelezione::OttimizzaArchivio_Click()
                              Messaggi::Information);
         return;
     }
-    Backup::OttimizzaArchivio(Module1::PercorsoArchivio, Messaggi::Information);
+    DialoghiBackup::OttimizzaArchivio(Module1::PercorsoArchivio, Messaggi::Information);
 }
 
 void AvvioSelezione::SelezionaPercorso_Click()
@@ -508,7 +541,7 @@ void AvvioSelezione::Backup_Click()
                              Messaggi::Information);
         return;
     }
-    Backup::EseguiBackup(Module1::PercorsoArchivio, m_percorsoBackup);
+    DialoghiBackup::EseguiBackup(Module1::PercorsoArchivio, m_percorsoBackup);
 }
 
 void AvvioSelezione::ApriCartellaBakcup_Click()

@@ -71,6 +71,13 @@ protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
+    void collega();
+    void mostraSuggerimentoCartellaVuota(bool vuota);
+    // No archive chosen: the name empties and the backup area goes back to the defaults.
+    void nessunArchivioScelto();
+    int rigaDaScegliere(const QStringList& archivi) const;
+    bool apribile();
+    bool presenzaOttenuta();
     void aggiornaOK();
     void adattaAltezza();
     void mostraPercorso(QLabel* etichetta, const QString& percorso);

@@ -2,7 +2,6 @@
 #include "ui_F_Avvio.h"
 
 #include "archive/Archivio.h"
-#include "gui/archive/Attendere.h"
 #include "archive/Backup.h"
 #include "archive/CreazioneDB.h"
 #include "archive/FestivitaAzienda.h"
@@ -13,6 +12,7 @@
 #include "comune/Twips.h"
 #include "diary/GrigliaDettaglio.h"
 #include "gui/diary/ImmissioneDettaglio.h"
+#include "gui/diary/OsservatoreFinestre.h"
 #include "diary/LegendaStati.h"
 #include "comune/ModelloGriglia.h"
 #include "comune/Orologio.h"
@@ -32,18 +32,12 @@
 #include "gui/printing/StampaDettagliata.h"
 #include "gui/printing/Stampanti.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCompleter>
-#include <QFileDialog>
-#include <QInputDialog>
 #include <QKeyEvent>
-#include <QMessageBox>
-#include <QProgressDialog>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
-#include <QWindow>
 
 using namespace FunzioniPerVariabili;
 
@@ -56,8 +50,6 @@ const QString VarEspandi = QStringLiteral("F_Avvio_EspandiCalendario");
 const QColor ColoreOpzioneScelta{0x80, 0x80, 0xFF};
 const QColor ColoreOpzione{0xD4, 0xD0, 0xC8};
 const QString TestoSelezionaGiorno = QStringLiteral("SELEZIONA IL GIORNO...");
-const char* const ProprietaPasseggera = "CartaviaPasseggera";
-const char* const ProprietaOsservata = "CartaviaOsservata";
 
 void coloraSfondo(QWidget* w, const QColor& colore)
 {
@@ -75,7 +67,7 @@ F_Avvio::F_Avvio(QWidget* parent)
     : QMainWindow(parent)
     , m_ui(new Ui::F_Avvio)
     , m_modello(new ModelloGriglia(&m_griglia, this))
-    , m_regola(F_Calendario::SaltaRicostruzioneGriglia)
+    , m_osservatore(new OsservatoreFinestre(this, F_Calendario::SaltaRicostruzioneGriglia))
     , m_elencoTipi{RigheDipendenti::Ordinario}
 {
     m_ui->setupUi(this);
@@ -117,6 +109,7 @@ F_Avvio::~F_Avvio()
     // not after it among the children (the grid's own destruction still sends it events).
     delete m_immissione;
     m_immissione = nullptr;
+    delete m_osservatore;
 }
 
 void F_Avvio::collega()
@@ -158,7 +151,7 @@ void F_Avvio::collega()
     connect(m_ui->Command17, &QPushButton::clicked, this, [this] { F_SelezioneStampante::Mostra(this); });
     connect(m_ui->mConfigurazioni, &QAction::triggered, this, [this] {
         if (QWidget* w = F_Configurazioni::Apri(this))
-            osserva(w);
+            m_osservatore->osserva(w);
     });
     connect(m_ui->mTabellaDipendenti, &QAction::triggered, this, [this] {
         // Created once and kept, so the card reopens as it was left.
@@ -173,7 +166,7 @@ void F_Avvio::collega()
     for (QWidget* w : QList<QWidget*>{m_ui->Mese, m_ui->Anno, m_ui->Ordinamento, m_ui->Dal, m_ui->Al, m_ui->Picture1})
         w->installEventFilter(this);
 
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, &F_Avvio::finestraAttivaCambiata);
+    connect(m_osservatore, &OsservatoreFinestre::rientro, this, &F_Avvio::Form_Activate);
 }
 
 // ---- opening and loading
@@ -220,8 +213,7 @@ F_Avvio::FinestreTenute F_Avvio::cediFinestre()
     for (F_TabellaCodici* t : findChildren<F_TabellaCodici*>(Qt::FindDirectChildrenOnly))
         cedute.append({t, t->isVisible()});
     for (const auto& [w, visibile] : cedute) {
-        w->removeEventFilter(this);
-        w->setProperty(ProprietaOsservata, false);
+        m_osservatore->dimentica(w);
         // Out of the children, which go with this window (this hides it until it is adopted).
         if (w->parent() == this) {
             const QByteArray posizione = w->saveGeometry();
@@ -244,7 +236,7 @@ void F_Avvio::adottaFinestre(const FinestreTenute& finestre)
             w->setParent(this, w->windowFlags());
             w->restoreGeometry(posizione);
         }
-        osserva(w);
+        m_osservatore->osserva(w);
         if (visibile)
             w->show();
     }
@@ -645,7 +637,7 @@ void F_Avvio::scegliData(QLineEdit* casella)
     }
     // The return from the calendar, also when it closed before the window system reported it
     // active (the watch then finds nothing left to do).
-    rientraDa(RegolaRientro::Finestra::Calendario);
+    m_osservatore->rientraDa(RegolaRientro::Finestra::Calendario);
 }
 
 void F_Avvio::Dal_DblClick()
@@ -818,7 +810,7 @@ void F_Avvio::ApriFinestra(QWidget* finestra)
 {
     if (!finestra)
         return;
-    osserva(finestra);
+    m_osservatore->osserva(finestra);
     finestra->show();
     finestra->raise();
     finestra->activateWindow();
@@ -826,83 +818,11 @@ void F_Avvio::ApriFinestra(QWidget* finestra)
 
 void F_Avvio::FinestraFiglioChiusa()
 {
-    rientraDa(RegolaRientro::Finestra::Programma);
-}
-
-void F_Avvio::rientraDa(RegolaRientro::Finestra finestra)
-{
-    applicaEsito(m_regola.Attivata(finestra));
-    applicaEsito(m_regola.Chiusa(finestra, true));
-}
-
-void F_Avvio::applicaEsito(RegolaRientro::Esito esito)
-{
-    if (esito.rientro && isVisible())
-        Form_Activate(esito.ricostruisci);
-}
-
-RegolaRientro::Finestra F_Avvio::classifica(QWidget* finestra) const
-{
-    using F = RegolaRientro::Finestra;
-    if (!finestra)
-        return F::Passeggera;
-    if (finestra == this)
-        return F::Principale;
-    if (qobject_cast<F_Calendario*>(finestra))
-        return F::Calendario;
-    const Qt::WindowType tipo = finestra->windowType();
-    if (tipo != Qt::Window && tipo != Qt::Dialog)
-        return F::Passeggera;
-    if (finestra->property(ProprietaPasseggera).toBool() || qobject_cast<QMessageBox*>(finestra)
-        || qobject_cast<QInputDialog*>(finestra) || qobject_cast<QFileDialog*>(finestra)
-        || qobject_cast<QProgressDialog*>(finestra) || qobject_cast<Attendere*>(finestra))
-        return F::Passeggera;
-    return F::Programma;
-}
-
-void F_Avvio::osserva(QWidget* finestra)
-{
-    if (!finestra || finestra->property(ProprietaOsservata).toBool())
-        return;
-    finestra->setProperty(ProprietaOsservata, true);
-    finestra->installEventFilter(this);
-}
-
-void F_Avvio::finestraAttivaCambiata(QWindow* finestra)
-{
-    if (!isVisible())
-        return;
-    if (!finestra) {
-        applicaEsito(m_regola.Attivata(RegolaRientro::Finestra::Esterna));
-        return;
-    }
-    QWidget* widget = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->windowHandle() == finestra) {
-            widget = w;
-            break;
-        }
-    const RegolaRientro::Finestra tipo = classifica(widget);
-    if (tipo == RegolaRientro::Finestra::Programma || tipo == RegolaRientro::Finestra::Calendario)
-        osserva(widget);
-    applicaEsito(m_regola.Attivata(tipo));
+    m_osservatore->rientraDa(RegolaRientro::Finestra::Programma);
 }
 
 bool F_Avvio::eventFilter(QObject* oggetto, QEvent* evento)
 {
-    auto* w = qobject_cast<QWidget*>(oggetto);
-    if (w && w->isWindow() && w != this && evento->type() == QEvent::Hide) {
-        // A window of ours closing hands the activation back to its owner; without a window
-        // manager nobody does, so the return is done here once the close is over.
-        const RegolaRientro::Finestra tipo = classifica(w);
-        QWidget* padre = w->parentWidget();
-        const bool versoPrincipale = !padre || padre->window() == this;
-        QTimer::singleShot(0, this, [this, tipo, versoPrincipale] {
-            applicaEsito(m_regola.Chiusa(tipo, versoPrincipale));
-        });
-        return false;
-    }
-
     switch (evento->type()) {
     case QEvent::KeyPress:
         // The month, year and ordering change only by picking from their lists: typing and

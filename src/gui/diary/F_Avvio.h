@@ -17,22 +17,19 @@ class F_Avvio;
 }
 class ImmissioneDettaglio;
 class ModelloGriglia;
+class OsservatoreFinestre;
 class QComboBox;
 class SalvataggioAutomatico;
 class QLineEdit;
-class QWindow;
 class VistaGriglia;
 
 // The main window: the monthly attendance diary of the open archive. Every rebuild of the grid
 // goes through DimensionaGriglia_Click.
 //
 // Coming back to this window from another window of the program rebuilds the grid
-// (Form_Activate), so master data changed there shows at once. The window watches the program's
-// windows itself: any top-level window that is not a message, input or file box, the busy-archive
-// window or a popup counts, once it has been active or when it closes back to this window. A
-// later window needs nothing special; one that must not cause a rebuild sets the property
-// "CartaviaPasseggera" to true. FinestraFiglioChiusa() is the explicit door for code that closes
-// a window of its own without it ever having been active.
+// (Form_Activate), so master data changed there shows at once; OsservatoreFinestre watches the
+// program's windows for it. FinestraFiglioChiusa() is the explicit door for code that closes a
+// window of its own without it ever having been active.
 class F_Avvio : public QMainWindow
 {
     Q_OBJECT
@@ -143,11 +140,6 @@ private:
     void collega();
     void centra();
     void applicaRegolaMese();
-    void applicaEsito(RegolaRientro::Esito esito);
-    void rientraDa(RegolaRientro::Finestra finestra);
-    void finestraAttivaCambiata(QWindow* finestra);
-    RegolaRientro::Finestra classifica(QWidget* finestra) const;
-    void osserva(QWidget* finestra);
     // The employee card and the table windows pass to the main window that replaces this one.
     using FinestreTenute = QList<std::pair<QPointer<QWidget>, bool>>; // window, shown
     FinestreTenute cediFinestre();
@@ -162,7 +154,7 @@ private:
     Griglia m_griglia;
     GrigliaTotali::Esito m_totali;
     ModelloGriglia* m_modello;
-    RegolaRientro m_regola;
+    OsservatoreFinestre* m_osservatore;
     QStringList m_elencoTipi;
     QString m_dalMemorizzato;
     QString m_alMemorizzato;

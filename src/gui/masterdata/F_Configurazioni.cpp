@@ -2,6 +2,7 @@
 #include "ui_F_Configurazioni.h"
 
 #include "archive/Backup.h"
+#include "gui/archive/DialoghiBackup.h"
 #include "archive/CreazioneDB.h"
 #include "archive/ErroreArchivio.h"
 #include "archive/FestivitaAzienda.h"
@@ -92,7 +93,17 @@ F_Configurazioni::F_Configurazioni(QWidget* parent)
             close();
         });
     }
+    limitaCampi();
+    collega();
 
+    Form_Load();
+    // Set after the load, so that only the user's changes enable the password's "Salva".
+    connect(m_ui->Password, &QLineEdit::textChanged, this, &F_Configurazioni::Password_Change);
+}
+
+// Each box takes no more than its field holds.
+void F_Configurazioni::limitaCampi()
+{
     for (const Configurazione::CampoTesto& c : Configurazione::CampiTesto()) {
         if (auto* riga = findChild<QLineEdit*>(c.nome)) {
             const int limite = Configurazione::Limite(c.nome);
@@ -103,12 +114,19 @@ F_Configurazioni::F_Configurazioni(QWidget* parent)
     for (QComboBox* combo : { m_ui->prnDocs, m_ui->prnDocsPDF })
         combo->lineEdit()->setMaxLength(Configurazione::Limite(combo->objectName()));
     m_ui->Password->setMaxLength(Configurazione::Limite(QStringLiteral("Password")));
+    m_ui->PercorsoBackup->setMaxLength(Configurazione::Limite(QStringLiteral("PercorsoBackup")));
+    m_ui->NomePatrono->setMaxLength(
+        Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("ValoreStringa")));
+}
+
+// The events the window filters and the signals it answers.
+void F_Configurazioni::collega()
+{
     // The printer box shows the stored name but takes no typing; Backspace and Canc empty it.
     m_ui->prnDocs->lineEdit()->setReadOnly(true);
     m_ui->prnDocs->installEventFilter(this);
     m_ui->prnDocs->lineEdit()->installEventFilter(this);
     m_ui->Password->installEventFilter(this);
-    m_ui->PercorsoBackup->setMaxLength(Configurazione::Limite(QStringLiteral("PercorsoBackup")));
 
     connect(m_ui->Command4, &QPushButton::clicked, this, &F_Configurazioni::Command4_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &F_Configurazioni::Command1_Click);
@@ -149,12 +167,6 @@ F_Configurazioni::F_Configurazioni(QWidget* parent)
     connect(m_ui->Chiusure, &QListWidget::itemSelectionChanged, this,
         &F_Configurazioni::Chiusure_SelectionChange);
     m_ui->Chiusure->installEventFilter(this);
-    m_ui->NomePatrono->setMaxLength(
-        Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("ValoreStringa")));
-
-    Form_Load();
-    // Set after the load, so that only the user's changes enable the password's "Salva".
-    connect(m_ui->Password, &QLineEdit::textChanged, this, &F_Configurazioni::Password_Change);
 }
 
 F_Configurazioni::~F_Configurazioni() = default;
@@ -425,7 +437,7 @@ bool F_Configurazioni::eventFilter(QObject* oggetto, QEvent* evento)
 
 void F_Configurazioni::Backup_Click()
 {
-    Backup::EseguiBackup(m_archivio, m_ui->PercorsoBackup->text());
+    DialoghiBackup::EseguiBackup(m_archivio, m_ui->PercorsoBackup->text());
 }
 
 void F_Configurazioni::Command5_Click()
@@ -437,7 +449,7 @@ void F_Configurazioni::Command5_Click()
 
 void F_Configurazioni::Command9_Click()
 {
-    const QStringList backup = Backup::ElencoBackup(m_ui->PercorsoBackup->text());
+    const QStringList backup = DialoghiBackup::ElencoBackup(m_ui->PercorsoBackup->text());
     m_ui->List1->clear();
     m_ui->List1->addItems(backup);
     m_ui->DataBackup->clear();
@@ -463,7 +475,8 @@ void F_Configurazioni::DataBackup_Change()
 void F_Configurazioni::RipristinaDb_Click()
 {
     const QListWidgetItem* voce = m_ui->List1->currentItem();
-    if (!Backup::RipristinaBackup(m_archivio, m_ui->PercorsoBackup->text(), voce ? voce->text() : QString()))
+    if (!DialoghiBackup::RipristinaBackup(
+            m_archivio, m_ui->PercorsoBackup->text(), voce ? voce->text() : QString()))
         return;
     // The main window loads the restored archive afresh, its password included.
     close();
@@ -472,12 +485,12 @@ void F_Configurazioni::RipristinaDb_Click()
 
 void F_Configurazioni::Command3_Click()
 {
-    Backup::OttimizzaArchivio(m_archivio, Messaggi::NoIcon);
+    DialoghiBackup::OttimizzaArchivio(m_archivio, Messaggi::NoIcon);
 }
 
 void F_Configurazioni::VerificaArchivio_Click()
 {
-    Backup::VerificaArchivio(m_archivio);
+    DialoghiBackup::VerificaArchivio(m_archivio);
 }
 
 void F_Configurazioni::Command21_Click()
@@ -634,8 +647,24 @@ void F_Configurazioni::Chiusure_SelectionChange()
 
 void F_Configurazioni::AggiungiChiusura_Click()
 {
-    // The picker opens on the day after the closure chosen or the last one, so a closure of
-    // several days is added one Enter at a time.
+    const QDate data
+        = Module1::LeggiData(ScegliDataDaCalendario(this, Module1::FormattaData(propostaChiusura())));
+    if (!data.isValid() || !registraChiusura(data))
+        return;
+    {
+        const QSignalBlocker blocco(m_ui->AnnoChiusure);
+        m_ui->AnnoChiusure->setValue(data.year());
+    }
+    CaricaChiusure(data.year());
+    for (int i = 0; i < m_ui->Chiusure->count(); ++i)
+        if (m_ui->Chiusure->item(i)->data(Qt::UserRole).toDate() == data)
+            m_ui->Chiusure->setCurrentRow(i);
+}
+
+// The picker opens on the day after the closure chosen or the last one, so a closure of several
+// days is added one Enter at a time.
+QDate F_Configurazioni::propostaChiusura() const
+{
     const int anno = m_ui->AnnoChiusure->value();
     const QDate oggi = Orologio::Oggi();
     QDate proposta = oggi.year() == anno ? oggi : QDate(anno, 1, 1);
@@ -645,14 +674,18 @@ void F_Configurazioni::AggiungiChiusura_Click()
         proposta = scelte.last()->data(Qt::UserRole).toDate().addDays(1);
     else if (!mostrate.isEmpty())
         proposta = mostrate.last().addDays(1);
-    const QDate data = Module1::LeggiData(ScegliDataDaCalendario(this, Module1::FormattaData(proposta)));
-    if (!data.isValid())
-        return;
+    return proposta;
+}
+
+// Stores `data` among the closures of its year (a day already there is left as it is); false,
+// said to the user, when it could not be stored.
+bool F_Configurazioni::registraChiusura(const QDate& data)
+{
     bool letto = false;
     QList<QDate> chiusure = FestivitaAzienda::Leggi(data.year(), &letto).chiusure;
     if (!letto) {
         messaggi().Messaggio(FestivitaNonRegistrate, Messaggi::Ok, Messaggi::Warning);
-        return;
+        return false;
     }
     if (!chiusure.contains(data)) {
         chiusure << data;
@@ -663,21 +696,14 @@ void F_Configurazioni::AggiungiChiusura_Click()
                     .arg(data.year())
                     .arg(Module1::FormattaData(data)),
                 Messaggi::Ok, Messaggi::Warning);
-            return;
+            return false;
         }
         if (!FestivitaAzienda::ScriviChiusure(data.year(), chiusure)) {
             messaggi().Messaggio(FestivitaNonRegistrate, Messaggi::Ok, Messaggi::Warning);
-            return;
+            return false;
         }
     }
-    {
-        const QSignalBlocker blocco(m_ui->AnnoChiusure);
-        m_ui->AnnoChiusure->setValue(data.year());
-    }
-    CaricaChiusure(data.year());
-    for (int i = 0; i < m_ui->Chiusure->count(); ++i)
-        if (m_ui->Chiusure->item(i)->data(Qt::UserRole).toDate() == data)
-            m_ui->Chiusure->setCurrentRow(i);
+    return true;
 }
 
 void F_Configurazioni::RimuoviChiusura_Click()

@@ -44,6 +44,8 @@ protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
+    void limitaCampi();
+    void collega();
     void Form_Load();
     void caricastampanti();
     void MostraLogo(const QByteArray& bitmap);
@@ -78,6 +80,8 @@ private:
     void Patrono_Change();
     void CaricaChiusure(int anno);
     void AggiungiChiusura_Click();
+    QDate propostaChiusura() const;
+    bool registraChiusura(const QDate& data);
     void RimuoviChiusura_Click();
     void Chiusure_SelectionChange();
     QList<QDate> ChiusureMostrate() const;
