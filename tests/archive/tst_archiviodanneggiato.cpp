@@ -71,8 +71,8 @@ class TestArchivioDanneggiato : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { amb.sessione.SaltaPassword = true; }
-    void cleanup() { amb.sessione.SaltaPassword = false; }
+    void init() {}
+    void cleanup() {}
     void file_data();
     void dallaSelezione_data() { file_data(); }
     void dallaSelezione();

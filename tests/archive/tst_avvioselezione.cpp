@@ -155,7 +155,7 @@ private slots:
 void TestAvvioSelezione::primoAvvioSenzaFileDiPosizione()
 {
     Ambiente a;
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     QCOMPARE(w.windowTitle(), QStringLiteral("Cartavia ver.2.0.6"));
     QCOMPARE(w.Percorso(), a.documenti());
@@ -169,9 +169,9 @@ void TestAvvioSelezione::primoAvvioSenzaFileDiPosizione()
     QVERIFY(suggerimento->isVisible());
     for (const char* pulsante : {"Impostazioni", "CreaNuovoArchivio"})
         QVERIFY(suggerimento->text().contains(figlio<QPushButton>(w, pulsante)->text().remove(QLatin1Char('&'))));
-    QCOMPARE(amb.sessione.CartellaProgramma, a.programma);
-    QCOMPARE(amb.sessione.CartellaInf, a.programma);
-    QCOMPARE(amb.sessione.CartellaCondivisa, a.condivisa());
+    QCOMPARE(a.amb.sessione.CartellaProgramma, a.programma);
+    QCOMPARE(a.amb.sessione.CartellaInf, a.programma);
+    QCOMPARE(a.amb.sessione.CartellaCondivisa, a.condivisa());
     QVERIFY(QFileInfo(a.condivisa()).isDir());
     QVERIFY(!w.TimerRefresh.isActive());
     QCOMPARE(w.TimerRefresh.interval(), 5000);
@@ -184,7 +184,7 @@ void TestAvvioSelezione::primoAvvioSenzaFileDiPosizione()
 void TestAvvioSelezione::creaNuovoArchivio()
 {
     Ambiente a;
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     clicca(w, "Impostazioni");
     a.amb.messaggi.testiInput << QStringLiteral("Prova 1");
@@ -204,12 +204,11 @@ void TestAvvioSelezione::creaNuovoArchivio()
                  Piattaforma::CartellaBackupPredefinita());
         QCOMPARE(db.valore(QStringLiteral("SELECT Password FROM Configurazioni")).toString(), QString());
     }
-    QVERIFY(!Module1::CreazioneInCorso);
     QCOMPARE(voci(w), QStringList{QStringLiteral("Prova 1.mdb")});
     QVERIFY(figlio<QLabel>(w, "SuggerimentoCartellaVuota")->isHidden());
     QCOMPARE(voceCorrente(w), QStringLiteral("Prova 1.mdb"));
     QCOMPARE(w.Nome(), QStringLiteral("Prova 1.mdb"));
-    QCOMPARE(amb.sessione.PercorsoArchivio, archivio);
+    QCOMPARE(a.amb.sessione.PercorsoArchivio, archivio);
     QVERIFY(figlio<QPushButton>(w, "OK")->isEnabled());
     QCOMPARE(a.leggiInf(a.programma, QStringLiteral("Nome")), QStringLiteral("Prova 1.mdb"));
     QCOMPARE(figlio<QLabel>(w, "LabelBackup")->text(),
@@ -254,7 +253,7 @@ void TestAvvioSelezione::nomeDiArchivio()
 void TestAvvioSelezione::nomiRifiutatiDallaFinestra()
 {
     Ambiente a;
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     a.amb.messaggi.testiInput << QStringLiteral("Prova/1") << QStringLiteral("___") << QStringLiteral("   ");
     w.CreaNuovoArchivio_Click();
@@ -275,7 +274,7 @@ void TestAvvioSelezione::sceltaERiavvio()
     Ambiente::creaArchivio(QDir(a.documenti()).filePath(QStringLiteral("beta.mdb")));
     const QString beta = QDir(a.documenti()).filePath(QStringLiteral("beta.mdb"));
     {
-        AvvioSelezione w(amb.sessione);
+        AvvioSelezione w(a.amb.sessione);
         w.show();
         QCOMPARE(voci(w), QStringList({QStringLiteral("Alfa.mdb"), QStringLiteral("beta.mdb")}));
         // Nothing remembered yet: the first archive is proposed.
@@ -288,9 +287,9 @@ void TestAvvioSelezione::sceltaERiavvio()
         QCOMPARE(a.aperture, 1);
         QVERIFY(w.isHidden());
         QVERIFY(!w.ImpostazioniAperte());
-        QCOMPARE(amb.sessione.PercorsoArchivio, beta);
-        QCOMPARE(amb.sessione.NomeArchivio, QStringLiteral("beta.mdb"));
-        QCOMPARE(amb.sessione.CartellaArchiviScelta, a.documenti());
+        QCOMPARE(a.amb.sessione.PercorsoArchivio, beta);
+        QCOMPARE(a.amb.sessione.NomeArchivio, QStringLiteral("beta.mdb"));
+        QCOMPARE(a.amb.sessione.CartellaArchiviScelta, a.documenti());
         QCOMPARE(Presenza::ArchivioInUso(), beta);
         QCOMPARE(leggiFile(QDir(a.programma).filePath(QStringLiteral("Percorso.txt"))).trimmed(), beta);
         QCOMPARE(a.leggiInf(a.programma, QStringLiteral("Nome")), QStringLiteral("beta.mdb"));
@@ -298,13 +297,13 @@ void TestAvvioSelezione::sceltaERiavvio()
     }
     Presenza::Termina();
     a.principale.hide();
-    amb.sessione.PercorsoArchivio.clear();
+    a.amb.sessione.PercorsoArchivio.clear();
 
-    AvvioSelezione nuova(amb.sessione);
+    AvvioSelezione nuova(a.amb.sessione);
     nuova.show();
     QCOMPARE(nuova.Nome(), QStringLiteral("beta.mdb"));
     QCOMPARE(voceCorrente(nuova), QStringLiteral("beta.mdb"));
-    QCOMPARE(amb.sessione.PercorsoArchivio, beta);
+    QCOMPARE(a.amb.sessione.PercorsoArchivio, beta);
     QVERIFY(figlio<QPushButton>(nuova, "OK")->isEnabled());
 }
 
@@ -327,9 +326,9 @@ void TestAvvioSelezione::cartellaProgrammaNonScrivibile()
     }
     Percorsi::ImpostaCartellaEseguibile(programma);
     Ambiente::creaArchivio(QDir(a.documenti()).filePath(QStringLiteral("Archivio.mdb")));
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
-    QCOMPARE(amb.sessione.CartellaInf, a.condivisa());
+    QCOMPARE(a.amb.sessione.CartellaInf, a.condivisa());
     clicca(w, "OK");
     QCOMPARE(a.aperture, 1);
     QCOMPARE(a.leggiInf(a.condivisa(), QStringLiteral("Nome")), QStringLiteral("Archivio.mdb"));
@@ -350,7 +349,7 @@ void TestAvvioSelezione::spostamentoDalVecchioPercorso()
         f.write(QFile::encodeName(QDir(vecchiaCartella).filePath(QStringLiteral("Archivio.mdb"))) + "\r\n");
     }
     {
-        AvvioSelezione w(amb.sessione);
+        AvvioSelezione w(a.amb.sessione);
         w.show();
         QCOMPARE(w.Percorso(), vecchiaCartella);
         QCOMPARE(w.Nome(), QStringLiteral("Archivio.mdb"));
@@ -365,7 +364,7 @@ void TestAvvioSelezione::spostamentoDalVecchioPercorso()
         QFile v(QDir(a.programma).filePath(QStringLiteral("Vendrale.inf")));
         QVERIFY(v.open(QIODevice::WriteOnly));
     }
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     QCOMPARE(w.Percorso(), a.documenti());
 }
@@ -373,7 +372,7 @@ void TestAvvioSelezione::spostamentoDalVecchioPercorso()
 void TestAvvioSelezione::layoutCompattoEdEsteso()
 {
     Ambiente a;
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     const int larghezza = 9405 / 15;
     QCOMPARE(w.width(), larghezza);
@@ -412,7 +411,7 @@ void TestAvvioSelezione::cartellaIlleggibileEAggiornamento()
                     QStringLiteral("Percorso"), cartella);
     FileIni::Scrivi(QDir(a.programma).filePath(QStringLiteral("Cartavia.inf")), QStringLiteral("Database"),
                     QStringLiteral("Nome"), QStringLiteral("Ditta.mdb"));
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     QCOMPARE(w.Percorso(), cartella);
     QCOMPARE(w.Nome(), QString());
@@ -447,7 +446,7 @@ void TestAvvioSelezione::cartellaIlleggibileEAggiornamento()
 void TestAvvioSelezione::percorsoArchivi()
 {
     Ambiente a;
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     w.ApriChiudiImpostazioni(true);
     clicca(w, "ReImpostaPercorso");
@@ -488,7 +487,7 @@ void TestAvvioSelezione::areaBackup()
     const QString cartellaAlfa = a.amb.percorso(QStringLiteral("copie di alfa"));
     QDir().mkpath(cartellaAlfa);
     azienda(alfa, { { "PercorsoBackup", cartellaAlfa }, { "SalvataggioAutomatico", 1 } });
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     w.ApriChiudiImpostazioni(true);
     auto* label = figlio<QLabel>(w, "LabelBackup");
@@ -550,7 +549,7 @@ void TestAvvioSelezione::okSuUnFileCheNonEUnArchivio()
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray("Standard Jet DB").leftJustified(4096, '\0'));
     }
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     QCOMPARE(w.Nome(), QStringLiteral("Vecchio.mdb"));
     clicca(w, "OK");
@@ -566,7 +565,7 @@ void TestAvvioSelezione::invioNellaLista()
 {
     Ambiente a;
     Ambiente::creaArchivio(QDir(a.documenti()).filePath(QStringLiteral("Archivio.mdb")));
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     w.TimerRefresh.start();
     QTest::keyClick(lista(w), Qt::Key_Return);
@@ -598,7 +597,7 @@ void TestAvvioSelezione::invioNellaLista()
 void TestAvvioSelezione::annullaEInfo()
 {
     Ambiente a;
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     clicca(w, "MostraInfo");
     QPointer<F_Info> info = w.findChild<F_Info*>();
@@ -633,7 +632,7 @@ void TestAvvioSelezione::annullaEInfo()
 void TestAvvioSelezione::aggiornamentoNonDisponibile()
 {
     Ambiente a;
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     w.ApriChiudiImpostazioni(true);
     a.amb.messaggi.risposte << Messaggi::No;
@@ -658,7 +657,7 @@ void TestAvvioSelezione::ottimizzaDallaFinestra()
     Ambiente a;
     const QString archivio = QDir(a.documenti()).filePath(QStringLiteral("Archivio.mdb"));
     Ambiente::creaArchivio(archivio);
-    AvvioSelezione w(amb.sessione);
+    AvvioSelezione w(a.amb.sessione);
     w.show();
     w.ApriChiudiImpostazioni(true);
     a.amb.messaggi.testiInput << QStringLiteral("Confermo") << QStringLiteral("confermo");

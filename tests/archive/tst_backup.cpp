@@ -4,6 +4,7 @@
 
 #include "archive/Archivio.h"
 #include "archive/Backup.h"
+#include "archive/Percorsi.h"
 #include "archive/LavoroInSottofondo.h"
 #include "archive/Module1.h"
 #include "archive/Presenza.h"
@@ -237,8 +238,8 @@ void TestBackup::salvataggioAutomatico()
     const QString cartella = amb.percorso(QStringLiteral("automatico"));
     azienda(amb, { { "PercorsoBackup", cartella }, { "SalvataggioAutomatico", interruttore } });
     // "//" opens the same file on Linux, and is what a network share path starts with.
-    amb.sessione.PercorsoArchivio = diRete ? QStringLiteral("/") + amb.archivio() : amb.archivio();
-    const std::unique_ptr<LavoroInSottofondo> lavoro(PreparaSalvataggioAutomatico(amb.archivio()));
+    const QString archivio = diRete ? QStringLiteral("/") + amb.archivio() : amb.archivio();
+    const std::unique_ptr<LavoroInSottofondo> lavoro(PreparaSalvataggioAutomatico(archivio));
     QCOMPARE(bool(lavoro), atteso);
     if (lavoro) {
         lavoro->avvia();
@@ -341,7 +342,7 @@ void TestBackup::ripristino()
     const QString nome = QStringLiteral("071226-Archivio.mdb");
     AmbienteTest::sqlSu(QDir(cartella).filePath(nome), QStringLiteral("DROP TABLE Stampa2"));
 
-    const Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, nome);
+    const Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(esito.riuscito);
     QCOMPARE(esito.testo, QString());
     QCOMPARE(contaDipendenti(amb.archivio()), 3);
@@ -366,7 +367,7 @@ void TestBackup::ripristinoMentreUnAltraIstanzaUsaLArchivio()
     ProcessoPresenza::Processo altra(QStringLiteral("condivisa"), amb.archivio());
     QCOMPARE(altra.stato(), QStringLiteral("ottenuta"));
     const Backup::Esito esito
-        = Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"));
+        = Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(!esito.riuscito);
     QCOMPARE(esito.testo, TestoOccupatoRipristino);
     QCOMPARE(esito.icona, Messaggi::Critical);
@@ -375,7 +376,7 @@ void TestBackup::ripristinoMentreUnAltraIstanzaUsaLArchivio()
 
     // Once the other instance has gone, the same restore goes through.
     altra.termina();
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")).riuscito);
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione)).riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 0);
 }
 
@@ -388,7 +389,7 @@ void TestBackup::ripristinoConLaPropriaPresenza()
     aggiungiDipendenti(amb, 5, QStringLiteral("A"));
     // The settings window restores while this very instance uses the archive.
     QCOMPARE(Presenza::Inizia(amb.archivio()), Presenza::Stato::Ottenuta);
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")).riuscito);
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione)).riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 0);
     QCOMPARE(ProcessoPresenza::ProvaEsclusiva(amb.archivio()), QStringLiteral("occupata"));
 }
@@ -424,7 +425,7 @@ void TestBackup::ripristinoDaBackupDanneggiato()
     }
     const QByteArray prima = impronta(amb.archivio());
 
-    const Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, nome);
+    const Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(!esito.riuscito);
     QVERIFY2(esito.testo.contains(QStringLiteral("non è un archivio valido")), qPrintable(esito.testo));
     QVERIFY(esito.testo.contains(QStringLiteral("Ripristino non effettuato")));
@@ -445,24 +446,24 @@ void TestBackup::ripristinoArchivioMancanteODanneggiato()
 
     // A damaged archive is what a restore is for: it is kept as the safety copy and replaced.
     scriviFile(amb.archivio(), QByteArray(5000, 'k'));
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome).riuscito);
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione)).riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 4);
     QCOMPARE(impronta(QDir(amb.sessione.CartellaInf).filePath(QStringLiteral("copia.mdb"))),
              QCryptographicHash::hash(QByteArray(5000, 'k'), QCryptographicHash::Sha256));
 
     // A missing archive comes back from the backup.
     QVERIFY(QFile::remove(amb.archivio()));
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome).riuscito);
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione)).riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 4);
 
     // Missing backup file, folder too short: nothing happens beyond the message.
     const QByteArray prima = impronta(amb.archivio());
-    Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb"));
+    Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(!esito.riuscito);
     QCOMPARE(
         esito.testo, QStringLiteral("Problemi nella procedura di ripristino ... ripristino non effettuato"));
     QCOMPARE(esito.icona, Messaggi::Critical);
-    esito = Backup::Ripristino(amb.archivio(), QStringLiteral("/"), nome);
+    esito = Backup::Ripristino(amb.archivio(), QStringLiteral("/"), nome, Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(!esito.riuscito);
     QCOMPARE(esito.testo, QStringLiteral("Cartella di backup non valida"));
     QCOMPARE(esito.icona, Messaggi::Critical);

@@ -1,6 +1,7 @@
 #include "AmbienteTest.h"
 
 #include "archive/Backup.h"
+#include "archive/Percorsi.h"
 #include "archive/Module1.h"
 #include "comune/Orologio.h"
 #include "gui/archive/DialoghiBackup.h"
@@ -155,7 +156,7 @@ void TestDialoghiBackup::ripristinoConferme()
     amb.messaggi.risposte << Messaggi::Risposta(prima);
     amb.messaggi.testiInput << digitato;
     QCOMPARE(
-        DialoghiBackup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb")),
+        DialoghiBackup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione)),
         ripristinato);
     QCOMPARE(amb.messaggi.testi(), QStringList { DomandaRipristino });
     QCOMPARE(amb.messaggi.chiamate.at(0).pulsanti, Messaggi::Yes | Messaggi::No);
@@ -177,7 +178,7 @@ void TestDialoghiBackup::ripristinoFallito()
     amb.messaggi.risposte << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI");
     QVERIFY(
-        !DialoghiBackup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb")));
+        !DialoghiBackup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione)));
     QCOMPARE(amb.messaggi.testi(),
         QStringList({ DomandaRipristino,
             QStringLiteral("Problemi nella procedura di ripristino ... ripristino non effettuato") }));

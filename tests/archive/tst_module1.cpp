@@ -217,24 +217,24 @@ void TestModule1::pausaLasciaGirareGliEventi()
 void TestModule1::caricaConfigurazione()
 {
     AmbienteTest amb;
-    CartellaBackup = QStringLiteral("prima");
+    amb.sessione.CartellaBackup = QStringLiteral("prima");
     // No row: nothing changes.
     Module1::CaricaConfigurazione(amb.sessione);
-    QCOMPARE(CartellaBackup, QStringLiteral("prima"));
+    QCOMPARE(amb.sessione.CartellaBackup, QStringLiteral("prima"));
 
     amb.sql(QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, VisualizzaLogo, VisualizzaIntestazione) "
                            "VALUES ('', -1, 0)"));
     Module1::CaricaConfigurazione(amb.sessione);
-    QVERIFY(CartellaBackup.endsWith(QStringLiteral("BackupCartavia/")));
-    QCOMPARE(VisualizzaLogoStampa, QStringLiteral("-1"));
-    QCOMPARE(VisualizzaIntestazioneStampa, QString());
+    QVERIFY(amb.sessione.CartellaBackup.endsWith(QStringLiteral("BackupCartavia/")));
+    QCOMPARE(amb.sessione.VisualizzaLogoStampa, QStringLiteral("-1"));
+    QCOMPARE(amb.sessione.VisualizzaIntestazioneStampa, QString());
 
     amb.sql(QStringLiteral("UPDATE Configurazioni SET PercorsoBackup = ?, VisualizzaLogo = 0, VisualizzaIntestazione = -1"),
             {QStringLiteral("/dati/copie/")});
     Module1::CaricaConfigurazione(amb.sessione);
-    QCOMPARE(CartellaBackup, QStringLiteral("/dati/copie/"));
-    QCOMPARE(VisualizzaLogoStampa, QString());
-    QCOMPARE(VisualizzaIntestazioneStampa, QStringLiteral("-1"));
+    QCOMPARE(amb.sessione.CartellaBackup, QStringLiteral("/dati/copie/"));
+    QCOMPARE(amb.sessione.VisualizzaLogoStampa, QString());
+    QCOMPARE(amb.sessione.VisualizzaIntestazioneStampa, QStringLiteral("-1"));
 }
 
 QTEST_GUILESS_MAIN(TestModule1)

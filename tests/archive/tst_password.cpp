@@ -187,7 +187,7 @@ void TestPassword::archivioMancante()
 void TestPassword::mascheraECampo()
 {
     AmbienteTest amb;
-    F_Pass prompt;
+    F_Pass prompt(amb.archivio());
     prompt.show();
     QCOMPARE(prompt.windowTitle(), QStringLiteral("Password"));
     QLineEdit* p = campo(&prompt);
@@ -342,10 +342,11 @@ void TestPassword::memorizzaPassword()
 
 void TestPassword::saltaPassword()
 {
-    amb.sessione.SaltaPassword = true;
-    QVERIFY(ConsumaSaltaPassword(amb.sessione));
-    QVERIFY(!amb.sessione.SaltaPassword);
-    QVERIFY(!ConsumaSaltaPassword(amb.sessione));
+    Sessione sessione;
+    sessione.SaltaPassword = true;
+    QVERIFY(ConsumaSaltaPassword(sessione));
+    QVERIFY(!sessione.SaltaPassword);
+    QVERIFY(!ConsumaSaltaPassword(sessione));
 }
 
 QTEST_MAIN(TestPassword)

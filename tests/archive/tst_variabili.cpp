@@ -5,6 +5,7 @@
 #include "archive/Module1.h"
 
 #include <QSqlQuery>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace FunzioniPerVariabili;
@@ -63,10 +64,11 @@ void TestVariabili::flag()
 void TestVariabili::archivioIrraggiungibile()
 {
     AmbienteTest amb(false);
-    amb.sessione.PercorsoArchivio = amb.percorso(QStringLiteral("manca.mdb"));
-    QVERIFY(!ScriviVariabile(amb.archivio(), QStringLiteral("X"), QStringLiteral("1")));
-    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("X")), QString());
-    QVERIFY(!LeggiFlag(amb.archivio(), QStringLiteral("X")));
+    const QString manca = amb.percorso(QStringLiteral("manca.mdb"));
+    QVERIFY(!ScriviVariabile(manca, QStringLiteral("X"), QStringLiteral("1")));
+    QCOMPARE(LeggiVariabile(manca, QStringLiteral("X")), QString());
+    QVERIFY(!LeggiFlag(manca, QStringLiteral("X")));
+    QVERIFY(!QFileInfo::exists(manca));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 

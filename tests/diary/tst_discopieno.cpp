@@ -32,21 +32,21 @@ const QString Febbraio = QStringLiteral("Febbraio");
 const QString Anno2024 = QStringLiteral("2024");
 constexpr int Dipendenti = 40;
 
-bool SalvaMese(const QString& valore, QString* errore = nullptr, int* numero = nullptr)
+bool SalvaMese(const QString& archivio, const QString& valore, QString* errore = nullptr, int* numero = nullptr)
 {
     Griglia g;
     GrigliaDettaglio::Parametri p;
-    p.archivio = amb.archivio();
+    p.archivio = archivio;
     p.mese = Febbraio;
     p.anno = Anno2024;
-    p.tipi = RigheDipendenti::CaricaTipi(amb.archivio());
+    p.tipi = RigheDipendenti::CaricaTipi(archivio);
     p.oggi = QDate(2024, 2, 14);
     if (!GrigliaDettaglio::DimensionaGriglia1(g, p))
         return false;
     for (int r = 2; r < g.righe(); ++r)
         for (int d = 1; d <= 29; ++d)
             g.impostaTesto(r, GrigliaDettaglio::ColonnaGiorno(d), valore);
-    SalvataggioMese salvataggio(amb.archivio(), g, Febbraio, Anno2024);
+    SalvataggioMese salvataggio(archivio, g, Febbraio, Anno2024);
     const bool ok = salvataggio.Salva();
     if (errore)
         *errore = salvataggio.descrizioneErrore();
@@ -59,7 +59,7 @@ bool SalvaMese(const QString& valore, QString* errore = nullptr, int* numero = n
 // the process, as on a full disk.
 int SalvaConDiscoPieno()
 {
-    amb.sessione.PercorsoArchivio = qEnvironmentVariable(VariabileArchivio);
+    const QString archivio = qEnvironmentVariable(VariabileArchivio);
     const rlim_t limite = qEnvironmentVariable(VariabileLimite).toULongLong();
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit r { limite, limite };
@@ -67,7 +67,7 @@ int SalvaConDiscoPieno()
         return 4;
     QString errore;
     int numero = 0;
-    const bool ok = SalvaMese(QStringLiteral("F"), &errore, &numero);
+    const bool ok = SalvaMese(archivio, QStringLiteral("F"), &errore, &numero);
     std::printf("%s\n%d\n%s\n", ok ? "SALVATO" : "NON SALVATO", numero, qUtf8Printable(errore));
     return 0;
 }
@@ -77,8 +77,7 @@ void Prepara(const AmbienteTest& amb)
     dipendenti(amb, Dipendenti);
     // A long description on every state cell makes the second save need many more pages.
     stato(amb, QStringLiteral("F"), QStringLiteral("Ferie ").repeated(40));
-    amb.sessione.PercorsoArchivio = amb.archivio();
-    QVERIFY(SalvaMese(QStringLiteral("8")));
+    QVERIFY(SalvaMese(amb.archivio(), QStringLiteral("8")));
     amb.sql(QStringLiteral("UPDATE TabellaMovimenti SET Note = 'nota' WHERE Giorno = '3'"));
 }
 
@@ -143,7 +142,7 @@ void TestDiscoPieno::salvataggioConDiscoPieno()
     QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
     QCOMPARE(Mese(amb.archivio()), prima);
     // Room again: the same save goes through.
-    QVERIFY(SalvaMese(QStringLiteral("F")));
+    QVERIFY(SalvaMese(amb.archivio(), QStringLiteral("F")));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Stato = 'F'")).toInt(),
         Dipendenti * 29);
 }
@@ -169,7 +168,6 @@ void TestDiscoPieno::salvataggioSuFileSystemPieno()
 
     const QString archivio = QDir(punto).filePath(QStringLiteral("Ditta.mdb"));
     QVERIFY(QFile::copy(amb.archivio(), archivio));
-    amb.sessione.PercorsoArchivio = archivio;
     const QStringList prima = Mese(archivio);
     // Fill the rest but a few pages: room for the journal's start, not for the save.
     {
@@ -182,7 +180,7 @@ void TestDiscoPieno::salvataggioSuFileSystemPieno()
     }
     QString errore;
     int numero = 0;
-    QVERIFY(!SalvaMese(QStringLiteral("F"), &errore, &numero));
+    QVERIFY(!SalvaMese(archivio, QStringLiteral("F"), &errore, &numero));
     QCOMPARE(numero, CodiciErrore::DiscoPieno);
     QVERIFY2(errore.contains(QStringLiteral("Spazio su disco insufficiente")), qPrintable(errore));
     QCOMPARE(AmbienteTest::sqlSu(archivio, QStringLiteral("PRAGMA integrity_check")).toString(),

@@ -120,8 +120,6 @@ struct Finestra
 void TestFAvvio::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    amb.sessione.SaltaRicostruzioneGriglia = false;
-    amb.sessione.SaltaPassword = false;
 }
 
 void TestFAvvio::cleanup()
@@ -287,7 +285,7 @@ void TestFAvvio::impostazioniMemorizzate()
     QFETCH(QString, opzioneAttesa);
     QFETCH(int, larghezzaGiorno);
     AmbienteTest amb;
-    const auto scrivi = [](const char* nome, const QString& valore) {
+    const auto scrivi = [&amb](const char* nome, const QString& valore) {
         if (!valore.isEmpty())
             ScriviVariabile(amb.archivio(), QLatin1String(nome), valore);
     };
@@ -717,7 +715,7 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
 {
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
-    servizi().apriPrincipale = [] { F_Avvio::Apri(amb.sessione); };
+    servizi().apriPrincipale = [&amb] { F_Avvio::Apri(amb.sessione); };
     QPointer<F_Avvio> prima = F_Avvio::Apri(amb.sessione);
     QVERIFY(prima);
     // The employee card and the states window are open with edits not saved yet.

@@ -83,7 +83,7 @@ QStringList riga(const Griglia& g, int r, int da = 3)
 // always been defined; only the rows' order and the column order are taken from the archive.
 QList<QStringList> riferimento(const Parametri& p)
 {
-    Archivio db(amb.sessione.PercorsoArchivio);
+    Archivio db(p.archivio);
     QStringList stati;
     QSqlQuery qs = db.esegui(QStringLiteral("SELECT Stato FROM TabellaStati WHERE Indice > 0"));
     while (qs.next())
@@ -120,7 +120,7 @@ QList<QStringList> riferimento(const Parametri& p)
     QList<double> orePerTipo(t + 2, 0.0);
     QList<int> totaleStato(stati.size(), 0);
     QList<QList<int>> statoPerTipo(stati.size(), QList<int>(t + 2, 0));
-    for (const RigheDipendenti::Dipendente& d : RigheDipendenti::LeggiDipendenti(amb.archivio(), db, p.criteri)) {
+    for (const RigheDipendenti::Dipendente& d : RigheDipendenti::LeggiDipendenti(db, p.criteri)) {
         for (int k = 0; k <= t; ++k) {
             const QString tipo = elencoTipi.at(k);
             const int posizione = int(elencoTipi.indexOf(tipo));
@@ -176,8 +176,6 @@ QList<QStringList> corpo(const Griglia& g)
 void TestGrigliaTotali::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    amb.sessione.SaltaRicostruzioneGriglia = false;
-    amb.sessione.SaltaPassword = false;
 }
 
 void TestGrigliaTotali::cleanup()

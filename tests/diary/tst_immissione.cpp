@@ -117,8 +117,6 @@ int contaMovimenti(const AmbienteTest& amb)
 void TestImmissione::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    amb.sessione.SaltaRicostruzioneGriglia = false;
-    amb.sessione.SaltaPassword = false;
 }
 
 void TestImmissione::cleanup()

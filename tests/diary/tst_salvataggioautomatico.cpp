@@ -152,13 +152,11 @@ private slots:
 void TestSalvataggioAutomatico::init()
 {
     Orologio::ImpostaOggi(Giorno);
-    amb.sessione.SaltaPassword = true;
 }
 
 void TestSalvataggioAutomatico::cleanup()
 {
     Orologio::ImpostaAdesso({});
-    amb.sessione.SaltaPassword = false;
 }
 
 void TestSalvataggioAutomatico::finestraLiberaDuranteIlSalvataggio()

@@ -54,13 +54,13 @@ const char* const VariabileValore = "CARTAVIA_TEST_SALVA_VALORE";
 // Set: the helper saves straight through, saying "INIZIO" as the save begins.
 const char* const VariabileSenzaPausa = "CARTAVIA_TEST_SALVA_SENZA_PAUSA";
 
-bool costruisci(Griglia& g, const QString& codiceDipendente = {})
+bool costruisci(const QString& archivio, Griglia& g, const QString& codiceDipendente = {})
 {
     GrigliaDettaglio::Parametri p;
-    p.archivio = amb.archivio();
+    p.archivio = archivio;
     p.mese = Febbraio;
     p.anno = Anno2024;
-    p.tipi = RigheDipendenti::CaricaTipi(amb.archivio());
+    p.tipi = RigheDipendenti::CaricaTipi(archivio);
     p.criteri.codiceDipendente = codiceDipendente;
     p.oggi = QDate(2024, 2, 14);
     return GrigliaDettaglio::DimensionaGriglia1(g, p);
@@ -165,15 +165,15 @@ QMap<QString, int> valoriDelMese(const AmbienteTest& amb)
 // through the writing, until it is killed (or, without the pause, saves to the end).
 int salvaFinoAllaFine()
 {
-    amb.sessione.PercorsoArchivio = qEnvironmentVariable(VariabileFiglio);
+    const QString archivio = qEnvironmentVariable(VariabileFiglio);
     const QString valore = qEnvironmentVariable(VariabileValore);
     Griglia g;
-    if (!costruisci(g))
+    if (!costruisci(archivio, g))
         return 3;
     for (int r = 2; r < g.righe(); ++r)
         for (int d = 1; d <= GiorniFebbraio2024; ++d)
             scrivi(g, r, d, valore);
-    SalvataggioMese salvataggio(amb.archivio(), g, Febbraio, Anno2024);
+    SalvataggioMese salvataggio(archivio, g, Febbraio, Anno2024);
     if (qEnvironmentVariableIsSet(VariabileSenzaPausa)) {
         std::printf("INIZIO\n");
         std::fflush(stdout);
@@ -212,7 +212,7 @@ void TestSalvataggioMese::tabellaDiRegistrazione()
         QStringLiteral("visita"), { { "Descrizione", QStringLiteral("Malattia") } });
 
     Griglia g;
-    QVERIFY(costruisci(g));
+    QVERIFY(costruisci(amb.archivio(), g));
     const int ordinario = riga(g, rossi, QStringLiteral("ORDINARIO"));
     const int extra = riga(g, rossi, QStringLiteral("EXTRA"));
     QCOMPARE(g.testo(ordinario, GrigliaDettaglio::ColonnaGiorno(3)), QStringLiteral("M"));
@@ -313,13 +313,13 @@ void TestSalvataggioMese::tipiRipetuti()
 
     // A new month: exactly one stored row per employee, type and day.
     Griglia g;
-    QVERIFY(costruisci(g));
+    QVERIFY(costruisci(amb.archivio(), g));
     QCOMPARE(g.righe() - 2, 2 * righeAttese.size());
     for (int i = 0; i < righeAttese.size(); ++i)
         QCOMPARE(g.testo(2 + i, 3), righeAttese.at(i));
     for (int r = 2; r < g.righe(); ++r)
         scrivi(g, r, 1, g.testo(r, 3) == QStringLiteral("ORDINARIO") ? QStringLiteral("F") : QString::number(r));
-    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), 2 * righeAttese.size() * GiorniFebbraio2024);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM TabellaMovimenti GROUP BY "
                                     "IndiceAnagrafica, lower(Tipo), Giorno HAVING count(*) > 1)"))
@@ -328,7 +328,7 @@ void TestSalvataggioMese::tipiRipetuti()
 
     // Read back, every stored entry shows once, in its own row.
     Griglia letta;
-    QVERIFY(costruisci(letta));
+    QVERIFY(costruisci(amb.archivio(), letta));
     for (int r = 2; r < letta.righe(); ++r) {
         const QString atteso = letta.testo(r, 3) == QStringLiteral("ORDINARIO") ? QStringLiteral("F") : QString::number(r);
         QCOMPARE(letta.testo(r, GrigliaDettaglio::ColonnaGiorno(1)), atteso);
@@ -351,10 +351,10 @@ void TestSalvataggioMese::secondoSalvataggio()
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     Griglia g;
-    QVERIFY(costruisci(g));
+    QVERIFY(costruisci(amb.archivio(), g));
     const int r = riga(g, rossi, QStringLiteral("ORDINARIO"));
     scrivi(g, r, 1, QStringLiteral("8"));
-    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), GiorniFebbraio2024);
 
     // The second save finds every row of the first: no duplicates, only the changed day written.
@@ -371,16 +371,16 @@ void TestSalvataggioMese::secondoSalvataggio()
 
     // A grid built again from the archive saves to the same rows.
     Griglia nuova;
-    QVERIFY(costruisci(nuova));
+    QVERIFY(costruisci(amb.archivio(), nuova));
     QCOMPARE(nuova.testo(r, GrigliaDettaglio::ColonnaGiorno(1)), QStringLiteral("F"));
-    QVERIFY(SalvataggioMese(nuova, Febbraio, Anno2024).Salva());
+    QVERIFY(SalvataggioMese(amb.archivio(), nuova, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), GiorniFebbraio2024);
 
     // A day an older archive stored twice takes the value on both rows.
     movimento(amb, rossi, QStringLiteral("ordinario"), QDate(2024, 2, 2), QStringLiteral("4"), {},
         { { "Giorno", QStringLiteral("02") } });
     scrivi(nuova, r, 2, QStringLiteral("6"));
-    QVERIFY(SalvataggioMese(nuova, Febbraio, Anno2024).Salva());
+    QVERIFY(SalvataggioMese(amb.archivio(), nuova, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), GiorniFebbraio2024 + 1);
     QCOMPARE(
         amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 6 AND Stato = '6'"))
@@ -398,10 +398,10 @@ void TestSalvataggioMese::dipendentiNonMostrati()
     movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 3, 1), QStringLiteral("ZZ"));
 
     Griglia g;
-    QVERIFY(costruisci(g, QStringLiteral("R1")));
+    QVERIFY(costruisci(amb.archivio(), g, QStringLiteral("R1")));
     QCOMPARE(g.righe(), 3);
     scrivi(g, 2, 1, QStringLiteral("8"));
-    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), GiorniFebbraio2024 + 1);
     const Movimento b = leggi(amb.archivio(), bianchi, QStringLiteral("ORDINARIO"), 1);
     QCOMPARE(b.righe, 1);
@@ -422,8 +422,8 @@ void TestSalvataggioMese::cancellaMese()
     const qint64 bianchi = dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
     tipo(amb, QStringLiteral("EXTRA"));
     Griglia g;
-    QVERIFY(costruisci(g));
-    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QVERIFY(costruisci(amb.archivio(), g));
+    QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
     amb.sql(
         QStringLiteral("UPDATE TabellaMovimenti SET Note = 'nota' WHERE IndiceAnagrafica = ?"), { bianchi });
     movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2024, 1, 1), QStringLiteral("8"));
@@ -442,7 +442,7 @@ void TestSalvataggioMese::archivioOccupatoOltreLeRiprove()
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     Griglia g;
-    QVERIFY(costruisci(g));
+    QVERIFY(costruisci(amb.archivio(), g));
     scrivi(g, 2, 1, QStringLiteral("f"));
     scrivi(g, 2, 2, QStringLiteral("7,50"));
     {
@@ -461,7 +461,7 @@ void TestSalvataggioMese::archivioOccupatoOltreLeRiprove()
     QCOMPARE(g.testo(2, GrigliaDettaglio::ColonnaGiorno(2)), QStringLiteral("7,50"));
 
     Module1::ContatoreErrori = 0;
-    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
     QCOMPARE(
         leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("F"));
 }
@@ -472,11 +472,11 @@ void TestSalvataggioMese::guastoAMetaSalvataggio()
     const qint64 rossi = dipendente(amb, QStringLiteral("A1"), QStringLiteral("Amati"));
     const qint64 zeta = dipendente(amb, QStringLiteral("Z1"), QStringLiteral("Zeta"));
     Griglia g;
-    QVERIFY(costruisci(g));
+    QVERIFY(costruisci(amb.archivio(), g));
     for (int r = 2; r < g.righe(); ++r)
         for (int d = 1; d <= GiorniFebbraio2024; ++d)
             scrivi(g, r, d, QStringLiteral("3"));
-    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
 
     // The second employee's rows cannot be written (as a full disk would do), after the first
     // employee's rows were.
@@ -507,7 +507,7 @@ void TestSalvataggioMese::archivioSparito()
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     Griglia g;
-    QVERIFY(costruisci(g));
+    QVERIFY(costruisci(amb.archivio(), g));
     scrivi(g, 2, 1, QStringLiteral("8"));
     QVERIFY(QFile::remove(amb.archivio()));
     SalvataggioMese salvataggio(amb.archivio(), g, Febbraio, Anno2024);
@@ -533,11 +533,11 @@ void TestSalvataggioMese::processoTerminatoDuranteIlSalvataggio()
     const int righeAttese = 300 * 4 * GiorniFebbraio2024;
     if (giaSalvato) {
         Griglia g;
-        QVERIFY(costruisci(g));
+        QVERIFY(costruisci(amb.archivio(), g));
         for (int r = 2; r < g.righe(); ++r)
             for (int d = 1; d <= GiorniFebbraio2024; ++d)
                 scrivi(g, r, d, QStringLiteral("3"));
-        QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+        QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
         QCOMPARE(contaMese(amb), righeAttese);
     }
 
@@ -571,9 +571,9 @@ void TestSalvataggioMese::processoTerminatoDuranteIlSalvataggio()
     }
     // The archive takes the next save as usual.
     Griglia g;
-    QVERIFY(costruisci(g));
+    QVERIFY(costruisci(amb.archivio(), g));
     scrivi(g, 2, 1, QStringLiteral("7"));
-    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), righeAttese);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE StatoNum = 7")).toInt(), 1);
 }
@@ -586,11 +586,11 @@ void TestSalvataggioMese::uccisoInMomentiCasuali()
     const int righeAttese = 200 * 4 * GiorniFebbraio2024;
     {
         Griglia g;
-        QVERIFY(costruisci(g));
+        QVERIFY(costruisci(amb.archivio(), g));
         for (int r = 2; r < g.righe(); ++r)
             for (int d = 1; d <= GiorniFebbraio2024; ++d)
                 scrivi(g, r, d, QStringLiteral("1"));
-        QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+        QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
     }
 
     // How long one save takes here, so the kills fall all over it.
@@ -639,9 +639,9 @@ void TestSalvataggioMese::uccisoInMomentiCasuali()
 
     // The archive takes the next save as usual.
     Griglia g;
-    QVERIFY(costruisci(g));
+    QVERIFY(costruisci(amb.archivio(), g));
     scrivi(g, 2, 1, QStringLiteral("7,5"));
-    QVERIFY(SalvataggioMese(g, Febbraio, Anno2024).Salva());
+    QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), righeAttese);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Stato = '7,5'")).toInt(), 1);
 }

@@ -421,7 +421,7 @@ void TestAnagrafiche::elencoFiltriEOrdine()
     };
     ElencoAnagrafiche e;
     using F = ElencoAnagrafiche::Filtro;
-    QVERIFY(e.Carica(F::Tutti, QStringLiteral("Ragione Sociale")));
+    QVERIFY(e.Carica(amb.archivio(), F::Tutti, QStringLiteral("Ragione Sociale")));
     QCOMPARE(colonna(e, ElencoAnagrafiche::ColRagSociale),
         (QStringList { QStringLiteral("alfa"), QStringLiteral("Beta"), QStringLiteral("Delta"),
             QStringLiteral("zeta") }));
@@ -432,17 +432,17 @@ void TestAnagrafiche::elencoFiltriEOrdine()
     QCOMPARE(e.testo(3, ElencoAnagrafiche::ColTelefono), QStringLiteral("055"));
     QCOMPARE(e.testo(0, ElencoAnagrafiche::ColRagSociale), QStringLiteral("Ragione Sociale"));
 
-    QVERIFY(e.Carica(F::Attivi, QStringLiteral("Codice")));
+    QVERIFY(e.Carica(amb.archivio(), F::Attivi, QStringLiteral("Codice")));
     QCOMPARE(colonna(e, ElencoAnagrafiche::ColCodice),
         (QStringList { QStringLiteral("B2"), QStringLiteral("C3") }));
-    QVERIFY(e.Carica(F::NonAttivi, QStringLiteral("Codice")));
+    QVERIFY(e.Carica(amb.archivio(), F::NonAttivi, QStringLiteral("Codice")));
     QCOMPARE(colonna(e, ElencoAnagrafiche::ColCodice), QStringList { QStringLiteral("a1") });
     QCOMPARE(colonna(e, ElencoAnagrafiche::ColAttivo), QStringList { QStringLiteral("NO") });
-    QVERIFY(e.Carica(F::Tutti, QStringLiteral("Inserimento")));
+    QVERIFY(e.Carica(amb.archivio(), F::Tutti, QStringLiteral("Inserimento")));
     QCOMPARE(colonna(e, ElencoAnagrafiche::ColCodice),
         (QStringList {
             QStringLiteral("C3"), QStringLiteral("a1"), QStringLiteral("B2"), QStringLiteral("D4") }));
-    QVERIFY(e.Carica(F::Tutti, QStringLiteral("Codice")));
+    QVERIFY(e.Carica(amb.archivio(), F::Tutti, QStringLiteral("Codice")));
     QCOMPARE(colonna(e, ElencoAnagrafiche::ColCodice),
         (QStringList {
             QStringLiteral("a1"), QStringLiteral("B2"), QStringLiteral("C3"), QStringLiteral("D4") }));
@@ -450,7 +450,7 @@ void TestAnagrafiche::elencoFiltriEOrdine()
         amb.sql(QStringLiteral("SELECT Indice FROM TabellaAnagrafiche WHERE Codice = 'a1'")).toInt());
 
     AmbienteTest senzaArchivio(false);
-    QVERIFY(!e.Carica(F::Tutti, QStringLiteral("Codice")));
+    QVERIFY(!e.Carica(senzaArchivio.archivio(), F::Tutti, QStringLiteral("Codice")));
     QCOMPARE(e.righe(), 1);
 }
 

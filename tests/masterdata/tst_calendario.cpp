@@ -52,8 +52,6 @@ QMap<int, int> giorni(const Celle& celle)
 void TestCalendario::init()
 {
     Orologio::ImpostaAdesso(QDateTime(QDate(2021, 3, 17), QTime(9, 30, 5)));
-    F_Calendario::DataSceltaCalendario = QStringLiteral("vecchia");
-    amb.sessione.SaltaRicostruzioneGriglia = false;
 }
 
 void TestCalendario::cleanup()
@@ -158,7 +156,7 @@ void TestCalendario::festivita()
     AmbienteTest amb;
     QVERIFY(FestivitaAzienda::ScriviPatrono(amb.archivio(), 7, 12, QStringLiteral("Sant'Ambrogio")));
     QVERIFY(FestivitaAzienda::ScriviEvidenzia(amb.archivio(), evidenzia));
-    F_Calendario finestra(nullptr, selezionata.isEmpty() ? QStringLiteral("01/12/2026") : selezionata);
+    F_Calendario finestra(nullptr, selezionata.isEmpty() ? QStringLiteral("01/12/2026") : selezionata, amb.archivio());
     QCOMPARE(finestra.giorno(cella)->toolTip(), festa);
 }
 
@@ -177,7 +175,7 @@ void TestCalendario::testiNonValidi()
 void TestCalendario::finestraAllApertura()
 {
     F_Calendario c;
-    QCOMPARE(F_Calendario::DataSceltaCalendario, QString());
+    QCOMPARE(c.DataSceltaCalendario, QString());
     QCOMPARE(c.Datasel(), QStringLiteral("17/03/2021"));
     QCOMPARE(c.MeseMostrato(), QStringLiteral("Marzo"));
     QCOMPARE(c.AnnoMostrato(), QStringLiteral("2021"));
@@ -299,34 +297,36 @@ void TestCalendario::tastiera()
     QCOMPARE(c.MeseMostrato(), QStringLiteral("Aprile"));
     QTest::keyClick(conferma, Qt::Key_Return);
     QCOMPARE(c.result(), int(QDialog::Accepted));
-    QCOMPARE(F_Calendario::DataSceltaCalendario, QStringLiteral("31/03/2021"));
+    QCOMPARE(c.DataSceltaCalendario, QStringLiteral("31/03/2021"));
 }
 
 void TestCalendario::annullaEConferma()
 {
+    // The window that opened it spares one grid rebuild however the calendar closes.
+    bool salta = false;
     {
-        F_Calendario c;
+        F_Calendario c(nullptr, {}, {}, &salta);
         c.show();
         QTest::mouseClick(c.giorno(12), Qt::LeftButton);
         QTest::mouseClick(c.findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
-        QCOMPARE(F_Calendario::DataSceltaCalendario, QString());
-        QVERIFY(amb.sessione.SaltaRicostruzioneGriglia);
+        QCOMPARE(c.DataSceltaCalendario, QString());
+        QVERIFY(salta);
         QVERIFY(!c.isVisible());
     }
     {
-        amb.sessione.SaltaRicostruzioneGriglia = false;
-        F_Calendario c;
+        salta = false;
+        F_Calendario c(nullptr, {}, {}, &salta);
         c.show();
         QTest::mouseClick(c.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
-        QCOMPARE(F_Calendario::DataSceltaCalendario, QStringLiteral("17/03/2021"));
-        QVERIFY(amb.sessione.SaltaRicostruzioneGriglia);
+        QCOMPARE(c.DataSceltaCalendario, QStringLiteral("17/03/2021"));
+        QVERIFY(salta);
     }
     {
         F_Calendario c;
         c.show();
         c.giorno_Click(30); // 23 March
         c.close();
-        QCOMPARE(F_Calendario::DataSceltaCalendario, QString());
+        QCOMPARE(c.DataSceltaCalendario, QString());
     }
 }
 

@@ -179,8 +179,6 @@ void TestConfigurazioni::init()
     servizi().stampanti = [this] { return Elenco(m_stampanti); };
     m_aperture = 0;
     servizi().apriPrincipale = [this] { ++m_aperture; };
-    amb.sessione.SaltaPassword = false;
-    amb.sessione.CartellaProgramma.clear();
     Orologio::ImpostaOggi(QDate(2026, 12, 7));
 }
 
@@ -190,9 +188,6 @@ void TestConfigurazioni::cleanup()
     servizi().apriPrincipale = {};
     ImmaginiDatabase::ImpostaCartellaLavoro({});
     Orologio::ImpostaOggi({});
-    amb.sessione.SaltaPassword = false;
-    amb.sessione.CartellaInf.clear();
-    amb.sessione.CartellaArchiviPredefinita.clear();
     Presenza::Termina();
 }
 
@@ -313,20 +308,20 @@ void TestConfigurazioni::nuovoArchivioRiceveLeImpostazioniInSilenzio()
     QString errore;
     QVERIFY2(Percorsi::CreaArchivio(cartella, QStringLiteral("Nuovo.mdb"), &errore), qPrintable(errore));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
-    QVERIFY(!Module1::CreazioneInCorso);
     const QString archivio = QDir(cartella).filePath(QStringLiteral("Nuovo.mdb"));
     const Configurazione::Lettura l = Configurazione::Leggi(archivio);
     QVERIFY(l.riga);
     QCOMPARE(l.dati, Configurazione::ValoriIniziali());
     QCOMPARE(AmbienteTest::sqlSu(archivio, QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
     // A new archive asks no password.
-    QVERIFY(ControllaPassword(amb.sessione));
+    Sessione nuova;
+    nuova.PercorsoArchivio = archivio;
+    QVERIFY(ControllaPassword(nuova));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 
     // The save itself is what stays silent while an archive is being made.
-    Module1::CreazioneInCorso = true;
-    QVERIFY(Configurazione::SalvaConfigurazione(archivio, DatiDiProva(), {}));
-    Module1::CreazioneInCorso = false;
+    QVERIFY(Configurazione::SalvaConfigurazione(
+        archivio, DatiDiProva(), {}, nullptr, Configurazione::Avvisi::Nessuno));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     QCOMPARE(Configurazione::Leggi(archivio).dati, DatiDiProva());
 }

@@ -37,6 +37,7 @@ class Scheda
 {
 public:
     explicit Scheda(AmbienteTest& amb, bool dati = true)
+        : m_sessione(amb.sessione)
     {
         if (dati) {
             Inserisci(
@@ -54,7 +55,7 @@ public:
     void apri()
     {
         delete w.data();
-        w = new F_SchedaDipendente(amb.sessione);
+        w = new F_SchedaDipendente(m_sessione);
         w->show();
         QApplication::setActiveWindow(w);
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -105,6 +106,7 @@ public:
         return c<QRadioButton>("Maschio")->isChecked() && c<QRadioButton>("Attivo")->isChecked();
     }
 
+    Sessione& m_sessione;
     QPointer<F_SchedaDipendente> w;
 };
 
@@ -136,8 +138,6 @@ private slots:
 
 void TestSchedaDipendente::cleanup()
 {
-    F_SchedaDipendente::ImpostaApertura({});
-    F_SchedaDipendente::ImpostaStampaElenco({});
 }
 
 void TestSchedaDipendente::aperturaPredefinita()
@@ -464,40 +464,33 @@ void TestSchedaDipendente::cancellaDallaScheda()
 void TestSchedaDipendente::postaEWeb()
 {
     AmbienteTest amb;
-    QStringList aperti;
-    F_SchedaDipendente::ImpostaApertura([&aperti](const QString& a) {
-        aperti << a;
-        return true;
-    });
     Scheda s(amb);
     s.clicRiga(s.rigaDi(QStringLiteral("Rossi Mario")));
     QTest::mouseClick(s.c("Command1"), Qt::LeftButton);
     QTest::mouseClick(s.c("OpenUrl"), Qt::LeftButton);
-    QVERIFY(aperti.isEmpty());
+    QVERIFY(amb.urlAperti.isEmpty());
     s.riga("Email")->setText(QStringLiteral("  mario@ditta.it "));
     s.riga("Web")->setText(QStringLiteral("www.ditta.it"));
     QTest::mouseClick(s.c("Command1"), Qt::LeftButton);
     QTest::mouseClick(s.c("OpenUrl"), Qt::LeftButton);
     s.riga("Web")->setText(QStringLiteral("https://ditta.it/chi"));
     QTest::mouseClick(s.c("OpenUrl"), Qt::LeftButton);
-    QCOMPARE(aperti,
-        (QStringList { QStringLiteral("mailto:mario@ditta.it"), QStringLiteral("http://www.ditta.it"),
-            QStringLiteral("https://ditta.it/chi") }));
+    QCOMPARE(amb.urlAperti,
+        (QList<QUrl> { QUrl(QStringLiteral("mailto:mario@ditta.it")), QUrl(QStringLiteral("http://www.ditta.it")),
+            QUrl(QStringLiteral("https://ditta.it/chi")) }));
 }
 
 void TestSchedaDipendente::stampaElenco()
 {
     AmbienteTest amb;
     Scheda s(amb);
-    QTest::mouseClick(s.c("Anteprima"), Qt::LeftButton);
-    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Funzione non disponibile") });
     QString ordinamento;
     int chiamate = 0;
-    F_SchedaDipendente::ImpostaStampaElenco([&](QWidget*, ElencoAnagrafiche::Filtro f, const QString& o) {
+    s.w->stampaElenco = [&](ElencoAnagrafiche::Filtro f, const QString& o) {
         ++chiamate;
         QCOMPARE(f, ElencoAnagrafiche::Filtro::Attivi);
         ordinamento = o;
-    });
+    };
     QTest::mouseClick(s.c("Attivi"), Qt::LeftButton);
     QTest::mouseClick(s.c("Anteprima"), Qt::LeftButton);
     QCOMPARE(chiamate, 1);

@@ -29,11 +29,11 @@ private slots:
 
 namespace {
 
-std::unique_ptr<F_TabellaCodici> apri(const QString& quale)
+std::unique_ptr<F_TabellaCodici> apri(const AmbienteTest& amb, const QString& quale)
 {
     if (quale == QLatin1String("stati"))
-        return std::make_unique<F_TabellaStati>();
-    return std::make_unique<F_TabellaTipi>();
+        return std::make_unique<F_TabellaStati>(amb.archivio());
+    return std::make_unique<F_TabellaTipi>(amb.archivio());
 }
 
 QString tabella(const QString& quale)
@@ -83,7 +83,7 @@ void TestTabelleCodici::griglia()
 {
     AmbienteTest amb;
     {
-        F_TabellaStati f;
+        F_TabellaStati f(amb.archivio());
         QCOMPARE(f.windowTitle(), QStringLiteral("Tabella Stati"));
         QCOMPARE(f.campoCodice()->objectName(), QStringLiteral("Stato"));
         const Griglia& g = f.tabella().griglia();
@@ -103,7 +103,7 @@ void TestTabelleCodici::griglia()
     }
     tipo(amb, QStringLiteral("EXTRA"), QStringLiteral("Straordinario"));
     tipo(amb, QStringLiteral("ORDINARIO"), QStringLiteral("Anche questo"));
-    F_TabellaTipi f;
+    F_TabellaTipi f(amb.archivio());
     QCOMPARE(f.windowTitle(), QStringLiteral("Tabella Tipi"));
     QCOMPARE(f.campoCodice()->objectName(), QStringLiteral("Tipo"));
     const Griglia& g = f.tabella().griglia();
@@ -177,7 +177,7 @@ void TestTabelleCodici::registra()
     QFETCH(QString, registrato);
     QFETCH(QString, messaggio);
     AmbienteTest amb;
-    const auto f = apri(quale);
+    const auto f = apri(amb, quale);
     f->show();
     QVERIFY(QTest::qWaitForWindowActive(f.get()));
     f->campoCodice()->setFocus();
@@ -208,7 +208,7 @@ void TestTabelleCodici::tastiInvioEsc()
 {
     AmbienteTest amb;
     stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
-    F_TabellaStati f;
+    F_TabellaStati f(amb.archivio());
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
     f.campoCodice()->setFocus();
@@ -254,7 +254,7 @@ void TestTabelleCodici::selezioneEAggiornamento()
     amb.sql(QStringLiteral("INSERT INTO %1 (%2, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')")
                 .arg(tabella(quale), campo(quale)));
     movimento(amb, 1, QStringLiteral("M"), QDate(2024, 2, 1), QStringLiteral("M"));
-    const auto f = apri(quale);
+    const auto f = apri(amb, quale);
     const Griglia& g = f->tabella().griglia();
     seleziona(f.get(), 2);
     QCOMPARE(f->Indice(),
@@ -303,7 +303,7 @@ void TestTabelleCodici::selezioneEAggiornamento()
 void TestTabelleCodici::codiciDoppi()
 {
     AmbienteTest amb;
-    F_TabellaStati f;
+    F_TabellaStati f(amb.archivio());
     for (const char* descrizione : { "Ferie", "Ferie ancora" }) {
         QTest::keyClicks(f.campoCodice(), QStringLiteral("F"));
         QTest::keyClicks(f.campoDescrizione(), QLatin1String(descrizione));
@@ -336,7 +336,7 @@ void TestTabelleCodici::cancellazione()
     AmbienteTest amb;
     amb.sql(QStringLiteral("INSERT INTO %1 (%2, Descrizione) VALUES ('F', 'Ferie'), ('M', 'Malattia')")
                 .arg(tabella(quale), campo(quale)));
-    const auto f = apri(quale);
+    const auto f = apri(amb, quale);
     auto* cancella = f->findChild<QPushButton*>(QStringLiteral("Command15"));
 
     // Nothing selected: told so, nothing asked.

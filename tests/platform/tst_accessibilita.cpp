@@ -59,7 +59,7 @@ private:
 
 namespace {
 
-using Crea = std::function<QWidget*()>;
+using Crea = std::function<QWidget*(AmbienteTest&)>;
 
 void archivioConDati(AmbienteTest& amb)
 {
@@ -70,7 +70,7 @@ void archivioConDati(AmbienteTest& amb)
     Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
 }
 
-Lavagna* anteprima()
+Lavagna* anteprima(AmbienteTest& amb)
 {
     auto* l = new Lavagna(amb.sessione);
     l->InserisciDatiTestata(QStringLiteral("Stati:  (F) Ferie  -  (M) Malattia"));
@@ -183,21 +183,21 @@ void TestAccessibilita::init()
 void TestAccessibilita::nomiDelleFinestre_data()
 {
     QTest::addColumn<Crea>("crea");
-    QTest::newRow("principale") << Crea([] { return static_cast<QWidget*>(F_Avvio::Apri(amb.sessione)); });
-    QTest::newRow("selezione archivio") << Crea([] { return new AvvioSelezione(amb.sessione); });
-    QTest::newRow("attendere") << Crea([] { return new Attendere; });
-    QTest::newRow("creazione archivi") << Crea([] { return new F_CreazioneDB(amb.sessione); });
-    QTest::newRow("scheda dipendente") << Crea([] { return new F_SchedaDipendente(amb.sessione); });
-    QTest::newRow("tabella stati") << Crea([] { return new F_TabellaStati; });
-    QTest::newRow("tabella tipi") << Crea([] { return new F_TabellaTipi; });
-    QTest::newRow("configurazioni") << Crea([] { return new F_Configurazioni(amb.sessione); });
-    QTest::newRow("password") << Crea([] { return new F_Pass; });
+    QTest::newRow("principale") << Crea([](AmbienteTest& amb) { return static_cast<QWidget*>(F_Avvio::Apri(amb.sessione)); });
+    QTest::newRow("selezione archivio") << Crea([](AmbienteTest& amb) { return new AvvioSelezione(amb.sessione); });
+    QTest::newRow("attendere") << Crea([](AmbienteTest&) { return new Attendere; });
+    QTest::newRow("creazione archivi") << Crea([](AmbienteTest& amb) { return new F_CreazioneDB(amb.sessione); });
+    QTest::newRow("scheda dipendente") << Crea([](AmbienteTest& amb) { return new F_SchedaDipendente(amb.sessione); });
+    QTest::newRow("tabella stati") << Crea([](AmbienteTest& amb) { return new F_TabellaStati(amb.archivio()); });
+    QTest::newRow("tabella tipi") << Crea([](AmbienteTest& amb) { return new F_TabellaTipi(amb.archivio()); });
+    QTest::newRow("configurazioni") << Crea([](AmbienteTest& amb) { return new F_Configurazioni(amb.sessione); });
+    QTest::newRow("password") << Crea([](AmbienteTest& amb) { return new F_Pass(amb.archivio()); });
     QTest::newRow("cartella backup") << Crea(
-        [] { return new F_PercorsoBakup(F_PercorsoBakup::Scopo::Backup); });
+        [](AmbienteTest&) { return new F_PercorsoBakup(F_PercorsoBakup::Scopo::Backup); });
     QTest::newRow("calendario") << Crea(
-        [] { return new F_Calendario(nullptr, QStringLiteral("14/02/2024")); });
-    QTest::newRow("stampante") << Crea([] { return new F_SelezioneStampante(amb.sessione); });
-    QTest::newRow("anteprima di stampa") << Crea([] { return static_cast<QWidget*>(anteprima()); });
+        [](AmbienteTest&) { return new F_Calendario(nullptr, QStringLiteral("14/02/2024")); });
+    QTest::newRow("stampante") << Crea([](AmbienteTest& amb) { return new F_SelezioneStampante(amb.sessione); });
+    QTest::newRow("anteprima di stampa") << Crea([](AmbienteTest& amb) { return static_cast<QWidget*>(anteprima(amb)); });
 }
 
 void TestAccessibilita::nomiDelleFinestre()
@@ -205,7 +205,7 @@ void TestAccessibilita::nomiDelleFinestre()
     QFETCH(Crea, crea);
     AmbienteTest amb(false);
     QVERIFY(QFile::copy(m_modello, amb.archivio()));
-    std::unique_ptr<QWidget> finestra(crea());
+    std::unique_ptr<QWidget> finestra(crea(amb));
     QVERIFY(finestra);
     finestra->setAttribute(Qt::WA_DeleteOnClose, false);
     finestra->show();
@@ -245,7 +245,7 @@ void TestAccessibilita::nomiSeguonoIlTesto()
 
     // The preview's header reads as printed.
     {
-        std::unique_ptr<Lavagna> l(anteprima());
+        std::unique_ptr<Lavagna> l(anteprima(amb));
         QCOMPARE(nomeLetto(l->findChild<QLabel*>(QStringLiteral("RagSociale"))),
             QStringLiteral("Officine Rossi S.r.l."));
         QCOMPARE(nomeLetto(l->findChild<QLabel*>(QStringLiteral("Periodo"))),

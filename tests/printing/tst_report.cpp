@@ -82,7 +82,7 @@ void Azienda(AmbienteTest& amb, bool intestazione, bool logo)
     Configurazione::Salva(amb.archivio(), d, Configurazione::InBitmap(immagine));
 }
 
-Richiesta Riepilogo(const QList<TabellaStampa2::RigaStampa2>& righe)
+Richiesta Riepilogo(const AmbienteTest& amb, const QList<TabellaStampa2::RigaStampa2>& righe)
 {
     Richiesta r;
     r.modello = StampaRiepilogativa;
@@ -157,7 +157,7 @@ void TestReport::riepilogoInPdf()
     // Another copy of the program rewrote the table meanwhile: this print shows its own lines.
     amb.sql(QStringLiteral("INSERT INTO Stampa2 (Des1, Grassetto) VALUES ('Bianchi Luigi', 1)"));
 
-    const QString file = InPdf(amb, Riepilogo(righe));
+    const QString file = InPdf(amb, Riepilogo(amb, righe));
     QVERIFY(!file.isEmpty());
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     // The save box proposed the report and the period in the documents folder.
@@ -185,7 +185,7 @@ void TestReport::riepilogoInPdf()
 
     // Without bold lines no bold face of that font is needed.
     const QString normale
-        = InPdf(amb, Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) }), QStringLiteral("n.pdf"));
+        = InPdf(amb, Riepilogo(amb, { Linea(QStringLiteral("TOTALE ORE: 8")) }), QStringLiteral("n.pdf"));
     QVERIFY(StrumentiPdf::Caratteri(normale).contains(QStringLiteral("DejaVuSansMono")));
     QVERIFY(!HaGrassetto(StrumentiPdf::Caratteri(normale), QStringLiteral("DejaVuSansMono")));
 }
@@ -209,7 +209,7 @@ void TestReport::intestazioneELogo()
     AmbienteTest amb;
     if (riga)
         Azienda(amb, intestazione, logo);
-    const QString file = InPdf(amb, Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) }));
+    const QString file = InPdf(amb, Riepilogo(amb, { Linea(QStringLiteral("TOTALE ORE: 8")) }));
     QVERIFY(!file.isEmpty());
     const QString testo = StrumentiPdf::Testo(file);
     QCOMPARE(testo.contains(QLatin1String("Officine Rossi S.r.l.")), intestazione);
@@ -236,7 +236,7 @@ void TestReport::periodo()
     QFETCH(QString, atteso);
     QFETCH(QString, assente);
     AmbienteTest amb;
-    Richiesta r = Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) });
+    Richiesta r = Riepilogo(amb, { Linea(QStringLiteral("TOTALE ORE: 8")) });
     r.parametri[0].valore = periodo;
     const QString testo = StrumentiPdf::Testo(InPdf(amb, r)).simplified();
     QVERIFY2(testo.contains(atteso), qPrintable(testo));
@@ -249,7 +249,7 @@ void TestReport::piuPagine()
     QList<TabellaStampa2::RigaStampa2> righe;
     for (int i = 1; i <= 150; ++i)
         righe << Linea(QStringLiteral("Riga numero %1").arg(i), i % 10 == 1 ? 1 : 0);
-    const QString file = InPdf(amb, Riepilogo(righe));
+    const QString file = InPdf(amb, Riepilogo(amb, righe));
     const int pagine = StrumentiPdf::Pagine(file);
     QVERIFY2(pagine >= 2, qPrintable(QString::number(pagine)));
     const QString testo = StrumentiPdf::Testo(file);
@@ -279,7 +279,7 @@ void TestReport::anteprima()
         printer.setOutputFileName(file);
         disegna(&printer);
     };
-    Richiesta r = Riepilogo({ Linea(QStringLiteral(" - Rossi Mario"), 1) });
+    Richiesta r = Riepilogo(amb, { Linea(QStringLiteral(" - Rossi Mario"), 1) });
     r.destinazione = Destinazione::Anteprima;
     r.stampante = {};
     QVERIFY(Esegui(r));
@@ -315,7 +315,7 @@ void TestReport::stampaDallAnteprima()
     QList<TabellaStampa2::RigaStampa2> righe;
     for (int i = 1; i <= 150; ++i)
         righe << Linea(QStringLiteral("Riga numero %1").arg(i));
-    Richiesta r = Riepilogo(righe);
+    Richiesta r = Riepilogo(amb, righe);
     r.destinazione = Destinazione::Anteprima;
     r.stampante = stampante == Pdf.nome
         ? Pdf
@@ -422,7 +422,7 @@ void TestReport::modelloMancanteOGuasto()
     }
     ImpostaCartellaModelli(cartella);
     amb.messaggi.file.enqueue(amb.percorso(QStringLiteral("x.pdf")));
-    QVERIFY(!Esegui(Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) })));
+    QVERIFY(!Esegui(Riepilogo(amb, { Linea(QStringLiteral("TOTALE ORE: 8")) })));
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
     QVERIFY2(amb.messaggi.chiamate.first().testo.startsWith(messaggio),
         qPrintable(amb.messaggi.chiamate.first().testo));
@@ -439,7 +439,7 @@ void TestReport::pdfNonScrivibile()
     const QString file = amb.percorso(QStringLiteral("manca/cartella/stampa.pdf"));
     amb.messaggi.file.enqueue(file);
     QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-    QVERIFY(!Esegui(Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) })));
+    QVERIFY(!Esegui(Riepilogo(amb, { Linea(QStringLiteral("TOTALE ORE: 8")) })));
     QCOMPARE(amb.messaggi.testi(),
         QStringList {
             QStringLiteral("Impossibile scrivere il file PDF «%1».\nVerificare che la cartella esista, che "
@@ -452,7 +452,7 @@ void TestReport::pdfAnnullato()
 {
     AmbienteTest amb;
     // The save box answered "Annulla": no file, no message.
-    QVERIFY(!Esegui(Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) })));
+    QVERIFY(!Esegui(Riepilogo(amb, { Linea(QStringLiteral("TOTALE ORE: 8")) })));
     QCOMPARE(amb.messaggi.salvataggiProposti.size(), 1);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     QCOMPARE(QDir(amb.cartella()).entryList(QStringList { QStringLiteral("*.pdf") }), QStringList());
@@ -461,7 +461,7 @@ void TestReport::pdfAnnullato()
 void TestReport::stampanteNonDisponibile()
 {
     AmbienteTest amb;
-    Richiesta r = Riepilogo({ Linea(QStringLiteral("TOTALE ORE: 8")) });
+    Richiesta r = Riepilogo(amb, { Linea(QStringLiteral("TOTALE ORE: 8")) });
     // A documents printer removed from the system since it was chosen: said, not printed elsewhere.
     r.stampante = Stampante { QStringLiteral("Stampante rimossa 7f3a"), QStringLiteral("driver"),
         QStringLiteral("porta"), false };
@@ -493,7 +493,7 @@ void TestReport::formula()
     AmbienteTest amb;
     amb.sql(QStringLiteral("INSERT INTO Configurazioni (Indice, RagSociale, VisualizzaIntestazione) VALUES "
                            "(1, 'Prima', 1), (2, 'Seconda', 1)"));
-    Richiesta r = Riepilogo({});
+    Richiesta r = Riepilogo(amb, {});
     r.formulaSelezione = formula;
     Documento d;
     QString errore;

@@ -282,7 +282,7 @@ QString Titolo(const QString& rapporto)
 // Opens the report's preview with its own button, as the user would, without PDF output ticked;
 // once the preview shows (the real window, shown modally) the user presses "Stampa" and closes
 // what stays open. `prima` runs once the window is open, before the print.
-Anteprima Stampa(const QString& rapporto, const std::function<void()>& prima = {})
+Anteprima Stampa(AmbienteTest& amb, const QString& rapporto, const std::function<void()>& prima = {})
 {
     Anteprima vista;
     auto* utente = new QTimer(qApp);
@@ -384,11 +384,9 @@ void TestStampaCups::cleanupTestCase()
 void TestStampaCups::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    amb.sessione.SaltaPassword = false;
     servizi().stampanti = {};
     Report::ImpostaCartellaModelli(
         QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
-    StampaElenco::Registra();
     // Pages that print themselves follow one another at once.
     StampaDettagliata::ImpostaAttesa([](double) {});
     if (m_cups.lavori(QStringLiteral("Ufficio")) < 0)
@@ -403,12 +401,7 @@ void TestStampaCups::cleanup()
     StampaDettagliata::ImpostaMostra({});
     StampaDettagliata::ImpostaAttesa({});
     Report::ImpostaCartellaModelli({});
-    F_SchedaDipendente::ImpostaStampaElenco({});
     Orologio::ImpostaAdesso({});
-    amb.sessione.StampanteCorrente = {};
-    amb.sessione.NomeStampanteDocumenti.clear();
-    amb.sessione.StampanteDocumenti = {};
-    amb.sessione.StampanteDocumentiTrovata = false;
 }
 
 void TestStampaCups::sullaStampanteScelta_data()
@@ -432,7 +425,7 @@ void TestStampaCups::sullaStampanteScelta()
     // The office queue chosen: one click on "Stampa" prints there, on A4 though the queue's own
     // paper is Letter; nothing asked, nothing on the system's default queue.
     QVERIFY(Stampanti::MemorizzaStampanteDocumenti(amb.sessione, QStringLiteral("Ufficio")));
-    const Anteprima coda = Stampa(rapporto);
+    const Anteprima coda = Stampa(amb, rapporto);
     QVERIFY(coda.aperta);
     QVERIFY(!coda.apertaDopo);
     if (rapporto != Dettagliata)
@@ -450,7 +443,7 @@ void TestStampaCups::sullaStampanteScelta()
     QVERIFY(Stampanti::MemorizzaStampanteDocumenti(amb.sessione, QStringLiteral("PDFCreator")));
     const QString pdf = amb.percorso(QStringLiteral("stampa.pdf"));
     amb.messaggi.file.enqueue(pdf);
-    const Anteprima file = Stampa(rapporto);
+    const Anteprima file = Stampa(amb, rapporto);
     QVERIFY(file.aperta);
     QVERIFY(!file.apertaDopo);
     if (rapporto != Dettagliata)
@@ -483,7 +476,7 @@ void TestStampaCups::codaCheRifiuta()
         { QStringLiteral("-r"), QStringLiteral("In manutenzione"), QStringLiteral("Ufficio") }));
     const int lavoriUfficio = m_cups.lavori(QStringLiteral("Ufficio"));
     const int lavoriSeconda = m_cups.lavori(QStringLiteral("Seconda"));
-    const Anteprima vista = Stampa(rapporto);
+    const Anteprima vista = Stampa(amb, rapporto);
     QVERIFY(vista.aperta);
     QVERIFY(vista.apertaDopo);
     QCOMPARE(amb.messaggi.chiamate.size(), 1);
@@ -556,7 +549,7 @@ void TestStampaCups::codaEliminata()
     QVERIFY(Stampanti::MemorizzaStampanteDocumenti(amb.sessione, QStringLiteral("Ufficio")));
     const int lavoriSeconda = m_cups.lavori(QStringLiteral("Seconda"));
     // Found when the window opened, deleted while it is open.
-    const Anteprima vista = Stampa(rapporto, [this] {
+    const Anteprima vista = Stampa(amb, rapporto, [this, &amb] {
         QVERIFY(amb.sessione.StampanteDocumentiTrovata);
         QVERIFY(
             m_cups.Comando(QStringLiteral("lpadmin"), { QStringLiteral("-x"), QStringLiteral("Ufficio") }));

@@ -41,15 +41,15 @@ namespace {
 const QString Regola = QString(141, QLatin1Char('-'));
 const QString Intestazione = QStringLiteral("Codice |Ragione Sociale         |Cellulare      |Telefono       |Attiv|");
 
-QStringList Elenco(ElencoAnagrafiche::Filtro filtro, const QString& ordinamento)
+QStringList Elenco(const AmbienteTest& amb, ElencoAnagrafiche::Filtro filtro, const QString& ordinamento)
 {
     ElencoAnagrafiche elenco;
-    if (!elenco.Carica(filtro, ordinamento))
+    if (!elenco.Carica(amb.archivio(), filtro, ordinamento))
         return {};
     return Righe(elenco, QDate(2024, 2, 14));
 }
 
-QStringList Stampa()
+QStringList Stampa(const AmbienteTest& amb)
 {
     QStringList righe;
     Archivio db(amb.sessione.PercorsoArchivio);
@@ -71,7 +71,6 @@ void TestStampaElenco::cleanup()
 {
     servizi().anteprima = {};
     Report::ImpostaCartellaModelli({});
-    F_SchedaDipendente::ImpostaStampaElenco({});
     Orologio::ImpostaAdesso({});
 }
 
@@ -81,7 +80,7 @@ void TestStampaElenco::righe()
     dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"), 1,
         { { "Cellulare", QStringLiteral("333 1234567") } });
     dipendente(amb, QStringLiteral("B2"), QStringLiteral("Bianchi Anna"), 0);
-    const QStringList righe = Elenco(ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Ragione Sociale"));
+    const QStringList righe = Elenco(amb, ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Ragione Sociale"));
     QCOMPARE(righe, (QStringList{QStringLiteral("Data di Stampa: 14/02/2024"), QString(), Regola, Intestazione, Regola,
                                  QStringLiteral("B2     |Bianchi Anna            |               |               |NO   |"),
                                  QStringLiteral("A1     |Rossi Mario             |333 1234567    |               |SI   |"),
@@ -96,7 +95,7 @@ void TestStampaElenco::nomeLungo()
     AmbienteTest amb;
     const QString nome = QStringLiteral("Bartolomeo Abbondanzieri Castelvetrano");
     dipendente(amb, QStringLiteral("CODICELUNGO1"), nome);
-    const QStringList righe = Elenco(ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice"));
+    const QStringList righe = Elenco(amb, ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice"));
     const QString riga = righe.at(5);
     QCOMPARE(riga.section(u'|', 0, 0), QStringLiteral("CODICEL"));
     QCOMPARE(riga.section(u'|', 1, 1), nome.left(24));
@@ -108,7 +107,7 @@ void TestStampaElenco::nessunDipendente()
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"), 1);
     // No employee is inactive: the fixed lines all the same.
-    const QStringList righe = Elenco(ElencoAnagrafiche::Filtro::NonAttivi, QStringLiteral("Codice"));
+    const QStringList righe = Elenco(amb, ElencoAnagrafiche::Filtro::NonAttivi, QStringLiteral("Codice"));
     QCOMPARE(righe, (QStringList{QStringLiteral("Data di Stampa: 14/02/2024"), QString(), Regola, Intestazione, Regola,
                                  Regola, QString()}));
 }
@@ -135,7 +134,7 @@ void TestStampaElenco::filtroEOrdine()
     dipendente(amb, QStringLiteral("M5"), QStringLiteral("Bruni Carla"));
     dipendente(amb, QStringLiteral("A1"), QStringLiteral("Verdi Luca"));
     dipendente(amb, QStringLiteral("Z9"), QStringLiteral("Amato Piero"), 0);
-    const QStringList righe = Elenco(ElencoAnagrafiche::Filtro(filtro), ordinamento);
+    const QStringList righe = Elenco(amb, ElencoAnagrafiche::Filtro(filtro), ordinamento);
     QStringList stampati;
     for (const QString& r : righe.mid(5, righe.size() - 7))
         stampati << r.section(u'|', 0, 0).trimmed();
@@ -156,10 +155,10 @@ void TestStampaElenco::scritteInStampa()
         printer.setOutputFileName(file);
         disegna(&printer);
     };
-    Anteprima_Click(nullptr, ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice"));
+    Anteprima_Click(amb.sessione, ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice"));
     QCOMPARE(anteprime, 1);
     // The table holds exactly this print's lines, in order; the previous one is gone.
-    QCOMPARE(Stampa(), Elenco(ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice")));
+    QCOMPARE(Stampa(amb), Elenco(amb, ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice")));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Stampa WHERE Descrizione IS NULL")).toInt(), 0);
     const QString testo = StrumentiPdf::Testo(file).simplified();
     for (const QString& atteso : {QStringLiteral("Elenco dipendenti"), QStringLiteral("Data di Stampa: 14/02/2024"),
@@ -180,7 +179,6 @@ void TestStampaElenco::dallaScheda()
     servizi().stampanti = [&] { return QList<Stampante>{ufficio}; };
     amb.sessione.StampanteDocumenti = ufficio;
     amb.sessione.StampanteDocumentiTrovata = true;
-    Registra();
     QStringList testi;
     servizi().anteprima = [&](QPrinter& printer, const std::function<void(QPrinter*)>& disegna) {
         const QString file = amb.percorso(QStringLiteral("scheda.pdf"));

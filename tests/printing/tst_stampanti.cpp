@@ -61,10 +61,6 @@ void TestStampanti::init()
 {
     m_installate = { QStringLiteral("Ufficio"), QStringLiteral("Magazzino") };
     servizi().stampanti = [this] { return Elenco(m_installate); };
-    NomeStampanteDocumenti.clear();
-    StampanteDocumenti = {};
-    StampanteDocumentiTrovata = false;
-    StampantePdf = {};
 }
 
 void TestStampanti::cleanup()
@@ -74,6 +70,7 @@ void TestStampanti::cleanup()
 
 void TestStampanti::elencoDiSistemaHaLaStampantePdf()
 {
+    AmbienteTest amb;
     servizi().stampanti = {};
     const QList<Stampante> installate = ElencoStampanti::Installate();
     QVERIFY(!installate.isEmpty());
@@ -81,10 +78,10 @@ void TestStampanti::elencoDiSistemaHaLaStampantePdf()
     for (const Stampante& s : installate)
         pdf += s.nome == QLatin1String("PDFCreator") ? 1 : 0;
     QCOMPARE(pdf, 1);
-    QVERIFY(TrovaStampantePdf());
-    QCOMPARE(StampantePdf.nome, QStringLiteral("PDFCreator"));
+    QVERIFY(TrovaStampantePdf(amb.sessione));
+    QCOMPARE(amb.sessione.StampantePdf.nome, QStringLiteral("PDFCreator"));
     QPrinter printer;
-    ElencoStampanti::Configura(printer, StampantePdf);
+    ElencoStampanti::Configura(printer, amb.sessione.StampantePdf);
     QCOMPARE(printer.outputFormat(), QPrinter::PdfFormat);
 }
 
@@ -109,11 +106,11 @@ void TestStampanti::stampantePdf()
     QFETCH(bool, trovata);
     AmbienteTest amb;
     m_installate = installate;
-    StampantePdf = Stampante { QStringLiteral("PDFCreator"), {}, {}, true }; // left from an earlier look-up
-    QCOMPARE(CaricaStampanti(), trovata);
-    QCOMPARE(StampantePdf.valida(), trovata);
+    amb.sessione.StampantePdf = Stampante { QStringLiteral("PDFCreator"), {}, {}, true }; // left from an earlier look-up
+    QCOMPARE(CaricaStampanti(amb.sessione), trovata);
+    QCOMPARE(amb.sessione.StampantePdf.valida(), trovata);
     if (trovata)
-        QCOMPARE(StampantePdf.porta, QStringLiteral("porta PDFCreator"));
+        QCOMPARE(amb.sessione.StampantePdf.porta, QStringLiteral("porta PDFCreator"));
 }
 
 void TestStampanti::nomeMemorizzato_data()
@@ -135,24 +132,24 @@ void TestStampanti::nomeMemorizzato()
     QFETCH(bool, trovata);
     AmbienteTest amb;
     Impostazioni(amb, memorizzato);
-    StampanteDocumenti = Elenco({ QStringLiteral("Ufficio") }).first();
-    CaricaStampanti();
-    QCOMPARE(NomeStampanteDocumenti, nome);
-    QCOMPARE(StampanteDocumentiTrovata, trovata);
-    QCOMPARE(StampanteDocumenti.valida(), trovata);
+    amb.sessione.StampanteDocumenti = Elenco({ QStringLiteral("Ufficio") }).first();
+    CaricaStampanti(amb.sessione);
+    QCOMPARE(amb.sessione.NomeStampanteDocumenti, nome);
+    QCOMPARE(amb.sessione.StampanteDocumentiTrovata, trovata);
+    QCOMPARE(amb.sessione.StampanteDocumenti.valida(), trovata);
     if (trovata)
-        QCOMPARE(StampanteDocumenti.driver, QStringLiteral("driver Magazzino"));
+        QCOMPARE(amb.sessione.StampanteDocumenti.driver, QStringLiteral("driver Magazzino"));
 }
 
 void TestStampanti::memorizzaSenzaRigaImpostazioni()
 {
     AmbienteTest amb;
     amb.sql(QStringLiteral("DELETE FROM Configurazioni"));
-    QVERIFY(MemorizzaStampanteDocumenti(QStringLiteral("Ufficio")));
+    QVERIFY(MemorizzaStampanteDocumenti(amb.sessione, QStringLiteral("Ufficio")));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
-    QCOMPARE(NomeStampanteDocumenti, QStringLiteral("Ufficio"));
-    QVERIFY(StampanteDocumentiTrovata);
-    QVERIFY(MemorizzaStampanteDocumenti(QStringLiteral("Magazzino")));
+    QCOMPARE(amb.sessione.NomeStampanteDocumenti, QStringLiteral("Ufficio"));
+    QVERIFY(amb.sessione.StampanteDocumentiTrovata);
+    QVERIFY(MemorizzaStampanteDocumenti(amb.sessione, QStringLiteral("Magazzino")));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
     QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(),
         QStringLiteral("Magazzino"));
@@ -160,9 +157,10 @@ void TestStampanti::memorizzaSenzaRigaImpostazioni()
     // Another archive without a settings row leaves no name behind from this one.
     AmbienteTest altro;
     altro.sql(QStringLiteral("DELETE FROM Configurazioni"));
-    CaricaStampanti();
-    QCOMPARE(NomeStampanteDocumenti, QString());
-    QVERIFY(!StampanteDocumentiTrovata);
+    altro.sessione.NomeStampanteDocumenti = amb.sessione.NomeStampanteDocumenti;
+    CaricaStampanti(altro.sessione);
+    QCOMPARE(altro.sessione.NomeStampanteDocumenti, QString());
+    QVERIFY(!altro.sessione.StampanteDocumentiTrovata);
 }
 
 void TestStampanti::finestraElencaEMemorizzaSubito()
@@ -186,8 +184,8 @@ void TestStampanti::finestraElencaEMemorizzaSubito()
     QCOMPARE(prnDocs->currentText(), QStringLiteral("Magazzino"));
     QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(),
         QStringLiteral("Magazzino"));
-    QCOMPARE(NomeStampanteDocumenti, QStringLiteral("Magazzino"));
-    QVERIFY(StampanteDocumentiTrovata);
+    QCOMPARE(amb.sessione.NomeStampanteDocumenti, QStringLiteral("Magazzino"));
+    QVERIFY(amb.sessione.StampanteDocumentiTrovata);
 
     auto* chiudi = f.findChild<QPushButton*>(QStringLiteral("Fine"));
     QCOMPARE(chiudi->text(), QStringLiteral("CHIUDI"));
@@ -203,8 +201,8 @@ void TestStampanti::finestraCancellaConCancEBackspace()
     for (const Qt::Key tasto : { Qt::Key_Delete, Qt::Key_Backspace }) {
         AmbienteTest amb;
         Impostazioni(amb);
-        CaricaStampanti();
-        QVERIFY(StampanteDocumentiTrovata);
+        CaricaStampanti(amb.sessione);
+        QVERIFY(amb.sessione.StampanteDocumentiTrovata);
         F_SelezioneStampante f(amb.sessione);
         auto* prnDocs = f.findChild<QComboBox*>(QStringLiteral("prnDocs"));
         f.show();
@@ -214,8 +212,8 @@ void TestStampanti::finestraCancellaConCancEBackspace()
         QCOMPARE(prnDocs->currentText(), QString());
         QCOMPARE(amb.sql(QStringLiteral("SELECT prnDocs FROM Configurazioni")).toString(), QString());
         QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
-        QCOMPARE(NomeStampanteDocumenti, QString());
-        QVERIFY(!StampanteDocumentiTrovata);
+        QCOMPARE(amb.sessione.NomeStampanteDocumenti, QString());
+        QVERIFY(!amb.sessione.StampanteDocumentiTrovata);
     }
 }
 

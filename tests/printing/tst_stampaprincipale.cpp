@@ -80,7 +80,7 @@ void Clicca(Lavagna& l, const char* pulsante)
 struct Principale
 {
     F_Avvio* f = nullptr;
-    explicit Principale(bool pdf = true)
+    explicit Principale(AmbienteTest& amb, bool pdf = true)
         : f(F_Avvio::Apri(amb.sessione))
     {
         if (!f)
@@ -106,7 +106,6 @@ QList<int> Da(int primo, int ultimo)
 void TestStampaPrincipale::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    amb.sessione.SaltaPassword = false;
     servizi().stampanti = [] { return QList<Stampante>{Pdf}; };
     Report::ImpostaCartellaModelli(QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
     m_viste.clear();
@@ -137,13 +136,12 @@ void TestStampaPrincipale::cleanup()
     Report::ImpostaCartellaModelli({});
     servizi().stampanti = {};
     Orologio::ImpostaAdesso({});
-    amb.sessione.StampanteCorrente = {};
 }
 
 void TestStampaPrincipale::paginaUnica()
 {
     AmbienteTest amb;
-    Principale f;
+    Principale f(amb);
     const int r = f->CalcolaNumeroRigheInStampa();
     QVERIFY2(r >= 3, "lo schermo di prova deve contenere qualche riga");
     dipendenti(amb, r - 1);
@@ -161,7 +159,7 @@ void TestStampaPrincipale::righeEsatte()
 {
     AmbienteTest amb;
     Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
-    Principale f;
+    Principale f(amb);
     const int r = f->CalcolaNumeroRigheInStampa();
     dipendenti(amb, r);
     f->DimensionaGriglia_Click();
@@ -189,7 +187,7 @@ void TestStampaPrincipale::righeEsatte()
 void TestStampaPrincipale::unaRigaInPiu()
 {
     AmbienteTest amb;
-    Principale f;
+    Principale f(amb);
     const int r = f->CalcolaNumeroRigheInStampa();
     dipendenti(amb, r + 1);
     f->DimensionaGriglia_Click();
@@ -215,7 +213,7 @@ void TestStampaPrincipale::unaRigaInPiu()
 void TestStampaPrincipale::escSullaPrimaPagina()
 {
     AmbienteTest amb;
-    Principale f;
+    Principale f(amb);
     const int r = f->CalcolaNumeroRigheInStampa();
     dipendenti(amb, 2 * r + 1);
     f->DimensionaGriglia_Click();
@@ -243,7 +241,7 @@ void TestStampaPrincipale::stampaTrePagine()
 {
     AmbienteTest amb;
     Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
-    Principale f;
+    Principale f(amb);
     const int r = f->CalcolaNumeroRigheInStampa();
     dipendenti(amb, 2 * r + 1);
     f->DimensionaGriglia_Click();
@@ -289,7 +287,7 @@ void TestStampaPrincipale::blocchiInteri()
     AmbienteTest amb;
     for (const char* nome : { "NOTTURNO", "STRAORDINARIO" })
         tipo(amb, QLatin1String(nome));
-    Principale f;
+    Principale f(amb);
     dipendenti(amb, 12);
     f->Form_Activate();
     const int r = f->CalcolaNumeroRigheInStampa();
@@ -319,7 +317,7 @@ void TestStampaPrincipale::festivitaSottoLaLegenda()
     Orologio::ImpostaOggi(QDate(2026, 12, 10));
     stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
     dipendenti(amb, 2);
-    Principale f;
+    Principale f(amb);
     const QString file = amb.percorso(QStringLiteral("dicembre.pdf"));
     amb.messaggi.file.enqueue(file);
     QString legenda;
@@ -355,7 +353,7 @@ void TestStampaPrincipale::festivitaSottoLaLegenda()
 void TestStampaPrincipale::salvataggioAnnullato()
 {
     AmbienteTest amb;
-    Principale f;
+    Principale f(amb);
     const int r = f->CalcolaNumeroRigheInStampa();
     dipendenti(amb, r + 1);
     f->DimensionaGriglia_Click();
@@ -392,8 +390,14 @@ void TestStampaPrincipale::periodoDelRiepilogo()
     QFETCH(QString, al);
     QFETCH(QString, atteso);
     QCOMPARE(LancioStampa::TestoPeriodo(dal, al), atteso);
-    const Report::Richiesta r = LancioStampa::RichiestaRiepilogo({}, dal, al, QStringLiteral("Febbraio"),
-                                                                 QStringLiteral("2024"), Pdf, true);
+    LancioStampa::Richiesta richiesta;
+    richiesta.dal = dal;
+    richiesta.al = al;
+    richiesta.mese = QStringLiteral("Febbraio");
+    richiesta.anno = QStringLiteral("2024");
+    richiesta.stampante = Pdf;
+    richiesta.pdf = true;
+    const Report::Richiesta r = LancioStampa::RichiestaRiepilogo(richiesta);
     QCOMPARE(r.parametri, (QList<Report::Parametro>{{QStringLiteral("Periodo"), atteso},
                                                     {QStringLiteral("Mese"), QStringLiteral("Febbraio")},
                                                     {QStringLiteral("Anno"), QStringLiteral("2024")}}));
@@ -408,7 +412,7 @@ void TestStampaPrincipale::riepilogoInPdfSenzaAnteprima()
     Configurazione::Salva(amb.archivio(), AziendaDiProva(), {});
     dipendenti(amb, 2);
     movimento(amb, 1, QStringLiteral("ORDINARIO"), QDate(2024, 2, 1), QStringLiteral("8"));
-    Principale f;
+    Principale f(amb);
     QVERIFY(!w<QGroupBox>(f.f, "StampaPdf")->isHidden());
     w<QCheckBox>(f.f, "VisualizzaTotali")->click();
     QCOMPARE(w<QPushButton>(f.f, "Anteprima")->text(), QStringLiteral("Stampa Riepilogo"));
@@ -432,7 +436,7 @@ void TestStampaPrincipale::riepilogoInAnteprima()
 {
     AmbienteTest amb;
     dipendenti(amb, 2);
-    Principale f(false);
+    Principale f(amb, false);
     w<QCheckBox>(f.f, "VisualizzaTotali")->click();
     w<QLineEdit>(f.f, "Dal")->setText(QStringLiteral("01/02/2024"));
     w<QLineEdit>(f.f, "Al")->setText(QStringLiteral("10/02/2024"));
@@ -473,7 +477,7 @@ void TestStampaPrincipale::larghezzaGrigliaRipristinata()
 {
     AmbienteTest amb;
     dipendenti(amb, 3);
-    Principale f;
+    Principale f(amb);
     w<QCheckBox>(f.f, "EspandiCalendario")->click();
     QVERIFY(f->EspandiCalendario());
     const int larghezza = f.vista()->width();

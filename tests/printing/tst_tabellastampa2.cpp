@@ -39,7 +39,7 @@ QDate marzo(int giorno)
     return QDate(2024, 3, giorno);
 }
 
-GrigliaTotali::Esito costruisci(Griglia& g, const QString& codice = {})
+GrigliaTotali::Esito costruisci(const AmbienteTest& amb, Griglia& g, const QString& codice = {})
 {
     GrigliaTotali::Parametri p;
     p.archivio = amb.archivio();
@@ -88,7 +88,7 @@ QList<RigaStampa2> tabella(AmbienteTest& amb)
 QList<Linea> stampa(AmbienteTest& amb, const Griglia& g, const GrigliaTotali::Esito& e)
 {
     bool ok = false;
-    const QList<RigaStampa2> scritte = PreparaStampa(g, e, &ok);
+    const QList<RigaStampa2> scritte = PreparaStampa(amb.archivio(), g, e, &ok);
     [&] { QVERIFY(ok); }();
     [&] { QCOMPARE(tabella(amb), scritte); }();
     return linee(scritte);
@@ -106,7 +106,7 @@ void TestTabellaStampa2::esempioDiSetteRighe()
     movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("F"));
     movimento(amb, rossi, Ordinario, marzo(5), QStringLiteral("F"));
     Griglia g;
-    const GrigliaTotali::Esito e = costruisci(g, QStringLiteral("R1"));
+    const GrigliaTotali::Esito e = costruisci(amb, g, QStringLiteral("R1"));
 
     const QList<Linea> attese{
         {QStringLiteral(" - Rossi"), 1},
@@ -143,7 +143,7 @@ void TestTabellaStampa2::grassettoEOrdine()
     movimento(amb, bianchi, Ordinario, marzo(5), QStringLiteral("M"));
     movimento(amb, bianchi, QStringLiteral("FESTIVO"), marzo(10), QStringLiteral("4"));
     Griglia g;
-    const GrigliaTotali::Esito e = costruisci(g);
+    const GrigliaTotali::Esito e = costruisci(amb, g);
 
     const QList<Linea> attese{
         {QStringLiteral(" - Bianchi"), 1},
@@ -205,7 +205,7 @@ void TestTabellaStampa2::nessunDipendente()
     if (conTipo)
         tipo(amb, QStringLiteral("EXTRA"));
     Griglia g;
-    const GrigliaTotali::Esito e = costruisci(g, codice);
+    const GrigliaTotali::Esito e = costruisci(amb, g, codice);
     QCOMPARE(e.numeroDipendenti, 0);
     QStringList testi;
     for (const Linea& l : stampa(amb, g, e))
@@ -224,7 +224,7 @@ void TestTabellaStampa2::senzaTipi()
     movimento(amb, rossi, Ordinario, marzo(5), QStringLiteral("F"));
     movimento(amb, verdi, Ordinario, marzo(5), QStringLiteral("F"));
     Griglia g;
-    const GrigliaTotali::Esito e = costruisci(g);
+    const GrigliaTotali::Esito e = costruisci(amb, g);
     const QList<Linea> attese{
         {QStringLiteral(" - Rossi"), 1},
         {QStringLiteral("TOTALE ORE: 6"), 0},
@@ -251,7 +251,7 @@ void TestTabellaStampa2::dipendenteSelezionato()
     movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("8"));
     movimento(amb, rossi, QStringLiteral("EXTRA"), marzo(4), QStringLiteral("2"));
     Griglia g;
-    const GrigliaTotali::Esito e = costruisci(g, QStringLiteral("r1"));
+    const GrigliaTotali::Esito e = costruisci(amb, g, QStringLiteral("r1"));
     QCOMPARE(e.numeroDipendenti, 1);
     const QList<Linea> attese{
         {QStringLiteral(" - Rossi"), 1},
@@ -271,12 +271,12 @@ void TestTabellaStampa2::secondaStampaSostituisceLaPrima()
     // What another print, of either kind, left behind.
     amb.sql(QStringLiteral("INSERT INTO Stampa2 (Des1, Des2, IndiceRif, Grassetto) VALUES ('vecchia', 'x', 7, 1)"));
     Griglia g;
-    const GrigliaTotali::Esito tutti = costruisci(g);
+    const GrigliaTotali::Esito tutti = costruisci(amb, g);
     const QList<Linea> prima = stampa(amb, g, tutti);
     QCOMPARE(prima.size(), 6);
     const QList<RigaStampa2> primaTabella = tabella(amb);
 
-    const GrigliaTotali::Esito uno = costruisci(g, QStringLiteral("R1"));
+    const GrigliaTotali::Esito uno = costruisci(amb, g, QStringLiteral("R1"));
     const QList<Linea> seconda = stampa(amb, g, uno);
     QCOMPARE(seconda.size(), 4);
     const QList<RigaStampa2> secondaTabella = tabella(amb);
@@ -291,7 +291,7 @@ void TestTabellaStampa2::tuttoONiente()
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("8"));
     Griglia g;
-    const GrigliaTotali::Esito e = costruisci(g);
+    const GrigliaTotali::Esito e = costruisci(amb, g);
     stampa(amb, g, e);
     const QList<RigaStampa2> prima = tabella(amb);
 
@@ -300,16 +300,16 @@ void TestTabellaStampa2::tuttoONiente()
     amb.sql(QStringLiteral("CREATE TRIGGER rifiuta BEFORE INSERT ON Stampa2 WHEN NEW.Des1 LIKE '%TOTALI%' "
                            "BEGIN SELECT RAISE(ABORT, 'rifiutata'); END"));
     movimento(amb, rossi, Ordinario, marzo(5), QStringLiteral("2"));
-    const GrigliaTotali::Esito ricostruita = costruisci(g);
+    const GrigliaTotali::Esito ricostruita = costruisci(amb, g);
     bool ok = true;
-    QVERIFY(PreparaStampa(g, ricostruita, &ok).isEmpty());
+    QVERIFY(PreparaStampa(amb.archivio(), g, ricostruita, &ok).isEmpty());
     QVERIFY(!ok);
     QCOMPARE(tabella(amb), prima);
 
     // A grid that is not a built summary prints nothing and leaves the table alone.
     amb.sql(QStringLiteral("DROP TRIGGER rifiuta"));
     Griglia vuota;
-    QVERIFY(PreparaStampa(vuota, GrigliaTotali::Esito{}, &ok).isEmpty());
+    QVERIFY(PreparaStampa(amb.archivio(), vuota, GrigliaTotali::Esito{}, &ok).isEmpty());
     QVERIFY(!ok);
     QCOMPARE(tabella(amb), prima);
 }
@@ -322,7 +322,7 @@ void TestTabellaStampa2::dallaGrigliaComeMostrata()
     movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("P'"));
     movimento(amb, rossi, Ordinario, marzo(5), QStringLiteral("8"));
     Griglia g;
-    const GrigliaTotali::Esito e = costruisci(g);
+    const GrigliaTotali::Esito e = costruisci(amb, g);
     QCOMPARE(g.testo(2, 5), QStringLiteral("1"));
     const QList<Linea> attese = stampa(amb, g, e);
     QVERIFY(attese.contains(Linea{QStringLiteral("Permesso d'ufficio : 1"), 0}));
