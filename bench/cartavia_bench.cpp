@@ -56,8 +56,7 @@ double mediana(QList<double> v)
 }
 
 // Median milliseconds of `ripetizioni` runs of `f`; `prima` runs untimed before each run.
-template<typename F, typename P>
-double misura(int ripetizioni, P&& prima, F&& f)
+template <typename F, typename P> double misura(int ripetizioni, P&& prima, F&& f)
 {
     QList<double> tempi;
     for (int i = 0; i < ripetizioni; ++i) {
@@ -70,15 +69,17 @@ double misura(int ripetizioni, P&& prima, F&& f)
     return mediana(tempi);
 }
 
-template<typename F>
-double misura(int ripetizioni, F&& f)
+template <typename F> double misura(int ripetizioni, F&& f)
 {
-    return misura(ripetizioni, [] {}, std::forward<F>(f));
+    return misura(
+        ripetizioni, [] {}, std::forward<F>(f));
 }
 
 double piccoMb()
 {
-    struct rusage uso {};
+    struct rusage uso
+    {
+    };
     getrusage(RUSAGE_SELF, &uso);
     return uso.ru_maxrss / 1024.0; // kilobytes on Linux
 }
@@ -144,19 +145,21 @@ void grigliaPerRiga(Griglia& g, const GrigliaDettaglio::Parametri& p)
         g.svuota();
         g.impostaRigheFisse(0);
         g.impostaRighe(2);
-        g.impostaColonne(GrigliaDettaglio::ColonnaGiorno(GrigliaDettaglio::CalcolaNumeroGiorniMese(p.mese, p.anno)) + 1);
+        g.impostaColonne(
+            GrigliaDettaglio::ColonnaGiorno(GrigliaDettaglio::CalcolaNumeroGiorniMese(p.mese, p.anno)) + 1);
         g.impostaRigheFisse(2);
         g.impostaColonneFisse(4);
         RigheDipendenti::CaricaDipendenti(sessioneBench().PercorsoArchivio, g, p.criteri, p.tipi);
     }
     Archivio db(sessioneBench().PercorsoArchivio);
     for (int r = 2; r < g.righe(); ++r) {
-        QSqlQuery q = db.esegui(QStringLiteral(" select * from tabellamovimenti where Mese = '") + Module1::DuplicaApici(p.mese)
-                                + QStringLiteral("' and Anno = '") + Module1::DuplicaApici(p.anno)
-                                + QStringLiteral("' and indiceanagrafica = ") + g.testo(r, 0)
-                                + QStringLiteral(" and tipo = '") + Module1::DuplicaApici(g.testo(r, 3)) + QLatin1Char('\''));
+        QSqlQuery q = db.esegui(QStringLiteral(" select * from tabellamovimenti where Mese = '")
+            + Module1::DuplicaApici(p.mese) + QStringLiteral("' and Anno = '") + Module1::DuplicaApici(p.anno)
+            + QStringLiteral("' and indiceanagrafica = ") + g.testo(r, 0) + QStringLiteral(" and tipo = '")
+            + Module1::DuplicaApici(g.testo(r, 3)) + QLatin1Char('\''));
         while (q.next()) {
-            const int c = GrigliaDettaglio::ColonnaGiorno(int(Module1::ValoreNumerico(q.value(QStringLiteral("giorno")).toString())));
+            const int c = GrigliaDettaglio::ColonnaGiorno(
+                int(Module1::ValoreNumerico(q.value(QStringLiteral("giorno")).toString())));
             g.impostaTesto(r, c, q.value(QStringLiteral("Stato")).toString());
             if (!q.value(QStringLiteral("Note")).toString().isEmpty())
                 g.impostaSfondo(r, c, GrigliaDettaglio::ColoreNota);
@@ -174,18 +177,19 @@ void totaliPerRiga(const GrigliaDettaglio::Parametri& p, double* ore, double* gi
     while (s.next())
         stati << s.value(QStringLiteral("Stato")).toString();
     const QList<RigheDipendenti::Dipendente> dipendenti = RigheDipendenti::LeggiDipendenti(db, p.criteri);
-    QStringList tipi{RigheDipendenti::Ordinario};
+    QStringList tipi { RigheDipendenti::Ordinario };
     tipi += p.tipi;
-    const QString periodo = QStringLiteral(" and Mese = '") + Module1::DuplicaApici(p.mese) + QStringLiteral("' and Anno = '")
-        + Module1::DuplicaApici(p.anno) + QLatin1Char('\'');
+    const QString periodo = QStringLiteral(" and Mese = '") + Module1::DuplicaApici(p.mese)
+        + QStringLiteral("' and Anno = '") + Module1::DuplicaApici(p.anno) + QLatin1Char('\'');
     *ore = 0;
     *giorni = 0;
     for (const auto& d : dipendenti) {
         for (const QString& tipo : tipi) {
-            QSqlQuery q = db.esegui(QStringLiteral(" Select sum(statonum) as SommaDiStato  from tabellamovimenti where "
-                                                   "indiceanagrafica = ")
-                                    + QString::number(d.indice) + QStringLiteral(" and tipo = '")
-                                    + Module1::DuplicaApici(tipo) + QLatin1Char('\'') + periodo);
+            QSqlQuery q = db.esegui(
+                QStringLiteral(" Select sum(statonum) as SommaDiStato  from tabellamovimenti where "
+                               "indiceanagrafica = ")
+                + QString::number(d.indice) + QStringLiteral(" and tipo = '") + Module1::DuplicaApici(tipo)
+                + QLatin1Char('\'') + periodo);
             if (q.next())
                 *ore += q.value(QStringLiteral("SommaDiStato")).toDouble();
             QCoreApplication::processEvents();
@@ -194,10 +198,11 @@ void totaliPerRiga(const GrigliaDettaglio::Parametri& p, double* ore, double* gi
     for (const QString& stato : stati) {
         for (const auto& d : dipendenti) {
             for (const QString& tipo : tipi) {
-                QSqlQuery q = db.esegui(QStringLiteral("select * from tabellamovimenti where indiceanagrafica = ")
-                                        + QString::number(d.indice) + QStringLiteral(" and stato = '") + stato
-                                        + QStringLiteral("' and  tipo = '") + Module1::DuplicaApici(tipo)
-                                        + QLatin1Char('\'') + periodo);
+                QSqlQuery q
+                    = db.esegui(QStringLiteral("select * from tabellamovimenti where indiceanagrafica = ")
+                        + QString::number(d.indice) + QStringLiteral(" and stato = '") + stato
+                        + QStringLiteral("' and  tipo = '") + Module1::DuplicaApici(tipo) + QLatin1Char('\'')
+                        + periodo);
                 while (q.next())
                     *giorni += 1;
             }
@@ -227,18 +232,21 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     g_gestoreQt = qInstallMessageHandler(messaggioQt);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Misura le operazioni del diario su un archivio di esempio."));
+    parser.setApplicationDescription(
+        QStringLiteral("Misura le operazioni del diario su un archivio di esempio."));
     parser.addHelpOption();
-    QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Ultima riga: un oggetto JSON con i risultati."));
-    QCommandLineOption dipendenti(QStringLiteral("dipendenti"), QStringLiteral("Dipendenti (300)."), QStringLiteral("N"),
-                                  QStringLiteral("300"));
-    QCommandLineOption mesi(QStringLiteral("mesi"), QStringLiteral("Mesi (36)."), QStringLiteral("M"), QStringLiteral("36"));
-    QCommandLineOption ripetizioni(QStringLiteral("ripetizioni"), QStringLiteral("Ripetizioni per misura (7)."),
-                                   QStringLiteral("R"), QStringLiteral("7"));
+    QCommandLineOption json(
+        QStringLiteral("json"), QStringLiteral("Ultima riga: un oggetto JSON con i risultati."));
+    QCommandLineOption dipendenti(QStringLiteral("dipendenti"), QStringLiteral("Dipendenti (300)."),
+        QStringLiteral("N"), QStringLiteral("300"));
+    QCommandLineOption mesi(
+        QStringLiteral("mesi"), QStringLiteral("Mesi (36)."), QStringLiteral("M"), QStringLiteral("36"));
+    QCommandLineOption ripetizioni(QStringLiteral("ripetizioni"),
+        QStringLiteral("Ripetizioni per misura (7)."), QStringLiteral("R"), QStringLiteral("7"));
     QCommandLineOption archivio(QStringLiteral("archivio"),
-                                QStringLiteral("Usa (o crea la prima volta) questo archivio di esempio."),
-                                QStringLiteral("PERCORSO"));
-    parser.addOptions({json, dipendenti, mesi, ripetizioni, archivio});
+        QStringLiteral("Usa (o crea la prima volta) questo archivio di esempio."),
+        QStringLiteral("PERCORSO"));
+    parser.addOptions({ json, dipendenti, mesi, ripetizioni, archivio });
     parser.process(app);
 
     const int numeroDipendenti = parser.value(dipendenti).toInt();
@@ -300,9 +308,10 @@ int main(int argc, char* argv[])
     qint64 lette = 0;
     const double pavimentoLettura = misura(rip, [&] {
         Archivio db(percorso);
-        QSqlQuery q = db.esegui(QStringLiteral("SELECT IndiceAnagrafica, Tipo, Giorno, Stato, Note FROM TabellaMovimenti "
-                                               "WHERE Data >= ? AND Data <= ?"),
-                                {primo, ultimo});
+        QSqlQuery q = db.esegui(
+            QStringLiteral("SELECT IndiceAnagrafica, Tipo, Giorno, Stato, Note FROM TabellaMovimenti "
+                           "WHERE Data >= ? AND Data <= ?"),
+            { primo, ultimo });
         lette = 0;
         while (q.next()) {
             q.value(0);
@@ -318,7 +327,8 @@ int main(int argc, char* argv[])
     for (int r = 0; r < griglia.righe(); ++r)
         for (int c = 0; c < griglia.colonne(); ++c)
             if (griglia.testo(r, c) != ingenua.testo(r, c) && r >= 2)
-                errore(QStringLiteral("la griglia per righe differisce alla riga %1, colonna %2").arg(r).arg(c));
+                errore(
+                    QStringLiteral("la griglia per righe differisce alla riga %1, colonna %2").arg(r).arg(c));
 
     // 2. Saving the month with 10% of its cells changed.
     QRandomGenerator g(7);
@@ -331,7 +341,8 @@ int main(int argc, char* argv[])
     const int giorni = griglia.colonne() - GrigliaDettaglio::ColonneFisse;
     const int celle = (griglia.righe() - 2) * giorni;
     while (cambiate.size() < celle / 10)
-        cambiate.append({2 + int(g.bounded(griglia.righe() - 2)), GrigliaDettaglio::ColonneFisse + int(g.bounded(giorni))});
+        cambiate.append({ 2 + int(g.bounded(griglia.righe() - 2)),
+            GrigliaDettaglio::ColonneFisse + int(g.bounded(giorni)) });
     int giro = 0;
     const double salvaMs = misura(
         rip,
@@ -350,11 +361,13 @@ int main(int argc, char* argv[])
     QList<qint64> chiavi;
     {
         Archivio db(percorso);
-        QSqlQuery trova = db.prepara(QStringLiteral("SELECT Indice FROM TabellaMovimenti WHERE IndiceAnagrafica = ? AND "
-                                                    "Anno = ? AND Mese = ? AND Tipo = ? AND Giorno = ?"));
+        QSqlQuery trova
+            = db.prepara(QStringLiteral("SELECT Indice FROM TabellaMovimenti WHERE IndiceAnagrafica = ? AND "
+                                        "Anno = ? AND Mese = ? AND Tipo = ? AND Giorno = ?"));
         for (const Cella& c : cambiate) {
-            db.eseguiPreparata(trova, {griglia.testo(c.riga, 0).toLongLong(), p.anno, p.mese, griglia.testo(c.riga, 3),
-                                       QString::number(GrigliaDettaglio::GiornoColonna(c.colonna))});
+            db.eseguiPreparata(trova,
+                { griglia.testo(c.riga, 0).toLongLong(), p.anno, p.mese, griglia.testo(c.riga, 3),
+                    QString::number(GrigliaDettaglio::GiornoColonna(c.colonna)) });
             if (trova.next())
                 chiavi << trova.value(0).toLongLong();
         }
@@ -363,10 +376,11 @@ int main(int argc, char* argv[])
         ++giro;
         Archivio db(percorso);
         InTransazione(db, [&] {
-            QSqlQuery aggiorna = db.prepara(QStringLiteral("UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ? WHERE Indice = ?"));
+            QSqlQuery aggiorna = db.prepara(
+                QStringLiteral("UPDATE TabellaMovimenti SET Stato = ?, StatoNum = ? WHERE Indice = ?"));
             for (qsizetype i = 0; i < chiavi.size(); ++i) {
                 const int ore = 1 + int((giro + i) % 9);
-                db.eseguiPreparata(aggiorna, {QString::number(ore), ore, chiavi.at(i)});
+                db.eseguiPreparata(aggiorna, { QString::number(ore), ore, chiavi.at(i) });
             }
         });
     });
@@ -389,21 +403,27 @@ int main(int argc, char* argv[])
     const double totaliAnnoMs = misura(rip, [&] { GrigliaTotali::DimensionaGriglia2(totaliAnno, anno); });
     double oreIngenue = 0;
     double giorniIngenui = 0;
-    const double totaliIngenuiMs = misura(std::min(rip, 3), [&] { totaliPerRiga(p, &oreIngenue, &giorniIngenui); });
+    const double totaliIngenuiMs
+        = misura(std::min(rip, 3), [&] { totaliPerRiga(p, &oreIngenue, &giorniIngenui); });
     {
         // Both ways must agree on the grand totals.
         double giorni = 0;
         for (int c = GrigliaTotali::PrimaColonnaStati; c < totali.colonne(); ++c)
             giorni += Module1::ValoreNumerico(totali.testo(esito.rigaTotale(), c));
-        const double ore = Module1::ValoreNumerico(totali.testo(esito.rigaTotale(), GrigliaTotali::ColonnaOre));
+        const double ore
+            = Module1::ValoreNumerico(totali.testo(esito.rigaTotale(), GrigliaTotali::ColonnaOre));
         if (std::abs(ore - oreIngenue) > 0.001 || giorni != giorniIngenui)
             errore(QStringLiteral("i totali per riga differiscono: ore %1 / %2, giorni %3 / %4")
-                       .arg(ore).arg(oreIngenue).arg(giorni).arg(giorniIngenui));
+                       .arg(ore)
+                       .arg(oreIngenue)
+                       .arg(giorni)
+                       .arg(giorniIngenui));
     }
     qsizetype lineeStampa = 0;
     const double stampaMs = misura(rip, [&] {
         bool ok = false;
-        lineeStampa = TabellaStampa2::PreparaStampa(sessioneBench().PercorsoArchivio, totali, esito, &ok).size();
+        lineeStampa
+            = TabellaStampa2::PreparaStampa(sessioneBench().PercorsoArchivio, totali, esito, &ok).size();
         if (!ok)
             errore(QStringLiteral("Stampa2 non scritta"));
     });
@@ -433,26 +453,30 @@ int main(int argc, char* argv[])
     servizi().terminaProgramma = {};
 
     const double picco = piccoMb();
-    auto intestazione = [](const QString& nome, const QString& ms, const QString& rapporto, const QString& accelerazione) {
-        out() << nome.leftJustified(42) << ms.rightJustified(12) << rapporto.rightJustified(18)
-              << accelerazione.rightJustified(16) << '\n';
-    };
+    auto intestazione
+        = [](const QString& nome, const QString& ms, const QString& rapporto, const QString& accelerazione) {
+              out() << nome.leftJustified(42) << ms.rightJustified(12) << rapporto.rightJustified(18)
+                    << accelerazione.rightJustified(16) << '\n';
+          };
     auto riga = [&](const QString& nome, double ms, const QString& rapporto, const QString& accelerazione) {
         intestazione(nome, QString::number(ms, 'f', 1), rapporto, accelerazione);
     };
     auto x = [](double v) { return QString::number(v, 'f', 2) + QStringLiteral(" x"); };
-    out() << "\nArchivio: " << dipendentiInArchivio << " dipendenti, " << p.tipi.size() << " tipi extra, " << stati
-          << " stati, " << numeroMesi << " mesi, " << righeArchivio << " registrazioni; mese misurato: " << p.mese << ' '
-          << p.anno << " (" << lette << " righe, " << celle << " celle); mediana di " << rip << " ripetizioni\n\n";
-    intestazione(QStringLiteral("operazione"), QStringLiteral("mediana ms"), QStringLiteral("rispetto al base"),
-                 QStringLiteral("su per riga"));
-    riga(QStringLiteral("griglia del mese"), grigliaMs, x(grigliaMs / pavimentoLettura), x(grigliaIngenuaMs / grigliaMs));
+    out() << "\nArchivio: " << dipendentiInArchivio << " dipendenti, " << p.tipi.size() << " tipi extra, "
+          << stati << " stati, " << numeroMesi << " mesi, " << righeArchivio
+          << " registrazioni; mese misurato: " << p.mese << ' ' << p.anno << " (" << lette << " righe, "
+          << celle << " celle); mediana di " << rip << " ripetizioni\n\n";
+    intestazione(QStringLiteral("operazione"), QStringLiteral("mediana ms"),
+        QStringLiteral("rispetto al base"), QStringLiteral("su per riga"));
+    riga(QStringLiteral("griglia del mese"), grigliaMs, x(grigliaMs / pavimentoLettura),
+        x(grigliaIngenuaMs / grigliaMs));
     riga(QStringLiteral("  base A: una lettura indicizzata"), pavimentoLettura, QString(), QString());
     riga(QStringLiteral("  per riga: una query per riga"), grigliaIngenuaMs, QString(), QString());
-    riga(QStringLiteral("salvataggio del mese (10% cambiato)"), salvaMs, x(salvaMs / pavimentoScrittura), QString());
+    riga(QStringLiteral("salvataggio del mese (10% cambiato)"), salvaMs, x(salvaMs / pavimentoScrittura),
+        QString());
     riga(QStringLiteral("  base B: scrittura preparata"), pavimentoScrittura, QString(), QString());
     riga(QStringLiteral("totali del mese"), totaliMeseMs, x(totaliMeseMs / pavimentoLettura),
-         x(totaliIngenuiMs / totaliMeseMs));
+        x(totaliIngenuiMs / totaliMeseMs));
     riga(QStringLiteral("  per riga: una query per riga e stato"), totaliIngenuiMs, QString(), QString());
     riga(QStringLiteral("totali di 12 mesi"), totaliAnnoMs, QString(), QString());
     riga(QStringLiteral("Stampa2 dai totali del mese"), stampaMs, QString(), QString());
@@ -461,7 +485,8 @@ int main(int argc, char* argv[])
     riga(QStringLiteral("  su un archivio di 3 mesi"), aperturaPiccola.ms, QString(), QString());
     out() << "\nletti all'apertura: " << QString::number(apertura.mib, 'f', 1) << " MiB ("
           << QString::number(aperturaPiccola.mib, 'f', 1) << " MiB sull'archivio di 3 mesi)";
-    out() << "\nmemoria di picco: " << QString::number(picco, 'f', 1) << " MB; righe di stampa: " << lineeStampa << '\n';
+    out() << "\nmemoria di picco: " << QString::number(picco, 'f', 1)
+          << " MB; righe di stampa: " << lineeStampa << '\n';
 
     if (parser.isSet(json)) {
         QJsonObject o;

@@ -303,12 +303,12 @@ Archivio::Archivio(const QString& percorso, Apertura modo)
     : m_percorso(percorso)
 {
     if (percorso.trimmed().isEmpty())
-        throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
-                             QStringLiteral("Il percorso dell'archivio non è indicato."));
+        throw ErroreArchivio(
+            CodiciErrore::PercorsoNonValido, QStringLiteral("Il percorso dell'archivio non è indicato."));
     const QFileInfo info(percorso);
     if (!cartellaEsiste(percorso) || info.isDir())
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
-                             QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(percorso)));
+            QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(percorso)));
     // An empty file is what an interrupted creation leaves: there is nothing in it to lose.
     const bool vuoto = info.exists() && info.size() == 0 && modo == Apertura::CreaSeManca;
     if (info.exists() && NotoDanneggiato(percorso))
@@ -317,7 +317,7 @@ Archivio::Archivio(const QString& percorso, Apertura modo)
         Verifica(percorso);
     else if (modo == Apertura::Esistente)
         throw ErroreArchivio(CodiciErrore::FileNonTrovato,
-                             QStringLiteral("Impossibile trovare il file «%1».").arg(QDir::toNativeSeparators(percorso)));
+            QStringLiteral("Impossibile trovare il file «%1».").arg(QDir::toNativeSeparators(percorso)));
 
     m_nomeConnessione = QStringLiteral("archivio-%1").arg(g_contatoreConnessioni.fetchAndAddRelaxed(1));
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nomeConnessione);
@@ -419,8 +419,9 @@ void Archivio::annulla()
 
 bool Archivio::esisteTabella(const QString& tabella)
 {
-    return valore(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
-                  {tabella})
+    return valore(QStringLiteral(
+                      "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
+               { tabella })
                .toInt()
         > 0;
 }
@@ -428,7 +429,7 @@ bool Archivio::esisteTabella(const QString& tabella)
 QStringList Archivio::campi(const QString& tabella)
 {
     QStringList nomi;
-    QSqlQuery q = esegui(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {tabella});
+    QSqlQuery q = esegui(QStringLiteral("SELECT name FROM pragma_table_info(?)"), { tabella });
     while (q.next())
         nomi << q.value(0).toString();
     return nomi;
@@ -440,7 +441,7 @@ QStringList Archivio::indici(const QString& tabella)
     QSqlQuery q = esegui(
         QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ? COLLATE NOCASE "
                        "AND name NOT LIKE 'sqlite_autoindex%' ORDER BY name"),
-        {tabella});
+        { tabella });
     while (q.next())
         nomi << q.value(0).toString();
     return nomi;
@@ -473,23 +474,26 @@ bool RigaRapida::nullo(int colonna) const
     return sqlite3_column_type(m_istruzione, colonna) == SQLITE_NULL;
 }
 
-void Archivio::scorri(const QString& sql, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga)
+void Archivio::scorri(
+    const QString& sql, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga)
 {
     const QVariant maniglia = m_db.driver()->handle();
     sqlite3* motore = nullptr;
     if (maniglia.isValid() && qstrcmp(maniglia.typeName(), "sqlite3*") == 0)
         motore = *static_cast<sqlite3* const*>(maniglia.constData());
     if (!motore)
-        throw ErroreArchivio(CodiciErrore::Generico, QStringLiteral("Lettura diretta dell'archivio non disponibile."));
+        throw ErroreArchivio(
+            CodiciErrore::Generico, QStringLiteral("Lettura diretta dell'archivio non disponibile."));
     sqlite3_stmt* istruzione = nullptr;
     const QByteArray testoSql = sql.toUtf8();
-    if (sqlite3_prepare_v2(motore, testoSql.constData(), int(testoSql.size()), &istruzione, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(motore, testoSql.constData(), int(testoSql.size()), &istruzione, nullptr)
+        != SQLITE_OK)
         throw errore(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
     struct Chiudi
     {
         sqlite3_stmt* s;
         ~Chiudi() { sqlite3_finalize(s); }
-    } chiudi{istruzione};
+    } chiudi { istruzione };
     for (int i = 0; i < valori.size(); ++i) {
         const QVariant& v = valori.at(i);
         int esito = SQLITE_OK;
@@ -532,10 +536,10 @@ void Archivio::Verifica(const QString& percorso)
     QFile f(percorso);
     if (!f.exists())
         throw ErroreArchivio(CodiciErrore::FileNonTrovato,
-                             QStringLiteral("Impossibile trovare il file «%1».").arg(QDir::toNativeSeparators(percorso)));
+            QStringLiteral("Impossibile trovare il file «%1».").arg(QDir::toNativeSeparators(percorso)));
     if (!f.open(QIODevice::ReadOnly))
         throw ErroreArchivio(CodiciErrore::FileInUso,
-                             QStringLiteral("Impossibile leggere il file «%1».").arg(QDir::toNativeSeparators(percorso)));
+            QStringLiteral("Impossibile leggere il file «%1».").arg(QDir::toNativeSeparators(percorso)));
     static const QByteArray firma("SQLite format 3\0", 16);
     // An engine page is at least 512 bytes; anything shorter is a truncated or foreign file.
     if (f.size() < 512 || f.read(16) != firma)
@@ -687,10 +691,10 @@ QString destinazioneNuova(const QString& destinazione)
     const QString assoluto = QFileInfo(destinazione).absoluteFilePath();
     if (QFileInfo::exists(assoluto))
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
-                             QStringLiteral("Il file «%1» esiste già.").arg(QDir::toNativeSeparators(destinazione)));
+            QStringLiteral("Il file «%1» esiste già.").arg(QDir::toNativeSeparators(destinazione)));
     if (!cartellaEsiste(assoluto))
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
-                             QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(destinazione)));
+            QStringLiteral("Il percorso «%1» non è valido.").arg(QDir::toNativeSeparators(destinazione)));
     return assoluto;
 }
 } // namespace
@@ -819,30 +823,38 @@ ErroreArchivio Archivio::Traduci(const QSqlError& errore, const QString& contest
 ErroreArchivio Archivio::Traduci(int codiceMotore, const QString& motore, const QString& contesto)
 {
     const int codice = codiceMotore & 0xFF;
-    const QString dettaglio = contesto.isEmpty() ? motore : motore + QStringLiteral(" [") + contesto + QLatin1Char(']');
+    const QString dettaglio
+        = contesto.isEmpty() ? motore : motore + QStringLiteral(" [") + contesto + QLatin1Char(']');
     switch (codice) {
     case 5: // busy
     case 6: // locked
-        return {CodiciErrore::Bloccato, QStringLiteral("L'archivio è bloccato da un altro utente. (%1)").arg(motore)};
+        return { CodiciErrore::Bloccato,
+            QStringLiteral("L'archivio è bloccato da un altro utente. (%1)").arg(motore) };
     case 8:
-        return {CodiciErrore::SolaLettura, QStringLiteral("L'archivio è di sola lettura. (%1)").arg(motore)};
+        return { CodiciErrore::SolaLettura,
+            QStringLiteral("L'archivio è di sola lettura. (%1)").arg(motore) };
     case 10:
-        return {CodiciErrore::ErroreDisco, QStringLiteral("Errore di disco o di rete. (%1)").arg(motore)};
+        return { CodiciErrore::ErroreDisco, QStringLiteral("Errore di disco o di rete. (%1)").arg(motore) };
     case 11: // corrupt
     case 26: // not a database
-        return {CodiciErrore::NonUnArchivio,
-                QStringLiteral("L'archivio non è un archivio di Cartavia oppure è danneggiato. (%1)").arg(motore)};
+        return {
+            CodiciErrore::NonUnArchivio,
+            QStringLiteral("L'archivio non è un archivio di Cartavia oppure è danneggiato. (%1)").arg(motore)
+        };
     case 13:
-        return {CodiciErrore::DiscoPieno, QStringLiteral("Spazio su disco insufficiente. (%1)").arg(motore)};
+        return { CodiciErrore::DiscoPieno,
+            QStringLiteral("Spazio su disco insufficiente. (%1)").arg(motore) };
     case 14:
-        return {CodiciErrore::FileNonTrovato, QStringLiteral("Impossibile aprire l'archivio. (%1)").arg(dettaglio)};
+        return { CodiciErrore::FileNonTrovato,
+            QStringLiteral("Impossibile aprire l'archivio. (%1)").arg(dettaglio) };
     default:
         break;
     }
     if (motore.contains(QLatin1String("no such table"), Qt::CaseInsensitive))
-        return {CodiciErrore::TabellaNonTrovata, QStringLiteral("Tabella non trovata. (%1)").arg(dettaglio)};
+        return { CodiciErrore::TabellaNonTrovata,
+            QStringLiteral("Tabella non trovata. (%1)").arg(dettaglio) };
     if (motore.contains(QLatin1String("no such column"), Qt::CaseInsensitive)
         || motore.contains(QLatin1String("has no column"), Qt::CaseInsensitive))
-        return {CodiciErrore::CampoNonTrovato, QStringLiteral("Campo non trovato. (%1)").arg(dettaglio)};
-    return {CodiciErrore::Generico, QStringLiteral("Errore dell'archivio. (%1)").arg(dettaglio)};
+        return { CodiciErrore::CampoNonTrovato, QStringLiteral("Campo non trovato. (%1)").arg(dettaglio) };
+    return { CodiciErrore::Generico, QStringLiteral("Errore dell'archivio. (%1)").arg(dettaglio) };
 }

@@ -19,8 +19,7 @@ class RigaRapida
 public:
     explicit RigaRapida(sqlite3_stmt* istruzione)
         : m_istruzione(istruzione)
-    {
-    }
+    { }
     qint64 intero(int colonna) const;
     double reale(int colonna) const;
     QString testo(int colonna) const; // "" for null
@@ -56,7 +55,8 @@ public:
     void eseguiPreparata(QSqlQuery& query, const QVariantList& valori);
     // Runs a query and hands each row to `riga`: the month-sized reads of the grids and the save,
     // where a QVariant per value would cost more than the engine's own work.
-    void scorri(const QString& sql, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga);
+    void scorri(
+        const QString& sql, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga);
     // The first column of the first row, or an invalid QVariant when there is no row.
     QVariant valore(const QString& sql, const QVariantList& valori = {});
 
@@ -123,8 +123,7 @@ private:
 };
 
 // Runs `f` in one write transaction: committed when it returns, rolled back when it throws.
-template<typename F>
-void InTransazione(Archivio& db, F&& f)
+template <typename F> void InTransazione(Archivio& db, F&& f)
 {
     db.inizia();
     try {

@@ -21,79 +21,166 @@ struct Stato
 };
 
 const Stato Stati[] = {
-    {"F", "Ferie"},
-    {"M", "Malattia"},
-    {"P", "Permesso"},
-    {"R", "Riposo"},
-    {"I", "Infortunio"},
-    {"L", "Lutto"},
-    {"S", "Sciopero"},
-    {"MT", "Maternità"},
-    {"CI", "Cassa integrazione"},
-    {"FO", "Formazione"},
-    {"T", "Trasferta"},
-    {"DS", "Donazione sangue"},
-    {"AS", "Assemblea sindacale"},
-    {"CM", "Congedo matrimoniale"},
-    {"A", "Assenza ingiustificata"},
+    { "F", "Ferie" },
+    { "M", "Malattia" },
+    { "P", "Permesso" },
+    { "R", "Riposo" },
+    { "I", "Infortunio" },
+    { "L", "Lutto" },
+    { "S", "Sciopero" },
+    { "MT", "Maternità" },
+    { "CI", "Cassa integrazione" },
+    { "FO", "Formazione" },
+    { "T", "Trasferta" },
+    { "DS", "Donazione sangue" },
+    { "AS", "Assemblea sindacale" },
+    { "CM", "Congedo matrimoniale" },
+    { "A", "Assenza ingiustificata" },
 };
 
 const char* const Tipi[][2] = {
-    {"STRAORDINARIO", "Ore di lavoro straordinario"},
-    {"NOTTURNO", "Ore di lavoro notturno"},
-    {"FESTIVO", "Ore di lavoro festivo"},
+    { "STRAORDINARIO", "Ore di lavoro straordinario" },
+    { "NOTTURNO", "Ore di lavoro notturno" },
+    { "FESTIVO", "Ore di lavoro festivo" },
 };
 
 const char* const Cognomi[] = {
-    "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci", "Marino", "Greco",
-    "Bruno", "Gallo", "Conti", "De Luca", "Mancini", "Costa", "Giordano", "Rizzo", "Lombardi", "Moretti",
-    "Barbieri", "Fontana", "Santoro", "Mariani", "Rinaldi", "Caruso", "Ferrara", "Galli", "Martini", "Leone",
-    "Longo", "Gentile", "Martinelli", "Vitale", "Lombardo", "Serra", "Coppola", "De Santis", "D'Angelo", "Marchetti",
-    "Parisi", "Villa", "Conte", "Ferraro", "Ferri", "Fabbri", "Bianco", "Marini", "Grasso", "Valentini",
+    "Rossi",
+    "Russo",
+    "Ferrari",
+    "Esposito",
+    "Bianchi",
+    "Romano",
+    "Colombo",
+    "Ricci",
+    "Marino",
+    "Greco",
+    "Bruno",
+    "Gallo",
+    "Conti",
+    "De Luca",
+    "Mancini",
+    "Costa",
+    "Giordano",
+    "Rizzo",
+    "Lombardi",
+    "Moretti",
+    "Barbieri",
+    "Fontana",
+    "Santoro",
+    "Mariani",
+    "Rinaldi",
+    "Caruso",
+    "Ferrara",
+    "Galli",
+    "Martini",
+    "Leone",
+    "Longo",
+    "Gentile",
+    "Martinelli",
+    "Vitale",
+    "Lombardo",
+    "Serra",
+    "Coppola",
+    "De Santis",
+    "D'Angelo",
+    "Marchetti",
+    "Parisi",
+    "Villa",
+    "Conte",
+    "Ferraro",
+    "Ferri",
+    "Fabbri",
+    "Bianco",
+    "Marini",
+    "Grasso",
+    "Valentini",
 };
 
 const char* const NomiMaschili[] = {
-    "Marco", "Luca", "Giuseppe", "Francesco", "Alessandro", "Andrea", "Matteo", "Lorenzo", "Davide", "Stefano",
-    "Paolo", "Giovanni", "Roberto", "Simone", "Antonio", "Fabio", "Riccardo", "Nicola", "Emanuele", "Federico",
+    "Marco",
+    "Luca",
+    "Giuseppe",
+    "Francesco",
+    "Alessandro",
+    "Andrea",
+    "Matteo",
+    "Lorenzo",
+    "Davide",
+    "Stefano",
+    "Paolo",
+    "Giovanni",
+    "Roberto",
+    "Simone",
+    "Antonio",
+    "Fabio",
+    "Riccardo",
+    "Nicola",
+    "Emanuele",
+    "Federico",
 };
 
 const char* const NomiFemminili[] = {
-    "Giulia", "Francesca", "Chiara", "Sara", "Martina", "Valentina", "Alessandra", "Elena", "Laura", "Anna",
-    "Federica", "Silvia", "Paola", "Roberta", "Elisa", "Ilaria", "Monica", "Claudia", "Serena", "Beatrice",
+    "Giulia",
+    "Francesca",
+    "Chiara",
+    "Sara",
+    "Martina",
+    "Valentina",
+    "Alessandra",
+    "Elena",
+    "Laura",
+    "Anna",
+    "Federica",
+    "Silvia",
+    "Paola",
+    "Roberta",
+    "Elisa",
+    "Ilaria",
+    "Monica",
+    "Claudia",
+    "Serena",
+    "Beatrice",
 };
 
 const char* const Comuni[][3] = {
-    {"Milano", "MI", "20121"}, {"Monza", "MB", "20900"}, {"Bergamo", "BG", "24121"}, {"Brescia", "BS", "25121"},
-    {"Como", "CO", "22100"},   {"Lecco", "LC", "23900"}, {"Varese", "VA", "21100"},  {"Pavia", "PV", "27100"},
+    { "Milano", "MI", "20121" },
+    { "Monza", "MB", "20900" },
+    { "Bergamo", "BG", "24121" },
+    { "Brescia", "BS", "25121" },
+    { "Como", "CO", "22100" },
+    { "Lecco", "LC", "23900" },
+    { "Varese", "VA", "21100" },
+    { "Pavia", "PV", "27100" },
 };
 
-const char* const Vie[] = {"Via Roma", "Via Garibaldi", "Via Mazzini", "Corso Italia", "Via Dante",
-                           "Viale Lombardia", "Via Verdi", "Piazza della Repubblica", "Via Manzoni", "Via Cavour"};
+const char* const Vie[] = { "Via Roma", "Via Garibaldi", "Via Mazzini", "Corso Italia", "Via Dante",
+    "Viale Lombardia", "Via Verdi", "Piazza della Repubblica", "Via Manzoni", "Via Cavour" };
 
-const char* const Note[] = {"Visita medica", "Uscita anticipata alle 16", "Entrata posticipata",
-                            "Corso sicurezza", "Permesso per motivi familiari", "Recupero ore"};
+const char* const Note[] = { "Visita medica", "Uscita anticipata alle 16", "Entrata posticipata",
+    "Corso sicurezza", "Permesso per motivi familiari", "Recupero ore" };
 
 QString t(const char* s)
 {
     return QString::fromUtf8(s);
 }
 
-template<typename T, std::size_t N>
-const T& scegli(QRandomGenerator& g, const T (&elenco)[N])
+template <typename T, std::size_t N> const T& scegli(QRandomGenerator& g, const T (&elenco)[N])
 {
     return elenco[g.bounded(int(N))];
 }
 
 } // namespace
 
-Risultato Crea(const QString& percorso, const Opzioni& opzioni,
-               const std::function<void(int, int)>& avanzamento)
+Risultato Crea(
+    const QString& percorso, const Opzioni& opzioni, const std::function<void(int, int)>& avanzamento)
 {
     Risultato r;
     const QString assoluto = QFileInfo(percorso).absoluteFilePath();
     if (QFileInfo::exists(assoluto)) {
-        r.errore = QStringLiteral("Il file «%1» esiste già: l'archivio di esempio si crea solo in un file nuovo.")
-                       .arg(QDir::toNativeSeparators(assoluto));
+        r.errore
+            = QStringLiteral("Il file «%1» esiste già: l'archivio di esempio si crea solo in un file nuovo.")
+                  .arg(QDir::toNativeSeparators(assoluto));
         return r;
     }
     if (opzioni.dipendenti < 0 || opzioni.mesi < 0 || !opzioni.ultimoMese.isValid()) {
@@ -115,24 +202,28 @@ Risultato Crea(const QString& percorso, const Opzioni& opzioni,
     try {
         Archivio db(assoluto);
         InTransazione(db, [&] {
-            db.esegui(QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), {Module1::VersioneProgramma});
-            db.esegui(QStringLiteral(
-                          "INSERT INTO Configurazioni (RagSociale, Indirizzo, Cap, Comune, Provincia, Piva, CodiceFiscale, "
-                          "Tel, Fax, VisualizzaIntestazione, VisualizzaLogo, SalvataggioAutomatico, Banca, Iban) "
-                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                      {QStringLiteral("Officine Meccaniche Valsassina S.r.l."), QStringLiteral("Via dell'Industria 14"),
-                       QStringLiteral("23900"), QStringLiteral("Lecco"), QStringLiteral("LC"),
-                       QStringLiteral("02345678901"), QStringLiteral("02345678901"), QStringLiteral("0341 123456"),
-                       QStringLiteral("0341 123457"), -1, 0, 0, QStringLiteral("Banca Popolare del Lario"),
-                       QStringLiteral("IT60X0542811101000000123456")});
+            db.esegui(QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"),
+                { Module1::VersioneProgramma });
+            db.esegui(
+                QStringLiteral(
+                    "INSERT INTO Configurazioni (RagSociale, Indirizzo, Cap, Comune, Provincia, Piva, "
+                    "CodiceFiscale, "
+                    "Tel, Fax, VisualizzaIntestazione, VisualizzaLogo, SalvataggioAutomatico, Banca, Iban) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                { QStringLiteral("Officine Meccaniche Valsassina S.r.l."),
+                    QStringLiteral("Via dell'Industria 14"), QStringLiteral("23900"), QStringLiteral("Lecco"),
+                    QStringLiteral("LC"), QStringLiteral("02345678901"), QStringLiteral("02345678901"),
+                    QStringLiteral("0341 123456"), QStringLiteral("0341 123457"), -1, 0, 0,
+                    QStringLiteral("Banca Popolare del Lario"),
+                    QStringLiteral("IT60X0542811101000000123456") });
 
             for (int i = 0; i < numeroStati; ++i)
                 db.esegui(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES (?, ?)"),
-                          {t(Stati[i].codice), t(Stati[i].descrizione)});
+                    { t(Stati[i].codice), t(Stati[i].descrizione) });
             QStringList tipi;
             for (int i = 0; i < numeroTipi; ++i) {
                 db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo, Descrizione) VALUES (?, ?)"),
-                          {t(Tipi[i][0]), t(Tipi[i][1])});
+                    { t(Tipi[i][0]), t(Tipi[i][1]) });
                 tipi << t(Tipi[i][0]);
             }
 
@@ -145,8 +236,10 @@ Risultato Crea(const QString& percorso, const Opzioni& opzioni,
             };
             QList<Dipendente> dipendenti;
             QSqlQuery nuovo = db.prepara(QStringLiteral(
-                "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Nome, Cognome, Indirizzo, Cap, Comune, Provincia, "
-                "Cellulare, Email, DataNascita, LuogoNascita, Cittadinanza, Nazione, Maschio, Femmina, CodiceFiscale, "
+                "INSERT INTO TabellaAnagrafiche (Codice, RagSociale, Nome, Cognome, Indirizzo, Cap, Comune, "
+                "Provincia, "
+                "Cellulare, Email, DataNascita, LuogoNascita, Cittadinanza, Nazione, Maschio, Femmina, "
+                "CodiceFiscale, "
                 "Attivo, NonAttivo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
             QSet<QString> nomiUsati;
             for (int i = 0; i < opzioni.dipendenti; ++i) {
@@ -171,18 +264,19 @@ Risultato Crea(const QString& percorso, const Opzioni& opzioni,
                 posta.remove(QLatin1Char(' '));
                 posta.remove(QLatin1Char('\''));
                 db.eseguiPreparata(nuovo,
-                                   {codice, ragione, nome, cognome,
-                                    QStringLiteral("%1 %2").arg(t(scegli(g, Vie))).arg(1 + g.bounded(120)),
-                                    t(comune[2]), t(comune[0]), t(comune[1]),
-                                    QStringLiteral("3%1 %2").arg(20 + g.bounded(80)).arg(1000000 + g.bounded(8999999)),
-                                    posta + QStringLiteral("@esempio.it"), nascita.toString(Qt::ISODate), t(comune[0]),
-                                    QStringLiteral("Italiana"), QStringLiteral("Italia"), maschio ? 1 : 0,
-                                    maschio ? 0 : 1, QString(), attivo ? 1 : 0, attivo ? 0 : 1});
-                dipendenti.append({nuovo.lastInsertId().toLongLong(), codice, ragione, attivo});
+                    { codice, ragione, nome, cognome,
+                        QStringLiteral("%1 %2").arg(t(scegli(g, Vie))).arg(1 + g.bounded(120)), t(comune[2]),
+                        t(comune[0]), t(comune[1]),
+                        QStringLiteral("3%1 %2").arg(20 + g.bounded(80)).arg(1000000 + g.bounded(8999999)),
+                        posta + QStringLiteral("@esempio.it"), nascita.toString(Qt::ISODate), t(comune[0]),
+                        QStringLiteral("Italiana"), QStringLiteral("Italia"), maschio ? 1 : 0,
+                        maschio ? 0 : 1, QString(), attivo ? 1 : 0, attivo ? 0 : 1 });
+                dipendenti.append({ nuovo.lastInsertId().toLongLong(), codice, ragione, attivo });
             }
 
             QSqlQuery movimento = db.prepara(QStringLiteral(
-                "INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, CodiceAnagrafica, RagSociale, "
+                "INSERT INTO TabellaMovimenti (Data, Giorno, Mese, Anno, IndiceAnagrafica, CodiceAnagrafica, "
+                "RagSociale, "
                 "Stato, Descrizione, Note, StatoNum, Tipo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
             const QDate ultimo(opzioni.ultimoMese.year(), opzioni.ultimoMese.month(), 1);
             for (int m = 0; m < opzioni.mesi; ++m) {
@@ -190,7 +284,7 @@ Risultato Crea(const QString& percorso, const Opzioni& opzioni,
                 const QString nomeMese = Module1::NomeMese(primo.month());
                 const QString anno = QString::number(primo.year());
                 for (const Dipendente& d : dipendenti) {
-                    QStringList righe{QStringLiteral("ORDINARIO")};
+                    QStringList righe { QStringLiteral("ORDINARIO") };
                     righe += tipi;
                     for (const QString& tipo : righe) {
                         const bool ordinario = tipo == QLatin1String("ORDINARIO");
@@ -231,10 +325,10 @@ Risultato Crea(const QString& percorso, const Opzioni& opzioni,
                             if (ore != 0)
                                 stato = Module1::FormattaNumero(ore);
                             db.eseguiPreparata(movimento,
-                                               {data.toString(Qt::ISODate), QString::number(giorno), nomeMese, anno,
-                                                d.indice, d.codice, ordinario ? d.nome : QString(), stato,
-                                                descrizione.isEmpty() ? QVariant() : QVariant(descrizione), nota, ore,
-                                                tipo});
+                                { data.toString(Qt::ISODate), QString::number(giorno), nomeMese, anno,
+                                    d.indice, d.codice, ordinario ? d.nome : QString(), stato,
+                                    descrizione.isEmpty() ? QVariant() : QVariant(descrizione), nota, ore,
+                                    tipo });
                             ++r.registrazioni;
                         }
                     }

@@ -27,6 +27,6 @@ struct Risultato
 
 // Creates the archive at `percorso`, which must not exist yet. `avanzamento` gets the months done.
 Risultato Crea(const QString& percorso, const Opzioni& opzioni,
-               const std::function<void(int fatti, int totali)>& avanzamento = {});
+    const std::function<void(int fatti, int totali)>& avanzamento = {});
 
 } // namespace ArchivioEsempio

@@ -57,8 +57,9 @@ void rinomina(const QString& da, const QString& a)
     std::error_code ec;
     std::filesystem::rename(percorsoFs(da), percorsoFs(a), ec);
     if (ec)
-        throw ErroreArchivio(CodiciErrore::Generico, QStringLiteral("Impossibile sostituire il file «%1»: %2")
-                                                         .arg(nativo(a), QString::fromLocal8Bit(ec.message())));
+        throw ErroreArchivio(CodiciErrore::Generico,
+            QStringLiteral("Impossibile sostituire il file «%1»: %2")
+                .arg(nativo(a), QString::fromLocal8Bit(ec.message())));
 }
 
 // A plain copy finished under a temporary name, so an older `a` is replaced only by a whole file.
@@ -69,8 +70,9 @@ void copiaFile(const QString& da, const QString& a)
     QFile sorgente(da);
     if (!sorgente.copy(temporaneo)) {
         QFile::remove(temporaneo);
-        throw ErroreArchivio(CodiciErrore::Generico, QStringLiteral("Impossibile copiare «%1» in «%2»: %3")
-                                                         .arg(nativo(da), nativo(a), sorgente.errorString()));
+        throw ErroreArchivio(CodiciErrore::Generico,
+            QStringLiteral("Impossibile copiare «%1» in «%2»: %3")
+                .arg(nativo(da), nativo(a), sorgente.errorString()));
     }
     try {
         rinomina(temporaneo, a);
@@ -82,20 +84,22 @@ void copiaFile(const QString& da, const QString& a)
 
 ErroreArchivio backupNonValido(const QString& file)
 {
-    return {CodiciErrore::NonUnArchivio,
-            QStringLiteral("Il file di backup «%1» non è un archivio valido oppure è danneggiato.\n"
-                           "Ripristino non effettuato: l'archivio non è stato modificato.")
-                .arg(QFileInfo(file).fileName())};
+    return { CodiciErrore::NonUnArchivio,
+        QStringLiteral("Il file di backup «%1» non è un archivio valido oppure è danneggiato.\n"
+                       "Ripristino non effettuato: l'archivio non è stato modificato.")
+            .arg(QFileInfo(file).fileName()) };
 }
 
 ErroreArchivio ripristinoOccupato()
 {
-    return {PermessoNegato, QStringLiteral("L'archivio è in uso da parte di un'altra copia del programma.")};
+    return { PermessoNegato,
+        QStringLiteral("L'archivio è in uso da parte di un'altra copia del programma.") };
 }
 
 ErroreArchivio ottimizzazioneOccupata()
 {
-    return {CodiciErrore::ArchivioInUso, QStringLiteral("L'archivio è in uso da parte di un'altra copia del programma.")};
+    return { CodiciErrore::ArchivioInUso,
+        QStringLiteral("L'archivio è in uso da parte di un'altra copia del programma.") };
 }
 
 // Throws unless the file opens as an archive and the engine finds every page of it whole.
@@ -172,7 +176,7 @@ QDate DataDaNomeBackup(const QString& nomeFile)
 {
     if (nomeFile.size() < 6)
         return {};
-    int parti[3] = {0, 0, 0};
+    int parti[3] = { 0, 0, 0 };
     for (int i = 0; i < 6; ++i) {
         const QChar c = nomeFile.at(i);
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
@@ -193,7 +197,8 @@ QString DataBackup(const QString& nomeFile)
 
 QString DestinazioneBackup(const QString& archivio, const QString& cartellaBackup)
 {
-    return QDir(cartellaBackup).absoluteFilePath(NomeBackup(Orologio::Oggi(), QFileInfo(archivio).fileName()));
+    return QDir(cartellaBackup)
+        .absoluteFilePath(NomeBackup(Orologio::Oggi(), QFileInfo(archivio).fileName()));
 }
 
 void CopiaControllata(
@@ -281,8 +286,8 @@ bool CopiaArchivio(const QString& archivio, const QString& cartellaBackup, QStri
 
 bool CopiaArchivio(const Sessione& sessione)
 {
-    const QString cartella
-        = sessione.CartellaBackup.isEmpty() ? Piattaforma::CartellaBackupPredefinita() : sessione.CartellaBackup;
+    const QString cartella = sessione.CartellaBackup.isEmpty() ? Piattaforma::CartellaBackupPredefinita()
+                                                               : sessione.CartellaBackup;
     return CopiaArchivio(sessione.PercorsoArchivio, cartella);
 }
 
@@ -351,7 +356,7 @@ QStringList OrdinaBackup(const QStringList& nomi)
     QList<Voce> voci;
     voci.reserve(nomi.size());
     for (const QString& n : nomi)
-        voci.append({n, DataDaNomeBackup(n)});
+        voci.append({ n, DataDaNomeBackup(n) });
     std::stable_sort(voci.begin(), voci.end(), [](const Voce& a, const Voce& b) {
         if (a.data.isValid() != b.data.isValid())
             return a.data.isValid();
@@ -376,7 +381,7 @@ QStringList ElencoBackup(const QString& cartella, QString* avviso)
             *avviso = QStringLiteral("Attenzione percorso non corretto");
         return {};
     }
-    const QStringList nomi = dir.entryList({QStringLiteral("*.mdb")}, QDir::Files);
+    const QStringList nomi = dir.entryList({ QStringLiteral("*.mdb") }, QDir::Files);
     return OrdinaBackup(nomi).mid(0, MassimoBackupElencati);
 }
 
@@ -397,11 +402,12 @@ bool MemorizzaPercorsoBackup(const QString& archivio, const QString& percorsoBac
             if (indice.isNull())
                 db.esegui(QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, SalvataggioAutomatico) "
                                          "VALUES (?, ?)"),
-                          {percorsoBackup, automatico ? 1 : 0});
+                    { percorsoBackup, automatico ? 1 : 0 });
             else
-                db.esegui(QStringLiteral("UPDATE Configurazioni SET PercorsoBackup = ?, SalvataggioAutomatico = ? "
-                                         "WHERE Indice = ?"),
-                          {percorsoBackup, automatico ? 1 : 0, indice});
+                db.esegui(
+                    QStringLiteral("UPDATE Configurazioni SET PercorsoBackup = ?, SalvataggioAutomatico = ? "
+                                   "WHERE Indice = ?"),
+                    { percorsoBackup, automatico ? 1 : 0, indice });
         });
     });
 }
@@ -455,8 +461,8 @@ void RipristinaArchivio(const QString& archivio, const QString& fileBackup, cons
         blocco->annulla();
 }
 
-Esito Ripristino(
-    const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup, const QString& cartellaCopia)
+Esito Ripristino(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup,
+    const QString& cartellaCopia)
 {
     if (cartellaBackup.size() < 2)
         return { false, QStringLiteral("Cartella di backup non valida"), Messaggi::Critical };
@@ -488,7 +494,7 @@ void CompattaArchivio(const QString& archivio)
 {
     if (!QFileInfo(archivio).isFile())
         throw ErroreArchivio(CodiciErrore::FileNonTrovato,
-                             QStringLiteral("Impossibile trovare il file «%1».").arg(nativo(archivio)));
+            QStringLiteral("Impossibile trovare il file «%1».").arg(nativo(archivio)));
     Presenza::Esclusiva esclusiva(archivio);
     if (esclusiva.stato() == Presenza::Stato::Occupata)
         throw ottimizzazioneOccupata();

@@ -95,8 +95,8 @@ void RipristinaArchivio(const QString& archivio, const QString& fileBackup, cons
 // The work of the restore command once confirmed: the checks of folder and file, the restore,
 // then any table or field the restored archive lacks. No text on success (the caller reopens its
 // windows).
-Esito Ripristino(
-    const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup, const QString& cartellaCopia);
+Esito Ripristino(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup,
+    const QString& cartellaCopia);
 
 // Compacts the archive in place: a compacted copy beside it, checked, then one rename. Throws
 // ErroreArchivio 3196 when another instance uses the archive (nothing changes then).

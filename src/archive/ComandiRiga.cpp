@@ -107,7 +107,8 @@ int archivioEsempio(const QStringList& a)
     opzioni.dipendenti = numeroOpzione(a, QStringLiteral("--dipendenti"), opzioni.dipendenti);
     opzioni.mesi = numeroOpzione(a, QStringLiteral("--mesi"), opzioni.mesi);
     const int seme = numeroOpzione(a, QStringLiteral("--seme"), int(opzioni.seme));
-    if (opzioni.dipendenti < 0 || opzioni.mesi < 0 || seme < 0 || opzioni.dipendenti > 100000 || opzioni.mesi > 600)
+    if (opzioni.dipendenti < 0 || opzioni.mesi < 0 || seme < 0 || opzioni.dipendenti > 100000
+        || opzioni.mesi > 600)
         return erroreUso(QStringLiteral("--dipendenti, --mesi e --seme vogliono un numero intero (al massimo "
                                         "100000 dipendenti e 600 mesi)."));
     opzioni.seme = quint32(seme);
@@ -120,8 +121,9 @@ int archivioEsempio(const QStringList& a)
         err() << "Errore: " << r.errore << '\n';
         return 1;
     }
-    out() << "Archivio di esempio creato: " << QDir::toNativeSeparators(assoluto) << " (" << opzioni.dipendenti
-          << " dipendenti, " << opzioni.mesi << " mesi, " << r.registrazioni << " registrazioni)\n";
+    out() << "Archivio di esempio creato: " << QDir::toNativeSeparators(assoluto) << " ("
+          << opzioni.dipendenti << " dipendenti, " << opzioni.mesi << " mesi, " << r.registrazioni
+          << " registrazioni)\n";
     out().flush();
     return 0;
 }
@@ -168,8 +170,9 @@ int Esegui(const QStringList& argomenti)
         return aiuto();
     const QString& comando = a.first();
     const auto senzaAltro = [&a, &comando](qsizetype valori) {
-        return a.size() <= 1 + valori ? QString()
-                                      : QStringLiteral("%1 non vuole altri argomenti: %2").arg(comando, a.at(1 + valori));
+        return a.size() <= 1 + valori
+            ? QString()
+            : QStringLiteral("%1 non vuole altri argomenti: %2").arg(comando, a.at(1 + valori));
     };
     QString troppi;
     if (comando == QLatin1String("--versione")) {
@@ -193,7 +196,8 @@ int Esegui(const QStringList& argomenti)
             return erroreUso(troppi);
         return creaArchivio(a.value(1));
     }
-    if (comando == QLatin1String("--aiuto") || comando == QLatin1String("--help") || comando == QLatin1String("-h"))
+    if (comando == QLatin1String("--aiuto") || comando == QLatin1String("--help")
+        || comando == QLatin1String("-h"))
         return aiuto();
     if (comando == QLatin1String("--apri-archivio")) {
         if (a.value(1).isEmpty() || a.value(1).startsWith(QLatin1String("--")))
@@ -207,7 +211,8 @@ int Esegui(const QStringList& argomenti)
 bool ApriArchivioValido(const QStringList& argomenti, QString* percorso)
 {
     const QStringList a = argomenti.mid(1);
-    if (a.size() != 2 || a.first() != QLatin1String("--apri-archivio") || a.at(1).startsWith(QLatin1String("--")))
+    if (a.size() != 2 || a.first() != QLatin1String("--apri-archivio")
+        || a.at(1).startsWith(QLatin1String("--")))
         return false;
     if (percorso)
         *percorso = a.at(1);

@@ -57,12 +57,12 @@ bool CreazioneDB::eseguiCreazione(const QString& percorso, bool ripiega)
     // stops everything, so it is never written over.
     int errore = 0;
     QString descrizione;
-    bool creato = EseguiConAttesa([&] { Archivio db(m_percorso, Archivio::Apertura::CreaSeManca); }, &errore,
-                                  &descrizione);
+    bool creato = EseguiConAttesa(
+        [&] { Archivio db(m_percorso, Archivio::Apertura::CreaSeManca); }, &errore, &descrizione);
     if (!creato && errore == CodiciErrore::PercorsoNonValido && ripiega) {
         m_percorso = QStringLiteral("Archivio.mdb");
-        creato = EseguiConAttesa([&] { Archivio db(m_percorso, Archivio::Apertura::CreaSeManca); }, &errore,
-                                 &descrizione);
+        creato = EseguiConAttesa(
+            [&] { Archivio db(m_percorso, Archivio::Apertura::CreaSeManca); }, &errore, &descrizione);
     }
     if (!creato) {
         m_ultimoErrore = errore;
@@ -99,7 +99,8 @@ bool CreazioneDB::creaTabella(const Schema::Tabella& tabella)
                 QString definizione = quota(primo.nome) + QLatin1Char(' ') + Schema::TipoMotore(primo.tipo);
                 if (!primo.zeroConsentito)
                     definizione += QStringLiteral(" NOT NULL CHECK (%1 <> '')").arg(quota(primo.nome));
-                db.esegui(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)").arg(quota(tabella.nome), definizione));
+                db.esegui(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
+                              .arg(quota(tabella.nome), definizione));
 
                 QStringList esistenti;
                 for (const QString& c : db.campi(tabella.nome))
@@ -118,13 +119,15 @@ bool CreazioneDB::creaTabella(const Schema::Tabella& tabella)
                 for (const Schema::Indice& i : tabella.indici) {
                     QStringList colonne;
                     for (const QString& c : i.campi)
-                        colonne << quota(c) + (i.senzaMaiuscole ? QStringLiteral(" COLLATE NOCASE") : QString());
+                        colonne << quota(c)
+                                + (i.senzaMaiuscole ? QStringLiteral(" COLLATE NOCASE") : QString());
                     try {
                         db.esegui(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)%5")
                                       .arg(i.unico ? QStringLiteral("UNIQUE ") : QString(),
-                                           quota(Schema::NomeIndiceArchivio(tabella.nome, i.nome)), quota(tabella.nome),
-                                           colonne.join(QStringLiteral(", ")),
-                                           i.condizione.isEmpty() ? QString() : QStringLiteral(" WHERE ") + i.condizione));
+                                          quota(Schema::NomeIndiceArchivio(tabella.nome, i.nome)),
+                                          quota(tabella.nome), colonne.join(QStringLiteral(", ")),
+                                          i.condizione.isEmpty() ? QString()
+                                                                 : QStringLiteral(" WHERE ") + i.condizione));
                     } catch (const ErroreArchivio& e) {
                         // Rows that break a unique index of an older archive leave it without
                         // the index; nothing else changes.
@@ -144,15 +147,42 @@ bool CreazioneDB::creaTabella(const Schema::Tabella& tabella)
     return ok;
 }
 
-void CreazioneDB::CreaTabellaConfigurazioni() { creaTabella(*Schema::TrovaTabella(QStringLiteral("Configurazioni"))); }
-void CreazioneDB::CreaTabellaVersione() { creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaVersione"))); }
-void CreazioneDB::CreaTabellaStampa() { creaTabella(*Schema::TrovaTabella(QStringLiteral("Stampa"))); }
-void CreazioneDB::CreaTabellaStampa2() { creaTabella(*Schema::TrovaTabella(QStringLiteral("Stampa2"))); }
-void CreazioneDB::CreaTabellaVariabili() { creaTabella(*Schema::TrovaTabella(QStringLiteral("Variabili"))); }
-void CreazioneDB::CreaTabellaAnagrafiche() { creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaAnagrafiche"))); }
-void CreazioneDB::CreaTabellaStati() { creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaStati"))); }
-void CreazioneDB::CreaTabellaTipi() { creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaTipi"))); }
-void CreazioneDB::CreaTabellaMovimenti() { creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaMovimenti"))); }
+void CreazioneDB::CreaTabellaConfigurazioni()
+{
+    creaTabella(*Schema::TrovaTabella(QStringLiteral("Configurazioni")));
+}
+void CreazioneDB::CreaTabellaVersione()
+{
+    creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaVersione")));
+}
+void CreazioneDB::CreaTabellaStampa()
+{
+    creaTabella(*Schema::TrovaTabella(QStringLiteral("Stampa")));
+}
+void CreazioneDB::CreaTabellaStampa2()
+{
+    creaTabella(*Schema::TrovaTabella(QStringLiteral("Stampa2")));
+}
+void CreazioneDB::CreaTabellaVariabili()
+{
+    creaTabella(*Schema::TrovaTabella(QStringLiteral("Variabili")));
+}
+void CreazioneDB::CreaTabellaAnagrafiche()
+{
+    creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaAnagrafiche")));
+}
+void CreazioneDB::CreaTabellaStati()
+{
+    creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaStati")));
+}
+void CreazioneDB::CreaTabellaTipi()
+{
+    creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaTipi")));
+}
+void CreazioneDB::CreaTabellaMovimenti()
+{
+    creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaMovimenti")));
+}
 
 void CreazioneDB::AllineaDB_Click(const QString& percorso)
 {
@@ -160,7 +190,7 @@ void CreazioneDB::AllineaDB_Click(const QString& percorso)
     const bool ok = EseguiConAttesa([&] {
         Archivio db(m_percorso);
         db.esegui(QStringLiteral("UPDATE TabellaMovimenti SET Tipo = ? WHERE Tipo IS NULL"),
-                  {QStringLiteral("ORDINARIO")});
+            { QStringLiteral("ORDINARIO") });
     });
     if (!ok)
         m_tuttoBene = false;
@@ -171,7 +201,8 @@ bool ControllaVersione(QString& archivio, const QString& versione)
     QVariant memorizzata;
     bool letta = EseguiPasso([&] {
         Archivio db(archivio);
-        memorizzata = db.valore(QStringLiteral("SELECT Versione FROM TabellaVersione ORDER BY Indice LIMIT 1"));
+        memorizzata
+            = db.valore(QStringLiteral("SELECT Versione FROM TabellaVersione ORDER BY Indice LIMIT 1"));
     });
 
     if (!letta || !memorizzata.isValid()) {
@@ -181,7 +212,8 @@ bool ControllaVersione(QString& archivio, const QString& versione)
             // A failed first read may have met a row after all: add one only when there is none.
             InTransazione(db, [&] {
                 if (!db.valore(QStringLiteral("SELECT count(*) FROM TabellaVersione")).toInt())
-                    db.esegui(QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), {versione});
+                    db.esegui(
+                        QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), { versione });
             });
         });
         return true;
@@ -189,22 +221,24 @@ bool ControllaVersione(QString& archivio, const QString& versione)
 
     const QString testo = memorizzata.toString();
     if (Module1::ValoreNumerico(versione) < Module1::ValoreNumerico(testo)) {
-        messaggi().Messaggio(QStringLiteral("Attenzione, la versione del database è più aggiornata rispetto a quella "
-                                            "del programma!\r\nEseguire l'aggiornamento del programma"),
-                             Messaggi::Ok, Messaggi::Critical);
+        messaggi().Messaggio(
+            QStringLiteral("Attenzione, la versione del database è più aggiornata rispetto a quella "
+                           "del programma!\r\nEseguire l'aggiornamento del programma"),
+            Messaggi::Ok, Messaggi::Critical);
         Piattaforma::TerminaProgramma();
         return false;
     }
     if (testo != versione) {
         EseguiPasso([&] {
             Archivio db(archivio);
-            db.esegui(QStringLiteral("UPDATE TabellaVersione SET Versione = ? WHERE Indice = (SELECT min(Indice) FROM "
-                                     "TabellaVersione)"),
-                      {versione});
+            db.esegui(QStringLiteral(
+                          "UPDATE TabellaVersione SET Versione = ? WHERE Indice = (SELECT min(Indice) FROM "
+                          "TabellaVersione)"),
+                { versione });
         });
         CreazioneDB::Istanza().CreaDB_Click(archivio);
-        messaggi().Messaggio(QStringLiteral("E' stato eseguito un aggiornamento"), Messaggi::Ok,
-                             Messaggi::Information);
+        messaggi().Messaggio(
+            QStringLiteral("E' stato eseguito un aggiornamento"), Messaggi::Ok, Messaggi::Information);
     }
     return true;
 }

@@ -30,8 +30,7 @@ public:
         : m_numero(numero)
         , m_descrizione(std::move(descrizione))
         , m_utf8(m_descrizione.toUtf8())
-    {
-    }
+    { }
 
     int numero() const { return m_numero; }
     const QString& descrizione() const { return m_descrizione; }

@@ -32,8 +32,8 @@ QString VarChiusure(int anno)
 
 Festivita::GiorniAzienda Leggi(const QString& archivio, int anno, bool* letto)
 {
-    const QHash<QString, QString> v = FunzioniPerVariabili::LeggiVariabili(archivio, 
-        { VarEvidenzia, VarPatrono, VarNomePatrono, VarChiusure(anno) });
+    const QHash<QString, QString> v = FunzioniPerVariabili::LeggiVariabili(
+        archivio, { VarEvidenzia, VarPatrono, VarNomePatrono, VarChiusure(anno) });
     if (letto)
         *letto = !v.isEmpty();
     Festivita::GiorniAzienda g;

@@ -12,16 +12,19 @@ namespace FunzioniPerVariabili {
 bool ScriviVariabile(const QString& archivio, const QString& nome, const QString& valore)
 {
     const QString n = nome.left(Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("NomeVar")));
-    const QString v = valore.left(Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("ValoreStringa")));
+    const QString v
+        = valore.left(Schema::Dimensione(QStringLiteral("Variabili"), QStringLiteral("ValoreStringa")));
     if (n.isEmpty())
         return false;
     return EseguiConAttesa([&] {
         Archivio db(archivio);
         InTransazione(db, [&] {
             QSqlQuery q = db.esegui(
-                QStringLiteral("UPDATE Variabili SET ValoreStringa = ? WHERE NomeVar = ? COLLATE NOCASE"), {v, n});
+                QStringLiteral("UPDATE Variabili SET ValoreStringa = ? WHERE NomeVar = ? COLLATE NOCASE"),
+                { v, n });
             if (q.numRowsAffected() == 0)
-                db.esegui(QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES (?, ?)"), {n, v});
+                db.esegui(
+                    QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES (?, ?)"), { n, v });
         });
     });
 }
@@ -36,8 +39,9 @@ QString LeggiVariabile(const QString& archivio, const QString& nome)
     QString risultato;
     EseguiConAttesa([&] {
         Archivio db(archivio);
-        risultato = db.valore(QStringLiteral("SELECT ValoreStringa FROM Variabili WHERE NomeVar = ? COLLATE NOCASE"),
-                              {nome})
+        risultato = db.valore(QStringLiteral(
+                                  "SELECT ValoreStringa FROM Variabili WHERE NomeVar = ? COLLATE NOCASE"),
+                          { nome })
                         .toString();
     });
     return risultato;
@@ -78,7 +82,8 @@ bool LeggiFlag(const QString& archivio, const QString& nome)
     return ok && v != 0.0;
 }
 
-bool ScriviValoreIni(const QString& file, const QString& sezione, const QString& chiave, const QString& valore)
+bool ScriviValoreIni(
+    const QString& file, const QString& sezione, const QString& chiave, const QString& valore)
 {
     return FileIni::Scrivi(file, sezione, chiave, valore);
 }

@@ -18,7 +18,8 @@ QHash<QString, QString> LeggiVariabili(const QString& archivio, const QStringLis
 // Yes when a row exists and its value read as a number is not 0.
 bool LeggiFlag(const QString& archivio, const QString& nome);
 
-bool ScriviValoreIni(const QString& file, const QString& sezione, const QString& chiave, const QString& valore);
+bool ScriviValoreIni(
+    const QString& file, const QString& sezione, const QString& chiave, const QString& valore);
 QString LeggiValoreIni(const QString& file, const QString& sezione, const QString& chiave);
 
 } // namespace FunzioniPerVariabili

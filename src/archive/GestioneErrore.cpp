@@ -59,7 +59,8 @@ bool GestioneErrore(int numero, const QString& descrizione, const QString& archi
     ContatoreErrori = 0;
     if (MessaggiErroreAttivi) {
         const QString testo = QStringLiteral("  -- Messaggi di Errore Attivo (in Config->Utility) --  \r\r")
-            + QString::number(numero) + QLatin1Char(' ') + descrizione + QStringLiteral("\rRipetere Stessa Istruzione ?");
+            + QString::number(numero) + QLatin1Char(' ') + descrizione
+            + QStringLiteral("\rRipetere Stessa Istruzione ?");
         return messaggi().Messaggio(testo, Messaggi::Ok | Messaggi::Cancel, Messaggi::Critical)
             == Messaggi::Ok;
     }

@@ -27,5 +27,5 @@ bool EseguiPasso(const std::function<void()>& passo);
 // The simpler lock handling of the settings and creation code: a busy archive shows the wait
 // window and the step is repeated at once, without counting; any other error skips the step.
 // True when the step ran to its end. The last error skipped is kept for the caller.
-bool EseguiConAttesa(const std::function<void()>& passo, int* numeroErrore = nullptr,
-                     QString* descrizioneErrore = nullptr);
+bool EseguiConAttesa(
+    const std::function<void()>& passo, int* numeroErrore = nullptr, QString* descrizioneErrore = nullptr);

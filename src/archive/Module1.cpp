@@ -19,8 +19,8 @@
 namespace Module1 {
 
 namespace {
-const char* const NomiMesi[] = {"Gennaio", "Febbraio", "Marzo", "Aprile", "Maggio", "Giugno",
-                                "Luglio", "Agosto", "Settembre", "Ottobre", "Novembre", "Dicembre"};
+const char* const NomiMesi[] = { "Gennaio", "Febbraio", "Marzo", "Aprile", "Maggio", "Giugno", "Luglio",
+    "Agosto", "Settembre", "Ottobre", "Novembre", "Dicembre" };
 
 bool soloCifre(const QString& t)
 {
@@ -185,7 +185,7 @@ QString ControllaData(QString& testo)
     testo = digitato;
     if (!testo.isEmpty())
         messaggi().Messaggio(QStringLiteral("La data non è corretta"), Messaggi::Ok, Messaggi::Critical,
-                             QStringLiteral("DATA"));
+            QStringLiteral("DATA"));
     return testo;
 }
 

@@ -175,8 +175,8 @@ bool SalvaPasswordProgramma(const QString& archivio, const QString& testo)
             messaggi().Messaggio(
                 QStringLiteral("Eseguire creazione database"), Messaggi::Ok, Messaggi::Critical);
         else
-            messaggi().Messaggio(QStringLiteral("PASSWORD NON SALVATA\n") + descrizione, Messaggi::Ok,
-                Messaggi::Critical);
+            messaggi().Messaggio(
+                QStringLiteral("PASSWORD NON SALVATA\n") + descrizione, Messaggi::Ok, Messaggi::Critical);
         return false;
     }
     messaggi().Messaggio(
@@ -223,6 +223,7 @@ bool ControllaPassword(Sessione& sessione)
         sessione.PasswordVerificata = true;
         return true;
     }
-    sessione.PasswordVerificata = servizi().chiediPassword && servizi().chiediPassword(sessione.PercorsoArchivio);
+    sessione.PasswordVerificata
+        = servizi().chiediPassword && servizi().chiediPassword(sessione.PercorsoArchivio);
     return sessione.PasswordVerificata;
 }

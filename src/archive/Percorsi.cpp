@@ -45,13 +45,15 @@ bool stessoPercorso(const QString& a, const QString& b)
 #else
     const Qt::CaseSensitivity cs = Qt::CaseSensitive;
 #endif
-    return QDir::cleanPath(QDir::fromNativeSeparators(a)).compare(QDir::cleanPath(QDir::fromNativeSeparators(b)), cs)
+    return QDir::cleanPath(QDir::fromNativeSeparators(a))
+               .compare(QDir::cleanPath(QDir::fromNativeSeparators(b)), cs)
         == 0;
 }
 
 bool lettera(QChar c)
 {
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+        || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
 }
 
 bool cifra(QChar c)
@@ -93,8 +95,8 @@ void InizializzaCartelle(Sessione& sessione)
     const QString eseguibile = CartellaEseguibile();
     // An installation whose folder holds no file is reached under its translated folder name.
     if (QDir(eseguibile).entryList(QDir::Files).isEmpty())
-        sessione.CartellaProgramma = Module1::SostituisciTesto(eseguibile, QStringLiteral("program files"),
-                                                               QStringLiteral("programmi"));
+        sessione.CartellaProgramma = Module1::SostituisciTesto(
+            eseguibile, QStringLiteral("program files"), QStringLiteral("programmi"));
     else
         sessione.CartellaProgramma = eseguibile;
 
@@ -105,8 +107,8 @@ void InizializzaCartelle(Sessione& sessione)
         = CartellaScrivibile(sessione.CartellaProgramma) ? eseguibile : sessione.CartellaCondivisa;
 
     const QString documenti = Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti"));
-    sessione.CartellaArchiviPredefinita
-        = nativo(QDir(documenti.isEmpty() ? QDir::homePath() : documenti).filePath(QStringLiteral("Archivi Cartavia")));
+    sessione.CartellaArchiviPredefinita = nativo(QDir(documenti.isEmpty() ? QDir::homePath() : documenti)
+                                                     .filePath(QStringLiteral("Archivi Cartavia")));
 
     ControllaEsistenzaFileInf(sessione);
     CreaCartella(sessione.CartellaArchiviPredefinita);
@@ -127,7 +129,8 @@ void ControllaEsistenzaFileInf(const Sessione& sessione)
     const QString predefinito = QDir(programmi).filePath(QStringLiteral("Cartavia/Archivio.mdb"));
     if (!stessoPercorso(riga, predefinito))
         return;
-    FileIni::Scrivi(FileInf(sessione), SezioneDatabase, QStringLiteral("Percorso"), nativo(QFileInfo(riga).path()));
+    FileIni::Scrivi(
+        FileInf(sessione), SezioneDatabase, QStringLiteral("Percorso"), nativo(QFileInfo(riga).path()));
 }
 
 QString FileInf(const Sessione& sessione)
@@ -142,8 +145,8 @@ QString FilePercorsoTxt(const Sessione& sessione)
 
 Posizione LeggiPosizione(const Sessione& sessione)
 {
-    return {FileIni::Leggi(FileInf(sessione), SezioneDatabase, QStringLiteral("Percorso")),
-            FileIni::Leggi(FileInf(sessione), SezioneDatabase, QStringLiteral("Nome"))};
+    return { FileIni::Leggi(FileInf(sessione), SezioneDatabase, QStringLiteral("Percorso")),
+        FileIni::Leggi(FileInf(sessione), SezioneDatabase, QStringLiteral("Nome")) };
 }
 
 bool MemorizzaPercorso(const Sessione& sessione, const QString& percorso, const QString& nome)
@@ -191,7 +194,7 @@ QStringList ElencoArchivi(const QString& cartella, int* numeroErrore, QString* d
     if (!info.isReadable())
         return errore(70, QStringLiteral("Autorizzazione negata"));
     QDir dir(cartella);
-    dir.setNameFilters({QStringLiteral("*.mdb")});
+    dir.setNameFilters({ QStringLiteral("*.mdb") });
     dir.setFilter(QDir::Files | QDir::Readable);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
     return dir.entryList();
@@ -206,7 +209,7 @@ bool ControlloNomeDbOk(const QString& nome)
             valido = true;
         } else if (!ammessi.contains(c)) {
             messaggi().Messaggio(QStringLiteral("Il Carattere ") + c + QStringLiteral(" non è ammesso"),
-                                 Messaggi::Ok, Messaggi::Information);
+                Messaggi::Ok, Messaggi::Information);
             return false;
         }
     }
@@ -227,8 +230,8 @@ bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore)
     QString erroreImpostazioni;
     // The settings save of the settings window, silent: the caller says what happened.
     if (ok)
-        ok = Configurazione::SalvaConfigurazione(
-            percorso, Configurazione::ValoriIniziali(), {}, &erroreImpostazioni, Configurazione::Avvisi::Nessuno);
+        ok = Configurazione::SalvaConfigurazione(percorso, Configurazione::ValoriIniziali(), {},
+            &erroreImpostazioni, Configurazione::Avvisi::Nessuno);
     if (!ok) {
         if (errore) {
             *errore = erroreImpostazioni.isEmpty() ? creazione.DescrizioneUltimoErrore() : erroreImpostazioni;
@@ -260,12 +263,13 @@ QString NomeScaricatore()
 
 EsitoAggiornamento AvviaAggiornamento(const Sessione& sessione)
 {
-    const QString condivisa
-        = sessione.CartellaCondivisa.isEmpty() ? Piattaforma::CartellaCondivisa() : sessione.CartellaCondivisa;
+    const QString condivisa = sessione.CartellaCondivisa.isEmpty() ? Piattaforma::CartellaCondivisa()
+                                                                   : sessione.CartellaCondivisa;
     CreaCartella(condivisa);
     const QString inf = QDir(condivisa).filePath(QStringLiteral("Programma.inf"));
     QFile::remove(inf);
-    FileIni::Scrivi(inf, QStringLiteral("Programma"), QStringLiteral("Programma"), QStringLiteral("Cartavia"));
+    FileIni::Scrivi(
+        inf, QStringLiteral("Programma"), QStringLiteral("Programma"), QStringLiteral("Cartavia"));
     FileIni::Scrivi(inf, QStringLiteral("Programma"), QStringLiteral("Versione"), Module1::VersioneProgramma);
     FileIni::Scrivi(inf, QStringLiteral("Programma"), QStringLiteral("Percorso"), sessione.CartellaProgramma);
 
@@ -281,7 +285,8 @@ EsitoAggiornamento AvviaAggiornamento(const Sessione& sessione)
     if (!QFile::copy(scaricatore, copia))
         return EsitoAggiornamento::Errore;
     QFile::setPermissions(copia, QFile::permissions(copia) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-    return QProcess::startDetached(copia, {}, condivisa) ? EsitoAggiornamento::Avviato : EsitoAggiornamento::Errore;
+    return QProcess::startDetached(copia, {}, condivisa) ? EsitoAggiornamento::Avviato
+                                                         : EsitoAggiornamento::Errore;
 }
 
 } // namespace Percorsi

@@ -48,7 +48,8 @@ QString PercorsoArchivioDa(const QString& percorso, const QString& nome);
 
 // The archives (".mdb" files) of a folder, sorted by name without regard to case. A folder that
 // cannot be read gives an empty list and the error number and text the list shows.
-QStringList ElencoArchivi(const QString& cartella, int* numeroErrore = nullptr, QString* descrizione = nullptr);
+QStringList ElencoArchivi(
+    const QString& cartella, int* numeroErrore = nullptr, QString* descrizione = nullptr);
 
 // True when the name has only letters, digits, "_", "-", " ", "(" and ")" and at least one letter
 // or digit. The first refused character is reported ("Il Carattere / non è ammesso").

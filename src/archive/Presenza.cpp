@@ -107,7 +107,7 @@ Stato Inizia(const QString& archivio)
     }
     struct stat st = {};
     ::fstat(fd, &st);
-    inUso() = {fd, archivio, st.st_dev, st.st_ino};
+    inUso() = { fd, archivio, st.st_dev, st.st_ino };
     return Stato::Ottenuta;
 #else
     Q_UNUSED(archivio);

@@ -4,8 +4,7 @@
 
 Griglia::Griglia(QObject* parent)
     : QObject(parent)
-{
-}
+{ }
 
 bool Griglia::valida(int riga, int colonna) const
 {

@@ -17,7 +17,7 @@ ModelloGriglia::ModelloGriglia(Griglia* griglia, QObject* parent)
     });
     connect(griglia, &Griglia::colonnaCambiata, this, [this](int c) {
         emit formatoColonnaCambiato(c);
-        emit dataChanged(index(0, c), index(rowCount() - 1, c), {Qt::TextAlignmentRole});
+        emit dataChanged(index(0, c), index(rowCount() - 1, c), { Qt::TextAlignmentRole });
     });
 }
 

@@ -16,7 +16,8 @@ QDateTime Adesso()
 
 void ImpostaAdesso(const QDateTime& momento)
 {
-    servizi().adesso = momento.isValid() ? std::function<QDateTime()>([momento] { return momento; }) : nullptr;
+    servizi().adesso
+        = momento.isValid() ? std::function<QDateTime()>([momento] { return momento; }) : nullptr;
 }
 
 void ImpostaOggi(const QDate& giorno)

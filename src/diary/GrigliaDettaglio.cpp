@@ -15,7 +15,8 @@ namespace GrigliaDettaglio {
 namespace {
 QDate dataDelGiorno(int giorno, int mese, const QString& anno)
 {
-    return Module1::LeggiData(QStringLiteral("%1/%2/%3").arg(giorno).arg(mese, 2, 10, QLatin1Char('0')).arg(anno));
+    return Module1::LeggiData(
+        QStringLiteral("%1/%2/%3").arg(giorno).arg(mese, 2, 10, QLatin1Char('0')).arg(anno));
 }
 
 // Row of an employee's type: types compare without regard to case, as the archive always did.
@@ -29,8 +30,9 @@ int CalcolaNumeroGiorniMese(const QString& mese, const QString& anno)
 {
     const QString m = QStringLiteral("%1").arg(Module1::NumeroMese(mese), 2, 10, QLatin1Char('0'));
     const QString a = QString::number(qint64(Module1::ValoreNumerico(anno)));
-    for (int giorni : {31, 30, 29})
-        if (Module1::LeggiData(QString::number(giorni) + QLatin1Char('/') + m + QLatin1Char('/') + a).isValid())
+    for (int giorni : { 31, 30, 29 })
+        if (Module1::LeggiData(QString::number(giorni) + QLatin1Char('/') + m + QLatin1Char('/') + a)
+                .isValid())
             return giorni;
     return 28;
 }
@@ -123,28 +125,31 @@ bool DimensionaGriglia1(Griglia& griglia, const Parametri& p)
         trovati.clear();
         Archivio db(p.archivio);
         QVariantList valori;
-        const QString condizione = RigheDipendenti::CondizioneDipendenti(p.criteri, QStringLiteral("a"), valori);
+        const QString condizione
+            = RigheDipendenti::CondizioneDipendenti(p.criteri, QStringLiteral("a"), valori);
         valori << p.anno << p.mese;
-        db.scorri(QStringLiteral("SELECT m.Indice, m.IndiceAnagrafica, m.Tipo, m.Giorno, m.Stato, m.Note "
-                                 "FROM TabellaAnagrafiche a CROSS JOIN TabellaMovimenti m ON m.IndiceAnagrafica = a.Indice "
-                                 "WHERE ")
-                      + condizione + QStringLiteral(" AND m.Anno = ? AND m.Mese = ?"),
-                  valori, [&](const RigaRapida& q) {
-                      const auto riga = righe.constFind(chiave(q.intero(1), q.testo(2)));
-                      if (riga == righe.constEnd())
-                          return;
-                      const int giorno = NumeroGiorno(q.testo(3));
-                      if (giorno < 1 || giorno > giorni)
-                          return;
-                      trovati.append({q.intero(0), *riga, ColonnaGiorno(giorno), q.testo(4),
-                                      !q.nullo(5) && !q.testo(5).isEmpty()});
-                  });
+        db.scorri(
+            QStringLiteral(
+                "SELECT m.Indice, m.IndiceAnagrafica, m.Tipo, m.Giorno, m.Stato, m.Note "
+                "FROM TabellaAnagrafiche a CROSS JOIN TabellaMovimenti m ON m.IndiceAnagrafica = a.Indice "
+                "WHERE ")
+                + condizione + QStringLiteral(" AND m.Anno = ? AND m.Mese = ?"),
+            valori, [&](const RigaRapida& q) {
+                const auto riga = righe.constFind(chiave(q.intero(1), q.testo(2)));
+                if (riga == righe.constEnd())
+                    return;
+                const int giorno = NumeroGiorno(q.testo(3));
+                if (giorno < 1 || giorno > giorni)
+                    return;
+                trovati.append({ q.intero(0), *riga, ColonnaGiorno(giorno), q.testo(4),
+                    !q.nullo(5) && !q.testo(5).isEmpty() });
+            });
     });
     tuttoLetto = tuttoLetto && movimentiLetti;
 
     // A day stored twice shows the later row, and keeps the note colour of any of them.
     std::sort(trovati.begin(), trovati.end(),
-              [](const Movimento& a, const Movimento& b) { return a.indice < b.indice; });
+        [](const Movimento& a, const Movimento& b) { return a.indice < b.indice; });
     for (const Movimento& m : trovati) {
         griglia.impostaTesto(m.riga, m.colonna, m.stato);
         if (m.nota)

@@ -22,11 +22,11 @@ constexpr int LarghezzaDipendente = 2500; // twips
 constexpr int LarghezzaTipo = 1600;
 constexpr int LarghezzaGiorno = 350;
 constexpr int LarghezzaGiornoEspansa = 450;
-inline const QColor ColoreOggi{0xFF, 0xFF, 0x00};
-inline const QColor ColoreDomenica{0xFF, 0x00, 0x00};
-inline const QColor ColoreSabato{0xFF, 0x80, 0x80};
-inline const QColor ColoreFeriale{0xE0, 0xE0, 0xE0};
-inline const QColor ColoreNota{0xF4, 0xCB, 0x3E};
+inline const QColor ColoreOggi { 0xFF, 0xFF, 0x00 };
+inline const QColor ColoreDomenica { 0xFF, 0x00, 0x00 };
+inline const QColor ColoreSabato { 0xFF, 0x80, 0x80 };
+inline const QColor ColoreFeriale { 0xE0, 0xE0, 0xE0 };
+inline const QColor ColoreNota { 0xF4, 0xCB, 0x3E };
 
 // What the grid shows: the window state it is built from.
 struct Parametri

@@ -51,7 +51,7 @@ struct Periodo
 
 Periodo periodo(const Parametri& p)
 {
-    return {Module1::LeggiData(p.dal), Module1::LeggiData(p.al)};
+    return { Module1::LeggiData(p.dal), Module1::LeggiData(p.al) };
 }
 
 // What the archive holds for the period: hours per employee and type (where there are any), days
@@ -70,12 +70,14 @@ Numeri leggiNumeri(Archivio& db, const Parametri& p)
     if (periodo(p).dato() && p.criteri.codiceDipendente.isEmpty()) {
         // A period of everyone: the days are walked once through the Data index; rows of
         // employees not shown find no grid row and are left out below.
-        origine = QStringLiteral(" FROM TabellaMovimenti m WHERE ") + CondizionePeriodo(p, QStringLiteral("m"), valori);
+        origine = QStringLiteral(" FROM TabellaMovimenti m WHERE ")
+            + CondizionePeriodo(p, QStringLiteral("m"), valori);
     } else {
         // A month, or one employee: CROSS JOIN keeps the employees as the outer loop, so each
         // one's rows are found through the (IndiceAnagrafica, Anno, Mese, Tipo) index.
         // (The two conditions append their values in the order they appear.)
-        const QString dipendenti = RigheDipendenti::CondizioneDipendenti(p.criteri, QStringLiteral("a"), valori);
+        const QString dipendenti
+            = RigheDipendenti::CondizioneDipendenti(p.criteri, QStringLiteral("a"), valori);
         const QString inPeriodo = CondizionePeriodo(p, QStringLiteral("m"), valori);
         origine = QStringLiteral(" FROM TabellaAnagrafiche a CROSS JOIN TabellaMovimenti m"
                                  " ON m.IndiceAnagrafica = a.Indice WHERE ")
@@ -91,17 +93,17 @@ Numeri leggiNumeri(Archivio& db, const Parametri& p)
     condizione.replace(QLatin1String("Stato <>"), QLatin1String("m.Stato <>"));
     db.scorri(QStringLiteral("SELECT m.IndiceAnagrafica, m.Tipo, m.Stato, sum(m.StatoNum), count(*), "
                              "m.Stato COLLATE NOCASE IN (SELECT Stato FROM TabellaStati WHERE Indice > 0)")
-                  + origine + QStringLiteral(" AND ") + condizione
-                  + QStringLiteral(" GROUP BY m.IndiceAnagrafica, m.Tipo, m.Stato"),
-              valori, [&n](const RigaRapida& r) {
-                  const qint64 indice = r.intero(0);
-                  const QString tipo = r.testo(1);
-                  const double ore = r.reale(3);
-                  if (ore != 0)
-                      n.ore[chiave(indice, tipo)] += ore;
-                  if (r.intero(5) != 0)
-                      n.giorni[chiave(indice, tipo, r.testo(2))] += int(r.intero(4));
-              });
+            + origine + QStringLiteral(" AND ") + condizione
+            + QStringLiteral(" GROUP BY m.IndiceAnagrafica, m.Tipo, m.Stato"),
+        valori, [&n](const RigaRapida& r) {
+            const qint64 indice = r.intero(0);
+            const QString tipo = r.testo(1);
+            const double ore = r.reale(3);
+            if (ore != 0)
+                n.ore[chiave(indice, tipo)] += ore;
+            if (r.intero(5) != 0)
+                n.giorni[chiave(indice, tipo, r.testo(2))] += int(r.intero(4));
+        });
     db.esegui(QStringLiteral("COMMIT"));
     return n;
 }
@@ -134,8 +136,8 @@ QString TogliZero(double valore)
 QStringList StatiInColonna(Archivio& db)
 {
     QStringList stati;
-    QSqlQuery q = db.esegui(
-        QStringLiteral("SELECT Stato FROM TabellaStati WHERE Indice > 0 ORDER BY Stato COLLATE NOCASE, Indice"));
+    QSqlQuery q = db.esegui(QStringLiteral(
+        "SELECT Stato FROM TabellaStati WHERE Indice > 0 ORDER BY Stato COLLATE NOCASE, Indice"));
     while (q.next())
         stati << q.value(0).toString();
     return stati;
@@ -160,8 +162,9 @@ int CalcolaNumeroDipendenti(const QString& archivio, const RigheDipendenti::Crit
         Archivio db(archivio);
         QVariantList valori;
         const QString condizione = RigheDipendenti::CondizioneDipendenti(criteri, {}, valori);
-        numero =
-            db.valore(QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE ") + condizione, valori).toInt();
+        numero
+            = db.valore(QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE ") + condizione, valori)
+                  .toInt();
     });
     if (ok)
         *ok = letto;
@@ -240,7 +243,7 @@ Esito DimensionaGriglia2(Griglia& griglia, const Parametri& p)
 
     // Position 0 is "ORDINARIO"; a type not in the list (never, for rows built here) gets the
     // spare position after the last one and is left out of the sub-totals.
-    const QStringList elencoTipi = QStringList{RigheDipendenti::Ordinario} + p.tipi;
+    const QStringList elencoTipi = QStringList { RigheDipendenti::Ordinario } + p.tipi;
     QList<int> posizione;
     QList<qint64> indice;
     for (int r = primaRiga; r < finoA; ++r) {

@@ -27,9 +27,9 @@ inline const QString TestoTotale = QStringLiteral("TOTALE:");
 inline const QString TrattinoTipo = QStringLiteral("---------------------");
 inline const QString TrattinoOre = QStringLiteral("--------");
 inline const QString TrattinoStato = QStringLiteral("-----------"); // the second separator of a state column
-inline const QColor ColoreIntestazione{0xC0, 0xC0, 0xFF};
-inline const QColor ColoreParziali{0xFF, 0xFF, 0xC0};
-inline const QColor ColoreTotali{0xFF, 0xC0, 0xC0};
+inline const QColor ColoreIntestazione { 0xC0, 0xC0, 0xFF };
+inline const QColor ColoreParziali { 0xFF, 0xFF, 0xC0 };
+inline const QColor ColoreTotali { 0xFF, 0xC0, 0xC0 };
 
 // What the grid shows: the window state it is built from.
 struct Parametri
@@ -58,7 +58,10 @@ struct Esito
     QString dal, al, mese, anno;
     bool costruita() const { return primaRigaRiepilogo > 0; }
     // The "TOTALE:" row.
-    int rigaTotale() const { return numeroTipi > 0 ? primaRigaRiepilogo + numeroTipi + 3 : primaRigaRiepilogo + 1; }
+    int rigaTotale() const
+    {
+        return numeroTipi > 0 ? primaRigaRiepilogo + numeroTipi + 3 : primaRigaRiepilogo + 1;
+    }
 };
 
 // The period filter on TabellaMovimenti (alias `alias`): the days from `dal` to `al`, both
@@ -72,7 +75,8 @@ QString TogliZero(double valore);
 QStringList StatiInColonna(Archivio& db);
 int CalcolaNumeroStati(const QString& archivio, bool* ok = nullptr);
 // Employees the criteria select (the employee blocks of the grid).
-int CalcolaNumeroDipendenti(const QString& archivio, const RigheDipendenti::Criteri& criteri, bool* ok = nullptr);
+int CalcolaNumeroDipendenti(
+    const QString& archivio, const RigheDipendenti::Criteri& criteri, bool* ok = nullptr);
 
 // Rebuilds the grid: headers, employee rows, hours and state counts, sub-totals and totals.
 // The archive is read with one grouped query for the hours and one for the states, whatever

@@ -15,7 +15,8 @@ QString CaricaInfo(const QString& archivio)
     EseguiPasso([&] {
         voci.clear();
         Archivio db(archivio);
-        QSqlQuery q = db.esegui(QStringLiteral("SELECT Stato, Descrizione FROM TabellaStati WHERE Indice > 0 ORDER BY Indice"));
+        QSqlQuery q = db.esegui(
+            QStringLiteral("SELECT Stato, Descrizione FROM TabellaStati WHERE Indice > 0 ORDER BY Indice"));
         while (q.next())
             voci << QLatin1Char('(') + q.value(0).toString() + QStringLiteral(") ") + q.value(1).toString();
     });

@@ -2,8 +2,7 @@
 
 RegolaRientro::RegolaRientro(bool& saltaRicostruzione)
     : m_salta(saltaRicostruzione)
-{
-}
+{ }
 
 RegolaRientro::Esito RegolaRientro::rientra()
 {

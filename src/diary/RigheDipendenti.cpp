@@ -16,11 +16,12 @@ QStringList CaricaTipi(const QString& archivio, bool* ok)
     const bool letti = EseguiPasso([&] {
         tipi.clear();
         Archivio db(archivio);
-        QSqlQuery q = db.esegui(QStringLiteral("SELECT Tipo FROM TabellaTipi ORDER BY Tipo COLLATE NOCASE, Indice"));
+        QSqlQuery q
+            = db.esegui(QStringLiteral("SELECT Tipo FROM TabellaTipi ORDER BY Tipo COLLATE NOCASE, Indice"));
         // A type is its text: a code listed twice, or one named like the built-in row, would give
         // an employee two rows that share their stored entries, and a save would write one over
         // the other. Each text gets one row, compared as the grid and the save compare types.
-        QSet<QString> visti{Ordinario.toCaseFolded()};
+        QSet<QString> visti { Ordinario.toCaseFolded() };
         while (tipi.size() < MassimoTipi && q.next()) {
             const QString tipo = q.value(0).toString();
             if (!visti.contains(tipo.toCaseFolded())) {
@@ -65,7 +66,7 @@ QList<Dipendente> LeggiDipendenti(Archivio& db, const Criteri& criteri)
     QList<Dipendente> elenco;
     QSqlQuery q = db.esegui(sql, valori);
     while (q.next())
-        elenco.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
+        elenco.append({ q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString() });
     return elenco;
 }
 
@@ -87,10 +88,10 @@ QList<Dipendente> ElencoPerSelezione(const QString& archivio, bool* ok)
     const bool letti = EseguiPasso([&] {
         elenco.clear();
         Archivio db(archivio);
-        QSqlQuery q = db.esegui(QStringLiteral(
-            "SELECT Indice, Codice, RagSociale FROM TabellaAnagrafiche ORDER BY RagSociale COLLATE NOCASE DESC, Indice"));
+        QSqlQuery q = db.esegui(QStringLiteral("SELECT Indice, Codice, RagSociale FROM TabellaAnagrafiche "
+                                               "ORDER BY RagSociale COLLATE NOCASE DESC, Indice"));
         while (q.next())
-            elenco.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()});
+            elenco.append({ q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString() });
     });
     if (ok)
         *ok = letti;
@@ -121,7 +122,8 @@ void CaricaDipendenti(Griglia& griglia, const QList<Dipendente>& dipendenti, con
     }
 }
 
-bool CaricaDipendenti(const QString& archivio, Griglia& griglia, const Criteri& criteri, const QStringList& tipi)
+bool CaricaDipendenti(
+    const QString& archivio, Griglia& griglia, const Criteri& criteri, const QStringList& tipi)
 {
     bool ok = false;
     const QList<Dipendente> dipendenti = LeggiDipendenti(archivio, criteri, &ok);

@@ -19,8 +19,8 @@ inline const QString OrdinaRagioneSociale = QStringLiteral("Ragione Sociale");
 inline const QString OrdinaCodice = QStringLiteral("Codice");
 inline const QString OrdinaInserimento = QStringLiteral("Inserimento");
 constexpr int MassimoTipi = 100;
-inline const QColor ColorePrimoBlocco{0xEE, 0xCF, 0xB9};
-inline const QColor ColoreSecondoBlocco{0xDE, 0xDE, 0xE9};
+inline const QColor ColorePrimoBlocco { 0xEE, 0xCF, 0xB9 };
+inline const QColor ColoreSecondoBlocco { 0xDE, 0xDE, 0xE9 };
 
 enum class Filtro { Attivi, NonAttivi, Tutti };
 
@@ -57,6 +57,7 @@ QList<Dipendente> ElencoPerSelezione(const QString& archivio, bool* ok = nullptr
 // with the alternating block colours on columns 1 to 3.
 void CaricaDipendenti(Griglia& griglia, const QList<Dipendente>& dipendenti, const QStringList& tipi);
 // Reads the employees and puts their rows in the grid; false when the archive could not be read.
-bool CaricaDipendenti(const QString& archivio, Griglia& griglia, const Criteri& criteri, const QStringList& tipi);
+bool CaricaDipendenti(
+    const QString& archivio, Griglia& griglia, const Criteri& criteri, const QStringList& tipi);
 
 } // namespace RigheDipendenti

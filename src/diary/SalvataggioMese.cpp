@@ -38,7 +38,6 @@ struct Esistente
     QString descrizione;
 };
 
-
 constexpr int MassimoGiorni = 31;
 
 // Texts are stored as texts, an empty one too (never as a missing value).
@@ -299,7 +298,8 @@ void mostraScritto(Griglia& griglia, const CelleMese& celle, const MeseScritto& 
 
 } // namespace
 
-SalvataggioMese::SalvataggioMese(const QString& archivio, Griglia& griglia, const QString& mese, const QString& anno)
+SalvataggioMese::SalvataggioMese(
+    const QString& archivio, Griglia& griglia, const QString& mese, const QString& anno)
     : m_griglia(griglia)
     , m_mese(mese)
     , m_anno(anno)
@@ -362,7 +362,8 @@ bool SalvataggioMese::Salva()
     return true;
 }
 
-bool SalvataggioMese::CancellaMese(const QString& archivio, const QString& mese, const QString& anno, QString* descrizioneErrore)
+bool SalvataggioMese::CancellaMese(
+    const QString& archivio, const QString& mese, const QString& anno, QString* descrizioneErrore)
 {
     QString errore;
     const bool ok = EseguiPasso([&] {

@@ -39,7 +39,8 @@ public:
 
     // Deletes every stored row of the month, of every employee and type, notes included, in one
     // transaction. True when it was done.
-    static bool CancellaMese(const QString& archivio, const QString& mese, const QString& anno, QString* descrizioneErrore = nullptr);
+    static bool CancellaMese(const QString& archivio, const QString& mese, const QString& anno,
+        QString* descrizioneErrore = nullptr);
 
 private:
     Griglia& m_griglia;

@@ -312,8 +312,7 @@ EsitoCancellazione Cancella(const QString& archivio, const Scheda& scheda)
     } else {
         const QString domanda = QStringLiteral("Sicuri di voler cancellare l'anagrafica selezionata (")
             + ragSociale + QStringLiteral(") ?");
-        if (messaggi().Messaggio(
-                domanda, Messaggi::Yes | Messaggi::No, Messaggi::Question, {}, Messaggi::No)
+        if (messaggi().Messaggio(domanda, Messaggi::Yes | Messaggi::No, Messaggi::Question, {}, Messaggi::No)
             != Messaggi::Yes) {
             OperazioneAnnullata();
             return EsitoCancellazione::Annullata;

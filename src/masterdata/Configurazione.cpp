@@ -226,8 +226,7 @@ bool SalvaConfigurazione(
         return false;
     }
     if (avvisi == Avvisi::Messaggi)
-        messaggi().Messaggio(
-            QStringLiteral("REGISTRAZIONE EFFETTUATA"), Messaggi::Ok, Messaggi::Information);
+        messaggi().Messaggio(QStringLiteral("REGISTRAZIONE EFFETTUATA"), Messaggi::Ok, Messaggi::Information);
     if (!esito.logoSalvato) {
         if (errore)
             *errore = esito.erroreLogo;

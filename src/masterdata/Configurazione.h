@@ -82,7 +82,7 @@ enum class Avvisi { Messaggi, Nessuno };
 // False when the settings were not stored; the reason goes into `errore` and, with messages, into
 // a message.
 bool SalvaConfigurazione(const QString& archivio, const Dati& dati, const QByteArray& logo,
-                         QString* errore = nullptr, Avvisi avvisi = Avvisi::Messaggi);
+    QString* errore = nullptr, Avvisi avvisi = Avvisi::Messaggi);
 
 // The placeholder picture "Nessun logo.bmp": the program folder's own when one is there, else
 // the one built into the program.

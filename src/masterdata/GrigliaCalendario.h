@@ -13,11 +13,11 @@
 namespace GrigliaCalendario {
 
 constexpr int NumeroCelle = 43;
-inline const QColor VuotaFeriale{0xD7, 0xD7, 0xEC};
-inline const QColor VuotaDomenica{0xFE, 0xDE, 0xE7};
-inline const QColor GiornoFeriale{0xB0, 0xB5, 0xDF};
-inline const QColor GiornoDomenica{0xFF, 0x71, 0x71};
-inline const QColor GiornoScelto{0xFF, 0xFF, 0x00};
+inline const QColor VuotaFeriale { 0xD7, 0xD7, 0xEC };
+inline const QColor VuotaDomenica { 0xFE, 0xDE, 0xE7 };
+inline const QColor GiornoFeriale { 0xB0, 0xB5, 0xDF };
+inline const QColor GiornoDomenica { 0xFF, 0x71, 0x71 };
+inline const QColor GiornoScelto { 0xFF, 0xFF, 0x00 };
 constexpr int DimensioneCarattere = 9;
 
 struct Cella

@@ -168,8 +168,7 @@ TabellaCodici::EsitoRegistrazione TabellaCodici::Registra(const Campi& campi)
         return EsitoRegistrazione::NonRiuscito;
     }
     if (esiste
-        && messaggi().Messaggio(
-               m_definizione.aggiornamento, Messaggi::Yes | Messaggi::No, Messaggi::Question)
+        && messaggi().Messaggio(m_definizione.aggiornamento, Messaggi::Yes | Messaggi::No, Messaggi::Question)
             != Messaggi::Yes)
         return EsitoRegistrazione::Annullato;
 

@@ -122,7 +122,8 @@ bool Scrivi(const QString& file, const QString& sezione, const QString& chiave, 
         if (!dentro)
             continue;
         QString chiaveRiga;
-        if (rigaChiave(tutte.at(i), &chiaveRiga, nullptr) && chiaveRiga.compare(k, Qt::CaseInsensitive) == 0) {
+        if (rigaChiave(tutte.at(i), &chiaveRiga, nullptr)
+            && chiaveRiga.compare(k, Qt::CaseInsensitive) == 0) {
             tutte[i] = nuova;
             scritta = true;
             break;

@@ -20,13 +20,13 @@ void impostaMessaggi(Messaggi* m)
     servizi().messaggi = m;
 }
 
-Messaggi::Risposta MessaggiTerminale::Messaggio(const QString& testo, Pulsanti pulsanti, Icona, const QString&,
-                                                Risposta predefinito)
+Messaggi::Risposta MessaggiTerminale::Messaggio(
+    const QString& testo, Pulsanti pulsanti, Icona, const QString&, Risposta predefinito)
 {
     QTextStream(stderr) << QString(testo).replace(QLatin1Char('\r'), QLatin1Char('\n')) << Qt::endl;
     if (predefinito != NoButton)
         return predefinito;
-    for (const Pulsante p : {Cancel, No, Abort, Ok, Yes, Retry, Ignore})
+    for (const Pulsante p : { Cancel, No, Abort, Ok, Yes, Retry, Ignore })
         if (pulsanti.testFlag(p))
             return p;
     return NoButton;

@@ -26,16 +26,17 @@ public:
     virtual ~Messaggi() = default;
 
     virtual Risposta Messaggio(const QString& testo, Pulsanti pulsanti = Ok, Icona icona = NoIcon,
-                               const QString& titolo = {}, Risposta predefinito = NoButton)
+        const QString& titolo = {}, Risposta predefinito = NoButton)
         = 0;
     // The text typed, or "" when the user cancels (as an input box always did).
-    virtual QString InputBox(const QString& richiesta, const QString& titolo = {},
-                             const QString& predefinito = {})
+    virtual QString InputBox(
+        const QString& richiesta, const QString& titolo = {}, const QString& predefinito = {})
         = 0;
     // The chosen file, or "" on cancel. `cartella` may end with a file name, which is proposed.
     virtual QString ApriFile(const QString& titolo, const QString& cartella, const QString& filtro) = 0;
     // The chosen file to write, or "" on cancel.
-    virtual QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro) = 0;
+    virtual QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro)
+        = 0;
     // The chosen folder without a trailing separator, or "" on cancel.
     virtual QString ScegliCartella(const QString& titolo, const QString& cartellaIniziale) = 0;
     // A short beep for refused keystrokes.
@@ -51,12 +52,12 @@ class MessaggiTerminale : public Messaggi
 {
 public:
     Risposta Messaggio(const QString& testo, Pulsanti pulsanti, Icona icona, const QString& titolo,
-                       Risposta predefinito) override;
+        Risposta predefinito) override;
     QString InputBox(const QString& richiesta, const QString& titolo, const QString& predefinito) override;
     QString ApriFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
     QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro) override;
     QString ScegliCartella(const QString& titolo, const QString& cartellaIniziale) override;
-    void Beep() override {}
+    void Beep() override { }
 };
 
 // The implementation in use: the services' one, else MessaggiTerminale.

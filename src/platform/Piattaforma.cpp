@@ -46,7 +46,8 @@ QString CartellaCondivisa()
     return QStringLiteral("C:\\Rovello");
 #else
     return QDir::toNativeSeparators(
-        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(QStringLiteral("Rovello")));
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+            .filePath(QStringLiteral("Rovello")));
 #endif
 }
 
@@ -55,7 +56,8 @@ QString CartellaBackupPredefinita()
 #ifdef Q_OS_WIN
     return QStringLiteral("c:\\BackupCartavia\\");
 #else
-    return QDir::toNativeSeparators(QDir::home().filePath(QStringLiteral("BackupCartavia"))) + QDir::separator();
+    return QDir::toNativeSeparators(QDir::home().filePath(QStringLiteral("BackupCartavia")))
+        + QDir::separator();
 #endif
 }
 
@@ -67,12 +69,13 @@ bool PercorsoDiRete(const QString& percorso)
     QFileInfo info(percorso);
     QString esistente = info.absoluteFilePath();
     while (!esistente.isEmpty() && !QFileInfo::exists(esistente))
-        esistente = QFileInfo(esistente).absolutePath() == esistente ? QString() : QFileInfo(esistente).absolutePath();
+        esistente = QFileInfo(esistente).absolutePath() == esistente ? QString()
+                                                                     : QFileInfo(esistente).absolutePath();
     if (esistente.isEmpty())
         return false;
     const QByteArray tipo = QStorageInfo(esistente).fileSystemType().toLower();
-    static const char* const diRete[] = {"nfs", "nfs4", "cifs", "smb", "smb3", "smbfs", "fuse.sshfs", "9p",
-                                         "afs", "ncpfs", "davfs", "fuse.davfs2", "glusterfs", "ceph"};
+    static const char* const diRete[] = { "nfs", "nfs4", "cifs", "smb", "smb3", "smbfs", "fuse.sshfs", "9p",
+        "afs", "ncpfs", "davfs", "fuse.davfs2", "glusterfs", "ceph" };
     for (const char* t : diRete)
         if (tipo == t)
             return true;

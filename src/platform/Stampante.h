@@ -13,4 +13,3 @@ struct Stampante
     bool valida() const { return !nome.isEmpty(); }
     bool operator==(const Stampante&) const = default;
 };
-

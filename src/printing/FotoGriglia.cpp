@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QRectF>
 
-const QColor FotoGriglia::SfondoFisso{0xE4, 0xE4, 0xE4};
-const QColor FotoGriglia::ColoreLinee{0x9A, 0x9A, 0x9A};
+const QColor FotoGriglia::SfondoFisso { 0xE4, 0xE4, 0xE4 };
+const QColor FotoGriglia::ColoreLinee { 0x9A, 0x9A, 0x9A };
 
 QSize FotoGriglia::dimensione() const
 {
@@ -16,7 +16,7 @@ QSize FotoGriglia::dimensione() const
         w += l;
     for (int a : altezze)
         h += a;
-    return {w, h};
+    return { w, h };
 }
 
 FotoGriglia FotoGriglia::Fotografa(const Griglia& g, const std::function<int(int)>& altezzaRiga, double punti)
@@ -40,7 +40,7 @@ FotoGriglia FotoGriglia::Fotografa(const Griglia& g, const std::function<int(int
         QList<Cella> riga;
         riga.reserve(foto.colonne.size());
         for (int c : std::as_const(foto.colonne))
-            riga << Cella{g.testo(r, c), g.sfondo(r, c), g.allineamento(r, c), g.cellaFissa(r, c)};
+            riga << Cella { g.testo(r, c), g.sfondo(r, c), g.allineamento(r, c), g.cellaFissa(r, c) };
         foto.celle << riga;
     }
     return foto;

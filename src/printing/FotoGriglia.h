@@ -36,8 +36,8 @@ struct FotoGriglia
     QSize dimensione() const;
 
     // Takes the picture of `griglia`; `altezzaRiga` gives a row's height in twips (0 = hidden).
-    static FotoGriglia Fotografa(const Griglia& griglia, const std::function<int(int)>& altezzaRiga,
-        double puntiCarattere = 8);
+    static FotoGriglia Fotografa(
+        const Griglia& griglia, const std::function<int(int)>& altezzaRiga, double puntiCarattere = 8);
 
     // Draws the picture into `destinazione` (in the painter's units), stretched to fill it.
     void Disegna(QPainter& painter, const QRectF& destinazione) const;

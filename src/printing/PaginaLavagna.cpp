@@ -50,8 +50,8 @@ Intestazione RigheIntestazione(const Configurazione::Dati& d)
     return i;
 }
 
-void InserisciDatiTestata(
-    Pagina& p, const Configurazione::Dati* riga, const QImage& logo, const QString& legenda, int altezzaLegenda)
+void InserisciDatiTestata(Pagina& p, const Configurazione::Dati* riga, const QImage& logo,
+    const QString& legenda, int altezzaLegenda)
 {
     p.width = LarghezzaFinestra;
     p.FStampa.left = p.width - p.FStampa.width - 150;
@@ -95,8 +95,8 @@ QString TestoPagina(int pagina, int pagine, bool paginata)
     return QStringLiteral("  (Pag. %1 di %2)").arg(pagina).arg(pagine);
 }
 
-QString TestoPeriodo(
-    const QString& dal, const QString& al, const QString& mese, const QString& anno, const QString& testoPagina)
+QString TestoPeriodo(const QString& dal, const QString& al, const QString& mese, const QString& anno,
+    const QString& testoPagina)
 {
     if (Module1::LeggiData(dal).isValid() || Module1::LeggiData(al).isValid())
         return QStringLiteral("Periodo Dal: ") + dal + QStringLiteral("  al: ") + al + testoPagina;
@@ -115,8 +115,9 @@ void PreparaPagina(Pagina& p, const QSize& foto, const QString& periodo, const Q
     p.ImmagineStampa.left = 50;
     p.LabelInfo.left = 50;
     p.ImmagineStampa.width = p.width - 200;
-    p.ImmagineStampa.height
-        = foto.width() > 0 ? int(std::lround(double(p.ImmagineStampa.width) * foto.height() / foto.width())) : 0;
+    p.ImmagineStampa.height = foto.width() > 0
+        ? int(std::lround(double(p.ImmagineStampa.width) * foto.height() / foto.width()))
+        : 0;
     p.Periodo.width = p.width;
     p.Periodo.testo = periodo;
     p.height = p.ImmagineStampa.top + p.ImmagineStampa.height + 700;

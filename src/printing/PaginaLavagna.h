@@ -21,7 +21,7 @@ struct Controllo
     QString testo;
     bool visibile = true;
 
-    QRect rettangolo() const { return {left, top, width, height}; }
+    QRect rettangolo() const { return { left, top, width, height }; }
 };
 
 constexpr int LarghezzaFinestra = 11000; // the window width every page is laid out at
@@ -35,17 +35,17 @@ struct Pagina
     int top = 0;
     int width = 15300;
     int height = 8000;
-    Controllo FStampa{11760, -60, 2235, 615, {}, true};
-    Controllo RagSociale{50, 60, 12015, 345, {}, false};
-    Controllo Indirizzo{50, 450, 12015, 300, {}, false};
-    Controllo Cap{50, 750, 12015, 300, {}, false};
-    Controllo Piva{50, 1050, 12015, 300, {}, false};
-    Controllo Tel{50, 1350, 12015, 300, {}, false};
-    Controllo Logo{50, 30, 4000, 3000, {}, false};
+    Controllo FStampa { 11760, -60, 2235, 615, {}, true };
+    Controllo RagSociale { 50, 60, 12015, 345, {}, false };
+    Controllo Indirizzo { 50, 450, 12015, 300, {}, false };
+    Controllo Cap { 50, 750, 12015, 300, {}, false };
+    Controllo Piva { 50, 1050, 12015, 300, {}, false };
+    Controllo Tel { 50, 1350, 12015, 300, {}, false };
+    Controllo Logo { 50, 30, 4000, 3000, {}, false };
     QImage immagineLogo;
-    Controllo Periodo{50, 3090, 5595, 405, QStringLiteral("Periodo"), true};
-    Controllo LabelInfo{30, 3510, 14985, AltezzaLegenda, {}, true};
-    Controllo ImmagineStampa{50, 3480, 3555, 3795, {}, true};
+    Controllo Periodo { 50, 3090, 5595, 405, QStringLiteral("Periodo"), true };
+    Controllo LabelInfo { 30, 3510, 14985, AltezzaLegenda, {}, true };
+    Controllo ImmagineStampa { 50, 3480, 3555, 3795, {}, true };
 };
 
 // The header lines of the company settings; an empty text is a line never written (hidden).

@@ -19,8 +19,8 @@ QList<RigaStampa> Scrivi(const QString& archivio, const QStringList& righe, bool
             QSqlQuery inserisci = db.prepara(QStringLiteral("INSERT INTO Stampa (Descrizione) VALUES (?)"));
             for (const QString& testo : righe) {
                 // An empty line is an empty text, not a null.
-                db.eseguiPreparata(inserisci, {testo.isNull() ? QString(QLatin1String("")) : testo});
-                scritte << RigaStampa{inserisci.lastInsertId().toLongLong(), testo};
+                db.eseguiPreparata(inserisci, { testo.isNull() ? QString(QLatin1String("")) : testo });
+                scritte << RigaStampa { inserisci.lastInsertId().toLongLong(), testo };
             }
         });
     });

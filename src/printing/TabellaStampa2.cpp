@@ -62,7 +62,8 @@ QList<RigaStampa2> Righe(const Griglia& g, const GrigliaTotali::Esito& esito, co
     return righe;
 }
 
-QList<RigaStampa2> PreparaStampa(const QString& archivio, const Griglia& griglia, const GrigliaTotali::Esito& esito, bool* ok)
+QList<RigaStampa2> PreparaStampa(
+    const QString& archivio, const Griglia& griglia, const GrigliaTotali::Esito& esito, bool* ok)
 {
     QList<RigaStampa2> scritte;
     // The counts come from the grid as built, not from the archive now: an employee or a state
@@ -74,21 +75,23 @@ QList<RigaStampa2> PreparaStampa(const QString& archivio, const Griglia& griglia
         Archivio db(archivio);
         InTransazione(db, [&] {
             db.esegui(QStringLiteral("DELETE FROM Stampa2"));
-            QSqlQuery cerca = db.prepara(QStringLiteral(
-                "SELECT Descrizione FROM TabellaStati WHERE Stato = ? COLLATE NOCASE ORDER BY Indice LIMIT 1"));
+            QSqlQuery cerca = db.prepara(QStringLiteral("SELECT Descrizione FROM TabellaStati WHERE Stato = "
+                                                        "? COLLATE NOCASE ORDER BY Indice LIMIT 1"));
             const Descrizione descrizione = [&](const QString& stato) {
-                db.eseguiPreparata(cerca, {stato});
+                db.eseguiPreparata(cerca, { stato });
                 const QString d = cerca.next() ? cerca.value(0).toString() : QString();
                 cerca.finish();
                 return d;
             };
             scritte = Righe(griglia, esito, descrizione);
-            QSqlQuery inserisci = db.prepara(QStringLiteral(
-                "INSERT INTO Stampa2 (Des1, Des2, Des3, Des4, Des5, Des6, Des7, Des8, Des9, IndiceRif, Grassetto) "
-                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+            QSqlQuery inserisci
+                = db.prepara(QStringLiteral("INSERT INTO Stampa2 (Des1, Des2, Des3, Des4, Des5, Des6, Des7, "
+                                            "Des8, Des9, IndiceRif, Grassetto) "
+                                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
             for (RigaStampa2& r : scritte) {
-                db.eseguiPreparata(inserisci, {r.Des1, r.Des2, r.Des3, r.Des4, r.Des5, r.Des6, r.Des7, r.Des8, r.Des9,
-                                               r.IndiceRif, r.Grassetto});
+                db.eseguiPreparata(inserisci,
+                    { r.Des1, r.Des2, r.Des3, r.Des4, r.Des5, r.Des6, r.Des7, r.Des8, r.Des9, r.IndiceRif,
+                        r.Grassetto });
                 r.Indice = inserisci.lastInsertId().toLongLong();
             }
         });

@@ -19,10 +19,10 @@ inline const QString PrefissoDipendente = QStringLiteral(" - ");
 inline const QString PrefissoOre = QStringLiteral("TOTALE ORE: ");
 inline const QString SeparatoreStato = QStringLiteral(" : ");
 inline const QString SeparatoreTipo = QStringLiteral(" (ORE) : ");
-inline const QString BannerParziali =
-    QStringLiteral("                    ------------------ TOTALI PARZIALI------------------");
-inline const QString BannerTotali =
-    QStringLiteral("                    ---------------------- TOTALI ----------------------");
+inline const QString BannerParziali
+    = QStringLiteral("                    ------------------ TOTALI PARZIALI------------------");
+inline const QString BannerTotali
+    = QStringLiteral("                    ---------------------- TOTALI ----------------------");
 
 // One record of Stampa2. The summary writes Des1 and Grassetto; the rest stays empty.
 struct RigaStampa2
@@ -48,12 +48,14 @@ using Descrizione = std::function<QString(const QString& stato)>;
 
 // The lines of the summary of a built totals grid, in reading order (Indice left 0): the
 // employee blocks, the sub-totals unless one employee is shown, the grand totals.
-QList<RigaStampa2> Righe(const Griglia& griglia, const GrigliaTotali::Esito& esito, const Descrizione& descrizione);
+QList<RigaStampa2> Righe(
+    const Griglia& griglia, const GrigliaTotali::Esito& esito, const Descrizione& descrizione);
 
 // Empties Stampa2 and writes the summary into it in one transaction, so two programs printing
 // at once never mix their lines. Returns the lines as written (with their Indice): the report
 // prints these, not what the table may hold later. False in `ok` (and nothing changed) when the
 // grid is not a built totals grid or the archive step was skipped.
-QList<RigaStampa2> PreparaStampa(const QString& archivio, const Griglia& griglia, const GrigliaTotali::Esito& esito, bool* ok = nullptr);
+QList<RigaStampa2> PreparaStampa(
+    const QString& archivio, const Griglia& griglia, const GrigliaTotali::Esito& esito, bool* ok = nullptr);
 
 } // namespace TabellaStampa2

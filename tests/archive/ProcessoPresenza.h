@@ -36,8 +36,7 @@ inline const char* testoStato(Presenza::Stato s)
 
 inline void attendiFineIngresso()
 {
-    while (std::fgetc(stdin) != EOF) {
-    }
+    while (std::fgetc(stdin) != EOF) { }
 }
 
 // First thing in main(): the helper's exit code when the executable was started as the helper,
@@ -80,8 +79,7 @@ public:
         m_processo.start();
         if (!m_processo.waitForStarted(30000))
             return;
-        while (!m_processo.canReadLine() && m_processo.waitForReadyRead(30000)) {
-        }
+        while (!m_processo.canReadLine() && m_processo.waitForReadyRead(30000)) { }
         m_stato = QString::fromLatin1(m_processo.readLine()).trimmed();
     }
     ~Processo() { termina(); }
@@ -114,14 +112,14 @@ inline QString ProvaEsclusiva(const QString& archivio)
 } // namespace ProcessoPresenza
 
 // A test main that can also act as the helper process.
-#define CARTAVIA_MAIN_CON_PRESENZA(ClasseApp, ClasseTest)                                                             \
-    int main(int argc, char* argv[])                                                                                   \
-    {                                                                                                                  \
-        const int figlio = ProcessoPresenza::EseguiSeRichiesto();                                                      \
-        if (figlio >= 0)                                                                                               \
-            return figlio;                                                                                             \
-        ClasseApp app(argc, argv);                                                                                     \
-        ClasseTest test;                                                                                               \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
-        return QTest::qExec(&test, argc, argv);                                                                        \
+#define CARTAVIA_MAIN_CON_PRESENZA(ClasseApp, ClasseTest)                                                    \
+    int main(int argc, char* argv[])                                                                         \
+    {                                                                                                        \
+        const int figlio = ProcessoPresenza::EseguiSeRichiesto();                                            \
+        if (figlio >= 0)                                                                                     \
+            return figlio;                                                                                   \
+        ClasseApp app(argc, argv);                                                                           \
+        ClasseTest test;                                                                                     \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                           \
+        return QTest::qExec(&test, argc, argv);                                                              \
     }

@@ -56,12 +56,15 @@ void TestArchivio::aperturaFallita_data()
     QTest::addColumn<bool>("creaFile");
     QTest::addColumn<int>("errore");
 
-    QTest::newRow("file mancante") << "manca.mdb" << QByteArray() << false << int(CodiciErrore::FileNonTrovato);
-    QTest::newRow("cartella mancante") << "nessuna/x.mdb" << QByteArray() << false
-                                       << int(CodiciErrore::PercorsoNonValido);
+    QTest::newRow("file mancante") << "manca.mdb" << QByteArray() << false
+                                   << int(CodiciErrore::FileNonTrovato);
+    QTest::newRow("cartella mancante")
+        << "nessuna/x.mdb" << QByteArray() << false << int(CodiciErrore::PercorsoNonValido);
     QTest::newRow("zero byte") << "vuoto.mdb" << QByteArray() << true << int(CodiciErrore::NonUnArchivio);
-    QTest::newRow("testo") << "testo.mdb" << QByteArray(3000, 'x') << true << int(CodiciErrore::NonUnArchivio);
-    QTest::newRow("vecchio jet") << "jet.mdb" << intestazioneJet() << true << int(CodiciErrore::NonUnArchivio);
+    QTest::newRow("testo") << "testo.mdb" << QByteArray(3000, 'x') << true
+                           << int(CodiciErrore::NonUnArchivio);
+    QTest::newRow("vecchio jet") << "jet.mdb" << intestazioneJet() << true
+                                 << int(CodiciErrore::NonUnArchivio);
     QTest::newRow("corto") << "corto.mdb" << QByteArray("SQLite format 3\0", 16) << true
                            << int(CodiciErrore::NonUnArchivio);
 }
@@ -98,7 +101,7 @@ void TestArchivio::archivioTroncato()
     AmbienteTest amb;
     for (int i = 0; i < 200; ++i)
         amb.sql(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES (?, ?)"),
-                {QStringLiteral("S%1").arg(i), QString(200, QLatin1Char('d'))});
+            { QStringLiteral("S%1").arg(i), QString(200, QLatin1Char('d')) });
     QFile f(amb.archivio());
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray inizio = f.read(4096);
@@ -111,8 +114,7 @@ void TestArchivio::archivioTroncato()
     const int errore = numeroErrore([&] {
         Archivio db(troncato);
         QSqlQuery q = db.esegui(QStringLiteral("SELECT count(*), max(Descrizione) FROM TabellaStati"));
-        while (q.next()) {
-        }
+        while (q.next()) { }
         db.esegui(QStringLiteral("PRAGMA integrity_check"));
     });
     QCOMPARE(errore, int(CodiciErrore::NonUnArchivio));
@@ -122,17 +124,22 @@ void TestArchivio::archivioTroncato()
 void TestArchivio::valoriLegati()
 {
     AmbienteTest amb;
-    const QStringList ostili = {QStringLiteral("D'Angelo"), QStringLiteral("'; drop table TabellaMovimenti; --"),
-                                QStringLiteral("\"x\" OR 1=1"), QStringLiteral("emoji 😀 e àèìòù")};
+    const QStringList ostili
+        = { QStringLiteral("D'Angelo"), QStringLiteral("'; drop table TabellaMovimenti; --"),
+              QStringLiteral("\"x\" OR 1=1"), QStringLiteral("emoji 😀 e àèìòù") };
     {
         Archivio db(amb.archivio());
         for (const QString& s : ostili)
-            db.esegui(QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES (?, ?)"), {s, s});
+            db.esegui(
+                QStringLiteral("INSERT INTO TabellaStati (Stato, Descrizione) VALUES (?, ?)"), { s, s });
         for (const QString& s : ostili)
-            QCOMPARE(db.valore(QStringLiteral("SELECT Descrizione FROM TabellaStati WHERE Stato = ?"), {s}).toString(), s);
+            QCOMPARE(db.valore(QStringLiteral("SELECT Descrizione FROM TabellaStati WHERE Stato = ?"), { s })
+                         .toString(),
+                s);
         QVERIFY(db.esisteTabella(QStringLiteral("TabellaMovimenti")));
         QCOMPARE(db.valore(QStringLiteral("SELECT count(*) FROM TabellaStati")).toInt(), ostili.size());
-        QVERIFY(!db.valore(QStringLiteral("SELECT Stato FROM TabellaStati WHERE Stato = ?"), {QStringLiteral("nessuno")})
+        QVERIFY(!db.valore(QStringLiteral("SELECT Stato FROM TabellaStati WHERE Stato = ?"),
+                       { QStringLiteral("nessuno") })
                      .isValid());
     }
 }
@@ -143,16 +150,17 @@ void TestArchivio::transazioneTuttoONiente()
     {
         Archivio db(amb.archivio());
         QCOMPARE(numeroErrore([&] {
-                     InTransazione(db, [&] {
-                         db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('A')"));
-                         db.esegui(QStringLiteral("INSERT INTO TabellaManca (Tipo) VALUES ('B')"));
-                     });
-                 }),
-                 int(CodiciErrore::TabellaNonTrovata));
+            InTransazione(db, [&] {
+                db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('A')"));
+                db.esegui(QStringLiteral("INSERT INTO TabellaManca (Tipo) VALUES ('B')"));
+            });
+        }),
+            int(CodiciErrore::TabellaNonTrovata));
         QVERIFY(!db.inTransazione());
         InTransazione(db, [&] { db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('C')")); });
     }
-    QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Tipo) FROM TabellaTipi")).toString(), QStringLiteral("C"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Tipo) FROM TabellaTipi")).toString(),
+        QStringLiteral("C"));
 }
 
 void TestArchivio::erroriNumerati()
@@ -160,9 +168,9 @@ void TestArchivio::erroriNumerati()
     AmbienteTest amb;
     Archivio db(amb.archivio());
     QCOMPARE(numeroErrore([&] { db.esegui(QStringLiteral("SELECT * FROM Inesistente")); }),
-             int(CodiciErrore::TabellaNonTrovata));
+        int(CodiciErrore::TabellaNonTrovata));
     QCOMPARE(numeroErrore([&] { db.esegui(QStringLiteral("SELECT Inesistente FROM TabellaTipi")); }),
-             int(CodiciErrore::CampoNonTrovato));
+        int(CodiciErrore::CampoNonTrovato));
     QCOMPARE(numeroErrore([&] { db.esegui(QStringLiteral("SELEC 1")); }), int(CodiciErrore::Generico));
 }
 
@@ -176,16 +184,16 @@ void TestArchivio::archivioOccupato()
     QVERIFY(blocco.exec(QStringLiteral("BEGIN EXCLUSIVE")));
 
     QCOMPARE(numeroErrore([&] {
-                 Archivio db(amb.archivio());
-                 db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('A')"));
-             }),
-             int(CodiciErrore::Bloccato));
+        Archivio db(amb.archivio());
+        db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('A')"));
+    }),
+        int(CodiciErrore::Bloccato));
     // Readers are blocked too while the exclusive lock is held.
     QCOMPARE(numeroErrore([&] {
-                 Archivio db(amb.archivio());
-                 db.valore(QStringLiteral("SELECT count(*) FROM TabellaTipi"));
-             }),
-             int(CodiciErrore::Bloccato));
+        Archivio db(amb.archivio());
+        db.valore(QStringLiteral("SELECT count(*) FROM TabellaTipi"));
+    }),
+        int(CodiciErrore::Bloccato));
 
     QVERIFY(blocco.exec(QStringLiteral("COMMIT")));
     blocco = QSqlQuery();
@@ -206,7 +214,7 @@ void TestArchivio::copiaCompatta()
         InTransazione(db, [&] {
             for (int i = 0; i < 3000; ++i)
                 db.esegui(QStringLiteral("INSERT INTO TabellaMovimenti (Stato, Note) VALUES (?, ?)"),
-                          {QString::number(i), QString(300, QLatin1Char('n'))});
+                    { QString::number(i), QString(300, QLatin1Char('n')) });
         });
         db.esegui(QStringLiteral("DELETE FROM TabellaMovimenti WHERE Indice > 10"));
     }
@@ -219,11 +227,15 @@ void TestArchivio::copiaCompatta()
 
     // An existing destination is never written over; a missing folder is an invalid path.
     QCOMPARE(numeroErrore([&] { Archivio::CopiaCompatta(amb.archivio(), copia); }),
-             int(CodiciErrore::PercorsoNonValido));
-    QCOMPARE(numeroErrore([&] { Archivio::CopiaCompatta(amb.archivio(), amb.percorso(QStringLiteral("no/x.mdb"))); }),
-             int(CodiciErrore::PercorsoNonValido));
-    QCOMPARE(numeroErrore([&] { Archivio::CopiaCompatta(amb.percorso(QStringLiteral("manca.mdb")), amb.percorso(QStringLiteral("y.mdb"))); }),
-             int(CodiciErrore::FileNonTrovato));
+        int(CodiciErrore::PercorsoNonValido));
+    QCOMPARE(numeroErrore(
+                 [&] { Archivio::CopiaCompatta(amb.archivio(), amb.percorso(QStringLiteral("no/x.mdb"))); }),
+        int(CodiciErrore::PercorsoNonValido));
+    QCOMPARE(numeroErrore([&] {
+        Archivio::CopiaCompatta(
+            amb.percorso(QStringLiteral("manca.mdb")), amb.percorso(QStringLiteral("y.mdb")));
+    }),
+        int(CodiciErrore::FileNonTrovato));
     QVERIFY(!QFileInfo::exists(amb.percorso(QStringLiteral("y.mdb"))));
 }
 

@@ -71,8 +71,8 @@ class TestArchivioDanneggiato : public QObject
     Q_OBJECT
 
 private slots:
-    void init() {}
-    void cleanup() {}
+    void init() { }
+    void cleanup() { }
     void file_data();
     void dallaSelezione_data() { file_data(); }
     void dallaSelezione();
@@ -216,7 +216,8 @@ void TestArchivioDanneggiato::dannoOltreLePrimePagine()
     QVERIFY(Archivio::NotoDanneggiato(amb.archivio()));
 
     // A save of the month and a setting are neither written nor reported as done.
-    SalvataggioMese salvataggio(amb.archivio(), f->griglia(), QStringLiteral("Marzo"), QStringLiteral("2024"));
+    SalvataggioMese salvataggio(
+        amb.archivio(), f->griglia(), QStringLiteral("Marzo"), QStringLiteral("2024"));
     QVERIFY(!salvataggio.Salva());
     QVERIFY(salvataggio.descrizioneErrore().contains(QStringLiteral("danneggiato")));
     FunzioniPerVariabili::ScriviVariabile(amb.archivio(), QStringLiteral("Prova"), QStringLiteral("1"));

@@ -30,9 +30,9 @@ ArchivioEsempio::Opzioni piccolo()
 
 QString impronta(const QString& percorso)
 {
-    return AmbienteTest::sqlSu(percorso, QStringLiteral(
-                                             "SELECT group_concat(IndiceAnagrafica || Tipo || Data || Stato || "
-                                             "ifnull(Note, '') || StatoNum, ';') FROM TabellaMovimenti"))
+    return AmbienteTest::sqlSu(percorso,
+        QStringLiteral("SELECT group_concat(IndiceAnagrafica || Tipo || Data || Stato || "
+                       "ifnull(Note, '') || StatoNum, ';') FROM TabellaMovimenti"))
         .toString();
 }
 } // namespace
@@ -44,7 +44,7 @@ void TestArchivioEsempio::contenuto()
     QList<int> mesiFatti;
     const auto r = ArchivioEsempio::Crea(p, piccolo(), [&](int fatti, int) { mesiFatti << fatti; });
     QVERIFY2(r.ok, qPrintable(r.errore));
-    QCOMPARE(mesiFatti, QList<int>({1, 2}));
+    QCOMPARE(mesiFatti, QList<int>({ 1, 2 }));
     auto n = [&](const char* sql) { return AmbienteTest::sqlSu(p, QString::fromLatin1(sql)).toInt(); };
     QCOMPARE(n("SELECT count(*) FROM TabellaAnagrafiche"), 12);
     QCOMPARE(n("SELECT count(DISTINCT RagSociale) FROM TabellaAnagrafiche"), 12);
@@ -52,28 +52,36 @@ void TestArchivioEsempio::contenuto()
     QCOMPARE(n("SELECT count(*) FROM TabellaTipi"), 3);
     QCOMPARE(n("SELECT count(*) FROM Configurazioni"), 1);
     QCOMPARE(AmbienteTest::sqlSu(p, QStringLiteral("SELECT Versione FROM TabellaVersione")).toString(),
-             QStringLiteral("2.0.6"));
+        QStringLiteral("2.0.6"));
     // February and March 2024: one row per employee, type and day, as the month save writes them.
     QCOMPARE(r.registrazioni, qint64(12 * 4 * (29 + 31)));
     QCOMPARE(n("SELECT count(*) FROM TabellaMovimenti"), 12 * 4 * (29 + 31));
     QCOMPARE(n("SELECT count(*) FROM (SELECT 1 FROM TabellaMovimenti GROUP BY IndiceAnagrafica, Tipo, Data "
                "HAVING count(*) > 1)"),
-             0);
+        0);
     // The stored forms the diary reads.
-    QCOMPARE(n("SELECT count(*) FROM TabellaMovimenti WHERE Mese NOT IN ('Febbraio', 'Marzo') OR Anno <> '2024'"), 0);
-    QCOMPARE(n("SELECT count(*) FROM TabellaMovimenti WHERE CAST(Giorno AS INTEGER) <> CAST(substr(Data, 9, 2) AS "
-               "INTEGER)"),
-             0);
-    QVERIFY(n("SELECT count(*) FROM TabellaMovimenti WHERE Stato = '8' AND StatoNum = 8 AND Tipo = 'ORDINARIO'") > 100);
+    QCOMPARE(
+        n("SELECT count(*) FROM TabellaMovimenti WHERE Mese NOT IN ('Febbraio', 'Marzo') OR Anno <> '2024'"),
+        0);
+    QCOMPARE(
+        n("SELECT count(*) FROM TabellaMovimenti WHERE CAST(Giorno AS INTEGER) <> CAST(substr(Data, 9, 2) AS "
+          "INTEGER)"),
+        0);
+    QVERIFY(
+        n("SELECT count(*) FROM TabellaMovimenti WHERE Stato = '8' AND StatoNum = 8 AND Tipo = 'ORDINARIO'")
+        > 100);
     QVERIFY(n("SELECT count(*) FROM TabellaMovimenti WHERE Stato = '7,5' AND StatoNum = 7.5") > 0);
     QVERIFY(n("SELECT count(*) FROM TabellaMovimenti m JOIN TabellaStati s ON s.Stato = m.Stato "
-              "WHERE m.Descrizione = s.Descrizione AND m.StatoNum = 0") > 0);
+              "WHERE m.Descrizione = s.Descrizione AND m.StatoNum = 0")
+        > 0);
     QVERIFY(n("SELECT count(*) FROM TabellaMovimenti WHERE Tipo = 'STRAORDINARIO' AND StatoNum > 0") > 0);
     // Weekends hold no ordinary hours; extra-type rows never hold a state code; names only on ordinary rows.
     QCOMPARE(n("SELECT count(*) FROM TabellaMovimenti WHERE Tipo = 'ORDINARIO' AND StatoNum > 0 AND "
                "strftime('%w', Data) IN ('0', '6')"),
-             0);
-    QCOMPARE(n("SELECT count(*) FROM TabellaMovimenti WHERE Tipo <> 'ORDINARIO' AND Stato <> '' AND StatoNum = 0"), 0);
+        0);
+    QCOMPARE(
+        n("SELECT count(*) FROM TabellaMovimenti WHERE Tipo <> 'ORDINARIO' AND Stato <> '' AND StatoNum = 0"),
+        0);
     QCOMPARE(n("SELECT count(*) FROM TabellaMovimenti WHERE Tipo <> 'ORDINARIO' AND RagSociale <> ''"), 0);
 }
 
@@ -101,7 +109,8 @@ void TestArchivioEsempio::nonSovrascrive()
     QVERIFY(!r.ok);
     QVERIFY(r.errore.contains(QStringLiteral("esiste già")));
     QCOMPARE(QFileInfo(amb.archivio()).size(), dimensione);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Stato) FROM TabellaStati")).toString(), QStringLiteral("MIO"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Stato) FROM TabellaStati")).toString(),
+        QStringLiteral("MIO"));
     QVERIFY(!ArchivioEsempio::Crea(amb.percorso(QStringLiteral("manca/x.mdb")), piccolo()).ok);
 }
 

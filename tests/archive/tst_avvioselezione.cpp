@@ -70,8 +70,8 @@ public:
     }
     QString leggiInf(const QString& cartella, const QString& chiave) const
     {
-        return FileIni::Leggi(QDir(cartella).filePath(QStringLiteral("Cartavia.inf")), QStringLiteral("Database"),
-                              chiave);
+        return FileIni::Leggi(
+            QDir(cartella).filePath(QStringLiteral("Cartavia.inf")), QStringLiteral("Database"), chiave);
     }
 
     AmbienteTest amb;
@@ -167,8 +167,9 @@ void TestAvvioSelezione::primoAvvioSenzaFileDiPosizione()
     // An empty folder says how to begin, with the window's own captions.
     auto* suggerimento = figlio<QLabel>(w, "SuggerimentoCartellaVuota");
     QVERIFY(suggerimento->isVisible());
-    for (const char* pulsante : {"Impostazioni", "CreaNuovoArchivio"})
-        QVERIFY(suggerimento->text().contains(figlio<QPushButton>(w, pulsante)->text().remove(QLatin1Char('&'))));
+    for (const char* pulsante : { "Impostazioni", "CreaNuovoArchivio" })
+        QVERIFY(
+            suggerimento->text().contains(figlio<QPushButton>(w, pulsante)->text().remove(QLatin1Char('&'))));
     QCOMPARE(a.amb.sessione.CartellaProgramma, a.programma);
     QCOMPARE(a.amb.sessione.CartellaInf, a.programma);
     QCOMPARE(a.amb.sessione.CartellaCondivisa, a.condivisa());
@@ -191,8 +192,9 @@ void TestAvvioSelezione::creaNuovoArchivio()
     clicca(w, "CreaNuovoArchivio");
 
     const QString archivio = QDir(a.documenti()).filePath(QStringLiteral("Prova 1.mdb"));
-    QCOMPARE(a.amb.messaggi.richiesteInput, QStringList{QStringLiteral("Indicare il nome dell'archivio da creare")});
-    QCOMPARE(a.amb.messaggi.testi(), QStringList{QStringLiteral("Operazione Effettuata")});
+    QCOMPARE(a.amb.messaggi.richiesteInput,
+        QStringList { QStringLiteral("Indicare il nome dell'archivio da creare") });
+    QCOMPARE(a.amb.messaggi.testi(), QStringList { QStringLiteral("Operazione Effettuata") });
     QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
     QVERIFY(QFileInfo(archivio).isFile());
     {
@@ -201,10 +203,10 @@ void TestAvvioSelezione::creaNuovoArchivio()
             QVERIFY2(db.esisteTabella(t.nome), qPrintable(t.nome));
         QCOMPARE(db.valore(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
         QCOMPARE(db.valore(QStringLiteral("SELECT PercorsoBackup FROM Configurazioni")).toString(),
-                 Piattaforma::CartellaBackupPredefinita());
+            Piattaforma::CartellaBackupPredefinita());
         QCOMPARE(db.valore(QStringLiteral("SELECT Password FROM Configurazioni")).toString(), QString());
     }
-    QCOMPARE(voci(w), QStringList{QStringLiteral("Prova 1.mdb")});
+    QCOMPARE(voci(w), QStringList { QStringLiteral("Prova 1.mdb") });
     QVERIFY(figlio<QLabel>(w, "SuggerimentoCartellaVuota")->isHidden());
     QCOMPARE(voceCorrente(w), QStringLiteral("Prova 1.mdb"));
     QCOMPARE(w.Nome(), QStringLiteral("Prova 1.mdb"));
@@ -212,15 +214,16 @@ void TestAvvioSelezione::creaNuovoArchivio()
     QVERIFY(figlio<QPushButton>(w, "OK")->isEnabled());
     QCOMPARE(a.leggiInf(a.programma, QStringLiteral("Nome")), QStringLiteral("Prova 1.mdb"));
     QCOMPARE(figlio<QLabel>(w, "LabelBackup")->text(),
-             QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: Prova 1.mdb"));
+        QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: Prova 1.mdb"));
 
     // The same name again creates nothing and keeps the archive.
     dipendente(archivio, QStringLiteral("tenuto"), {});
     a.amb.messaggi.svuota();
     a.amb.messaggi.testiInput << QStringLiteral("Prova 1");
     clicca(w, "CreaNuovoArchivio");
-    QCOMPARE(a.amb.messaggi.testi(), QStringList{QStringLiteral("L'archivio «Prova 1.mdb» esiste già.")});
-    QCOMPARE(AmbienteTest::sqlSu(archivio, QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche")).toInt(), 1);
+    QCOMPARE(a.amb.messaggi.testi(), QStringList { QStringLiteral("L'archivio «Prova 1.mdb» esiste già.") });
+    QCOMPARE(
+        AmbienteTest::sqlSu(archivio, QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche")).toInt(), 1);
 }
 
 void TestAvvioSelezione::nomeDiArchivio_data()
@@ -245,7 +248,7 @@ void TestAvvioSelezione::nomeDiArchivio()
     QFETCH(QString, messaggio);
     AmbienteTest amb(false);
     QCOMPARE(Percorsi::ControlloNomeDbOk(nome), accettato);
-    QCOMPARE(amb.messaggi.testi(), messaggio.isEmpty() ? QStringList() : QStringList{messaggio});
+    QCOMPARE(amb.messaggi.testi(), messaggio.isEmpty() ? QStringList() : QStringList { messaggio });
     if (!messaggio.isEmpty())
         QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
 }
@@ -259,9 +262,9 @@ void TestAvvioSelezione::nomiRifiutatiDallaFinestra()
     w.CreaNuovoArchivio_Click();
     // A refused name comes back in the box for correction, until a blank answer gives up.
     QCOMPARE(a.amb.messaggi.predefinitiInput,
-             (QStringList{QString(), QStringLiteral("Prova/1"), QStringLiteral("___")}));
+        (QStringList { QString(), QStringLiteral("Prova/1"), QStringLiteral("___") }));
     w.CreaNuovoArchivio_Click();
-    QCOMPARE(a.amb.messaggi.testi(), QStringList{QStringLiteral("Il Carattere / non è ammesso")});
+    QCOMPARE(a.amb.messaggi.testi(), QStringList { QStringLiteral("Il Carattere / non è ammesso") });
     QVERIFY(QDir(a.documenti()).entryList(QDir::Files).isEmpty());
     QVERIFY(voci(w).isEmpty());
     QVERIFY(!figlio<QPushButton>(w, "OK")->isEnabled());
@@ -276,7 +279,7 @@ void TestAvvioSelezione::sceltaERiavvio()
     {
         AvvioSelezione w(a.amb.sessione);
         w.show();
-        QCOMPARE(voci(w), QStringList({QStringLiteral("Alfa.mdb"), QStringLiteral("beta.mdb")}));
+        QCOMPARE(voci(w), QStringList({ QStringLiteral("Alfa.mdb"), QStringLiteral("beta.mdb") }));
         // Nothing remembered yet: the first archive is proposed.
         QCOMPARE(voceCorrente(w), QStringLiteral("Alfa.mdb"));
         QCOMPARE(w.Nome(), QStringLiteral("Alfa.mdb"));
@@ -333,15 +336,15 @@ void TestAvvioSelezione::cartellaProgrammaNonScrivibile()
     QCOMPARE(a.aperture, 1);
     QCOMPARE(a.leggiInf(a.condivisa(), QStringLiteral("Nome")), QStringLiteral("Archivio.mdb"));
     QCOMPARE(leggiFile(QDir(a.condivisa()).filePath(QStringLiteral("Percorso.txt"))).trimmed(),
-             QDir(a.documenti()).filePath(QStringLiteral("Archivio.mdb")));
+        QDir(a.documenti()).filePath(QStringLiteral("Archivio.mdb")));
     QVERIFY(!QFileInfo::exists(QDir(programma).filePath(QStringLiteral("Cartavia.inf"))));
 }
 
 void TestAvvioSelezione::spostamentoDalVecchioPercorso()
 {
     Ambiente a;
-    const QString vecchiaCartella
-        = QDir(Piattaforma::CartellaSpeciale(QStringLiteral("CartellaProgrammi"))).filePath(QStringLiteral("Cartavia"));
+    const QString vecchiaCartella = QDir(Piattaforma::CartellaSpeciale(QStringLiteral("CartellaProgrammi")))
+                                        .filePath(QStringLiteral("Cartavia"));
     Ambiente::creaArchivio(QDir(vecchiaCartella).filePath(QStringLiteral("Archivio.mdb")));
     {
         QFile f(QDir(a.programma).filePath(QStringLiteral("Percorso.txt")));
@@ -385,18 +388,19 @@ void TestAvvioSelezione::layoutCompattoEdEsteso()
     QVERIFY(w.ImpostazioniAperte());
     QCOMPARE(w.width(), larghezza);
     QVERIFY(!figlio<QWidget>(w, "prima_linea")->isVisible());
-    for (const char* nome : {"CreaNuovoArchivio", "OttimizzaArchivio", "SelezionaPercorso", "ReImpostaPercorso",
-                             "ApriCartellaArchivi", "SelezionaPercorsoBackup", "Backup", "ApriCartellaBakcup",
-                             "SalvataggioAutomatico", "AggiornamentoOnLine", "Seconda_Linea"}) {
+    for (const char* nome : { "CreaNuovoArchivio", "OttimizzaArchivio", "SelezionaPercorso",
+             "ReImpostaPercorso", "ApriCartellaArchivi", "SelezionaPercorsoBackup", "Backup",
+             "ApriCartellaBakcup", "SalvataggioAutomatico", "AggiornamentoOnLine", "Seconda_Linea" }) {
         QWidget* c = figlio<QWidget>(w, nome);
         QVERIFY2(c->isVisible(), nome);
         // Nothing sticks out of the window.
         QVERIFY2(w.rect().contains(QRect(c->mapTo(&w, QPoint(0, 0)), c->size())), nome);
     }
     QVERIFY(w.height() > compatta);
-    QCOMPARE(figlio<QAbstractButton>(w, "AggiornamentoOnLine")->text(), QStringLiteral("SCARICA AGGIORNAMENTI ON LINE"));
+    QCOMPARE(figlio<QAbstractButton>(w, "AggiornamentoOnLine")->text(),
+        QStringLiteral("SCARICA AGGIORNAMENTI ON LINE"));
     QCOMPARE(figlio<QAbstractButton>(w, "SalvataggioAutomatico")->text(),
-             QStringLiteral("Abilita Salvataggio Automatico Archivi"));
+        QStringLiteral("Abilita Salvataggio Automatico Archivi"));
 
     clicca(w, "Impostazioni");
     QCOMPARE(w.height(), compatta);
@@ -408,9 +412,9 @@ void TestAvvioSelezione::cartellaIlleggibileEAggiornamento()
     Ambiente a;
     const QString cartella = a.amb.percorso(QStringLiteral("rete/archivi"));
     FileIni::Scrivi(QDir(a.programma).filePath(QStringLiteral("Cartavia.inf")), QStringLiteral("Database"),
-                    QStringLiteral("Percorso"), cartella);
+        QStringLiteral("Percorso"), cartella);
     FileIni::Scrivi(QDir(a.programma).filePath(QStringLiteral("Cartavia.inf")), QStringLiteral("Database"),
-                    QStringLiteral("Nome"), QStringLiteral("Ditta.mdb"));
+        QStringLiteral("Nome"), QStringLiteral("Ditta.mdb"));
     AvvioSelezione w(a.amb.sessione);
     w.show();
     QCOMPARE(w.Percorso(), cartella);
@@ -425,7 +429,7 @@ void TestAvvioSelezione::cartellaIlleggibileEAggiornamento()
     w.TimerRefresh_Timer();
     QCOMPARE(w.Messaggio(), QString());
     QVERIFY(figlio<QLabel>(w, "Messaggio")->isHidden());
-    QCOMPARE(voci(w), QStringList({QStringLiteral("Altra.mdb"), QStringLiteral("Ditta.mdb")}));
+    QCOMPARE(voci(w), QStringList({ QStringLiteral("Altra.mdb"), QStringLiteral("Ditta.mdb") }));
     QCOMPARE(w.Nome(), QStringLiteral("Altra.mdb"));
     QVERIFY(figlio<QPushButton>(w, "OK")->isEnabled());
 
@@ -450,14 +454,15 @@ void TestAvvioSelezione::percorsoArchivi()
     w.show();
     w.ApriChiudiImpostazioni(true);
     clicca(w, "ReImpostaPercorso");
-    QCOMPARE(a.amb.messaggi.testi(), QStringList{QStringLiteral("Il percorso predefinito è già quello impostato")});
+    QCOMPARE(a.amb.messaggi.testi(),
+        QStringList { QStringLiteral("Il percorso predefinito è già quello impostato") });
     QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
 
     const QString altra = a.amb.percorso(QStringLiteral("altri archivi"));
     Ambiente::creaArchivio(QDir(altra).filePath(QStringLiteral("Storico.mdb")));
     a.amb.messaggi.cartelle << altra;
     clicca(w, "SelezionaPercorso");
-    QCOMPARE(a.amb.messaggi.cartelleIniziali, QStringList{a.documenti()});
+    QCOMPARE(a.amb.messaggi.cartelleIniziali, QStringList { a.documenti() });
     QCOMPARE(w.Percorso(), altra);
     QCOMPARE(w.Nome(), QStringLiteral("Storico.mdb"));
     QCOMPARE(a.leggiInf(a.programma, QStringLiteral("Percorso")), altra);
@@ -472,7 +477,8 @@ void TestAvvioSelezione::percorsoArchivi()
     QCOMPARE(w.Percorso(), altra);
     clicca(w, "ReImpostaPercorso");
     QCOMPARE(a.amb.messaggi.testi(),
-             QStringList(2, QStringLiteral("Reimpostare il percorso della cartella archivi in :\n\n") + a.documenti()));
+        QStringList(
+            2, QStringLiteral("Reimpostare il percorso della cartella archivi in :\n\n") + a.documenti()));
     QCOMPARE(w.Percorso(), a.documenti());
     QCOMPARE(w.Nome(), QString());
     QCOMPARE(a.leggiInf(a.programma, QStringLiteral("Percorso")), a.documenti());
@@ -504,18 +510,23 @@ void TestAvvioSelezione::areaBackup()
 
     scegliVoce(w, QStringLiteral("Alfa.mdb"));
     clicca(w, "SalvataggioAutomatico");
-    QCOMPARE(AmbienteTest::sqlSu(alfa, QStringLiteral("SELECT SalvataggioAutomatico FROM Configurazioni")).toInt(), 0);
+    QCOMPARE(
+        AmbienteTest::sqlSu(alfa, QStringLiteral("SELECT SalvataggioAutomatico FROM Configurazioni")).toInt(),
+        0);
     const QString nuova = a.amb.percorso(QStringLiteral("nuove copie"));
     a.amb.messaggi.cartelle << nuova;
     clicca(w, "SelezionaPercorsoBackup");
-    QCOMPARE(a.amb.messaggi.cartelleIniziali, QStringList{cartellaAlfa});
-    QCOMPARE(AmbienteTest::sqlSu(alfa, QStringLiteral("SELECT PercorsoBackup FROM Configurazioni")).toString(), nuova);
+    QCOMPARE(a.amb.messaggi.cartelleIniziali, QStringList { cartellaAlfa });
+    QCOMPARE(
+        AmbienteTest::sqlSu(alfa, QStringLiteral("SELECT PercorsoBackup FROM Configurazioni")).toString(),
+        nuova);
     QCOMPARE(AmbienteTest::sqlSu(alfa, QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
 
     a.amb.messaggi.risposte << Messaggi::Yes;
     clicca(w, "Backup");
-    QCOMPARE(a.amb.messaggi.testi(), QStringList({QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"),
-                                                  QStringLiteral("PROCEDURA TERMINATA")}));
+    QCOMPARE(a.amb.messaggi.testi(),
+        QStringList({ QStringLiteral("ESEGUO IL SALVATAGGIO ARCHIVIO SU HARD DISK?"),
+            QStringLiteral("PROCEDURA TERMINATA") }));
     QVERIFY(QFileInfo(QDir(nuova).filePath(QStringLiteral("071226-Alfa.mdb"))).isFile());
 
     // Beta had no settings row: ticking the box makes one. The folder shown is this computer's
@@ -523,9 +534,12 @@ void TestAvvioSelezione::areaBackup()
     scegliVoce(w, QStringLiteral("Beta.mdb"));
     clicca(w, "SalvataggioAutomatico");
     const QString beta = QDir(a.documenti()).filePath(QStringLiteral("Beta.mdb"));
-    QCOMPARE(AmbienteTest::sqlSu(beta, QStringLiteral("SELECT SalvataggioAutomatico FROM Configurazioni")).toInt(), 1);
-    QCOMPARE(AmbienteTest::sqlSu(beta, QStringLiteral("SELECT PercorsoBackup FROM Configurazioni")).toString(),
-             QString());
+    QCOMPARE(
+        AmbienteTest::sqlSu(beta, QStringLiteral("SELECT SalvataggioAutomatico FROM Configurazioni")).toInt(),
+        1);
+    QCOMPARE(
+        AmbienteTest::sqlSu(beta, QStringLiteral("SELECT PercorsoBackup FROM Configurazioni")).toString(),
+        QString());
     QCOMPARE(label->text(), QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: Beta.mdb"));
     // Chosen again later, the blank folder still shows as the default and stays blank.
     scegliVoce(w, QStringLiteral("Alfa.mdb"));
@@ -534,8 +548,9 @@ void TestAvvioSelezione::areaBackup()
     QCOMPARE(figlio<QLabel>(w, "PercorsoBackup")->toolTip(), Piattaforma::CartellaBackupPredefinita());
     QVERIFY(automatico->isChecked());
     clicca(w, "SalvataggioAutomatico");
-    const QString riga = AmbienteTest::sqlSu(beta, QStringLiteral("SELECT ifnull(PercorsoBackup, '') || '|' || "
-                                                                  "SalvataggioAutomatico FROM Configurazioni"))
+    const QString riga = AmbienteTest::sqlSu(beta,
+        QStringLiteral("SELECT ifnull(PercorsoBackup, '') || '|' || "
+                       "SalvataggioAutomatico FROM Configurazioni"))
                              .toString();
     QCOMPARE(riga, QStringLiteral("|0"));
 }
@@ -610,7 +625,7 @@ void TestAvvioSelezione::annullaEInfo()
     // The two buttons hand the program's addresses to the mail program and the browser.
     clicca(*info, "Posta");
     clicca(*info, "Web");
-    QCOMPARE(a.amb.urlAperti, (QList<QUrl>{QUrl(Module1::IndirizzoPosta), QUrl(Module1::IndirizzoWeb)}));
+    QCOMPARE(a.amb.urlAperti, (QList<QUrl> { QUrl(Module1::IndirizzoPosta), QUrl(Module1::IndirizzoWeb) }));
     QCOMPARE(a.amb.urlAperti.at(0).scheme(), QStringLiteral("mailto"));
     QCOMPARE(a.amb.urlAperti.at(1).scheme(), QStringLiteral("https"));
     QVERIFY(figlio<QPushButton>(*info, "Posta")->text().contains(a.amb.urlAperti.at(0).path()));
@@ -643,12 +658,14 @@ void TestAvvioSelezione::aggiornamentoNonDisponibile()
     a.amb.messaggi.risposte << Messaggi::Yes;
     clicca(w, "AggiornamentoOnLine");
     QCOMPARE(a.amb.messaggi.testi(),
-             QStringList({QStringLiteral("Controllare su internet la presenza di aggiornamenti?"),
-                          QStringLiteral("Controllare su internet la presenza di aggiornamenti?"),
-                          QStringLiteral("Funzione non disponibile")}));
+        QStringList({ QStringLiteral("Controllare su internet la presenza di aggiornamenti?"),
+            QStringLiteral("Controllare su internet la presenza di aggiornamenti?"),
+            QStringLiteral("Funzione non disponibile") }));
     QCOMPARE(a.amb.messaggi.chiamate.last().icona, Messaggi::Warning);
-    QCOMPARE(FileIni::Leggi(inf, QStringLiteral("Programma"), QStringLiteral("Programma")), QStringLiteral("Cartavia"));
-    QCOMPARE(FileIni::Leggi(inf, QStringLiteral("Programma"), QStringLiteral("Versione")), QStringLiteral("2.0.6"));
+    QCOMPARE(FileIni::Leggi(inf, QStringLiteral("Programma"), QStringLiteral("Programma")),
+        QStringLiteral("Cartavia"));
+    QCOMPARE(FileIni::Leggi(inf, QStringLiteral("Programma"), QStringLiteral("Versione")),
+        QStringLiteral("2.0.6"));
     QCOMPARE(FileIni::Leggi(inf, QStringLiteral("Programma"), QStringLiteral("Percorso")), a.programma);
 }
 
@@ -674,14 +691,18 @@ void TestAvvioSelezione::percorsoADaCapo_data()
 {
     QTest::addColumn<QString>("percorso");
     QTest::addColumn<QString>("atteso"); // "|" marks the invisible places to wrap at
-    QTest::newRow("vuoto") << "" << "";
-    QTest::newRow("cartelle brevi") << "/home/anna/Archivi Cartavia" << "/|home/|anna/|Archivi Cartavia";
-    QTest::newRow("trattini") << "/dati/ditta_rossi-2024" << "/|dati/|ditta_|rossi-|2024";
+    QTest::newRow("vuoto") << ""
+                           << "";
+    QTest::newRow("cartelle brevi") << "/home/anna/Archivi Cartavia"
+                                    << "/|home/|anna/|Archivi Cartavia";
+    QTest::newRow("trattini") << "/dati/ditta_rossi-2024"
+                              << "/|dati/|ditta_|rossi-|2024";
     const QString lungo = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
     QString spezzato;
     for (QChar c : lungo)
         spezzato += c + QStringLiteral("|");
-    QTest::newRow("nome più lungo di una riga") << QStringLiteral("/x/") + lungo << QStringLiteral("/|x/|") + spezzato;
+    QTest::newRow("nome più lungo di una riga")
+        << QStringLiteral("/x/") + lungo << QStringLiteral("/|x/|") + spezzato;
 }
 
 void TestAvvioSelezione::percorsoADaCapo()

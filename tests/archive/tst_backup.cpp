@@ -21,8 +21,9 @@
 
 namespace {
 
-const QString TestoOccupatoRipristino = QStringLiteral(
-    "IN QUESTO MOMENTO L'ARCHIVIO RISULTA OCCUPATO, \n RITENTARE L'OPERAZIONE DOPO AVER RIAVVIATO IL PROGRAMMA");
+const QString TestoOccupatoRipristino
+    = QStringLiteral("IN QUESTO MOMENTO L'ARCHIVIO RISULTA OCCUPATO, \n RITENTARE L'OPERAZIONE DOPO AVER "
+                     "RIAVVIATO IL PROGRAMMA");
 const QString TestoOccupatoOttimizzazione = QStringLiteral(
     "ATTENZIONE!   Ottimizzazione Impossibile.     La base-dati è occupata da un'altra applicazione.");
 
@@ -132,7 +133,8 @@ void TestBackup::nomeBackup()
     QFETCH(QString, nome);
     QFETCH(QDate, data);
     QCOMPARE(Backup::DataDaNomeBackup(nome), data);
-    QCOMPARE(Backup::DataBackup(nome), data.isValid() ? data.toString(QStringLiteral("dd/MM/yyyy")) : QString());
+    QCOMPARE(
+        Backup::DataBackup(nome), data.isValid() ? data.toString(QStringLiteral("dd/MM/yyyy")) : QString());
     if (data.isValid())
         QCOMPARE(Backup::NomeBackup(data, nome.mid(7)), nome);
 }
@@ -147,7 +149,7 @@ void TestBackup::dueBackupNelloStessoGiorno()
     aggiungiDipendenti(amb, 2, QStringLiteral("B"));
     QVERIFY2(Backup::CopiaArchivio(amb.archivio(), cartella, &errore), qPrintable(errore));
 
-    QCOMPARE(fileDi(cartella), QStringList{QStringLiteral("071226-Archivio.mdb")});
+    QCOMPARE(fileDi(cartella), QStringList { QStringLiteral("071226-Archivio.mdb") });
     // The second backup replaced the first.
     QCOMPARE(contaDipendenti(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"))), 5);
 
@@ -155,7 +157,8 @@ void TestBackup::dueBackupNelloStessoGiorno()
     Orologio::ImpostaOggi(QDate(2026, 12, 8));
     amb.sessione.CartellaBackup = cartella;
     QVERIFY(Backup::CopiaArchivio(amb.sessione));
-    QCOMPARE(fileDi(cartella), QStringList({QStringLiteral("071226-Archivio.mdb"), QStringLiteral("081226-Archivio.mdb")}));
+    QCOMPARE(fileDi(cartella),
+        QStringList({ QStringLiteral("071226-Archivio.mdb"), QStringLiteral("081226-Archivio.mdb") }));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
@@ -175,11 +178,13 @@ void TestBackup::backupCoerenteDuranteUnaScrittura()
     altra.conferma();
 
     const QString copia = QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"));
-    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("PRAGMA integrity_check")).toString(),
+        QStringLiteral("ok"));
     QCOMPARE(contaDipendenti(copia), 4);
-    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE Codice = 'A0'"))
+    QCOMPARE(AmbienteTest::sqlSu(
+                 copia, QStringLiteral("SELECT count(*) FROM TabellaAnagrafiche WHERE Codice = 'A0'"))
                  .toInt(),
-             1);
+        1);
 }
 
 void TestBackup::backupInterrottoODoppio()
@@ -277,7 +282,8 @@ void TestBackup::backupManualeRiferisceIlFallimento()
     esito = Backup::Salvataggio(amb.archivio(), amb.percorso(QStringLiteral("ok")));
     QVERIFY(esito.riuscito);
     QCOMPARE(esito.testo, QStringLiteral("PROCEDURA TERMINATA"));
-    QCOMPARE(fileDi(amb.percorso(QStringLiteral("ok"))), QStringList{QStringLiteral("071226-Archivio.mdb")});
+    QCOMPARE(
+        fileDi(amb.percorso(QStringLiteral("ok"))), QStringList { QStringLiteral("071226-Archivio.mdb") });
     // The work asks and says nothing itself.
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
@@ -286,8 +292,8 @@ void TestBackup::elencoDalPiuRecente()
 {
     AmbienteTest amb(false);
     const QString cartella = amb.cartella();
-    for (const char* nome : {"151223-Archivio.mdb", "010124-Archivio.mdb", "note.mdb", "020124-Prova 1.mdb",
-                             "010124-Altro.mdb", "311299-Vecchio.mdb", "leggimi.txt"})
+    for (const char* nome : { "151223-Archivio.mdb", "010124-Archivio.mdb", "note.mdb", "020124-Prova 1.mdb",
+             "010124-Altro.mdb", "311299-Vecchio.mdb", "leggimi.txt" })
         scriviFile(QDir(cartella).filePath(QString::fromLatin1(nome)), "x");
     QString avviso = QStringLiteral("non toccato");
     QCOMPARE(Backup::ElencoBackup(cartella, &avviso),
@@ -342,7 +348,8 @@ void TestBackup::ripristino()
     const QString nome = QStringLiteral("071226-Archivio.mdb");
     AmbienteTest::sqlSu(QDir(cartella).filePath(nome), QStringLiteral("DROP TABLE Stampa2"));
 
-    const Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione));
+    const Backup::Esito esito
+        = Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(esito.riuscito);
     QCOMPARE(esito.testo, QString());
     QCOMPARE(contaDipendenti(amb.archivio()), 3);
@@ -366,8 +373,8 @@ void TestBackup::ripristinoMentreUnAltraIstanzaUsaLArchivio()
 
     ProcessoPresenza::Processo altra(QStringLiteral("condivisa"), amb.archivio());
     QCOMPARE(altra.stato(), QStringLiteral("ottenuta"));
-    const Backup::Esito esito
-        = Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione));
+    const Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella,
+        QStringLiteral("071226-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(!esito.riuscito);
     QCOMPARE(esito.testo, TestoOccupatoRipristino);
     QCOMPARE(esito.icona, Messaggi::Critical);
@@ -376,7 +383,9 @@ void TestBackup::ripristinoMentreUnAltraIstanzaUsaLArchivio()
 
     // Once the other instance has gone, the same restore goes through.
     altra.termina();
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione)).riuscito);
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"),
+        Percorsi::CartellaCopiaSicurezza(amb.sessione))
+                .riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 0);
 }
 
@@ -389,7 +398,9 @@ void TestBackup::ripristinoConLaPropriaPresenza()
     aggiungiDipendenti(amb, 5, QStringLiteral("A"));
     // The settings window restores while this very instance uses the archive.
     QCOMPARE(Presenza::Inizia(amb.archivio()), Presenza::Stato::Ottenuta);
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione)).riuscito);
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"),
+        Percorsi::CartellaCopiaSicurezza(amb.sessione))
+                .riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 0);
     QCOMPARE(ProcessoPresenza::ProvaEsclusiva(amb.archivio()), QStringLiteral("occupata"));
 }
@@ -425,7 +436,8 @@ void TestBackup::ripristinoDaBackupDanneggiato()
     }
     const QByteArray prima = impronta(amb.archivio());
 
-    const Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione));
+    const Backup::Esito esito
+        = Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(!esito.riuscito);
     QVERIFY2(esito.testo.contains(QStringLiteral("non è un archivio valido")), qPrintable(esito.testo));
     QVERIFY(esito.testo.contains(QStringLiteral("Ripristino non effettuato")));
@@ -446,24 +458,28 @@ void TestBackup::ripristinoArchivioMancanteODanneggiato()
 
     // A damaged archive is what a restore is for: it is kept as the safety copy and replaced.
     scriviFile(amb.archivio(), QByteArray(5000, 'k'));
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione)).riuscito);
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione))
+                .riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 4);
     QCOMPARE(impronta(QDir(amb.sessione.CartellaInf).filePath(QStringLiteral("copia.mdb"))),
-             QCryptographicHash::hash(QByteArray(5000, 'k'), QCryptographicHash::Sha256));
+        QCryptographicHash::hash(QByteArray(5000, 'k'), QCryptographicHash::Sha256));
 
     // A missing archive comes back from the backup.
     QVERIFY(QFile::remove(amb.archivio()));
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione)).riuscito);
+    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione))
+                .riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 4);
 
     // Missing backup file, folder too short: nothing happens beyond the message.
     const QByteArray prima = impronta(amb.archivio());
-    Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione));
+    Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb"),
+        Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(!esito.riuscito);
     QCOMPARE(
         esito.testo, QStringLiteral("Problemi nella procedura di ripristino ... ripristino non effettuato"));
     QCOMPARE(esito.icona, Messaggi::Critical);
-    esito = Backup::Ripristino(amb.archivio(), QStringLiteral("/"), nome, Percorsi::CartellaCopiaSicurezza(amb.sessione));
+    esito = Backup::Ripristino(
+        amb.archivio(), QStringLiteral("/"), nome, Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(!esito.riuscito);
     QCOMPARE(esito.testo, QStringLiteral("Cartella di backup non valida"));
     QCOMPARE(esito.icona, Messaggi::Critical);
@@ -483,13 +499,15 @@ void TestBackup::compattazione()
     QVERIFY(esito.riuscito);
     QCOMPARE(esito.testo, QStringLiteral("Ottimizzazione conclusa"));
     QVERIFY2(QFileInfo(amb.archivio()).size() < primaDimensione / 4,
-             qPrintable(QStringLiteral("%1 -> %2").arg(primaDimensione).arg(QFileInfo(amb.archivio()).size())));
+        qPrintable(QStringLiteral("%1 -> %2").arg(primaDimensione).arg(QFileInfo(amb.archivio()).size())));
     QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
-    QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Codice, ',') FROM (SELECT Codice FROM TabellaAnagrafiche "
-                                    "ORDER BY Codice)"))
-                 .toString(),
-             QStringLiteral("A1999,A7"));
-    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT group_concat(Codice, ',') FROM (SELECT Codice FROM TabellaAnagrafiche "
+                               "ORDER BY Codice)"))
+            .toString(),
+        QStringLiteral("A1999,A7"));
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
     QCOMPARE(fileDiLavoro(amb.cartella()), QStringList());
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }

@@ -155,8 +155,8 @@ void TestDialoghiBackup::ripristinoConferme()
 
     amb.messaggi.risposte << Messaggi::Risposta(prima);
     amb.messaggi.testiInput << digitato;
-    QCOMPARE(
-        DialoghiBackup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione)),
+    QCOMPARE(DialoghiBackup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"),
+                 Percorsi::CartellaCopiaSicurezza(amb.sessione)),
         ripristinato);
     QCOMPARE(amb.messaggi.testi(), QStringList { DomandaRipristino });
     QCOMPARE(amb.messaggi.chiamate.at(0).pulsanti, Messaggi::Yes | Messaggi::No);
@@ -164,8 +164,8 @@ void TestDialoghiBackup::ripristinoConferme()
     QCOMPARE(amb.messaggi.richiesteInput,
         prima == Messaggi::Yes ? QStringList { ConfermaRipristino } : QStringList());
     QCOMPARE(contaDipendenti(amb.archivio()), ripristinato ? 3 : 10);
-    QCOMPARE(
-        QFileInfo::exists(QDir(amb.sessione.CartellaInf).filePath(QStringLiteral("copia.mdb"))), ripristinato);
+    QCOMPARE(QFileInfo::exists(QDir(amb.sessione.CartellaInf).filePath(QStringLiteral("copia.mdb"))),
+        ripristinato);
 }
 
 void TestDialoghiBackup::ripristinoFallito()
@@ -177,8 +177,8 @@ void TestDialoghiBackup::ripristinoFallito()
     const QByteArray prima = impronta(amb.archivio());
     amb.messaggi.risposte << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI");
-    QVERIFY(
-        !DialoghiBackup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione)));
+    QVERIFY(!DialoghiBackup::RipristinaBackup(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb"),
+        Percorsi::CartellaCopiaSicurezza(amb.sessione)));
     QCOMPARE(amb.messaggi.testi(),
         QStringList({ DomandaRipristino,
             QStringLiteral("Problemi nella procedura di ripristino ... ripristino non effettuato") }));

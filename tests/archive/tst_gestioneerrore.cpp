@@ -32,8 +32,7 @@ private slots:
     void diagnosticaFacoltativa();
 };
 
-namespace {
-} // namespace
+namespace { } // namespace
 
 void TestGestioneErrore::cleanup()
 {
@@ -53,8 +52,8 @@ void TestGestioneErrore::archivioOccupatoPerQualcheIstante()
     QTimer campione;
     connect(&campione, &QTimer::timeout, this, [&] {
         // Before the first refresh the label still holds its initial text.
-        if (Attendere* w = Attendere::Corrente(); w && w->isVisible()
-            && w->testoLabel1() != QStringLiteral("Attendere... Database Occupato"))
+        if (Attendere* w = Attendere::Corrente();
+            w && w->isVisible() && w->testoLabel1() != QStringLiteral("Attendere... Database Occupato"))
             etichette << w->testoLabel1();
     });
     campione.start(40);
@@ -76,9 +75,7 @@ void TestGestioneErrore::archivioOccupatoPerQualcheIstante()
     QVERIFY(!etichette.isEmpty());
     QVERIFY(etichette.first().startsWith(QStringLiteral("Attendere... Database Occupato  //")));
     QVERIFY(etichette.first().endsWith(QStringLiteral("//")));
-    auto numero = [](const QString& t) {
-        return t.section(QStringLiteral("//"), 1, 1).toInt();
-    };
+    auto numero = [](const QString& t) { return t.section(QStringLiteral("//"), 1, 1).toInt(); };
     QVERIFY(numero(etichette.last()) > numero(etichette.first()));
     QCOMPARE(numero(etichette.last()) <= tentativi, true);
 
@@ -142,7 +139,7 @@ void TestGestioneErrore::limitiDelContatore()
     QVERIFY(!GestioneErrore(3024, QString()));
     QCOMPARE(amb.terminazioni, 1);
     ContatoreErrori = 0;
-    for (int n : {3051, 3356, 91})
+    for (int n : { 3051, 3356, 91 })
         QVERIFY(GestioneErrore(n, QString()));
     QCOMPARE(ContatoreErrori, 3);
 }
@@ -164,7 +161,8 @@ void TestGestioneErrore::attesaSempliceRiprova()
 
     int numero = 0;
     QString descrizione;
-    QVERIFY(!EseguiConAttesa([&] { Archivio db(amb.percorso(QStringLiteral("manca.mdb"))); }, &numero, &descrizione));
+    QVERIFY(!EseguiConAttesa(
+        [&] { Archivio db(amb.percorso(QStringLiteral("manca.mdb"))); }, &numero, &descrizione));
     QCOMPARE(numero, 3024);
     QVERIFY(descrizione.contains(QStringLiteral("manca.mdb")));
 }
@@ -178,8 +176,9 @@ void TestGestioneErrore::diagnosticaFacoltativa()
     QVERIFY(!GestioneErrore(3000, QStringLiteral("guasto")));
     QCOMPARE(amb.messaggi.chiamate.size(), 2);
     QCOMPARE(amb.messaggi.chiamate.first().testo,
-             QStringLiteral("  -- Messaggi di Errore Attivo (in Config->Utility) --  \r\r3000 guasto\rRipetere Stessa "
-                            "Istruzione ?"));
+        QStringLiteral(
+            "  -- Messaggi di Errore Attivo (in Config->Utility) --  \r\r3000 guasto\rRipetere Stessa "
+            "Istruzione ?"));
 }
 
 QTEST_MAIN(TestGestioneErrore)

@@ -60,25 +60,44 @@ void TestModule1::controllaData_data()
     QTest::addColumn<QString>("atteso");
     QTest::addColumn<bool>("messaggio");
 
-    QTest::newRow("vuoto") << "" << "" << false;
-    QTest::newRow("sei cifre") << "010124" << "01/01/2024" << false;
-    QTest::newRow("otto cifre") << "15032021" << "15/03/2021" << false;
-    QTest::newRow("otto cifre con zero") << "01022024" << "01/02/2024" << false;
-    QTest::newRow("gia valida") << "1/2/2024" << "01/02/2024" << false;
-    QTest::newRow("anno a due cifre recente") << "5/6/29" << "05/06/2029" << false;
-    QTest::newRow("anno a due cifre vecchio") << "5/6/30" << "05/06/1930" << false;
-    QTest::newRow("trattini") << "05-06-2020" << "05/06/2020" << false;
-    QTest::newRow("bisestile") << "29/02/2024" << "29/02/2024" << false;
-    QTest::newRow("31 febbraio") << "31/02/2024" << "31/02/2024" << true;
-    QTest::newRow("29 febbraio non bisestile") << "29/02/2023" << "29/02/2023" << true;
-    QTest::newRow("mese 13") << "01/13/2024" << "01/13/2024" << true;
-    QTest::newRow("testo") << "domani" << "domani" << true;
-    QTest::newRow("sei cifre impossibili") << "999999" << "999999" << true;
-    QTest::newRow("otto cifre impossibili") << "99999999" << "99999999" << true;
-    QTest::newRow("zeri davanti") << "000002" << "000002" << true;
-    QTest::newRow("cinque cifre") << "12345" << "12345" << true;
-    QTest::newRow("sei zeri") << "000000" << "000000" << true;
-    QTest::newRow("otto zeri") << "00000000" << "00000000" << true;
+    QTest::newRow("vuoto") << ""
+                           << "" << false;
+    QTest::newRow("sei cifre") << "010124"
+                               << "01/01/2024" << false;
+    QTest::newRow("otto cifre") << "15032021"
+                                << "15/03/2021" << false;
+    QTest::newRow("otto cifre con zero") << "01022024"
+                                         << "01/02/2024" << false;
+    QTest::newRow("gia valida") << "1/2/2024"
+                                << "01/02/2024" << false;
+    QTest::newRow("anno a due cifre recente") << "5/6/29"
+                                              << "05/06/2029" << false;
+    QTest::newRow("anno a due cifre vecchio") << "5/6/30"
+                                              << "05/06/1930" << false;
+    QTest::newRow("trattini") << "05-06-2020"
+                              << "05/06/2020" << false;
+    QTest::newRow("bisestile") << "29/02/2024"
+                               << "29/02/2024" << false;
+    QTest::newRow("31 febbraio") << "31/02/2024"
+                                 << "31/02/2024" << true;
+    QTest::newRow("29 febbraio non bisestile") << "29/02/2023"
+                                               << "29/02/2023" << true;
+    QTest::newRow("mese 13") << "01/13/2024"
+                             << "01/13/2024" << true;
+    QTest::newRow("testo") << "domani"
+                           << "domani" << true;
+    QTest::newRow("sei cifre impossibili") << "999999"
+                                           << "999999" << true;
+    QTest::newRow("otto cifre impossibili") << "99999999"
+                                            << "99999999" << true;
+    QTest::newRow("zeri davanti") << "000002"
+                                  << "000002" << true;
+    QTest::newRow("cinque cifre") << "12345"
+                                  << "12345" << true;
+    QTest::newRow("sei zeri") << "000000"
+                              << "000000" << true;
+    QTest::newRow("otto zeri") << "00000000"
+                               << "00000000" << true;
 }
 
 void TestModule1::controllaData()
@@ -114,11 +133,16 @@ void TestModule1::duplicaApici_data()
 {
     QTest::addColumn<QString>("testo");
     QTest::addColumn<QString>("atteso");
-    QTest::newRow("vuoto") << "" << "";
-    QTest::newRow("senza") << "Rossi" << "Rossi";
-    QTest::newRow("uno") << "D'Angelo" << "D''Angelo";
-    QTest::newRow("ai bordi") << "'x'" << "''x''";
-    QTest::newRow("doppio") << "a''b" << "a''''b";
+    QTest::newRow("vuoto") << ""
+                           << "";
+    QTest::newRow("senza") << "Rossi"
+                           << "Rossi";
+    QTest::newRow("uno") << "D'Angelo"
+                         << "D''Angelo";
+    QTest::newRow("ai bordi") << "'x'"
+                              << "''x''";
+    QTest::newRow("doppio") << "a''b"
+                            << "a''''b";
 }
 
 void TestModule1::duplicaApici()
@@ -186,12 +210,26 @@ void TestModule1::sostituisciTesto_data()
     QTest::addColumn<QString>("cerca");
     QTest::addColumn<QString>("sostituisci");
     QTest::addColumn<QString>("atteso");
-    QTest::newRow("cartella programmi") << "C:\\Program Files\\Cartavia" << "program files" << "programmi"
+    QTest::newRow("cartella programmi") << "C:\\Program Files\\Cartavia"
+                                        << "program files"
+                                        << "programmi"
                                         << "C:\\programmi\\Cartavia";
-    QTest::newRow("solo la prima") << "aXbXc" << "x" << "-" << "a-bXc";
-    QTest::newRow("assente") << "abc" << "z" << "y" << "abc";
-    QTest::newRow("piu corto") << "ab" << "abc" << "y" << "ab";
-    QTest::newRow("tutto") << "ABC" << "abc" << "" << "";
+    QTest::newRow("solo la prima") << "aXbXc"
+                                   << "x"
+                                   << "-"
+                                   << "a-bXc";
+    QTest::newRow("assente") << "abc"
+                             << "z"
+                             << "y"
+                             << "abc";
+    QTest::newRow("piu corto") << "ab"
+                               << "abc"
+                               << "y"
+                               << "ab";
+    QTest::newRow("tutto") << "ABC"
+                           << "abc"
+                           << ""
+                           << "";
 }
 
 void TestModule1::sostituisciTesto()
@@ -222,15 +260,18 @@ void TestModule1::caricaConfigurazione()
     Module1::CaricaConfigurazione(amb.sessione);
     QCOMPARE(amb.sessione.CartellaBackup, QStringLiteral("prima"));
 
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, VisualizzaLogo, VisualizzaIntestazione) "
-                           "VALUES ('', -1, 0)"));
+    amb.sql(
+        QStringLiteral("INSERT INTO Configurazioni (PercorsoBackup, VisualizzaLogo, VisualizzaIntestazione) "
+                       "VALUES ('', -1, 0)"));
     Module1::CaricaConfigurazione(amb.sessione);
     QVERIFY(amb.sessione.CartellaBackup.endsWith(QStringLiteral("BackupCartavia/")));
     QCOMPARE(amb.sessione.VisualizzaLogoStampa, QStringLiteral("-1"));
     QCOMPARE(amb.sessione.VisualizzaIntestazioneStampa, QString());
 
-    amb.sql(QStringLiteral("UPDATE Configurazioni SET PercorsoBackup = ?, VisualizzaLogo = 0, VisualizzaIntestazione = -1"),
-            {QStringLiteral("/dati/copie/")});
+    amb.sql(
+        QStringLiteral(
+            "UPDATE Configurazioni SET PercorsoBackup = ?, VisualizzaLogo = 0, VisualizzaIntestazione = -1"),
+        { QStringLiteral("/dati/copie/") });
     Module1::CaricaConfigurazione(amb.sessione);
     QCOMPARE(amb.sessione.CartellaBackup, QStringLiteral("/dati/copie/"));
     QCOMPARE(amb.sessione.VisualizzaLogoStampa, QString());

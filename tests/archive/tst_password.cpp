@@ -99,7 +99,8 @@ void TestPassword::nessunaPassword()
     QFETCH(QVariant, valore);
     AmbienteTest amb;
     if (riga)
-        amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, Password) VALUES ('Ditta', ?)"), {valore});
+        amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, Password) VALUES ('Ditta', ?)"),
+            { valore });
     QVERIFY(ControllaPassword(amb.sessione));
     QVERIFY(amb.sessione.PasswordVerificata);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
@@ -140,7 +141,7 @@ void TestPassword::passwordErrata()
     });
     QVERIFY(!ControllaPassword(amb.sessione));
     QVERIFY(!amb.sessione.PasswordVerificata);
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD ERRATA")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("PASSWORD ERRATA") });
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
     QCOMPARE(amb.terminazioni, 1);
 }
@@ -167,9 +168,11 @@ void TestPassword::archivioMancante()
 {
     AmbienteTest amb(false);
     QVERIFY(ControllaPassword(amb.sessione));
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("ESEGUITA CREAZIONE DATABASE")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("ESEGUITA CREAZIONE DATABASE") });
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Configurazioni'")).toInt(), 1);
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Configurazioni'")).toInt(),
+        1);
 
     // A file that is not an archive lets nobody in.
     amb.messaggi.svuota();
@@ -238,8 +241,10 @@ void TestPassword::improntaNonValidaELettaInChiaro_data()
     const QStringList parti = buona.split(QLatin1Char('$'));
     QTest::newRow("testo qualunque") << "Segreta 1";
     QTest::newRow("solo il prefisso") << "pbkdf2-sha256$";
-    QTest::newRow("iterazioni non numeriche") << QStringLiteral("pbkdf2-sha256$mille$%1$%2").arg(parti[2], parti[3]);
-    QTest::newRow("iterazioni enormi") << QStringLiteral("pbkdf2-sha256$999999999$%1$%2").arg(parti[2], parti[3]);
+    QTest::newRow("iterazioni non numeriche")
+        << QStringLiteral("pbkdf2-sha256$mille$%1$%2").arg(parti[2], parti[3]);
+    QTest::newRow("iterazioni enormi")
+        << QStringLiteral("pbkdf2-sha256$999999999$%1$%2").arg(parti[2], parti[3]);
     QTest::newRow("chiave corta") << QStringLiteral("pbkdf2-sha256$1000$%1$QUJD").arg(parti[2]);
     QTest::newRow("base64 rotto") << QStringLiteral("pbkdf2-sha256$1000$%%%%$%1").arg(parti[3]);
 }
@@ -269,7 +274,7 @@ void TestPassword::passwordImprontaGiustaEErrata()
 
     digitaEConferma(QStringLiteral("segreta 1"));
     QVERIFY(!ControllaPassword(amb.sessione));
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD ERRATA")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("PASSWORD ERRATA") });
     QCOMPARE(amb.terminazioni, 1);
     QCOMPARE(Memorizzata(amb), memorizzata);
 }
@@ -278,7 +283,8 @@ void TestPassword::passwordInChiaroAggiornata()
 {
     AmbienteTest amb;
     const QString chiaro = QStringLiteral("Vecchia-Password-42");
-    amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale, Password) VALUES ('Ditta', ?)"), {chiaro});
+    amb.sql(
+        QStringLiteral("INSERT INTO Configurazioni (RagSociale, Password) VALUES ('Ditta', ?)"), { chiaro });
 
     // A wrong try changes nothing.
     digitaEConferma(QStringLiteral("vecchia-password-42"));
@@ -292,7 +298,8 @@ void TestPassword::passwordInChiaroAggiornata()
     const QString aggiornata = Memorizzata(amb);
     QVERIFY(ImprontaPassword::Valida(aggiornata));
     QVERIFY(PasswordCorretta(aggiornata, chiaro));
-    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
     QVERIFY(!ContenutoFile(amb.archivio()).contains(chiaro.toUtf8()));
 
     // The same password still opens, now against the digest.
@@ -315,7 +322,7 @@ void TestPassword::memorizzaPassword()
 
     const QString password = QStringLiteral("Chiave-Segreta-77");
     QVERIFY(SalvaPasswordProgramma(amb.archivio(), password));
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE") });
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
     QVERIFY(PasswordCorretta(Memorizzata(amb), password));
@@ -328,15 +335,16 @@ void TestPassword::memorizzaPassword()
     QVERIFY(!PasswordCorretta(Memorizzata(amb), password));
     amb.messaggi.svuota();
     QVERIFY(SalvaPasswordProgramma(amb.archivio(), QString()));
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("PASSWORD IMPOSTATA CORRETTAMENTE") });
     QCOMPARE(Memorizzata(amb), QString());
-    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
     QVERIFY(ControllaPassword(amb.sessione));
 
     // A missing archive is not told as a success.
     amb.messaggi.svuota();
     QVERIFY(!SalvaPasswordProgramma(amb.percorso(QStringLiteral("manca.mdb")), QStringLiteral("x")));
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("Eseguire creazione database")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Eseguire creazione database") });
     QCOMPARE(amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
 }
 

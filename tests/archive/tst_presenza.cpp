@@ -31,7 +31,7 @@ void TestPresenza::fileAccantoAllArchivio()
     QVERIFY(QFileInfo(Presenza::FilePresenza(amb.archivio())).isFile());
     // Every user of a shared folder must be able to lock it.
     QCOMPARE(QFileInfo(Presenza::FilePresenza(amb.archivio())).permissions() & QFileDevice::WriteOther,
-             QFileDevice::WriteOther);
+        QFileDevice::WriteOther);
     QCOMPARE(Presenza::ArchivioInUso(), amb.archivio());
     Presenza::Termina();
     QCOMPARE(Presenza::ArchivioInUso(), QString());

@@ -45,28 +45,35 @@ QStringList l(const char* testo)
 QList<Atteso> schemaAtteso()
 {
     return {
-        {"TabellaAnagrafiche",
-         l("Indice Codice RagSociale Nome Cognome Indirizzo Cap Comune Provincia Cellulare Telefono Email Web Note "
-           "TipoDocumento NroDocumento DataDocumento DataNascita LuogoNascita Cittadinanza Nazione StatoDiNascita "
-           "LuogoDocumento ProvinciaDiNascita Maschio Femmina CodiceFiscale Attivo NonAttivo"),
-         l("TabellaAnagrafiche_PrimaryKey TabellaAnagrafiche_SecondaryKey")},
-        {"TabellaStati", l("Indice Stato Descrizione"), l("TabellaStati_PrimaryKey TabellaStati_StatoKey")},
-        {"TabellaTipi", l("Indice Tipo Descrizione"), l("TabellaTipi_PrimaryKey")},
-        {"TabellaMovimenti",
-         l("Indice Data Giorno Mese Anno IndiceAnagrafica CodiceAnagrafica RagSociale Stato Descrizione Note StatoNum "
-           "Tipo"),
-         l("TabellaMovimenti_DataKey TabellaMovimenti_GiornoKey TabellaMovimenti_MeseKey TabellaMovimenti_PrimaryKey "
-           "TabellaMovimenti_TotaliKey")},
-        {"TabellaVersione", l("Indice Versione"), l("TabellaVersione_PrimaryKey")},
-        {"Variabili", l("NomeVar ValoreStringa"), l("Variabili_NomeVarInd")},
-        {"Configurazioni",
-         l("Indice RagSociale Indirizzo Cap Comune Provincia Piva CodiceFiscale Tel Fax Percorso PercorsoBackup prnDocs "
-           "Password VisualizzaIntestazione VisualizzaLogo SalvataggioAutomatico Banca Cab Abi Cin CC Iban Agenzia "
-           "PercorsoRicerca Logo prnDocsPDF"),
-         l("Configurazioni_PrimaryKey")},
-        {"Stampa", l("Indice Descrizione IndiceRif DescrizioneMemo"), l("Stampa_Primario Stampa_Secondario")},
-        {"Stampa2", l("Indice Des1 Des2 Des3 Des4 Des5 Des6 IndiceRif Grassetto Des7 Des8 Des9"),
-         l("Stampa2_Primario Stampa2_Secondrio")},
+        { "TabellaAnagrafiche",
+            l("Indice Codice RagSociale Nome Cognome Indirizzo Cap Comune Provincia Cellulare Telefono Email "
+              "Web Note "
+              "TipoDocumento NroDocumento DataDocumento DataNascita LuogoNascita Cittadinanza Nazione "
+              "StatoDiNascita "
+              "LuogoDocumento ProvinciaDiNascita Maschio Femmina CodiceFiscale Attivo NonAttivo"),
+            l("TabellaAnagrafiche_PrimaryKey TabellaAnagrafiche_SecondaryKey") },
+        { "TabellaStati", l("Indice Stato Descrizione"), l("TabellaStati_PrimaryKey TabellaStati_StatoKey") },
+        { "TabellaTipi", l("Indice Tipo Descrizione"), l("TabellaTipi_PrimaryKey") },
+        { "TabellaMovimenti",
+            l("Indice Data Giorno Mese Anno IndiceAnagrafica CodiceAnagrafica RagSociale Stato Descrizione "
+              "Note StatoNum "
+              "Tipo"),
+            l("TabellaMovimenti_DataKey TabellaMovimenti_GiornoKey TabellaMovimenti_MeseKey "
+              "TabellaMovimenti_PrimaryKey "
+              "TabellaMovimenti_TotaliKey") },
+        { "TabellaVersione", l("Indice Versione"), l("TabellaVersione_PrimaryKey") },
+        { "Variabili", l("NomeVar ValoreStringa"), l("Variabili_NomeVarInd") },
+        { "Configurazioni",
+            l("Indice RagSociale Indirizzo Cap Comune Provincia Piva CodiceFiscale Tel Fax Percorso "
+              "PercorsoBackup prnDocs "
+              "Password VisualizzaIntestazione VisualizzaLogo SalvataggioAutomatico Banca Cab Abi Cin CC "
+              "Iban Agenzia "
+              "PercorsoRicerca Logo prnDocsPDF"),
+            l("Configurazioni_PrimaryKey") },
+        { "Stampa", l("Indice Descrizione IndiceRif DescrizioneMemo"),
+            l("Stampa_Primario Stampa_Secondario") },
+        { "Stampa2", l("Indice Des1 Des2 Des3 Des4 Des5 Des6 IndiceRif Grassetto Des7 Des8 Des9"),
+            l("Stampa2_Primario Stampa2_Secondrio") },
     };
 }
 
@@ -125,8 +132,10 @@ void TestSchema::ripetizioneNonCambiaNulla()
     QVERIFY(CreazioneDB::Istanza().CreaDB(amb.archivio()));
     QVERIFY(CreazioneDB::Istanza().CreaDB_Click(amb.sessione.PercorsoArchivio));
     QCOMPARE(dumpSchema(amb.archivio()), prima);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT Tipo FROM TabellaMovimenti")).toString(), QStringLiteral("STRAORDINARIO"));
-    QCOMPARE(amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT Tipo FROM TabellaMovimenti")).toString(),
+        QStringLiteral("STRAORDINARIO"));
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Configurazioni")).toInt(), 1);
 }
 
@@ -134,20 +143,24 @@ void TestSchema::campoTipoMancante()
 {
     AmbienteTest amb(false);
     const QString vecchio = amb.archivio();
-    AmbienteTest::sqlSu(vecchio, QStringLiteral("CREATE TABLE TabellaMovimenti (Indice INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                              "Data TEXT, Stato TEXT, StatoNum REAL)"));
+    AmbienteTest::sqlSu(vecchio,
+        QStringLiteral("CREATE TABLE TabellaMovimenti (Indice INTEGER PRIMARY KEY AUTOINCREMENT, "
+                       "Data TEXT, Stato TEXT, StatoNum REAL)"));
     for (int i = 0; i < 5; ++i)
-        AmbienteTest::sqlSu(vecchio, QStringLiteral("INSERT INTO TabellaMovimenti (Stato, StatoNum) VALUES (?, ?)"),
-                          {QString::number(i), i});
+        AmbienteTest::sqlSu(vecchio,
+            QStringLiteral("INSERT INTO TabellaMovimenti (Stato, StatoNum) VALUES (?, ?)"),
+            { QString::number(i), i });
     QVERIFY(CreazioneDB::Istanza().CreaDB(vecchio));
-    QCOMPARE(AmbienteTest::sqlSu(vecchio, QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Tipo = 'ORDINARIO'"))
+    QCOMPARE(AmbienteTest::sqlSu(
+                 vecchio, QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Tipo = 'ORDINARIO'"))
                  .toInt(),
-             5);
-    QCOMPARE(AmbienteTest::sqlSu(vecchio, QStringLiteral("SELECT sum(StatoNum) FROM TabellaMovimenti")).toInt(), 10);
+        5);
+    QCOMPARE(
+        AmbienteTest::sqlSu(vecchio, QStringLiteral("SELECT sum(StatoNum) FROM TabellaMovimenti")).toInt(),
+        10);
     Archivio db(vecchio);
     // Existing fields keep their place; the missing ones follow in the listed order.
-    QCOMPARE(db.campi(QStringLiteral("TabellaMovimenti")).mid(0, 5),
-             l("Indice Data Stato StatoNum Giorno"));
+    QCOMPARE(db.campi(QStringLiteral("TabellaMovimenti")).mid(0, 5), l("Indice Data Stato StatoNum Giorno"));
     QCOMPARE(db.campi(QStringLiteral("TabellaMovimenti")).size(), 13);
 }
 
@@ -155,9 +168,11 @@ void TestSchema::campoPrnDocsPDFMancante()
 {
     AmbienteTest amb(false);
     const QString vecchio = amb.archivio();
-    AmbienteTest::sqlSu(vecchio, QStringLiteral("CREATE TABLE Configurazioni (Indice INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                              "RagSociale TEXT, prnDocs TEXT)"));
-    AmbienteTest::sqlSu(vecchio, QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'HP')"));
+    AmbienteTest::sqlSu(vecchio,
+        QStringLiteral("CREATE TABLE Configurazioni (Indice INTEGER PRIMARY KEY AUTOINCREMENT, "
+                       "RagSociale TEXT, prnDocs TEXT)"));
+    AmbienteTest::sqlSu(
+        vecchio, QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'HP')"));
     QVERIFY(CreazioneDB::Istanza().CreaDB(vecchio));
     Archivio db(vecchio);
     QVERIFY(db.campi(QStringLiteral("Configurazioni")).contains(QStringLiteral("prnDocsPDF")));
@@ -173,9 +188,11 @@ void TestSchema::campoEsistenteNonCambiato()
 {
     AmbienteTest amb(false);
     const QString vecchio = amb.archivio();
-    AmbienteTest::sqlSu(vecchio, QStringLiteral("CREATE TABLE TabellaStati (Indice INTEGER PRIMARY KEY, Stato INTEGER)"));
+    AmbienteTest::sqlSu(
+        vecchio, QStringLiteral("CREATE TABLE TabellaStati (Indice INTEGER PRIMARY KEY, Stato INTEGER)"));
     QVERIFY(CreazioneDB::Istanza().CreaDB(vecchio));
-    const QString sql = AmbienteTest::sqlSu(vecchio, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'TabellaStati'"))
+    const QString sql = AmbienteTest::sqlSu(
+        vecchio, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'TabellaStati'"))
                             .toString();
     QVERIFY2(sql.contains(QStringLiteral("Stato INTEGER")), qPrintable(sql));
     QVERIFY(sql.contains(QStringLiteral("\"Descrizione\" TEXT")));
@@ -226,11 +243,13 @@ void TestSchema::controllaVersione_data()
 
     QTest::newRow("nessuna riga") << QString() << true << QString() << "2.0.6";
     QTest::newRow("uguale") << "2.0.6" << true << QString() << "2.0.6";
-    QTest::newRow("vecchia") << "2.0.5" << true << "E' stato eseguito un aggiornamento" << "2.0.6";
-    QTest::newRow("nuova") << "2.0.7" << false
-                           << "Attenzione, la versione del database è più aggiornata rispetto a quella del programma!"
-                              "\r\nEseguire l'aggiornamento del programma"
-                           << "2.0.7";
+    QTest::newRow("vecchia") << "2.0.5" << true << "E' stato eseguito un aggiornamento"
+                             << "2.0.6";
+    QTest::newRow("nuova")
+        << "2.0.7" << false
+        << "Attenzione, la versione del database è più aggiornata rispetto a quella del programma!"
+           "\r\nEseguire l'aggiornamento del programma"
+        << "2.0.7";
 }
 
 void TestSchema::controllaVersione()
@@ -242,7 +261,7 @@ void TestSchema::controllaVersione()
 
     AmbienteTest amb;
     if (!memorizzata.isNull()) {
-        amb.sql(QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), {memorizzata});
+        amb.sql(QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"), { memorizzata });
         // Drop a table: the update path must run the creation, the other paths must not touch the schema.
         amb.sql(QStringLiteral("DROP TABLE Stampa"));
     }
@@ -256,7 +275,8 @@ void TestSchema::controllaVersione()
         QCOMPARE(amb.messaggi.chiamate.first().icona, prosegue ? Messaggi::Information : Messaggi::Critical);
     }
     QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Versione) FROM TabellaVersione")).toString(), dopo);
-    const bool stampaPresente = amb.sql(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Stampa'")).toInt();
+    const bool stampaPresente
+        = amb.sql(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Stampa'")).toInt();
     QCOMPARE(stampaPresente, memorizzata.isNull() || memorizzata == QLatin1String("2.0.5"));
 
     // The next start is silent and changes nothing.
@@ -281,7 +301,7 @@ void TestSchema::rigaDiComando()
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     p.setProcessEnvironment(env);
 
-    p.start(programma, {QStringLiteral("--versione")});
+    p.start(programma, { QStringLiteral("--versione") });
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), QStringLiteral("2.0.6"));
@@ -297,23 +317,26 @@ void TestSchema::rigaDiComando()
     QCOMPARE(feste.last(), QStringLiteral("26/12/2027 Santo Stefano"));
 
     QDir(dir.path()).mkdir(QStringLiteral("nuova"));
-    p.start(programma, {QStringLiteral("--crea-archivio"), percorso});
+    p.start(programma, { QStringLiteral("--crea-archivio"), percorso });
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 0);
-    const QStringList righe = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList righe
+        = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(righe.size(), 10);
     QCOMPARE(righe.last(), QStringLiteral("COMANDO ESEGUITO"));
     const QString creato = dir.filePath(QStringLiteral("Nuovo archivio.mdb"));
-    QCOMPARE(AmbienteTest::sqlSu(creato, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name "
-                                                      "NOT LIKE 'sqlite_%'"))
+    QCOMPARE(AmbienteTest::sqlSu(creato,
+                 QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name "
+                                "NOT LIKE 'sqlite_%'"))
                  .toInt(),
-             9);
+        9);
 
     // Inside a plain file: not a folder, so nothing can be written there.
-    p.start(programma, {QStringLiteral("--crea-archivio"), creato + QStringLiteral("/dentro.mdb")});
+    p.start(programma, { QStringLiteral("--crea-archivio"), creato + QStringLiteral("/dentro.mdb") });
     QVERIFY(p.waitForFinished(30000));
     QVERIFY(p.exitCode() != 0);
-    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("impossibile creare l'archivio")));
+    QVERIFY(QString::fromUtf8(p.readAllStandardError())
+                .contains(QStringLiteral("impossibile creare l'archivio")));
 
     // A file that is not an archive is left alone.
     const QString testo = dir.filePath(QStringLiteral("lettera.mdb"));
@@ -321,7 +344,7 @@ void TestSchema::rigaDiComando()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(1000, 'a'));
     f.close();
-    p.start(programma, {QStringLiteral("--crea-archivio"), testo});
+    p.start(programma, { QStringLiteral("--crea-archivio"), testo });
     QVERIFY(p.waitForFinished(30000));
     QVERIFY(p.exitCode() != 0);
     QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("non è un archivio")));
@@ -332,26 +355,29 @@ void TestSchema::rigaDiComandoErrata_data()
 {
     QTest::addColumn<QStringList>("argomenti");
     QTest::addColumn<QString>("messaggio");
-    QTest::newRow("sconosciuta") << QStringList{QStringLiteral("--importa")} << QStringLiteral("opzione sconosciuta: --importa");
-    QTest::newRow("refuso") << QStringList{QStringLiteral("--versone")} << QStringLiteral("opzione sconosciuta: --versone");
-    QTest::newRow("parola") << QStringList{QStringLiteral("archivio.mdb")} << QStringLiteral("opzione sconosciuta");
-    QTest::newRow("versione con altro") << QStringList{QStringLiteral("--versione"), QStringLiteral("x")}
+    QTest::newRow("sconosciuta") << QStringList { QStringLiteral("--importa") }
+                                 << QStringLiteral("opzione sconosciuta: --importa");
+    QTest::newRow("refuso") << QStringList { QStringLiteral("--versone") }
+                            << QStringLiteral("opzione sconosciuta: --versone");
+    QTest::newRow("parola") << QStringList { QStringLiteral("archivio.mdb") }
+                            << QStringLiteral("opzione sconosciuta");
+    QTest::newRow("versione con altro") << QStringList { QStringLiteral("--versione"), QStringLiteral("x") }
                                         << QStringLiteral("--versione non vuole altri argomenti");
     QTest::newRow("festività senza anno")
         << QStringList { QStringLiteral("--festivita") } << QStringLiteral("indicare l'anno delle festività");
     QTest::newRow("festività, anno non numerico") << QStringList { QStringLiteral("--festivita"),
         QStringLiteral("duemila") } << QStringLiteral("anno non valido: duemila");
-    QTest::newRow("crea senza percorso") << QStringList{QStringLiteral("--crea-archivio")}
-                                         << QStringLiteral("indicare il percorso");
-    QTest::newRow("esempio, mesi non numerici")
-        << QStringList{QStringLiteral("--archivio-esempio"), QStringLiteral("e.mdb"), QStringLiteral("--mesi"), QStringLiteral("tre")}
-        << QStringLiteral("vogliono un numero intero");
-    QTest::newRow("esempio, valore mancante")
-        << QStringList{QStringLiteral("--archivio-esempio"), QStringLiteral("e.mdb"), QStringLiteral("--mesi")}
-        << QStringLiteral("manca il valore di --mesi");
-    QTest::newRow("esempio, opzione ignota")
-        << QStringList{QStringLiteral("--archivio-esempio"), QStringLiteral("e.mdb"), QStringLiteral("--mese"), QStringLiteral("3")}
-        << QStringLiteral("opzione sconosciuta per --archivio-esempio: --mese");
+    QTest::newRow("crea senza percorso")
+        << QStringList { QStringLiteral("--crea-archivio") } << QStringLiteral("indicare il percorso");
+    QTest::newRow("esempio, mesi non numerici") << QStringList { QStringLiteral("--archivio-esempio"),
+        QStringLiteral("e.mdb"), QStringLiteral("--mesi"), QStringLiteral("tre") }
+                                                << QStringLiteral("vogliono un numero intero");
+    QTest::newRow("esempio, valore mancante") << QStringList { QStringLiteral("--archivio-esempio"),
+        QStringLiteral("e.mdb"), QStringLiteral("--mesi") }
+                                              << QStringLiteral("manca il valore di --mesi");
+    QTest::newRow("esempio, opzione ignota") << QStringList { QStringLiteral("--archivio-esempio"),
+        QStringLiteral("e.mdb"), QStringLiteral("--mese"),
+        QStringLiteral("3") } << QStringLiteral("opzione sconosciuta per --archivio-esempio: --mese");
 }
 
 // A wrong command line says what is wrong and how to use the program, and never waits for a
@@ -379,8 +405,8 @@ void TestSchema::rigaDiComandoErrata()
     QVERIFY(QDir(dir.path()).isEmpty());
 
     // -h and --help are the usage on stdout.
-    for (const QString& aiuto : {QStringLiteral("-h"), QStringLiteral("--help")}) {
-        p.start(programma, {aiuto});
+    for (const QString& aiuto : { QStringLiteral("-h"), QStringLiteral("--help") }) {
+        p.start(programma, { aiuto });
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.exitCode(), 0);
         QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).startsWith(QStringLiteral("Uso: cartavia")));

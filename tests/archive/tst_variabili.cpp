@@ -29,9 +29,13 @@ void TestVariabili::leggiEScrivi()
     QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")), QString());
     QVERIFY(!LeggiFlag(amb.archivio(), QStringLiteral("F_Avvio_VisualizzaTutti")));
     QVERIFY(ScriviVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento"), QStringLiteral("Codice")));
-    QVERIFY(ScriviVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento"), QStringLiteral("Ragione Sociale")));
-    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Ragione Sociale"));
-    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili WHERE NomeVar = 'F_Avvio_Ordinamento'")).toInt(), 1);
+    QVERIFY(ScriviVariabile(
+        amb.archivio(), QStringLiteral("F_Avvio_Ordinamento"), QStringLiteral("Ragione Sociale")));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")),
+        QStringLiteral("Ragione Sociale"));
+    QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili WHERE NomeVar = 'F_Avvio_Ordinamento'"))
+                 .toInt(),
+        1);
     QVERIFY(ScriviVariabile(amb.archivio(), QStringLiteral("F_Avvio_EspandiCalendario"), QString()));
     QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_EspandiCalendario")), QString());
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili")).toInt(), 2);
@@ -54,10 +58,12 @@ void TestVariabili::flag()
     QFETCH(QString, memorizzato);
     QFETCH(bool, atteso);
     AmbienteTest amb;
-    amb.sql(QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES ('F', ?)"), {memorizzato});
+    amb.sql(
+        QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES ('F', ?)"), { memorizzato });
     QCOMPARE(LeggiFlag(amb.archivio(), QStringLiteral("F")), atteso);
     QVERIFY(ScriviFlag(amb.archivio(), QStringLiteral("F"), !atteso));
-    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F")), atteso ? QStringLiteral("0") : QStringLiteral("-1"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F")),
+        atteso ? QStringLiteral("0") : QStringLiteral("-1"));
     QCOMPARE(LeggiFlag(amb.archivio(), QStringLiteral("F")), !atteso);
 }
 
@@ -89,10 +95,13 @@ void TestVariabili::nomiSenzaMaiuscole()
 {
     AmbienteTest amb;
     // A name written by an older version in other letters is the same setting.
-    amb.sql(QStringLiteral("INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES ('f_avvio_ordinamento', 'Codice')"));
+    amb.sql(QStringLiteral(
+        "INSERT INTO Variabili (NomeVar, ValoreStringa) VALUES ('f_avvio_ordinamento', 'Codice')"));
     QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Codice"));
-    QVERIFY(ScriviVariabile(amb.archivio(), QStringLiteral("F_AVVIO_ORDINAMENTO"), QStringLiteral("Inserimento")));
-    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Inserimento"));
+    QVERIFY(ScriviVariabile(
+        amb.archivio(), QStringLiteral("F_AVVIO_ORDINAMENTO"), QStringLiteral("Inserimento")));
+    QCOMPARE(
+        LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Inserimento"));
     QVERIFY(ScriviFlag(amb.archivio(), QStringLiteral("F_Avvio_VisualizzaTutti"), true));
     QVERIFY(LeggiFlag(amb.archivio(), QStringLiteral("f_avvio_visualizzatutti")));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Variabili")).toInt(), 2);
@@ -100,9 +109,10 @@ void TestVariabili::nomiSenzaMaiuscole()
     Archivio db(amb.archivio());
     QSqlQuery piano = db.esegui(QStringLiteral("EXPLAIN QUERY PLAN SELECT ValoreStringa FROM Variabili "
                                                "WHERE NomeVar = ? COLLATE NOCASE"),
-                                {QStringLiteral("x")});
+        { QStringLiteral("x") });
     QVERIFY(piano.next());
-    QVERIFY2(piano.value(3).toString().startsWith(QLatin1String("SEARCH")), qPrintable(piano.value(3).toString()));
+    QVERIFY2(
+        piano.value(3).toString().startsWith(QLatin1String("SEARCH")), qPrintable(piano.value(3).toString()));
 }
 
 QTEST_GUILESS_MAIN(TestVariabili)

@@ -19,8 +19,7 @@ class RipristinoServizi
 public:
     RipristinoServizi()
         : m_prima(servizi())
-    {
-    }
+    { }
     ~RipristinoServizi() { servizi() = m_prima; }
     RipristinoServizi(const RipristinoServizi&) = delete;
     RipristinoServizi& operator=(const RipristinoServizi&) = delete;
@@ -47,7 +46,10 @@ public:
 
     // Runs one statement on the archive outside the program's code (setup and checks).
     static QVariant sqlSu(const QString& percorso, const QString& testo, const QVariantList& valori = {});
-    QVariant sql(const QString& testo, const QVariantList& valori = {}) const { return sqlSu(m_archivio, testo, valori); }
+    QVariant sql(const QString& testo, const QVariantList& valori = {}) const
+    {
+        return sqlSu(m_archivio, testo, valori);
+    }
 
     // The run's state as the program would hold it, on this archive.
     Sessione sessione;

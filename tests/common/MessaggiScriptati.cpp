@@ -10,10 +10,10 @@ MessaggiScriptati::~MessaggiScriptati()
     impostaMessaggi(nullptr);
 }
 
-Messaggi::Risposta MessaggiScriptati::Messaggio(const QString& testo, Pulsanti pulsanti, Icona icona,
-                                                const QString& titolo, Risposta predefinito)
+Messaggi::Risposta MessaggiScriptati::Messaggio(
+    const QString& testo, Pulsanti pulsanti, Icona icona, const QString& titolo, Risposta predefinito)
 {
-    chiamate.append({testo, titolo, pulsanti, icona});
+    chiamate.append({ testo, titolo, pulsanti, icona });
     if (!risposte.isEmpty())
         return risposte.dequeue();
     if (predefinito != Messaggi::NoButton)
@@ -25,7 +25,8 @@ Messaggi::Risposta MessaggiScriptati::Messaggio(const QString& testo, Pulsanti p
     return Messaggi::NoButton;
 }
 
-QString MessaggiScriptati::InputBox(const QString& richiesta, const QString& titolo, const QString& predefinito)
+QString MessaggiScriptati::InputBox(
+    const QString& richiesta, const QString& titolo, const QString& predefinito)
 {
     Q_UNUSED(titolo);
     richiesteInput << richiesta;

@@ -182,7 +182,8 @@ void TestFestivita::impostazioniNellArchivio()
     QVERIFY(FestivitaAzienda::ScriviEvidenzia(amb.archivio(), false));
     const QList<QDate> agosto { QDate(2026, 8, 10), QDate(2026, 8, 11), QDate(2026, 8, 14) };
     QVERIFY(FestivitaAzienda::ScriviChiusure(amb.archivio(), 2026, agosto));
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2026")),
+    QCOMPARE(
+        FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2026")),
         QStringLiteral("10/08-11/08 14/08"));
     g = FestivitaAzienda::Leggi(amb.archivio(), 2026);
     QVERIFY(!g.evidenzia);

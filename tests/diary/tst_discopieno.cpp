@@ -32,7 +32,8 @@ const QString Febbraio = QStringLiteral("Febbraio");
 const QString Anno2024 = QStringLiteral("2024");
 constexpr int Dipendenti = 40;
 
-bool SalvaMese(const QString& archivio, const QString& valore, QString* errore = nullptr, int* numero = nullptr)
+bool SalvaMese(
+    const QString& archivio, const QString& valore, QString* errore = nullptr, int* numero = nullptr)
 {
     Griglia g;
     GrigliaDettaglio::Parametri p;

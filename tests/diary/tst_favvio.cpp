@@ -110,8 +110,7 @@ struct Finestra
     F_Avvio* f = nullptr;
     explicit Finestra(F_Avvio* finestra)
         : f(finestra)
-    {
-    }
+    { }
     ~Finestra() { delete f; }
     F_Avvio* operator->() const { return f; }
 };
@@ -134,19 +133,32 @@ void TestFAvvio::regolaRientro_data()
     // raises its flag. Expected: one letter per return, R = rebuild, L = lists only.
     QTest::addColumn<QString>("eventi");
     QTest::addColumn<QString>("atteso");
-    QTest::newRow("dopo un messaggio") << "AX AM" << "";
-    QTest::newRow("da un'altra applicazione") << "AE AM" << "";
-    QTest::newRow("finestra lasciata") << "AP AM" << "R";
-    QTest::newRow("finestra chiusa") << "AP CP1 AM" << "R";
-    QTest::newRow("passando da un'altra applicazione") << "AP AE AM" << "R";
-    QTest::newRow("messaggio nella finestra") << "AP AX AP CP1" << "R";
-    QTest::newRow("due attivazioni") << "AP AM AM AX AM" << "R";
-    QTest::newRow("chiusa senza essere lasciata") << "AM CP1" << "";
-    QTest::newRow("calendario") << "AK S CK1 AM" << "L";
-    QTest::newRow("calendario salta una volta") << "AK S CK1 AP CP1" << "LR";
-    QTest::newRow("calendario dalla scheda") << "AP AK S CK0 CP1" << "R";
-    QTest::newRow("calendario dalla scheda, scheda riattivata") << "AP AK S CK0 AP AM" << "R";
-    QTest::newRow("calendario chiuso prima del rientro") << "AK S AM" << "L";
+    QTest::newRow("dopo un messaggio") << "AX AM"
+                                       << "";
+    QTest::newRow("da un'altra applicazione") << "AE AM"
+                                              << "";
+    QTest::newRow("finestra lasciata") << "AP AM"
+                                       << "R";
+    QTest::newRow("finestra chiusa") << "AP CP1 AM"
+                                     << "R";
+    QTest::newRow("passando da un'altra applicazione") << "AP AE AM"
+                                                       << "R";
+    QTest::newRow("messaggio nella finestra") << "AP AX AP CP1"
+                                              << "R";
+    QTest::newRow("due attivazioni") << "AP AM AM AX AM"
+                                     << "R";
+    QTest::newRow("chiusa senza essere lasciata") << "AM CP1"
+                                                  << "";
+    QTest::newRow("calendario") << "AK S CK1 AM"
+                                << "L";
+    QTest::newRow("calendario salta una volta") << "AK S CK1 AP CP1"
+                                                << "LR";
+    QTest::newRow("calendario dalla scheda") << "AP AK S CK0 CP1"
+                                             << "R";
+    QTest::newRow("calendario dalla scheda, scheda riattivata") << "AP AK S CK0 AP AM"
+                                                                << "R";
+    QTest::newRow("calendario chiuso prima del rientro") << "AK S AM"
+                                                         << "L";
 }
 
 void TestFAvvio::regolaRientro()
@@ -202,9 +214,9 @@ void TestFAvvio::statoAlCaricamento()
     QCOMPARE(f->Mese(), QStringLiteral("Febbraio"));
     QCOMPARE(f->Anno(), QStringLiteral("2024"));
     QCOMPARE(voci(w<QComboBox>(f.f, "Anno")),
-             (QStringList{QStringLiteral("2016"), QStringLiteral("2017"), QStringLiteral("2018"), QStringLiteral("2019"),
-                          QStringLiteral("2020"), QStringLiteral("2021"), QStringLiteral("2022"), QStringLiteral("2023"),
-                          QStringLiteral("2024"), QStringLiteral("2025")}));
+        (QStringList { QStringLiteral("2016"), QStringLiteral("2017"), QStringLiteral("2018"),
+            QStringLiteral("2019"), QStringLiteral("2020"), QStringLiteral("2021"), QStringLiteral("2022"),
+            QStringLiteral("2023"), QStringLiteral("2024"), QStringLiteral("2025") }));
     QCOMPARE(voci(w<QComboBox>(f.f, "Mese")).size(), 12);
     QCOMPARE(w<QComboBox>(f.f, "Ordinamento")->currentText(), QStringLiteral("Ragione Sociale"));
     QVERIFY(w<QRadioButton>(f.f, "VisualizzaTutti")->isChecked());
@@ -226,17 +238,19 @@ void TestFAvvio::statoAlCaricamento()
     // The grid of the current month, built once at opening.
     QCOMPARE(f->NumeroRicostruzioni(), 1);
     QCOMPARE(f->griglia().colonne(), 33);
-    QCOMPARE(nomiInGriglia(*f.f), (QStringList{QStringLiteral("Bianchi"), QStringLiteral("Rossi")}));
+    QCOMPARE(nomiInGriglia(*f.f), (QStringList { QStringLiteral("Bianchi"), QStringLiteral("Rossi") }));
     QCOMPARE(f->griglia().sfondo(1, GrigliaDettaglio::ColonnaGiorno(14)), GrigliaDettaglio::ColoreOggi);
     // The two employee boxes list every employee, index-parallel.
-    QCOMPARE(voci(w<QComboBox>(f.f, "RagSocialeDipentente")), (QStringList{QStringLiteral("Rossi"), QStringLiteral("Bianchi")}));
-    QCOMPARE(voci(w<QComboBox>(f.f, "CodiceDipentente")), (QStringList{QStringLiteral("R1"), QStringLiteral("B1")}));
+    QCOMPARE(voci(w<QComboBox>(f.f, "RagSocialeDipentente")),
+        (QStringList { QStringLiteral("Rossi"), QStringLiteral("Bianchi") }));
+    QCOMPARE(voci(w<QComboBox>(f.f, "CodiceDipentente")),
+        (QStringList { QStringLiteral("R1"), QStringLiteral("B1") }));
     QCOMPARE(w<QComboBox>(f.f, "CodiceDipentente")->currentText(), QString());
-    QCOMPARE(f->ElencoTipi(), QStringList{QStringLiteral("ORDINARIO")});
+    QCOMPARE(f->ElencoTipi(), QStringList { QStringLiteral("ORDINARIO") });
     QCOMPARE(f->NumeroTipi(), 0);
     QCOMPARE(f->SelezionaTipo(QStringLiteral("ORDINARIO")), 0);
     QCOMPARE(f->SelezionaTipo(QStringLiteral("ALTRO")), 1);
-    for (const char* voce : {"mTabellaDipendenti", "mTabellaStati", "mTabellaTipi", "mConfigurazioni"})
+    for (const char* voce : { "mTabellaDipendenti", "mTabellaStati", "mTabellaTipi", "mConfigurazioni" })
         QVERIFY(f->findChild<QAction*>(QLatin1String(voce)));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     QCOMPARE(amb.terminazioni, 0);
@@ -263,14 +277,47 @@ void TestFAvvio::impostazioniMemorizzate_data()
     QTest::addColumn<QString>("ordinamentoAtteso");
     QTest::addColumn<QString>("opzioneAttesa");
     QTest::addColumn<int>("larghezzaGiorno");
-    QTest::newRow("mai scritte") << "" << "" << "" << "" << "" << "Ragione Sociale" << "VisualizzaTutti" << 350;
-    QTest::newRow("codice, attivi") << "Codice" << "-1" << "0" << "0" << "0" << "Codice" << "VisualizzaAttivi" << 350;
-    QTest::newRow("inserimento, non attivi, espanso")
-        << "Inserimento" << "0" << "-1" << "0" << "1" << "Inserimento" << "VisualizzaNonAttivi" << 450;
-    QTest::newRow("tre flag spenti") << "Codice" << "0" << "0" << "0" << "0" << "Codice" << "VisualizzaTutti" << 350;
-    QTest::newRow("ordinamento sconosciuto") << "Pippo" << "" << "" << "-1" << "" << "Ragione Sociale"
+    QTest::newRow("mai scritte") << ""
+                                 << ""
+                                 << ""
+                                 << ""
+                                 << ""
+                                 << "Ragione Sociale"
+                                 << "VisualizzaTutti" << 350;
+    QTest::newRow("codice, attivi") << "Codice"
+                                    << "-1"
+                                    << "0"
+                                    << "0"
+                                    << "0"
+                                    << "Codice"
+                                    << "VisualizzaAttivi" << 350;
+    QTest::newRow("inserimento, non attivi, espanso") << "Inserimento"
+                                                      << "0"
+                                                      << "-1"
+                                                      << "0"
+                                                      << "1"
+                                                      << "Inserimento"
+                                                      << "VisualizzaNonAttivi" << 450;
+    QTest::newRow("tre flag spenti") << "Codice"
+                                     << "0"
+                                     << "0"
+                                     << "0"
+                                     << "0"
+                                     << "Codice"
+                                     << "VisualizzaTutti" << 350;
+    QTest::newRow("ordinamento sconosciuto") << "Pippo"
+                                             << ""
+                                             << ""
+                                             << "-1"
+                                             << ""
+                                             << "Ragione Sociale"
                                              << "VisualizzaTutti" << 350;
-    QTest::newRow("due flag, vince l'ultimo") << "" << "-1" << "-1" << "0" << "" << "Ragione Sociale"
+    QTest::newRow("due flag, vince l'ultimo") << ""
+                                              << "-1"
+                                              << "-1"
+                                              << "0"
+                                              << ""
+                                              << "Ragione Sociale"
                                               << "VisualizzaNonAttivi" << 350;
 }
 
@@ -308,15 +355,15 @@ void TestFAvvio::impostazioniMemorizzate()
     // The stored choices shape the first grid.
     QStringList attesi;
     if (opzioneAttesa == QLatin1String("VisualizzaAttivi"))
-        attesi = {QStringLiteral("Attivo")};
+        attesi = { QStringLiteral("Attivo") };
     else if (opzioneAttesa == QLatin1String("VisualizzaNonAttivi"))
-        attesi = {QStringLiteral("Cessato")};
+        attesi = { QStringLiteral("Cessato") };
     else if (ordinamentoAtteso == QLatin1String("Ragione Sociale"))
-        attesi = {QStringLiteral("Attivo"), QStringLiteral("Cessato")};
+        attesi = { QStringLiteral("Attivo"), QStringLiteral("Cessato") };
     else if (ordinamentoAtteso == QLatin1String("Codice"))
-        attesi = {QStringLiteral("Cessato"), QStringLiteral("Attivo")};
+        attesi = { QStringLiteral("Cessato"), QStringLiteral("Attivo") };
     else
-        attesi = {QStringLiteral("Attivo"), QStringLiteral("Cessato")};
+        attesi = { QStringLiteral("Attivo"), QStringLiteral("Cessato") };
     QCOMPARE(nomiInGriglia(*f.f), attesi);
 }
 
@@ -330,7 +377,7 @@ void TestFAvvio::impostazioniScritte()
     ordinamento->setCurrentIndex(1);
     emit ordinamento->activated(1);
     QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_Ordinamento")), QStringLiteral("Codice"));
-    QCOMPARE(nomiInGriglia(*f.f), (QStringList{QStringLiteral("Cessato"), QStringLiteral("Attivo")}));
+    QCOMPARE(nomiInGriglia(*f.f), (QStringList { QStringLiteral("Cessato"), QStringLiteral("Attivo") }));
 
     // A filter option is stored and coloured at once, and used by the next rebuild.
     const int prima = f->NumeroRicostruzioni();
@@ -344,15 +391,17 @@ void TestFAvvio::impostazioniScritte()
     QCOMPARE(sfondo(w<QRadioButton>(f.f, "VisualizzaTutti")), QColor(0xD4, 0xD0, 0xC8));
     QCOMPARE(f->NumeroRicostruzioni(), prima);
     f->DimensionaGriglia_Click();
-    QCOMPARE(nomiInGriglia(*f.f), QStringList{QStringLiteral("Cessato")});
+    QCOMPARE(nomiInGriglia(*f.f), QStringList { QStringLiteral("Cessato") });
 
     auto* espandi = w<QCheckBox>(f.f, "EspandiCalendario");
     QTest::mouseClick(espandi, Qt::LeftButton);
-    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_EspandiCalendario")), QStringLiteral("1"));
+    QCOMPARE(
+        LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_EspandiCalendario")), QStringLiteral("1"));
     QCOMPARE(f->griglia().larghezza(10), 450);
     QCOMPARE(f->RigheArt()->columnWidth(10), 30);
     QTest::mouseClick(espandi, Qt::LeftButton);
-    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_EspandiCalendario")), QStringLiteral("0"));
+    QCOMPARE(
+        LeggiVariabile(amb.archivio(), QStringLiteral("F_Avvio_EspandiCalendario")), QStringLiteral("0"));
     QCOMPARE(f->RigheArt()->columnWidth(10), 23);
 
     // A new window starts from what was written.
@@ -373,7 +422,8 @@ void TestFAvvio::meseEAnno()
     QCOMPARE(f->griglia().colonne(), 35);
     // Years beyond the list join it in order.
     const QStringList anni = voci(w<QComboBox>(f.f, "Anno"));
-    QCOMPARE(anni.mid(0, 3), (QStringList{QStringLiteral("2009"), QStringLiteral("2010"), QStringLiteral("2016")}));
+    QCOMPARE(anni.mid(0, 3),
+        (QStringList { QStringLiteral("2009"), QStringLiteral("2010"), QStringLiteral("2016") }));
     f->succ_Click();
     QCOMPARE(f->Mese(), QStringLiteral("Gennaio"));
     QCOMPARE(f->Anno(), QStringLiteral("2010"));
@@ -413,17 +463,18 @@ void TestFAvvio::selezioneDipendente()
     QVERIFY(QTest::qWaitForWindowActive(f.f));
     auto* codici = w<QComboBox>(f.f, "CodiceDipentente");
     auto* nomi = w<QComboBox>(f.f, "RagSocialeDipentente");
-    QCOMPARE(voci(nomi), (QStringList{QStringLiteral("Verdi"), QStringLiteral("Rossi"), QStringLiteral("Bianchi")}));
+    QCOMPARE(voci(nomi),
+        (QStringList { QStringLiteral("Verdi"), QStringLiteral("Rossi"), QStringLiteral("Bianchi") }));
 
     emit nomi->activated(1);
     QCOMPARE(codici->currentText(), QStringLiteral("R1"));
     QCOMPARE(nomi->currentText(), QStringLiteral("Rossi"));
     QCOMPARE(f->griglia().righe(), 2 + 2);
-    QCOMPARE(nomiInGriglia(*f.f), QStringList{QStringLiteral("Rossi")});
+    QCOMPARE(nomiInGriglia(*f.f), QStringList { QStringLiteral("Rossi") });
 
     emit codici->activated(2);
     QCOMPARE(nomi->currentText(), QStringLiteral("Bianchi"));
-    QCOMPARE(nomiInGriglia(*f.f), QStringList{QStringLiteral("Bianchi")});
+    QCOMPARE(nomiInGriglia(*f.f), QStringList { QStringLiteral("Bianchi") });
 
     // Coming back from another window reloads the boxes but keeps the choice.
     dipendente(amb, QStringLiteral("A1"), QStringLiteral("Amati"));
@@ -431,7 +482,7 @@ void TestFAvvio::selezioneDipendente()
     QCOMPARE(voci(nomi).size(), 4);
     QCOMPARE(codici->currentText(), QStringLiteral("B1"));
     QCOMPARE(nomi->currentText(), QStringLiteral("Bianchi"));
-    QCOMPARE(nomiInGriglia(*f.f), QStringList{QStringLiteral("Bianchi")});
+    QCOMPARE(nomiInGriglia(*f.f), QStringList { QStringLiteral("Bianchi") });
 
     // A code typed in full and confirmed with Enter picks it, in any case.
     codici->setFocus();
@@ -439,7 +490,7 @@ void TestFAvvio::selezioneDipendente()
     QTest::keyClicks(codici->lineEdit(), QStringLiteral("v1"));
     QTest::keyClick(codici->lineEdit(), Qt::Key_Return);
     QCOMPARE(nomi->currentText(), QStringLiteral("Verdi"));
-    QCOMPARE(nomiInGriglia(*f.f), QStringList{QStringLiteral("Verdi")});
+    QCOMPARE(nomiInGriglia(*f.f), QStringList { QStringLiteral("Verdi") });
 
     QTest::mouseClick(w<QPushButton>(f.f, "Command2"), Qt::LeftButton);
     QCOMPARE(codici->currentText(), QString());
@@ -490,7 +541,7 @@ void TestFAvvio::periodo()
     al->selectAll();
     QTest::keyClicks(al, QStringLiteral("32/13/2024"));
     lascia(al);
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("La data non è corretta")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("La data non è corretta") });
     QCOMPARE(al->text(), QStringLiteral("32/13/2024"));
     QVERIFY(!aggiorna->isVisible());
     QCOMPARE(f->AlMemorizzato(), QStringLiteral("32/13/2024"));
@@ -533,7 +584,8 @@ void TestFAvvio::calendarioDalPeriodo()
     QCOMPARE(dal->text(), QStringLiteral("10/01/2024"));
     QVERIFY(w<QPushButton>(f.f, "Aggiorna")->isVisible());
 
-    QTimer::singleShot(0, [] { qobject_cast<F_Calendario*>(QApplication::activeModalWidget())->Command2_Click(); });
+    QTimer::singleShot(
+        0, [] { qobject_cast<F_Calendario*>(QApplication::activeModalWidget())->Command2_Click(); });
     QTest::mouseDClick(w<QLineEdit>(f.f, "Al"), Qt::LeftButton);
     QCOMPARE(w<QLineEdit>(f.f, "Al")->text(), QString());
 }
@@ -554,7 +606,7 @@ void TestFAvvio::cambioVista()
     QTest::mouseClick(w<QCheckBox>(f.f, "VisualizzaTotali"), Qt::LeftButton);
     QVERIFY(f->VisualizzaTotali());
     QCOMPARE(w<QPushButton>(f.f, "Anteprima")->text(), QStringLiteral("Stampa Riepilogo"));
-    for (const char* nome : {"Ins", "Command1", "SalvaNote", "mSchedeDipendenti"})
+    for (const char* nome : { "Ins", "Command1", "SalvaNote", "mSchedeDipendenti" })
         QVERIFY2(!w<QWidget>(f.f, nome)->isEnabled(), nome);
     QVERIFY(!registra->isVisible());
     QVERIFY(w<QGroupBox>(f.f, "FramePeriodo")->isVisible());
@@ -567,11 +619,12 @@ void TestFAvvio::cambioVista()
 
     QTest::mouseClick(w<QCheckBox>(f.f, "VisualizzaTotali"), Qt::LeftButton);
     QCOMPARE(w<QPushButton>(f.f, "Anteprima")->text(), QStringLiteral("Stampa Dettagliata"));
-    for (const char* nome : {"Ins", "Command1", "SalvaNote", "mSchedeDipendenti", "Ordinamento", "VisualizzaAttivi"})
+    for (const char* nome :
+        { "Ins", "Command1", "SalvaNote", "mSchedeDipendenti", "Ordinamento", "VisualizzaAttivi" })
         QVERIFY2(w<QWidget>(f.f, nome)->isEnabled(), nome);
     QVERIFY(registra->isVisible());
     QCOMPARE(f->griglia().colonne(), 33);
-    QCOMPARE(nomiInGriglia(*f.f), QStringList{QStringLiteral("Rossi")});
+    QCOMPARE(nomiInGriglia(*f.f), QStringList { QStringLiteral("Rossi") });
     QTRY_COMPARE(griglia->height(), altezzaDettaglio);
 }
 
@@ -586,8 +639,8 @@ void TestFAvvio::rientroDaAltreFinestre()
 
     // A message box closing: nothing reloads.
     {
-        QMessageBox box(QMessageBox::Information, QStringLiteral("Cartavia"), QStringLiteral("Prova"), QMessageBox::Ok,
-                        f.f);
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Cartavia"), QStringLiteral("Prova"),
+            QMessageBox::Ok, f.f);
         box.show();
         QVERIFY(QTest::qWaitForWindowActive(&box));
         box.close();
@@ -605,7 +658,7 @@ void TestFAvvio::rientroDaAltreFinestre()
         QTest::qWait(20);
     }
     QCOMPARE(f->NumeroRicostruzioni(), ricostruzioni);
-    QCOMPARE(nomiInGriglia(*f.f), QStringList{QStringLiteral("Rossi")});
+    QCOMPARE(nomiInGriglia(*f.f), QStringList { QStringLiteral("Rossi") });
 
     // Another window of the program (here a stand-in for the states window) closing: rebuilt once.
     {
@@ -620,7 +673,7 @@ void TestFAvvio::rientroDaAltreFinestre()
         QTest::qWait(20);
         QCOMPARE(f->NumeroRicostruzioni(), ricostruzioni + 1);
     }
-    QCOMPARE(nomiInGriglia(*f.f), (QStringList{QStringLiteral("Nuovo"), QStringLiteral("Rossi")}));
+    QCOMPARE(nomiInGriglia(*f.f), (QStringList { QStringLiteral("Nuovo"), QStringLiteral("Rossi") }));
     ++ricostruzioni;
 
     // Left open and the main window clicked: rebuilt as well.
@@ -640,7 +693,8 @@ void TestFAvvio::rientroDaAltreFinestre()
 
     // The calendar: the lists are reloaded but its one-shot flag spares the grid.
     tipo(amb, QStringLiteral("EXTRA"));
-    QTimer::singleShot(0, [] { qobject_cast<F_Calendario*>(QApplication::activeModalWidget())->Command2_Click(); });
+    QTimer::singleShot(
+        0, [] { qobject_cast<F_Calendario*>(QApplication::activeModalWidget())->Command2_Click(); });
     f->Dal_DblClick();
     QTRY_COMPARE(f->NumeroTipi(), 1);
     QCOMPARE(f->NumeroRicostruzioni(), ricostruzioni);
@@ -693,7 +747,7 @@ void TestFAvvio::schedaDipendentiDalMenu()
     const QPointer<QWidget> chiusa(scheda);
     QTest::mouseClick(w<QPushButton>(scheda, "Fine"), Qt::LeftButton);
     QTRY_COMPARE(f->NumeroRicostruzioni(), prima + 1);
-    QCOMPARE(nomiInGriglia(*f.f), (QStringList{QStringLiteral("Bianchi"), QStringLiteral("Rossi")}));
+    QCOMPARE(nomiInGriglia(*f.f), (QStringList { QStringLiteral("Bianchi"), QStringLiteral("Rossi") }));
     QTRY_VERIFY(!chiusa);
     // The next opening loads the card afresh: nothing of what was typed, the list read again
     // (with an employee another copy of the program added meanwhile).
@@ -707,7 +761,8 @@ void TestFAvvio::schedaDipendentiDalMenu()
     QStringList nomi;
     for (int r = 0; r < lista->rowCount(); ++r)
         nomi << lista->index(r, 2).data().toString();
-    QCOMPARE(nomi, (QStringList{QStringLiteral("Bianchi"), QStringLiteral("Rossi"), QStringLiteral("Verdi")}));
+    QCOMPARE(
+        nomi, (QStringList { QStringLiteral("Bianchi"), QStringLiteral("Rossi"), QStringLiteral("Verdi") }));
     scheda->close();
 }
 
@@ -733,7 +788,8 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
     QAction* voce = prima->findChild<QAction*>(QStringLiteral("mConfigurazioni"));
     QVERIFY(voce && voce->isEnabled());
     // A day typed in the grid and not registered: the reopen asks first (no way to stay).
-    prima->RigheArt()->setCurrentIndex(prima->RigheArt()->model()->index(2, GrigliaDettaglio::ColonnaGiorno(1)));
+    prima->RigheArt()->setCurrentIndex(
+        prima->RigheArt()->model()->index(2, GrigliaDettaglio::ColonnaGiorno(1)));
     QTest::keyClicks(prima->RigheArt(), QStringLiteral("8"));
     amb.messaggi.risposte.enqueue(Messaggi::Yes);
     voce->trigger();
@@ -747,12 +803,15 @@ void TestFAvvio::configurazioniRiapronoLaFinestra()
     QTRY_VERIFY(!prima);
     QVERIFY(!amb.sessione.SaltaPassword);
     QCOMPARE(amb.terminazioni, 0);
-    QCOMPARE(nomiInGriglia(*F_Avvio::Corrente()), QStringList{QStringLiteral("Rossi")});
+    QCOMPARE(nomiInGriglia(*F_Avvio::Corrente()), QStringList { QStringLiteral("Rossi") });
     const auto domanda = amb.messaggi.chiamate.value(0);
-    QVERIFY2(domanda.testo.startsWith(QStringLiteral("Ci sono modifiche non registrate")), qPrintable(domanda.testo));
+    QVERIFY2(domanda.testo.startsWith(QStringLiteral("Ci sono modifiche non registrate")),
+        qPrintable(domanda.testo));
     QCOMPARE(domanda.pulsanti, Messaggi::Yes | Messaggi::No);
-    QCOMPARE(amb.sql(QStringLiteral("SELECT Stato FROM TabellaMovimenti WHERE Giorno = '1' AND Tipo = 'ORDINARIO'")).toString(),
-             QStringLiteral("8"));
+    QCOMPARE(amb.sql(QStringLiteral(
+                         "SELECT Stato FROM TabellaMovimenti WHERE Giorno = '1' AND Tipo = 'ORDINARIO'"))
+                 .toString(),
+        QStringLiteral("8"));
 
     // The card and the states window stayed open through the reopen, with what was typed.
     F_Avvio* nuova = F_Avvio::Corrente();
@@ -795,7 +854,7 @@ void TestFAvvio::colonneFisseDuranteLoScorrimento()
     // The wheel over the header band scrolls the body, not the band.
     const QPoint sopra(v->larghezzaFissa() + 20, 5);
     QWheelEvent rotella(sopra, v->righeFisse()->viewport()->mapToGlobal(sopra), QPoint(), QPoint(0, -120),
-                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(v->righeFisse()->viewport(), &rotella);
     QVERIFY(v->verticalScrollBar()->value() > 0);
     QCOMPARE(v->righeFisse()->verticalScrollBar()->value(), 0);
@@ -809,7 +868,8 @@ void TestFAvvio::colonneFisseDuranteLoScorrimento()
     QCOMPARE(v->colonneFisse()->verticalScrollBar()->value(), v->verticalScrollBar()->value());
     QCOMPARE(v->righeFisse()->verticalScrollBar()->value(), 0);
     QCOMPARE(v->righeFisse()->horizontalScrollBar()->value(), v->horizontalScrollBar()->value());
-    QCOMPARE(v->colonneFisse()->indexAt(QPoint(5, v->viewport()->height() - 5)).row(), f->griglia().righe() - 1);
+    QCOMPARE(
+        v->colonneFisse()->indexAt(QPoint(5, v->viewport()->height() - 5)).row(), f->griglia().righe() - 1);
 
     // The cursor moved onto a cell under a band brings it back into view.
     v->setCurrentIndex(v->model()->index(2, 4));

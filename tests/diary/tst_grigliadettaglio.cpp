@@ -38,7 +38,8 @@ private slots:
 };
 
 namespace {
-Parametri parametri(const AmbienteTest& amb, const QString& mese, const QString& anno, const QDate& oggi = QDate(2000, 1, 1))
+Parametri parametri(
+    const AmbienteTest& amb, const QString& mese, const QString& anno, const QDate& oggi = QDate(2000, 1, 1))
 {
     Parametri p;
     p.archivio = amb.archivio();
@@ -64,10 +65,14 @@ void TestGrigliaDettaglio::formaDelMese_data()
     QTest::addColumn<QString>("anno");
     QTest::addColumn<int>("colonne");
     QTest::addColumn<QString>("primoGiorno"); // weekday initials of day 1
-    QTest::newRow("febbraio bisestile") << "Febbraio" << "2024" << 33 << "Gi";
-    QTest::newRow("febbraio") << "Febbraio" << "2023" << 32 << "Me";
-    QTest::newRow("aprile") << "Aprile" << "2023" << 34 << "Sa";
-    QTest::newRow("dicembre") << "Dicembre" << "2026" << 35 << "Ma";
+    QTest::newRow("febbraio bisestile") << "Febbraio"
+                                        << "2024" << 33 << "Gi";
+    QTest::newRow("febbraio") << "Febbraio"
+                              << "2023" << 32 << "Me";
+    QTest::newRow("aprile") << "Aprile"
+                            << "2023" << 34 << "Sa";
+    QTest::newRow("dicembre") << "Dicembre"
+                              << "2026" << 35 << "Ma";
 }
 
 void TestGrigliaDettaglio::formaDelMese()
@@ -104,16 +109,26 @@ void TestGrigliaDettaglio::giorniDelMese_data()
     QTest::addColumn<QString>("mese");
     QTest::addColumn<QString>("anno");
     QTest::addColumn<int>("giorni");
-    QTest::newRow("febbraio 2024") << "Febbraio" << "2024" << 29;
-    QTest::newRow("febbraio 2023") << "Febbraio" << "2023" << 28;
-    QTest::newRow("febbraio 1900") << "Febbraio" << "1900" << 28;
-    QTest::newRow("febbraio 2000") << "Febbraio" << "2000" << 29;
-    QTest::newRow("aprile") << "Aprile" << "2023" << 30;
-    QTest::newRow("settembre") << "Settembre" << "2023" << 30;
-    QTest::newRow("gennaio") << "Gennaio" << "2023" << 31;
-    QTest::newRow("dicembre") << "Dicembre" << "2009" << 31;
-    QTest::newRow("minuscolo") << "agosto" << "2023" << 31;
-    QTest::newRow("non un mese") << "Pippo" << "2023" << 28;
+    QTest::newRow("febbraio 2024") << "Febbraio"
+                                   << "2024" << 29;
+    QTest::newRow("febbraio 2023") << "Febbraio"
+                                   << "2023" << 28;
+    QTest::newRow("febbraio 1900") << "Febbraio"
+                                   << "1900" << 28;
+    QTest::newRow("febbraio 2000") << "Febbraio"
+                                   << "2000" << 29;
+    QTest::newRow("aprile") << "Aprile"
+                            << "2023" << 30;
+    QTest::newRow("settembre") << "Settembre"
+                               << "2023" << 30;
+    QTest::newRow("gennaio") << "Gennaio"
+                             << "2023" << 31;
+    QTest::newRow("dicembre") << "Dicembre"
+                              << "2009" << 31;
+    QTest::newRow("minuscolo") << "agosto"
+                               << "2023" << 31;
+    QTest::newRow("non un mese") << "Pippo"
+                                 << "2023" << 28;
 }
 
 void TestGrigliaDettaglio::giorniDelMese()
@@ -243,23 +258,27 @@ void TestGrigliaDettaglio::righePerDipendente()
     Griglia g;
     DimensionaGriglia1(g, parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024")));
     QCOMPARE(g.righe(), 2 + 3);
-    QCOMPARE(colonna(g, 2), (QStringList{u"Bianchi"_s, u"Rossi"_s, u"Verdi"_s}));
-    QCOMPARE(colonna(g, 3), (QStringList{u"ORDINARIO"_s, u"ORDINARIO"_s, u"ORDINARIO"_s}));
+    QCOMPARE(colonna(g, 2), (QStringList { u"Bianchi"_s, u"Rossi"_s, u"Verdi"_s }));
+    QCOMPARE(colonna(g, 3), (QStringList { u"ORDINARIO"_s, u"ORDINARIO"_s, u"ORDINARIO"_s }));
 
     tipo(amb, QStringLiteral("STRAORDINARIO"));
     tipo(amb, QStringLiteral("Notturno"));
     DimensionaGriglia1(g, parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024")));
     QCOMPARE(g.righe(), 2 + 3 * 3);
-    QCOMPARE(colonna(g, 0), (QStringList{QString::number(bianchi), QString::number(bianchi), QString::number(bianchi),
-                                         QString::number(rossi), QString::number(rossi), QString::number(rossi),
-                                         QString::number(verdi), QString::number(verdi), QString::number(verdi)}));
-    QCOMPARE(colonna(g, 1), (QStringList{u"B1"_s, u"B1"_s, u"B1"_s, u"R1"_s, u"R1"_s, u"R1"_s, u"V1"_s, u"V1"_s, u"V1"_s}));
-    QCOMPARE(colonna(g, 2), (QStringList{u"Bianchi"_s, u""_s, u""_s, u"Rossi"_s, u""_s, u""_s, u"Verdi"_s, u""_s, u""_s}));
-    QCOMPARE(colonna(g, 3), (QStringList{u"ORDINARIO"_s, u"Notturno"_s, u"STRAORDINARIO"_s, u"ORDINARIO"_s, u"Notturno"_s,
-                                         u"STRAORDINARIO"_s, u"ORDINARIO"_s, u"Notturno"_s, u"STRAORDINARIO"_s}));
+    QCOMPARE(colonna(g, 0),
+        (QStringList { QString::number(bianchi), QString::number(bianchi), QString::number(bianchi),
+            QString::number(rossi), QString::number(rossi), QString::number(rossi), QString::number(verdi),
+            QString::number(verdi), QString::number(verdi) }));
+    QCOMPARE(colonna(g, 1),
+        (QStringList { u"B1"_s, u"B1"_s, u"B1"_s, u"R1"_s, u"R1"_s, u"R1"_s, u"V1"_s, u"V1"_s, u"V1"_s }));
+    QCOMPARE(colonna(g, 2),
+        (QStringList { u"Bianchi"_s, u""_s, u""_s, u"Rossi"_s, u""_s, u""_s, u"Verdi"_s, u""_s, u""_s }));
+    QCOMPARE(colonna(g, 3),
+        (QStringList { u"ORDINARIO"_s, u"Notturno"_s, u"STRAORDINARIO"_s, u"ORDINARIO"_s, u"Notturno"_s,
+            u"STRAORDINARIO"_s, u"ORDINARIO"_s, u"Notturno"_s, u"STRAORDINARIO"_s }));
     // One block colour per employee, alternating, on columns 1 to 3 only.
-    const QColor blocchi[] = {RigheDipendenti::ColorePrimoBlocco, RigheDipendenti::ColoreSecondoBlocco,
-                              RigheDipendenti::ColorePrimoBlocco};
+    const QColor blocchi[] = { RigheDipendenti::ColorePrimoBlocco, RigheDipendenti::ColoreSecondoBlocco,
+        RigheDipendenti::ColorePrimoBlocco };
     for (int r = 2; r < g.righe(); ++r) {
         for (int c = 1; c <= 3; ++c)
             QCOMPARE(g.sfondo(r, c), blocchi[(r - 2) / 3]);
@@ -299,15 +318,24 @@ void TestGrigliaDettaglio::filtroOrdinamentoSelezione_data()
     QTest::addColumn<QStringList>("nomi");
     // Stored: (C3, "bruno", active 1), (A9, "Zeta", -1), (b2, "Alfa", 0), (D1, "carlo", never set).
     const int tutti = int(Filtro::Tutti);
-    QTest::newRow("ragione sociale") << tutti << "Ragione Sociale" << "" << QStringList{u"Alfa"_s, u"bruno"_s, u"carlo"_s, u"Zeta"_s};
-    QTest::newRow("codice") << tutti << "Codice" << "" << QStringList{u"Zeta"_s, u"Alfa"_s, u"bruno"_s, u"carlo"_s};
-    QTest::newRow("inserimento") << tutti << "Inserimento" << "" << QStringList{u"bruno"_s, u"Zeta"_s, u"Alfa"_s, u"carlo"_s};
-    QTest::newRow("attivi") << int(Filtro::Attivi) << "Ragione Sociale" << "" << QStringList{u"bruno"_s, u"Zeta"_s};
-    QTest::newRow("non attivi") << int(Filtro::NonAttivi) << "Codice" << "" << QStringList{u"Alfa"_s, u"carlo"_s};
-    QTest::newRow("un dipendente") << tutti << "Ragione Sociale" << "A9" << QStringList{u"Zeta"_s};
-    QTest::newRow("codice in minuscolo") << tutti << "Ragione Sociale" << "B2" << QStringList{u"Alfa"_s};
-    QTest::newRow("dipendente filtrato") << int(Filtro::Attivi) << "Codice" << "B2" << QStringList{};
-    QTest::newRow("codice sconosciuto") << tutti << "Codice" << "X' OR 1=1 --" << QStringList{};
+    QTest::newRow("ragione sociale") << tutti << "Ragione Sociale"
+                                     << "" << QStringList { u"Alfa"_s, u"bruno"_s, u"carlo"_s, u"Zeta"_s };
+    QTest::newRow("codice") << tutti << "Codice"
+                            << "" << QStringList { u"Zeta"_s, u"Alfa"_s, u"bruno"_s, u"carlo"_s };
+    QTest::newRow("inserimento") << tutti << "Inserimento"
+                                 << "" << QStringList { u"bruno"_s, u"Zeta"_s, u"Alfa"_s, u"carlo"_s };
+    QTest::newRow("attivi") << int(Filtro::Attivi) << "Ragione Sociale"
+                            << "" << QStringList { u"bruno"_s, u"Zeta"_s };
+    QTest::newRow("non attivi") << int(Filtro::NonAttivi) << "Codice"
+                                << "" << QStringList { u"Alfa"_s, u"carlo"_s };
+    QTest::newRow("un dipendente") << tutti << "Ragione Sociale"
+                                   << "A9" << QStringList { u"Zeta"_s };
+    QTest::newRow("codice in minuscolo") << tutti << "Ragione Sociale"
+                                         << "B2" << QStringList { u"Alfa"_s };
+    QTest::newRow("dipendente filtrato") << int(Filtro::Attivi) << "Codice"
+                                         << "B2" << QStringList {};
+    QTest::newRow("codice sconosciuto") << tutti << "Codice"
+                                        << "X' OR 1=1 --" << QStringList {};
 }
 
 void TestGrigliaDettaglio::filtroOrdinamentoSelezione()
@@ -436,7 +464,8 @@ void TestGrigliaDettaglio::modelloPerLaVista()
     QSignalSpy azzeramenti(&modello, &QAbstractItemModel::modelReset);
     QSignalSpy cambiamenti(&modello, &QAbstractItemModel::dataChanged);
 
-    DimensionaGriglia1(g, parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024"), QDate(2024, 5, 2)));
+    DimensionaGriglia1(
+        g, parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024"), QDate(2024, 5, 2)));
     // A whole build reaches the views as one reset.
     QCOMPARE(azzeramenti.count(), 1);
     QCOMPARE(cambiamenti.count(), 0);

@@ -43,7 +43,8 @@ private slots:
 namespace {
 const QString Ordinario = QStringLiteral("ORDINARIO");
 
-Parametri parametri(const AmbienteTest& amb, const QString& mese, const QString& anno, const QString& dal = {}, const QString& al = {})
+Parametri parametri(const AmbienteTest& amb, const QString& mese, const QString& anno,
+    const QString& dal = {}, const QString& al = {})
 {
     Parametri p;
     p.archivio = amb.archivio();
@@ -89,7 +90,7 @@ QList<QStringList> riferimento(const Parametri& p)
     while (qs.next())
         stati << qs.value(0).toString();
     std::stable_sort(stati.begin(), stati.end(),
-                     [](const QString& a, const QString& b) { return a.toLower() < b.toLower(); });
+        [](const QString& a, const QString& b) { return a.toLower() < b.toLower(); });
 
     QString periodo;
     QVariantList valoriPeriodo;
@@ -113,7 +114,7 @@ QList<QStringList> riferimento(const Parametri& p)
         return t == QLatin1String("0") ? QString() : t;
     };
 
-    const QStringList elencoTipi = QStringList{Ordinario} + p.tipi;
+    const QStringList elencoTipi = QStringList { Ordinario } + p.tipi;
     const int t = int(p.tipi.size());
     QList<QStringList> righe;
     double totale = 0;
@@ -124,11 +125,12 @@ QList<QStringList> riferimento(const Parametri& p)
         for (int k = 0; k <= t; ++k) {
             const QString tipo = elencoTipi.at(k);
             const int posizione = int(elencoTipi.indexOf(tipo));
-            QStringList r{QString::number(d.indice), d.codice, k == 0 ? d.ragSociale : QString(), tipo};
-            const QVariant somma = db.valore(QStringLiteral("SELECT sum(StatoNum) FROM TabellaMovimenti "
-                                                            "WHERE IndiceAnagrafica = ? AND Tipo = ? COLLATE NOCASE")
-                                                 + periodo,
-                                             QVariantList{d.indice, tipo} + valoriPeriodo);
+            QStringList r { QString::number(d.indice), d.codice, k == 0 ? d.ragSociale : QString(), tipo };
+            const QVariant somma
+                = db.valore(QStringLiteral("SELECT sum(StatoNum) FROM TabellaMovimenti "
+                                           "WHERE IndiceAnagrafica = ? AND Tipo = ? COLLATE NOCASE")
+                        + periodo,
+                    QVariantList { d.indice, tipo } + valoriPeriodo);
             r << (somma.isNull() ? QString() : testo(somma.toDouble()));
             totale += somma.toDouble();
             orePerTipo[posizione] += somma.toDouble();
@@ -136,8 +138,8 @@ QList<QStringList> riferimento(const Parametri& p)
                 const int n = db.valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE "
                                                        "IndiceAnagrafica = ? AND Stato = ? COLLATE NOCASE "
                                                        "AND Tipo = ? COLLATE NOCASE")
-                                            + periodo,
-                                        QVariantList{d.indice, stati.at(s), tipo} + valoriPeriodo)
+                                        + periodo,
+                                    QVariantList { d.indice, stati.at(s), tipo } + valoriPeriodo)
                                   .toInt();
                 r << (n ? QString::number(n) : QString());
                 totaleStato[s] += n;
@@ -146,18 +148,19 @@ QList<QStringList> riferimento(const Parametri& p)
             righe << r;
         }
     }
-    const auto riepilogo = [&](const QString& tipo, const QString& ore, const std::function<QString(int)>& cella) {
-        QStringList r{QString(), QString(), QString(), tipo, ore};
-        for (int s = 0; s < stati.size(); ++s)
-            r << cella(s);
-        righe << r;
-    };
+    const auto riepilogo
+        = [&](const QString& tipo, const QString& ore, const std::function<QString(int)>& cella) {
+              QStringList r { QString(), QString(), QString(), tipo, ore };
+              for (int s = 0; s < stati.size(); ++s)
+                  r << cella(s);
+              righe << r;
+          };
     const auto conteggio = [](int n) { return n ? QString::number(n) : QString(); };
     riepilogo(TrattinoTipo, TrattinoOre, [](int) { return TrattinoOre; });
     if (t > 0) {
         for (int k = 0; k <= t; ++k)
             riepilogo(elencoTipi.at(k), testo(orePerTipo.at(k)),
-                      [&](int s) { return conteggio(statoPerTipo.at(s).at(k)); });
+                [&](int s) { return conteggio(statoPerTipo.at(s).at(k)); });
         riepilogo(TrattinoTipo, TrattinoOre, [](int) { return TrattinoStato; });
     }
     riepilogo(TestoTotale, testo(totale), [&](int s) { return conteggio(totaleStato.at(s)); });
@@ -202,12 +205,13 @@ void TestGrigliaTotali::formaSenzaTipi()
     QCOMPARE(e.numeroStati, 2);
     QCOMPARE(e.numeroDipendenti, 2);
     QCOMPARE(e.numeroTipi, 0);
-    for (const auto& [c, larghezza] :
-         std::initializer_list<std::pair<int, int>>{{0, 0}, {1, 0}, {2, 2500}, {3, 1600}, {4, 800}, {5, 600}, {6, 600}})
+    for (const auto& [c, larghezza] : std::initializer_list<std::pair<int, int>> {
+             { 0, 0 }, { 1, 0 }, { 2, 2500 }, { 3, 1600 }, { 4, 800 }, { 5, 600 }, { 6, 600 } })
         QCOMPARE(g.larghezza(c), larghezza);
     QCOMPARE(g.testo(0, 2), QStringLiteral("::::::::::::::: DIPENDENTI :::::::::::::::"));
     QCOMPARE(g.testo(0, 3), QStringLiteral("::::::::::: Tipo :::::::::::"));
-    QCOMPARE(riga(g, 1, 4), (QStringList{QStringLiteral("ORE"), QStringLiteral("F"), QStringLiteral("M")}));
+    QCOMPARE(
+        riga(g, 1, 4), (QStringList { QStringLiteral("ORE"), QStringLiteral("F"), QStringLiteral("M") }));
     for (int c = 4; c <= 6; ++c)
         QCOMPARE(g.sfondo(1, c), QColor(0xC0, 0xC0, 0xFF));
     QCOMPARE(g.allineamento(2, 3) & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
@@ -218,11 +222,14 @@ void TestGrigliaTotali::formaSenzaTipi()
     QCOMPARE(g.righe(), 2 + 2 + 2);
     QCOMPARE(e.primaRigaRiepilogo, 4);
     QCOMPARE(e.rigaTotale(), 5);
-    QCOMPARE(colonna(g, 2), (QStringList{QStringLiteral("Bianchi"), QStringLiteral("Rossi"), QString(), QString()}));
-    QCOMPARE(riga(g, 3), (QStringList{Ordinario, QStringLiteral("8"), QStringLiteral("1"), QString()}));
-    QCOMPARE(riga(g, 4), (QStringList{QStringLiteral("---------------------"), QStringLiteral("--------"),
-                                      QStringLiteral("--------"), QStringLiteral("--------")}));
-    QCOMPARE(riga(g, 5), (QStringList{QStringLiteral("TOTALE:"), QStringLiteral("8"), QStringLiteral("1"), QString()}));
+    QCOMPARE(colonna(g, 2),
+        (QStringList { QStringLiteral("Bianchi"), QStringLiteral("Rossi"), QString(), QString() }));
+    QCOMPARE(riga(g, 3), (QStringList { Ordinario, QStringLiteral("8"), QStringLiteral("1"), QString() }));
+    QCOMPARE(riga(g, 4),
+        (QStringList { QStringLiteral("---------------------"), QStringLiteral("--------"),
+            QStringLiteral("--------"), QStringLiteral("--------") }));
+    QCOMPARE(riga(g, 5),
+        (QStringList { QStringLiteral("TOTALE:"), QStringLiteral("8"), QStringLiteral("1"), QString() }));
     for (int c = 2; c <= 6; ++c) {
         QCOMPARE(g.sfondo(4, c), QColor(0xFF, 0xFF, 0xC0));
         QCOMPARE(g.sfondo(5, c), QColor(0xFF, 0xC0, 0xC0));
@@ -234,7 +241,8 @@ void TestGrigliaTotali::formaSenzaTipi()
 
     // No state at all: the hours column alone.
     amb.sql(QStringLiteral("DELETE FROM TabellaStati"));
-    const Esito senzaStati = DimensionaGriglia2(g, parametri(amb, QStringLiteral("Marzo"), QStringLiteral("2024")));
+    const Esito senzaStati
+        = DimensionaGriglia2(g, parametri(amb, QStringLiteral("Marzo"), QStringLiteral("2024")));
     QCOMPARE(g.colonne(), 5);
     QCOMPARE(senzaStati.numeroStati, 0);
     QCOMPARE(g.testo(senzaStati.rigaTotale(), 4), QStringLiteral("8"));
@@ -258,7 +266,7 @@ void TestGrigliaTotali::formaConDueTipiAlPrimoRiepilogo()
     auto* barra = f->findChild<QProgressBar*>(QStringLiteral("ProgressRiepilogo"));
     QVERIFY(barra);
     QCOMPARE(f->findChild<QLabel*>(QStringLiteral("LabelInfo"))->text(),
-             QStringLiteral("Stati:  (F) Ferie  -  (M) Malattia"));
+        QStringLiteral("Stati:  (F) Ferie  -  (M) Malattia"));
     bool stampata = true;
     QVERIFY(f->PreparaStampa(&stampata).isEmpty()); // the detail view has no summary to print
     QVERIFY(!stampata);
@@ -272,16 +280,20 @@ void TestGrigliaTotali::formaConDueTipiAlPrimoRiepilogo()
     // Rossi's three rows, then 1 + 3 + 1 + 1 summary rows.
     QCOMPARE(e.primaRigaRiepilogo, 5);
     QCOMPARE(g.righe() - e.primaRigaRiepilogo, 6);
-    QCOMPARE(colonna(g, 3), (QStringList{Ordinario, QStringLiteral("FESTIVO"), QStringLiteral("STRAORDINARIO"),
-                                         QStringLiteral("---------------------"), Ordinario, QStringLiteral("FESTIVO"),
-                                         QStringLiteral("STRAORDINARIO"), QStringLiteral("---------------------"),
-                                         QStringLiteral("TOTALE:")}));
-    QCOMPARE(colonna(g, 4, 5), (QStringList{QStringLiteral("--------"), QStringLiteral("8"), QStringLiteral("6,5"),
-                                            QStringLiteral("2"), QStringLiteral("--------"), QStringLiteral("16,5")}));
-    QCOMPARE(colonna(g, 5, 5), (QStringList{QStringLiteral("--------"), QStringLiteral("1"), QString(), QString(),
-                                            QStringLiteral("-----------"), QStringLiteral("1")}));
-    QCOMPARE(colonna(g, 6, 5), (QStringList{QStringLiteral("--------"), QString(), QString(), QString(),
-                                            QStringLiteral("-----------"), QString()}));
+    QCOMPARE(colonna(g, 3),
+        (QStringList { Ordinario, QStringLiteral("FESTIVO"), QStringLiteral("STRAORDINARIO"),
+            QStringLiteral("---------------------"), Ordinario, QStringLiteral("FESTIVO"),
+            QStringLiteral("STRAORDINARIO"), QStringLiteral("---------------------"),
+            QStringLiteral("TOTALE:") }));
+    QCOMPARE(colonna(g, 4, 5),
+        (QStringList { QStringLiteral("--------"), QStringLiteral("8"), QStringLiteral("6,5"),
+            QStringLiteral("2"), QStringLiteral("--------"), QStringLiteral("16,5") }));
+    QCOMPARE(colonna(g, 5, 5),
+        (QStringList { QStringLiteral("--------"), QStringLiteral("1"), QString(), QString(),
+            QStringLiteral("-----------"), QStringLiteral("1") }));
+    QCOMPARE(colonna(g, 6, 5),
+        (QStringList { QStringLiteral("--------"), QString(), QString(), QString(),
+            QStringLiteral("-----------"), QString() }));
     for (int r = 5; r <= 8; ++r)
         QCOMPARE(g.sfondo(r, 2), QColor(0xFF, 0xFF, 0xC0));
     for (int r = 9; r <= 10; ++r)
@@ -301,15 +313,51 @@ void TestGrigliaTotali::periodo_data()
     QTest::addColumn<QString>("ferie");
     // Stored: 31/12/2023 1 h; 10/01/2024 8 h; 31/01/2024 7,5 h and F; 01/02/2024 2 h; 15/06/2025 4 h and F;
     // one day of January with no date.
-    QTest::newRow("mese") << "Gennaio" << "" << "" << "16,5" << "1";
-    QTest::newRow("mese senza periodo") << "Febbraio" << "" << "" << "2" << "";
-    QTest::newRow("solo dal") << "Marzo" << "31/01/2024" << "" << "13,5" << "2";
-    QTest::newRow("solo al") << "Marzo" << "" << "31/01/2024" << "16,5" << "1";
-    QTest::newRow("estremi inclusi") << "Marzo" << "31/12/2023" << "01/02/2024" << "18,5" << "1";
-    QTest::newRow("un giorno") << "Marzo" << "31/01/2024" << "31/01/2024" << "7,5" << "1";
-    QTest::newRow("date non valide") << "Febbraio" << "32/13/2024" << "abc" << "2" << "";
-    QTest::newRow("dal non valido") << "Marzo" << "xx" << "10/01/2024" << "9" << "";
-    QTest::newRow("al prima del dal") << "Gennaio" << "01/02/2024" << "31/01/2024" << "" << "";
+    QTest::newRow("mese") << "Gennaio"
+                          << ""
+                          << ""
+                          << "16,5"
+                          << "1";
+    QTest::newRow("mese senza periodo") << "Febbraio"
+                                        << ""
+                                        << ""
+                                        << "2"
+                                        << "";
+    QTest::newRow("solo dal") << "Marzo"
+                              << "31/01/2024"
+                              << ""
+                              << "13,5"
+                              << "2";
+    QTest::newRow("solo al") << "Marzo"
+                             << ""
+                             << "31/01/2024"
+                             << "16,5"
+                             << "1";
+    QTest::newRow("estremi inclusi") << "Marzo"
+                                     << "31/12/2023"
+                                     << "01/02/2024"
+                                     << "18,5"
+                                     << "1";
+    QTest::newRow("un giorno") << "Marzo"
+                               << "31/01/2024"
+                               << "31/01/2024"
+                               << "7,5"
+                               << "1";
+    QTest::newRow("date non valide") << "Febbraio"
+                                     << "32/13/2024"
+                                     << "abc"
+                                     << "2"
+                                     << "";
+    QTest::newRow("dal non valido") << "Marzo"
+                                    << "xx"
+                                    << "10/01/2024"
+                                    << "9"
+                                    << "";
+    QTest::newRow("al prima del dal") << "Gennaio"
+                                      << "01/02/2024"
+                                      << "31/01/2024"
+                                      << ""
+                                      << "";
 }
 
 void TestGrigliaTotali::periodo()
@@ -368,16 +416,17 @@ void TestGrigliaTotali::oreEStati()
 
     Griglia g;
     const Esito e = DimensionaGriglia2(g, parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024")));
-    QCOMPARE(riga(g, 1, 4), (QStringList{QStringLiteral("ORE"), QStringLiteral("F"), QStringLiteral("P'"),
-                                         QStringLiteral("R")}));
-    QCOMPARE(riga(g, 2), testi({"ORDINARIO", "15,5", "1", "2", ""}));
-    QCOMPARE(riga(g, 3), testi({"EXTRA", "0,25", "1", "", ""}));
-    QCOMPARE(riga(g, 4), testi({"ORDINARIO", "", "2", "", ""}));
-    QCOMPARE(riga(g, 5), testi({"EXTRA", "", "", "", ""}));
+    QCOMPARE(riga(g, 1, 4),
+        (QStringList {
+            QStringLiteral("ORE"), QStringLiteral("F"), QStringLiteral("P'"), QStringLiteral("R") }));
+    QCOMPARE(riga(g, 2), testi({ "ORDINARIO", "15,5", "1", "2", "" }));
+    QCOMPARE(riga(g, 3), testi({ "EXTRA", "0,25", "1", "", "" }));
+    QCOMPARE(riga(g, 4), testi({ "ORDINARIO", "", "2", "", "" }));
+    QCOMPARE(riga(g, 5), testi({ "EXTRA", "", "", "", "" }));
     const int f = e.primaRigaRiepilogo;
-    QCOMPARE(riga(g, f + 1), testi({"ORDINARIO", "15,5", "3", "2", ""}));
-    QCOMPARE(riga(g, f + 2), testi({"EXTRA", "0,25", "1", "", ""}));
-    QCOMPARE(riga(g, e.rigaTotale()), testi({"TOTALE:", "15,75", "4", "2", ""}));
+    QCOMPARE(riga(g, f + 1), testi({ "ORDINARIO", "15,5", "3", "2", "" }));
+    QCOMPARE(riga(g, f + 2), testi({ "EXTRA", "0,25", "1", "", "" }));
+    QCOMPARE(riga(g, e.rigaTotale()), testi({ "TOTALE:", "15,75", "4", "2", "" }));
 
     // Per state column the counts of the type positions add up to the total.
     for (int c = 5; c < g.colonne(); ++c) {
@@ -419,7 +468,7 @@ void TestGrigliaTotali::contiEdAvanzamento()
 
     Parametri p = parametri(amb, QStringLiteral("Maggio"), QStringLiteral("2024"));
     QList<std::pair<int, int>> passi;
-    p.avanzamento = [&passi](int valore, int massimo) { passi.append({valore, massimo}); };
+    p.avanzamento = [&passi](int valore, int massimo) { passi.append({ valore, massimo }); };
     Griglia g;
     const Esito e = DimensionaGriglia2(g, p);
     QCOMPARE(e.numeroDipendenti, 4);
@@ -460,17 +509,45 @@ void TestGrigliaTotali::comeLaDefinizioneRigaPerRiga_data()
     QTest::addColumn<int>("filtro");
     QTest::addColumn<QString>("codice");
     QTest::addColumn<QString>("ordinamento");
-    QTest::newRow("gennaio") << "Gennaio" << "2024" << "" << "" << int(Filtro::Tutti) << "" << "Ragione Sociale";
-    QTest::newRow("dicembre attivi") << "Dicembre" << "2023" << "" << "" << int(Filtro::Attivi) << "" << "Codice";
-    QTest::newRow("mese vuoto") << "Luglio" << "2024" << "" << "" << int(Filtro::Tutti) << "" << "Inserimento";
-    QTest::newRow("periodo") << "Marzo" << "2024" << "15/12/2023" << "20/01/2024" << int(Filtro::Tutti) << ""
+    QTest::newRow("gennaio") << "Gennaio"
+                             << "2024"
+                             << ""
+                             << "" << int(Filtro::Tutti) << ""
                              << "Ragione Sociale";
-    QTest::newRow("solo dal non attivi") << "Marzo" << "2024" << "01/02/2024" << "" << int(Filtro::NonAttivi) << ""
+    QTest::newRow("dicembre attivi") << "Dicembre"
+                                     << "2023"
+                                     << ""
+                                     << "" << int(Filtro::Attivi) << ""
+                                     << "Codice";
+    QTest::newRow("mese vuoto") << "Luglio"
+                                << "2024"
+                                << ""
+                                << "" << int(Filtro::Tutti) << ""
+                                << "Inserimento";
+    QTest::newRow("periodo") << "Marzo"
+                             << "2024"
+                             << "15/12/2023"
+                             << "20/01/2024" << int(Filtro::Tutti) << ""
+                             << "Ragione Sociale";
+    QTest::newRow("solo dal non attivi") << "Marzo"
+                                         << "2024"
+                                         << "01/02/2024"
+                                         << "" << int(Filtro::NonAttivi) << ""
                                          << "Codice";
-    QTest::newRow("solo al") << "Marzo" << "2024" << "" << "10/12/2023" << int(Filtro::Tutti) << "" << "Inserimento";
-    QTest::newRow("un dipendente nel periodo") << "Marzo" << "2024" << "01/11/2023" << "29/02/2024"
-                                               << int(Filtro::Tutti) << "e03" << "Ragione Sociale";
-    QTest::newRow("un dipendente nel mese") << "Febbraio" << "2024" << "" << "" << int(Filtro::Tutti) << "E05"
+    QTest::newRow("solo al") << "Marzo"
+                             << "2024"
+                             << ""
+                             << "10/12/2023" << int(Filtro::Tutti) << ""
+                             << "Inserimento";
+    QTest::newRow("un dipendente nel periodo") << "Marzo"
+                                               << "2024"
+                                               << "01/11/2023"
+                                               << "29/02/2024" << int(Filtro::Tutti) << "e03"
+                                               << "Ragione Sociale";
+    QTest::newRow("un dipendente nel mese") << "Febbraio"
+                                            << "2024"
+                                            << ""
+                                            << "" << int(Filtro::Tutti) << "E05"
                                             << "Ragione Sociale";
 }
 
@@ -488,7 +565,7 @@ void TestGrigliaTotali::comeLaDefinizioneRigaPerRiga()
     QRandomGenerator caso(20240611);
     QList<qint64> indici;
     for (int i = 1; i <= 14; ++i) {
-        const QVariant attivo = QList<QVariant>{1, 0, -1, QVariant()}.at(int(caso.bounded(4)));
+        const QVariant attivo = QList<QVariant> { 1, 0, -1, QVariant() }.at(int(caso.bounded(4)));
         indici << dipendente(amb, QStringLiteral("E%1").arg(i, 2, 10, QLatin1Char('0')),
             QStringLiteral("Dipendente %1").arg(QChar(u'A' + int(caso.bounded(26)))), attivo);
     }
@@ -502,10 +579,10 @@ void TestGrigliaTotali::comeLaDefinizioneRigaPerRiga()
     stato(amb, QStringLiteral("8"), QStringLiteral("Otto")); // a code that reads as hours
     amb.sql(QStringLiteral("INSERT INTO TabellaStati (Indice, Stato) VALUES (0, 'Z')"));
 
-    const QStringList tipi{Ordinario, QStringLiteral("EXTRA"), QStringLiteral("straordinario"), QStringLiteral("ALTRO"),
-                           QStringLiteral("ordinario")};
-    const QStringList codici{QStringLiteral("F"), QStringLiteral("M"), QStringLiteral("m"), QStringLiteral("P'"),
-                             QStringLiteral("p'"), QStringLiteral("Z"), QStringLiteral("Q"), QString()};
+    const QStringList tipi { Ordinario, QStringLiteral("EXTRA"), QStringLiteral("straordinario"),
+        QStringLiteral("ALTRO"), QStringLiteral("ordinario") };
+    const QStringList codici { QStringLiteral("F"), QStringLiteral("M"), QStringLiteral("m"),
+        QStringLiteral("P'"), QStringLiteral("p'"), QStringLiteral("Z"), QStringLiteral("Q"), QString() };
     {
         Archivio db(amb.archivio());
         InTransazione(db, [&] {

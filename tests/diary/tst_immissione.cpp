@@ -148,7 +148,8 @@ void TestImmissione::digitazioneENormalizzazione()
     QCOMPARE(f->griglia().sfondo(2, col(1)), ImmissioneDettaglio::ColoreEvidenza);
     // What is painted, too: no focus frame of the style over the highlight (the cell is empty).
     {
-        const QRect rettangolo = f->RigheArt()->visualRect(f->RigheArt()->currentIndex()).adjusted(1, 1, -2, -2);
+        const QRect rettangolo
+            = f->RigheArt()->visualRect(f->RigheArt()->currentIndex()).adjusted(1, 1, -2, -2);
         const QImage dipinta = f->RigheArt()->viewport()->grab(rettangolo).toImage();
         QVERIFY(!dipinta.isNull());
         for (int y = 0; y < dipinta.height(); ++y)
@@ -283,7 +284,8 @@ void TestImmissione::codiceRimossoAllArrivo()
     vaiA(f.f, 3, col(5));
     digita(f.f, QStringLiteral("f"));
     QCOMPARE(cella(f.f, 3, 5), QString());
-    QCOMPARE(f->statusBar()->currentMessage(), QStringLiteral("«F» non è ammesso: la riga EXTRA accetta solo ore"));
+    QCOMPARE(f->statusBar()->currentMessage(),
+        QStringLiteral("«F» non è ammesso: la riga EXTRA accetta solo ore"));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
@@ -528,7 +530,8 @@ void TestImmissione::domandaPrimaDiPerdereLeModifiche_data()
 {
     QTest::addColumn<QString>("azione");
     QTest::addColumn<int>("risposta");
-    for (const char* azione : { "mese successivo", "mese dalla lista", "riepilogo", "altro dipendente", "fine", "chiusura" }) {
+    for (const char* azione :
+        { "mese successivo", "mese dalla lista", "riepilogo", "altro dipendente", "fine", "chiusura" }) {
         QTest::addRow("%s, sì", azione) << QString::fromLatin1(azione) << int(Messaggi::Yes);
         QTest::addRow("%s, no", azione) << QString::fromLatin1(azione) << int(Messaggi::No);
         QTest::addRow("%s, annulla", azione) << QString::fromLatin1(azione) << int(Messaggi::Cancel);
@@ -574,7 +577,8 @@ void TestImmissione::domandaPrimaDiPerdereLeModifiche()
 
     QCOMPARE(amb.messaggi.chiamate.value(0).testo,
         QStringLiteral("Ci sono modifiche non registrate nel mese di Febbraio 2024. Registrarle?"));
-    const bool salvato = movimento(amb, rossi, QStringLiteral("ORDINARIO"), 1).value(0).toString() == QLatin1String("8");
+    const bool salvato
+        = movimento(amb, rossi, QStringLiteral("ORDINARIO"), 1).value(0).toString() == QLatin1String("8");
     QCOMPARE(salvato, risposta == Messaggi::Yes);
     const bool resta = risposta == Messaggi::Cancel;
     if (azione == QLatin1String("fine") || azione == QLatin1String("chiusura")) {

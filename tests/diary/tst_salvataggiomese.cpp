@@ -160,7 +160,6 @@ QMap<QString, int> valoriDelMese(const AmbienteTest& amb)
     return valori;
 }
 
-
 // The helper process: saves a big month with every cell at one value and stops, half-way
 // through the writing, until it is killed (or, without the pause, saves to the end).
 int salvaFinoAllaFine()
@@ -288,14 +287,14 @@ void TestSalvataggioMese::tipiRipetuti_data()
 {
     QTest::addColumn<QStringList>("tabellaTipi");
     QTest::addColumn<QStringList>("righeAttese");
-    QTest::newRow("un tipo ORDINARIO") << QStringList{ QStringLiteral("ORDINARIO"), QStringLiteral("EXTRA") }
-                                       << QStringList{ QStringLiteral("ORDINARIO"), QStringLiteral("EXTRA") };
-    QTest::newRow("un tipo due volte")
-        << QStringList{ QStringLiteral("STRAORDINARIO"), QStringLiteral("EXTRA"), QStringLiteral("STRAORDINARIO") }
-        << QStringList{ QStringLiteral("ORDINARIO"), QStringLiteral("EXTRA"), QStringLiteral("STRAORDINARIO") };
-    QTest::newRow("maiuscole diverse")
-        << QStringList{ QStringLiteral("ordinario"), QStringLiteral("Extra"), QStringLiteral("EXTRA") }
-        << QStringList{ QStringLiteral("ORDINARIO"), QStringLiteral("Extra") };
+    QTest::newRow("un tipo ORDINARIO") << QStringList { QStringLiteral("ORDINARIO"),
+        QStringLiteral("EXTRA") } << QStringList { QStringLiteral("ORDINARIO"), QStringLiteral("EXTRA") };
+    QTest::newRow("un tipo due volte") << QStringList { QStringLiteral("STRAORDINARIO"),
+        QStringLiteral("EXTRA"), QStringLiteral("STRAORDINARIO") }
+                                       << QStringList { QStringLiteral("ORDINARIO"), QStringLiteral("EXTRA"),
+                                              QStringLiteral("STRAORDINARIO") };
+    QTest::newRow("maiuscole diverse") << QStringList { QStringLiteral("ordinario"), QStringLiteral("Extra"),
+        QStringLiteral("EXTRA") } << QStringList { QStringLiteral("ORDINARIO"), QStringLiteral("Extra") };
 }
 
 // A type is its text: each employee gets one row per text, whatever TabellaTipi repeats, so no
@@ -318,7 +317,8 @@ void TestSalvataggioMese::tipiRipetuti()
     for (int i = 0; i < righeAttese.size(); ++i)
         QCOMPARE(g.testo(2 + i, 3), righeAttese.at(i));
     for (int r = 2; r < g.righe(); ++r)
-        scrivi(g, r, 1, g.testo(r, 3) == QStringLiteral("ORDINARIO") ? QStringLiteral("F") : QString::number(r));
+        scrivi(
+            g, r, 1, g.testo(r, 3) == QStringLiteral("ORDINARIO") ? QStringLiteral("F") : QString::number(r));
     QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), 2 * righeAttese.size() * GiorniFebbraio2024);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM TabellaMovimenti GROUP BY "
@@ -330,7 +330,8 @@ void TestSalvataggioMese::tipiRipetuti()
     Griglia letta;
     QVERIFY(costruisci(amb.archivio(), letta));
     for (int r = 2; r < letta.righe(); ++r) {
-        const QString atteso = letta.testo(r, 3) == QStringLiteral("ORDINARIO") ? QStringLiteral("F") : QString::number(r);
+        const QString atteso
+            = letta.testo(r, 3) == QStringLiteral("ORDINARIO") ? QStringLiteral("F") : QString::number(r);
         QCOMPARE(letta.testo(r, GrigliaDettaglio::ColonnaGiorno(1)), atteso);
     }
 
@@ -341,8 +342,10 @@ void TestSalvataggioMese::tipiRipetuti()
     QCOMPARE(ancora.righeAggiornate(), 0);
     QCOMPARE(ancora.righeInserite(), 0);
     QCOMPARE(valoriDelMese(amb), prima);
-    QCOMPARE(leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("F"));
-    QCOMPARE(leggi(amb.archivio(), bianchi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("F"));
+    QCOMPARE(
+        leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("F"));
+    QCOMPARE(
+        leggi(amb.archivio(), bianchi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("F"));
 }
 
 void TestSalvataggioMese::secondoSalvataggio()

@@ -156,15 +156,16 @@ void TestCalendario::festivita()
     AmbienteTest amb;
     QVERIFY(FestivitaAzienda::ScriviPatrono(amb.archivio(), 7, 12, QStringLiteral("Sant'Ambrogio")));
     QVERIFY(FestivitaAzienda::ScriviEvidenzia(amb.archivio(), evidenzia));
-    F_Calendario finestra(nullptr, selezionata.isEmpty() ? QStringLiteral("01/12/2026") : selezionata, amb.archivio());
+    F_Calendario finestra(
+        nullptr, selezionata.isEmpty() ? QStringLiteral("01/12/2026") : selezionata, amb.archivio());
     QCOMPARE(finestra.giorno(cella)->toolTip(), festa);
 }
 
 void TestCalendario::testiNonValidi()
 {
-    for (const auto& [mese, anno] : std::initializer_list<std::pair<int, QString>>{
-             {0, QStringLiteral("2021")}, {13, QStringLiteral("2021")}, {3, QString()}, {3, QStringLiteral("abc")},
-             {3, QStringLiteral("0")}, {3, QStringLiteral("99999")}}) {
+    for (const auto& [mese, anno] : std::initializer_list<std::pair<int, QString>> {
+             { 0, QStringLiteral("2021") }, { 13, QStringLiteral("2021") }, { 3, QString() },
+             { 3, QStringLiteral("abc") }, { 3, QStringLiteral("0") }, { 3, QStringLiteral("99999") } }) {
         const Celle celle = Compila(mese, anno, QStringLiteral("non una data"));
         QVERIFY2(giorni(celle).isEmpty(), qPrintable(anno));
         QCOMPARE(celle[1].sfondo, VuotaFeriale);
@@ -183,8 +184,9 @@ void TestCalendario::finestraAllApertura()
     QStringList elenco;
     for (int i = 0; i < anni->count(); ++i)
         elenco << anni->itemText(i);
-    QCOMPARE(elenco, (QStringList{QStringLiteral("2020"), QStringLiteral("2021"), QStringLiteral("2022"),
-                                  QStringLiteral("2023"), QStringLiteral("2024")}));
+    QCOMPARE(elenco,
+        (QStringList { QStringLiteral("2020"), QStringLiteral("2021"), QStringLiteral("2022"),
+            QStringLiteral("2023"), QStringLiteral("2024") }));
     QCOMPARE(c.findChild<QComboBox*>(QStringLiteral("Mese"))->count(), 12);
     QCOMPARE(c.findChild<QPushButton*>(QStringLiteral("oggi"))->text(), QStringLiteral("17"));
     QCOMPARE(c.windowTitle(), QString(22, QLatin1Char(' ')) + QStringLiteral("09:30:05"));
@@ -227,10 +229,14 @@ void TestCalendario::celleVuote_data()
     QTest::addColumn<QString>("mese");
     QTest::addColumn<QString>("anno");
     // March 2021 fills 8 to 38.
-    QTest::newRow("prima riga") << 1 << "Febbraio" << "2021";
-    QTest::newRow("domenica della prima riga") << 7 << "Febbraio" << "2021";
-    QTest::newRow("fine riga sei") << 42 << "Aprile" << "2021";
-    QTest::newRow("dopo l'ultimo giorno") << 39 << "Aprile" << "2021";
+    QTest::newRow("prima riga") << 1 << "Febbraio"
+                                << "2021";
+    QTest::newRow("domenica della prima riga") << 7 << "Febbraio"
+                                               << "2021";
+    QTest::newRow("fine riga sei") << 42 << "Aprile"
+                                   << "2021";
+    QTest::newRow("dopo l'ultimo giorno") << 39 << "Aprile"
+                                          << "2021";
 }
 
 void TestCalendario::celleVuote()

@@ -447,26 +447,30 @@ void TestConfigurazioni::festivitaDellAzienda()
     QCOMPARE(proposte, (QStringList { QStringLiteral("10/12/2026"), QStringLiteral("25/12/2026") }));
     QCOMPARE(chiusure->count(), 2);
     QCOMPARE(chiusure->item(0)->text(), QStringLiteral("24/12/2026 - Giovedì"));
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2026")),
+    QCOMPARE(
+        FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2026")),
         QStringLiteral("24/12-25/12"));
     // Another year's closure shows that year's list and leaves this one's alone.
     clicca(&f, "AggiungiChiusura");
     servizi().scegliData = {};
     QCOMPARE(figlio<QSpinBox>(&f, "AnnoChiusure")->value(), 2027);
     QCOMPARE(chiusure->count(), 1);
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2027")),
+    QCOMPARE(
+        FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2027")),
         QStringLiteral("04/01"));
     figlio<QSpinBox>(&f, "AnnoChiusure")->setValue(2026);
     QCOMPARE(chiusure->count(), 2);
     chiusure->setCurrentRow(0);
     QTest::keyClick(chiusure, Qt::Key_Delete);
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2026")),
+    QCOMPARE(
+        FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_Chiusure2026")),
         QStringLiteral("25/12"));
     QCOMPARE(chiusure->count(), 1);
 
     auto* evidenzia = figlio<QCheckBox>(&f, "EvidenziaFestivita");
     QTest::mouseClick(evidenzia, Qt::LeftButton, {}, QPoint(8, evidenzia->height() / 2));
-    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), QStringLiteral("F_Configurazioni_EvidenziaFestivita")),
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(
+                 amb.archivio(), QStringLiteral("F_Configurazioni_EvidenziaFestivita")),
         QStringLiteral("0"));
     principale->Form_Activate();
     QCOMPARE(principale->griglia().suggerimento(1, colonna7), QString());
@@ -675,7 +679,7 @@ void TestConfigurazioni::logoNonLeggibileNonNascondeIlResto()
     QVERIFY(w.BitmapLogo().isEmpty());
     QCOMPARE(figlio<QLabel>(&w, "Logo")->text(), QStringLiteral("(impossibile leggere il logo)"));
     clicca(&w, "Command4");
-    QCOMPARE(amb.messaggi.testi(), QStringList{QStringLiteral("REGISTRAZIONE EFFETTUATA")});
+    QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("REGISTRAZIONE EFFETTUATA") });
     QVERIFY(LogoMemorizzato(amb) == logo);
 }
 
@@ -995,7 +999,8 @@ void TestConfigurazioni::percorsoArchivio()
     clicca(&w, "Command21");
     // The file box proposes the usual archive name in the folder of the path shown.
     QCOMPARE(amb.messaggi.apertureProposte,
-        QStringList { QDir(amb.sessione.CartellaArchiviPredefinita).filePath(QStringLiteral("Archivio.mdb")) });
+        QStringList {
+            QDir(amb.sessione.CartellaArchiviPredefinita).filePath(QStringLiteral("Archivio.mdb")) });
     QCOMPARE(QDir::fromNativeSeparators(percorso->text()), altro);
     clicca(&w, "Command6");
     QVERIFY(LeggiTutto(altro) == prima);

@@ -234,7 +234,8 @@ void TestDatiComputer::finestra()
     auto* pagina = figlio<QLineEdit>(&w, "PaginaIpPubblico");
     pagina->setText(QStringLiteral("http://127.0.0.1:1/ip"));
     emit pagina->editingFinished();
-    QCOMPARE(LeggiVariabile(amb.archivio(), DatiComputer::VarPaginaIpPubblico), QStringLiteral("http://127.0.0.1:1/ip"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), DatiComputer::VarPaginaIpPubblico),
+        QStringLiteral("http://127.0.0.1:1/ip"));
     F_Configurazioni di_nuovo(amb.sessione);
     QVERIFY(figlio<QCheckBox>(&di_nuovo, "MostraNome")->isChecked());
     QVERIFY(figlio<QCheckBox>(&di_nuovo, "MostraIpPrivato")->isChecked());

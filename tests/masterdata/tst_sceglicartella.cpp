@@ -25,9 +25,10 @@ void TestScegliCartella::scegliCartella()
     // Cancel gives "".
     QCOMPARE(ScegliCartella(amb.percorso(QStringLiteral("non-esiste"))), QString());
     QCOMPARE(amb.messaggi.titoliCartella,
-             QStringList({QStringLiteral("Seleziona una cartella:"), QStringLiteral("Seleziona una cartella:")}));
+        QStringList(
+            { QStringLiteral("Seleziona una cartella:"), QStringLiteral("Seleziona una cartella:") }));
     // The start folder is honoured when it exists; a missing one leaves the dialog on its default.
-    QCOMPARE(amb.messaggi.cartelleIniziali, QStringList({amb.cartella(), QString()}));
+    QCOMPARE(amb.messaggi.cartelleIniziali, QStringList({ amb.cartella(), QString() }));
 }
 
 void TestScegliCartella::scegliPercorso_data()
@@ -35,9 +36,12 @@ void TestScegliCartella::scegliPercorso_data()
     QTest::addColumn<QString>("scelta");
     QTest::addColumn<QString>("atteso");
     QTest::newRow("annulla") << QString() << QString();
-    QTest::newRow("radice") << "/" << "/";
-    QTest::newRow("cartella") << "/home/dati" << "/home/dati/";
-    QTest::newRow("con separatore") << "/home/dati/" << "/home/dati/";
+    QTest::newRow("radice") << "/"
+                            << "/";
+    QTest::newRow("cartella") << "/home/dati"
+                              << "/home/dati/";
+    QTest::newRow("con separatore") << "/home/dati/"
+                                    << "/home/dati/";
 }
 
 void TestScegliCartella::scegliPercorso()
@@ -47,7 +51,7 @@ void TestScegliCartella::scegliPercorso()
     AmbienteTest amb(false);
     amb.messaggi.cartelle << scelta;
     QCOMPARE(ScegliPercorso(), QDir::toNativeSeparators(atteso));
-    QCOMPARE(amb.messaggi.cartelleIniziali, QStringList({QString()}));
+    QCOMPARE(amb.messaggi.cartelleIniziali, QStringList({ QString() }));
 }
 
 QTEST_GUILESS_MAIN(TestScegliCartella)

@@ -136,9 +136,7 @@ private slots:
     void esciChiudeLaScheda();
 };
 
-void TestSchedaDipendente::cleanup()
-{
-}
+void TestSchedaDipendente::cleanup() { }
 
 void TestSchedaDipendente::aperturaPredefinita()
 {
@@ -206,15 +204,18 @@ void TestSchedaDipendente::vistaRiapertaComeLasciata()
     AmbienteTest amb;
     Scheda s(amb);
     QTest::mouseClick(s.c("NonAttivi"), Qt::LeftButton);
-    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_Attivi")), QStringLiteral("0"));
-    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_NonAttivi")), QStringLiteral("-1"));
+    QCOMPARE(
+        LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_Attivi")), QStringLiteral("0"));
+    QCOMPARE(
+        LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_NonAttivi")), QStringLiteral("-1"));
     QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_Tutti")), QStringLiteral("0"));
     QTest::mouseClick(s.c("Tutti"), Qt::LeftButton);
     auto* ordinamento = s.c<QComboBox>("Ordinamento");
     ordinamento->setFocus();
     QTest::keyClick(ordinamento, Qt::Key_Down); // a pick from the list
     QCOMPARE(ordinamento->currentText(), QStringLiteral("Codice"));
-    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_Ordinamento")), QStringLiteral("Codice"));
+    QCOMPARE(LeggiVariabile(amb.archivio(), QStringLiteral("F_SchedaDipendente_Ordinamento")),
+        QStringLiteral("Codice"));
     QCOMPARE(
         s.colonna(1), (QStringList { QStringLiteral("B02"), QStringLiteral("R01"), QStringLiteral("V03") }));
     QTest::mouseClick(s.c("Attivi"), Qt::LeftButton);
@@ -404,7 +405,7 @@ void TestSchedaDipendente::date()
     risposta = QStringLiteral("03/04/1981");
     QTest::mouseDClick(nascita, Qt::LeftButton);
     QCOMPARE(nascita->text(), QStringLiteral("03/04/1981"));
-    QCOMPARE(aperture, QStringList({QStringLiteral("01/02/1980"), QStringLiteral("01/02/1980")}));
+    QCOMPARE(aperture, QStringList({ QStringLiteral("01/02/1980"), QStringLiteral("01/02/1980") }));
     servizi().scegliData = {};
 
     amb.messaggi.risposte << Messaggi::Yes;
@@ -476,8 +477,8 @@ void TestSchedaDipendente::postaEWeb()
     s.riga("Web")->setText(QStringLiteral("https://ditta.it/chi"));
     QTest::mouseClick(s.c("OpenUrl"), Qt::LeftButton);
     QCOMPARE(amb.urlAperti,
-        (QList<QUrl> { QUrl(QStringLiteral("mailto:mario@ditta.it")), QUrl(QStringLiteral("http://www.ditta.it")),
-            QUrl(QStringLiteral("https://ditta.it/chi")) }));
+        (QList<QUrl> { QUrl(QStringLiteral("mailto:mario@ditta.it")),
+            QUrl(QStringLiteral("http://www.ditta.it")), QUrl(QStringLiteral("https://ditta.it/chi")) }));
 }
 
 void TestSchedaDipendente::stampaElenco()

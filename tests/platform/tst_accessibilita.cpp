@@ -183,21 +183,30 @@ void TestAccessibilita::init()
 void TestAccessibilita::nomiDelleFinestre_data()
 {
     QTest::addColumn<Crea>("crea");
-    QTest::newRow("principale") << Crea([](AmbienteTest& amb) { return static_cast<QWidget*>(F_Avvio::Apri(amb.sessione)); });
-    QTest::newRow("selezione archivio") << Crea([](AmbienteTest& amb) { return new AvvioSelezione(amb.sessione); });
+    QTest::newRow("principale") << Crea(
+        [](AmbienteTest& amb) { return static_cast<QWidget*>(F_Avvio::Apri(amb.sessione)); });
+    QTest::newRow("selezione archivio")
+        << Crea([](AmbienteTest& amb) { return new AvvioSelezione(amb.sessione); });
     QTest::newRow("attendere") << Crea([](AmbienteTest&) { return new Attendere; });
-    QTest::newRow("creazione archivi") << Crea([](AmbienteTest& amb) { return new F_CreazioneDB(amb.sessione); });
-    QTest::newRow("scheda dipendente") << Crea([](AmbienteTest& amb) { return new F_SchedaDipendente(amb.sessione); });
-    QTest::newRow("tabella stati") << Crea([](AmbienteTest& amb) { return new F_TabellaStati(amb.archivio()); });
-    QTest::newRow("tabella tipi") << Crea([](AmbienteTest& amb) { return new F_TabellaTipi(amb.archivio()); });
-    QTest::newRow("configurazioni") << Crea([](AmbienteTest& amb) { return new F_Configurazioni(amb.sessione); });
+    QTest::newRow("creazione archivi")
+        << Crea([](AmbienteTest& amb) { return new F_CreazioneDB(amb.sessione); });
+    QTest::newRow("scheda dipendente")
+        << Crea([](AmbienteTest& amb) { return new F_SchedaDipendente(amb.sessione); });
+    QTest::newRow("tabella stati") << Crea(
+        [](AmbienteTest& amb) { return new F_TabellaStati(amb.archivio()); });
+    QTest::newRow("tabella tipi") << Crea(
+        [](AmbienteTest& amb) { return new F_TabellaTipi(amb.archivio()); });
+    QTest::newRow("configurazioni") << Crea(
+        [](AmbienteTest& amb) { return new F_Configurazioni(amb.sessione); });
     QTest::newRow("password") << Crea([](AmbienteTest& amb) { return new F_Pass(amb.archivio()); });
     QTest::newRow("cartella backup") << Crea(
         [](AmbienteTest&) { return new F_PercorsoBakup(F_PercorsoBakup::Scopo::Backup); });
     QTest::newRow("calendario") << Crea(
         [](AmbienteTest&) { return new F_Calendario(nullptr, QStringLiteral("14/02/2024")); });
-    QTest::newRow("stampante") << Crea([](AmbienteTest& amb) { return new F_SelezioneStampante(amb.sessione); });
-    QTest::newRow("anteprima di stampa") << Crea([](AmbienteTest& amb) { return static_cast<QWidget*>(anteprima(amb)); });
+    QTest::newRow("stampante") << Crea(
+        [](AmbienteTest& amb) { return new F_SelezioneStampante(amb.sessione); });
+    QTest::newRow("anteprima di stampa")
+        << Crea([](AmbienteTest& amb) { return static_cast<QWidget*>(anteprima(amb)); });
 }
 
 void TestAccessibilita::nomiDelleFinestre()

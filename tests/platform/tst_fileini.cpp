@@ -30,11 +30,16 @@ void TestFileIni::scriviELeggi()
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("Cartavia.inf"));
     QCOMPARE(FileIni::Leggi(file, QStringLiteral("Database"), QStringLiteral("Percorso")), QString());
-    QVERIFY(FileIni::Scrivi(file, QStringLiteral("Database"), QStringLiteral("Percorso"), QStringLiteral("/home/u/Archivi")));
-    QVERIFY(FileIni::Scrivi(file, QStringLiteral("Database"), QStringLiteral("Nome"), QStringLiteral("Archivio.mdb")));
-    QVERIFY(FileIni::Scrivi(file, QStringLiteral("Database"), QStringLiteral("percorso"), QStringLiteral("/dati")));
-    QCOMPARE(FileIni::Leggi(file, QStringLiteral("DATABASE"), QStringLiteral("Percorso")), QStringLiteral("/dati"));
-    QCOMPARE(FileIni::Leggi(file, QStringLiteral("Database"), QStringLiteral("Nome")), QStringLiteral("Archivio.mdb"));
+    QVERIFY(FileIni::Scrivi(
+        file, QStringLiteral("Database"), QStringLiteral("Percorso"), QStringLiteral("/home/u/Archivi")));
+    QVERIFY(FileIni::Scrivi(
+        file, QStringLiteral("Database"), QStringLiteral("Nome"), QStringLiteral("Archivio.mdb")));
+    QVERIFY(FileIni::Scrivi(
+        file, QStringLiteral("Database"), QStringLiteral("percorso"), QStringLiteral("/dati")));
+    QCOMPARE(FileIni::Leggi(file, QStringLiteral("DATABASE"), QStringLiteral("Percorso")),
+        QStringLiteral("/dati"));
+    QCOMPARE(FileIni::Leggi(file, QStringLiteral("Database"), QStringLiteral("Nome")),
+        QStringLiteral("Archivio.mdb"));
     QCOMPARE(contenuto(file), QByteArray("[Database]\npercorso=/dati\nNome=Archivio.mdb\n"));
 }
 
@@ -48,10 +53,13 @@ void TestFileIni::valoriGrezzi()
     f.write("[Database]\r\nPercorso=C:\\Documenti\\Archivi Cartavia\r\nNome=Citt\xe0.mdb\r\n");
     f.close();
     QCOMPARE(FileIni::Leggi(file, QStringLiteral("Database"), QStringLiteral("Percorso")),
-             QStringLiteral("C:\\Documenti\\Archivi Cartavia"));
-    QCOMPARE(FileIni::Leggi(file, QStringLiteral("Database"), QStringLiteral("Nome")), QStringLiteral("Città.mdb"));
-    QVERIFY(FileIni::Scrivi(file, QStringLiteral("Database"), QStringLiteral("Nome"), QStringLiteral("D:\\x\\y.mdb")));
-    QCOMPARE(FileIni::Leggi(file, QStringLiteral("Database"), QStringLiteral("Nome")), QStringLiteral("D:\\x\\y.mdb"));
+        QStringLiteral("C:\\Documenti\\Archivi Cartavia"));
+    QCOMPARE(FileIni::Leggi(file, QStringLiteral("Database"), QStringLiteral("Nome")),
+        QStringLiteral("Città.mdb"));
+    QVERIFY(FileIni::Scrivi(
+        file, QStringLiteral("Database"), QStringLiteral("Nome"), QStringLiteral("D:\\x\\y.mdb")));
+    QCOMPARE(FileIni::Leggi(file, QStringLiteral("Database"), QStringLiteral("Nome")),
+        QStringLiteral("D:\\x\\y.mdb"));
     QVERIFY(contenuto(file).contains("Nome=D:\\x\\y.mdb"));
 }
 
@@ -63,10 +71,12 @@ void TestFileIni::conservaIlResto()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("; commento\n[Altro]\nA=1\n\n[Programma]\nVersione=1.0\n\n[Ultima]\nB=2\n");
     f.close();
-    QVERIFY(FileIni::Scrivi(file, QStringLiteral("Programma"), QStringLiteral("Percorso"), QStringLiteral("/opt/c")));
+    QVERIFY(FileIni::Scrivi(
+        file, QStringLiteral("Programma"), QStringLiteral("Percorso"), QStringLiteral("/opt/c")));
     QVERIFY(FileIni::Scrivi(file, QStringLiteral("Test"), QStringLiteral("Test"), QStringLiteral("OK")));
-    QCOMPARE(contenuto(file), QByteArray("; commento\n[Altro]\nA=1\n\n[Programma]\nVersione=1.0\nPercorso=/opt/c\n\n"
-                                         "[Ultima]\nB=2\n[Test]\nTest=OK\n"));
+    QCOMPARE(contenuto(file),
+        QByteArray("; commento\n[Altro]\nA=1\n\n[Programma]\nVersione=1.0\nPercorso=/opt/c\n\n"
+                   "[Ultima]\nB=2\n[Test]\nTest=OK\n"));
     QCOMPARE(FileIni::Leggi(file, QStringLiteral("Ultima"), QStringLiteral("B")), QStringLiteral("2"));
     QCOMPARE(FileIni::Leggi(file, QStringLiteral("Altro"), QStringLiteral("Versione")), QString());
 }
@@ -81,8 +91,8 @@ void TestFileIni::limiti()
     QVERIFY(FileIni::Scrivi(file, QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("a\r\n[S]\nK=b")));
     QCOMPARE(FileIni::Leggi(file, QStringLiteral("S"), QStringLiteral("K")), QStringLiteral("a[S]K=b"));
     QVERIFY(!FileIni::Scrivi(file, QStringLiteral("S"), QStringLiteral("a=b"), QStringLiteral("x")));
-    QVERIFY(!FileIni::Scrivi(dir.filePath(QStringLiteral("manca/x.inf")), QStringLiteral("S"), QStringLiteral("K"),
-                             QStringLiteral("x")));
+    QVERIFY(!FileIni::Scrivi(dir.filePath(QStringLiteral("manca/x.inf")), QStringLiteral("S"),
+        QStringLiteral("K"), QStringLiteral("x")));
 }
 
 void TestFileIni::leggiDaTesto_data()

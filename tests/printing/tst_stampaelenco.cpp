@@ -39,7 +39,8 @@ private slots:
 namespace {
 
 const QString Regola = QString(141, QLatin1Char('-'));
-const QString Intestazione = QStringLiteral("Codice |Ragione Sociale         |Cellulare      |Telefono       |Attiv|");
+const QString Intestazione
+    = QStringLiteral("Codice |Ragione Sociale         |Cellulare      |Telefono       |Attiv|");
 
 QStringList Elenco(const AmbienteTest& amb, ElencoAnagrafiche::Filtro filtro, const QString& ordinamento)
 {
@@ -64,7 +65,8 @@ QStringList Stampa(const AmbienteTest& amb)
 void TestStampaElenco::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    Report::ImpostaCartellaModelli(QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
+    Report::ImpostaCartellaModelli(
+        QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
 }
 
 void TestStampaElenco::cleanup()
@@ -80,11 +82,13 @@ void TestStampaElenco::righe()
     dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"), 1,
         { { "Cellulare", QStringLiteral("333 1234567") } });
     dipendente(amb, QStringLiteral("B2"), QStringLiteral("Bianchi Anna"), 0);
-    const QStringList righe = Elenco(amb, ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Ragione Sociale"));
-    QCOMPARE(righe, (QStringList{QStringLiteral("Data di Stampa: 14/02/2024"), QString(), Regola, Intestazione, Regola,
-                                 QStringLiteral("B2     |Bianchi Anna            |               |               |NO   |"),
-                                 QStringLiteral("A1     |Rossi Mario             |333 1234567    |               |SI   |"),
-                                 Regola, QString()}));
+    const QStringList righe
+        = Elenco(amb, ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Ragione Sociale"));
+    QCOMPARE(righe,
+        (QStringList { QStringLiteral("Data di Stampa: 14/02/2024"), QString(), Regola, Intestazione, Regola,
+            QStringLiteral("B2     |Bianchi Anna            |               |               |NO   |"),
+            QStringLiteral("A1     |Rossi Mario             |333 1234567    |               |SI   |"), Regola,
+            QString() }));
     // 7 + 24 + 15 + 15 + 5 characters and a bar after each slice.
     QCOMPARE(righe.at(3).size(), 71);
     QCOMPARE(Regola.size(), 141);
@@ -108,8 +112,9 @@ void TestStampaElenco::nessunDipendente()
     dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"), 1);
     // No employee is inactive: the fixed lines all the same.
     const QStringList righe = Elenco(amb, ElencoAnagrafiche::Filtro::NonAttivi, QStringLiteral("Codice"));
-    QCOMPARE(righe, (QStringList{QStringLiteral("Data di Stampa: 14/02/2024"), QString(), Regola, Intestazione, Regola,
-                                 Regola, QString()}));
+    QCOMPARE(righe,
+        (QStringList { QStringLiteral("Data di Stampa: 14/02/2024"), QString(), Regola, Intestazione, Regola,
+            Regola, QString() }));
 }
 
 void TestStampaElenco::filtroEOrdine_data()
@@ -117,12 +122,16 @@ void TestStampaElenco::filtroEOrdine_data()
     QTest::addColumn<int>("filtro");
     QTest::addColumn<QString>("ordinamento");
     QTest::addColumn<QStringList>("codici");
-    QTest::newRow("tutti per nome") << int(ElencoAnagrafiche::Filtro::Tutti) << QStringLiteral("Ragione Sociale")
-                                    << QStringList{QStringLiteral("Z9"), QStringLiteral("M5"), QStringLiteral("A1")};
-    QTest::newRow("tutti per codice") << int(ElencoAnagrafiche::Filtro::Tutti) << QStringLiteral("Codice")
-                                      << QStringList{QStringLiteral("A1"), QStringLiteral("M5"), QStringLiteral("Z9")};
-    QTest::newRow("attivi per inserimento") << int(ElencoAnagrafiche::Filtro::Attivi) << QStringLiteral("Inserimento")
-                                            << QStringList{QStringLiteral("M5"), QStringLiteral("A1")};
+    QTest::newRow("tutti per nome") << int(ElencoAnagrafiche::Filtro::Tutti)
+                                    << QStringLiteral("Ragione Sociale")
+                                    << QStringList { QStringLiteral("Z9"), QStringLiteral("M5"),
+                                           QStringLiteral("A1") };
+    QTest::newRow("tutti per codice")
+        << int(ElencoAnagrafiche::Filtro::Tutti) << QStringLiteral("Codice")
+        << QStringList { QStringLiteral("A1"), QStringLiteral("M5"), QStringLiteral("Z9") };
+    QTest::newRow("attivi per inserimento")
+        << int(ElencoAnagrafiche::Filtro::Attivi) << QStringLiteral("Inserimento")
+        << QStringList { QStringLiteral("M5"), QStringLiteral("A1") };
 }
 
 void TestStampaElenco::filtroEOrdine()
@@ -161,9 +170,9 @@ void TestStampaElenco::scritteInStampa()
     QCOMPARE(Stampa(amb), Elenco(amb, ElencoAnagrafiche::Filtro::Tutti, QStringLiteral("Codice")));
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM Stampa WHERE Descrizione IS NULL")).toInt(), 0);
     const QString testo = StrumentiPdf::Testo(file).simplified();
-    for (const QString& atteso : {QStringLiteral("Elenco dipendenti"), QStringLiteral("Data di Stampa: 14/02/2024"),
-                                  QStringLiteral("Ragione Sociale"), QStringLiteral("A1 |Rossi Mario"),
-                                  QStringLiteral("Pag. 1 di 1")})
+    for (const QString& atteso : { QStringLiteral("Elenco dipendenti"),
+             QStringLiteral("Data di Stampa: 14/02/2024"), QStringLiteral("Ragione Sociale"),
+             QStringLiteral("A1 |Rossi Mario"), QStringLiteral("Pag. 1 di 1") })
         QVERIFY2(testo.contains(atteso), qPrintable(testo));
     QVERIFY(!testo.contains(QLatin1String("stampa precedente")));
     QVERIFY(StrumentiPdf::Caratteri(file).contains(QStringLiteral("DejaVuSansMono")));
@@ -175,8 +184,9 @@ void TestStampaElenco::dallaScheda()
     AmbienteTest amb;
     dipendente(amb, QStringLiteral("A1"), QStringLiteral("Rossi Mario"));
     dipendente(amb, QStringLiteral("B2"), QStringLiteral("Bianchi Anna"), 0);
-    const Stampante ufficio{QStringLiteral("Ufficio"), QStringLiteral("driver"), QStringLiteral("porta"), false};
-    servizi().stampanti = [&] { return QList<Stampante>{ufficio}; };
+    const Stampante ufficio { QStringLiteral("Ufficio"), QStringLiteral("driver"), QStringLiteral("porta"),
+        false };
+    servizi().stampanti = [&] { return QList<Stampante> { ufficio }; };
     amb.sessione.StampanteDocumenti = ufficio;
     amb.sessione.StampanteDocumentiTrovata = true;
     QStringList testi;
@@ -192,7 +202,8 @@ void TestStampaElenco::dallaScheda()
     QTest::mouseClick(scheda.findChild<QPushButton*>(QStringLiteral("Anteprima")), Qt::LeftButton);
     QCOMPARE(testi.size(), 1);
     // As the card lists them: every employee, by name.
-    QVERIFY(testi.first().indexOf(QLatin1String("Bianchi Anna")) < testi.first().indexOf(QLatin1String("Rossi Mario")));
+    QVERIFY(testi.first().indexOf(QLatin1String("Bianchi Anna"))
+        < testi.first().indexOf(QLatin1String("Rossi Mario")));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     servizi().stampanti = {};
     amb.sessione.StampanteDocumenti = {};

@@ -106,7 +106,8 @@ void TestStampanti::stampantePdf()
     QFETCH(bool, trovata);
     AmbienteTest amb;
     m_installate = installate;
-    amb.sessione.StampantePdf = Stampante { QStringLiteral("PDFCreator"), {}, {}, true }; // left from an earlier look-up
+    amb.sessione.StampantePdf
+        = Stampante { QStringLiteral("PDFCreator"), {}, {}, true }; // left from an earlier look-up
     QCOMPARE(CaricaStampanti(amb.sessione), trovata);
     QCOMPARE(amb.sessione.StampantePdf.valida(), trovata);
     if (trovata)

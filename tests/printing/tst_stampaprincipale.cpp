@@ -69,7 +69,7 @@ private:
 
 namespace {
 
-const Stampante Pdf{QStringLiteral("PDFCreator"), QStringLiteral("Qt PDF"), QStringLiteral("FILE:"), true};
+const Stampante Pdf { QStringLiteral("PDFCreator"), QStringLiteral("Qt PDF"), QStringLiteral("FILE:"), true };
 
 void Clicca(Lavagna& l, const char* pulsante)
 {
@@ -106,8 +106,9 @@ QList<int> Da(int primo, int ultimo)
 void TestStampaPrincipale::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    servizi().stampanti = [] { return QList<Stampante>{Pdf}; };
-    Report::ImpostaCartellaModelli(QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
+    servizi().stampanti = [] { return QList<Stampante> { Pdf }; };
+    Report::ImpostaCartellaModelli(
+        QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
     m_viste.clear();
     m_attese.clear();
     m_azione = {};
@@ -116,7 +117,7 @@ void TestStampaPrincipale::init()
         l.show();
         // A page in print mode prints itself as soon as it is shown.
         QCoreApplication::processEvents();
-        m_viste << Vista{l.pagina().Periodo.testo, l.foto().righe, l.isVisible()};
+        m_viste << Vista { l.pagina().Periodo.testo, l.foto().righe, l.isVisible() };
         if (l.isVisible() && m_azione)
             m_azione(l);
         if (l.isVisible()) {
@@ -173,13 +174,13 @@ void TestStampaPrincipale::righeEsatte()
     QCOMPARE(m_viste.first().righe, Da(0, r + 1));
     QVERIFY(m_attese.isEmpty());
     QCOMPARE(amb.messaggi.salvataggiProposti,
-             QStringList{LavoroStampa::FilePdfProposto(QStringLiteral("Presenze dettagliate Febbraio 2024"))});
+        QStringList { LavoroStampa::FilePdfProposto(QStringLiteral("Presenze dettagliate Febbraio 2024")) });
     QVERIFY(amb.messaggi.salvataggiProposti.first().startsWith(
         Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti"))));
     QCOMPARE(StrumentiPdf::Pagine(file), 1);
     const QString testo = StrumentiPdf::Testo(file);
-    for (const QString& atteso : {QStringLiteral("Officine Rossi S.r.l."), QStringLiteral("Comune: Lecco"),
-                                  QStringLiteral("(Pag. 1 di 1)"), Nome(1), Nome(r), QStringLiteral("ORDINARIO")})
+    for (const QString& atteso : { QStringLiteral("Officine Rossi S.r.l."), QStringLiteral("Comune: Lecco"),
+             QStringLiteral("(Pag. 1 di 1)"), Nome(1), Nome(r), QStringLiteral("ORDINARIO") })
         QVERIFY2(testo.contains(atteso), qPrintable(atteso));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
@@ -200,9 +201,9 @@ void TestStampaPrincipale::unaRigaInPiu()
     QCOMPARE(m_viste.at(1).periodo, QStringLiteral("Mese: Febbraio  Anno: 2024  (Pag. 2 di 2)"));
     QCOMPARE(m_viste.at(0).righe, Da(0, r + 1));
     // Page 2: the fixed rows and the last body row.
-    QCOMPARE(m_viste.at(1).righe, (QList<int>{0, 1, r + 2}));
+    QCOMPARE(m_viste.at(1).righe, (QList<int> { 0, 1, r + 2 }));
     QVERIFY(!m_viste.at(1).attendeva);
-    QCOMPARE(m_attese, QList<double>{1});
+    QCOMPARE(m_attese, QList<double> { 1 });
     QCOMPARE(StrumentiPdf::Pagine(file), 2);
     QVERIFY(StrumentiPdf::TestoPagina(file, 1).contains(Nome(1)));
     QVERIFY(!StrumentiPdf::TestoPagina(file, 1).contains(Nome(r + 1)));
@@ -259,9 +260,9 @@ void TestStampaPrincipale::stampaTrePagine()
     QVERIFY(m_viste.at(0).attendeva);
     QVERIFY(!m_viste.at(1).attendeva);
     QVERIFY(!m_viste.at(2).attendeva);
-    QCOMPARE(m_viste.at(1).righe, (QList<int>{0, 1} + Da(r + 2, 2 * r + 1)));
-    QCOMPARE(m_viste.at(2).righe, (QList<int>{0, 1, 2 * r + 2}));
-    QCOMPARE(m_attese, (QList<double>{1, 1}));
+    QCOMPARE(m_viste.at(1).righe, (QList<int> { 0, 1 } + Da(r + 2, 2 * r + 1)));
+    QCOMPARE(m_viste.at(2).righe, (QList<int> { 0, 1, 2 * r + 2 }));
+    QCOMPARE(m_attese, (QList<double> { 1, 1 }));
     // One job, one file, three pages, each under the header.
     QCOMPARE(amb.messaggi.salvataggiProposti.size(), 1);
     QCOMPARE(StrumentiPdf::Pagine(file), 3);
@@ -379,7 +380,8 @@ void TestStampaPrincipale::periodoDelRiepilogo_data()
     QTest::addColumn<QString>("atteso");
     QTest::newRow("due date") << QStringLiteral("01/02/2024") << QStringLiteral("10/02/2024")
                               << QStringLiteral("Dal: 01/02/2024  al: 10/02/2024");
-    QTest::newRow("solo dal") << QStringLiteral("01/02/2024") << QString() << QStringLiteral("Dal: 01/02/2024  al: ");
+    QTest::newRow("solo dal") << QStringLiteral("01/02/2024") << QString()
+                              << QStringLiteral("Dal: 01/02/2024  al: ");
     QTest::newRow("nessuna") << QString() << QString() << QString();
     QTest::newRow("non valide") << QStringLiteral("30/02/2024") << QStringLiteral("ieri") << QString();
 }
@@ -398,9 +400,10 @@ void TestStampaPrincipale::periodoDelRiepilogo()
     richiesta.stampante = Pdf;
     richiesta.pdf = true;
     const Report::Richiesta r = LancioStampa::RichiestaRiepilogo(richiesta);
-    QCOMPARE(r.parametri, (QList<Report::Parametro>{{QStringLiteral("Periodo"), atteso},
-                                                    {QStringLiteral("Mese"), QStringLiteral("Febbraio")},
-                                                    {QStringLiteral("Anno"), QStringLiteral("2024")}}));
+    QCOMPARE(r.parametri,
+        (QList<Report::Parametro> { { QStringLiteral("Periodo"), atteso },
+            { QStringLiteral("Mese"), QStringLiteral("Febbraio") },
+            { QStringLiteral("Anno"), QStringLiteral("2024") } }));
     QCOMPARE(r.modello, QStringLiteral("StampaRiepilogativa"));
     QCOMPARE(r.formulaSelezione, QStringLiteral(" {configurazioni.indice} > 0 "));
     QCOMPARE(r.destinazione, Report::Destinazione::Stampante);
@@ -423,12 +426,12 @@ void TestStampaPrincipale::riepilogoInPdfSenzaAnteprima()
     QCOMPARE(m_anteprimeReport, 0);
     QVERIFY(m_viste.isEmpty());
     QCOMPARE(amb.messaggi.salvataggiProposti,
-             QStringList{LavoroStampa::FilePdfProposto(QStringLiteral("Riepilogo presenze Febbraio 2024"))});
+        QStringList { LavoroStampa::FilePdfProposto(QStringLiteral("Riepilogo presenze Febbraio 2024")) });
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     const QString testo = StrumentiPdf::Testo(file).simplified();
-    for (const QString& atteso : {QStringLiteral("Officine Rossi S.r.l."), QStringLiteral("Mese: Febbraio Anno: 2024"),
-                                  QStringLiteral("- Dipendente 01 TOTALE ORE: 8"), QStringLiteral("TOTALI PARZIALI"),
-                                  QStringLiteral("Pag. 1 di 1")})
+    for (const QString& atteso : { QStringLiteral("Officine Rossi S.r.l."),
+             QStringLiteral("Mese: Febbraio Anno: 2024"), QStringLiteral("- Dipendente 01 TOTALE ORE: 8"),
+             QStringLiteral("TOTALI PARZIALI"), QStringLiteral("Pag. 1 di 1") })
         QVERIFY2(testo.contains(atteso), qPrintable(testo));
 }
 
@@ -470,7 +473,8 @@ void TestStampaPrincipale::riepilogoInAnteprima()
     f->Anteprima_Click();
     QCOMPARE(m_anteprimeReport, 2);
     const QString svuotato = StrumentiPdf::Testo(file).simplified();
-    QVERIFY2(svuotato.contains(QLatin1String("Periodo Dal: 01/02/2024 al: 10/02/2024")), qPrintable(svuotato));
+    QVERIFY2(
+        svuotato.contains(QLatin1String("Periodo Dal: 01/02/2024 al: 10/02/2024")), qPrintable(svuotato));
 }
 
 void TestStampaPrincipale::larghezzaGrigliaRipristinata()

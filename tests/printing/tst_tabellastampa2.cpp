@@ -54,7 +54,7 @@ QList<Linea> linee(const QList<RigaStampa2>& righe)
 {
     QList<Linea> l;
     for (const RigaStampa2& r : righe)
-        l.append({r.Des1, r.Grassetto});
+        l.append({ r.Des1, r.Grassetto });
     return l;
 }
 
@@ -62,8 +62,9 @@ QList<Linea> linee(const QList<RigaStampa2>& righe)
 QList<RigaStampa2> tabella(AmbienteTest& amb)
 {
     Archivio db(amb.archivio());
-    QSqlQuery q = db.esegui(QStringLiteral("SELECT Indice, Des1, Des2, Des3, Des4, Des5, Des6, Des7, Des8, Des9, "
-                                           "IndiceRif, Grassetto FROM Stampa2 ORDER BY Indice"));
+    QSqlQuery q
+        = db.esegui(QStringLiteral("SELECT Indice, Des1, Des2, Des3, Des4, Des5, Des6, Des7, Des8, Des9, "
+                                   "IndiceRif, Grassetto FROM Stampa2 ORDER BY Indice"));
     QList<RigaStampa2> righe;
     while (q.next()) {
         RigaStampa2 r;
@@ -108,14 +109,14 @@ void TestTabellaStampa2::esempioDiSetteRighe()
     Griglia g;
     const GrigliaTotali::Esito e = costruisci(amb, g, QStringLiteral("R1"));
 
-    const QList<Linea> attese{
-        {QStringLiteral(" - Rossi"), 1},
-        {Ore, 0},
-        {QStringLiteral("Ferie : 2"), 0},
-        {QStringLiteral("EXTRA (ORE) : "), 0},
-        {QStringLiteral("                    ---------------------- TOTALI ----------------------"), 0},
-        {Ore, 1},
-        {QStringLiteral("Ferie : 2"), 0},
+    const QList<Linea> attese {
+        { QStringLiteral(" - Rossi"), 1 },
+        { Ore, 0 },
+        { QStringLiteral("Ferie : 2"), 0 },
+        { QStringLiteral("EXTRA (ORE) : "), 0 },
+        { QStringLiteral("                    ---------------------- TOTALI ----------------------"), 0 },
+        { Ore, 1 },
+        { QStringLiteral("Ferie : 2"), 0 },
     };
     QCOMPARE(stampa(amb, g, e), attese);
     const QList<RigaStampa2> righe = tabella(amb);
@@ -145,37 +146,39 @@ void TestTabellaStampa2::grassettoEOrdine()
     Griglia g;
     const GrigliaTotali::Esito e = costruisci(amb, g);
 
-    const QList<Linea> attese{
-        {QStringLiteral(" - Bianchi"), 1},
-        {QStringLiteral("TOTALE ORE: 7,5"), 0},
-        {QStringLiteral("Malattia : 1"), 0},
-        {QStringLiteral("FESTIVO (ORE) : 4"), 0},
-        {QStringLiteral("STRAORDINARIO (ORE) : "), 0},
-        {QStringLiteral(" - Rossi"), 1},
-        {QStringLiteral("TOTALE ORE: 8"), 0},
-        {QStringLiteral("Ferie : 1"), 0},
-        {QStringLiteral("Permesso d'ufficio : 1"), 0},
-        {QStringLiteral("FESTIVO (ORE) : "), 0},
-        {QStringLiteral("STRAORDINARIO (ORE) : 1,5"), 0},
-        {QStringLiteral("                    ------------------ TOTALI PARZIALI------------------"), 0},
-        {QStringLiteral("TOTALE ORE: 15,5"), 1},
-        {QStringLiteral("Ferie : 1"), 0},
-        {QStringLiteral("Malattia : 1"), 0},
-        {QStringLiteral("Permesso d'ufficio : 1"), 0},
-        {QStringLiteral("FESTIVO (ORE) : 4"), 1},
-        {QStringLiteral("STRAORDINARIO (ORE) : 1,5"), 1},
-        {QStringLiteral("                    ---------------------- TOTALI ----------------------"), 0},
-        {QStringLiteral("TOTALE ORE: 21"), 1},
-        {QStringLiteral("Ferie : 1"), 0},
-        {QStringLiteral("Malattia : 1"), 0},
-        {QStringLiteral("Permesso d'ufficio : 1"), 0},
+    const QList<Linea> attese {
+        { QStringLiteral(" - Bianchi"), 1 },
+        { QStringLiteral("TOTALE ORE: 7,5"), 0 },
+        { QStringLiteral("Malattia : 1"), 0 },
+        { QStringLiteral("FESTIVO (ORE) : 4"), 0 },
+        { QStringLiteral("STRAORDINARIO (ORE) : "), 0 },
+        { QStringLiteral(" - Rossi"), 1 },
+        { QStringLiteral("TOTALE ORE: 8"), 0 },
+        { QStringLiteral("Ferie : 1"), 0 },
+        { QStringLiteral("Permesso d'ufficio : 1"), 0 },
+        { QStringLiteral("FESTIVO (ORE) : "), 0 },
+        { QStringLiteral("STRAORDINARIO (ORE) : 1,5"), 0 },
+        { QStringLiteral("                    ------------------ TOTALI PARZIALI------------------"), 0 },
+        { QStringLiteral("TOTALE ORE: 15,5"), 1 },
+        { QStringLiteral("Ferie : 1"), 0 },
+        { QStringLiteral("Malattia : 1"), 0 },
+        { QStringLiteral("Permesso d'ufficio : 1"), 0 },
+        { QStringLiteral("FESTIVO (ORE) : 4"), 1 },
+        { QStringLiteral("STRAORDINARIO (ORE) : 1,5"), 1 },
+        { QStringLiteral("                    ---------------------- TOTALI ----------------------"), 0 },
+        { QStringLiteral("TOTALE ORE: 21"), 1 },
+        { QStringLiteral("Ferie : 1"), 0 },
+        { QStringLiteral("Malattia : 1"), 0 },
+        { QStringLiteral("Permesso d'ufficio : 1"), 0 },
     };
     const QList<Linea> ottenute = stampa(amb, g, e);
     QCOMPARE(ottenute, attese);
     QCOMPARE(BannerParziali.size(), 72);
     QCOMPARE(BannerTotali.size(), 72);
-    QVERIFY(BannerParziali.startsWith(QString(20, QLatin1Char(' '))) && BannerParziali.at(20) == QLatin1Char('-'));
-    QVERIFY(BannerTotali.startsWith(QString(20, QLatin1Char(' '))) && BannerTotali.at(20) == QLatin1Char('-'));
+    QVERIFY(BannerParziali.startsWith(QString(20, QLatin1Char(' ')))
+        && BannerParziali.at(20) == QLatin1Char('-'));
+    QVERIFY(
+        BannerTotali.startsWith(QString(20, QLatin1Char(' '))) && BannerTotali.at(20) == QLatin1Char('-'));
     // The reading order is the order of the counter.
     const QList<RigaStampa2> righe = tabella(amb);
     for (int i = 1; i < righe.size(); ++i)
@@ -189,10 +192,11 @@ void TestTabellaStampa2::nessunDipendente_data()
     QTest::addColumn<QStringList>("attese");
     const QString parziali = BannerParziali;
     const QString totali = BannerTotali;
-    QTest::newRow("senza tipi") << false << QString() << QStringList{parziali, Ore, totali, Ore};
+    QTest::newRow("senza tipi") << false << QString() << QStringList { parziali, Ore, totali, Ore };
     QTest::newRow("con un tipo") << true << QString()
-                                 << QStringList{parziali, Ore, QStringLiteral("EXTRA (ORE) : "), totali, Ore};
-    QTest::newRow("codice di nessuno") << true << QStringLiteral("ZZ") << QStringList{totali, Ore};
+                                 << QStringList { parziali, Ore, QStringLiteral("EXTRA (ORE) : "), totali,
+                                        Ore };
+    QTest::newRow("codice di nessuno") << true << QStringLiteral("ZZ") << QStringList { totali, Ore };
 }
 
 void TestTabellaStampa2::nessunDipendente()
@@ -225,19 +229,19 @@ void TestTabellaStampa2::senzaTipi()
     movimento(amb, verdi, Ordinario, marzo(5), QStringLiteral("F"));
     Griglia g;
     const GrigliaTotali::Esito e = costruisci(amb, g);
-    const QList<Linea> attese{
-        {QStringLiteral(" - Rossi"), 1},
-        {QStringLiteral("TOTALE ORE: 6"), 0},
-        {QStringLiteral("Ferie : 1"), 0},
-        {QStringLiteral(" - Verdi"), 1},
-        {QStringLiteral("TOTALE ORE: "), 0},
-        {QStringLiteral("Ferie : 1"), 0},
-        {BannerParziali, 0},
-        {QStringLiteral("TOTALE ORE: 6"), 1},
-        {QStringLiteral("Ferie : 2"), 0},
-        {BannerTotali, 0},
-        {QStringLiteral("TOTALE ORE: 6"), 1},
-        {QStringLiteral("Ferie : 2"), 0},
+    const QList<Linea> attese {
+        { QStringLiteral(" - Rossi"), 1 },
+        { QStringLiteral("TOTALE ORE: 6"), 0 },
+        { QStringLiteral("Ferie : 1"), 0 },
+        { QStringLiteral(" - Verdi"), 1 },
+        { QStringLiteral("TOTALE ORE: "), 0 },
+        { QStringLiteral("Ferie : 1"), 0 },
+        { BannerParziali, 0 },
+        { QStringLiteral("TOTALE ORE: 6"), 1 },
+        { QStringLiteral("Ferie : 2"), 0 },
+        { BannerTotali, 0 },
+        { QStringLiteral("TOTALE ORE: 6"), 1 },
+        { QStringLiteral("Ferie : 2"), 0 },
     };
     QCOMPARE(stampa(amb, g, e), attese);
 }
@@ -253,12 +257,12 @@ void TestTabellaStampa2::dipendenteSelezionato()
     Griglia g;
     const GrigliaTotali::Esito e = costruisci(amb, g, QStringLiteral("r1"));
     QCOMPARE(e.numeroDipendenti, 1);
-    const QList<Linea> attese{
-        {QStringLiteral(" - Rossi"), 1},
-        {QStringLiteral("TOTALE ORE: 8"), 0},
-        {QStringLiteral("EXTRA (ORE) : 2"), 0},
-        {BannerTotali, 0},
-        {QStringLiteral("TOTALE ORE: 10"), 1},
+    const QList<Linea> attese {
+        { QStringLiteral(" - Rossi"), 1 },
+        { QStringLiteral("TOTALE ORE: 8"), 0 },
+        { QStringLiteral("EXTRA (ORE) : 2"), 0 },
+        { BannerTotali, 0 },
+        { QStringLiteral("TOTALE ORE: 10"), 1 },
     };
     QCOMPARE(stampa(amb, g, e), attese);
 }
@@ -269,7 +273,8 @@ void TestTabellaStampa2::secondaStampaSostituisceLaPrima()
     const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
     movimento(amb, rossi, Ordinario, marzo(4), QStringLiteral("8"));
     // What another print, of either kind, left behind.
-    amb.sql(QStringLiteral("INSERT INTO Stampa2 (Des1, Des2, IndiceRif, Grassetto) VALUES ('vecchia', 'x', 7, 1)"));
+    amb.sql(QStringLiteral(
+        "INSERT INTO Stampa2 (Des1, Des2, IndiceRif, Grassetto) VALUES ('vecchia', 'x', 7, 1)"));
     Griglia g;
     const GrigliaTotali::Esito tutti = costruisci(amb, g);
     const QList<Linea> prima = stampa(amb, g, tutti);
@@ -309,7 +314,7 @@ void TestTabellaStampa2::tuttoONiente()
     // A grid that is not a built summary prints nothing and leaves the table alone.
     amb.sql(QStringLiteral("DROP TRIGGER rifiuta"));
     Griglia vuota;
-    QVERIFY(PreparaStampa(amb.archivio(), vuota, GrigliaTotali::Esito{}, &ok).isEmpty());
+    QVERIFY(PreparaStampa(amb.archivio(), vuota, GrigliaTotali::Esito {}, &ok).isEmpty());
     QVERIFY(!ok);
     QCOMPARE(tabella(amb), prima);
 }
@@ -325,7 +330,7 @@ void TestTabellaStampa2::dallaGrigliaComeMostrata()
     const GrigliaTotali::Esito e = costruisci(amb, g);
     QCOMPARE(g.testo(2, 5), QStringLiteral("1"));
     const QList<Linea> attese = stampa(amb, g, e);
-    QVERIFY(attese.contains(Linea{QStringLiteral("Permesso d'ufficio : 1"), 0}));
+    QVERIFY(attese.contains(Linea { QStringLiteral("Permesso d'ufficio : 1"), 0 }));
 
     // What others change after the build does not shift or change the printed figures: an
     // employee and a state added, hours saved.
@@ -337,7 +342,7 @@ void TestTabellaStampa2::dallaGrigliaComeMostrata()
     // A state gone from the table prints without its description.
     amb.sql(QStringLiteral("DELETE FROM TabellaStati"));
     const QList<Linea> senza = stampa(amb, g, e);
-    QVERIFY(senza.contains(Linea{QStringLiteral(" : 1"), 0}));
+    QVERIFY(senza.contains(Linea { QStringLiteral(" : 1"), 0 }));
 }
 
 QTEST_GUILESS_MAIN(TestTabellaStampa2)

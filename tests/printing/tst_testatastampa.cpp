@@ -42,7 +42,7 @@ QImage Logo()
 
 QStringList Righe(const Intestazione& i)
 {
-    return {i.RagSociale, i.Indirizzo, i.Cap, i.Piva, i.Tel};
+    return { i.RagSociale, i.Indirizzo, i.Cap, i.Piva, i.Tel };
 }
 
 } // namespace
@@ -52,26 +52,28 @@ void TestTestataStampa::righeIntestazione_data()
     QTest::addColumn<QStringList>("campi"); // Cap, Comune, Provincia, Piva, CodiceFiscale, Tel, Fax
     QTest::addColumn<QStringList>("attese"); // RagSociale .. Tel line
     const QString vuoto;
-    QTest::newRow("tutto") << QStringList{QStringLiteral("23900"), QStringLiteral("Lecco"), QStringLiteral("LC"),
-                                          QStringLiteral("0123"), QStringLiteral("RSS"), QStringLiteral("11"),
-                                          QStringLiteral("22")}
-                           << QStringList{vuoto, vuoto, QStringLiteral("Cap: 23900 - Comune: Lecco - Pr. : LC"),
-                                          QStringLiteral("P.Iva : 0123 - Cod.Fiscale : RSS"),
-                                          QStringLiteral("Tel : 11 - Fax : 22")};
-    QTest::newRow("solo comune e fax")
-        << QStringList{vuoto, QStringLiteral("Lecco"), vuoto, vuoto, vuoto, vuoto, QStringLiteral("0341 222")}
-        << QStringList{vuoto, vuoto, QStringLiteral("Comune: Lecco"), vuoto, QStringLiteral("Fax : 0341 222")};
-    QTest::newRow("solo provincia e codice fiscale")
-        << QStringList{vuoto, vuoto, QStringLiteral("LC"), vuoto, QStringLiteral("RSS"), vuoto, vuoto}
-        << QStringList{vuoto, vuoto, QStringLiteral("Pr. : LC"), QStringLiteral("Cod.Fiscale : RSS"), vuoto};
-    QTest::newRow("cap e provincia") << QStringList{QStringLiteral("23900"), vuoto, QStringLiteral("LC"), vuoto, vuoto,
-                                                    QStringLiteral("11"), vuoto}
-                                     << QStringList{vuoto, vuoto, QStringLiteral("Cap: 23900 - Pr. : LC"), vuoto,
-                                                    QStringLiteral("Tel : 11")};
+    QTest::newRow("tutto") << QStringList { QStringLiteral("23900"), QStringLiteral("Lecco"),
+        QStringLiteral("LC"), QStringLiteral("0123"), QStringLiteral("RSS"), QStringLiteral("11"),
+        QStringLiteral("22") }
+                           << QStringList { vuoto, vuoto,
+                                  QStringLiteral("Cap: 23900 - Comune: Lecco - Pr. : LC"),
+                                  QStringLiteral("P.Iva : 0123 - Cod.Fiscale : RSS"),
+                                  QStringLiteral("Tel : 11 - Fax : 22") };
+    QTest::newRow("solo comune e fax") << QStringList { vuoto, QStringLiteral("Lecco"), vuoto, vuoto, vuoto,
+        vuoto, QStringLiteral("0341 222") }
+                                       << QStringList { vuoto, vuoto, QStringLiteral("Comune: Lecco"), vuoto,
+                                              QStringLiteral("Fax : 0341 222") };
+    QTest::newRow("solo provincia e codice fiscale") << QStringList {
+        vuoto, vuoto, QStringLiteral("LC"), vuoto, QStringLiteral("RSS"), vuoto, vuoto
+    } << QStringList { vuoto, vuoto, QStringLiteral("Pr. : LC"), QStringLiteral("Cod.Fiscale : RSS"), vuoto };
+    QTest::newRow("cap e provincia") << QStringList { QStringLiteral("23900"), vuoto, QStringLiteral("LC"),
+        vuoto, vuoto, QStringLiteral("11"), vuoto }
+                                     << QStringList { vuoto, vuoto, QStringLiteral("Cap: 23900 - Pr. : LC"),
+                                            vuoto, QStringLiteral("Tel : 11") };
     // Blanks only do not count as data.
-    QTest::newRow("solo spazi") << QStringList{QStringLiteral("  "), QStringLiteral(" "), vuoto, QStringLiteral("   "),
-                                               vuoto, vuoto, QStringLiteral(" ")}
-                                << QStringList{vuoto, vuoto, vuoto, vuoto, vuoto};
+    QTest::newRow("solo spazi") << QStringList { QStringLiteral("  "), QStringLiteral(" "), vuoto,
+        QStringLiteral("   "), vuoto, vuoto, QStringLiteral(" ") }
+                                << QStringList { vuoto, vuoto, vuoto, vuoto, vuoto };
 }
 
 void TestTestataStampa::righeIntestazione()
@@ -119,7 +121,8 @@ void TestTestataStampa::posizioni()
     d.VisualizzaIntestazione = intestazione;
     d.VisualizzaLogo = logoAcceso;
     Pagina p;
-    InserisciDatiTestata(p, riga ? &d : nullptr, conImmagine ? Logo() : QImage(), QStringLiteral("Stati:  (F) Ferie"));
+    InserisciDatiTestata(
+        p, riga ? &d : nullptr, conImmagine ? Logo() : QImage(), QStringLiteral("Stati:  (F) Ferie"));
     QCOMPARE(p.width, 11000);
     QCOMPARE(p.FStampa.left, 11000 - 2235 - 150);
     QCOMPARE(p.Periodo.top, periodo);
@@ -129,7 +132,7 @@ void TestTestataStampa::posizioni()
     QVERIFY(p.LabelInfo.visibile);
     QVERIFY(p.Periodo.visibile);
     const bool testata = riga && intestazione;
-    for (const Controllo* c : {&p.RagSociale, &p.Indirizzo, &p.Cap, &p.Piva, &p.Tel})
+    for (const Controllo* c : { &p.RagSociale, &p.Indirizzo, &p.Cap, &p.Piva, &p.Tel })
         QCOMPARE(c->visibile, testata);
     QCOMPARE(p.RagSociale.testo, testata ? QStringLiteral("Officine Rossi S.r.l.") : QString());
     const bool logo = riga && logoAcceso && conImmagine;
@@ -159,8 +162,9 @@ void TestTestataStampa::testataDallArchivio()
     QCOMPARE(vuota.pagina().Periodo.top, 60);
     QCOMPARE(vuota.pagina().LabelInfo.top, 505);
     QCOMPARE(vuota.pagina().ImmagineStampa.top, 720);
-    QCOMPARE(vuota.findChild<QLabel*>(QStringLiteral("LabelInfo"))->text(), QStringLiteral("Stati:  (F) Ferie"));
-    for (const char* nome : {"RagSociale", "Indirizzo", "Cap", "Piva", "Tel", "Logo"})
+    QCOMPARE(
+        vuota.findChild<QLabel*>(QStringLiteral("LabelInfo"))->text(), QStringLiteral("Stati:  (F) Ferie"));
+    for (const char* nome : { "RagSociale", "Indirizzo", "Cap", "Piva", "Tel", "Logo" })
         QVERIFY2(vuota.findChild<QLabel*>(QLatin1String(nome))->isHidden(), nome);
 
     // Only the town and the fax filled in.
@@ -175,7 +179,7 @@ void TestTestataStampa::testataDallArchivio()
     QCOMPARE(solo.findChild<QLabel*>(QStringLiteral("Tel"))->text(), QStringLiteral("Fax : 0341 222"));
     QVERIFY(!solo.findChild<QLabel*>(QStringLiteral("Cap"))->isHidden());
     QVERIFY(!solo.findChild<QLabel*>(QStringLiteral("Tel"))->isHidden());
-    for (const char* nome : {"RagSociale", "Indirizzo", "Piva", "Logo"})
+    for (const char* nome : { "RagSociale", "Indirizzo", "Piva", "Logo" })
         QVERIFY2(solo.findChild<QLabel*>(QLatin1String(nome))->isHidden(), nome);
     QCOMPARE(solo.pagina().Periodo.top, 1750);
 
@@ -186,7 +190,7 @@ void TestTestataStampa::testataDallArchivio()
     Configurazione::Salva(amb.archivio(), d, Configurazione::InBitmap(Logo()));
     Lavagna logo(amb.sessione);
     logo.InserisciDatiTestata({});
-    for (const char* nome : {"RagSociale", "Indirizzo", "Cap", "Piva", "Tel"})
+    for (const char* nome : { "RagSociale", "Indirizzo", "Cap", "Piva", "Tel" })
         QVERIFY2(logo.findChild<QLabel*>(QLatin1String(nome))->isHidden(), nome);
     QVERIFY(!logo.findChild<QLabel*>(QStringLiteral("Logo"))->isHidden());
     QCOMPARE(logo.pagina().immagineLogo.size(), QSize(80, 40));
@@ -197,7 +201,7 @@ void TestTestataStampa::testataDallArchivio()
     Configurazione::Salva(amb.archivio(), d, {});
     Lavagna spenta(amb.sessione);
     spenta.InserisciDatiTestata({});
-    for (const char* nome : {"RagSociale", "Indirizzo", "Cap", "Piva", "Tel", "Logo"})
+    for (const char* nome : { "RagSociale", "Indirizzo", "Cap", "Piva", "Tel", "Logo" })
         QVERIFY2(spenta.findChild<QLabel*>(QLatin1String(nome))->isHidden(), nome);
     QCOMPARE(spenta.pagina().Periodo.top, 60);
     QCOMPARE(spenta.pagina().ImmagineStampa.top, 760);
@@ -217,10 +221,11 @@ void TestTestataStampa::testiPeriodo_data()
                                     << QStringLiteral("Mese: Febbraio  Anno: 2024  (Pag. 2 di 3)");
     QTest::newRow("periodo") << QStringLiteral("01/02/2024") << QStringLiteral("15/02/2024") << 1 << 1 << true
                              << QStringLiteral("Periodo Dal: 01/02/2024  al: 15/02/2024  (Pag. 1 di 1)");
-    QTest::newRow("solo fine valida") << QStringLiteral("xx") << QStringLiteral("15/02/2024") << 1 << 1 << false
-                                      << QStringLiteral("Periodo Dal: xx  al: 15/02/2024 (Pag. 1 di 1)");
-    QTest::newRow("date non valide") << QStringLiteral("31/02/2024") << QStringLiteral("abc") << 1 << 1 << false
-                                     << QStringLiteral("Mese: Febbraio  Anno: 2024 (Pag. 1 di 1)");
+    QTest::newRow("solo fine valida")
+        << QStringLiteral("xx") << QStringLiteral("15/02/2024") << 1 << 1 << false
+        << QStringLiteral("Periodo Dal: xx  al: 15/02/2024 (Pag. 1 di 1)");
+    QTest::newRow("date non valide") << QStringLiteral("31/02/2024") << QStringLiteral("abc") << 1 << 1
+                                     << false << QStringLiteral("Mese: Febbraio  Anno: 2024 (Pag. 1 di 1)");
 }
 
 void TestTestataStampa::testiPeriodo()
@@ -232,8 +237,8 @@ void TestTestataStampa::testiPeriodo()
     QFETCH(bool, paginata);
     QFETCH(QString, atteso);
     QCOMPARE(TestoPeriodo(dal, al, QStringLiteral("Febbraio"), QStringLiteral("2024"),
-                          TestoPagina(pagina, pagine, paginata)),
-             atteso);
+                 TestoPagina(pagina, pagine, paginata)),
+        atteso);
 }
 
 void TestTestataStampa::paginaSottoLaTestata()

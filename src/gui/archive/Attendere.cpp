@@ -32,7 +32,8 @@ QString Attendere::testoLabel1() const
 
 void Attendere::TimerRefresc_Timer()
 {
-    m_ui->Label1->setText(QStringLiteral("Attendere... Database Occupato  //%1//").arg(Module1::ContatoreErrori));
+    m_ui->Label1->setText(
+        QStringLiteral("Attendere... Database Occupato  //%1//").arg(Module1::ContatoreErrori));
     repaint();
 }
 

@@ -17,7 +17,7 @@ void CaricaTraduzioni(QApplication& app)
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     auto* qt = new QTranslator(&app);
     if (qt->load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(qt);
 }
 

@@ -59,7 +59,8 @@ QString PercorsoADaCapo(const QString& percorso)
         }
         if (parte == 0) {
             int fine = i;
-            while (fine < percorso.size() && !dopo.contains(percorso.at(fine)) && !percorso.at(fine).isSpace())
+            while (
+                fine < percorso.size() && !dopo.contains(percorso.at(fine)) && !percorso.at(fine).isSpace())
                 ++fine;
             parte = fine - i;
         }
@@ -103,14 +104,18 @@ void AvvioSelezione::collega()
     connect(m_ui->OttimizzaArchivio, &QPushButton::clicked, this, &AvvioSelezione::OttimizzaArchivio_Click);
     connect(m_ui->SelezionaPercorso, &QPushButton::clicked, this, &AvvioSelezione::SelezionaPercorso_Click);
     connect(m_ui->ReImpostaPercorso, &QPushButton::clicked, this, &AvvioSelezione::ReImpostaPercorso_Click);
-    connect(m_ui->ApriCartellaArchivi, &QPushButton::clicked, this, &AvvioSelezione::ApriCartellaArchivi_Click);
+    connect(
+        m_ui->ApriCartellaArchivi, &QPushButton::clicked, this, &AvvioSelezione::ApriCartellaArchivi_Click);
     connect(m_ui->SelezionaPercorsoBackup, &QPushButton::clicked, this,
-            &AvvioSelezione::SelezionaPercorsoBackup_Click);
+        &AvvioSelezione::SelezionaPercorsoBackup_Click);
     connect(m_ui->Backup, &QPushButton::clicked, this, &AvvioSelezione::Backup_Click);
     connect(m_ui->ApriCartellaBakcup, &QPushButton::clicked, this, &AvvioSelezione::ApriCartellaBakcup_Click);
-    connect(m_ui->SalvataggioAutomatico, &QCheckBox::clicked, this, &AvvioSelezione::SalvataggioAutomatico_Click);
-    connect(m_ui->AggiornamentoOnLine, &QPushButton::clicked, this, &AvvioSelezione::AggiornamentoOnLine_Click);
-    connect(m_ui->CartellaArchivi, &QListWidget::currentRowChanged, this, &AvvioSelezione::CartellaArchivi_Click);
+    connect(
+        m_ui->SalvataggioAutomatico, &QCheckBox::clicked, this, &AvvioSelezione::SalvataggioAutomatico_Click);
+    connect(
+        m_ui->AggiornamentoOnLine, &QPushButton::clicked, this, &AvvioSelezione::AggiornamentoOnLine_Click);
+    connect(
+        m_ui->CartellaArchivi, &QListWidget::currentRowChanged, this, &AvvioSelezione::CartellaArchivi_Click);
     connect(m_ui->CartellaArchivi, &QListWidget::itemDoubleClicked, this, &AvvioSelezione::OK_Click);
     m_ui->CartellaArchivi->installEventFilter(this);
 }
@@ -181,7 +186,8 @@ void AvvioSelezione::adattaAltezza()
         return;
     l->invalidate();
     l->activate();
-    const int altezza = l->hasHeightForWidth() ? l->totalHeightForWidth(larghezza) : l->totalSizeHint().height();
+    const int altezza
+        = l->hasHeightForWidth() ? l->totalHeightForWidth(larghezza) : l->totalSizeHint().height();
     setFixedSize(larghezza, altezza);
 }
 
@@ -194,7 +200,7 @@ void AvvioSelezione::showEvent(QShowEvent* evento)
         if (QScreen* schermo = screen() ? screen() : QGuiApplication::primaryScreen()) {
             const QRect area = schermo->availableGeometry();
             move(area.x() + (area.width() - width()) / 2,
-                 area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
+                area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
         }
     }
     Form_Activate();
@@ -299,7 +305,8 @@ void AvvioSelezione::AggiornaLista()
         lista->setCurrentRow(riga);
     }
     // Choosing an entry is a click on it, but a re-read that keeps the same archive changes nothing.
-    if (archivi.at(riga) != Nome() || Percorsi::PercorsoArchivioDa(m_percorso, archivi.at(riga)) != m_archivioAreaBackup)
+    if (archivi.at(riga) != Nome()
+        || Percorsi::PercorsoArchivioDa(m_percorso, archivi.at(riga)) != m_archivioAreaBackup)
         CartellaArchivi_Click();
 }
 
@@ -363,7 +370,8 @@ void AvvioSelezione::CaricaAreaBackup()
             m_percorsoBackup = imp.percorso;
             m_backupMemorizzato = imp.memorizzato;
             m_ui->SalvataggioAutomatico->setChecked(imp.automatico);
-            m_ui->LabelBackup->setText(QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: ") + Nome());
+            m_ui->LabelBackup->setText(
+                QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: ") + Nome());
         }
     }
     mostraPercorso(m_ui->PercorsoBackup, m_percorsoBackup);
@@ -374,8 +382,8 @@ void AvvioSelezione::MemorizzaPercorsoBackup()
     if (!archivioScelto())
         return;
     // The archive may be shared: this computer's default folder is shown, never stored for others.
-    if (Backup::MemorizzaPercorsoBackup(m_sessione.PercorsoArchivio, m_backupMemorizzato,
-                                        m_ui->SalvataggioAutomatico->isChecked()))
+    if (Backup::MemorizzaPercorsoBackup(
+            m_sessione.PercorsoArchivio, m_backupMemorizzato, m_ui->SalvataggioAutomatico->isChecked()))
         m_ui->LabelBackup->setText(QStringLiteral("PERCORSO CARTELLA DI BACKUP PER L'ARCHIVIO: ") + Nome());
 }
 
@@ -427,9 +435,10 @@ bool AvvioSelezione::presenzaOttenuta()
         stato = Presenza::Inizia(m_sessione.PercorsoArchivio);
     }
     if (stato == Presenza::Stato::Occupata) {
-        messaggi().Messaggio(QStringLiteral("L'archivio è in fase di ottimizzazione o di ripristino da parte di "
-                                            "un'altra copia del programma.\nRiprovare tra qualche istante."),
-                             Messaggi::Ok, Messaggi::Warning);
+        messaggi().Messaggio(
+            QStringLiteral("L'archivio è in fase di ottimizzazione o di ripristino da parte di "
+                           "un'altra copia del programma.\nRiprovare tra qualche istante."),
+            Messaggi::Ok, Messaggi::Warning);
         return false;
     }
     return true;
@@ -456,14 +465,14 @@ void AvvioSelezione::CreaNuovoArchivio_Click()
     QString risposta;
     do {
         risposta = messaggi().InputBox(QStringLiteral("Indicare il nome dell'archivio da creare"),
-                                       QStringLiteral("Creazione Nuovo Archivio"), risposta);
+            QStringLiteral("Creazione Nuovo Archivio"), risposta);
         if (risposta.trimmed().isEmpty())
             return;
     } while (!Percorsi::ControlloNomeDbOk(risposta));
     const QString nome = risposta + QStringLiteral(".mdb");
     if (QFileInfo::exists(Percorsi::PercorsoArchivioDa(m_percorso, nome))) {
-        messaggi().Messaggio(QStringLiteral("L'archivio «%1» esiste già.").arg(nome), Messaggi::Ok,
-                             Messaggi::Information);
+        messaggi().Messaggio(
+            QStringLiteral("L'archivio «%1» esiste già.").arg(nome), Messaggi::Ok, Messaggi::Information);
         ImpostaNome(nome);
         AggiornaLista();
         return;
@@ -475,7 +484,7 @@ void AvvioSelezione::CreaNuovoArchivio_Click()
     if (!creato) {
         AggiornaDBPath_e_Variabili();
         messaggi().Messaggio(QStringLiteral("Impossibile creare l'archivio «%1».\n%2").arg(nome, errore),
-                             Messaggi::Ok, Messaggi::Critical);
+            Messaggi::Ok, Messaggi::Critical);
         return;
     }
     ImpostaNome(nome);
@@ -486,8 +495,8 @@ void AvvioSelezione::CreaNuovoArchivio_Click()
 void AvvioSelezione::OttimizzaArchivio_Click()
 {
     if (!archivioScelto()) {
-        messaggi().Messaggio(QStringLiteral("Nessun archivio selezionato."), Messaggi::Ok,
-                             Messaggi::Information);
+        messaggi().Messaggio(
+            QStringLiteral("Nessun archivio selezionato."), Messaggi::Ok, Messaggi::Information);
         return;
     }
     DialoghiBackup::OttimizzaArchivio(m_sessione.PercorsoArchivio, Messaggi::Information);
@@ -507,11 +516,12 @@ void AvvioSelezione::ReImpostaPercorso_Click()
     const QString predefinito = m_sessione.CartellaArchiviPredefinita;
     if (stessaCartella(m_percorso, predefinito)) {
         messaggi().Messaggio(QStringLiteral("Il percorso predefinito è già quello impostato"), Messaggi::Ok,
-                             Messaggi::Information);
+            Messaggi::Information);
         return;
     }
-    if (messaggi().Messaggio(QStringLiteral("Reimpostare il percorso della cartella archivi in :\n\n") + predefinito,
-                             Messaggi::Yes | Messaggi::No, Messaggi::Question)
+    if (messaggi().Messaggio(
+            QStringLiteral("Reimpostare il percorso della cartella archivi in :\n\n") + predefinito,
+            Messaggi::Yes | Messaggi::No, Messaggi::Question)
         != Messaggi::Yes)
         return;
     ImpostaPercorso(predefinito);
@@ -538,8 +548,8 @@ void AvvioSelezione::SelezionaPercorsoBackup_Click()
 void AvvioSelezione::Backup_Click()
 {
     if (!archivioScelto()) {
-        messaggi().Messaggio(QStringLiteral("Nessun archivio selezionato."), Messaggi::Ok,
-                             Messaggi::Information);
+        messaggi().Messaggio(
+            QStringLiteral("Nessun archivio selezionato."), Messaggi::Ok, Messaggi::Information);
         return;
     }
     DialoghiBackup::EseguiBackup(m_sessione.PercorsoArchivio, m_percorsoBackup);
@@ -560,7 +570,7 @@ void AvvioSelezione::SalvataggioAutomatico_Click()
 void AvvioSelezione::AggiornamentoOnLine_Click()
 {
     if (messaggi().Messaggio(QStringLiteral("Controllare su internet la presenza di aggiornamenti?"),
-                             Messaggi::Yes | Messaggi::No, Messaggi::Question)
+            Messaggi::Yes | Messaggi::No, Messaggi::Question)
         != Messaggi::Yes)
         return;
     switch (Percorsi::AvviaAggiornamento(m_sessione)) {
@@ -570,8 +580,8 @@ void AvvioSelezione::AggiornamentoOnLine_Click()
         messaggi().Messaggio(QStringLiteral("Funzione non disponibile"), Messaggi::Ok, Messaggi::Warning);
         break;
     case Percorsi::EsitoAggiornamento::Errore:
-        messaggi().Messaggio(QStringLiteral("Impossibile avviare il programma di aggiornamento."), Messaggi::Ok,
-                             Messaggi::Critical);
+        messaggi().Messaggio(QStringLiteral("Impossibile avviare il programma di aggiornamento."),
+            Messaggi::Ok, Messaggi::Critical);
         break;
     }
 }

@@ -70,8 +70,8 @@ QStringList ElencoBackup(const QString& cartella)
     return elenco;
 }
 
-bool RipristinaBackup(
-    const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup, const QString& cartellaCopia)
+bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup,
+    const QString& cartellaCopia)
 {
     if (messaggi().Messaggio(
             QStringLiteral(
@@ -84,8 +84,8 @@ bool RipristinaBackup(
             .toUpper()
         != QLatin1String("SI"))
         return false;
-    return mostra(
-        conCursoreOccupato([&] { return Backup::Ripristino(archivio, cartellaBackup, nomeBackup, cartellaCopia); }));
+    return mostra(conCursoreOccupato(
+        [&] { return Backup::Ripristino(archivio, cartellaBackup, nomeBackup, cartellaCopia); }));
 }
 
 bool OttimizzaArchivio(const QString& archivio, Messaggi::Icona iconaFine)

@@ -23,8 +23,8 @@ QStringList ElencoBackup(const QString& cartella);
 
 // The restore command: the two confirmations, the work under a busy cursor, and the message when
 // it failed. Says nothing on success (the caller reopens its windows).
-bool RipristinaBackup(
-    const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup, const QString& cartellaCopia);
+bool RipristinaBackup(const QString& archivio, const QString& cartellaBackup, const QString& nomeBackup,
+    const QString& cartellaCopia);
 
 // The compaction command: "confermo", the question, the work under a busy cursor, "Ottimizzazione
 // conclusa" with `iconaFine` (the selection window shows the information icon, the settings window

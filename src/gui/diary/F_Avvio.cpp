@@ -48,8 +48,8 @@ const QString VarAttivi = QStringLiteral("F_Avvio_VisualizzaAttivi");
 const QString VarNonAttivi = QStringLiteral("F_Avvio_VisualizzaNonAttivi");
 const QString VarTutti = QStringLiteral("F_Avvio_VisualizzaTutti");
 const QString VarEspandi = QStringLiteral("F_Avvio_EspandiCalendario");
-const QColor ColoreOpzioneScelta{0x80, 0x80, 0xFF};
-const QColor ColoreOpzione{0xD4, 0xD0, 0xC8};
+const QColor ColoreOpzioneScelta { 0x80, 0x80, 0xFF };
+const QColor ColoreOpzione { 0xD4, 0xD0, 0xC8 };
 const QString TestoSelezionaGiorno = QStringLiteral("SELEZIONA IL GIORNO...");
 
 void coloraSfondo(QWidget* w, const QColor& colore)
@@ -70,20 +70,20 @@ F_Avvio::F_Avvio(Sessione& sessione, QWidget* parent)
     , m_ui(new Ui::F_Avvio)
     , m_modello(new ModelloGriglia(&m_griglia, this))
     , m_osservatore(new OsservatoreFinestre(this, m_sessione.SaltaRicostruzioneGriglia))
-    , m_elencoTipi{RigheDipendenti::Ordinario}
+    , m_elencoTipi { RigheDipendenti::Ordinario }
 {
     m_ui->setupUi(this);
     m_ui->RigheArt->impostaModello(m_modello);
-    m_ui->Ordinamento->addItems({RigheDipendenti::OrdinaRagioneSociale, RigheDipendenti::OrdinaCodice,
-                                 RigheDipendenti::OrdinaInserimento});
-    for (QComboBox* c : {m_ui->CodiceDipentente, m_ui->RagSocialeDipentente}) {
+    m_ui->Ordinamento->addItems({ RigheDipendenti::OrdinaRagioneSociale, RigheDipendenti::OrdinaCodice,
+        RigheDipendenti::OrdinaInserimento });
+    for (QComboBox* c : { m_ui->CodiceDipentente, m_ui->RagSocialeDipentente }) {
         c->setInsertPolicy(QComboBox::NoInsert);
         c->completer()->setCompletionMode(QCompleter::PopupCompletion);
         c->completer()->setCaseSensitivity(Qt::CaseInsensitive);
         c->completer()->setFilterMode(Qt::MatchContains);
     }
-    m_ui->CodiceDipentente->lineEdit()->setMaxLength(Schema::Dimensione(QStringLiteral("TabellaAnagrafiche"),
-                                                                        QStringLiteral("Codice")));
+    m_ui->CodiceDipentente->lineEdit()->setMaxLength(
+        Schema::Dimensione(QStringLiteral("TabellaAnagrafiche"), QStringLiteral("Codice")));
     m_ui->Picture1->setPixmap(style()->standardIcon(QStyle::SP_FileIcon).pixmap(24, 24));
     m_ui->Picture1->setCursor(Qt::PointingHandCursor);
     m_ui->Aggiorna->hide();
@@ -124,13 +124,13 @@ void F_Avvio::collega()
     connect(m_ui->Ordinamento, &QComboBox::activated, this, &F_Avvio::Ordinamento_Click);
     connect(m_ui->VisualizzaTotali, &QCheckBox::clicked, this, &F_Avvio::VisualizzaTotali_Click);
     connect(m_ui->EspandiCalendario, &QCheckBox::clicked, this, &F_Avvio::EspandiCalendario_Click);
-    for (QRadioButton* r : {m_ui->VisualizzaAttivi, m_ui->VisualizzaNonAttivi, m_ui->VisualizzaTutti})
+    for (QRadioButton* r : { m_ui->VisualizzaAttivi, m_ui->VisualizzaNonAttivi, m_ui->VisualizzaTutti })
         connect(r, &QRadioButton::clicked, this, &F_Avvio::SelezioneVisualizzazione);
     connect(m_ui->Command2, &QPushButton::clicked, this, &F_Avvio::Command2_Click);
     connect(m_ui->CodiceDipentente, &QComboBox::activated, this, &F_Avvio::CodiceDipentente_Click);
     connect(m_ui->RagSocialeDipentente, &QComboBox::activated, this, &F_Avvio::RagSocialeDipentente_Click);
     // Enter on a name or code typed in full picks it, as choosing it from the list does.
-    for (QComboBox* c : {m_ui->CodiceDipentente, m_ui->RagSocialeDipentente}) {
+    for (QComboBox* c : { m_ui->CodiceDipentente, m_ui->RagSocialeDipentente }) {
         connect(c->lineEdit(), &QLineEdit::returnPressed, this, [this, c] {
             const int i = c->findText(c->currentText(), Qt::MatchFixedString);
             if (i < 0)
@@ -145,12 +145,12 @@ void F_Avvio::collega()
     connect(m_ui->Aggiorna, &QPushButton::clicked, this, &F_Avvio::Aggiorna_Click);
     connect(m_ui->Dal, &QLineEdit::textChanged, this, &F_Avvio::applicaRegolaMese);
     connect(m_ui->Al, &QLineEdit::textChanged, this, &F_Avvio::applicaRegolaMese);
-    connect(m_ui->IndiceAnagraficaSelezionata, &QLineEdit::textChanged, this, [this](const QString& t) {
-        m_ui->Note->setEnabled(Module1::ValoreNumerico(t) != 0);
-    });
+    connect(m_ui->IndiceAnagraficaSelezionata, &QLineEdit::textChanged, this,
+        [this](const QString& t) { m_ui->Note->setEnabled(Module1::ValoreNumerico(t) != 0); });
     connect(m_ui->Disconnetti, &QPushButton::clicked, this, &F_Avvio::Disconnetti_Click);
     connect(m_ui->Anteprima, &QPushButton::clicked, this, &F_Avvio::Anteprima_Click);
-    connect(m_ui->Command17, &QPushButton::clicked, this, [this] { F_SelezioneStampante::Mostra(m_sessione, this); });
+    connect(m_ui->Command17, &QPushButton::clicked, this,
+        [this] { F_SelezioneStampante::Mostra(m_sessione, this); });
     connect(m_ui->mConfigurazioni, &QAction::triggered, this, [this] {
         if (QWidget* w = F_Configurazioni::Apri(m_sessione, this))
             m_osservatore->osserva(w);
@@ -161,11 +161,14 @@ void F_Avvio::collega()
             m_schedaDipendente = new F_SchedaDipendente(m_sessione);
         ApriFinestra(m_schedaDipendente);
     });
-    connect(m_ui->mTabellaStati, &QAction::triggered, this, [this] { ApriFinestra(F_TabellaStati::Apri(m_sessione.PercorsoArchivio, this)); });
-    connect(m_ui->mTabellaTipi, &QAction::triggered, this, [this] { ApriFinestra(F_TabellaTipi::Apri(m_sessione.PercorsoArchivio, this)); });
+    connect(m_ui->mTabellaStati, &QAction::triggered, this,
+        [this] { ApriFinestra(F_TabellaStati::Apri(m_sessione.PercorsoArchivio, this)); });
+    connect(m_ui->mTabellaTipi, &QAction::triggered, this,
+        [this] { ApriFinestra(F_TabellaTipi::Apri(m_sessione.PercorsoArchivio, this)); });
     connect(m_ui->Fine, &QPushButton::clicked, this, &F_Avvio::Fine_Click);
 
-    for (QWidget* w : QList<QWidget*>{m_ui->Mese, m_ui->Anno, m_ui->Ordinamento, m_ui->Dal, m_ui->Al, m_ui->Picture1})
+    for (QWidget* w :
+        QList<QWidget*> { m_ui->Mese, m_ui->Anno, m_ui->Ordinamento, m_ui->Dal, m_ui->Al, m_ui->Picture1 })
         w->installEventFilter(this);
 
     connect(m_osservatore, &OsservatoreFinestre::rientro, this, &F_Avvio::Form_Activate);
@@ -210,10 +213,10 @@ F_Avvio::FinestreTenute F_Avvio::cediFinestre()
 {
     FinestreTenute cedute;
     if (m_schedaDipendente)
-        cedute.append({m_schedaDipendente, m_schedaDipendente->isVisible()});
+        cedute.append({ m_schedaDipendente, m_schedaDipendente->isVisible() });
     m_schedaDipendente = nullptr;
     for (F_TabellaCodici* t : findChildren<F_TabellaCodici*>(Qt::FindDirectChildrenOnly))
-        cedute.append({t, t->isVisible()});
+        cedute.append({ t, t->isVisible() });
     for (const auto& [w, visibile] : cedute) {
         m_osservatore->dimentica(w);
         // Out of the children, which go with this window (this hides it until it is adopted).
@@ -253,7 +256,7 @@ void F_Avvio::centra()
     // On a small screen the window fits it; the grid gives up the height.
     resize(std::min(width(), schermo.width()), std::min(height(), schermo.height() - 40));
     move(schermo.x() + std::max(0, (schermo.width() - width()) / 2),
-         schermo.y() + std::max(0, (schermo.height() - height()) / 2 - Twips::pixel(200)));
+        schermo.y() + std::max(0, (schermo.height() - height()) / 2 - Twips::pixel(200)));
 }
 
 bool F_Avvio::Form_Load()
@@ -320,7 +323,8 @@ bool F_Avvio::Form_Load()
     else
         m_ui->VisualizzaAttivi->setChecked(true);
 
-    m_ui->EspandiCalendario->setChecked(Module1::ValoreNumerico(LeggiVariabile(m_sessione.PercorsoArchivio, VarEspandi)) != 0);
+    m_ui->EspandiCalendario->setChecked(
+        Module1::ValoreNumerico(LeggiVariabile(m_sessione.PercorsoArchivio, VarEspandi)) != 0);
 
     SelezioneVisualizzazione();
     // The backup starts once the window is up, and runs beside it.
@@ -395,18 +399,21 @@ RigheDipendenti::Criteri F_Avvio::CriteriDipendenti() const
 
 void F_Avvio::CaricaTipi()
 {
-    m_elencoTipi = QStringList{RigheDipendenti::Ordinario} + RigheDipendenti::CaricaTipi(m_sessione.PercorsoArchivio);
+    m_elencoTipi = QStringList { RigheDipendenti::Ordinario }
+        + RigheDipendenti::CaricaTipi(m_sessione.PercorsoArchivio);
 }
 
 void F_Avvio::CaricaDipendenti()
 {
-    RigheDipendenti::CaricaDipendenti(m_sessione.PercorsoArchivio, m_griglia, CriteriDipendenti(), m_elencoTipi.mid(1));
+    RigheDipendenti::CaricaDipendenti(
+        m_sessione.PercorsoArchivio, m_griglia, CriteriDipendenti(), m_elencoTipi.mid(1));
 }
 
 void F_Avvio::CaricaCombo_Click()
 {
     bool letto = false;
-    const QList<RigheDipendenti::Dipendente> elenco = RigheDipendenti::ElencoPerSelezione(m_sessione.PercorsoArchivio, &letto);
+    const QList<RigheDipendenti::Dipendente> elenco
+        = RigheDipendenti::ElencoPerSelezione(m_sessione.PercorsoArchivio, &letto);
     if (!letto)
         return;
     QComboBox* codici = m_ui->CodiceDipentente;
@@ -432,7 +439,7 @@ void F_Avvio::SelezioneVisualizzazione()
     ScriviFlag(m_sessione.PercorsoArchivio, VarAttivi, m_ui->VisualizzaAttivi->isChecked());
     ScriviFlag(m_sessione.PercorsoArchivio, VarNonAttivi, m_ui->VisualizzaNonAttivi->isChecked());
     ScriviFlag(m_sessione.PercorsoArchivio, VarTutti, m_ui->VisualizzaTutti->isChecked());
-    for (QRadioButton* r : {m_ui->VisualizzaAttivi, m_ui->VisualizzaNonAttivi, m_ui->VisualizzaTutti})
+    for (QRadioButton* r : { m_ui->VisualizzaAttivi, m_ui->VisualizzaNonAttivi, m_ui->VisualizzaTutti })
         coloraSfondo(r, r->isChecked() ? ColoreOpzioneScelta : ColoreOpzione);
 }
 
@@ -725,7 +732,8 @@ void F_Avvio::VisualizzaTotali_Click()
         m_ui->FramePeriodo->show();
         PulisciCampiAnagraficaSelezionata();
         DimensionaGriglia_Click();
-        for (QWidget* w : QList<QWidget*>{m_ui->Command1, m_ui->Ins, m_ui->mSchedeDipendenti, m_ui->SalvaNote})
+        for (QWidget* w :
+            QList<QWidget*> { m_ui->Command1, m_ui->Ins, m_ui->mSchedeDipendenti, m_ui->SalvaNote })
             w->setEnabled(false);
         // The filter options move down into the place of the entry frame and the grid grows over
         // the rest of it (the layout does both once the frame is hidden).
@@ -734,9 +742,9 @@ void F_Avvio::VisualizzaTotali_Click()
         m_ui->Dal->clear();
         m_ui->Al->clear();
         m_ui->FramePeriodo->hide();
-        for (QWidget* w : QList<QWidget*>{m_ui->VisualizzaAttivi, m_ui->VisualizzaNonAttivi, m_ui->VisualizzaTutti,
-                                          m_ui->Command1, m_ui->Ins, m_ui->Ordinamento, m_ui->mSchedeDipendenti,
-                                          m_ui->SalvaNote})
+        for (QWidget* w :
+            QList<QWidget*> { m_ui->VisualizzaAttivi, m_ui->VisualizzaNonAttivi, m_ui->VisualizzaTutti,
+                m_ui->Command1, m_ui->Ins, m_ui->Ordinamento, m_ui->mSchedeDipendenti, m_ui->SalvaNote })
             w->setEnabled(true);
         DimensionaGriglia_Click();
         m_ui->FrameRegistra->show();
@@ -747,7 +755,8 @@ void F_Avvio::VisualizzaTotali_Click()
 void F_Avvio::EspandiCalendario_Click()
 {
     DimensionaGriglia_Click();
-    ScriviVariabile(m_sessione.PercorsoArchivio, VarEspandi, m_ui->EspandiCalendario->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    ScriviVariabile(m_sessione.PercorsoArchivio, VarEspandi,
+        m_ui->EspandiCalendario->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void F_Avvio::Ordinamento_Click()
@@ -785,7 +794,9 @@ void F_Avvio::RagSocialeDipentente_Click(int indice)
 
 void F_Avvio::tornaAlDipendenteMostrato()
 {
-    const int i = m_codiceMostrato.isEmpty() ? -1 : m_ui->CodiceDipentente->findText(m_codiceMostrato, Qt::MatchFixedString);
+    const int i = m_codiceMostrato.isEmpty()
+        ? -1
+        : m_ui->CodiceDipentente->findText(m_codiceMostrato, Qt::MatchFixedString);
     m_ui->CodiceDipentente->setCurrentIndex(i);
     m_ui->RagSocialeDipentente->setCurrentIndex(i);
     if (i < 0) {

@@ -391,7 +391,8 @@ bool ImmissioneDettaglio::ConfermaUscita(const QString& restaCodice, bool annull
             return true;
     }
     const Messaggi::Risposta risposta = messaggi().Messaggio(
-        QStringLiteral("Ci sono modifiche non registrate nel mese di %1 %2. Registrarle?").arg(m_meseGriglia, m_annoGriglia),
+        QStringLiteral("Ci sono modifiche non registrate nel mese di %1 %2. Registrarle?")
+            .arg(m_meseGriglia, m_annoGriglia),
         annullabile ? Messaggi::Yes | Messaggi::No | Messaggi::Cancel : Messaggi::Yes | Messaggi::No,
         Messaggi::Question, {}, Messaggi::Yes);
     if (risposta == Messaggi::Yes)
@@ -413,7 +414,8 @@ bool ImmissioneDettaglio::Registra()
     if (m_finestra->griglia().righe() > GrigliaDettaglio::RigheFisse) {
         const BloccoInput blocco(m_finestra);
         VisualizzaNascondiMessaggioSalvataggio(QStringLiteral("Visualizza"));
-        SalvataggioMese salvataggio(m_finestra->sessione().PercorsoArchivio, m_finestra->griglia(), mese, anno);
+        SalvataggioMese salvataggio(
+            m_finestra->sessione().PercorsoArchivio, m_finestra->griglia(), mese, anno);
         salvataggio.impostaAvanzamento(
             [this](int riga) {
                 m_ui->ProgressBar->setValue(riga + 1);
@@ -458,11 +460,11 @@ void ImmissioneDettaglio::Command1_Click()
         != Messaggi::Yes)
         return;
     QString errore;
-    const bool cancellato = SalvataggioMese::CancellaMese(m_finestra->sessione().PercorsoArchivio, mese, anno, &errore);
+    const bool cancellato
+        = SalvataggioMese::CancellaMese(m_finestra->sessione().PercorsoArchivio, mese, anno, &errore);
     m_finestra->DimensionaGriglia_Click();
     if (cancellato) {
-        messaggi().Messaggio(
-            QStringLiteral("Cancellazione Effettuata"), Messaggi::Ok, Messaggi::Information);
+        messaggi().Messaggio(QStringLiteral("Cancellazione Effettuata"), Messaggi::Ok, Messaggi::Information);
     } else {
         QString testo
             = QStringLiteral("Attenzione! Il mese di %1 %2 NON è stato cancellato: i dati sono rimasti "
@@ -522,12 +524,12 @@ void ImmissioneDettaglio::SalvaNote_Click()
         break;
     case NoteGiorno::Esito::RigaMancante:
         if (!nota.isEmpty())
-            messaggi().Messaggio(QStringLiteral("Attenzione! La nota non è stata memorizzata!"),
-                Messaggi::Ok, Messaggi::Information);
+            messaggi().Messaggio(QStringLiteral("Attenzione! La nota non è stata memorizzata!"), Messaggi::Ok,
+                Messaggi::Information);
         return;
     case NoteGiorno::Esito::NonRiuscita:
-        messaggi().Messaggio(QStringLiteral("Attenzione! La nota non è stata memorizzata!"), Messaggi::Ok,
-            Messaggi::Critical);
+        messaggi().Messaggio(
+            QStringLiteral("Attenzione! La nota non è stata memorizzata!"), Messaggi::Ok, Messaggi::Critical);
         return;
     }
 
@@ -569,7 +571,8 @@ void ImmissioneDettaglio::ricostruzioneIniziata()
     if (m_salvataggioNota || !m_ui->Note->isEnabled() || m_ui->Note->toPlainText() == m_notaCaricata
         || m_cellaNota.indice == 0)
         return;
-    if (NoteGiorno::Scrivi(m_finestra->sessione().PercorsoArchivio, m_cellaNota, m_ui->Note->toPlainText()) == NoteGiorno::Esito::Memorizzata)
+    if (NoteGiorno::Scrivi(m_finestra->sessione().PercorsoArchivio, m_cellaNota, m_ui->Note->toPlainText())
+        == NoteGiorno::Esito::Memorizzata)
         m_notaCaricata = m_ui->Note->toPlainText();
 }
 

@@ -49,7 +49,7 @@ VistaGriglia::VistaGriglia(QWidget* parent)
     carattere.setPointSize(8);
     setFont(carattere);
     setTextElideMode(Qt::ElideNone);
-    for (QTableView* v : {m_righe, m_colonne, m_angolo}) {
+    for (QTableView* v : { m_righe, m_colonne, m_angolo }) {
         v->setFont(carattere);
         v->setTextElideMode(Qt::ElideNone);
     }
@@ -59,10 +59,14 @@ VistaGriglia::VistaGriglia(QWidget* parent)
     horizontalHeader()->setMinimumSectionSize(1);
 
     // The left band follows the body up and down, the top band follows it across.
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, m_colonne->verticalScrollBar(), &QScrollBar::setValue);
-    connect(m_colonne->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(), &QScrollBar::setValue);
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_righe->horizontalScrollBar(), &QScrollBar::setValue);
-    connect(m_righe->horizontalScrollBar(), &QScrollBar::valueChanged, horizontalScrollBar(), &QScrollBar::setValue);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, m_colonne->verticalScrollBar(),
+        &QScrollBar::setValue);
+    connect(m_colonne->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
+        &QScrollBar::setValue);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_righe->horizontalScrollBar(),
+        &QScrollBar::setValue);
+    connect(m_righe->horizontalScrollBar(), &QScrollBar::valueChanged, horizontalScrollBar(),
+        &QScrollBar::setValue);
 }
 
 QTableView* VistaGriglia::creaSovrapposta(const QString& nome)
@@ -93,7 +97,7 @@ void VistaGriglia::impostaModello(ModelloGriglia* modello)
 {
     m_modello = modello;
     setModel(modello);
-    for (QTableView* v : {m_righe, m_colonne, m_angolo}) {
+    for (QTableView* v : { m_righe, m_colonne, m_angolo }) {
         v->setModel(modello);
         v->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
     }
@@ -109,7 +113,7 @@ void VistaGriglia::applicaFormatoColonna(int colonna)
     if (!g)
         return;
     const int twips = g->larghezza(colonna);
-    for (QTableView* v : {static_cast<QTableView*>(this), m_righe, m_colonne, m_angolo}) {
+    for (QTableView* v : { static_cast<QTableView*>(this), m_righe, m_colonne, m_angolo }) {
         v->setColumnHidden(colonna, twips == 0);
         if (twips > 0)
             v->setColumnWidth(colonna, Twips::pixel(twips));
@@ -124,7 +128,7 @@ void VistaGriglia::applicaFormati()
         return;
     for (int c = 0; c < g->colonne(); ++c) {
         const int twips = g->larghezza(c);
-        for (QTableView* v : {static_cast<QTableView*>(this), m_righe, m_colonne, m_angolo}) {
+        for (QTableView* v : { static_cast<QTableView*>(this), m_righe, m_colonne, m_angolo }) {
             v->setColumnHidden(c, twips == 0);
             if (twips > 0)
                 v->setColumnWidth(c, Twips::pixel(twips));
@@ -159,7 +163,7 @@ int VistaGriglia::altezzaRiga(int riga) const
 
 void VistaGriglia::impostaAltezzaRiga(int riga, int pixel)
 {
-    for (QTableView* v : {static_cast<QTableView*>(this), m_righe, m_colonne, m_angolo}) {
+    for (QTableView* v : { static_cast<QTableView*>(this), m_righe, m_colonne, m_angolo }) {
         v->setRowHidden(riga, pixel <= 0);
         if (pixel > 0)
             v->setRowHeight(riga, pixel);
@@ -191,7 +195,8 @@ bool VistaGriglia::eventFilter(QObject* oggetto, QEvent* evento)
     // A wheel turned over a band scrolls the grid, never the band alone (which would show body
     // cells in the header rows).
     if (evento->type() == QEvent::Wheel && oggetto->parent() && oggetto != viewport()
-        && (oggetto->parent() == m_righe || oggetto->parent() == m_colonne || oggetto->parent() == m_angolo)) {
+        && (oggetto->parent() == m_righe || oggetto->parent() == m_colonne
+            || oggetto->parent() == m_angolo)) {
         const QPoint delta = static_cast<QWheelEvent*>(evento)->angleDelta();
         QScrollBar* barra = qAbs(delta.x()) > qAbs(delta.y()) ? horizontalScrollBar() : verticalScrollBar();
         QCoreApplication::sendEvent(barra, evento);

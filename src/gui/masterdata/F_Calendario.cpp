@@ -28,11 +28,12 @@ QRect posizioneCella(int indice)
     const int colonna = GrigliaCalendario::Colonna(indice);
     const int riga = GrigliaCalendario::Riga(indice);
     const int larghezza = colonna == 6 ? LarghezzaDomenica : LarghezzaCella;
-    return {Twips::pixel(SinistraPrimaColonna + colonna * PassoColonne), Twips::pixel(AltoPrimaRiga + riga * PassoRighe),
-            Twips::pixel(larghezza), Twips::pixel(AltezzaCella)};
+    return { Twips::pixel(SinistraPrimaColonna + colonna * PassoColonne),
+        Twips::pixel(AltoPrimaRiga + riga * PassoRighe), Twips::pixel(larghezza),
+        Twips::pixel(AltezzaCella) };
 }
 
-const char* const Intestazioni[] = {"Lun", "Mar", "Mer", "Gio", "Ven", "Sab", "Dom"};
+const char* const Intestazioni[] = { "Lun", "Mar", "Mer", "Gio", "Ven", "Sab", "Dom" };
 } // namespace
 
 F_Calendario::F_Calendario(
@@ -58,7 +59,8 @@ F_Calendario::F_Calendario(
         l->setFont(f);
     }
     m_ui->LunMarMer->setAccessibleDescription(QStringLiteral("  Lun  Mar  Mer Gio  Ven  Sab  Dom "));
-    m_ui->Anno->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), this));
+    m_ui->Anno->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), this));
     QFont grassetto = m_ui->Datasel->font();
     grassetto.setBold(true);
     m_ui->Datasel->setFont(grassetto);
@@ -71,14 +73,14 @@ F_Calendario::F_Calendario(
     connect(m_ui->Mese, &QComboBox::activated, this, &F_Calendario::CompilaCalendario);
     connect(m_ui->Anno, &QComboBox::activated, this, &F_Calendario::CompilaCalendario);
     connect(m_ui->Anno->lineEdit(), &QLineEdit::editingFinished, this, &F_Calendario::CompilaCalendario);
-    for (QWidget* w : QList<QWidget*>{m_ui->Command1, m_ui->Command2, m_ui->prec, m_ui->oggi, m_ui->succ})
+    for (QWidget* w : QList<QWidget*> { m_ui->Command1, m_ui->Command2, m_ui->prec, m_ui->oggi, m_ui->succ })
         w->installEventFilter(this);
 
     // Form_Load
     if (QScreen* s = screen()) {
         const QRect schermo = s->availableGeometry();
         move(schermo.x() + (schermo.width() - width()) / 2,
-             schermo.y() + (schermo.height() - height()) / 2 - Twips::pixel(200));
+            schermo.y() + (schermo.height() - height()) / 2 - Twips::pixel(200));
     }
     const QDate iniziale = Module1::LeggiData(dataIniziale);
     const QDate scelta = iniziale.isValid() ? iniziale : Orologio::Oggi();
@@ -157,7 +159,8 @@ void F_Calendario::CompilaCalendario()
     if (anno != m_annoAzienda) {
         m_annoAzienda = anno;
         // Without an archive (the picker opened before one is chosen) the national holidays only.
-        m_azienda = m_archivio.isEmpty() ? Festivita::GiorniAzienda {} : FestivitaAzienda::Leggi(m_archivio, anno);
+        m_azienda
+            = m_archivio.isEmpty() ? Festivita::GiorniAzienda {} : FestivitaAzienda::Leggi(m_archivio, anno);
     }
     m_celle = GrigliaCalendario::Compila(Module1::NumeroMese(m_ui->Mese->currentText()),
         m_ui->Anno->currentText(), m_ui->Datasel->text(), m_azienda);
@@ -179,9 +182,10 @@ void F_Calendario::mostraCella(int indice)
     f.setBold(c.grassetto);
     f.setUnderline(c.sottolineato);
     b->setFont(f);
-    b->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black; border: 1px solid #7F7FA0; "
-                                    "padding: 0px; } QPushButton:pressed { border: 2px solid #40406A; }")
-                         .arg(c.sfondo.name()));
+    b->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; color: black; border: 1px solid #7F7FA0; "
+                       "padding: 0px; } QPushButton:pressed { border: 2px solid #40406A; }")
+            .arg(c.sfondo.name()));
 }
 
 void F_Calendario::giorno_Click(int indice)
@@ -274,7 +278,8 @@ QString F_Calendario::AnnoMostrato() const
 
 void F_Calendario::Timer1_Timer()
 {
-    setWindowTitle(QString(22, QLatin1Char(' ')) + Orologio::Adesso().time().toString(QStringLiteral("HH:mm:ss")));
+    setWindowTitle(
+        QString(22, QLatin1Char(' ')) + Orologio::Adesso().time().toString(QStringLiteral("HH:mm:ss")));
 }
 
 void F_Calendario::spostaSelezione(int giorni)

@@ -22,8 +22,8 @@ public:
     // means today. The company's own days come from `archivio` (none without one);
     // `saltaRicostruzione`, when given, is raised as the window closes, so the window that opened
     // it spares one grid rebuild.
-    explicit F_Calendario(QWidget* parent = nullptr, const QString& dataIniziale = {}, const QString& archivio = {},
-                          bool* saltaRicostruzione = nullptr);
+    explicit F_Calendario(QWidget* parent = nullptr, const QString& dataIniziale = {},
+        const QString& archivio = {}, bool* saltaRicostruzione = nullptr);
     ~F_Calendario() override;
 
     // The confirmed date ("" when none), read by the caller after the window closed.

@@ -54,8 +54,10 @@ QPointer<F_Configurazioni>& aperta()
 // window that is closing.
 void RiapriPrincipale()
 {
-    QTimer::singleShot(0, qApp, [] { if (servizi().apriPrincipale)
-        servizi().apriPrincipale(); });
+    QTimer::singleShot(0, qApp, [] {
+        if (servizi().apriPrincipale)
+            servizi().apriPrincipale();
+    });
 }
 
 class CursoreOccupato
@@ -208,8 +210,9 @@ F_Configurazioni* F_Configurazioni::Aperta()
 void F_Configurazioni::Form_Load()
 {
     using FunzioniPerVariabili::LeggiVariabile;
-    auto spunta
-        = [this](const QString& variabile) { return Module1::ValoreNumerico(LeggiVariabile(m_archivio, variabile)) != 0; };
+    auto spunta = [this](const QString& variabile) {
+        return Module1::ValoreNumerico(LeggiVariabile(m_archivio, variabile)) != 0;
+    };
     m_ui->MostraNome->setChecked(spunta(DatiComputer::VarMostraNome));
     m_ui->MostraIpPrivato->setChecked(spunta(DatiComputer::VarMostraIpPrivato));
     m_ui->MostraIpPubblico->setChecked(spunta(DatiComputer::VarMostraIpPubblico));
@@ -477,8 +480,8 @@ void F_Configurazioni::DataBackup_Change()
 void F_Configurazioni::RipristinaDb_Click()
 {
     const QListWidgetItem* voce = m_ui->List1->currentItem();
-    if (!DialoghiBackup::RipristinaBackup(m_archivio, m_ui->PercorsoBackup->text(), voce ? voce->text() : QString(),
-            Percorsi::CartellaCopiaSicurezza(m_sessione)))
+    if (!DialoghiBackup::RipristinaBackup(m_archivio, m_ui->PercorsoBackup->text(),
+            voce ? voce->text() : QString(), Percorsi::CartellaCopiaSicurezza(m_sessione)))
         return;
     // The main window loads the restored archive afresh, its password included.
     close();
@@ -526,8 +529,9 @@ void F_Configurazioni::Command6_Click()
             QStringLiteral("Nessun archivio indicato."), Messaggi::Ok, Messaggi::Information);
         return;
     }
-    const QString cartellaTxt
-        = m_sessione.CartellaInf.isEmpty() ? Percorsi::CartellaCopiaSicurezza(m_sessione) : m_sessione.CartellaInf;
+    const QString cartellaTxt = m_sessione.CartellaInf.isEmpty()
+        ? Percorsi::CartellaCopiaSicurezza(m_sessione)
+        : m_sessione.CartellaInf;
     QSaveFile txt(QDir(cartellaTxt).filePath(QStringLiteral("Percorso.txt")));
     if (txt.open(QIODevice::WriteOnly | QIODevice::Text)) {
         txt.write((QDir::toNativeSeparators(percorso) + QLatin1Char('\n')).toUtf8());
@@ -559,8 +563,8 @@ void F_Configurazioni::IpPubblico_Trovato(const QString& testo)
 
 void F_Configurazioni::Mostra_Click(QCheckBox* casella, const QString& variabile)
 {
-    FunzioniPerVariabili::ScriviVariabile(m_archivio, 
-        variabile, casella->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    FunzioniPerVariabili::ScriviVariabile(
+        m_archivio, variabile, casella->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void F_Configurazioni::PaginaIpPubblico_Change()
@@ -649,8 +653,8 @@ void F_Configurazioni::Chiusure_SelectionChange()
 
 void F_Configurazioni::AggiungiChiusura_Click()
 {
-    const QDate data
-        = Module1::LeggiData(ScegliDataDaCalendario(this, Module1::FormattaData(propostaChiusura()), m_archivio));
+    const QDate data = Module1::LeggiData(
+        ScegliDataDaCalendario(this, Module1::FormattaData(propostaChiusura()), m_archivio));
     if (!data.isValid() || !registraChiusura(data))
         return;
     {

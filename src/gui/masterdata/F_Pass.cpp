@@ -29,7 +29,8 @@ void F_Pass::showEvent(QShowEvent* evento)
     QDialog::showEvent(evento);
     if (QScreen* schermo = QGuiApplication::primaryScreen()) {
         const QRect area = schermo->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
+        move(area.x() + (area.width() - width()) / 2,
+            area.y() + (area.height() - height()) / 2 - Twips::pixel(200));
     }
     m_ui->Password->setFocus();
 }

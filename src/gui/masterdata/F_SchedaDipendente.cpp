@@ -286,8 +286,8 @@ void F_SchedaDipendente::ScriviCampi(const Scheda& s)
 
 void F_SchedaDipendente::Aggiorna_Click()
 {
-    const std::optional<Scheda> s
-        = Anagrafiche::LeggiScheda(m_sessione.PercorsoArchivio, static_cast<qint32>(Module1::ValoreNumerico(m_ui->Indice->text())));
+    const std::optional<Scheda> s = Anagrafiche::LeggiScheda(
+        m_sessione.PercorsoArchivio, static_cast<qint32>(Module1::ValoreNumerico(m_ui->Indice->text())));
     if (s)
         ScriviCampi(*s);
     else
@@ -437,8 +437,7 @@ void F_SchedaDipendente::Command4_Click()
         m_ui->Indice->setText(s.indice);
         PulisciCampi();
         AggiornaGriglia_Click();
-        messaggi().Messaggio(
-            QStringLiteral("Registrazione Effettuata"), Messaggi::Ok, Messaggi::Information);
+        messaggi().Messaggio(QStringLiteral("Registrazione Effettuata"), Messaggi::Ok, Messaggi::Information);
         m_ui->Codice->setFocus(Qt::OtherFocusReason);
         break;
     default:
@@ -448,12 +447,12 @@ void F_SchedaDipendente::Command4_Click()
 
 void F_SchedaDipendente::Command10_Click()
 {
-    if (Anagrafiche::Cancella(m_sessione.PercorsoArchivio, LeggiCampi()) != Anagrafiche::EsitoCancellazione::Cancellata)
+    if (Anagrafiche::Cancella(m_sessione.PercorsoArchivio, LeggiCampi())
+        != Anagrafiche::EsitoCancellazione::Cancellata)
         return;
     PulisciCampi();
     AggiornaGriglia_Click();
-    messaggi().Messaggio(
-        QStringLiteral("Cancellazione Effettuata"), Messaggi::Ok, Messaggi::Information);
+    messaggi().Messaggio(QStringLiteral("Cancellazione Effettuata"), Messaggi::Ok, Messaggi::Information);
     m_ui->Codice->setFocus(Qt::OtherFocusReason);
 }
 

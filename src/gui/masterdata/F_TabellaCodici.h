@@ -18,7 +18,8 @@ class F_TabellaCodici : public QWidget
     Q_OBJECT
 
 public:
-    F_TabellaCodici(const QString& archivio, const DefinizioneTabellaCodici& definizione, QWidget* parent = nullptr);
+    F_TabellaCodici(
+        const QString& archivio, const DefinizioneTabellaCodici& definizione, QWidget* parent = nullptr);
     ~F_TabellaCodici() override;
 
     const TabellaCodici& tabella() const { return m_tabella; }

@@ -8,4 +8,4 @@ class QWidget;
 // the date chosen as dd/MM/yyyy, or "" when the user cancels. The services' pick answers in its
 // place when set. `archivio` and `saltaRicostruzione` as for F_Calendario.
 QString ScegliDataDaCalendario(QWidget* parent, const QString& dataIniziale, const QString& archivio = {},
-                               bool* saltaRicostruzione = nullptr);
+    bool* saltaRicostruzione = nullptr);

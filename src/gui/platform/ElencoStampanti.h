@@ -15,8 +15,8 @@ namespace ElencoStampanti {
 // The device name reports look for when PDF output is chosen.
 inline const QString NomePdf = QStringLiteral("PDFCreator");
 
-// The services' list, else DiSistema(): the system's printers in the system's order, then the built-in PDF printer (left out when a
-// system queue already carries its name).
+// The services' list, else DiSistema(): the system's printers in the system's order, then the built-in PDF
+// printer (left out when a system queue already carries its name).
 QList<Stampante> Installate();
 
 // The system's queues and the built-in PDF printer, asked of the system now.

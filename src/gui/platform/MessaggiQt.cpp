@@ -12,11 +12,11 @@ QWidget* finestraAttiva()
 }
 } // namespace
 
-Messaggi::Risposta MessaggiQt::Messaggio(const QString& testo, Pulsanti pulsanti, Icona icona,
-                                         const QString& titolo, Risposta predefinito)
+Messaggi::Risposta MessaggiQt::Messaggio(
+    const QString& testo, Pulsanti pulsanti, Icona icona, const QString& titolo, Risposta predefinito)
 {
-    QMessageBox box(static_cast<QMessageBox::Icon>(icona), titolo.isEmpty() ? TitoloPredefinito() : titolo, testo,
-                    QMessageBox::StandardButtons(pulsanti.toInt()), finestraAttiva());
+    QMessageBox box(static_cast<QMessageBox::Icon>(icona), titolo.isEmpty() ? TitoloPredefinito() : titolo,
+        testo, QMessageBox::StandardButtons(pulsanti.toInt()), finestraAttiva());
     if (predefinito != NoButton)
         box.setDefaultButton(static_cast<QMessageBox::StandardButton>(predefinito));
     return static_cast<Risposta>(box.exec());
@@ -25,8 +25,8 @@ Messaggi::Risposta MessaggiQt::Messaggio(const QString& testo, Pulsanti pulsanti
 QString MessaggiQt::InputBox(const QString& richiesta, const QString& titolo, const QString& predefinito)
 {
     bool ok = false;
-    const QString testo = QInputDialog::getText(finestraAttiva(), titolo.isEmpty() ? TitoloPredefinito() : titolo,
-                                                richiesta, QLineEdit::Normal, predefinito, &ok);
+    const QString testo = QInputDialog::getText(finestraAttiva(),
+        titolo.isEmpty() ? TitoloPredefinito() : titolo, richiesta, QLineEdit::Normal, predefinito, &ok);
     return ok ? testo : QString();
 }
 

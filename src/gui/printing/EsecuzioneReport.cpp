@@ -53,8 +53,8 @@ bool Esegui(const Richiesta& r)
         disegnato = painter.end() && disegnato;
     });
     if (!disegnato) {
-        messaggi().Messaggio(QStringLiteral("La stampante non ha accettato la stampa."), Messaggi::Ok,
-            Messaggi::Critical);
+        messaggi().Messaggio(
+            QStringLiteral("La stampante non ha accettato la stampa."), Messaggi::Ok, Messaggi::Critical);
         return false;
     }
     return true;

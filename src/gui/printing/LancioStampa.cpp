@@ -52,8 +52,8 @@ Report::Richiesta RichiestaRiepilogo(const Richiesta& richiesta)
     r.modello = Report::StampaRiepilogativa;
     r.archivio = richiesta.archivio;
     r.formulaSelezione = Report::FormulaConfigurazioni;
-    r.parametri = {{QStringLiteral("Periodo"), TestoPeriodo(richiesta.dal, richiesta.al)},
-        {QStringLiteral("Mese"), richiesta.mese}, {QStringLiteral("Anno"), richiesta.anno}};
+    r.parametri = { { QStringLiteral("Periodo"), TestoPeriodo(richiesta.dal, richiesta.al) },
+        { QStringLiteral("Mese"), richiesta.mese }, { QStringLiteral("Anno"), richiesta.anno } };
     r.stampante = richiesta.stampante;
     r.destinazione = richiesta.pdf ? Report::Destinazione::Stampante : Report::Destinazione::Anteprima;
     r.titolo = QStringLiteral("Riepilogo presenze ")

@@ -25,7 +25,7 @@ QString RigaElenco(const ElencoAnagrafiche& elenco, int riga)
 
 QStringList Righe(const ElencoAnagrafiche& elenco, const QDate& oggi)
 {
-    QStringList righe{QStringLiteral("Data di Stampa: ") + Module1::FormattaData(oggi), QString(), Riga};
+    QStringList righe { QStringLiteral("Data di Stampa: ") + Module1::FormattaData(oggi), QString(), Riga };
     for (int r = 0; r < elenco.righe(); ++r) {
         righe << RigaElenco(elenco, r);
         if (r == 0)
