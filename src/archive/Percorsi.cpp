@@ -1,6 +1,7 @@
 #include "Percorsi.h"
 
 #include "archive/Sessione.h"
+#include "platform/Servizi.h"
 
 #include "archive/Archivio.h"
 #include "archive/CreazioneDB.h"
@@ -22,12 +23,6 @@
 namespace Percorsi {
 
 namespace {
-QString& cartellaEseguibileImpostata()
-{
-    static QString c;
-    return c;
-}
-
 const QString FileLocalizzazione = QStringLiteral("Cartavia.inf");
 const QString FileTest = QStringLiteral("test.inf");
 const QString FilePercorso = QStringLiteral("Percorso.txt");
@@ -64,14 +59,9 @@ bool cifra(QChar c)
 
 QString CartellaEseguibile()
 {
-    if (!cartellaEseguibileImpostata().isEmpty())
-        return cartellaEseguibileImpostata();
+    if (!servizi().cartellaEseguibile.isEmpty())
+        return nativo(servizi().cartellaEseguibile);
     return nativo(QCoreApplication::applicationDirPath());
-}
-
-void ImpostaCartellaEseguibile(const QString& cartella)
-{
-    cartellaEseguibileImpostata() = cartella.isEmpty() ? QString() : nativo(cartella);
 }
 
 void CreaCartella(const QString& percorso)

@@ -9,9 +9,8 @@ struct Sessione;
 // selection window, the settings window and the tests share one set of rules.
 namespace Percorsi {
 
-// The folder the program runs from; `cartella` replaces it (tests), "" goes back to the real one.
+// The folder the program runs from (the services' one when set).
 QString CartellaEseguibile();
-void ImpostaCartellaEseguibile(const QString& cartella);
 
 // Creates the folder and every missing parent; every failure is ignored (a folder that is there
 // already is the usual case).

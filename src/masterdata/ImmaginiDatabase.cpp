@@ -2,6 +2,7 @@
 
 #include "archive/Archivio.h"
 #include "archive/Schema.h"
+#include "platform/Servizi.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,12 +16,6 @@
 namespace ImmaginiDatabase {
 
 namespace {
-
-QString& cartellaImpostata()
-{
-    static QString c;
-    return c;
-}
 
 // Repaints between pieces, but no click may start another archive operation meanwhile; inside a
 // caller's transaction nothing runs at all.
@@ -100,17 +95,12 @@ void ScriviAPezzi(const QString& file, const QByteArray& dati, const Archivio& d
 
 QString CartellaLavoro()
 {
-    if (!cartellaImpostata().isEmpty())
-        return cartellaImpostata();
+    if (!servizi().cartellaImmagini.isEmpty())
+        return servizi().cartellaImmagini;
     static std::unique_ptr<QTemporaryDir> privata;
     if (!privata || !privata->isValid())
         privata = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("cartavia-XXXXXX")));
     return privata->isValid() ? privata->path() : QDir::tempPath();
-}
-
-void ImpostaCartellaLavoro(const QString& cartella)
-{
-    cartellaImpostata() = cartella;
 }
 
 QString FileSalvataggio()

@@ -12,9 +12,8 @@ namespace ImmaginiDatabase {
 constexpr int Pezzo = 2048;
 
 // The folder of the work files: a private folder of this run of the program, so two copies of
-// the program never read each other's pictures. Tests may name another one ("" goes back).
+// the program never read each other's pictures (the services' one when set).
 QString CartellaLavoro();
-void ImpostaCartellaLavoro(const QString& cartella);
 QString FileSalvataggio(); // "tmp.bin"
 QString FileLettura(); // "img_temp.bin"
 

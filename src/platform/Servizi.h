@@ -10,6 +10,7 @@
 
 class LavoroInSottofondo;
 class Messaggi;
+class QDialog;
 class QPrinter;
 class QUrl;
 
@@ -45,6 +46,16 @@ struct Servizi
     // Shows a report's preview: `disegna` paints it on the page it is given. None: the preview
     // window.
     std::function<void(QPrinter& pagina, const std::function<void(QPrinter*)>& disegna)> anteprima;
+    // Shows one page of the detailed print, which it must leave closed. None: modally.
+    std::function<void(QDialog& pagina)> mostraPagina;
+    // The wait between pages that print themselves. None: window events run meanwhile.
+    std::function<void(double secondi)> pausaTraPagine;
+
+    // Where the program runs from, where its report templates are, and where pictures are
+    // unpacked to be shown. Empty: the program's own folders.
+    QString cartellaEseguibile;
+    QString cartellaModelli;
+    QString cartellaImmagini;
 };
 
 // The set in use.

@@ -5,6 +5,7 @@
 #include "archive/Module1.h"
 #include "comune/Orologio.h"
 #include "platform/Messaggi.h"
+#include "platform/Servizi.h"
 #include "printing/PaginaLavagna.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -32,12 +33,6 @@ using kainjow::mustache::mustache;
 
 const QString UrlLogo = QStringLiteral("cartavia:logo");
 const QString Estensione = QStringLiteral(".html");
-
-QString& cartellaImpostata()
-{
-    static QString c;
-    return c;
-}
 
 std::string u8(const QString& s)
 {
@@ -185,8 +180,8 @@ QString Richiesta::parametro(const QString& nome) const
 
 QString CartellaModelli()
 {
-    if (!cartellaImpostata().isEmpty())
-        return cartellaImpostata();
+    if (!servizi().cartellaModelli.isEmpty())
+        return servizi().cartellaModelli;
     const QDir programma(QCoreApplication::applicationDirPath());
     const QString accanto = programma.filePath(QStringLiteral("reports"));
     if (QFileInfo(accanto).isDir())
@@ -196,11 +191,6 @@ QString CartellaModelli()
     if (QFileInfo(installati).isDir())
         return installati;
     return accanto;
-}
-
-void ImpostaCartellaModelli(const QString& cartella)
-{
-    cartellaImpostata() = cartella;
 }
 
 QString FileModello(const QString& modello)

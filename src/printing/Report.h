@@ -55,10 +55,9 @@ struct Richiesta
     QString parametro(const QString& nome) const;
 };
 
-// The folder of the templates: "reports" next to the program (or share/cartavia/reports of an
-// installed program). Tests may name another one ("" goes back).
+// The folder of the templates: the services' one when set, else "reports" next to the program
+// (or share/cartavia/reports of an installed program).
 QString CartellaModelli();
-void ImpostaCartellaModelli(const QString& cartella);
 QString FileModello(const QString& modello);
 
 // A report ready to be laid out: the filled HTML and the pictures it refers to.

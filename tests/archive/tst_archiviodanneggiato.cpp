@@ -139,7 +139,7 @@ void TestArchivioDanneggiato::dallaSelezione()
     for (const QString& c : { archivi, casa, programma })
         QDir().mkpath(c);
     qputenv("HOME", QFile::encodeName(casa));
-    Percorsi::ImpostaCartellaEseguibile(programma);
+    servizi().cartellaEseguibile = programma;
     amb.sessione.CartellaInf.clear();
     const QString file = QDir(archivi).filePath(QStringLiteral("Danneggiato.mdb"));
     const QByteArray dati = Contenuto(genere, amb);
@@ -167,7 +167,7 @@ void TestArchivioDanneggiato::dallaSelezione()
     const QStringList accanto = QDir(archivi).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(accanto, QStringList { QStringLiteral("Danneggiato.mdb") });
     servizi().apriPrincipale = {};
-    Percorsi::ImpostaCartellaEseguibile({});
+    servizi().cartellaEseguibile = {};
 }
 
 void TestArchivioDanneggiato::dallaFinestraPrincipale()

@@ -45,7 +45,7 @@ public:
         qputenv("HOME", QFile::encodeName(casa));
         qunsetenv("XDG_DATA_HOME");
         qunsetenv("XDG_CONFIG_HOME");
-        Percorsi::ImpostaCartellaEseguibile(programma);
+        servizi().cartellaEseguibile = programma;
         amb.sessione.CartellaInf.clear();
         servizi().apriPrincipale = [this] {
             ++aperture;
@@ -56,7 +56,7 @@ public:
     ~Ambiente()
     {
         servizi().apriPrincipale = {};
-        Percorsi::ImpostaCartellaEseguibile({});
+        servizi().cartellaEseguibile = {};
         Orologio::ImpostaOggi({});
         Presenza::Termina();
     }
@@ -327,7 +327,7 @@ void TestAvvioSelezione::cartellaProgrammaNonScrivibile()
         QFile f(programma);
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
-    Percorsi::ImpostaCartellaEseguibile(programma);
+    servizi().cartellaEseguibile = programma;
     Ambiente::creaArchivio(QDir(a.documenti()).filePath(QStringLiteral("Archivio.mdb")));
     AvvioSelezione w(a.amb.sessione);
     w.show();

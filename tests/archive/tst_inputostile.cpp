@@ -19,6 +19,7 @@
 #include "masterdata/Anagrafiche.h"
 #include "masterdata/Configurazione.h"
 #include "masterdata/TabellaCodici.h"
+#include "platform/Servizi.h"
 
 #include <QDir>
 #include <QSqlQuery>
@@ -312,7 +313,7 @@ void TestInputOstile::nomeNuovoArchivio()
     QDir().mkpath(programma);
     QDir().mkpath(archivi);
     qputenv("HOME", QFile::encodeName(casa));
-    Percorsi::ImpostaCartellaEseguibile(programma);
+    servizi().cartellaEseguibile = programma;
     amb.sessione.CartellaInf.clear();
     {
         AvvioSelezione w(amb.sessione);
@@ -332,7 +333,7 @@ void TestInputOstile::nomeNuovoArchivio()
         }
         QCOMPARE(amb.terminazioni, 0);
     }
-    Percorsi::ImpostaCartellaEseguibile({});
+    servizi().cartellaEseguibile = {};
 }
 
 QTEST_MAIN(TestInputOstile)

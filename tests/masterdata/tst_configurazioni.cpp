@@ -186,7 +186,7 @@ void TestConfigurazioni::cleanup()
 {
     servizi().stampanti = {};
     servizi().apriPrincipale = {};
-    ImmaginiDatabase::ImpostaCartellaLavoro({});
+    servizi().cartellaImmagini = {};
     Orologio::ImpostaOggi({});
     Presenza::Termina();
 }
@@ -496,7 +496,7 @@ void TestConfigurazioni::pezziDiFile()
     QFETCH(int, dimensione);
     QFETCH(QString, modo);
     AmbienteTest amb;
-    ImmaginiDatabase::ImpostaCartellaLavoro(amb.cartella());
+    servizi().cartellaImmagini = amb.cartella();
     QByteArray dati(dimensione, Qt::Uninitialized);
     for (int i = 0; i < dimensione; ++i)
         dati[i] = static_cast<char>((quint32(i) * 7919u + quint32(i) / 2048u) & 0xFFu);
@@ -616,7 +616,7 @@ void TestConfigurazioni::logoNonSalvatoNonPerdeIlResto()
 {
     QFETCH(bool, fileDiLavoro);
     AmbienteTest amb;
-    ImmaginiDatabase::ImpostaCartellaLavoro(amb.cartella());
+    servizi().cartellaImmagini = amb.cartella();
     const QByteArray vecchio = Configurazione::InBitmap(ImmagineDiProva(20, 10));
     amb.sql(
         QStringLiteral("INSERT INTO Configurazioni (RagSociale, Logo) VALUES ('Vecchia', ?)"), { vecchio });
@@ -670,7 +670,7 @@ void TestConfigurazioni::fileNonImmagine()
 void TestConfigurazioni::logoNonLeggibileNonNascondeIlResto()
 {
     AmbienteTest amb;
-    ImmaginiDatabase::ImpostaCartellaLavoro(amb.cartella());
+    servizi().cartellaImmagini = amb.cartella();
     const QByteArray logo = Configurazione::InBitmap(ImmagineDiProva(20, 10));
     Configurazione::Salva(amb.archivio(), DatiDiProva(), logo);
     QVERIFY(QDir().mkpath(ImmaginiDatabase::FileLettura()));

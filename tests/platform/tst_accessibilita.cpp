@@ -17,6 +17,7 @@
 #include "gui/masterdata/F_TabellaTipi.h"
 #include "gui/printing/F_SelezioneStampante.h"
 #include "gui/printing/Lavagna.h"
+#include "platform/Servizi.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -166,7 +167,7 @@ void TestAccessibilita::initTestCase()
     qputenv("HOME", QFile::encodeName(m_casa.path()));
     qunsetenv("XDG_DATA_HOME");
     qunsetenv("XDG_CONFIG_HOME");
-    Percorsi::ImpostaCartellaEseguibile(m_casa.filePath(QStringLiteral("programma")));
+    servizi().cartellaEseguibile = m_casa.filePath(QStringLiteral("programma"));
     QDir().mkpath(m_casa.filePath(QStringLiteral("programma")));
     // One archive made once and copied for each window: the windows only read it.
     AmbienteTest amb;

@@ -135,13 +135,13 @@ bool HaGrassetto(const QStringList& caratteri, const QString& famiglia)
 
 void TestReport::init()
 {
-    ImpostaCartellaModelli(Modelli());
+    servizi().cartellaModelli = Modelli();
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
 }
 
 void TestReport::cleanup()
 {
-    ImpostaCartellaModelli({});
+    servizi().cartellaModelli = {};
     servizi().anteprima = {};
     Orologio::ImpostaAdesso({});
 }
@@ -420,7 +420,7 @@ void TestReport::modelloMancanteOGuasto()
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(contenuto);
     }
-    ImpostaCartellaModelli(cartella);
+    servizi().cartellaModelli = cartella;
     amb.messaggi.file.enqueue(amb.percorso(QStringLiteral("x.pdf")));
     QVERIFY(!Esegui(Riepilogo(amb, { Linea(QStringLiteral("TOTALE ORE: 8")) })));
     QCOMPARE(amb.messaggi.chiamate.size(), 1);

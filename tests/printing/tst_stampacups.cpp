@@ -385,10 +385,10 @@ void TestStampaCups::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
     servizi().stampanti = {};
-    Report::ImpostaCartellaModelli(
-        QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
+    servizi().cartellaModelli
+        = QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports"));
     // Pages that print themselves follow one another at once.
-    StampaDettagliata::ImpostaAttesa([](double) {});
+    servizi().pausaTraPagine = [](double) {};
     if (m_cups.lavori(QStringLiteral("Ufficio")) < 0)
         QVERIFY(m_cups.AggiungiCoda(QStringLiteral("Ufficio")));
     QVERIFY(m_cups.Comando(QStringLiteral("cupsaccept"), { QStringLiteral("Ufficio") }));
@@ -398,9 +398,9 @@ void TestStampaCups::init()
 
 void TestStampaCups::cleanup()
 {
-    StampaDettagliata::ImpostaMostra({});
-    StampaDettagliata::ImpostaAttesa({});
-    Report::ImpostaCartellaModelli({});
+    servizi().mostraPagina = {};
+    servizi().pausaTraPagine = {};
+    servizi().cartellaModelli = {};
     Orologio::ImpostaAdesso({});
 }
 
@@ -501,13 +501,14 @@ void TestStampaCups::rifiutoAllInvio()
     f->DimensionaGriglia_Click();
     // The queue stops taking jobs after page 1 was printed: the job, handed over with the last
     // page, is refused by the print system itself.
-    StampaDettagliata::ImpostaAttesa([this](double) {
+    servizi().pausaTraPagine = [this](double) {
         m_cups.Comando(QStringLiteral("cupsreject"),
             { QStringLiteral("-r"), QStringLiteral("Carta esaurita"), QStringLiteral("Ufficio") });
-    });
+    };
     QList<bool> inAttesa; // each page shown waited for the user
     QStringList messaggi;
-    StampaDettagliata::ImpostaMostra([&](Lavagna& l) {
+    servizi().mostraPagina = [&](QDialog& pagina) {
+        auto& l = static_cast<Lavagna&>(pagina);
         l.show();
         QCoreApplication::processEvents();
         inAttesa << l.isVisible();
@@ -519,7 +520,7 @@ void TestStampaCups::rifiutoAllInvio()
         QTest::mouseClick(w<QPushButton>(&l, "Stampa"), Qt::LeftButton);
         if (l.isVisible())
             l.reject();
-    });
+    };
     f->Anteprima_Click();
     QCOMPARE(inAttesa, (QList<bool> { true, true }));
     QCOMPARE(messaggi.size(), 1);

@@ -65,14 +65,14 @@ QStringList Stampa(const AmbienteTest& amb)
 void TestStampaElenco::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
-    Report::ImpostaCartellaModelli(
-        QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
+    servizi().cartellaModelli
+        = QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports"));
 }
 
 void TestStampaElenco::cleanup()
 {
     servizi().anteprima = {};
-    Report::ImpostaCartellaModelli({});
+    servizi().cartellaModelli = {};
     Orologio::ImpostaAdesso({});
 }
 

@@ -107,13 +107,14 @@ void TestStampaPrincipale::init()
 {
     Orologio::ImpostaOggi(QDate(2024, 2, 14));
     servizi().stampanti = [] { return QList<Stampante> { Pdf }; };
-    Report::ImpostaCartellaModelli(
-        QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports")));
+    servizi().cartellaModelli
+        = QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("reports"));
     m_viste.clear();
     m_attese.clear();
     m_azione = {};
     m_anteprimeReport = 0;
-    StampaDettagliata::ImpostaMostra([this](Lavagna& l) {
+    servizi().mostraPagina = [this](QDialog& pagina) {
+        auto& l = static_cast<Lavagna&>(pagina);
         l.show();
         // A page in print mode prints itself as soon as it is shown.
         QCoreApplication::processEvents();
@@ -124,17 +125,17 @@ void TestStampaPrincipale::init()
             QTest::qFail("pagina rimasta aperta", __FILE__, __LINE__);
             l.reject();
         }
-    });
-    StampaDettagliata::ImpostaAttesa([this](double secondi) { m_attese << secondi; });
+    };
+    servizi().pausaTraPagine = [this](double secondi) { m_attese << secondi; };
     servizi().anteprima = [this](QPrinter&, const std::function<void(QPrinter*)>&) { ++m_anteprimeReport; };
 }
 
 void TestStampaPrincipale::cleanup()
 {
-    StampaDettagliata::ImpostaMostra({});
-    StampaDettagliata::ImpostaAttesa({});
+    servizi().mostraPagina = {};
+    servizi().pausaTraPagine = {};
     servizi().anteprima = {};
-    Report::ImpostaCartellaModelli({});
+    servizi().cartellaModelli = {};
     servizi().stampanti = {};
     Orologio::ImpostaAdesso({});
 }

@@ -1,6 +1,7 @@
 #include "StampaDettagliata.h"
 
 #include "archive/Sessione.h"
+#include "platform/Servizi.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
 #include "comune/Twips.h"
@@ -17,32 +18,6 @@
 #include <memory>
 
 namespace StampaDettagliata {
-
-namespace {
-
-Mostra& mostra()
-{
-    static Mostra m;
-    return m;
-}
-
-Attesa& attesa()
-{
-    static Attesa a;
-    return a;
-}
-
-} // namespace
-
-void ImpostaMostra(Mostra m)
-{
-    mostra() = std::move(m);
-}
-
-void ImpostaAttesa(Attesa a)
-{
-    attesa() = std::move(a);
-}
 
 int CalcolaNumeroRigheInStampa(const VistaGriglia& vista, int numeroTipi)
 {
@@ -124,8 +99,8 @@ void PreparaStampa2(const Sorgente& s)
             vista.font().pointSizeF() > 0 ? vista.font().pointSizeF() : 8);
         pagina.PreparaPagina(foto, PaginaLavagna::TestoPeriodo(s.dal, s.al, s.mese, s.anno, testoPagina));
         Lavagna::AnteprimaChiusa = false;
-        if (mostra())
-            mostra()(pagina);
+        if (servizi().mostraPagina)
+            servizi().mostraPagina(pagina);
         else
             pagina.exec();
         while (!Lavagna::AnteprimaChiusa && pagina.isVisible())
@@ -149,8 +124,8 @@ void PreparaStampa2(const Sorgente& s)
             if (!s.sessione->StampaInCorso)
                 break;
             if (p < pagine) {
-                if (attesa())
-                    attesa()(1);
+                if (servizi().pausaTraPagine)
+                    servizi().pausaTraPagine(1);
                 else
                     Module1::Pausa(1);
             }

@@ -38,12 +38,4 @@ int CalcolaNumeroRigheInStampa(const VistaGriglia& vista, int numeroTipi);
 // Shows the pages; returns when the last page was closed or the user left.
 void PreparaStampa2(const Sorgente& sorgente);
 
-// How a page is shown: modally by default (exec). Tests install their own, which must leave the
-// page closed ("" goes back).
-using Mostra = std::function<void(Lavagna&)>;
-void ImpostaMostra(Mostra mostra);
-// The wait between pages that print themselves: Pausa by default.
-using Attesa = std::function<void(double secondi)>;
-void ImpostaAttesa(Attesa attesa);
-
 } // namespace StampaDettagliata
