@@ -167,7 +167,7 @@ void TestArchivioDanneggiato::dallaSelezione()
     const QStringList accanto = QDir(archivi).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(accanto, QStringList { QStringLiteral("Danneggiato.mdb") });
     servizi().apriPrincipale = {};
-    servizi().cartellaEseguibile = {};
+    servizi().cartellaEseguibile.clear();
 }
 
 void TestArchivioDanneggiato::dallaFinestraPrincipale()

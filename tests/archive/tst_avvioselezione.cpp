@@ -56,7 +56,7 @@ public:
     ~Ambiente()
     {
         servizi().apriPrincipale = {};
-        servizi().cartellaEseguibile = {};
+        servizi().cartellaEseguibile.clear();
         Orologio::ImpostaOggi({});
         Presenza::Termina();
     }

@@ -333,7 +333,7 @@ void TestInputOstile::nomeNuovoArchivio()
         }
         QCOMPARE(amb.terminazioni, 0);
     }
-    servizi().cartellaEseguibile = {};
+    servizi().cartellaEseguibile.clear();
 }
 
 QTEST_MAIN(TestInputOstile)

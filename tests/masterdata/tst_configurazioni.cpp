@@ -186,7 +186,7 @@ void TestConfigurazioni::cleanup()
 {
     servizi().stampanti = {};
     servizi().apriPrincipale = {};
-    servizi().cartellaImmagini = {};
+    servizi().cartellaImmagini.clear();
     Orologio::ImpostaOggi({});
     Presenza::Termina();
 }

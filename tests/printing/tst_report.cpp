@@ -141,7 +141,7 @@ void TestReport::init()
 
 void TestReport::cleanup()
 {
-    servizi().cartellaModelli = {};
+    servizi().cartellaModelli.clear();
     servizi().anteprima = {};
     Orologio::ImpostaAdesso({});
 }

@@ -400,7 +400,7 @@ void TestStampaCups::cleanup()
 {
     servizi().mostraPagina = {};
     servizi().pausaTraPagine = {};
-    servizi().cartellaModelli = {};
+    servizi().cartellaModelli.clear();
     Orologio::ImpostaAdesso({});
 }
 

@@ -72,7 +72,7 @@ void TestStampaElenco::init()
 void TestStampaElenco::cleanup()
 {
     servizi().anteprima = {};
-    servizi().cartellaModelli = {};
+    servizi().cartellaModelli.clear();
     Orologio::ImpostaAdesso({});
 }
 

@@ -135,7 +135,7 @@ void TestStampaPrincipale::cleanup()
     servizi().mostraPagina = {};
     servizi().pausaTraPagine = {};
     servizi().anteprima = {};
-    servizi().cartellaModelli = {};
+    servizi().cartellaModelli.clear();
     servizi().stampanti = {};
     Orologio::ImpostaAdesso({});
 }
