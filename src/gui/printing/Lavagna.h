@@ -27,8 +27,8 @@ public:
     explicit Lavagna(Sessione& sessione, QWidget* parent = nullptr);
     ~Lavagna() override;
 
-    // The page shown last has been closed.
-    static inline bool AnteprimaChiusa = false;
+    // The page has been closed.
+    bool AnteprimaChiusa = false;
 
     // The window's layout in twips as the header and the page left it.
     const PaginaLavagna::Pagina& pagina() const { return m_pagina; }

@@ -98,12 +98,11 @@ void PreparaStampa2(const Sorgente& s)
             griglia, [&vista](int riga) { return Twips::twips(vista.altezzaRiga(riga)); },
             vista.font().pointSizeF() > 0 ? vista.font().pointSizeF() : 8);
         pagina.PreparaPagina(foto, PaginaLavagna::TestoPeriodo(s.dal, s.al, s.mese, s.anno, testoPagina));
-        Lavagna::AnteprimaChiusa = false;
         if (servizi().mostraPagina)
             servizi().mostraPagina(pagina);
         else
             pagina.exec();
-        while (!Lavagna::AnteprimaChiusa && pagina.isVisible())
+        while (!pagina.AnteprimaChiusa && pagina.isVisible())
             QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     };
 
