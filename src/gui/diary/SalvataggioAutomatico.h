@@ -16,7 +16,7 @@ class SalvataggioAutomatico : public QObject
     Q_OBJECT
 
 public:
-    // nullptr when no backup is due for PercorsoArchivio; else a backup ready to start.
+    // nullptr when no backup is due for `archivio`; else a backup ready to start.
     static SalvataggioAutomatico* Prepara(const QString& archivio, QMainWindow* finestra);
 
     void avvia();

@@ -6,8 +6,7 @@ namespace Ui {
 class F_Pass;
 }
 
-// The password prompt: the right password sets PasswordVerificata, a wrong one or "Annulla" ends
-// the program.
+// The password prompt: the right password accepts it, a wrong one or "Annulla" ends the program.
 class F_Pass : public QDialog
 {
     Q_OBJECT
