@@ -118,6 +118,11 @@ ImmissioneDettaglio::ImmissioneDettaglio(F_Avvio* finestra, Ui::F_Avvio* ui)
     coloraNote(false);
 }
 
+const QString& ImmissioneDettaglio::archivio() const
+{
+    return m_finestra->sessione().PercorsoArchivio;
+}
+
 bool ImmissioneDettaglio::attiva() const
 {
     return !m_finestra->VisualizzaTotali();
@@ -152,7 +157,7 @@ bool ImmissioneDettaglio::esisteStato(const QString& testo) const
     if (codice.isEmpty())
         return false;
     bool letto = true;
-    const bool trovato = ControllaEsistenzaStato(m_finestra->sessione().PercorsoArchivio, codice, &letto);
+    const bool trovato = ControllaEsistenzaStato(archivio(), codice, &letto);
     // A code that cannot be checked now is left as it is: nothing typed is thrown away for an
     // archive that does not answer.
     return trovato || !letto;
@@ -414,8 +419,7 @@ bool ImmissioneDettaglio::Registra()
     if (m_finestra->griglia().righe() > GrigliaDettaglio::RigheFisse) {
         const BloccoInput blocco(m_finestra);
         VisualizzaNascondiMessaggioSalvataggio(QStringLiteral("Visualizza"));
-        SalvataggioMese salvataggio(
-            m_finestra->sessione().PercorsoArchivio, m_finestra->griglia(), mese, anno);
+        SalvataggioMese salvataggio(archivio(), m_finestra->griglia(), mese, anno);
         salvataggio.impostaAvanzamento(
             [this](int riga) {
                 m_ui->ProgressBar->setValue(riga + 1);
@@ -460,8 +464,7 @@ void ImmissioneDettaglio::Command1_Click()
         != Messaggi::Yes)
         return;
     QString errore;
-    const bool cancellato
-        = SalvataggioMese::CancellaMese(m_finestra->sessione().PercorsoArchivio, mese, anno, &errore);
+    const bool cancellato = SalvataggioMese::CancellaMese(archivio(), mese, anno, &errore);
     m_finestra->DimensionaGriglia_Click();
     if (cancellato) {
         messaggi().Messaggio(QStringLiteral("Cancellazione Effettuata"), Messaggi::Ok, Messaggi::Information);
@@ -496,7 +499,7 @@ void ImmissioneDettaglio::CaricaNote()
     m_cellaNota = cellaSelezionata(*m_finestra, *m_ui);
     QString nota;
     if (m_cellaNota.indice != 0)
-        NoteGiorno::Leggi(m_finestra->sessione().PercorsoArchivio, m_cellaNota, &nota, nullptr);
+        NoteGiorno::Leggi(archivio(), m_cellaNota, &nota, nullptr);
     m_ui->Note->setPlainText(nota);
     m_notaCaricata = nota;
 }
@@ -507,7 +510,7 @@ void ImmissioneDettaglio::Note_GotFocus()
     if (cella.indice == 0)
         return;
     bool esiste = false;
-    if (NoteGiorno::Leggi(m_finestra->sessione().PercorsoArchivio, cella, nullptr, &esiste) && !esiste)
+    if (NoteGiorno::Leggi(archivio(), cella, nullptr, &esiste) && !esiste)
         messaggi().Messaggio(QStringLiteral("Salvare il mese prima di inserire le note del giorno!"),
             Messaggi::Ok, Messaggi::Information);
 }
@@ -518,7 +521,7 @@ void ImmissioneDettaglio::SalvaNote_Click()
     if (!attiva() || cella.indice == 0)
         return;
     const QString nota = m_ui->Note->toPlainText();
-    switch (NoteGiorno::Scrivi(m_finestra->sessione().PercorsoArchivio, cella, nota)) {
+    switch (NoteGiorno::Scrivi(archivio(), cella, nota)) {
     case NoteGiorno::Esito::Memorizzata:
         m_notaCaricata = nota;
         break;
@@ -571,7 +574,7 @@ void ImmissioneDettaglio::ricostruzioneIniziata()
     if (m_salvataggioNota || !m_ui->Note->isEnabled() || m_ui->Note->toPlainText() == m_notaCaricata
         || m_cellaNota.indice == 0)
         return;
-    if (NoteGiorno::Scrivi(m_finestra->sessione().PercorsoArchivio, m_cellaNota, m_ui->Note->toPlainText())
+    if (NoteGiorno::Scrivi(archivio(), m_cellaNota, m_ui->Note->toPlainText())
         == NoteGiorno::Esito::Memorizzata)
         m_notaCaricata = m_ui->Note->toPlainText();
 }

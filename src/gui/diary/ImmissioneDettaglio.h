@@ -69,6 +69,8 @@ protected:
 
 private:
     bool attiva() const;
+    // The archive of the main window's session.
+    const QString& archivio() const;
     bool cellaGiorno(int riga, int colonna) const;
     QString chiaveCella(int riga, int colonna) const;
     void cambiaTesto(int riga, int colonna, const QString& testo);

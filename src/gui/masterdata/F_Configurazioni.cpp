@@ -315,8 +315,7 @@ void F_Configurazioni::Command4_Click()
 void F_Configurazioni::Command1_Click()
 {
     Module1::CaricaConfigurazione(m_sessione);
-    Stampanti::LeggiStampanteDocumenti(m_sessione);
-    m_sessione.StampanteDocumentiTrovata = Stampanti::ImpostaStampante(m_sessione);
+    Stampanti::RileggiStampanteDocumenti(m_sessione);
     caricastampanti();
     m_sessione.SaltaPassword = true;
     close();

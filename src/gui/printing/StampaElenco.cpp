@@ -5,7 +5,7 @@
 #include "archive/Sessione.h"
 #include "platform/Messaggi.h"
 #include "gui/printing/EsecuzioneReport.h"
-#include "gui/printing/Stampanti.h"
+#include "gui/printing/LancioStampa.h"
 
 namespace StampaElenco {
 
@@ -52,8 +52,7 @@ void Anteprima_Click(const Sessione& sessione, ElencoAnagrafiche::Filtro filtro,
     Report::Richiesta r;
     r.modello = Report::StampaGenerica;
     r.archivio = sessione.PercorsoArchivio;
-    if (sessione.StampanteDocumentiTrovata)
-        r.stampante = sessione.StampanteDocumenti;
+    r.stampante = LancioStampa::StampanteScelta(sessione, false);
     r.destinazione = Report::Destinazione::Anteprima;
     r.titolo = QStringLiteral("Elenco dipendenti");
     r.righeStampa = righe;

@@ -49,10 +49,15 @@ bool TrovaStampantePdf(Sessione& sessione)
     return Cerca(ElencoStampanti::NomePdf, sessione.StampantePdf);
 }
 
-bool CaricaStampanti(Sessione& sessione)
+void RileggiStampanteDocumenti(Sessione& sessione)
 {
     LeggiStampanteDocumenti(sessione);
     sessione.StampanteDocumentiTrovata = ImpostaStampante(sessione);
+}
+
+bool CaricaStampanti(Sessione& sessione)
+{
+    RileggiStampanteDocumenti(sessione);
     return TrovaStampantePdf(sessione);
 }
 
@@ -94,8 +99,7 @@ bool MemorizzaStampanteDocumenti(Sessione& sessione, const QString& nome, QStrin
         },
         nullptr, descrizione);
     if (ok) {
-        LeggiStampanteDocumenti(sessione);
-        sessione.StampanteDocumentiTrovata = ImpostaStampante(sessione);
+        RileggiStampanteDocumenti(sessione);
     }
     return ok;
 }

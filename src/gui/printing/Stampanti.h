@@ -16,6 +16,9 @@ void LeggiStampanteDocumenti(Sessione& sessione);
 // Looks for an installed printer named exactly NomeStampanteDocumenti; when found it is kept
 // in StampanteDocumenti. Callers keep the answer in StampanteDocumentiTrovata.
 bool ImpostaStampante(Sessione& sessione);
+// LeggiStampanteDocumenti, then ImpostaStampante with its answer kept in
+// StampanteDocumentiTrovata: the documents printer as the archive names it now.
+void RileggiStampanteDocumenti(Sessione& sessione);
 // Looks for the installed printer named exactly "PDFCreator" and keeps it in StampantePdf.
 bool TrovaStampantePdf(Sessione& sessione);
 
