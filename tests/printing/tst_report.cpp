@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 #include "StrumentiPdf.h"
 
 #include "archive/Module1.h"
@@ -68,13 +69,7 @@ TabellaStampa2::RigaStampa2 Linea(const QString& testo, int grassetto = 0)
 
 void Azienda(AmbienteTest& amb, bool intestazione, bool logo)
 {
-    Configurazione::Dati d;
-    d.RagSociale = QStringLiteral("Officine Rossi S.r.l.");
-    d.Indirizzo = QStringLiteral("Via Roma 1");
-    d.Cap = QStringLiteral("23900");
-    d.Comune = QStringLiteral("Lecco");
-    d.Provincia = QStringLiteral("LC");
-    d.Tel = QStringLiteral("0341 111");
+    Configurazione::Dati d = AziendaDiProva();
     d.VisualizzaIntestazione = intestazione;
     d.VisualizzaLogo = logo;
     QImage immagine(120, 60, QImage::Format_RGB32);
