@@ -26,7 +26,8 @@ struct Servizi
     // The one clock: grids colour today, windows open on this month, backups are named by date.
     // None: the system's clock.
     std::function<QDateTime()> adesso;
-    // The installed printers. None: no printer.
+    // The installed printers. None: the system's queues and the built-in PDF printer
+    // (ElencoStampanti::Installate asks them).
     std::function<QList<Stampante>()> stampanti;
     // The calendar pick from a dd/MM/yyyy text ("" for today): the date chosen, "" on cancel.
     // None: the calendar window (cancelled without a display).

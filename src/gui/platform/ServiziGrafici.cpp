@@ -3,7 +3,6 @@
 #include "gui/archive/Attendere.h"
 #include "gui/archive/AttesaLavoro.h"
 #include "gui/masterdata/F_Pass.h"
-#include "gui/platform/ElencoStampanti.h"
 #include "gui/platform/MessaggiQt.h"
 #include "platform/Servizi.h"
 
@@ -17,7 +16,6 @@ void Installa(Servizi& s)
     s.messaggi = &dialoghi;
     s.attesaOccupato = [] { Attendere::RiavviaAttesa(); };
     s.attendiLavoro = AttendiLavoroConFinestra;
-    s.stampanti = ElencoStampanti::DiSistema;
     s.chiediPassword = [](const QString& archivio) {
         F_Pass prompt(archivio);
         return prompt.exec() == QDialog::Accepted;
