@@ -175,7 +175,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
     // No error path may end a worker without a trace.
     servizi().terminaProgramma = [&] {
         log.scrivi(QStringLiteral("X\tfine del programma richiesta (contatore errori %1)")
-                       .arg(Module1::ContatoreErrori));
+                       .arg(servizi().errori.ContatoreErrori));
         std::fflush(nullptr);
         std::_Exit(4);
     };
@@ -211,7 +211,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             throw;
         }
     });
-    Module1::ContatoreErrori = 0;
+    servizi().errori.ContatoreErrori = 0;
     if (!letto) {
         log.scrivi(QStringLiteral("X	") + erroreLettura);
         return 5;
@@ -248,7 +248,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             continue;
         }
         const int scelta = pari(10);
-        Module1::ContatoreErrori = 0;
+        servizi().errori.ContatoreErrori = 0;
         if (scelta < 6) {
             // A month of one own employee, with random edits.
             const RigheDipendenti::Dipendente& d = propri.at(pari(int(propri.size())));
@@ -262,7 +262,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             p.tipi = RigheDipendenti::CaricaTipi(sessioneBench().PercorsoArchivio, &tipiLetti);
             p.oggi = QDate::currentDate();
             Griglia g;
-            Module1::ContatoreErrori = 0;
+            servizi().errori.ContatoreErrori = 0;
             if (!tipiLetti || !GrigliaDettaglio::DimensionaGriglia1(g, p)) {
                 log.scrivi(QStringLiteral("G"));
                 continue;
@@ -274,7 +274,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
                     GrigliaDettaglio::ColonneFisse + pari(giorni), valori.at(pari(int(valori.size()))));
             ++sequenza;
             log.scrivi(QStringLiteral("A\t%1").arg(sequenza));
-            Module1::ContatoreErrori = 0;
+            servizi().errori.ContatoreErrori = 0;
             SalvataggioMese salvataggio(sessioneBench().PercorsoArchivio, g, m.mese, m.anno);
             const bool salvato = salvataggio.Salva();
             if (!salvato) {
@@ -292,7 +292,7 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
                     campi << g.testo(r, c);
                 righe << campi.join(Tab);
             }
-            righe << QStringLiteral("OK\t%1\t%2").arg(sequenza).arg(Module1::ContatoreErrori);
+            righe << QStringLiteral("OK\t%1\t%2").arg(sequenza).arg(servizi().errori.ContatoreErrori);
             log.scrivi(righe.join(QLatin1Char('\n')));
         } else if (scelta < 8) {
             // A note on a day of an own employee.
@@ -346,11 +346,11 @@ int lavoratore(int k, int processi, const QString& cartella, qint64 scadenza, qu
             t.anno = m.anno;
             t.tipi = RigheDipendenti::CaricaTipi(sessioneBench().PercorsoArchivio);
             Griglia totali;
-            Module1::ContatoreErrori = 0;
+            servizi().errori.ContatoreErrori = 0;
             const GrigliaTotali::Esito esito = GrigliaTotali::DimensionaGriglia2(totali, t);
             bool ok = false;
             if (esito.letto) {
-                Module1::ContatoreErrori = 0;
+                servizi().errori.ContatoreErrori = 0;
                 TabellaStampa2::PreparaStampa(sessioneBench().PercorsoArchivio, totali, esito, &ok);
             }
             log.scrivi(ok ? QStringLiteral("P") : QStringLiteral("PF"));
@@ -375,7 +375,7 @@ int manutenzione(const QString& cartella, qint64 scadenza)
     const QString backup = QDir(cartella).absoluteFilePath(QStringLiteral("backup"));
     int giro = 0;
     while (QDateTime::currentMSecsSinceEpoch() < scadenza) {
-        Module1::ContatoreErrori = 0;
+        servizi().errori.ContatoreErrori = 0;
         if (giro++ % 3 == 0) {
             QString errore;
             log.scrivi(Backup::CopiaArchivio(sessioneBench().PercorsoArchivio, backup, &errore)

@@ -187,8 +187,9 @@ Risultato Crea(
         r.errore = QStringLiteral("Numero di dipendenti o di mesi non valido.");
         return r;
     }
-    if (!CreazioneDB::Istanza().CreaDB(assoluto)) {
-        r.errore = CreazioneDB::Istanza().DescrizioneUltimoErrore();
+    CreazioneDB creazione;
+    if (!creazione.CreaDB(assoluto)) {
+        r.errore = creazione.DescrizioneUltimoErrore();
         if (r.errore.isEmpty())
             r.errore = QStringLiteral("Impossibile creare l'archivio.");
         return r;

@@ -486,7 +486,7 @@ Esito Ripristino(const QString& archivio, const QString& cartellaBackup, const Q
             Messaggi::Critical };
     }
     // An older backup gets the tables and fields it lacks.
-    CreazioneDB::Istanza().CreaDB(archivio);
+    CreazioneDB().CreaDB(archivio);
     return { true, {}, Messaggi::NoIcon };
 }
 

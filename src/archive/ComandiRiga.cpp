@@ -64,7 +64,7 @@ int creaArchivio(const QString& percorso)
         return 2;
     }
     const QString assoluto = QFileInfo(percorso).absoluteFilePath();
-    CreazioneDB& c = CreazioneDB::Istanza();
+    CreazioneDB c;
     QObject::connect(&c, &CreazioneDB::rigaCambiata, [](const QString& riga) {
         out() << riga << '\n';
         out().flush();

@@ -15,12 +15,6 @@ QString quota(const QString& nome)
 }
 } // namespace
 
-CreazioneDB& CreazioneDB::Istanza()
-{
-    static CreazioneDB istanza;
-    return istanza;
-}
-
 void CreazioneDB::setRiga(const QString& testo)
 {
     m_riga = testo;
@@ -206,7 +200,7 @@ bool ControllaVersione(QString& archivio, const QString& versione)
     });
 
     if (!letta || !memorizzata.isValid()) {
-        CreazioneDB::Istanza().CreaDB_Click(archivio);
+        CreazioneDB().CreaDB_Click(archivio);
         EseguiPasso([&] {
             Archivio db(archivio);
             // A failed first read may have met a row after all: add one only when there is none.
@@ -236,7 +230,7 @@ bool ControllaVersione(QString& archivio, const QString& versione)
                           "TabellaVersione)"),
                 { versione });
         });
-        CreazioneDB::Istanza().CreaDB_Click(archivio);
+        CreazioneDB().CreaDB_Click(archivio);
         messaggi().Messaggio(
             QStringLiteral("E' stato eseguito un aggiornamento"), Messaggi::Ok, Messaggi::Information);
     }

@@ -7,13 +7,13 @@
 
 // The creation command: creates an archive or completes an older one with
 // every missing table, field and index; never changes what exists. Widget-free, so it also runs
-// from the command line; the F_CreazioneDB window only shows its progress list.
+// from the command line; the F_CreazioneDB window shows the progress list of its own.
 class CreazioneDB : public QObject
 {
     Q_OBJECT
 
 public:
-    static CreazioneDB& Istanza();
+    CreazioneDB() = default;
 
     // Runs on `percorso`. An invalid path falls back to "Archivio.mdb" in the current folder, as
     // the program always did, and `percorso` then names it. True when every table was checked.
@@ -46,7 +46,6 @@ signals:
     void helpCambiato();
 
 private:
-    CreazioneDB() = default;
     bool creaTabella(const Schema::Tabella& tabella);
     bool eseguiCreazione(const QString& percorso, bool ripiega);
 

@@ -18,13 +18,13 @@ namespace {
 // for the user.
 void segnalaArchivioDanneggiato(const QString& descrizione)
 {
-    static bool detto = false;
+    bool& detto = servizi().errori.DannoSegnalato;
     if (detto)
         return;
     detto = QCoreApplication::instance() != nullptr;
     messaggi().Messaggio(descrizione, Messaggi::Ok, Messaggi::Critical);
     if (detto)
-        QTimer::singleShot(0, QCoreApplication::instance(), [] { detto = false; });
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { servizi().errori.DannoSegnalato = false; });
 }
 
 } // namespace
@@ -39,6 +39,7 @@ bool ErroreOccupato(int numero)
 
 bool GestioneErrore(int numero, const QString& descrizione, const QString& archivio)
 {
+    qint32& ContatoreErrori = servizi().errori.ContatoreErrori;
     ++ContatoreErrori;
     if (ContatoreErrori > 99) {
         if (ContatoreErrori > 10000)
@@ -53,11 +54,11 @@ bool GestioneErrore(int numero, const QString& descrizione, const QString& archi
         return true;
     }
     if (numero == CodiciErrore::TabellaNonTrovata && !archivio.isEmpty())
-        CreazioneDB::Istanza().CreaDB(archivio);
+        CreazioneDB().CreaDB(archivio);
     if (numero == CodiciErrore::NonUnArchivio)
         segnalaArchivioDanneggiato(descrizione);
     ContatoreErrori = 0;
-    if (MessaggiErroreAttivi) {
+    if (servizi().errori.MessaggiErroreAttivi) {
         const QString testo = QStringLiteral("  -- Messaggi di Errore Attivo (in Config->Utility) --  \r\r")
             + QString::number(numero) + QLatin1Char(' ') + descrizione
             + QStringLiteral("\rRipetere Stessa Istruzione ?");

@@ -6,16 +6,11 @@
 
 namespace Module1 {
 
-// Errors counted since the last one that was not a busy archive; shown by the wait window.
-inline qint32 ContatoreErrori = 0;
-// The dormant diagnostic: when on, a non-busy error asks whether to repeat the statement.
-inline bool MessaggiErroreAttivi = false;
-
 bool ErroreOccupato(int numero);
 
 // The shared error routine: yes = repeat the failed step, no = go on with the next one.
 // A damaged archive is said (once per user action) and the step skipped.
-// A missing table of `archivio` is created first.
+// A missing table of `archivio` is created first. Its counters are servizi().errori.
 bool GestioneErrore(int numero, const QString& descrizione, const QString& archivio = {});
 
 } // namespace Module1

@@ -207,7 +207,7 @@ bool ControllaPassword(Sessione& sessione)
     bool letta = EseguiConAttesa(
         [&] { memorizzata = LeggiPasswordMemorizzata(sessione.PercorsoArchivio); }, &errore, &descrizione);
     if (!letta && (errore == CodiciErrore::FileNonTrovato || errore == CodiciErrore::TabellaNonTrovata)) {
-        CreazioneDB::Istanza().CreaDB_Click(sessione.PercorsoArchivio);
+        CreazioneDB().CreaDB_Click(sessione.PercorsoArchivio);
         messaggi().Messaggio(
             QStringLiteral("ESEGUITA CREAZIONE DATABASE"), Messaggi::Ok, Messaggi::Information);
         // The archive made just now holds no password; one that was only missing a table may.

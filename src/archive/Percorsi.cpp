@@ -215,7 +215,7 @@ bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore)
             *errore = QStringLiteral("L'archivio «%1» esiste già.").arg(nome);
         return false;
     }
-    CreazioneDB& creazione = CreazioneDB::Istanza();
+    CreazioneDB creazione;
     bool ok = creazione.CreaDB(percorso);
     QString erroreImpostazioni;
     // The settings save of the settings window, silent: the caller says what happened.

@@ -35,6 +35,7 @@ public:
 
     // `archivio`: the archive the table is read from and written to.
     TabellaCodici(const QString& archivio, const DefinizioneTabellaCodici& definizione);
+    const QString& archivio() const { return m_archivio; }
 
     const DefinizioneTabellaCodici& definizione() const { return m_definizione; }
     // Row 0 holds the headers, rows 1..n the records in the order of their keys.

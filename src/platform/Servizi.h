@@ -14,8 +14,9 @@ class QDialog;
 class QPrinter;
 class QUrl;
 
-// The host services one run of the program uses, in one place. The program fills it with the
-// windows' versions at start; a test replaces the ones it watches and puts the set back after.
+// The host services one run of the program uses, and the little the error routine remembers, in
+// one place. The program fills it with the windows' versions at start; a test replaces the ones it
+// watches and puts the set back after.
 // An empty member means the quiet version that needs no display (noted beside each).
 struct Servizi
 {
@@ -57,6 +58,18 @@ struct Servizi
     QString cartellaEseguibile;
     QString cartellaModelli;
     QString cartellaImmagini;
+
+    // What the archive error routine remembers between one error and the next.
+    struct MemoriaErrori
+    {
+        // Errors counted since the last one that was not a busy archive; shown by the busy window.
+        qint32 ContatoreErrori = 0;
+        // The dormant diagnostic: when on, a non-busy error asks whether to repeat the statement.
+        bool MessaggiErroreAttivi = false;
+        // A damaged archive was told and the program has not been back to the user since.
+        bool DannoSegnalato = false;
+    };
+    MemoriaErrori errori;
 };
 
 // The set in use.

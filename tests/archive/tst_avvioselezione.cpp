@@ -66,7 +66,7 @@ public:
     static void creaArchivio(const QString& percorso)
     {
         QDir().mkpath(QFileInfo(percorso).path());
-        QVERIFY(CreazioneDB::Istanza().CreaDB(percorso));
+        QVERIFY(CreazioneDB().CreaDB(percorso));
     }
     QString leggiInf(const QString& cartella, const QString& chiave) const
     {

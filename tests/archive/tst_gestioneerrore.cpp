@@ -13,7 +13,6 @@
 #include <QTest>
 #include <QTimer>
 
-using Module1::ContatoreErrori;
 using Module1::GestioneErrore;
 
 class TestGestioneErrore : public QObject
@@ -38,7 +37,7 @@ void TestGestioneErrore::cleanup()
 {
     if (Attendere* w = Attendere::Corrente())
         delete w;
-    Module1::MessaggiErroreAttivi = false;
+    servizi().errori.MessaggiErroreAttivi = false;
 }
 
 void TestGestioneErrore::archivioOccupatoPerQualcheIstante()
@@ -89,7 +88,7 @@ void TestGestioneErrore::archivioOccupatoPerQualcheIstante()
 void TestGestioneErrore::erroreNonOccupatoSaltato()
 {
     AmbienteTest amb;
-    ContatoreErrori = 5;
+    servizi().errori.ContatoreErrori = 5;
     int tentativi = 0;
     bool dopo = false;
     const bool eseguito = EseguiPasso([&] {
@@ -101,7 +100,7 @@ void TestGestioneErrore::erroreNonOccupatoSaltato()
     QVERIFY(!eseguito);
     QVERIFY(!dopo);
     QCOMPARE(tentativi, 1);
-    QCOMPARE(ContatoreErrori, 0);
+    QCOMPARE(servizi().errori.ContatoreErrori, 0);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     QVERIFY(Attendere::Corrente() == nullptr);
 }
@@ -128,20 +127,20 @@ void TestGestioneErrore::tabellaMancanteRicreata()
 void TestGestioneErrore::limitiDelContatore()
 {
     AmbienteTest amb(false);
-    ContatoreErrori = 98;
+    servizi().errori.ContatoreErrori = 98;
     QVERIFY(GestioneErrore(3260, QString())); // the 99th is still retried
-    QCOMPARE(ContatoreErrori, 99);
+    QCOMPARE(servizi().errori.ContatoreErrori, 99);
     QVERIFY(!GestioneErrore(3260, QString())); // the 100th is skipped
     QVERIFY(!GestioneErrore(3024, QString())); // and is not reset on this path
-    QCOMPARE(ContatoreErrori, 101);
+    QCOMPARE(servizi().errori.ContatoreErrori, 101);
     QCOMPARE(amb.terminazioni, 0);
-    ContatoreErrori = 10000;
+    servizi().errori.ContatoreErrori = 10000;
     QVERIFY(!GestioneErrore(3024, QString()));
     QCOMPARE(amb.terminazioni, 1);
-    ContatoreErrori = 0;
+    servizi().errori.ContatoreErrori = 0;
     for (int n : { 3051, 3356, 91 })
         QVERIFY(GestioneErrore(n, QString()));
-    QCOMPARE(ContatoreErrori, 3);
+    QCOMPARE(servizi().errori.ContatoreErrori, 3);
 }
 
 void TestGestioneErrore::attesaSempliceRiprova()
@@ -150,13 +149,13 @@ void TestGestioneErrore::attesaSempliceRiprova()
     AltroUtente altro(amb.archivio());
     QVERIFY(altro.bloccato());
     QTimer::singleShot(300, [&] { altro.rilascia(); });
-    ContatoreErrori = 7;
+    servizi().errori.ContatoreErrori = 7;
     QVERIFY(EseguiConAttesa([&] {
         Archivio db(amb.archivio());
         db.esegui(QStringLiteral("INSERT INTO TabellaTipi (Tipo) VALUES ('A')"));
     }));
     // This path neither counts nor resets.
-    QCOMPARE(ContatoreErrori, 7);
+    QCOMPARE(servizi().errori.ContatoreErrori, 7);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM TabellaTipi")).toInt(), 1);
 
     int numero = 0;
@@ -170,7 +169,7 @@ void TestGestioneErrore::attesaSempliceRiprova()
 void TestGestioneErrore::diagnosticaFacoltativa()
 {
     AmbienteTest amb(false);
-    Module1::MessaggiErroreAttivi = true;
+    servizi().errori.MessaggiErroreAttivi = true;
     amb.messaggi.risposte << Messaggi::Ok << Messaggi::Cancel;
     QVERIFY(GestioneErrore(3000, QStringLiteral("guasto")));
     QVERIFY(!GestioneErrore(3000, QStringLiteral("guasto")));

@@ -129,8 +129,8 @@ void TestSchema::ripetizioneNonCambiaNulla()
     amb.sql(QStringLiteral("INSERT INTO TabellaMovimenti (Stato, Tipo) VALUES ('F', 'STRAORDINARIO')"));
     amb.sql(QStringLiteral("INSERT INTO Configurazioni (RagSociale) VALUES ('Ditta')"));
     const QString prima = dumpSchema(amb.archivio());
-    QVERIFY(CreazioneDB::Istanza().CreaDB(amb.archivio()));
-    QVERIFY(CreazioneDB::Istanza().CreaDB_Click(amb.sessione.PercorsoArchivio));
+    QVERIFY(CreazioneDB().CreaDB(amb.archivio()));
+    QVERIFY(CreazioneDB().CreaDB_Click(amb.sessione.PercorsoArchivio));
     QCOMPARE(dumpSchema(amb.archivio()), prima);
     QCOMPARE(amb.sql(QStringLiteral("SELECT Tipo FROM TabellaMovimenti")).toString(),
         QStringLiteral("STRAORDINARIO"));
@@ -150,7 +150,7 @@ void TestSchema::campoTipoMancante()
         AmbienteTest::sqlSu(vecchio,
             QStringLiteral("INSERT INTO TabellaMovimenti (Stato, StatoNum) VALUES (?, ?)"),
             { QString::number(i), i });
-    QVERIFY(CreazioneDB::Istanza().CreaDB(vecchio));
+    QVERIFY(CreazioneDB().CreaDB(vecchio));
     QCOMPARE(AmbienteTest::sqlSu(
                  vecchio, QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE Tipo = 'ORDINARIO'"))
                  .toInt(),
@@ -173,7 +173,7 @@ void TestSchema::campoPrnDocsPDFMancante()
                        "RagSociale TEXT, prnDocs TEXT)"));
     AmbienteTest::sqlSu(
         vecchio, QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'HP')"));
-    QVERIFY(CreazioneDB::Istanza().CreaDB(vecchio));
+    QVERIFY(CreazioneDB().CreaDB(vecchio));
     Archivio db(vecchio);
     QVERIFY(db.campi(QStringLiteral("Configurazioni")).contains(QStringLiteral("prnDocsPDF")));
     QSqlQuery q = db.esegui(QStringLiteral("SELECT RagSociale, prnDocs, prnDocsPDF FROM Configurazioni"));
@@ -190,7 +190,7 @@ void TestSchema::campoEsistenteNonCambiato()
     const QString vecchio = amb.archivio();
     AmbienteTest::sqlSu(
         vecchio, QStringLiteral("CREATE TABLE TabellaStati (Indice INTEGER PRIMARY KEY, Stato INTEGER)"));
-    QVERIFY(CreazioneDB::Istanza().CreaDB(vecchio));
+    QVERIFY(CreazioneDB().CreaDB(vecchio));
     const QString sql = AmbienteTest::sqlSu(
         vecchio, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'TabellaStati'"))
                             .toString();
@@ -201,7 +201,7 @@ void TestSchema::campoEsistenteNonCambiato()
 void TestSchema::righeDiAvanzamento()
 {
     AmbienteTest amb(false);
-    CreazioneDB& c = CreazioneDB::Istanza();
+    CreazioneDB c;
     QStringList righe;
     auto conn = connect(&c, &CreazioneDB::rigaCambiata, this, [&](const QString& r) { righe << r; });
     const qsizetype prima = c.Help().size();
@@ -224,14 +224,15 @@ void TestSchema::percorsoNonValidoRipiega()
     const QString cwd = QDir::currentPath();
     QDir::setCurrent(amb.cartella());
     amb.sessione.PercorsoArchivio = amb.percorso(QStringLiteral("non/esiste/Archivio.mdb"));
-    const bool ok = CreazioneDB::Istanza().CreaDB_Click(amb.sessione.PercorsoArchivio);
+    const bool ok = CreazioneDB().CreaDB_Click(amb.sessione.PercorsoArchivio);
     QDir::setCurrent(cwd);
     QVERIFY(ok);
     QCOMPARE(amb.sessione.PercorsoArchivio, QStringLiteral("Archivio.mdb"));
     QVERIFY(QFileInfo::exists(amb.percorso(QStringLiteral("Archivio.mdb"))));
     // The explicit form reports the failure instead.
-    QVERIFY(!CreazioneDB::Istanza().CreaDB(amb.percorso(QStringLiteral("non/esiste/Archivio.mdb"))));
-    QCOMPARE(CreazioneDB::Istanza().UltimoErrore(), int(CodiciErrore::PercorsoNonValido));
+    CreazioneDB esplicita;
+    QVERIFY(!esplicita.CreaDB(amb.percorso(QStringLiteral("non/esiste/Archivio.mdb"))));
+    QCOMPARE(esplicita.UltimoErrore(), int(CodiciErrore::PercorsoNonValido));
 }
 
 void TestSchema::controllaVersione_data()

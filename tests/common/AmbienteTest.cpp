@@ -16,14 +16,14 @@ AmbienteTest::AmbienteTest(bool creaArchivio)
     m_archivio = m_dir.filePath(QStringLiteral("Archivio.mdb"));
     sessione.PercorsoArchivio = m_archivio;
     sessione.NomeArchivio = QStringLiteral("Archivio.mdb");
-    Module1::ContatoreErrori = 0;
+    servizi().errori.ContatoreErrori = 0;
     servizi().terminaProgramma = [this] { ++terminazioni; };
     servizi().apriUrl = [this](const QUrl& url) {
         urlAperti << url;
         return true;
     };
     if (creaArchivio)
-        CreazioneDB::Istanza().CreaDB(m_archivio);
+        CreazioneDB().CreaDB(m_archivio);
 }
 
 AmbienteTest::~AmbienteTest() = default;

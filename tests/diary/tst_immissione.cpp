@@ -122,7 +122,7 @@ void TestImmissione::init()
 void TestImmissione::cleanup()
 {
     Orologio::ImpostaAdesso({});
-    Module1::ContatoreErrori = 0;
+    servizi().errori.ContatoreErrori = 0;
 }
 
 void TestImmissione::digitazioneENormalizzazione()
@@ -375,7 +375,7 @@ void TestImmissione::salvataggioNonRiuscito()
         altro.setDatabaseName(amb.archivio());
         QVERIFY(altro.open());
         QVERIFY(QSqlQuery(altro).exec(QStringLiteral("BEGIN EXCLUSIVE")));
-        Module1::ContatoreErrori = 96;
+        servizi().errori.ContatoreErrori = 96;
         QTest::mouseClick(ins, Qt::LeftButton);
         QSqlQuery(QStringLiteral("ROLLBACK"), altro);
         altro.close();
@@ -393,7 +393,7 @@ void TestImmissione::salvataggioNonRiuscito()
     QCOMPARE(cella(f.f, 2, 2), QStringLiteral("6,50"));
     QCOMPARE(f->Immissione()->celleModificate(), 2);
 
-    Module1::ContatoreErrori = 0;
+    servizi().errori.ContatoreErrori = 0;
     QTest::mouseClick(ins, Qt::LeftButton);
     QCOMPARE(amb.messaggi.chiamate.last().testo, QStringLiteral("Registrazione Effettuata"));
     QCOMPARE(movimento(amb, rossi, QStringLiteral("ORDINARIO"), 2),

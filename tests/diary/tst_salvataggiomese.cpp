@@ -196,7 +196,7 @@ int salvaFinoAllaFine()
 
 void TestSalvataggioMese::cleanup()
 {
-    Module1::ContatoreErrori = 0;
+    servizi().errori.ContatoreErrori = 0;
 }
 
 void TestSalvataggioMese::tabellaDiRegistrazione()
@@ -452,7 +452,7 @@ void TestSalvataggioMese::archivioOccupatoOltreLeRiprove()
         AltroUtente altro(amb.archivio());
         QVERIFY(altro.bloccato());
         // Only a few of the error routine's retries are left, so the lock outlasts them.
-        Module1::ContatoreErrori = 96;
+        servizi().errori.ContatoreErrori = 96;
         SalvataggioMese salvataggio(amb.archivio(), g, Febbraio, Anno2024);
         QVERIFY(!salvataggio.Salva());
         QCOMPARE(salvataggio.numeroErrore(), CodiciErrore::Bloccato);
@@ -463,7 +463,7 @@ void TestSalvataggioMese::archivioOccupatoOltreLeRiprove()
     QCOMPARE(g.testo(2, GrigliaDettaglio::ColonnaGiorno(1)), QStringLiteral("f"));
     QCOMPARE(g.testo(2, GrigliaDettaglio::ColonnaGiorno(2)), QStringLiteral("7,50"));
 
-    Module1::ContatoreErrori = 0;
+    servizi().errori.ContatoreErrori = 0;
     QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
     QCOMPARE(
         leggi(amb.archivio(), rossi, QStringLiteral("ORDINARIO"), 1).stato.toString(), QStringLiteral("F"));

@@ -110,7 +110,7 @@ void TestAnagrafiche::codiceConApice()
     QVERIFY(ControllaEsistenzaCodiceAnagrafica(amb.archivio(), codice, 0));
     QCOMPARE(amb.messaggi.testi(),
         QStringList { QStringLiteral("Codice anagrafica già utilizzato da: O'Neil Ann") });
-    QCOMPARE(Module1::ContatoreErrori, 0);
+    QCOMPARE(servizi().errori.ContatoreErrori, 0);
 }
 
 void TestAnagrafiche::ragSocialeComposta_data()

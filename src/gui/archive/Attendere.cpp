@@ -2,11 +2,11 @@
 #include "ui_Attendere.h"
 
 #include "archive/GestioneErrore.h"
+#include "gui/platform/FinestraAperta.h"
+#include "platform/Servizi.h"
 
 #include <QApplication>
 #include <QScreen>
-
-QPointer<Attendere> Attendere::s_corrente;
 
 Attendere::Attendere(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
@@ -33,7 +33,7 @@ QString Attendere::testoLabel1() const
 void Attendere::TimerRefresc_Timer()
 {
     m_ui->Label1->setText(
-        QStringLiteral("Attendere... Database Occupato  //%1//").arg(Module1::ContatoreErrori));
+        QStringLiteral("Attendere... Database Occupato  //%1//").arg(servizi().errori.ContatoreErrori));
     repaint();
 }
 
@@ -46,16 +46,16 @@ void Attendere::TimerAttesa_Timer()
 
 Attendere* Attendere::Corrente()
 {
-    return s_corrente.data();
+    return FinestraAperta<Attendere>();
 }
 
 void Attendere::RiavviaAttesa()
 {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
-    if (!s_corrente)
-        s_corrente = new Attendere;
-    Attendere* w = s_corrente.data();
+    Attendere* w = Corrente();
+    if (!w)
+        w = new Attendere;
     w->TimerAttesa.stop();
     w->TimerAttesa.start();
     if (!w->TimerRefresc.isActive())

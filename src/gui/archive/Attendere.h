@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -20,7 +19,7 @@ public:
     // Loads the window if needed, restarts its close timer and shows it when hidden.
     // Does nothing without a graphical application (command line use).
     static void RiavviaAttesa();
-    // The window while it is loaded, else nullptr.
+    // The window while it is shown, else nullptr.
     static Attendere* Corrente();
 
     QString testoLabel1() const;
@@ -32,5 +31,4 @@ private:
     void TimerAttesa_Timer();
 
     const QScopedPointer<Ui::Attendere> m_ui;
-    static QPointer<Attendere> s_corrente;
 };

@@ -15,9 +15,9 @@ F_CreazioneDB::F_CreazioneDB(Sessione& sessione, QWidget* parent)
     , m_ui(new Ui::F_CreazioneDB)
 {
     m_ui->setupUi(this);
-    CreazioneDB& c = CreazioneDB::Istanza();
+    CreazioneDB c;
     connect(&c, &CreazioneDB::rigaCambiata, m_ui->riga, &QLineEdit::setText);
-    connect(&c, &CreazioneDB::helpCambiato, this, &F_CreazioneDB::aggiornaHelp);
+    connect(&m_creazione, &CreazioneDB::helpCambiato, this, &F_CreazioneDB::aggiornaHelp);
     connect(m_ui->CreaDB, &QPushButton::clicked, this, &F_CreazioneDB::CreaDB_Click);
     connect(m_ui->AllineaDB, &QPushButton::clicked, this, &F_CreazioneDB::AllineaDB_Click);
     aggiornaHelp();
@@ -31,7 +31,7 @@ F_CreazioneDB::~F_CreazioneDB() = default;
 
 void F_CreazioneDB::aggiornaHelp()
 {
-    const CreazioneDB& c = CreazioneDB::Istanza();
+    const CreazioneDB c;
     m_ui->Help->clear();
     m_ui->Help->addItems(c.Help());
     if (c.RigaInCima() < m_ui->Help->count())
@@ -40,10 +40,10 @@ void F_CreazioneDB::aggiornaHelp()
 
 void F_CreazioneDB::CreaDB_Click()
 {
-    CreazioneDB::Istanza().CreaDB_Click(m_sessione.PercorsoArchivio);
+    m_creazione.CreaDB_Click(m_sessione.PercorsoArchivio);
 }
 
 void F_CreazioneDB::AllineaDB_Click()
 {
-    CreazioneDB::Istanza().AllineaDB_Click(m_sessione.PercorsoArchivio);
+    m_creazione.AllineaDB_Click(m_sessione.PercorsoArchivio);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/CreazioneDB.h"
+
 #include <QWidget>
 
 struct Sessione;
@@ -24,4 +26,5 @@ private:
     void AllineaDB_Click();
 
     const QScopedPointer<Ui::F_CreazioneDB> m_ui;
+    CreazioneDB m_creazione;
 };

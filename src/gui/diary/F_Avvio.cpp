@@ -24,6 +24,7 @@
 #include "gui/masterdata/F_SchedaDipendente.h"
 #include "gui/masterdata/F_TabellaStati.h"
 #include "gui/masterdata/F_TabellaTipi.h"
+#include "gui/platform/FinestraAperta.h"
 #include "gui/masterdata/SceltaData.h"
 #include "platform/Messaggi.h"
 #include "platform/Servizi.h"
@@ -61,8 +62,6 @@ void coloraSfondo(QWidget* w, const QColor& colore)
     w->setAutoFillBackground(true);
 }
 } // namespace
-
-QPointer<F_Avvio> F_Avvio::s_corrente;
 
 F_Avvio::F_Avvio(Sessione& sessione, QWidget* parent)
     : QMainWindow(parent)
@@ -178,20 +177,20 @@ void F_Avvio::collega()
 
 F_Avvio* F_Avvio::Corrente()
 {
-    return s_corrente.data();
+    return FinestraAperta<F_Avvio>([](const F_Avvio& f) { return !f.m_disconnessione; });
 }
 
 F_Avvio* F_Avvio::Apri(Sessione& sessione)
 {
     FinestreTenute tenute;
-    if (s_corrente) {
+    if (F_Avvio* precedente = Corrente()) {
         // Reopened from scratch (the settings window does so): the old window goes, its typed
         // cells saved or given up first; the windows opened from it stay open, with what is typed
         // in them.
-        s_corrente->m_immissione->ConfermaUscita({}, false);
-        s_corrente->m_disconnessione = true;
-        s_corrente->close();
-        tenute = s_corrente->cediFinestre();
+        precedente->m_immissione->ConfermaUscita({}, false);
+        precedente->m_disconnessione = true;
+        precedente->close();
+        tenute = precedente->cediFinestre();
     }
     auto* finestra = new F_Avvio(sessione);
     finestra->setAttribute(Qt::WA_DeleteOnClose);
@@ -201,7 +200,6 @@ F_Avvio* F_Avvio::Apri(Sessione& sessione)
         delete finestra;
         return nullptr;
     }
-    s_corrente = finestra;
     finestra->adottaFinestre(tenute);
     finestra->show();
     finestra->activateWindow();
@@ -294,7 +292,7 @@ bool F_Avvio::Form_Load()
     int errore = 0;
     EseguiConAttesa([this] { Archivio db(m_sessione.PercorsoArchivio); }, &errore);
     if (errore == CodiciErrore::FileNonTrovato || errore == CodiciErrore::TabellaNonTrovata) {
-        CreazioneDB::Istanza().CreaDB_Click(m_sessione.PercorsoArchivio);
+        CreazioneDB().CreaDB_Click(m_sessione.PercorsoArchivio);
         if (!ControllaVersione(m_sessione.PercorsoArchivio, Module1::VersioneProgramma))
             return false;
     }

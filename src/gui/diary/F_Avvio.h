@@ -44,6 +44,7 @@ public:
     // Opens the main window on the session's archive from scratch (an open one is closed first):
     // load, show, first build. nullptr when the load ended the program.
     static F_Avvio* Apri(Sessione& sessione);
+    // The main window in use, else nullptr.
     static F_Avvio* Corrente();
     Sessione& sessione() const { return m_sessione; }
 
@@ -169,6 +170,4 @@ private:
     QString m_legendaFeste;
     ImmissioneDettaglio* m_immissione = nullptr;
     SalvataggioAutomatico* m_salvataggio = nullptr;
-
-    static QPointer<F_Avvio> s_corrente;
 };

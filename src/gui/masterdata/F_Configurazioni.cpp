@@ -18,6 +18,7 @@
 #include "masterdata/DatiComputer.h"
 #include "gui/masterdata/SceltaData.h"
 #include "gui/platform/ElencoStampanti.h"
+#include "gui/platform/FinestraAperta.h"
 #include "platform/Messaggi.h"
 #include "platform/Servizi.h"
 #include "platform/Piattaforma.h"
@@ -43,12 +44,6 @@ const QString TestoRipristina = QStringLiteral("Ripristina Backup");
 const QString ColoreRipristino = QStringLiteral("#C0FFC0");
 const QString FestivitaNonRegistrate
     = QStringLiteral("Impossibile registrare le festività: l'archivio non è raggiungibile.");
-
-QPointer<F_Configurazioni>& aperta()
-{
-    static QPointer<F_Configurazioni> f;
-    return f;
-}
 
 // The main window may rebuild itself when it is shown again: never from inside a click of a
 // window that is closing.
@@ -177,7 +172,7 @@ F_Configurazioni::~F_Configurazioni() = default;
 
 F_Configurazioni* F_Configurazioni::Apri(Sessione& sessione, QWidget* parent)
 {
-    if (F_Configurazioni* f = aperta()) {
+    if (F_Configurazioni* f = Aperta()) {
         f->show();
         f->raise();
         f->activateWindow();
@@ -192,7 +187,6 @@ F_Configurazioni* F_Configurazioni::Apri(Sessione& sessione, QWidget* parent)
     }
     auto* f = new F_Configurazioni(sessione, parent);
     f->setAttribute(Qt::WA_DeleteOnClose);
-    aperta() = f;
     if (parent) {
         // Over the window it was opened from, not wherever the window system puts new windows.
         f->adjustSize();
@@ -204,7 +198,7 @@ F_Configurazioni* F_Configurazioni::Apri(Sessione& sessione, QWidget* parent)
 
 F_Configurazioni* F_Configurazioni::Aperta()
 {
-    return aperta();
+    return FinestraAperta<F_Configurazioni>();
 }
 
 void F_Configurazioni::Form_Load()
@@ -329,9 +323,10 @@ void F_Configurazioni::Command2_Click()
     m_ui->Command4->setEnabled(false);
     m_ui->StatoCreazione->clear();
     bool ok = false;
+    CreazioneDB creazione;
     {
         CursoreOccupato cursore;
-        ok = CreazioneDB::Istanza().CreaDB_Click(m_sessione.PercorsoArchivio);
+        ok = creazione.CreaDB_Click(m_sessione.PercorsoArchivio);
     }
     m_ui->Command2->setEnabled(true);
     m_ui->Command1->setEnabled(true);
@@ -340,7 +335,7 @@ void F_Configurazioni::Command2_Click()
         m_ui->StatoCreazione->setText(QStringLiteral("CREAZIONE COMPLETATA CON SUCCESSO"));
         return;
     }
-    const QString motivo = CreazioneDB::Istanza().DescrizioneUltimoErrore();
+    const QString motivo = creazione.DescrizioneUltimoErrore();
     m_ui->StatoCreazione->setText(QStringLiteral("CREAZIONE NON COMPLETATA"));
     messaggi().Messaggio(
         QStringLiteral("CREAZIONE NON COMPLETATA\n") + motivo, Messaggi::Ok, Messaggi::Critical);

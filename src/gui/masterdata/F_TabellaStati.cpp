@@ -1,6 +1,6 @@
 #include "F_TabellaStati.h"
 
-#include <QPointer>
+#include "gui/platform/FinestraAperta.h"
 
 F_TabellaStati::F_TabellaStati(const QString& archivio, QWidget* parent)
     : F_TabellaCodici(archivio, DefinizioneStati(), parent)
@@ -8,8 +8,7 @@ F_TabellaStati::F_TabellaStati(const QString& archivio, QWidget* parent)
 
 F_TabellaStati* F_TabellaStati::Apri(const QString& archivio, QWidget* proprietario)
 {
-    static QPointer<F_TabellaStati> aperta;
-    if (!aperta)
-        aperta = new F_TabellaStati(archivio, proprietario);
-    return aperta;
+    F_TabellaStati* aperta = FinestraAperta<F_TabellaStati>(
+        [&archivio](const F_TabellaStati& f) { return f.tabella().archivio() == archivio; });
+    return aperta ? aperta : new F_TabellaStati(archivio, proprietario);
 }

@@ -1,6 +1,6 @@
 #include "F_TabellaTipi.h"
 
-#include <QPointer>
+#include "gui/platform/FinestraAperta.h"
 
 F_TabellaTipi::F_TabellaTipi(const QString& archivio, QWidget* parent)
     : F_TabellaCodici(archivio, DefinizioneTipi(), parent)
@@ -8,8 +8,7 @@ F_TabellaTipi::F_TabellaTipi(const QString& archivio, QWidget* parent)
 
 F_TabellaTipi* F_TabellaTipi::Apri(const QString& archivio, QWidget* proprietario)
 {
-    static QPointer<F_TabellaTipi> aperta;
-    if (!aperta)
-        aperta = new F_TabellaTipi(archivio, proprietario);
-    return aperta;
+    F_TabellaTipi* aperta = FinestraAperta<F_TabellaTipi>(
+        [&archivio](const F_TabellaTipi& f) { return f.tabella().archivio() == archivio; });
+    return aperta ? aperta : new F_TabellaTipi(archivio, proprietario);
 }
