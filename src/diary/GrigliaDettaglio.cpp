@@ -4,6 +4,7 @@
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
 #include "comune/Griglia.h"
+#include "diary/MeseDiario.h"
 
 #include <QHash>
 #include <QSqlQuery>
@@ -17,12 +18,6 @@ QDate dataDelGiorno(int giorno, int mese, const QString& anno)
 {
     return Module1::LeggiData(
         QStringLiteral("%1/%2/%3").arg(giorno).arg(mese, 2, 10, QLatin1Char('0')).arg(anno));
-}
-
-// Row of an employee's type: types compare without regard to case, as the archive always did.
-QString chiave(qint64 indice, const QString& tipo)
-{
-    return QString::number(indice) + QLatin1Char('\x1f') + tipo.toCaseFolded();
 }
 } // namespace
 
@@ -47,8 +42,16 @@ int NumeroGiorno(const QString& giorno)
 
 bool DimensionaGriglia1(Griglia& griglia, const Parametri& p)
 {
+    MeseDiario documento;
+    const bool letto = documento.Carica(p);
+    Disegna(griglia, documento, p);
+    return letto;
+}
+
+void Disegna(Griglia& griglia, const MeseDiario& documento, const Parametri& p)
+{
     Griglia::Ricostruzione blocco(griglia);
-    const int giorni = CalcolaNumeroGiorniMese(p.mese, p.anno);
+    const int giorni = documento.giorni();
     const int numeroMese = Module1::NumeroMese(p.mese);
 
     griglia.impostaRighe(0);
@@ -67,13 +70,7 @@ bool DimensionaGriglia1(Griglia& griglia, const Parametri& p)
     griglia.impostaTesto(0, 3, IntestazioneTipo);
 
     // The employee rows come first, as the columns' formats apply to every row.
-    QList<RigheDipendenti::Dipendente> dipendenti;
-    bool tuttoLetto = EseguiPasso([&] {
-        dipendenti.clear();
-        Archivio db(p.archivio);
-        dipendenti = RigheDipendenti::LeggiDipendenti(db, p.criteri);
-    });
-    RigheDipendenti::CaricaDipendenti(griglia, dipendenti, p.tipi);
+    RigheDipendenti::CaricaDipendenti(griglia, documento.dipendenti(), documento.tipi());
 
     // Holidays and closures take the Sunday colour, and their day cell names them.
     QHash<QDate, QString> feste;
@@ -102,60 +99,19 @@ bool DimensionaGriglia1(Griglia& griglia, const Parametri& p)
         griglia.impostaTesto(0, c, data.isValid() ? Module1::NomeGiorno(giornoSettimana).left(2) : QString());
     }
 
-    if (dipendenti.isEmpty())
-        return tuttoLetto;
+    for (int r = 0; r < documento.righe(); ++r)
+        for (int d = 1; d <= giorni; ++d) {
+            const QString testo = documento.testo(r, d);
+            if (!testo.isEmpty())
+                griglia.impostaTesto(r + RigheFisse, ColonnaGiorno(d), testo);
+            if (documento.nota(r, d))
+                griglia.impostaSfondo(r + RigheFisse, ColonnaGiorno(d), ColoreNota);
+        }
+}
 
-    QHash<QString, int> righe;
-    for (int r = RigheFisse; r < griglia.righe(); ++r)
-        righe.insert(chiave(griglia.testo(r, 0).toLongLong(), griglia.testo(r, 3)), r);
-
-    // One query for the whole month: the entries of the same employees the rows show. CROSS JOIN
-    // keeps the employees as the outer loop, so each one's month is found through the
-    // (IndiceAnagrafica, Anno, Mese, Tipo) index instead of scanning every entry of every year.
-    struct Movimento
-    {
-        qint64 indice;
-        int riga;
-        int colonna;
-        QString stato;
-        bool nota;
-    };
-    QList<Movimento> trovati;
-    const bool movimentiLetti = EseguiPasso([&] {
-        trovati.clear();
-        Archivio db(p.archivio);
-        QVariantList valori;
-        const QString condizione
-            = RigheDipendenti::CondizioneDipendenti(p.criteri, QStringLiteral("a"), valori);
-        valori << p.anno << p.mese;
-        db.scorri(
-            QStringLiteral(
-                "SELECT m.Indice, m.IndiceAnagrafica, m.Tipo, m.Giorno, m.Stato, m.Note "
-                "FROM TabellaAnagrafiche a CROSS JOIN TabellaMovimenti m ON m.IndiceAnagrafica = a.Indice "
-                "WHERE ")
-                + condizione + QStringLiteral(" AND m.Anno = ? AND m.Mese = ?"),
-            valori, [&](const RigaRapida& q) {
-                const auto riga = righe.constFind(chiave(q.intero(1), q.testo(2)));
-                if (riga == righe.constEnd())
-                    return;
-                const int giorno = NumeroGiorno(q.testo(3));
-                if (giorno < 1 || giorno > giorni)
-                    return;
-                trovati.append({ q.intero(0), *riga, ColonnaGiorno(giorno), q.testo(4),
-                    !q.nullo(5) && !q.testo(5).isEmpty() });
-            });
-    });
-    tuttoLetto = tuttoLetto && movimentiLetti;
-
-    // A day stored twice shows the later row, and keeps the note colour of any of them.
-    std::sort(trovati.begin(), trovati.end(),
-        [](const Movimento& a, const Movimento& b) { return a.indice < b.indice; });
-    for (const Movimento& m : trovati) {
-        griglia.impostaTesto(m.riga, m.colonna, m.stato);
-        if (m.nota)
-            griglia.impostaSfondo(m.riga, m.colonna, ColoreNota);
-    }
-    return tuttoLetto;
+void DisegnaCella(Griglia& griglia, const MeseDiario& documento, int riga, int giorno)
+{
+    griglia.impostaTesto(riga + RigheFisse, ColonnaGiorno(giorno), documento.testo(riga, giorno));
 }
 
 } // namespace GrigliaDettaglio

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class Griglia;
+class MeseDiario;
 
 // The month view of the main window: one column per day, one row per employee and entry type,
 // each day cell showing what is stored for that employee, type and day.
@@ -61,5 +62,9 @@ int NumeroGiorno(const QString& giorno);
 // one query for all employees and types. False when an archive step had to be skipped (the grid
 // then lacks what could not be read).
 bool DimensionaGriglia1(Griglia& griglia, const Parametri& p);
+// Draws a loaded month: header rows, employee rows, the day texts and the note colours.
+void Disegna(Griglia& griglia, const MeseDiario& documento, const Parametri& p);
+// Shows the text of one day cell of the document as it is now.
+void DisegnaCella(Griglia& griglia, const MeseDiario& documento, int riga, int giorno);
 
 } // namespace GrigliaDettaglio

@@ -5,6 +5,7 @@
 #include "archive/Module1.h"
 #include "diary/ElencoStati.h"
 #include "diary/GrigliaDettaglio.h"
+#include "diary/MeseDiario.h"
 #include "comune/Griglia.h"
 #include "diary/RegoleCella.h"
 
@@ -86,6 +87,33 @@ CelleMese leggiGriglia(const Griglia& griglia, int anno, int numeroMese)
         riga.tipo = griglia.testo(r, 3);
         for (int g = 1; g <= letto.date.size(); ++g)
             riga.giorni << griglia.testo(r, GrigliaDettaglio::ColonnaGiorno(g));
+        if (!visti.contains(riga.indice)) {
+            visti.insert(riga.indice);
+            letto.dipendenti << riga.indice;
+        }
+        letto.righe << riga;
+    }
+    return letto;
+}
+
+// The month as a document holds it when the save begins; rows are numbered as the grid shows
+// them, for the progress.
+CelleMese leggiDocumento(const MeseDiario& documento)
+{
+    CelleMese letto;
+    for (int g = 1; g <= documento.giorni(); ++g)
+        letto.date << documento.mese().data(g);
+    QSet<qint64> visti;
+    for (int r = 0; r < documento.righe(); ++r) {
+        const MeseDiario::Riga& d = documento.riga(r);
+        RigaDaSalvare riga;
+        riga.riga = r + GrigliaDettaglio::RigheFisse;
+        riga.indice = d.indice;
+        riga.codice = d.codice;
+        riga.nome = d.nome;
+        riga.tipo = d.tipo;
+        for (int g = 1; g <= documento.giorni(); ++g)
+            riga.giorni << documento.testo(r, g);
         if (!visti.contains(riga.indice)) {
             visti.insert(riga.indice);
             letto.dipendenti << riga.indice;
@@ -300,10 +328,17 @@ void mostraScritto(Griglia& griglia, const CelleMese& celle, const MeseScritto& 
 
 SalvataggioMese::SalvataggioMese(
     const QString& archivio, Griglia& griglia, const QString& mese, const QString& anno)
-    : m_griglia(griglia)
+    : m_griglia(&griglia)
     , m_mese(mese)
     , m_anno(anno)
     , m_archivio(archivio)
+{ }
+
+SalvataggioMese::SalvataggioMese(MeseDiario& documento)
+    : m_documento(&documento)
+    , m_mese(documento.mese().nomeMese())
+    , m_anno(documento.mese().testoAnno())
+    , m_archivio(documento.archivio())
 { }
 
 void SalvataggioMese::impostaAvanzamento(std::function<void(int)> avanzamento, int ogniRighe)
@@ -328,12 +363,15 @@ bool SalvataggioMese::Salva()
         return false;
     }
 
-    const CelleMese celle = leggiGriglia(m_griglia, anno, numeroMese);
+    const CelleMese celle = m_documento ? leggiDocumento(*m_documento) : leggiGriglia(*m_griglia, anno, numeroMese);
 
     // A rebuild while saving (another month, another layout) leaves the new grid as it is.
     bool ricostruita = false;
-    const QMetaObject::Connection osservazione = QObject::connect(
-        &m_griglia, &Griglia::ricostruzioneIniziata, [&ricostruita] { ricostruita = true; });
+    const int caricamenti = m_documento ? m_documento->caricamenti() : 0;
+    QMetaObject::Connection osservazione;
+    if (m_griglia)
+        osservazione = QObject::connect(
+            m_griglia, &Griglia::ricostruzioneIniziata, [&ricostruita] { ricostruita = true; });
 
     MeseScritto scritto;
     const bool salvato = EseguiPasso([&] {
@@ -357,8 +395,20 @@ bool SalvataggioMese::Salva()
     m_descrizioneErrore.clear();
     m_inserite = scritto.inserite;
     m_aggiornate = scritto.aggiornate;
-    if (!ricostruita)
-        mostraScritto(m_griglia, celle, scritto);
+    if (m_documento && m_documento->caricamenti() == caricamenti) {
+        QList<QStringList> scritti;
+        scritti.reserve(scritto.contenuti.size());
+        for (const QList<qsizetype>& tipi : std::as_const(scritto.contenuti)) {
+            QStringList riga;
+            riga.reserve(tipi.size());
+            for (qsizetype t : tipi)
+                riga << scritto.tipiDiContenuto.at(t).testo;
+            scritti << riga;
+        }
+        m_documento->Registrato(scritti);
+    } else if (m_griglia && !ricostruita) {
+        mostraScritto(*m_griglia, celle, scritto);
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 class Griglia;
+class MeseDiario;
 
 // Writes the month shown in a detail grid back to TabellaMovimenti: one row per grid row and day
 // (empty cells too), hours as text with a decimal comma and as StatoNum, state codes upper-cased
@@ -22,6 +23,9 @@ class SalvataggioMese
 {
 public:
     SalvataggioMese(const QString& archivio, Griglia& griglia, const QString& mese, const QString& anno);
+    // The month of a document, on its archive: once stored, its cells show what was written and
+    // count as saved; its history stays.
+    explicit SalvataggioMese(MeseDiario& documento);
 
     // Called while writing with the grid row reached, every `ogniRighe` rows and at the end.
     void impostaAvanzamento(std::function<void(int riga)> avanzamento, int ogniRighe = 25);
@@ -43,7 +47,8 @@ public:
         QString* descrizioneErrore = nullptr);
 
 private:
-    Griglia& m_griglia;
+    Griglia* m_griglia = nullptr;
+    MeseDiario* m_documento = nullptr;
     QString m_mese;
     QString m_anno;
     QString m_archivio;
