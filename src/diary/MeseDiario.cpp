@@ -139,8 +139,8 @@ bool MeseDiario::Carica(const GrigliaDettaglio::Parametri& p)
                     const int giorno = GrigliaDettaglio::NumeroGiorno(q.testo(3));
                     if (giorno < 1 || giorno > m_giorni)
                         return;
-                    trovati.append(
-                        { q.intero(0), posto(*riga, giorno), q.testo(4), !q.nullo(5) && !q.testo(5).isEmpty() });
+                    trovati.append({ q.intero(0), posto(*riga, giorno), q.testo(4),
+                        !q.nullo(5) && !q.testo(5).isEmpty() });
                 });
         });
         tuttoLetto = tuttoLetto && letti;

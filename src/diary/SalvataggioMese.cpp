@@ -363,7 +363,8 @@ bool SalvataggioMese::Salva()
         return false;
     }
 
-    const CelleMese celle = m_documento ? leggiDocumento(*m_documento) : leggiGriglia(*m_griglia, anno, numeroMese);
+    const CelleMese celle
+        = m_documento ? leggiDocumento(*m_documento) : leggiGriglia(*m_griglia, anno, numeroMese);
 
     // A rebuild while saving (another month, another layout) leaves the new grid as it is.
     bool ricostruita = false;

@@ -39,6 +39,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QMenu>
 #include <QTimer>
 
 using namespace FunzioniPerVariabili;
@@ -99,7 +100,31 @@ F_Avvio::F_Avvio(Sessione& sessione, QWidget* parent)
     m_ui->FrameSelezioneMese->setSizePolicy(politica);
     PulisciCampiAnagraficaSelezionata();
     collega();
-    m_immissione = new ImmissioneDettaglio(this, m_ui.data());
+
+    QMenu* modifica = new QMenu(QStringLiteral("&Modifica"), m_ui->menubar);
+    modifica->setObjectName(QStringLiteral("mModifica"));
+    m_ui->menubar->addMenu(modifica);
+    ControlliImmissione c;
+    c.griglia = m_ui->RigheArt;
+    c.registra = m_ui->Ins;
+    c.cancella = m_ui->Command1;
+    c.registraNota = m_ui->SalvaNote;
+    c.svuotaNota = m_ui->cnote;
+    c.nota = m_ui->Note;
+    c.titoloNota = m_ui->Label4;
+    c.indice = m_ui->IndiceAnagraficaSelezionata;
+    c.codice = m_ui->CodiceAnagraficaSelezionata;
+    c.dipendente = m_ui->AnagraficaSelezionata;
+    c.tipo = m_ui->tiposelezionato;
+    c.giorno = m_ui->GiornoAnagraficaSelezionata;
+    c.frameSalva = m_ui->FrameSalva;
+    c.avanzamento = m_ui->ProgressBar;
+    c.stato = statusBar();
+    c.menuModifica = modifica;
+    m_immissione = new ImmissioneDettaglio(
+        m_documento, m_griglia, c, [this] { return !VisualizzaTotali(); },
+        [this] { DimensionaGriglia_Click(); }, this);
+    connect(this, &F_Avvio::grigliaRicostruita, m_immissione, &ImmissioneDettaglio::grigliaRicostruita);
 }
 
 F_Avvio::~F_Avvio()
@@ -336,8 +361,11 @@ void F_Avvio::Form_Activate(bool ricostruisci)
 {
     CaricaTipi();
     CaricaCombo_Click();
-    if (ricostruisci)
+    if (ricostruisci) {
+        // Another window may have changed the employees, types or states the history refers to.
+        m_documento.NuovaStoria();
         DimensionaGriglia_Click();
+    }
     m_sessione.SaltaRicostruzioneGriglia = false;
     m_ui->LabelInfo->setText(LegendaStati::CaricaInfo(m_sessione.PercorsoArchivio));
 }
@@ -470,6 +498,8 @@ void F_Avvio::DimensionaGriglia_Click()
     // The build runs without letting events in, so the grid cannot be edited meanwhile; it is
     // not hidden, which would throw the keyboard focus out of it.
     m_ui->Aggiorna->hide();
+    if (m_immissione)
+        m_immissione->PrimaDellaRicostruzione();
     m_ui->RigheArt->setUpdatesEnabled(false);
     if (m_ui->VisualizzaTotali->isChecked()) {
         DimensionaGriglia2_Click();
@@ -496,7 +526,8 @@ void F_Avvio::DimensionaGriglia1_Click()
     // Read at every build, so days changed in the settings show as soon as the grid comes back.
     const int anno = int(Module1::ValoreNumerico(p.anno));
     p.azienda = FestivitaAzienda::Leggi(m_sessione.PercorsoArchivio, anno);
-    GrigliaDettaglio::DimensionaGriglia1(m_griglia, p);
+    m_documento.Carica(p);
+    GrigliaDettaglio::Disegna(m_griglia, m_documento, p);
     m_legendaFeste
         = Festivita::Legenda(Festivita::DaEvidenziare(anno, Module1::NumeroMese(p.mese), p.azienda));
     m_codiceMostrato = p.criteri.codiceDipendente;

@@ -2,6 +2,7 @@
 
 #include "comune/Griglia.h"
 #include "diary/GrigliaTotali.h"
+#include "diary/MeseDiario.h"
 #include "diary/RegolaRientro.h"
 #include "diary/RigheDipendenti.h"
 #include "printing/TabellaStampa2.h"
@@ -129,6 +130,8 @@ public:
     // Rebuilds so far (tests and the benchmark watch them).
     int NumeroRicostruzioni() const { return m_ricostruzioni; }
 
+    // The month the detail grid shows, with its edits and their history.
+    MeseDiario& documento() { return m_documento; }
     // Cell entry, month saving and day notes of the detail grid.
     ImmissioneDettaglio* Immissione() const { return m_immissione; }
     // The automatic backup started by the load, nullptr when none was due.
@@ -157,6 +160,8 @@ private:
 
     const QScopedPointer<Ui::F_Avvio> m_ui;
     Griglia m_griglia;
+    // The month the detail grid shows, with its edits; declared before the entry that edits it.
+    MeseDiario m_documento;
     GrigliaTotali::Esito m_totali;
     ModelloGriglia* m_modello;
     OsservatoreFinestre* m_osservatore;

@@ -1,25 +1,30 @@
 #include "ImmissioneDettaglio.h"
 
-#include "ui_F_Avvio.h"
-
-#include "archive/Sessione.h"
-
+#include "archive/Archivio.h"
+#include "archive/FestivitaAzienda.h"
+#include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
-#include "diary/ElencoStati.h"
-#include "gui/diary/F_Avvio.h"
 #include "comune/Griglia.h"
-#include "diary/GrigliaDettaglio.h"
 #include "comune/ModelloGriglia.h"
+#include "diary/ElencoStati.h"
+#include "diary/GrigliaDettaglio.h"
 #include "diary/NoteGiorno.h"
 #include "diary/RegoleCella.h"
 #include "diary/SalvataggioMese.h"
 #include "gui/diary/VistaGriglia.h"
 #include "platform/Messaggi.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
-#include <QHash>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
 
@@ -93,62 +98,87 @@ private:
 
 } // namespace
 
-ImmissioneDettaglio::ImmissioneDettaglio(F_Avvio* finestra, Ui::F_Avvio* ui)
-    : QObject(finestra)
-    , m_finestra(finestra)
-    , m_ui(ui)
+ImmissioneDettaglio::ImmissioneDettaglio(MeseDiario& documento, Griglia& griglia,
+    const ControlliImmissione& controlli, std::function<bool()> vistaMese, std::function<void()> ricostruisci,
+    QObject* parent)
+    : QObject(parent)
+    , m_documento(documento)
+    , m_griglia(griglia)
+    , m_c(controlli)
+    , m_vistaMese(std::move(vistaMese))
+    , m_ricostruisci(std::move(ricostruisci))
 {
-    VistaGriglia* vista = m_ui->RigheArt;
-    // The cell under the cursor shows the grids' highlight colour, not the view's own selection.
-    vista->setSelectionMode(QAbstractItemView::NoSelection);
+    VistaGriglia* vista = m_c.griglia;
+    // A range of day cells is selected with the mouse or Shift and the arrows; the cell under the
+    // cursor shows the grids' highlight colour, not the view's selection.
+    vista->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    vista->setProperty("correnteSenzaSelezione", true);
     vista->installEventFilter(this);
-    m_ui->Note->installEventFilter(this);
-    m_ui->Note->setAccessibleDescription(QStringLiteral("Nota del giorno selezionato"));
+    m_c.nota->installEventFilter(this);
+    m_c.nota->setAccessibleDescription(QStringLiteral("Nota del giorno selezionato"));
     fissaLarghezze();
+    creaComandi();
 
     connect(vista->selectionModel(), &QItemSelectionModel::currentChanged, this,
         &ImmissioneDettaglio::RigheArt_SelChange);
-    connect(m_ui->Ins, &QPushButton::clicked, this, &ImmissioneDettaglio::Ins_Click);
-    connect(m_ui->Command1, &QPushButton::clicked, this, &ImmissioneDettaglio::Command1_Click);
-    connect(m_ui->SalvaNote, &QPushButton::clicked, this, &ImmissioneDettaglio::SalvaNote_Click);
-    connect(m_ui->cnote, &QPushButton::clicked, this, &ImmissioneDettaglio::cnote_Click);
-    connect(finestra, &F_Avvio::grigliaRicostruita, this, &ImmissioneDettaglio::grigliaRicostruita);
-    connect(&finestra->griglia(), &Griglia::ricostruzioneIniziata, this,
-        &ImmissioneDettaglio::ricostruzioneIniziata);
+    connect(m_c.registra, &QPushButton::clicked, this, &ImmissioneDettaglio::Ins_Click);
+    connect(m_c.cancella, &QPushButton::clicked, this, &ImmissioneDettaglio::Command1_Click);
+    connect(m_c.registraNota, &QPushButton::clicked, this, &ImmissioneDettaglio::SalvaNote_Click);
+    connect(m_c.svuotaNota, &QPushButton::clicked, this, &ImmissioneDettaglio::cnote_Click);
+    connect(&m_documento, &MeseDiario::celleCambiate, this, &ImmissioneDettaglio::celleCambiate);
+    connect(&m_documento, &MeseDiario::notaCambiata, this, &ImmissioneDettaglio::notaCambiata);
+    connect(&m_documento.storia(), &QUndoStack::indexChanged, this, &ImmissioneDettaglio::AggiornaComandi);
     coloraNote(false);
-}
-
-const QString& ImmissioneDettaglio::archivio() const
-{
-    return m_finestra->sessione().PercorsoArchivio;
 }
 
 bool ImmissioneDettaglio::attiva() const
 {
-    return !m_finestra->VisualizzaTotali();
+    return m_vistaMese();
 }
 
 bool ImmissioneDettaglio::cellaGiorno(int riga, int colonna) const
 {
-    const Griglia& g = m_finestra->griglia();
-    return riga >= GrigliaDettaglio::RigheFisse && riga < g.righe()
-        && colonna >= GrigliaDettaglio::ColonneFisse && colonna < g.colonne();
+    return riga >= GrigliaDettaglio::RigheFisse && riga < m_griglia.righe()
+        && colonna >= GrigliaDettaglio::ColonneFisse && colonna < m_griglia.colonne()
+        && m_documento.cella(rigaDocumento(riga), giornoDocumento(colonna));
 }
 
-QString ImmissioneDettaglio::chiaveCella(int riga, int colonna) const
+int ImmissioneDettaglio::rigaDocumento(int riga)
 {
-    const Griglia& g = m_finestra->griglia();
-    return g.testo(riga, 0) + QLatin1Char('\x1f') + g.testo(riga, 3) + QLatin1Char('\x1f')
-        + QString::number(colonna);
+    return riga - GrigliaDettaglio::RigheFisse;
 }
 
-void ImmissioneDettaglio::cambiaTesto(int riga, int colonna, const QString& testo)
+int ImmissioneDettaglio::giornoDocumento(int colonna)
 {
-    Griglia& g = m_finestra->griglia();
-    if (g.testo(riga, colonna) == testo)
-        return;
-    g.impostaTesto(riga, colonna, testo);
-    m_modificate.insert(chiaveCella(riga, colonna));
+    return GrigliaDettaglio::GiornoColonna(colonna);
+}
+
+MeseDiario::Area ImmissioneDettaglio::area() const
+{
+    MeseDiario::Area a;
+    a.primaRiga = INT_MAX;
+    a.primoGiorno = INT_MAX;
+    a.ultimaRiga = -1;
+    a.ultimoGiorno = 0;
+    const auto aggiungi = [&](const QModelIndex& i) {
+        if (!cellaGiorno(i.row(), i.column()))
+            return;
+        a.primaRiga = std::min(a.primaRiga, rigaDocumento(i.row()));
+        a.ultimaRiga = std::max(a.ultimaRiga, rigaDocumento(i.row()));
+        a.primoGiorno = std::min(a.primoGiorno, giornoDocumento(i.column()));
+        a.ultimoGiorno = std::max(a.ultimoGiorno, giornoDocumento(i.column()));
+    };
+    if (const QItemSelectionModel* s = m_c.griglia->selectionModel())
+        for (const QItemSelectionRange& r : s->selection())
+            if (r.isValid()) {
+                aggiungi(r.topLeft());
+                aggiungi(r.bottomRight());
+            }
+    if (a.vuota())
+        aggiungi(m_c.griglia->currentIndex());
+    if (a.vuota())
+        return {};
+    return a;
 }
 
 bool ImmissioneDettaglio::esisteStato(const QString& testo) const
@@ -163,46 +193,81 @@ bool ImmissioneDettaglio::esisteStato(const QString& testo) const
     return trovato || !letto;
 }
 
+ElencoStati ImmissioneDettaglio::stati() const
+{
+    ElencoStati elenco;
+    EseguiPasso([&] {
+        Archivio db(archivio());
+        elenco = ElencoStati::Leggi(db);
+    });
+    return elenco;
+}
+
+void ImmissioneDettaglio::celleCambiate(const QList<QPoint>& celle)
+{
+    if (!attiva())
+        return;
+    for (const QPoint& c : celle)
+        GrigliaDettaglio::DisegnaCella(m_griglia, m_documento, c.y(), c.x());
+    if (m_documento.celleModificate() > 0) {
+        m_c.registra->setText(TestoRegistra);
+        m_c.registra->setEnabled(true);
+    }
+}
+
+void ImmissioneDettaglio::notaCambiata(int riga, int giorno)
+{
+    if (!attiva())
+        return;
+    const int r = riga + GrigliaDettaglio::RigheFisse;
+    const int c = GrigliaDettaglio::ColonnaGiorno(giorno);
+    const QColor colore = m_documento.nota(riga, giorno) ? GrigliaDettaglio::ColoreNota : QColor();
+    // The highlighted cell gets its note colour back when the cursor leaves it.
+    if (r == m_rigaPrecedente && c == m_colonnaPrecedente)
+        m_sfondoPrecedente = colore;
+    else
+        m_griglia.impostaSfondo(r, c, colore);
+}
+
 // ---- keys
 
 void ImmissioneDettaglio::RigheArt_KeyPress(const QString& tasto)
 {
     if (!attiva())
         return;
-    const QModelIndex cursore = m_ui->RigheArt->currentIndex();
+    const QModelIndex cursore = m_c.griglia->currentIndex();
     if (!cursore.isValid() || !cellaGiorno(cursore.row(), cursore.column()))
         return;
-    const int r = cursore.row();
-    const int c = cursore.column();
-    const QString prima = m_finestra->griglia().testo(r, c);
-    const RegoleCella::Riga tipoRiga = RegoleCella::TipoRiga(r, m_finestra->NumeroTipi());
+    const int r = rigaDocumento(cursore.row());
+    const int g = giornoDocumento(cursore.column());
+    const QString prima = m_documento.testo(r, g);
+    const RegoleCella::Riga tipoRiga = m_documento.riga(r).genere;
     const QString dopo = RegoleCella::TastoPremuto(prima, tasto, tipoRiga);
     // A letter refused in an hours-only row: the status line says why nothing appeared.
     if (dopo == prima && tipoRiga == RegoleCella::Riga::Extra && tasto.size() == 1 && tasto.at(0).isLetter())
         spiega(QStringLiteral("«%1» non è ammesso: la riga %2 accetta solo ore")
-                   .arg(tasto.toUpper(), m_finestra->griglia().testo(r, 3)));
-    cambiaTesto(r, c, dopo);
+                   .arg(tasto.toUpper(), m_documento.riga(r).tipo));
+    m_documento.Digita(r, g, dopo);
 }
 
 void ImmissioneDettaglio::spiega(const QString& testo)
 {
-    m_finestra->statusBar()->showMessage(testo, DurataSpiegazioneMs);
+    m_c.stato->showMessage(testo, DurataSpiegazioneMs);
 }
 
 void ImmissioneDettaglio::RigheArt_KeyDown(int tasto)
 {
     if (!attiva())
         return;
-    const QModelIndex cursore = m_ui->RigheArt->currentIndex();
+    const QModelIndex cursore = m_c.griglia->currentIndex();
     if (tasto == Qt::Key_Delete) {
-        if (cursore.isValid() && cellaGiorno(cursore.row(), cursore.column()))
-            cambiaTesto(cursore.row(), cursore.column(), QString());
+        CancellaCelle();
     } else if (tasto == Qt::Key_Escape) {
         // Back to what is stored; the cursor stays where it was.
-        const int alto = m_ui->RigheArt->verticalScrollBar()->value();
-        const int sinistra = m_ui->RigheArt->horizontalScrollBar()->value();
-        m_modificate.clear();
-        m_finestra->DimensionaGriglia_Click();
+        const int alto = m_c.griglia->verticalScrollBar()->value();
+        const int sinistra = m_c.griglia->horizontalScrollBar()->value();
+        m_documento.Abbandona();
+        m_ricostruisci();
         if (cursore.isValid())
             ripristinaCursore(cursore.row(), cursore.column(), alto, sinistra);
     }
@@ -212,8 +277,8 @@ void ImmissioneDettaglio::RigheArt_KeyUp()
 {
     if (!attiva())
         return;
-    m_ui->Ins->setText(TestoRegistra);
-    m_ui->Ins->setEnabled(true);
+    m_c.registra->setText(TestoRegistra);
+    m_c.registra->setEnabled(true);
 }
 
 // ---- the cursor
@@ -222,66 +287,70 @@ void ImmissioneDettaglio::RigheArt_SelChange()
 {
     if (!attiva())
         return;
-    Griglia& g = m_finestra->griglia();
-    const QModelIndex cursore = m_ui->RigheArt->currentIndex();
+    const QModelIndex cursore = m_c.griglia->currentIndex();
     const int r = cursore.isValid() ? cursore.row() : -1;
     const int c = cursore.isValid() ? cursore.column() : -1;
 
+    // The cell left gets its colour back and its text in the stored form; what is typed next is
+    // another step of the history.
+    if (m_rigaPrecedente != 0 && m_colonnaPrecedente != 0) {
+        const int rp = m_rigaPrecedente;
+        const int cp = m_colonnaPrecedente;
+        m_griglia.impostaSfondo(rp, cp, m_sfondoPrecedente);
+        if (cellaGiorno(rp, cp)) {
+            const QString testo = m_documento.testo(rigaDocumento(rp), giornoDocumento(cp));
+            double valore = 0;
+            if (RegoleCella::Numero(testo, &valore))
+                m_documento.Digita(rigaDocumento(rp), giornoDocumento(cp), Module1::FormattaNumero(valore));
+            else if (!testo.isEmpty() && !esisteStato(testo)) {
+                m_documento.Digita(rigaDocumento(rp), giornoDocumento(cp), QString());
+                spiega(NonUnoStato.arg(testo.trimmed().toUpper()));
+            }
+        }
+    }
+    m_documento.ChiudiDigitazione();
+
     // A cell holding a code that is no longer a state is emptied as the cursor arrives.
     if (cellaGiorno(r, c)) {
-        const QString testo = g.testo(r, c);
+        const QString testo = m_documento.testo(rigaDocumento(r), giornoDocumento(c));
         if (!testo.isEmpty() && !RegoleCella::Numero(testo) && !esisteStato(testo)) {
-            g.impostaTesto(r, c, QString());
+            m_documento.Digita(rigaDocumento(r), giornoDocumento(c), QString());
             spiega(NonUnoStato.arg(testo.trimmed().toUpper()));
             messaggi().Beep();
         }
     }
     if (!cellaGiorno(r, c)) {
-        m_finestra->PulisciCampiAnagraficaSelezionata();
+        DimenticaCellaPrecedente();
+        PulisciCampi();
         return;
     }
 
-    // The cell left gets its colour back and its text in the stored form.
-    if (m_rigaPrecedente != 0 && m_colonnaPrecedente != 0) {
-        const int rp = m_rigaPrecedente;
-        const int cp = m_colonnaPrecedente;
-        g.impostaSfondo(rp, cp, m_sfondoPrecedente);
-        const QString testo = g.testo(rp, cp);
-        double valore = 0;
-        if (RegoleCella::Numero(testo, &valore))
-            g.impostaTesto(rp, cp, Module1::FormattaNumero(valore));
-        else if (!testo.isEmpty() && !esisteStato(testo)) {
-            g.impostaTesto(rp, cp, QString());
-            spiega(NonUnoStato.arg(testo.trimmed().toUpper()));
-        }
-    }
-
-    m_sfondoPrecedente = g.sfondo(r, c);
-    g.impostaSfondo(r, c, ColoreEvidenza);
+    m_sfondoPrecedente = m_griglia.sfondo(r, c);
+    m_griglia.impostaSfondo(r, c, ColoreEvidenza);
     m_rigaPrecedente = r;
     m_colonnaPrecedente = c;
 
-    m_ui->IndiceAnagraficaSelezionata->setText(g.testo(r, 0));
-    m_ui->CodiceAnagraficaSelezionata->setText(g.testo(r, 1));
-    m_ui->AnagraficaSelezionata->setText(g.testo(r, 2));
-    m_ui->tiposelezionato->setText(g.testo(r, 3));
-    m_ui->GiornoAnagraficaSelezionata->setText(g.testo(1, c));
+    const MeseDiario::Riga& riga = m_documento.riga(rigaDocumento(r));
+    m_c.indice->setText(QString::number(riga.indice));
+    m_c.codice->setText(riga.codice);
+    m_c.dipendente->setText(m_griglia.testo(r, 2));
+    m_c.tipo->setText(riga.tipo);
+    m_c.giorno->setText(QString::number(giornoDocumento(c)));
 
     CaricaNote();
 
-    const QString indice = m_ui->IndiceAnagraficaSelezionata->text();
-    if (indice.isEmpty() || Module1::ValoreNumerico(indice) == 0) {
-        m_ui->Note->clear();
+    if (riga.indice == 0) {
+        m_c.nota->clear();
         m_notaCaricata.clear();
-        m_ui->Label4->setText(QStringLiteral("SELEZIONA IL GIORNO..."));
-        m_ui->Note->setEnabled(false);
+        m_c.titoloNota->setText(QStringLiteral("SELEZIONA IL GIORNO..."));
+        m_c.nota->setEnabled(false);
         coloraNote(false);
     } else {
-        m_ui->Note->setEnabled(true);
+        m_c.nota->setEnabled(true);
         coloraNote(true);
-        m_ui->Label4->setText(QStringLiteral("NOTE DEL GIORNO: ") + m_ui->GiornoAnagraficaSelezionata->text()
-            + QLatin1Char('/') + QString::number(Module1::NumeroMese(m_finestra->Mese())) + QLatin1Char('/')
-            + m_finestra->Anno() + QStringLiteral(" - DIPENDENTE: ") + m_ui->AnagraficaSelezionata->text());
+        m_c.titoloNota->setText(QStringLiteral("NOTE DEL GIORNO: ") + m_c.giorno->text() + QLatin1Char('/')
+            + QString::number(m_documento.mese().mese) + QLatin1Char('/') + m_documento.mese().testoAnno()
+            + QStringLiteral(" - DIPENDENTE: ") + m_c.dipendente->text());
     }
 }
 
@@ -292,11 +361,19 @@ void ImmissioneDettaglio::DimenticaCellaPrecedente()
     m_sfondoPrecedente = QColor();
 }
 
+void ImmissioneDettaglio::PulisciCampi()
+{
+    for (QLineEdit* e : { m_c.indice, m_c.codice, m_c.dipendente, m_c.giorno, m_c.tipo })
+        e->clear();
+    m_c.nota->clear();
+    m_c.titoloNota->setText(QStringLiteral("SELEZIONA IL GIORNO..."));
+}
+
 // The entry row keeps still while the user works: "Ins" is as wide as its longest caption, and the
 // note column keeps one width whatever day and employee its caption names (the caption wraps).
 void ImmissioneDettaglio::fissaLarghezze()
 {
-    QPushButton* ins = m_ui->Ins;
+    QPushButton* ins = m_c.registra;
     const QString testo = ins->text();
     int larghezza = 0;
     for (const QString& t : { TestoRegistra, TestoRegistrato }) {
@@ -306,55 +383,189 @@ void ImmissioneDettaglio::fissaLarghezze()
     ins->setText(testo);
     ins->setFixedWidth(larghezza);
 
-    const int colonnaNote = m_ui->Note->fontMetrics().averageCharWidth() * 64;
-    m_ui->Note->setFixedWidth(colonnaNote);
-    QLabel* titolo = m_ui->Label4;
+    const int colonnaNote = m_c.nota->fontMetrics().averageCharWidth() * 64;
+    m_c.nota->setFixedWidth(colonnaNote);
+    QLabel* titolo = m_c.titoloNota;
     titolo->setWordWrap(true);
     titolo->setFixedSize(colonnaNote, 2 * titolo->fontMetrics().lineSpacing() + 2 * titolo->margin());
 }
 
 void ImmissioneDettaglio::coloraNote(bool attiva)
 {
-    coloraSfondo(m_ui->Label4, QPalette::Window, attiva ? ColoreEtichettaGiorno : ColoreEtichettaVuota);
-    coloraSfondo(m_ui->Note, QPalette::Base, attiva ? ColoreNotaAttiva : ColoreNotaSpenta);
+    coloraSfondo(m_c.titoloNota, QPalette::Window, attiva ? ColoreEtichettaGiorno : ColoreEtichettaVuota);
+    coloraSfondo(m_c.nota, QPalette::Base, attiva ? ColoreNotaAttiva : ColoreNotaSpenta);
 }
 
 void ImmissioneDettaglio::grigliaRicostruita()
 {
-    // The new grid has no highlight; the old edits come back only onto the same month.
+    // The new grid has no highlight.
     DimenticaCellaPrecedente();
-    m_modificate.clear();
     coloraNote(false);
-    if (!attiva()) {
-        m_daRipristinare.clear();
+    AggiornaComandi();
+    if (!attiva())
         return;
-    }
-    m_meseGriglia = m_finestra->Mese();
-    m_annoGriglia = m_finestra->Anno();
-    if (m_daRipristinare.isEmpty())
-        return;
-    const QHash<QString, QString> modifiche = std::exchange(m_daRipristinare, {});
-    if (m_meseDaRipristinare != m_meseGriglia || m_annoDaRipristinare != m_annoGriglia)
-        return;
-    Griglia& g = m_finestra->griglia();
-    for (int r = GrigliaDettaglio::RigheFisse; r < g.righe(); ++r)
-        for (int c = GrigliaDettaglio::ColonneFisse; c < g.colonne(); ++c) {
-            const QString chiave = chiaveCella(r, c);
-            const auto trovata = modifiche.constFind(chiave);
-            if (trovata == modifiche.constEnd())
-                continue;
-            g.impostaTesto(r, c, *trovata);
-            m_modificate.insert(chiave);
-        }
+    m_meseGriglia = m_documento.mese().nomeMese();
+    m_annoGriglia = m_documento.mese().testoAnno();
 }
 
 void ImmissioneDettaglio::ripristinaCursore(int riga, int colonna, int alto, int sinistra)
 {
-    VistaGriglia* vista = m_ui->RigheArt;
+    VistaGriglia* vista = m_c.griglia;
     if (cellaGiorno(riga, colonna))
         vista->setCurrentIndex(vista->model()->index(riga, colonna));
     vista->verticalScrollBar()->setValue(alto);
     vista->horizontalScrollBar()->setValue(sinistra);
+}
+
+// ---- editing commands
+
+void ImmissioneDettaglio::creaComandi()
+{
+    QMenu* menu = m_c.menuModifica;
+    if (!menu)
+        return;
+    const auto crea = [&](const QString& nome, const QString& testo, const QList<QKeySequence>& tasti,
+                          void (ImmissioneDettaglio::*azione)()) {
+        auto* a = new QAction(testo, menu);
+        a->setObjectName(nome);
+        a->setShortcuts(tasti);
+        // The keys act in the grid; in the note box and the other fields they keep editing text.
+        a->setShortcutContext(Qt::WidgetShortcut);
+        connect(a, &QAction::triggered, this, azione);
+        menu->addAction(a);
+        m_c.griglia->addAction(a);
+        return a;
+    };
+    crea(QStringLiteral("mAnnulla"), QStringLiteral("Annulla"), { QKeySequence::Undo },
+        &ImmissioneDettaglio::Annulla);
+    crea(QStringLiteral("mRipeti"), QStringLiteral("Ripeti"),
+        { QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) },
+        &ImmissioneDettaglio::Ripeti);
+    menu->addSeparator();
+    crea(QStringLiteral("mCopia"), QStringLiteral("Copia"), { QKeySequence::Copy },
+        &ImmissioneDettaglio::Copia);
+    crea(QStringLiteral("mIncolla"), QStringLiteral("Incolla"), { QKeySequence::Paste },
+        &ImmissioneDettaglio::Incolla);
+    // Delete reaches the grid as a key (see eventFilter); the menu shows it.
+    QAction* cancella = crea(QStringLiteral("mCancellaCelle"), QStringLiteral("Cancella celle"), {},
+        &ImmissioneDettaglio::CancellaCelle);
+    cancella->setShortcut(QKeySequence(Qt::Key_Delete));
+    cancella->setShortcutContext(Qt::WidgetShortcut);
+    menu->addSeparator();
+    crea(QStringLiteral("mCompilaSelezione"), QStringLiteral("Compila selezione..."), {},
+        &ImmissioneDettaglio::CompilaSelezione);
+    crea(QStringLiteral("mSettimanaTipo"), QStringLiteral("Settimana tipo..."), {},
+        &ImmissioneDettaglio::SettimanaTipo);
+    AggiornaComandi();
+}
+
+QAction* ImmissioneDettaglio::comando(const QString& nome) const
+{
+    return m_c.menuModifica ? m_c.menuModifica->findChild<QAction*>(nome) : nullptr;
+}
+
+void ImmissioneDettaglio::AggiornaComandi()
+{
+    if (!m_c.menuModifica)
+        return;
+    const bool mese = attiva();
+    m_c.menuModifica->setEnabled(mese);
+    for (QAction* a : m_c.menuModifica->actions())
+        a->setEnabled(mese);
+    if (QAction* a = comando(QStringLiteral("mAnnulla")))
+        a->setEnabled(mese && m_documento.storia().canUndo());
+    if (QAction* a = comando(QStringLiteral("mRipeti")))
+        a->setEnabled(mese && m_documento.storia().canRedo());
+}
+
+void ImmissioneDettaglio::Annulla()
+{
+    if (!attiva())
+        return;
+    m_documento.ChiudiDigitazione();
+    m_documento.storia().undo();
+}
+
+void ImmissioneDettaglio::Ripeti()
+{
+    if (!attiva())
+        return;
+    m_documento.storia().redo();
+}
+
+void ImmissioneDettaglio::Copia()
+{
+    const MeseDiario::Area a = area();
+    if (!attiva() || a.vuota())
+        return;
+    QGuiApplication::clipboard()->setText(m_documento.Copia(a));
+    const int celle = (a.ultimaRiga - a.primaRiga + 1) * (a.ultimoGiorno - a.primoGiorno + 1);
+    spiega(QStringLiteral("%1 celle copiate").arg(celle));
+}
+
+void ImmissioneDettaglio::Incolla()
+{
+    if (!attiva())
+        return;
+    const QString testo = QGuiApplication::clipboard()->text();
+    QModelIndex inizio = m_c.griglia->currentIndex();
+    if (!inizio.isValid() || !cellaGiorno(inizio.row(), inizio.column())) {
+        const MeseDiario::Area a = area();
+        if (a.vuota())
+            return;
+        inizio = m_c.griglia->model()->index(
+            a.primaRiga + GrigliaDettaglio::RigheFisse, GrigliaDettaglio::ColonnaGiorno(a.primoGiorno));
+    }
+    if (testo.isEmpty()) {
+        spiega(QStringLiteral("Niente da incollare: gli appunti sono vuoti"));
+        return;
+    }
+    const MeseDiario::Esito esito
+        = m_documento.Incolla(rigaDocumento(inizio.row()), giornoDocumento(inizio.column()), testo, stati());
+    QString resoconto
+        = QStringLiteral("Incollate %1 celle, rifiutate %2").arg(esito.scritte).arg(esito.rifiutate);
+    if (esito.fuori > 0)
+        resoconto += QStringLiteral(", %1 fuori dalla griglia").arg(esito.fuori);
+    spiega(resoconto);
+}
+
+void ImmissioneDettaglio::CancellaCelle()
+{
+    const MeseDiario::Area a = area();
+    if (!attiva() || a.vuota())
+        return;
+    m_documento.Svuota(a);
+}
+
+void ImmissioneDettaglio::CompilaSelezione()
+{
+    const MeseDiario::Area a = area();
+    if (!attiva() || a.vuota())
+        return;
+    const QString valore = messaggi().InputBox(
+        QStringLiteral("Valore da scrivere in ogni cella della selezione (ore o codice di uno stato):"),
+        QStringLiteral("Compila selezione"), {});
+    if (valore.trimmed().isEmpty())
+        return;
+    const MeseDiario::Esito esito = m_documento.Compila(a, valore, stati());
+    spiega(QStringLiteral("Compilate %1 celle, rifiutate %2").arg(esito.scritte).arg(esito.rifiutate));
+}
+
+void ImmissioneDettaglio::CompilaConCorrente()
+{
+    const QModelIndex cursore = m_c.griglia->currentIndex();
+    if (!attiva() || !cursore.isValid() || !cellaGiorno(cursore.row(), cursore.column()))
+        return;
+    const QString valore = m_documento.testo(rigaDocumento(cursore.row()), giornoDocumento(cursore.column()));
+    const MeseDiario::Esito esito = m_documento.Compila(area(), valore, stati());
+    spiega(QStringLiteral("Compilate %1 celle, rifiutate %2").arg(esito.scritte).arg(esito.rifiutate));
+}
+
+void ImmissioneDettaglio::SettimanaTipo()
+{
+    if (!attiva())
+        return;
+    spiega(QStringLiteral("Settimana tipo"));
 }
 
 // ---- saving and clearing the month
@@ -362,12 +573,12 @@ void ImmissioneDettaglio::ripristinaCursore(int riga, int colonna, int alto, int
 void ImmissioneDettaglio::VisualizzaNascondiMessaggioSalvataggio(const QString& azione)
 {
     if (azione == QLatin1String("Visualizza")) {
-        m_ui->ProgressBar->setMaximum(std::max(m_finestra->griglia().righe(), 1));
-        m_ui->ProgressBar->setValue(0);
-        m_ui->FrameSalva->show();
-        m_ui->FrameSalva->repaint();
+        m_c.avanzamento->setMaximum(std::max(m_griglia.righe(), 1));
+        m_c.avanzamento->setValue(0);
+        m_c.frameSalva->show();
+        m_c.frameSalva->repaint();
     } else if (azione == QLatin1String("Nascondi")) {
-        m_ui->FrameSalva->hide();
+        m_c.frameSalva->hide();
     }
 }
 
@@ -376,25 +587,15 @@ void ImmissioneDettaglio::Ins_Click()
     if (!attiva())
         return;
     Registra();
-    m_ui->RigheArt->setFocus();
+    m_c.griglia->setFocus();
 }
 
 bool ImmissioneDettaglio::ConfermaUscita(const QString& restaCodice, bool annullabile)
 {
-    if (m_modificate.isEmpty())
+    if (m_documento.celleModificate() == 0)
         return true;
-    if (!restaCodice.isEmpty()) {
-        const Griglia& g = m_finestra->griglia();
-        bool altrove = false;
-        for (int r = GrigliaDettaglio::RigheFisse; !altrove && r < g.righe(); ++r) {
-            if (g.testo(r, 1).compare(restaCodice, Qt::CaseInsensitive) == 0)
-                continue;
-            for (int c = GrigliaDettaglio::ColonneFisse; !altrove && c < g.colonne(); ++c)
-                altrove = m_modificate.contains(chiaveCella(r, c));
-        }
-        if (!altrove)
-            return true;
-    }
+    if (!restaCodice.isEmpty() && !m_documento.modificheAltrove(restaCodice))
+        return true;
     const Messaggi::Risposta risposta = messaggi().Messaggio(
         QStringLiteral("Ci sono modifiche non registrate nel mese di %1 %2. Registrarle?")
             .arg(m_meseGriglia, m_annoGriglia),
@@ -403,7 +604,7 @@ bool ImmissioneDettaglio::ConfermaUscita(const QString& restaCodice, bool annull
     if (risposta == Messaggi::Yes)
         return Registra();
     if (risposta == Messaggi::No) {
-        m_modificate.clear();
+        m_documento.Abbandona();
         return true;
     }
     return false;
@@ -416,14 +617,14 @@ bool ImmissioneDettaglio::Registra()
     const QString anno = m_annoGriglia;
     bool salvato = true;
     QString errore;
-    if (m_finestra->griglia().righe() > GrigliaDettaglio::RigheFisse) {
-        const BloccoInput blocco(m_finestra);
+    if (m_documento.righe() > 0) {
+        const BloccoInput blocco(m_c.griglia->window());
         VisualizzaNascondiMessaggioSalvataggio(QStringLiteral("Visualizza"));
-        SalvataggioMese salvataggio(archivio(), m_finestra->griglia(), mese, anno);
+        SalvataggioMese salvataggio(m_documento);
         salvataggio.impostaAvanzamento(
             [this](int riga) {
-                m_ui->ProgressBar->setValue(riga + 1);
-                m_ui->ProgressBar->repaint();
+                m_c.avanzamento->setValue(riga + 1);
+                m_c.avanzamento->repaint();
             },
             RigheTraAggiornamenti);
         salvato = salvataggio.Salva();
@@ -431,8 +632,7 @@ bool ImmissioneDettaglio::Registra()
         VisualizzaNascondiMessaggioSalvataggio(QStringLiteral("Nascondi"));
     }
     if (salvato) {
-        m_modificate.clear();
-        m_ui->Ins->setText(TestoRegistrato);
+        m_c.registra->setText(TestoRegistrato);
         messaggi().Messaggio(TestoRegistrato, Messaggi::Ok, Messaggi::Information);
     } else {
         QString testo
@@ -451,8 +651,8 @@ void ImmissioneDettaglio::Command1_Click()
 {
     if (!attiva())
         return;
-    const QString mese = m_finestra->Mese();
-    const QString anno = m_finestra->Anno();
+    const QString mese = m_documento.mese().nomeMese();
+    const QString anno = m_documento.mese().testoAnno();
     if (messaggi().Messaggio(
             QStringLiteral("Attenzione questa operazione cancellerà tutti i dati del corrente mese!"),
             Messaggi::Ok | Messaggi::Cancel, Messaggi::Information)
@@ -465,7 +665,9 @@ void ImmissioneDettaglio::Command1_Click()
         return;
     QString errore;
     const bool cancellato = SalvataggioMese::CancellaMese(archivio(), mese, anno, &errore);
-    m_finestra->DimensionaGriglia_Click();
+    // The month is what the archive holds now: what was typed and its history go with it.
+    m_documento.Abbandona();
+    m_ricostruisci();
     if (cancellato) {
         messaggi().Messaggio(QStringLiteral("Cancellazione Effettuata"), Messaggi::Ok, Messaggi::Information);
     } else {
@@ -481,32 +683,27 @@ void ImmissioneDettaglio::Command1_Click()
 
 // ---- day notes
 
-namespace {
-NoteGiorno::Cella cellaSelezionata(const F_Avvio& f, const Ui::F_Avvio& ui)
+NoteGiorno::Cella ImmissioneDettaglio::cellaSelezionata() const
 {
-    NoteGiorno::Cella c;
-    c.mese = f.Mese();
-    c.anno = f.Anno();
-    c.giorno = ui.GiornoAnagraficaSelezionata->text();
-    c.indice = qint64(Module1::ValoreNumerico(ui.IndiceAnagraficaSelezionata->text()));
-    c.tipo = ui.tiposelezionato->text();
-    return c;
+    const QModelIndex cursore = m_c.griglia->currentIndex();
+    if (!cursore.isValid() || !cellaGiorno(cursore.row(), cursore.column()))
+        return {};
+    return m_documento.cellaNota(rigaDocumento(cursore.row()), giornoDocumento(cursore.column()));
 }
-} // namespace
 
 void ImmissioneDettaglio::CaricaNote()
 {
-    m_cellaNota = cellaSelezionata(*m_finestra, *m_ui);
+    m_cellaNota = cellaSelezionata();
     QString nota;
     if (m_cellaNota.indice != 0)
         NoteGiorno::Leggi(archivio(), m_cellaNota, &nota, nullptr);
-    m_ui->Note->setPlainText(nota);
+    m_c.nota->setPlainText(nota);
     m_notaCaricata = nota;
 }
 
 void ImmissioneDettaglio::Note_GotFocus()
 {
-    const NoteGiorno::Cella cella = cellaSelezionata(*m_finestra, *m_ui);
+    const NoteGiorno::Cella cella = cellaSelezionata();
     if (cella.indice == 0)
         return;
     bool esiste = false;
@@ -517,11 +714,13 @@ void ImmissioneDettaglio::Note_GotFocus()
 
 void ImmissioneDettaglio::SalvaNote_Click()
 {
-    const NoteGiorno::Cella cella = cellaSelezionata(*m_finestra, *m_ui);
+    const NoteGiorno::Cella cella = cellaSelezionata();
     if (!attiva() || cella.indice == 0)
         return;
-    const QString nota = m_ui->Note->toPlainText();
-    switch (NoteGiorno::Scrivi(archivio(), cella, nota)) {
+    const QString nota = m_c.nota->toPlainText();
+    const QModelIndex cursore = m_c.griglia->currentIndex();
+    // The document keeps the cell's note colour in step.
+    switch (m_documento.ScriviNota(rigaDocumento(cursore.row()), giornoDocumento(cursore.column()), nota)) {
     case NoteGiorno::Esito::Memorizzata:
         m_notaCaricata = nota;
         break;
@@ -535,57 +734,38 @@ void ImmissioneDettaglio::SalvaNote_Click()
             QStringLiteral("Attenzione! La nota non è stata memorizzata!"), Messaggi::Ok, Messaggi::Critical);
         return;
     }
-
-    // The grid is read again so the note colours follow the archive; the cells typed and not yet
-    // saved come back with it, so the refresh changes nothing but colours.
-    VistaGriglia* vista = m_ui->RigheArt;
-    const QModelIndex cursore = vista->currentIndex();
-    const int alto = vista->verticalScrollBar()->value();
-    const int sinistra = vista->horizontalScrollBar()->value();
-    m_salvataggioNota = true;
-    m_finestra->DimensionaGriglia_Click();
-    m_salvataggioNota = false;
-    if (cursore.isValid())
-        ripristinaCursore(cursore.row(), cursore.column(), alto, sinistra);
 }
 
 void ImmissioneDettaglio::cnote_Click()
 {
-    m_ui->Note->clear();
-    m_ui->Note->setFocus(Qt::OtherFocusReason);
+    m_c.nota->clear();
+    m_c.nota->setFocus(Qt::OtherFocusReason);
 }
 
-void ImmissioneDettaglio::ricostruzioneIniziata()
+void ImmissioneDettaglio::PrimaDellaRicostruzione()
 {
-    m_daRipristinare.clear();
-    if (!m_modificate.isEmpty()) {
-        const Griglia& g = m_finestra->griglia();
-        m_meseDaRipristinare = m_meseGriglia;
-        m_annoDaRipristinare = m_annoGriglia;
-        for (int r = GrigliaDettaglio::RigheFisse; r < g.righe(); ++r)
-            for (int c = GrigliaDettaglio::ColonneFisse; c < g.colonne(); ++c)
-                if (const QString chiave = chiaveCella(r, c); m_modificate.contains(chiave))
-                    m_daRipristinare.insert(chiave, g.testo(r, c));
-    }
-
     // A note typed and not yet stored is stored before the grid it belongs to goes away (a month
     // button or another window may rebuild without the box losing the focus first).
     // The cell is the one the note was loaded for: the month may have changed already.
-    if (m_salvataggioNota || !m_ui->Note->isEnabled() || m_ui->Note->toPlainText() == m_notaCaricata
-        || m_cellaNota.indice == 0)
+    if (!m_c.nota->isEnabled() || m_c.nota->toPlainText() == m_notaCaricata || m_cellaNota.indice == 0)
         return;
-    if (NoteGiorno::Scrivi(archivio(), m_cellaNota, m_ui->Note->toPlainText())
+    if (NoteGiorno::Scrivi(archivio(), m_cellaNota, m_c.nota->toPlainText())
         == NoteGiorno::Esito::Memorizzata)
-        m_notaCaricata = m_ui->Note->toPlainText();
+        m_notaCaricata = m_c.nota->toPlainText();
 }
 
 // ---- events
 
 bool ImmissioneDettaglio::eventFilter(QObject* oggetto, QEvent* evento)
 {
-    if (oggetto == m_ui->RigheArt) {
+    if (oggetto == m_c.griglia) {
         if (evento->type() == QEvent::KeyPress) {
             auto* tasto = static_cast<QKeyEvent*>(evento);
+            if ((tasto->key() == Qt::Key_Return || tasto->key() == Qt::Key_Enter)
+                && (tasto->modifiers() & Qt::ControlModifier)) {
+                CompilaConCorrente();
+                return true;
+            }
             if (tasto->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
                 return false;
             switch (tasto->key()) {
@@ -613,7 +793,7 @@ bool ImmissioneDettaglio::eventFilter(QObject* oggetto, QEvent* evento)
             RigheArt_KeyUp();
         return false;
     }
-    if (oggetto == m_ui->Note) {
+    if (oggetto == m_c.nota) {
         if (evento->type() == QEvent::FocusIn && FocusDellUtente(evento))
             Note_GotFocus();
         else if (evento->type() == QEvent::FocusOut && FocusDellUtente(evento))

@@ -1,26 +1,56 @@
 #pragma once
 
+#include "diary/MeseDiario.h"
 #include "diary/NoteGiorno.h"
 
 #include <QColor>
-#include <QHash>
 #include <QObject>
-#include <QSet>
 #include <QString>
 
-namespace Ui {
-class F_Avvio;
-}
-class F_Avvio;
-class QModelIndex;
+#include <functional>
 
-// Entry into the main window's detail grid: typing in the day cells, moving the cursor (the
-// selected-cell boxes, the highlight and the day note), saving and clearing the month, and the
-// day notes. Nothing of this acts while the window shows the totals.
+class Griglia;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class VistaGriglia;
+
+// The widgets of the main window the entry works with.
+struct ControlliImmissione
+{
+    VistaGriglia* griglia = nullptr;
+    QPushButton* registra = nullptr; // "Registra"
+    QPushButton* cancella = nullptr; // "Cancella" (the whole month)
+    QPushButton* registraNota = nullptr;
+    QPushButton* svuotaNota = nullptr;
+    QPlainTextEdit* nota = nullptr;
+    QLabel* titoloNota = nullptr;
+    // The selected-cell boxes.
+    QLineEdit* indice = nullptr;
+    QLineEdit* codice = nullptr;
+    QLineEdit* dipendente = nullptr;
+    QLineEdit* tipo = nullptr;
+    QLineEdit* giorno = nullptr;
+    QWidget* frameSalva = nullptr;
+    QProgressBar* avanzamento = nullptr;
+    QStatusBar* stato = nullptr;
+    // Receives the editing commands ("Modifica").
+    QMenu* menuModifica = nullptr;
+};
+
+// Entry into the main window's detail grid: typing in the day cells, ranges, copy, paste, fill,
+// the standard week, undo and redo, moving the cursor (the selected-cell boxes, the highlight
+// and the day note), saving and clearing the month, and the day notes. Nothing of this acts
+// while the window shows the totals.
 //
-// Edits live in the grid until "Registra" saves the month. A rebuild of the same month (a note
-// stored, another window closed, the order changed) puts them back; Esc drops them; anything
-// that would show another month asks first (ConfermaUscita).
+// Edits live in the month document until "Registra" saves the month. A rebuild of the same month
+// (another window closed, the order changed) keeps them; Esc drops them; anything that would show
+// another month asks first (ConfermaUscita).
 class ImmissioneDettaglio : public QObject
 {
     Q_OBJECT
@@ -28,7 +58,10 @@ class ImmissioneDettaglio : public QObject
 public:
     static inline const QColor ColoreEvidenza { 0xC0, 0xC0, 0xFF };
 
-    ImmissioneDettaglio(F_Avvio* finestra, Ui::F_Avvio* ui);
+    // `vistaMese`: whether the grid shows the month (not the totals); `ricostruisci` rebuilds it
+    // from the document's month.
+    ImmissioneDettaglio(MeseDiario& documento, Griglia& griglia, const ControlliImmissione& controlli,
+        std::function<bool()> vistaMese, std::function<void()> ricostruisci, QObject* parent);
 
     // A key that typed `tasto` in the grid (Backspace as "\b", Esc as "\x1b").
     void RigheArt_KeyPress(const QString& tasto);
@@ -61,22 +94,47 @@ public:
     int rigaPrecedente() const { return m_rigaPrecedente; }
     int colonnaPrecedente() const { return m_colonnaPrecedente; }
     void DimenticaCellaPrecedente();
-    // Cells typed in since the grid was built or saved.
-    int celleModificate() const { return int(m_modificate.size()); }
+    // Cells that differ from what is stored.
+    int celleModificate() const { return m_documento.celleModificate(); }
+
+    // Empties the selected-cell boxes and the note box.
+    void PulisciCampi();
+    // A rebuild is about to replace the grid: a note typed and not stored is stored first.
+    void PrimaDellaRicostruzione();
+    void grigliaRicostruita();
+
+    // The editing commands, also in the "Modifica" menu.
+    void Annulla();
+    void Ripeti();
+    void Copia();
+    void Incolla();
+    void CancellaCelle();
+    void CompilaSelezione();
+    // Fills the range with the value of the current cell (Ctrl+Enter after typing it).
+    void CompilaConCorrente();
+    void SettimanaTipo();
+    // Enables the commands that apply to what is shown.
+    void AggiornaComandi();
+    QAction* comando(const QString& nome) const;
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
     bool attiva() const;
-    // The archive of the main window's session.
-    const QString& archivio() const;
+    const QString& archivio() const { return m_documento.archivio(); }
     bool cellaGiorno(int riga, int colonna) const;
-    QString chiaveCella(int riga, int colonna) const;
-    void cambiaTesto(int riga, int colonna, const QString& testo);
+    // The document's row and day of a grid cell.
+    static int rigaDocumento(int riga);
+    static int giornoDocumento(int colonna);
+    // The selected day cells (the current one when nothing more is selected).
+    MeseDiario::Area area() const;
     bool esisteStato(const QString& testo) const;
-    void grigliaRicostruita();
-    void ricostruzioneIniziata();
+    ElencoStati stati() const;
+    void celleCambiate(const QList<QPoint>& celle);
+    void notaCambiata(int riga, int giorno);
+    void creaComandi();
+    NoteGiorno::Cella cellaSelezionata() const;
     void ripristinaCursore(int riga, int colonna, int alto, int sinistra);
     void fissaLarghezze();
     void coloraNote(bool attiva);
@@ -84,19 +142,16 @@ private:
     // Why a typed text was refused or emptied, on the window's status line (no message box).
     void spiega(const QString& testo);
 
-    F_Avvio* m_finestra;
-    Ui::F_Avvio* m_ui;
+    MeseDiario& m_documento;
+    Griglia& m_griglia;
+    ControlliImmissione m_c;
+    std::function<bool()> m_vistaMese;
+    std::function<void()> m_ricostruisci;
     int m_rigaPrecedente = 0;
     int m_colonnaPrecedente = 0;
     QColor m_sfondoPrecedente;
-    QSet<QString> m_modificate;
     QString m_meseGriglia;
     QString m_annoGriglia;
-    // The typed cells of a grid being rebuilt, by cell key, to put back if it shows the same month.
-    QHash<QString, QString> m_daRipristinare;
-    QString m_meseDaRipristinare;
-    QString m_annoDaRipristinare;
     NoteGiorno::Cella m_cellaNota; // the cell whose note the box shows
     QString m_notaCaricata;
-    bool m_salvataggioNota = false;
 };

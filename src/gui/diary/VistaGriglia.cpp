@@ -12,7 +12,8 @@
 
 namespace {
 // The current cell shows its own background (the grids' highlight colour); the style's focus
-// frame would paint over it.
+// frame would paint over it, and so would the selection's colour where a view selects ranges
+// around its current cell (property "correnteSenzaSelezione").
 class DelegatoSenzaCornice : public QStyledItemDelegate
 {
 public:
@@ -23,6 +24,9 @@ protected:
     {
         QStyledItemDelegate::initStyleOption(opzione, indice);
         opzione->state &= ~QStyle::State_HasFocus;
+        const auto* vista = qobject_cast<const QAbstractItemView*>(opzione->widget);
+        if (vista && vista->property("correnteSenzaSelezione").toBool() && vista->currentIndex() == indice)
+            opzione->state &= ~QStyle::State_Selected;
     }
 };
 } // namespace
