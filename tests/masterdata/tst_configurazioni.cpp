@@ -13,6 +13,7 @@
 #include "gui/diary/F_Avvio.h"
 #include "comune/Griglia.h"
 #include "diary/GrigliaDettaglio.h"
+#include "diary/SettimanaTipo.h"
 #include "comune/Orologio.h"
 #include "masterdata/Configurazione.h"
 #include "gui/masterdata/F_Configurazioni.h"
@@ -145,6 +146,7 @@ private slots:
     void limitiDeiCampi();
     void interruttoriDiStampaSiEscludono();
     void festivitaDellAzienda();
+    void settimanaTipo();
 
     void pezziDiFile_data();
     void pezziDiFile();
@@ -476,6 +478,33 @@ void TestConfigurazioni::festivitaDellAzienda()
     QCOMPARE(principale->griglia().suggerimento(1, colonna7), QString());
     QCOMPARE(amb.messaggi.testi().size(), 1);
     Orologio::ImpostaAdesso({});
+}
+
+// A day's hours are stored as soon as its box is left; what is no number of hours is refused.
+void TestConfigurazioni::settimanaTipo()
+{
+    AmbienteTest amb;
+    F_Configurazioni f(amb.sessione);
+    f.show();
+    auto* lunedi = figlio<QLineEdit>(&f, "OreLun");
+    auto* sabato = figlio<QLineEdit>(&f, "OreSab");
+    QCOMPARE(lunedi->text(), QStringLiteral("8"));
+    QCOMPARE(sabato->text(), QString());
+
+    lunedi->clear();
+    QTest::keyClicks(lunedi, QStringLiteral("7.5"));
+    QTest::keyClick(lunedi, Qt::Key_Return);
+    QCOMPARE(lunedi->text(), QStringLiteral("7,5"));
+    QCOMPARE(FunzioniPerVariabili::LeggiVariabile(amb.archivio(), SettimanaTipo::Variabile),
+        QStringLiteral("7,5;8;8;8;8;;"));
+
+    QTest::keyClicks(sabato, QStringLiteral("4 ore"));
+    QTest::keyClick(sabato, Qt::Key_Return);
+    QCOMPARE(amb.messaggi.testi(),
+        QStringList { QStringLiteral(
+            "Ore del sabato non valide: scrivere un numero da 0 a 24, per esempio 8 o 7,5.") });
+    QCOMPARE(sabato->text(), QString());
+    QCOMPARE(SettimanaTipo::Leggi(amb.archivio()).ore.at(5), QString());
 }
 
 void TestConfigurazioni::pezziDiFile_data()

@@ -44,6 +44,8 @@ const QString TestoRipristina = QStringLiteral("Ripristina Backup");
 const QString ColoreRipristino = QStringLiteral("#C0FFC0");
 const QString FestivitaNonRegistrate
     = QStringLiteral("Impossibile registrare le festività: l'archivio non è raggiungibile.");
+const QString SettimanaNonRegistrata
+    = QStringLiteral("Impossibile registrare la settimana tipo: l'archivio non è raggiungibile.");
 
 // The main window may rebuild itself when it is shown again: never from inside a click of a
 // window that is closing.
@@ -166,6 +168,10 @@ void F_Configurazioni::collega()
     connect(m_ui->Chiusure, &QListWidget::itemSelectionChanged, this,
         &F_Configurazioni::Chiusure_SelectionChange);
     m_ui->Chiusure->installEventFilter(this);
+    const std::array<QLineEdit*, 7> ore = CampiOre();
+    for (int giorno = 0; giorno < int(ore.size()); ++giorno)
+        connect(ore.at(size_t(giorno)), &QLineEdit::editingFinished, this,
+            [this, giorno] { Ore_Change(giorno); });
 }
 
 F_Configurazioni::~F_Configurazioni() = default;
@@ -212,6 +218,7 @@ void F_Configurazioni::Form_Load()
     m_ui->MostraIpPubblico->setChecked(spunta(DatiComputer::VarMostraIpPubblico));
     m_ui->PaginaIpPubblico->setText(LeggiVariabile(m_archivio, DatiComputer::VarPaginaIpPubblico));
     CaricaFestivita();
+    CaricaSettimanaTipo();
     m_ui->Password->setText(TestoInizialePassword);
     m_ui->Command11->setEnabled(false);
     caricastampanti();
@@ -727,4 +734,49 @@ void F_Configurazioni::RimuoviChiusura_Click()
     // The cursor stays where the removed day was, so Canc can go on removing.
     if (m_ui->Chiusure->count() > 0)
         m_ui->Chiusure->setCurrentRow(std::min(riga, m_ui->Chiusure->count() - 1));
+}
+
+std::array<QLineEdit*, 7> F_Configurazioni::CampiOre() const
+{
+    return { m_ui->OreLun, m_ui->OreMar, m_ui->OreMer, m_ui->OreGio, m_ui->OreVen, m_ui->OreSab,
+        m_ui->OreDom };
+}
+
+void F_Configurazioni::CaricaSettimanaTipo()
+{
+    m_settimana = SettimanaTipo::Leggi(m_archivio);
+    const std::array<QLineEdit*, 7> campi = CampiOre();
+    for (size_t i = 0; i < campi.size(); ++i)
+        campi.at(i)->setText(m_settimana.ore.at(i));
+}
+
+void F_Configurazioni::Ore_Change(int giorno)
+{
+    QLineEdit* campo = CampiOre().at(size_t(giorno));
+    QString& memorizzate = m_settimana.ore.at(size_t(giorno));
+    const std::optional<QString> ore = SettimanaTipo::Ore(campo->text());
+    if (!ore) {
+        // The stored hours go back first, so leaving the box for the message stores nothing.
+        campo->setText(memorizzate);
+        messaggi().Messaggio(
+            QStringLiteral("%1 non valide: scrivere un numero da 0 a 24, per esempio 8 o 7,5.")
+                .arg(campo->accessibleName()),
+            Messaggi::Ok, Messaggi::Warning);
+        campo->setFocus();
+        return;
+    }
+    campo->setText(*ore);
+    if (*ore == memorizzate)
+        return;
+    // The other days as stored now: another computer may have changed them since the window
+    // opened, and a week that could not be read must not be written over.
+    bool letto = false;
+    SettimanaTipo settimana = SettimanaTipo::Leggi(m_archivio, &letto);
+    settimana.ore.at(size_t(giorno)) = *ore;
+    if (!letto || !SettimanaTipo::Scrivi(m_archivio, settimana)) {
+        campo->setText(memorizzate);
+        messaggi().Messaggio(SettimanaNonRegistrata, Messaggi::Ok, Messaggi::Warning);
+        return;
+    }
+    memorizzate = *ore;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diary/SettimanaTipo.h"
 #include "masterdata/Configurazione.h"
 
 #include <QByteArray>
@@ -7,11 +8,14 @@
 #include <QImage>
 #include <QWidget>
 
+#include <array>
+
 struct Sessione;
 namespace Ui {
 class F_Configurazioni;
 }
 class QCheckBox;
+class QLineEdit;
 class RicercaIpPubblico;
 
 // The settings window: company header, bank coordinates, logo, print switches, program password,
@@ -89,6 +93,11 @@ private:
     void Chiusure_SelectionChange();
     QList<QDate> ChiusureMostrate() const;
 
+    // The "Settimana tipo" group: a day's hours are stored as soon as its box is left.
+    std::array<QLineEdit*, 7> CampiOre() const;
+    void CaricaSettimanaTipo();
+    void Ore_Change(int giorno);
+
     void MostraDati_Click();
     void Mostra_Click(QCheckBox* casella, const QString& variabile);
     void PaginaIpPubblico_Change();
@@ -102,4 +111,5 @@ private:
     QWidget* m_principale = nullptr;
     QString m_patrono; // the patron day and name as stored, "gg/mm" and the name
     QString m_nomePatrono;
+    SettimanaTipo m_settimana; // as stored
 };
