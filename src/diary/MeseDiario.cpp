@@ -266,7 +266,10 @@ void MeseDiario::Svuota(const Area& area, const QString& descrizione)
 
 std::optional<QString> MeseDiario::accettato(int r, const QString& valore, const ElencoStati& stati) const
 {
-    const RegoleCella::Contenuto c = RegoleCella::Classifica(valore, stati);
+    // A dot is the decimal comma, as when the value is typed key by key ("7.5" is 7,5).
+    QString testo = valore;
+    testo.replace(QLatin1Char('.'), QLatin1Char(','));
+    const RegoleCella::Contenuto c = RegoleCella::Classifica(testo, stati);
     switch (c.genere) {
     case RegoleCella::Contenuto::Genere::Vuoto:
     case RegoleCella::Contenuto::Genere::Ore:

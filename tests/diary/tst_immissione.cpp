@@ -17,6 +17,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QMenu>
 #include <QMessageBox>
 #include <QToolButton>
 #include <QComboBox>
@@ -50,6 +52,7 @@ private slots:
     void vistaTotali();
     void tabellaStatiDalMenu();
     void rigaDiImmissioneFerma();
+    void tastiDiModifica();
 };
 
 namespace {
@@ -805,6 +808,75 @@ void TestImmissione::rigaDiImmissioneFerma()
     QCOMPARE(w<QPushButton>(f.f, "Ins")->text(), QStringLiteral("Registrazione Effettuata"));
     QCoreApplication::processEvents();
     QCOMPARE(posizioni(), prima);
+}
+
+void TestImmissione::tastiDiModifica()
+{
+    AmbienteTest amb;
+    dipendente(amb, QStringLiteral("B1"), QStringLiteral("Bianchi"));
+    dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
+    Finestra f(F_Avvio::Apri(amb.sessione));
+    QVERIFY(QTest::qWaitForWindowActive(f.f));
+    VistaGriglia* v = f->RigheArt();
+    v->setFocus();
+    const auto scorciatoia = [&](QKeySequence::StandardKey k) {
+        const QKeySequence s(k);
+        QTest::keyClick(v, Qt::Key(s[0].key()), s[0].keyboardModifiers());
+    };
+
+    // Bianchi's row 2, Rossi's row 3. Type, select across with Shift, copy as tab-separated lines.
+    vaiA(f.f, 2, col(1));
+    digita(f.f, QStringLiteral("7.5"));
+    QTest::keyClick(v, Qt::Key_Right, Qt::ShiftModifier);
+    digita(f.f, QStringLiteral("f"));
+    scorciatoia(QKeySequence::Copy);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("7,5\tf\n"));
+
+    // Pasted elsewhere, then undone and redone, one step each.
+    vaiA(f.f, 3, col(10));
+    scorciatoia(QKeySequence::Paste);
+    QCOMPARE(cella(f.f, 3, 10), QStringLiteral("7,5"));
+    QCOMPARE(cella(f.f, 3, 11), QStringLiteral("F"));
+    QCOMPARE(f->statusBar()->currentMessage(), QStringLiteral("Incollate 2 celle, rifiutate 0"));
+    scorciatoia(QKeySequence::Undo);
+    QCOMPARE(cella(f.f, 3, 10), QString());
+    QCOMPARE(cella(f.f, 3, 11), QString());
+    QTest::keyClick(v, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(cella(f.f, 3, 11), QStringLiteral("F"));
+    scorciatoia(QKeySequence::Undo);
+    QTest::keyClick(v, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(cella(f.f, 3, 10), QStringLiteral("7,5"));
+
+    // A range over both employees, from a click: Ctrl+Enter fills it with the value typed, Delete
+    // empties it.
+    const QModelIndex inizio = v->model()->index(2, col(20));
+    v->scrollTo(inizio);
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(inizio).center());
+    QCOMPARE(v->currentIndex(), inizio);
+    QTest::keyClick(v, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(v, Qt::Key_Right, Qt::ShiftModifier);
+    digita(f.f, QStringLiteral("8"));
+    QTest::keyClick(v, Qt::Key_Return, Qt::ControlModifier);
+    for (int r : { 2, 3 })
+        for (int g : { 20, 21 })
+            QCOMPARE(cella(f.f, r, g), QStringLiteral("8"));
+    QCOMPARE(cella(f.f, 2, 19), QString());
+    QCOMPARE(cella(f.f, 2, 22), QString());
+    tasto(f.f, Qt::Key_Delete);
+    for (int r : { 2, 3 })
+        for (int g : { 20, 21 })
+            QCOMPARE(cella(f.f, r, g), QString());
+
+    // Registered as typed; the menu is for the month view only.
+    QTest::mouseClick(w<QPushButton>(f.f, "Ins"), Qt::LeftButton);
+    QCOMPARE(movimento(amb, 1, QStringLiteral("ORDINARIO"), 1).value(0).toString(), QStringLiteral("7,5"));
+    QCOMPARE(movimento(amb, 2, QStringLiteral("ORDINARIO"), 11).value(2).toString(), QStringLiteral("Ferie"));
+    auto* menu = f.f->findChild<QMenu*>(QStringLiteral("mModifica"));
+    QVERIFY(menu && menu->isEnabled());
+    QTest::mouseClick(w<QCheckBox>(f.f, "VisualizzaTotali"), Qt::LeftButton);
+    QVERIFY(!menu->isEnabled());
+    QVERIFY(!f->Immissione()->comando(QStringLiteral("mIncolla"))->isEnabled());
 }
 
 QTEST_MAIN(TestImmissione)

@@ -11,6 +11,7 @@
 #include "diary/NoteGiorno.h"
 #include "diary/RegoleCella.h"
 #include "diary/SalvataggioMese.h"
+#include "diary/SettimanaTipo.h"
 #include "gui/diary/VistaGriglia.h"
 #include "platform/Messaggi.h"
 
@@ -26,6 +27,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -563,9 +565,35 @@ void ImmissioneDettaglio::CompilaConCorrente()
 
 void ImmissioneDettaglio::SettimanaTipo()
 {
-    if (!attiva())
+    if (!attiva() || m_documento.righe() == 0)
         return;
-    spiega(QStringLiteral("Settimana tipo"));
+    // The employees of a selected range; all of them when the selection is one cell.
+    const MeseDiario::Area a = area();
+    const bool soloSelezionati
+        = !a.vuota() && (a.primaRiga != a.ultimaRiga || a.primoGiorno != a.ultimoGiorno);
+    QSet<qint64> dipendenti;
+    if (soloSelezionati)
+        for (int r = a.primaRiga; r <= a.ultimaRiga; ++r)
+            dipendenti.insert(m_documento.riga(r).indice);
+    QList<int> righe;
+    for (int r = 0; r < m_documento.righe(); ++r)
+        if (!soloSelezionati || dipendenti.contains(m_documento.riga(r).indice))
+            righe << r;
+
+    const MeseAnno& mese = m_documento.mese();
+    bool letto = true;
+    const ::SettimanaTipo settimana = ::SettimanaTipo::Leggi(archivio(), &letto);
+    if (!letto) {
+        messaggi().Messaggio(
+            QStringLiteral("Impossibile leggere la settimana tipo: l'archivio non è raggiungibile."),
+            Messaggi::Ok, Messaggi::Critical);
+        return;
+    }
+    const auto giorni
+        = settimana.GiorniDaCompilare(mese.anno, mese.mese, FestivitaAzienda::Leggi(archivio(), mese.anno));
+    const int date = m_documento.CompilaSettimana(righe, giorni);
+    spiega(date > 0 ? QStringLiteral("Settimana tipo: compilate %1 celle").arg(date)
+                    : QStringLiteral("Settimana tipo: nessuna cella vuota da compilare"));
 }
 
 // ---- saving and clearing the month
