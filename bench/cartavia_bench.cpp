@@ -8,8 +8,10 @@
 #include "gui/diary/F_Avvio.h"
 #include "comune/Griglia.h"
 #include "comune/Orologio.h"
+#include "diary/ElencoStati.h"
 #include "diary/GrigliaDettaglio.h"
 #include "diary/GrigliaTotali.h"
+#include "diary/MeseDiario.h"
 #include "diary/RigheDipendenti.h"
 #include "diary/SalvataggioMese.h"
 #include "platform/Piattaforma.h"
@@ -343,20 +345,63 @@ int main(int argc, char* argv[])
     while (cambiate.size() < celle / 10)
         cambiate.append({ 2 + int(g.bounded(griglia.righe() - 2)),
             GrigliaDettaglio::ColonneFisse + int(g.bounded(giorni)) });
+    // The cells are typed into the month document the grid shows, as the entry does.
     int giro = 0;
+    MeseDiario documento;
     const double salvaMs = misura(
         rip,
         [&] {
-            GrigliaDettaglio::DimensionaGriglia1(griglia, p);
+            documento.Carica(p);
             ++giro;
-            for (const Cella& c : cambiate)
-                griglia.impostaTesto(c.riga, c.colonna, QString::number(1 + (giro + c.riga + c.colonna) % 9));
+            for (const Cella& c : cambiate) {
+                documento.Digita(c.riga - GrigliaDettaglio::RigheFisse,
+                    GrigliaDettaglio::GiornoColonna(c.colonna),
+                    QString::number(1 + (giro + c.riga + c.colonna) % 9));
+                documento.ChiudiDigitazione();
+            }
         },
         [&] {
-            SalvataggioMese s(sessioneBench().PercorsoArchivio, griglia, p.mese, p.anno);
+            SalvataggioMese s(documento);
             if (!s.Salva())
                 errore(s.descrizioneErrore());
         });
+
+    // Pasting a block the size of the month (every row, every day) into the document, and showing
+    // it in the grid.
+    QString blocco;
+    {
+        const QStringList valori { QStringLiteral("8"), QStringLiteral("7.5"), QString(),
+            QStringLiteral("4") };
+        for (int r = 0; r < griglia.righe() - GrigliaDettaglio::RigheFisse; ++r) {
+            for (int d = 0; d < giorni; ++d) {
+                if (d > 0)
+                    blocco += QLatin1Char('\t');
+                blocco += valori.at((r + d) % valori.size());
+            }
+            blocco += QStringLiteral("\r\n");
+        }
+    }
+    ElencoStati elencoStati;
+    {
+        Archivio db(percorso);
+        elencoStati = ElencoStati::Leggi(db);
+    }
+    Griglia grigliaIncollata;
+    QObject::connect(&documento, &MeseDiario::celleCambiate, [&](const QList<QPoint>& celle) {
+        for (const QPoint& c : celle)
+            GrigliaDettaglio::DisegnaCella(grigliaIncollata, documento, c.y(), c.x());
+    });
+    int incollate = 0;
+    const double incollaMs = misura(
+        rip,
+        [&] {
+            documento.Abbandona();
+            documento.Carica(p);
+            GrigliaDettaglio::Disegna(grigliaIncollata, documento, p);
+        },
+        [&] { incollate = documento.Incolla(0, 1, blocco, elencoStati).scritte; });
+    if (incollate != celle)
+        errore(QStringLiteral("incollate %1 celle su %2").arg(incollate).arg(celle));
     // Floor B: the same changed cells written with one prepared statement in one transaction.
     QList<qint64> chiavi;
     {
@@ -475,6 +520,7 @@ int main(int argc, char* argv[])
     riga(QStringLiteral("salvataggio del mese (10% cambiato)"), salvaMs, x(salvaMs / pavimentoScrittura),
         QString());
     riga(QStringLiteral("  base B: scrittura preparata"), pavimentoScrittura, QString(), QString());
+    riga(QStringLiteral("incolla un mese intero"), incollaMs, QString(), QString());
     riga(QStringLiteral("totali del mese"), totaliMeseMs, x(totaliMeseMs / pavimentoLettura),
         x(totaliIngenuiMs / totaliMeseMs));
     riga(QStringLiteral("  per riga: una query per riga e stato"), totaliIngenuiMs, QString(), QString());
@@ -496,6 +542,7 @@ int main(int argc, char* argv[])
         o[QStringLiteral("save_ms")] = salvaMs;
         o[QStringLiteral("floor_write_ms")] = pavimentoScrittura;
         o[QStringLiteral("save_ratio")] = salvaMs / pavimentoScrittura;
+        o[QStringLiteral("paste_ms")] = incollaMs;
         o[QStringLiteral("totals_month_ms")] = totaliMeseMs;
         o[QStringLiteral("totals_month_ratio")] = totaliMeseMs / pavimentoLettura;
         o[QStringLiteral("totals_year_ms")] = totaliAnnoMs;
