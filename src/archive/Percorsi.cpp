@@ -4,10 +4,8 @@
 #include "platform/Servizi.h"
 
 #include "archive/Archivio.h"
-#include "archive/CreazioneDB.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
-#include "masterdata/Configurazione.h"
 #include "platform/FileIni.h"
 #include "platform/Messaggi.h"
 #include "platform/Piattaforma.h"
@@ -204,35 +202,6 @@ bool ControlloNomeDbOk(const QString& nome)
         }
     }
     return valido;
-}
-
-bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore)
-{
-    CreaCartella(cartella);
-    const QString percorso = PercorsoArchivioDa(cartella, nome);
-    if (QFileInfo::exists(percorso)) {
-        if (errore)
-            *errore = QStringLiteral("L'archivio «%1» esiste già.").arg(nome);
-        return false;
-    }
-    CreazioneDB creazione;
-    bool ok = creazione.CreaDB(percorso);
-    QString erroreImpostazioni;
-    // The settings save of the settings window, silent: the caller says what happened.
-    if (ok)
-        ok = Configurazione::SalvaConfigurazione(percorso, Configurazione::ValoriIniziali(), {},
-            &erroreImpostazioni, Configurazione::Avvisi::Nessuno);
-    if (!ok) {
-        if (errore) {
-            *errore = erroreImpostazioni.isEmpty() ? creazione.DescrizioneUltimoErrore() : erroreImpostazioni;
-            if (errore->isEmpty())
-                *errore = QStringLiteral("Impossibile creare l'archivio «%1».").arg(nativo(percorso));
-        }
-        // A half-made archive would be listed as if it were usable.
-        QFile::remove(percorso);
-        QFile::remove(percorso + QStringLiteral("-journal"));
-    }
-    return ok;
 }
 
 QString CartellaCopiaSicurezza(const Sessione& sessione)

@@ -54,11 +54,6 @@ QStringList ElencoArchivi(
 // or digit. The first refused character is reported ("Il Carattere / non è ammesso").
 bool ControlloNomeDbOk(const QString& nome);
 
-// Creates the archive `nome` (with ".mdb") in `cartella` with every table and its settings row
-// (the initial settings, stored silently by the settings save). False with the
-// reason when it could not be made.
-bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore = nullptr);
-
 // Where a restore leaves its safety copy "copia.mdb": the program folder when it can be written,
 // else the shared folder (the same choice as for the location file).
 QString CartellaCopiaSicurezza(const Sessione& sessione);

@@ -42,7 +42,7 @@ struct Esistente
 constexpr int MassimoGiorni = 31;
 
 // Texts are stored as texts, an empty one too (never as a missing value).
-QString testo(const QString& t)
+QString nonNullo(const QString& t)
 {
     return t.isNull() ? QStringLiteral("") : t;
 }
@@ -222,19 +222,19 @@ void differenzeGiorno(const CelleMese& celle, qsizetype i, qsizetype g, const Co
     if (primo.chiave == 0) {
         const QVariant descrizione = c.conDescrizione() ? QVariant(c.descrizione) : QVariant();
         differenze.append({ Differenza::Inserisci,
-            { riga.indice, testo(riga.codice), testo(riga.nome), testo(riga.tipo),
-                celle.date.at(g).toString(Qt::ISODate), QString::number(giorno), mese, anno, testo(c.testo),
-                c.numero, descrizione } });
+            { riga.indice, nonNullo(riga.codice), nonNullo(riga.nome), nonNullo(riga.tipo),
+                celle.date.at(g).toString(Qt::ISODate), QString::number(giorno), mese, anno,
+                nonNullo(c.testo), c.numero, descrizione } });
         return;
     }
     const auto aggiorna = [&](const Esistente& e) {
         if (invariato(e, c))
             return;
         if (c.conDescrizione())
-            differenze.append(
-                { Differenza::AggiornaStato, { testo(c.testo), c.numero, testo(c.descrizione), e.chiave } });
+            differenze.append({ Differenza::AggiornaStato,
+                { nonNullo(c.testo), c.numero, nonNullo(c.descrizione), e.chiave } });
         else
-            differenze.append({ Differenza::AggiornaOre, { testo(c.testo), c.numero, e.chiave } });
+            differenze.append({ Differenza::AggiornaOre, { nonNullo(c.testo), c.numero, e.chiave } });
     };
     aggiorna(primo);
     // A day stored twice (older archives) gets the value on every row, so whichever the grid

@@ -1,8 +1,10 @@
 #include "Configurazione.h"
 
 #include "archive/Archivio.h"
+#include "archive/CreazioneDB.h"
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
+#include "archive/Percorsi.h"
 #include "archive/Schema.h"
 #include "masterdata/ImmaginiDatabase.h"
 #include "platform/Messaggi.h"
@@ -278,6 +280,35 @@ QByteArray BitmapDaFile(const QString& file, QString* errore)
         *errore
             = QStringLiteral("Impossibile convertire l'immagine «%1».").arg(QDir::toNativeSeparators(file));
     return bitmap;
+}
+
+bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore)
+{
+    Percorsi::CreaCartella(cartella);
+    const QString percorso = Percorsi::PercorsoArchivioDa(cartella, nome);
+    if (QFileInfo::exists(percorso)) {
+        if (errore)
+            *errore = QStringLiteral("L'archivio «%1» esiste già.").arg(nome);
+        return false;
+    }
+    CreazioneDB creazione;
+    bool ok = creazione.CreaDB(percorso);
+    QString erroreImpostazioni;
+    // The settings save of the settings window, silent: the caller says what happened.
+    if (ok)
+        ok = SalvaConfigurazione(percorso, ValoriIniziali(), {}, &erroreImpostazioni, Avvisi::Nessuno);
+    if (!ok) {
+        if (errore) {
+            *errore = erroreImpostazioni.isEmpty() ? creazione.DescrizioneUltimoErrore() : erroreImpostazioni;
+            if (errore->isEmpty())
+                *errore = QStringLiteral("Impossibile creare l'archivio «%1».")
+                              .arg(QDir::toNativeSeparators(percorso));
+        }
+        // A half-made archive would be listed as if it were usable.
+        QFile::remove(percorso);
+        QFile::remove(percorso + QStringLiteral("-journal"));
+    }
+    return ok;
 }
 
 } // namespace Configurazione

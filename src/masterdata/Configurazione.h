@@ -84,6 +84,11 @@ enum class Avvisi { Messaggi, Nessuno };
 bool SalvaConfigurazione(const QString& archivio, const Dati& dati, const QByteArray& logo,
     QString* errore = nullptr, Avvisi avvisi = Avvisi::Messaggi);
 
+// Creates the archive `nome` (with ".mdb") in `cartella` with every table and its settings row
+// (the initial settings, stored silently by the settings save). False with the
+// reason when it could not be made.
+bool CreaArchivio(const QString& cartella, const QString& nome, QString* errore = nullptr);
+
 // The placeholder picture "Nessun logo.bmp": the program folder's own when one is there, else
 // the one built into the program.
 QString FileNessunLogo(const QString& cartellaProgramma);

@@ -308,7 +308,8 @@ void TestConfigurazioni::nuovoArchivioRiceveLeImpostazioniInSilenzio()
     AmbienteTest amb(false);
     const QString cartella = amb.percorso(QStringLiteral("archivi"));
     QString errore;
-    QVERIFY2(Percorsi::CreaArchivio(cartella, QStringLiteral("Nuovo.mdb"), &errore), qPrintable(errore));
+    QVERIFY2(
+        Configurazione::CreaArchivio(cartella, QStringLiteral("Nuovo.mdb"), &errore), qPrintable(errore));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
     const QString archivio = QDir(cartella).filePath(QStringLiteral("Nuovo.mdb"));
     const Configurazione::Lettura l = Configurazione::Leggi(archivio);

@@ -9,6 +9,7 @@
 #include "gui/archive/F_Info.h"
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
+#include "masterdata/Configurazione.h"
 #include "archive/Presenza.h"
 #include "comune/Twips.h"
 #include "masterdata/BrowseForFolderModule.h"
@@ -479,7 +480,7 @@ void AvvioSelezione::CreaNuovoArchivio_Click()
     }
     QString errore;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool creato = Percorsi::CreaArchivio(m_percorso, nome, &errore);
+    const bool creato = Configurazione::CreaArchivio(m_percorso, nome, &errore);
     QGuiApplication::restoreOverrideCursor();
     if (!creato) {
         AggiornaDBPath_e_Variabili();

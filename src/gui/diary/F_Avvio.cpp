@@ -353,7 +353,7 @@ bool F_Avvio::Form_Load()
     // The backup starts once the window is up, and runs beside it.
     m_salvataggio = SalvataggioAutomatico::Prepara(m_sessione.PercorsoArchivio, this);
     if (m_salvataggio)
-        QTimer::singleShot(0, m_salvataggio, &SalvataggioAutomatico::avvia);
+        QTimer::singleShot(0, m_salvataggio, &SalvataggioAutomatico::inizia);
     return true;
 }
 
@@ -689,7 +689,7 @@ void F_Avvio::applicaRegolaMese()
     m_ui->FrameSelezioneMese->setVisible(!(periodo && m_ui->VisualizzaTotali->isChecked()));
 }
 
-void F_Avvio::scegliData(QLineEdit* casella)
+void F_Avvio::chiediData(QLineEdit* casella)
 {
     const QString data = ScegliDataDaCalendario(
         this, casella->text(), m_sessione.PercorsoArchivio, &m_sessione.SaltaRicostruzioneGriglia);
@@ -704,12 +704,12 @@ void F_Avvio::scegliData(QLineEdit* casella)
 
 void F_Avvio::Dal_DblClick()
 {
-    scegliData(m_ui->Dal);
+    chiediData(m_ui->Dal);
 }
 
 void F_Avvio::Al_DblClick()
 {
-    scegliData(m_ui->Al);
+    chiediData(m_ui->Al);
 }
 
 void F_Avvio::lasciaData(QLineEdit* casella, QString& memorizzata)
@@ -851,7 +851,7 @@ void F_Avvio::Fine_Click()
     if (!m_immissione->ConfermaUscita())
         return;
     if (m_salvataggio)
-        m_salvataggio->annulla();
+        m_salvataggio->ferma();
     Piattaforma::TerminaProgramma();
 }
 
@@ -864,7 +864,7 @@ void F_Avvio::closeEvent(QCloseEvent* evento)
         return;
     }
     if (m_salvataggio)
-        m_salvataggio->annulla();
+        m_salvataggio->ferma();
     evento->accept();
     if (!m_disconnessione)
         Piattaforma::TerminaProgramma();

@@ -153,7 +153,7 @@ private:
     FinestreTenute cediFinestre();
     void adottaFinestre(const FinestreTenute& finestre);
     void lasciaData(QLineEdit* casella, QString& memorizzata);
-    void scegliData(QLineEdit* casella);
+    void chiediData(QLineEdit* casella);
     bool lasciaMese(const QString& mese, const QString& anno);
     void meseScelto();
     void tornaAlDipendenteMostrato();

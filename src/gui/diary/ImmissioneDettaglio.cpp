@@ -127,8 +127,8 @@ ImmissioneDettaglio::ImmissioneDettaglio(MeseDiario& documento, Griglia& griglia
     connect(m_c.cancella, &QPushButton::clicked, this, &ImmissioneDettaglio::Command1_Click);
     connect(m_c.registraNota, &QPushButton::clicked, this, &ImmissioneDettaglio::SalvaNote_Click);
     connect(m_c.svuotaNota, &QPushButton::clicked, this, &ImmissioneDettaglio::cnote_Click);
-    connect(&m_documento, &MeseDiario::celleCambiate, this, &ImmissioneDettaglio::celleCambiate);
-    connect(&m_documento, &MeseDiario::notaCambiata, this, &ImmissioneDettaglio::notaCambiata);
+    connect(&m_documento, &MeseDiario::celleCambiate, this, &ImmissioneDettaglio::mostraCelle);
+    connect(&m_documento, &MeseDiario::notaCambiata, this, &ImmissioneDettaglio::mostraNota);
     connect(&m_documento.storia(), &QUndoStack::indexChanged, this, &ImmissioneDettaglio::AggiornaComandi);
     coloraNote(false);
 }
@@ -205,7 +205,7 @@ ElencoStati ImmissioneDettaglio::stati() const
     return elenco;
 }
 
-void ImmissioneDettaglio::celleCambiate(const QList<QPoint>& celle)
+void ImmissioneDettaglio::mostraCelle(const QList<QPoint>& celle)
 {
     if (!attiva())
         return;
@@ -217,7 +217,7 @@ void ImmissioneDettaglio::celleCambiate(const QList<QPoint>& celle)
     }
 }
 
-void ImmissioneDettaglio::notaCambiata(int riga, int giorno)
+void ImmissioneDettaglio::mostraNota(int riga, int giorno)
 {
     if (!attiva())
         return;

@@ -131,8 +131,8 @@ private:
     MeseDiario::Area area() const;
     bool esisteStato(const QString& testo) const;
     ElencoStati stati() const;
-    void celleCambiate(const QList<QPoint>& celle);
-    void notaCambiata(int riga, int giorno);
+    void mostraCelle(const QList<QPoint>& celle);
+    void mostraNota(int riga, int giorno);
     void creaComandi();
     NoteGiorno::Cella cellaSelezionata() const;
     void ripristinaCursore(int riga, int colonna, int alto, int sinistra);

@@ -35,10 +35,10 @@ SalvataggioAutomatico::SalvataggioAutomatico(QMainWindow* finestra, LavoroInSott
     m_etichetta->hide();
     m_barra->hide();
     connect(m_lavoro, &LavoroInSottofondo::avanzamento, m_barra, &QProgressBar::setValue);
-    connect(m_lavoro, &LavoroInSottofondo::terminato, this, &SalvataggioAutomatico::terminato);
+    connect(m_lavoro, &LavoroInSottofondo::terminato, this, &SalvataggioAutomatico::concluso);
 }
 
-void SalvataggioAutomatico::avvia()
+void SalvataggioAutomatico::inizia()
 {
     if (m_lavoro->avviato())
         return;
@@ -50,12 +50,12 @@ void SalvataggioAutomatico::avvia()
     m_lavoro->avvia();
 }
 
-void SalvataggioAutomatico::annulla()
+void SalvataggioAutomatico::ferma()
 {
     m_lavoro->annulla();
 }
 
-void SalvataggioAutomatico::terminato(bool riuscito)
+void SalvataggioAutomatico::concluso(bool riuscito)
 {
     m_barra->hide();
     if (riuscito) {

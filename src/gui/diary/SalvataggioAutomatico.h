@@ -19,15 +19,15 @@ public:
     // nullptr when no backup is due for `archivio`; else a backup ready to start.
     static SalvataggioAutomatico* Prepara(const QString& archivio, QMainWindow* finestra);
 
-    void avvia();
-    void annulla();
+    void inizia();
+    void ferma();
     LavoroInSottofondo* lavoro() const { return m_lavoro; }
     // What the status area says of the backup ("" once a completed backup's note has gone).
     QString testoStato() const;
 
 private:
     SalvataggioAutomatico(QMainWindow* finestra, LavoroInSottofondo* lavoro);
-    void terminato(bool riuscito);
+    void concluso(bool riuscito);
 
     QMainWindow* m_finestra;
     LavoroInSottofondo* m_lavoro;
