@@ -17,6 +17,14 @@ struct MeseAnno
     QString testoAnno() const { return QString::number(anno); }
     int giorni() const; // 28 .. 31 (28 when not valido())
     QDate data(int giorno) const { return QDate(anno, mese, giorno); }
+    MeseAnno precedente() const
+    {
+        return mese <= 1 ? MeseAnno { 12, anno - 1 } : MeseAnno { mese - 1, anno };
+    }
+    MeseAnno successivo() const
+    {
+        return mese >= 12 ? MeseAnno { 1, anno + 1 } : MeseAnno { mese + 1, anno };
+    }
 
     friend bool operator==(const MeseAnno&, const MeseAnno&) = default;
 };

@@ -81,7 +81,7 @@ bool MeseDiario::Carica(const GrigliaDettaglio::Parametri& p)
     m_caricato = true;
     ++m_caricamenti;
     m_tipi = p.tipi;
-    m_giorni = GrigliaDettaglio::CalcolaNumeroGiorniMese(p.mese, p.anno);
+    m_giorni = mese.giorni();
     m_modificate = 0;
 
     bool tuttoLetto = EseguiPasso([&] {

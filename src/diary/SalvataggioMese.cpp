@@ -5,6 +5,7 @@
 #include "archive/Module1.h"
 #include "diary/ElencoStati.h"
 #include "diary/GrigliaDettaglio.h"
+#include "diary/MeseAnno.h"
 #include "diary/MeseDiario.h"
 #include "comune/Griglia.h"
 #include "diary/RegoleCella.h"
@@ -354,17 +355,15 @@ bool SalvataggioMese::Salva()
     m_inserite = 0;
     m_aggiornate = 0;
 
-    const int numeroMese = Module1::NumeroMese(m_mese);
-    bool annoValido = false;
-    const int anno = m_anno.toInt(&annoValido);
-    if (numeroMese == 0 || !annoValido) {
+    const MeseAnno mese = MeseAnno::DaTesti(m_mese, m_anno);
+    if (!mese.valido()) {
         m_numeroErrore = CodiciErrore::Generico;
         m_descrizioneErrore = QStringLiteral("Mese o anno non validi.");
         return false;
     }
 
     const CelleMese celle
-        = m_documento ? leggiDocumento(*m_documento) : leggiGriglia(*m_griglia, anno, numeroMese);
+        = m_documento ? leggiDocumento(*m_documento) : leggiGriglia(*m_griglia, mese.anno, mese.mese);
 
     // A rebuild while saving (another month, another layout) leaves the new grid as it is.
     bool ricostruita = false;

@@ -524,12 +524,11 @@ void F_Avvio::DimensionaGriglia1_Click()
     p.tipi = m_elencoTipi.mid(1);
     p.oggi = Orologio::Oggi();
     // Read at every build, so days changed in the settings show as soon as the grid comes back.
-    const int anno = int(Module1::ValoreNumerico(p.anno));
-    p.azienda = FestivitaAzienda::Leggi(m_sessione.PercorsoArchivio, anno);
+    const MeseAnno mese = MeseAnno::DaTesti(p.mese, p.anno);
+    p.azienda = FestivitaAzienda::Leggi(m_sessione.PercorsoArchivio, mese.anno);
     m_documento.Carica(p);
     GrigliaDettaglio::Disegna(m_griglia, m_documento, p);
-    m_legendaFeste
-        = Festivita::Legenda(Festivita::DaEvidenziare(anno, Module1::NumeroMese(p.mese), p.azienda));
+    m_legendaFeste = Festivita::Legenda(Festivita::DaEvidenziare(mese.anno, mese.mese, p.azienda));
     m_codiceMostrato = p.criteri.codiceDipendente;
     PulisciCampiAnagraficaSelezionata();
 }
@@ -649,25 +648,19 @@ void F_Avvio::meseScelto()
 
 void F_Avvio::prec_Click()
 {
-    const int m = Module1::NumeroMese(Mese());
-    const int a = Anno().toInt();
-    const QString mese = Module1::NomeMese(m <= 1 ? 12 : m - 1);
-    const int anno = m <= 1 ? a - 1 : a;
-    if (!lasciaMese(mese, QString::number(anno)))
-        return;
-    ImpostaMeseAnno(mese, anno);
-    DimensionaGriglia_Click();
+    vaiAlMese(MeseAnno::DaTesti(Mese(), Anno()).precedente());
 }
 
 void F_Avvio::succ_Click()
 {
-    const int m = Module1::NumeroMese(Mese());
-    const int a = Anno().toInt();
-    const QString mese = Module1::NomeMese(m == 12 ? 1 : m + 1);
-    const int anno = m == 12 ? a + 1 : a;
-    if (!lasciaMese(mese, QString::number(anno)))
+    vaiAlMese(MeseAnno::DaTesti(Mese(), Anno()).successivo());
+}
+
+void F_Avvio::vaiAlMese(const MeseAnno& m)
+{
+    if (!m.valido() || !lasciaMese(m.nomeMese(), m.testoAnno()))
         return;
-    ImpostaMeseAnno(mese, anno);
+    ImpostaMeseAnno(m.nomeMese(), m.anno);
     DimensionaGriglia_Click();
 }
 

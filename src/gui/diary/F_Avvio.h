@@ -155,6 +155,7 @@ private:
     void lasciaData(QLineEdit* casella, QString& memorizzata);
     void chiediData(QLineEdit* casella);
     bool lasciaMese(const QString& mese, const QString& anno);
+    void vaiAlMese(const MeseAnno& mese);
     void meseScelto();
     void tornaAlDipendenteMostrato();
 
