@@ -1,4 +1,4 @@
-#include "archive/ComandiRiga.h"
+#include "ComandiRiga.h"
 #include "gui/archive/Avvio.h"
 #include "archive/Module1.h"
 #include "archive/Presenza.h"

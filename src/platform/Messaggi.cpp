@@ -42,7 +42,7 @@ QString MessaggiTerminale::ApriFile(const QString&, const QString&, const QStrin
     return {};
 }
 
-QString MessaggiTerminale::SalvaFile(const QString&, const QString&, const QString&)
+QString MessaggiTerminale::SalvaFile(const QString&, const QString&, const QString&, QString*)
 {
     return {};
 }

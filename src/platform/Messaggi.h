@@ -34,8 +34,9 @@ public:
         = 0;
     // The chosen file, or "" on cancel. `cartella` may end with a file name, which is proposed.
     virtual QString ApriFile(const QString& titolo, const QString& cartella, const QString& filtro) = 0;
-    // The chosen file to write, or "" on cancel.
-    virtual QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro)
+    // The chosen file to write, or "" on cancel; `filtroScelto` gets the line of `filtro` chosen.
+    virtual QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro,
+        QString* filtroScelto = nullptr)
         = 0;
     // The chosen folder without a trailing separator, or "" on cancel.
     virtual QString ScegliCartella(const QString& titolo, const QString& cartellaIniziale) = 0;
@@ -55,7 +56,8 @@ public:
         Risposta predefinito) override;
     QString InputBox(const QString& richiesta, const QString& titolo, const QString& predefinito) override;
     QString ApriFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
-    QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro) override;
+    QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro,
+        QString* filtroScelto = nullptr) override;
     QString ScegliCartella(const QString& titolo, const QString& cartellaIniziale) override;
     void Beep() override { }
 };

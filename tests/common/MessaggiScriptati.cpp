@@ -40,9 +40,12 @@ QString MessaggiScriptati::ApriFile(const QString&, const QString& cartella, con
     return file.isEmpty() ? QString() : file.dequeue();
 }
 
-QString MessaggiScriptati::SalvaFile(const QString&, const QString& percorsoProposto, const QString&)
+QString MessaggiScriptati::SalvaFile(
+    const QString&, const QString& percorsoProposto, const QString&, QString* filtroScelto)
 {
     salvataggiProposti << percorsoProposto;
+    if (filtroScelto && !filtri.isEmpty())
+        *filtroScelto = filtri.dequeue();
     return file.isEmpty() ? QString() : file.dequeue();
 }
 

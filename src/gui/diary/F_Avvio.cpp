@@ -27,6 +27,7 @@
 #include "gui/platform/FinestraAperta.h"
 #include "gui/masterdata/SceltaData.h"
 #include "platform/Messaggi.h"
+#include "printing/Esportazione.h"
 #include "platform/Servizi.h"
 #include "platform/Piattaforma.h"
 #include "gui/printing/F_SelezioneStampante.h"
@@ -34,6 +35,10 @@
 #include "gui/printing/StampaDettagliata.h"
 #include "gui/printing/Stampanti.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QApplication>
+#include <QProgressBar>
 #include <QCloseEvent>
 #include <QCompleter>
 #include <QKeyEvent>
@@ -190,6 +195,7 @@ void F_Avvio::collega()
     connect(m_ui->mTabellaTipi, &QAction::triggered, this,
         [this] { ApriFinestra(F_TabellaTipi::Apri(m_sessione.PercorsoArchivio, this)); });
     connect(m_ui->Fine, &QPushButton::clicked, this, &F_Avvio::Fine_Click);
+    connect(m_ui->mEsporta, &QAction::triggered, this, &F_Avvio::Esporta_Click);
 
     for (QWidget* w :
         QList<QWidget*> { m_ui->Mese, m_ui->Anno, m_ui->Ordinamento, m_ui->Dal, m_ui->Al, m_ui->Picture1 })
@@ -671,6 +677,81 @@ void F_Avvio::ImpostataMeseCorrente_Click()
         return;
     ImpostaMeseAnno(Module1::NomeMese(oggi.month()), oggi.year());
     DimensionaGriglia_Click();
+}
+
+// ---- export
+
+namespace {
+const QString FiltroXlsx = QStringLiteral("Cartella di lavoro Excel (*.xlsx)");
+const QString FiltroCsvMese = QStringLiteral("CSV del mese (*.csv)");
+const QString FiltroCsvRighe = QStringLiteral("CSV righe, una per registrazione (*.csv)");
+} // namespace
+
+void F_Avvio::Esporta_Click()
+{
+    if (!m_immissione->RegistraPrimaDi(
+            QStringLiteral("Ci sono modifiche non registrate. Registrarle prima di esportare?")))
+        return;
+    Esportazione::Richiesta r;
+    r.archivio = m_sessione.PercorsoArchivio;
+    r.mese = MeseAnno::DaTesti(Mese(), Anno());
+    // The totals view exports its period when one is given.
+    if (VisualizzaTotali()) {
+        const QDate dal = Module1::LeggiData(Dal());
+        const QDate al = Module1::LeggiData(Al());
+        if (dal.isValid() && al.isValid()) {
+            r.dal = dal;
+            r.al = al;
+        }
+    }
+    r.criteri = CriteriDipendenti();
+    r.tipi = m_elencoTipi.mid(1);
+    r.formato = Esportazione::Formato::Xlsx;
+    const QString cartella = Piattaforma::CartellaSpeciale(QStringLiteral("CartellaDocumenti"));
+    QString filtro = FiltroXlsx;
+    QString file = messaggi().SalvaFile(QStringLiteral("Esporta presenze"),
+        QDir(cartella).filePath(Esportazione::NomeProposto(r)),
+        QStringList { FiltroXlsx, FiltroCsvMese, FiltroCsvRighe }.join(QStringLiteral(";;")), &filtro);
+    if (file.isEmpty())
+        return;
+    // The extension typed decides between a spreadsheet and a CSV; the list, which CSV. A name
+    // without one gets the extension of the form chosen in the list.
+    const bool righe = filtro == FiltroCsvRighe;
+    if (const auto f = Esportazione::FormatoDaEstensione(file)) {
+        r.formato = *f == Esportazione::Formato::Xlsx ? *f
+            : righe                                   ? Esportazione::Formato::CsvRighe
+                                                      : Esportazione::Formato::CsvMese;
+    } else {
+        r.formato = righe             ? Esportazione::Formato::CsvRighe
+            : filtro == FiltroCsvMese ? Esportazione::Formato::CsvMese
+                                      : Esportazione::Formato::Xlsx;
+        if (QFileInfo(file).suffix().isEmpty())
+            file += r.formato == Esportazione::Formato::Xlsx ? QStringLiteral(".xlsx")
+                                                             : QStringLiteral(".csv");
+    }
+    r.file = file;
+
+    QProgressBar* barra = m_ui->ProgressRiepilogo;
+    barra->setValue(0);
+    barra->show();
+    r.avanzamento = [barra](int fatto, int totale) {
+        barra->setMaximum(std::max(totale, 1));
+        barra->setValue(fatto);
+        barra->repaint();
+        return true;
+    };
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Esportazione::Esito esito = Esportazione::Esporta(r);
+    QApplication::restoreOverrideCursor();
+    barra->hide();
+    if (esito.ok)
+        messaggi().Messaggio(QStringLiteral("Esportazione completata: %1 dipendenti in «%2».")
+                                 .arg(esito.dipendenti)
+                                 .arg(QDir::toNativeSeparators(file)),
+            Messaggi::Ok, Messaggi::Information);
+    else
+        messaggi().Messaggio(QStringLiteral("Esportazione non riuscita.\n\n") + esito.errore, Messaggi::Ok,
+            Messaggi::Critical);
 }
 
 // ---- period

@@ -120,6 +120,8 @@ public:
     void CodiceDipentente_Click(int indice);
     void RagSocialeDipentente_Click(int indice);
     void Disconnetti_Click();
+    // "Esporta...": the month shown (or the totals' period) to an XLSX or CSV file.
+    void Esporta_Click();
     void Fine_Click();
 
     // Shows a modeless window of the program opened from here (menu commands).

@@ -78,6 +78,10 @@ public:
     // stays in the grid).
     // Without `annullabile` the question has no "Annulla" (the caller goes on regardless).
     bool ConfermaUscita(const QString& restaCodice = {}, bool annullabile = true);
+    // Before work that reads the archive as saved (an export, a print of sheets): when cells are
+    // edited, asks `domanda` with Sì (save them first), No (go on without them) and Annulla.
+    // True when the caller may go on.
+    bool RegistraPrimaDi(const QString& domanda);
     // The month and year the detail grid shows (its edits belong to them).
     const QString& meseGriglia() const { return m_meseGriglia; }
     const QString& annoGriglia() const { return m_annoGriglia; }

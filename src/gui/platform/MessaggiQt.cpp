@@ -35,9 +35,10 @@ QString MessaggiQt::ApriFile(const QString& titolo, const QString& cartella, con
     return QFileDialog::getOpenFileName(finestraAttiva(), titolo, cartella, filtro);
 }
 
-QString MessaggiQt::SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro)
+QString MessaggiQt::SalvaFile(
+    const QString& titolo, const QString& percorsoProposto, const QString& filtro, QString* filtroScelto)
 {
-    return QFileDialog::getSaveFileName(finestraAttiva(), titolo, percorsoProposto, filtro);
+    return QFileDialog::getSaveFileName(finestraAttiva(), titolo, percorsoProposto, filtro, filtroScelto);
 }
 
 QString MessaggiQt::ScegliCartella(const QString& titolo, const QString& cartellaIniziale)

@@ -10,7 +10,8 @@ public:
         Risposta predefinito) override;
     QString InputBox(const QString& richiesta, const QString& titolo, const QString& predefinito) override;
     QString ApriFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
-    QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro) override;
+    QString SalvaFile(const QString& titolo, const QString& percorsoProposto, const QString& filtro,
+        QString* filtroScelto = nullptr) override;
     QString ScegliCartella(const QString& titolo, const QString& cartellaIniziale) override;
     void Beep() override;
 };

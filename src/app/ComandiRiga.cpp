@@ -4,6 +4,9 @@
 #include "archive/CreazioneDB.h"
 #include "archive/Module1.h"
 #include "comune/Festivita.h"
+#include "comune/Orologio.h"
+#include "diary/RigheDipendenti.h"
+#include "printing/Esportazione.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,6 +41,11 @@ void scriviAiuto(QTextStream& s)
          "  --apri-archivio PERCORSO   apre la finestra principale su quell'archivio\n"
          "  --festivita ANNO           elenca le festività nazionali dell'anno, una per riga\n"
          "                             (gg/mm/aaaa Nome)\n"
+         "  --esporta ARCHIVIO FILE [--mese M --anno A | --dal GG/MM/AAAA --al GG/MM/AAAA]\n"
+         "            [--formato xlsx|csv|csv-righe] [--dipendente CODICE]\n"
+         "                             esporta le presenze di un mese (predefinito: il mese\n"
+         "                             corrente) o di un periodo per le paghe; il formato\n"
+         "                             segue l'estensione del file se non è indicato\n"
          "  --aiuto, --help, -h        mostra questo aiuto\n";
     s.flush();
 }
@@ -127,6 +135,126 @@ int archivioEsempio(const QStringList& a)
     out().flush();
     return 0;
 }
+// The value after `nome`, "" when absent; `presente` tells whether the option was given.
+QString valoreOpzione(const QStringList& a, const QString& nome, bool* presente = nullptr)
+{
+    const qsizetype i = a.indexOf(nome);
+    if (presente)
+        *presente = i >= 0;
+    return i >= 0 ? a.value(i + 1) : QString();
+}
+
+int esporta(const QStringList& a)
+{
+    const QString archivio = a.value(1);
+    const QString file = a.value(2);
+    if (archivio.isEmpty() || archivio.startsWith(QLatin1String("--")) || file.isEmpty()
+        || file.startsWith(QLatin1String("--")))
+        return erroreUso(
+            QStringLiteral("indicare l'archivio e il file da scrivere (--esporta ARCHIVIO FILE)."));
+    static const QStringList opzioni { QStringLiteral("--mese"), QStringLiteral("--anno"),
+        QStringLiteral("--dal"), QStringLiteral("--al"), QStringLiteral("--formato"),
+        QStringLiteral("--dipendente") };
+    for (qsizetype i = 3; i < a.size(); i += 2) {
+        if (!opzioni.contains(a.at(i)) || a.indexOf(a.at(i), i + 1) > 0)
+            return erroreUso(QStringLiteral("opzione sconosciuta o ripetuta per --esporta: %1").arg(a.at(i)));
+        if (i + 1 >= a.size() || a.at(i + 1).startsWith(QLatin1String("--")))
+            return erroreUso(QStringLiteral("manca il valore di %1.").arg(a.at(i)));
+    }
+
+    Esportazione::Richiesta r;
+    r.archivio = QFileInfo(archivio).absoluteFilePath();
+    r.file = QFileInfo(file).absoluteFilePath();
+
+    bool conFormato = false;
+    const QString formato = valoreOpzione(a, QStringLiteral("--formato"), &conFormato).toLower();
+    if (conFormato) {
+        if (formato == QLatin1String("xlsx"))
+            r.formato = Esportazione::Formato::Xlsx;
+        else if (formato == QLatin1String("csv"))
+            r.formato = Esportazione::Formato::CsvMese;
+        else if (formato == QLatin1String("csv-righe"))
+            r.formato = Esportazione::Formato::CsvRighe;
+        else
+            return erroreUso(QStringLiteral("formato sconosciuto: %1 (xlsx, csv o csv-righe).").arg(formato));
+    } else if (const auto f = Esportazione::FormatoDaEstensione(file)) {
+        r.formato = *f;
+    } else {
+        return erroreUso(QStringLiteral("indicare --formato oppure un file .xlsx o .csv: «%1».")
+                             .arg(QFileInfo(file).fileName()));
+    }
+
+    bool conMese = false;
+    bool conAnno = false;
+    bool conDal = false;
+    bool conAl = false;
+    const QString mese = valoreOpzione(a, QStringLiteral("--mese"), &conMese);
+    const QString anno = valoreOpzione(a, QStringLiteral("--anno"), &conAnno);
+    const QString dal = valoreOpzione(a, QStringLiteral("--dal"), &conDal);
+    const QString al = valoreOpzione(a, QStringLiteral("--al"), &conAl);
+    if ((conMese || conAnno) && (conDal || conAl))
+        return erroreUso(
+            QStringLiteral("indicare un mese (--mese e --anno) oppure un periodo (--dal e --al), non "
+                           "entrambi."));
+    if (conDal || conAl) {
+        r.dal = Module1::LeggiData(dal);
+        r.al = Module1::LeggiData(al);
+        if (!conDal || !conAl || !r.dal.isValid() || !r.al.isValid())
+            return erroreUso(
+                QStringLiteral("il periodo vuole due date valide: --dal GG/MM/AAAA --al GG/MM/AAAA."));
+        if (r.dal > r.al)
+            return erroreUso(QStringLiteral("la data --dal viene dopo la data --al."));
+        if (r.dal.daysTo(r.al) + 1 > Esportazione::MassimoGiorni)
+            return erroreUso(QStringLiteral("il periodo supera %1 giorni: esportarlo in più parti.")
+                                 .arg(Esportazione::MassimoGiorni));
+    } else {
+        const QDate oggi = Orologio::Oggi();
+        r.mese = { oggi.month(), oggi.year() };
+        if (conMese) {
+            bool numero = false;
+            const int m = mese.toInt(&numero);
+            r.mese.mese = numero ? m : Module1::NumeroMese(mese);
+        }
+        if (conAnno) {
+            bool numero = false;
+            r.mese.anno = anno.toInt(&numero);
+            if (!numero)
+                r.mese.anno = 0;
+        }
+        if (!r.mese.valido())
+            return erroreUso(QStringLiteral("mese o anno non validi: --mese 1..12 (o il nome) --anno AAAA."));
+    }
+
+    if (!QFileInfo(r.archivio).isFile()) {
+        err() << "Errore: l'archivio «" << QDir::toNativeSeparators(r.archivio) << "» non esiste.\n";
+        err().flush();
+        return 1;
+    }
+    bool letto = false;
+    r.tipi = RigheDipendenti::CaricaTipi(r.archivio, &letto);
+    bool conDipendente = false;
+    r.criteri.codiceDipendente = valoreOpzione(a, QStringLiteral("--dipendente"), &conDipendente);
+    if (letto && conDipendente) {
+        bool trovati = false;
+        const auto dipendenti = RigheDipendenti::LeggiDipendenti(r.archivio, r.criteri, &trovati);
+        if (trovati && dipendenti.isEmpty()) {
+            err() << "Errore: nessun dipendente con il codice «" << r.criteri.codiceDipendente << "».\n";
+            err().flush();
+            return 1;
+        }
+    }
+    const Esportazione::Esito esito = Esportazione::Esporta(r);
+    if (!esito.ok) {
+        err() << "Errore: " << esito.errore << '\n';
+        err().flush();
+        return 1;
+    }
+    out() << "Esportazione completata: " << QDir::toNativeSeparators(r.file) << " (" << esito.dipendenti
+          << " dipendenti)\n";
+    out().flush();
+    return 0;
+}
+
 // The Gregorian computus starts in 1583; four digits are all a date text holds.
 constexpr int PrimoAnno = 1583;
 constexpr int UltimoAnno = 9999;
@@ -184,6 +312,8 @@ int Esegui(const QStringList& argomenti)
     }
     if (comando == QLatin1String("--archivio-esempio"))
         return archivioEsempio(a);
+    if (comando == QLatin1String("--esporta"))
+        return esporta(a);
     if (comando == QLatin1String("--festivita")) {
         if (a.size() > 1 && !(troppi = senzaAltro(1)).isEmpty())
             return erroreUso(troppi);
