@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "DatiDiProva.h"
 
 #include "archive/Archivio.h"
 #include "archive/CreazioneDB.h"
@@ -25,6 +26,7 @@ private slots:
     void controllaVersione_data();
     void controllaVersione();
     void rigaDiComando();
+    void esportaDaRigaDiComando();
     void rigaDiComandoErrata_data();
     void rigaDiComandoErrata();
 };
@@ -352,6 +354,47 @@ void TestSchema::rigaDiComando()
     QCOMPARE(QFileInfo(testo).size(), qint64(1000));
 }
 
+// The export needs no display: it writes the file, or says why not with status 1 and no file.
+void TestSchema::esportaDaRigaDiComando()
+{
+    const QString programma = qEnvironmentVariable("CARTAVIA_TEST_BIN") + QStringLiteral("/cartavia");
+    if (!QFileInfo::exists(programma))
+        QSKIP("program not built");
+    AmbienteTest amb;
+    const qint64 rossi = dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    movimento(amb, rossi, QStringLiteral("ORDINARIO"), QDate(2026, 3, 2), QStringLiteral("7,5"));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(env);
+    const auto esegui = [&](const QString& archivio, const QString& file, const QStringList& altro) {
+        p.start(programma, QStringList { QStringLiteral("--esporta"), archivio, file } + altro);
+        return p.waitForFinished(30000) ? p.exitCode() : -1;
+    };
+    const QStringList marzo { QStringLiteral("--mese"), QStringLiteral("marzo"), QStringLiteral("--anno"),
+        QStringLiteral("2026") };
+
+    const QString csv = amb.percorso(QStringLiteral("righe.csv"));
+    QCOMPARE(esegui(amb.archivio(), csv,
+                 marzo + QStringList { QStringLiteral("--formato"), QStringLiteral("csv-righe") }),
+        0);
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString testo = QString::fromUtf8(f.readAll());
+    QVERIFY2(testo.contains(QStringLiteral("02/03/2026;R1;")), qPrintable(testo));
+    QVERIFY2(testo.contains(QStringLiteral(";7,5;")), qPrintable(testo));
+
+    const QString altro = amb.percorso(QStringLiteral("altro.xlsx"));
+    QCOMPARE(esegui(amb.percorso(QStringLiteral("manca.mdb")), altro, marzo), 1);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("non esiste")));
+    QCOMPARE(esegui(amb.archivio(), altro,
+                 marzo + QStringList { QStringLiteral("--dipendente"), QStringLiteral("ZZ") }),
+        1);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("nessun dipendente")));
+    QVERIFY(!QFileInfo::exists(altro));
+}
+
 void TestSchema::rigaDiComandoErrata_data()
 {
     QTest::addColumn<QStringList>("argomenti");
@@ -376,6 +419,30 @@ void TestSchema::rigaDiComandoErrata_data()
     QTest::newRow("esempio, valore mancante") << QStringList { QStringLiteral("--archivio-esempio"),
         QStringLiteral("e.mdb"), QStringLiteral("--mesi") }
                                               << QStringLiteral("manca il valore di --mesi");
+    const auto esporta = [](const QStringList& altro) {
+        return QStringList { QStringLiteral("--esporta"), QStringLiteral("a.mdb"), QStringLiteral("p.xlsx") }
+        + altro;
+    };
+    QTest::newRow("esporta, data non valida") << esporta({ QStringLiteral("--dal"),
+        QStringLiteral("31/02/2026"), QStringLiteral("--al"), QStringLiteral("10/03/2026") })
+                                              << QStringLiteral("il periodo vuole due date valide");
+    QTest::newRow("esporta, periodo al rovescio") << esporta({ QStringLiteral("--dal"),
+        QStringLiteral("10/03/2026"), QStringLiteral("--al"), QStringLiteral("01/03/2026") })
+                                                  << QStringLiteral("viene dopo la data --al");
+    QTest::newRow("esporta, periodo troppo lungo") << esporta({ QStringLiteral("--dal"),
+        QStringLiteral("01/01/2025"), QStringLiteral("--al"), QStringLiteral("02/01/2026") })
+                                                   << QStringLiteral("il periodo supera 366 giorni");
+    QTest::newRow("esporta, mese e periodo") << esporta({ QStringLiteral("--mese"), QStringLiteral("3"),
+        QStringLiteral("--dal"), QStringLiteral("01/03/2026") })
+                                             << QStringLiteral("non entrambi");
+    QTest::newRow("esporta, mese 13") << esporta({ QStringLiteral("--mese"), QStringLiteral("13") })
+                                      << QStringLiteral("mese o anno non validi");
+    QTest::newRow("esporta, formato ignoto")
+        << esporta({ QStringLiteral("--formato"), QStringLiteral("ods") })
+        << QStringLiteral("formato sconosciuto: ods");
+    QTest::newRow("esporta, estensione ignota")
+        << QStringList { QStringLiteral("--esporta"), QStringLiteral("a.mdb"), QStringLiteral("p.txt") }
+        << QStringLiteral("indicare --formato oppure un file .xlsx o .csv");
     QTest::newRow("esempio, opzione ignota") << QStringList { QStringLiteral("--archivio-esempio"),
         QStringLiteral("e.mdb"), QStringLiteral("--mese"),
         QStringLiteral("3") } << QStringLiteral("opzione sconosciuta per --archivio-esempio: --mese");
