@@ -15,6 +15,7 @@
 #include "diary/RigheDipendenti.h"
 #include "diary/SalvataggioMese.h"
 #include "platform/Piattaforma.h"
+#include "printing/Esportazione.h"
 #include "printing/TabellaStampa2.h"
 #include "platform/Servizi.h"
 
@@ -430,6 +431,24 @@ int main(int argc, char* argv[])
         });
     });
 
+    // Exporting the month for payroll, as a spreadsheet and as CSV.
+    const auto esporta = [&](Esportazione::Formato formato, const QString& nome) {
+        Esportazione::Richiesta r;
+        r.archivio = percorso;
+        r.mese = { mese.month(), mese.year() };
+        r.tipi = p.tipi;
+        r.formato = formato;
+        r.file = cartella.filePath(nome);
+        return misura(rip, [&] {
+            const Esportazione::Esito e = Esportazione::Esporta(r);
+            if (!e.ok)
+                errore(e.errore);
+        });
+    };
+    const double esportaXlsxMs = esporta(Esportazione::Formato::Xlsx, QStringLiteral("Presenze.xlsx"));
+    const double esportaCsvMs = esporta(Esportazione::Formato::CsvMese, QStringLiteral("Presenze.csv"));
+    const double esportaRigheMs = esporta(Esportazione::Formato::CsvRighe, QStringLiteral("Movimenti.csv"));
+
     // 3. The totals of the month and of twelve months; 4. the print table from the month totals.
     GrigliaTotali::Parametri t;
     t.archivio = sessioneBench().PercorsoArchivio;
@@ -521,6 +540,9 @@ int main(int argc, char* argv[])
         QString());
     riga(QStringLiteral("  base B: scrittura preparata"), pavimentoScrittura, QString(), QString());
     riga(QStringLiteral("incolla un mese intero"), incollaMs, QString(), QString());
+    riga(QStringLiteral("esportazione XLSX del mese"), esportaXlsxMs, QString(), QString());
+    riga(QStringLiteral("esportazione CSV del mese"), esportaCsvMs, QString(), QString());
+    riga(QStringLiteral("esportazione CSV righe del mese"), esportaRigheMs, QString(), QString());
     riga(QStringLiteral("totali del mese"), totaliMeseMs, x(totaliMeseMs / pavimentoLettura),
         x(totaliIngenuiMs / totaliMeseMs));
     riga(QStringLiteral("  per riga: una query per riga e stato"), totaliIngenuiMs, QString(), QString());
@@ -543,6 +565,9 @@ int main(int argc, char* argv[])
         o[QStringLiteral("floor_write_ms")] = pavimentoScrittura;
         o[QStringLiteral("save_ratio")] = salvaMs / pavimentoScrittura;
         o[QStringLiteral("paste_ms")] = incollaMs;
+        o[QStringLiteral("export_xlsx_ms")] = esportaXlsxMs;
+        o[QStringLiteral("export_csv_ms")] = esportaCsvMs;
+        o[QStringLiteral("export_csv_lines_ms")] = esportaRigheMs;
         o[QStringLiteral("totals_month_ms")] = totaliMeseMs;
         o[QStringLiteral("totals_month_ratio")] = totaliMeseMs / pavimentoLettura;
         o[QStringLiteral("totals_year_ms")] = totaliAnnoMs;
