@@ -51,7 +51,7 @@ bool copia(const QString& da, QSaveFile& a)
         return false;
     QByteArray blocco;
     while (!(blocco = sorgente.read(1 << 16)).isEmpty())
-        if (a.write(blocco) != blocco.size())
+        if (!ScriviTutto(a, blocco))
             return false;
     return sorgente.error() == QFileDevice::NoError;
 }
@@ -85,7 +85,9 @@ Esito Esporta(const Richiesta& richiesta)
     // The export is written beside the target and takes its name only when complete: a failure
     // or a stop leaves whatever was there before.
     QSaveFile file(richiesta.file);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: the writers hand over an employee's block at a time, and a short write is seen
+    // when it happens (a buffered one is lost in the final flush).
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         esito.errore = nonScritto(richiesta.file, motivo(file, richiesta.file));
         return esito;
     }

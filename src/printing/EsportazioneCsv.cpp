@@ -46,8 +46,7 @@ QStringList testi(const QStringList& campi)
 
 bool scrivi(QIODevice& file, const QString& testo)
 {
-    const QByteArray byte = testo.toUtf8();
-    return file.write(byte) == byte.size();
+    return ScriviTutto(file, testo.toUtf8());
 }
 
 } // namespace
@@ -63,7 +62,7 @@ Risultato ScriviMese(QIODevice& file, const Lettura& dati, const Passo& passo)
     }
     iniziali << QString();
     intestazione << Testo(ColonnaTotale);
-    if (file.write(Bom) != Bom.size()
+    if (!ScriviTutto(file, Bom)
         || !scrivi(file,
             Riga({ Testo(Titolo(dati, QStringLiteral("Presenze"))) }) + Riga(iniziali) + Riga(intestazione)))
         return Risultato::Errore;
@@ -97,7 +96,7 @@ Risultato ScriviMese(QIODevice& file, const Lettura& dati, const Passo& passo)
 
 Risultato ScriviRighe(QIODevice& file, const Lettura& dati, const Passo& passo)
 {
-    if (file.write(Bom) != Bom.size() || !scrivi(file, IntestazioneRighe + QStringLiteral("\r\n")))
+    if (!ScriviTutto(file, Bom) || !scrivi(file, IntestazioneRighe + QStringLiteral("\r\n")))
         return Risultato::Errore;
     const qsizetype giorni = dati.giorni.size();
     for (int p = 0; p < dati.persone.size(); ++p) {

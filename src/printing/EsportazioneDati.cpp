@@ -9,6 +9,7 @@
 #include "diary/RegoleCella.h"
 
 #include <QFileInfo>
+#include <QIODevice>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -69,6 +70,19 @@ QString Titolo(const Lettura& dati, const QString& cosa)
 {
     const QString titolo = cosa + QLatin1Char(' ') + dati.periodo.testo();
     return dati.azienda.isEmpty() ? titolo : dati.azienda + QStringLiteral(" - ") + titolo;
+}
+
+bool ScriviTutto(QIODevice& file, const QByteArray& byte)
+{
+    // A file that reaches its size limit or the disk's end takes part of a write without a word;
+    // the next write of the rest fails with the reason.
+    for (qsizetype scritti = 0; scritti < byte.size();) {
+        const qint64 n = file.write(byte.constData() + scritti, byte.size() - scritti);
+        if (n <= 0)
+            return false;
+        scritti += n;
+    }
+    return true;
 }
 
 QList<Cella> Lettura::Blocco(int persona) const

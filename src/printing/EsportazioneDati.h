@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 #include <functional>
 #include <optional>
 
@@ -99,6 +101,9 @@ QString Titolo(const Lettura& dati, const QString& cosa);
 // Reads what the request exports, in one pass over the period's entries. Nothing on success,
 // else the reason in Italian.
 std::optional<QString> Leggi(const Richiesta& richiesta, const Periodo& periodo, Lettura& lettura);
+
+// Writes all of `byte`, retrying what a short write left: false with the device's error set.
+bool ScriviTutto(QIODevice& file, const QByteArray& byte);
 
 // The writers' answer.
 enum class Risultato { Fatto, Annullato, Errore };

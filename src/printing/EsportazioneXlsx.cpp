@@ -295,19 +295,22 @@ Risultato presenze(Foglio& foglio, Formati& formati, const Lettura& dati, const 
     const int colonnaTotale = identita + giorni;
 
     foglio.titolo(Titolo(dati, FoglioPresenze), formati.titolo);
-    for (int c = 0; c < identita; ++c) {
+    // Row by row: the mode that keeps the memory small takes no going back to an earlier row.
+    for (int c = 0; c < identita; ++c)
         foglio.vuota(RigaIniziali, c, formati.didascaliaSinistra);
+    for (int g = 0; g < giorni; ++g)
+        foglio.testo(RigaIniziali, identita + g, dati.giorni.at(g).iniziali,
+            formati.intestazioneGiorno[int(dati.giorni.at(g).genere)]);
+    foglio.vuota(RigaIniziali, colonnaTotale, formati.didascalia);
+    for (int c = 0; c < identita; ++c)
         foglio.testo(RigaDidascalie, c, ColonneIdentita().at(c), formati.didascaliaSinistra);
-    }
     for (int g = 0; g < giorni; ++g) {
         const Giorno& giorno = dati.giorni.at(g);
-        lxw_format* f = formati.intestazioneGiorno[int(giorno.genere)];
-        foglio.testo(RigaIniziali, identita + g, giorno.iniziali, f);
-        foglio.testo(RigaDidascalie, identita + g, giorno.numero, f);
+        foglio.testo(
+            RigaDidascalie, identita + g, giorno.numero, formati.intestazioneGiorno[int(giorno.genere)]);
         if (!giorno.festa.isEmpty())
             foglio.commento(RigaDidascalie, identita + g, giorno.festa);
     }
-    foglio.vuota(RigaIniziali, colonnaTotale, formati.didascalia);
     foglio.testo(RigaDidascalie, colonnaTotale, ColonnaTotale, formati.didascalia);
 
     // The total is a sum the spreadsheet keeps up to date when a cell is corrected there.
@@ -478,6 +481,27 @@ void legenda(Foglio& foglio, Formati& formati, const Lettura& dati)
     foglio.impagina(1, 0);
 }
 
+QString descrizione(lxw_error e)
+{
+    QString testo = QString::fromUtf8(lxw_strerror(e));
+    if (testo.endsWith(QLatin1Char('.')))
+        testo.chop(1);
+    switch (e) {
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+        return QStringLiteral(
+            "il foglio di calcolo non si è potuto comporre tra i file temporanei, forse per "
+            "mancanza di spazio su disco (%1)")
+            .arg(testo);
+    default:
+        return QStringLiteral("il foglio di calcolo non si è potuto comporre (%1)").arg(testo);
+    }
+}
+
 } // namespace
 
 Risultato Scrivi(const QString& file, const QString& cartellaLavoro, const Richiesta& richiesta,
@@ -525,16 +549,13 @@ Risultato Scrivi(const QString& file, const QString& cartellaLavoro, const Richi
     }
     // Closing also frees the workbook, so it runs on every path; what it writes then is dropped.
     const lxw_error chiusura = workbook_close(libro);
-    if (risultato != Risultato::Fatto) {
-        if (risultato == Risultato::Errore && errore->isEmpty())
-            *errore = QString::fromUtf8(lxw_strerror(problema != LXW_NO_ERROR ? problema : chiusura));
-        return risultato;
-    }
-    if (problema != LXW_NO_ERROR || chiusura != LXW_NO_ERROR) {
-        *errore = QString::fromUtf8(lxw_strerror(problema != LXW_NO_ERROR ? problema : chiusura));
-        return Risultato::Errore;
-    }
-    return Risultato::Fatto;
+    if (problema == LXW_NO_ERROR)
+        problema = chiusura;
+    if (risultato == Risultato::Fatto && problema != LXW_NO_ERROR)
+        risultato = Risultato::Errore;
+    if (risultato == Risultato::Errore && errore->isEmpty())
+        *errore = descrizione(problema);
+    return risultato;
 }
 
 } // namespace Esportazione::Xlsx
