@@ -3,6 +3,7 @@
 #include "AmbienteTest.h"
 #include "DatiDiProva.h"
 
+#include "archive/Archivio.h"
 #include "archive/ArchivioEsempio.h"
 #include "archive/Module1.h"
 #include "comune/Griglia.h"
@@ -554,12 +555,18 @@ void TestEsportazione::nessunFileAMeta()
     QFETCH(bool, annulla);
     QFETCH(QString, errore);
     AmbienteTest amb;
-    dipendenti(amb, 40);
-    stato(amb, QStringLiteral("F"), QStringLiteral("Ferie"));
-    for (int i = 1; i <= 40; ++i)
-        for (int d = 1; d <= 20; ++d)
-            movimento(amb, i, RigheDipendenti::Ordinario, QDate(2026, 11, d),
-                d % 5 ? QStringLiteral("8") : QStringLiteral("F"));
+    {
+        Archivio db(amb.archivio());
+        InTransazione(db, [&db] {
+            const ArchivioDiProva a(db);
+            dipendenti(a, 40);
+            stato(a, QStringLiteral("F"), QStringLiteral("Ferie"));
+            for (int i = 1; i <= 40; ++i)
+                for (int d = 1; d <= 20; ++d)
+                    movimento(a, i, RigheDipendenti::Ordinario, QDate(2026, 11, d),
+                        d % 5 ? QStringLiteral("8") : QStringLiteral("F"));
+        });
+    }
     Richiesta r = richiesta(amb, formato, QStringLiteral("esportato"));
     {
         QFile vecchio(r.file);
