@@ -125,7 +125,7 @@ public:
             m_larghezze.resize(c + 1, 0);
         m_larghezze[c] = std::max(m_larghezze.at(c), int(std::min<qsizetype>(caratteri, MassimaLarghezza)));
     }
-    // Columns from `prima` on that were not given a width take their widest text.
+    // A column given its width here keeps it; the others take their widest text.
     void larghezza(int colonna, double caratteri)
     {
         esito(worksheet_set_column(m_foglio, lxw_col_t(colonna), lxw_col_t(colonna), caratteri, nullptr));
