@@ -39,8 +39,6 @@ private slots:
     void richiesteRifiutate();
     void nessunFileAMeta_data();
     void nessunFileAMeta();
-    void formatoENome_data();
-    void formatoENome();
 };
 
 namespace {
@@ -600,41 +598,6 @@ void TestEsportazione::nessunFileAMeta()
     QCOMPARE(leggi(r.file), QByteArray("esportazione precedente"));
     QCOMPARE(QDir(amb.cartella()).entryList(QDir::Files),
         (QStringList { QStringLiteral("Archivio.mdb"), QStringLiteral("esportato") }));
-}
-
-void TestEsportazione::formatoENome_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("formato"); // -1: none
-    QTest::addColumn<QString>("nome"); // proposed for that form, for November 2026 or 1-15 November
-    QTest::addColumn<bool>("periodo");
-    QTest::newRow("xlsx") << "/a/Presenze.XLSX" << int(Formato::Xlsx) << "Presenze Novembre 2026.xlsx"
-                          << false;
-    QTest::newRow("csv") << "b.csv" << int(Formato::CsvMese) << "Presenze Novembre 2026.csv" << false;
-    QTest::newRow("periodo") << "c.Csv" << int(Formato::CsvMese)
-                             << "Presenze dal 01-11-2026 al 15-11-2026.csv" << true;
-    QTest::newRow("altro") << "d.ods" << -1 << "" << false;
-    QTest::newRow("senza estensione") << "xlsx" << -1 << "" << false;
-}
-
-void TestEsportazione::formatoENome()
-{
-    QFETCH(QString, file);
-    QFETCH(int, formato);
-    QFETCH(QString, nome);
-    QFETCH(bool, periodo);
-    const std::optional<Formato> f = FormatoDaEstensione(file);
-    QCOMPARE(f ? int(*f) : -1, formato);
-    if (!f)
-        return;
-    Richiesta r;
-    r.mese = { 11, 2026 };
-    if (periodo)
-        r.dal = QDate(2026, 11, 1), r.al = QDate(2026, 11, 15);
-    r.formato = *f;
-    QCOMPARE(NomeProposto(r), nome);
-    r.formato = Formato::CsvRighe;
-    QVERIFY(NomeProposto(r).startsWith(QStringLiteral("Movimenti ")));
 }
 
 QTEST_GUILESS_MAIN(TestEsportazione)
