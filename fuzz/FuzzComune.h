@@ -22,7 +22,7 @@ public:
     }
     QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
     QString ApriFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString SalvaFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString SalvaFile(const QString&, const QString&, const QString&, QString*) override { return {}; }
     QString ScegliCartella(const QString&, const QString&) override { return {}; }
     void Beep() override { }
 

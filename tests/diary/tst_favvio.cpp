@@ -8,6 +8,7 @@
 #include "archive/FunzioniPerVariabili.h"
 #include "archive/Module1.h"
 #include "gui/diary/F_Avvio.h"
+#include "gui/diary/ImmissioneDettaglio.h"
 #include "diary/GrigliaDettaglio.h"
 #include "comune/Orologio.h"
 #include "diary/RegolaRientro.h"
@@ -20,6 +21,7 @@
 #include <QPointer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
@@ -48,6 +50,7 @@ private slots:
     void regolaRientro_data();
     void regolaRientro();
     void statoAlCaricamento();
+    void esportaDalMenu();
     void versionePiuRecente();
     void impostazioniMemorizzate_data();
     void impostazioniMemorizzate();
@@ -896,6 +899,34 @@ void TestFAvvio::disconnettiEFine()
     QCOMPARE(amb.terminazioni, 2);
     QTRY_VERIFY(!f);
     servizi().apriSelezione = {};
+}
+
+// "Esporta...": typed cells are saved first when the user says so, the form follows the list's
+// choice, and a name without extension gets the form's.
+void TestFAvvio::esportaDalMenu()
+{
+    AmbienteTest amb;
+    dipendente(amb, QStringLiteral("R1"), QStringLiteral("Rossi"));
+    Finestra f(F_Avvio::Apri(amb.sessione));
+    QVERIFY(f.f);
+    VistaGriglia* v = f->RigheArt();
+    v->setFocus();
+    v->setCurrentIndex(v->model()->index(2, GrigliaDettaglio::ColonnaGiorno(5)));
+    QTest::keyClicks(v, QStringLiteral("6.5"));
+    amb.messaggi.risposte.enqueue(Messaggi::Yes); // save first
+    amb.messaggi.file.enqueue(amb.percorso(QStringLiteral("paghe")));
+    amb.messaggi.filtri.enqueue(QStringLiteral("CSV righe, una per registrazione (*.csv)"));
+    f.f->findChild<QAction*>(QStringLiteral("mEsporta"))->trigger();
+
+    QCOMPARE(amb.messaggi.salvataggiProposti.value(0).section(QLatin1Char('/'), -1),
+        QStringLiteral("Presenze Febbraio 2024.xlsx"));
+    QVERIFY2(amb.messaggi.testi().first().contains(QStringLiteral("Registrarle prima di esportare")),
+        qPrintable(amb.messaggi.testi().join(QLatin1Char('|'))));
+    QCOMPARE(f->Immissione()->celleModificate(), 0);
+    QFile csv(amb.percorso(QStringLiteral("paghe.csv")));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(csv.readAll()).contains(QStringLiteral("05/02/2024;R1;")));
+    QVERIFY(amb.messaggi.testi().last().startsWith(QStringLiteral("Esportazione completata")));
 }
 
 QTEST_MAIN(TestFAvvio)
