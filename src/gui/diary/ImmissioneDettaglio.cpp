@@ -638,6 +638,17 @@ bool ImmissioneDettaglio::ConfermaUscita(const QString& restaCodice, bool annull
     return false;
 }
 
+bool ImmissioneDettaglio::RegistraPrimaDi(const QString& domanda)
+{
+    if (!attiva() || m_documento.celleModificate() == 0)
+        return true;
+    const Messaggi::Risposta risposta = messaggi().Messaggio(
+        domanda, Messaggi::Yes | Messaggi::No | Messaggi::Cancel, Messaggi::Question, {}, Messaggi::Yes);
+    if (risposta == Messaggi::Yes)
+        return Registra();
+    return risposta == Messaggi::No;
+}
+
 bool ImmissioneDettaglio::Registra()
 {
     // The grid's own month: the month boxes may already show the next one.

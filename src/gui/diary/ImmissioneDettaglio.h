@@ -78,6 +78,10 @@ public:
     // stays in the grid).
     // Without `annullabile` the question has no "Annulla" (the caller goes on regardless).
     bool ConfermaUscita(const QString& restaCodice = {}, bool annullabile = true);
+    // Before work that reads the month from the archive (a print): asks `domanda` when typed
+    // cells are not saved. True when the caller may go on: nothing to save, saved, or "No" (the
+    // edits stay in the grid); false on "Annulla" or a save that failed.
+    bool RegistraPrimaDi(const QString& domanda);
     // The month and year the detail grid shows (its edits belong to them).
     const QString& meseGriglia() const { return m_meseGriglia; }
     const QString& annoGriglia() const { return m_annoGriglia; }
