@@ -10,6 +10,7 @@
 #include "diary/RegoleCella.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QHash>
 #include <QMap>
 #include <QMarginsF>
@@ -383,6 +384,12 @@ bool Fogli::Disegna(
 
 bool StampaPdf(const Richiesta& richiesta, const QString& filePdf, QString* errore, int* pagine)
 {
+    // Text is laid out with the fonts a graphical application loads.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        if (errore)
+            *errore = QStringLiteral("La stampa dei cartellini richiede l'ambiente grafico del programma.");
+        return false;
+    }
     Fogli fogli(richiesta);
     if (!fogli.Leggi(errore))
         return false;
