@@ -232,13 +232,14 @@ void Fogli::Dati::Valori(data& valori, const RigheDipendenti::Dipendente& d, con
     };
     const auto traParentesi
         = [](const QString& t) { return t.isEmpty() ? t : QStringLiteral("(%1)").arg(t); };
-    QString nascita
+    // "il 10/05/1989 a Bergamo (BG)", either part alone when the other is missing.
+    const QString luogo
         = Unisci({ campo("LuogoNascita"), traParentesi(campo("ProvinciaDiNascita")) }, QStringLiteral(" "));
     const QDate dataNascita = QDate::fromString(campo("DataNascita").left(10), Qt::ISODate);
-    if (dataNascita.isValid())
-        nascita = Unisci({ Module1::FormattaData(dataNascita),
-                             nascita.isEmpty() ? QString() : QStringLiteral("a ") + nascita },
-            QStringLiteral(" "));
+    const QString nascita = Unisci(
+        { dataNascita.isValid() ? QStringLiteral("il ") + Module1::FormattaData(dataNascita) : QString(),
+            luogo.isEmpty() ? QString() : QStringLiteral("a ") + luogo },
+        QStringLiteral(" "));
     Imposta(dipendente, QStringLiteral("nascita"), nascita);
     const QString comune
         = Unisci({ campo("Cap"), campo("Comune"), traParentesi(campo("Provincia")) }, QStringLiteral(" "));
