@@ -15,6 +15,7 @@
 #include "diary/RigheDipendenti.h"
 #include "diary/SalvataggioMese.h"
 #include "platform/Piattaforma.h"
+#include "printing/Cartellini.h"
 #include "printing/Esportazione.h"
 #include "printing/TabellaStampa2.h"
 #include "platform/Servizi.h"
@@ -492,6 +493,18 @@ int main(int argc, char* argv[])
             errore(QStringLiteral("Stampa2 non scritta"));
     });
 
+    // The attendance sheets of the month, one page per employee, into one PDF.
+    Cartellini::Richiesta cartellini;
+    cartellini.archivio = percorso;
+    cartellini.mese = MeseAnno { mese.month(), mese.year() };
+    int pagineCartellini = 0;
+    const double cartelliniMs = misura(std::min(rip, 3), [&] {
+        QString testo;
+        if (!Cartellini::StampaPdf(
+                cartellini, cartella.filePath(QStringLiteral("Cartellini.pdf")), &testo, &pagineCartellini))
+            errore(testo);
+    });
+
     // 5. Opening the main window, on this archive and on a three-month one of the same employees:
     // it must not cost more as the archive ages. The window opens on the measured month, as in the
     // middle of a month of work, so its first grid is a full one.
@@ -548,6 +561,8 @@ int main(int argc, char* argv[])
     riga(QStringLiteral("  per riga: una query per riga e stato"), totaliIngenuiMs, QString(), QString());
     riga(QStringLiteral("totali di 12 mesi"), totaliAnnoMs, QString(), QString());
     riga(QStringLiteral("Stampa2 dai totali del mese"), stampaMs, QString(), QString());
+    riga(QStringLiteral("cartellini del mese (%1 pagine)").arg(pagineCartellini), cartelliniMs, QString(),
+        QString());
     riga(QStringLiteral("apertura della finestra principale"), apertura.ms,
         x(apertura.ms / aperturaPiccola.ms) + QStringLiteral(" (3 mesi)"), QString());
     riga(QStringLiteral("  su un archivio di 3 mesi"), aperturaPiccola.ms, QString(), QString());
@@ -576,6 +591,7 @@ int main(int argc, char* argv[])
         o[QStringLiteral("grid_speedup")] = grigliaIngenuaMs / grigliaMs;
         o[QStringLiteral("naive_totals_ms")] = totaliIngenuiMs;
         o[QStringLiteral("totals_speedup")] = totaliIngenuiMs / totaliMeseMs;
+        o[QStringLiteral("sheets_300_ms")] = cartelliniMs;
         o[QStringLiteral("open_ms")] = apertura.ms;
         o[QStringLiteral("open_read_mib")] = apertura.mib;
         o[QStringLiteral("open_small_ms")] = aperturaPiccola.ms;

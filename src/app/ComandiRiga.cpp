@@ -6,6 +6,7 @@
 #include "comune/Festivita.h"
 #include "comune/Orologio.h"
 #include "diary/RigheDipendenti.h"
+#include "printing/Cartellini.h"
 #include "printing/Esportazione.h"
 
 #include <QDir>
@@ -46,6 +47,9 @@ void scriviAiuto(QTextStream& s)
          "                             esporta le presenze di un mese (predefinito: il mese\n"
          "                             corrente) o di un periodo per le paghe; il formato\n"
          "                             segue l'estensione del file se non è indicato\n"
+         "  --stampa-cartellini ARCHIVIO FILE.pdf [--mese M --anno A] [--dipendente CODICE]\n"
+         "                             scrive in PDF i cartellini presenze del mese da firmare\n"
+         "                             (predefinito: il mese corrente), uno per dipendente\n"
          "  --aiuto, --help, -h        mostra questo aiuto\n";
     s.flush();
 }
@@ -144,6 +148,43 @@ QString valoreOpzione(const QStringList& a, const QString& nome, bool* presente 
     return i >= 0 ? a.value(i + 1) : QString();
 }
 
+const QString MeseNonValido = QStringLiteral("mese o anno non validi: --mese 1..12 (o il nome) --anno AAAA.");
+
+// `--mese` (1..12 or the name) and `--anno`, each defaulting to today's; false when not a month.
+bool leggiMese(const QStringList& a, MeseAnno* risultato)
+{
+    const QDate oggi = Orologio::Oggi();
+    MeseAnno m { oggi.month(), oggi.year() };
+    bool conMese = false;
+    bool conAnno = false;
+    const QString mese = valoreOpzione(a, QStringLiteral("--mese"), &conMese);
+    const QString anno = valoreOpzione(a, QStringLiteral("--anno"), &conAnno);
+    bool numero = false;
+    if (conMese) {
+        const int n = mese.toInt(&numero);
+        m.mese = numero ? n : Module1::NumeroMese(mese);
+    }
+    if (conAnno) {
+        m.anno = anno.toInt(&numero);
+        if (!numero)
+            m.anno = 0;
+    }
+    *risultato = m;
+    return m.valido();
+}
+
+// The options after the two paths of a command: each from `ammesse`, once, with a value.
+QString controllaOpzioni(const QStringList& a, const QStringList& ammesse, const QString& comando)
+{
+    for (qsizetype i = 3; i < a.size(); i += 2) {
+        if (!ammesse.contains(a.at(i)) || a.indexOf(a.at(i), i + 1) > 0)
+            return QStringLiteral("opzione sconosciuta o ripetuta per %1: %2").arg(comando, a.at(i));
+        if (i + 1 >= a.size() || a.at(i + 1).startsWith(QLatin1String("--")))
+            return QStringLiteral("manca il valore di %1.").arg(a.at(i));
+    }
+    return {};
+}
+
 int esporta(const QStringList& a)
 {
     const QString archivio = a.value(1);
@@ -155,12 +196,9 @@ int esporta(const QStringList& a)
     static const QStringList opzioni { QStringLiteral("--mese"), QStringLiteral("--anno"),
         QStringLiteral("--dal"), QStringLiteral("--al"), QStringLiteral("--formato"),
         QStringLiteral("--dipendente") };
-    for (qsizetype i = 3; i < a.size(); i += 2) {
-        if (!opzioni.contains(a.at(i)) || a.indexOf(a.at(i), i + 1) > 0)
-            return erroreUso(QStringLiteral("opzione sconosciuta o ripetuta per --esporta: %1").arg(a.at(i)));
-        if (i + 1 >= a.size() || a.at(i + 1).startsWith(QLatin1String("--")))
-            return erroreUso(QStringLiteral("manca il valore di %1.").arg(a.at(i)));
-    }
+    if (const QString sbagliata = controllaOpzioni(a, opzioni, QStringLiteral("--esporta"));
+        !sbagliata.isEmpty())
+        return erroreUso(sbagliata);
 
     Esportazione::Richiesta r;
     r.archivio = QFileInfo(archivio).absoluteFilePath();
@@ -188,8 +226,8 @@ int esporta(const QStringList& a)
     bool conAnno = false;
     bool conDal = false;
     bool conAl = false;
-    const QString mese = valoreOpzione(a, QStringLiteral("--mese"), &conMese);
-    const QString anno = valoreOpzione(a, QStringLiteral("--anno"), &conAnno);
+    valoreOpzione(a, QStringLiteral("--mese"), &conMese);
+    valoreOpzione(a, QStringLiteral("--anno"), &conAnno);
     const QString dal = valoreOpzione(a, QStringLiteral("--dal"), &conDal);
     const QString al = valoreOpzione(a, QStringLiteral("--al"), &conAl);
     if ((conMese || conAnno) && (conDal || conAl))
@@ -207,22 +245,8 @@ int esporta(const QStringList& a)
         if (r.dal.daysTo(r.al) + 1 > Esportazione::MassimoGiorni)
             return erroreUso(QStringLiteral("il periodo supera %1 giorni: esportarlo in più parti.")
                                  .arg(Esportazione::MassimoGiorni));
-    } else {
-        const QDate oggi = Orologio::Oggi();
-        r.mese = { oggi.month(), oggi.year() };
-        if (conMese) {
-            bool numero = false;
-            const int m = mese.toInt(&numero);
-            r.mese.mese = numero ? m : Module1::NumeroMese(mese);
-        }
-        if (conAnno) {
-            bool numero = false;
-            r.mese.anno = anno.toInt(&numero);
-            if (!numero)
-                r.mese.anno = 0;
-        }
-        if (!r.mese.valido())
-            return erroreUso(QStringLiteral("mese o anno non validi: --mese 1..12 (o il nome) --anno AAAA."));
+    } else if (!leggiMese(a, &r.mese)) {
+        return erroreUso(MeseNonValido);
     }
 
     if (!QFileInfo(r.archivio).isFile()) {
@@ -255,6 +279,43 @@ int esporta(const QStringList& a)
     return 0;
 }
 
+int stampaCartellini(const QStringList& a)
+{
+    const QString archivio = a.value(1);
+    const QString file = a.value(2);
+    if (archivio.isEmpty() || archivio.startsWith(QLatin1String("--")) || file.isEmpty()
+        || file.startsWith(QLatin1String("--")))
+        return erroreUso(QStringLiteral(
+            "indicare l'archivio e il PDF da scrivere (--stampa-cartellini ARCHIVIO FILE.pdf)."));
+    if (const QString sbagliata = controllaOpzioni(a,
+            { QStringLiteral("--mese"), QStringLiteral("--anno"), QStringLiteral("--dipendente") },
+            QStringLiteral("--stampa-cartellini"));
+        !sbagliata.isEmpty())
+        return erroreUso(sbagliata);
+    Cartellini::Richiesta r;
+    if (!leggiMese(a, &r.mese))
+        return erroreUso(MeseNonValido);
+    r.archivio = QFileInfo(archivio).absoluteFilePath();
+    r.criteri.codiceDipendente = valoreOpzione(a, QStringLiteral("--dipendente"));
+    if (!QFileInfo(r.archivio).isFile()) {
+        err() << "Errore: l'archivio «" << QDir::toNativeSeparators(r.archivio) << "» non esiste.\n";
+        err().flush();
+        return 1;
+    }
+    const QString pdf = QFileInfo(file).absoluteFilePath();
+    QString errore;
+    int pagine = 0;
+    if (!Cartellini::StampaPdf(r, pdf, &errore, &pagine)) {
+        err() << "Errore: " << errore << '\n';
+        err().flush();
+        return 1;
+    }
+    out() << "Cartellini scritti: " << QDir::toNativeSeparators(pdf) << " ("
+          << (pagine == 1 ? QStringLiteral("1 pagina") : QStringLiteral("%1 pagine").arg(pagine)) << ")\n";
+    out().flush();
+    return 0;
+}
+
 // The Gregorian computus starts in 1583; four digits are all a date text holds.
 constexpr int PrimoAnno = 1583;
 constexpr int UltimoAnno = 9999;
@@ -276,6 +337,11 @@ int festivita(const QString& testo)
     return 0;
 }
 } // namespace
+
+bool ImpaginaTesti(int argc, char* argv[])
+{
+    return argc >= 2 && std::strcmp(argv[1], "--stampa-cartellini") == 0;
+}
 
 bool RichiedeSoloConsole(int argc, char* argv[])
 {
@@ -314,6 +380,8 @@ int Esegui(const QStringList& argomenti)
         return archivioEsempio(a);
     if (comando == QLatin1String("--esporta"))
         return esporta(a);
+    if (comando == QLatin1String("--stampa-cartellini"))
+        return stampaCartellini(a);
     if (comando == QLatin1String("--festivita")) {
         if (a.size() > 1 && !(troppi = senzaAltro(1)).isEmpty())
             return erroreUso(troppi);

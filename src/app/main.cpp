@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QTextStream>
 
@@ -39,6 +40,11 @@ int main(int argc, char* argv[])
 {
     // Commands that need no display run on a console-only application.
     if (ComandiRiga::RichiedeSoloConsole(argc, argv)) {
+        if (ComandiRiga::ImpaginaTesti(argc, argv)) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(argc, argv);
+            return ComandiRiga::Esegui(app.arguments());
+        }
         QCoreApplication app(argc, argv);
         return ComandiRiga::Esegui(app.arguments());
     }

@@ -17,12 +17,15 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
 
 #include <kainjow/mustache.hpp>
 
 #include <limits>
+#include <optional>
 
 namespace Report {
 
@@ -198,8 +201,21 @@ QString FileModello(const QString& modello)
     return QDir(CartellaModelli()).filePath(modello + Estensione);
 }
 
-bool Componi(const Richiesta& r, Documento& documento, QString* errore)
+struct Composizione::Stato
 {
+    Richiesta richiesta;
+    QString nomeFile;
+    std::optional<mustache> modello;
+    Azienda azienda;
+    data valori;
+};
+
+Composizione::Composizione() = default;
+Composizione::~Composizione() = default;
+
+bool Composizione::Prepara(const Richiesta& r, QString* errore)
+{
+    m.reset();
     const auto fallisci = [errore](const QString& testo) {
         if (errore)
             *errore = testo;
@@ -221,28 +237,59 @@ bool Componi(const Richiesta& r, Documento& documento, QString* errore)
         return fallisci(QStringLiteral("Impossibile leggere il modello di stampa «%1»:\n%2")
                             .arg(nomeFile, f.errorString()));
 
-    mustache modello { testo.toStdString() };
-    if (!modello.is_valid())
+    auto stato = std::make_unique<Stato>();
+    stato->modello.emplace(testo.toStdString());
+    if (!stato->modello->is_valid())
         return fallisci(QStringLiteral("Il modello di stampa «%1» non è valido:\n%2")
-                            .arg(nomeFile, QString::fromStdString(modello.error_message())));
+                            .arg(nomeFile, QString::fromStdString(stato->modello->error_message())));
 
     qint64 soglia = 0;
     if (!SogliaIndice(r.formulaSelezione, soglia))
         return fallisci(
             QStringLiteral("Formula di selezione non riconosciuta: «%1».").arg(r.formulaSelezione.trimmed()));
-    Azienda azienda;
-    if (!LeggiAzienda(r.archivio, soglia, azienda))
+    if (!LeggiAzienda(r.archivio, soglia, stato->azienda))
         return fallisci(QStringLiteral("Impossibile leggere i dati dell'azienda dall'archivio:\n%1")
                             .arg(QDir::toNativeSeparators(r.archivio)));
-
-    const std::string html = modello.render(Dati(r, azienda));
-    if (!modello.is_valid())
-        return fallisci(QStringLiteral("Il modello di stampa «%1» non è valido:\n%2")
-                            .arg(nomeFile, QString::fromStdString(modello.error_message())));
-    documento.html = QString::fromStdString(html);
-    documento.titolo = r.titolo;
-    documento.logo = azienda.riga && azienda.dati.VisualizzaLogo ? azienda.logo : QImage();
+    stato->richiesta = r;
+    stato->nomeFile = nomeFile;
+    stato->valori = Dati(r, stato->azienda);
+    m = std::move(stato);
     return true;
+}
+
+bool Composizione::Componi(
+    Documento& documento, const std::function<void(Valori&)>& aggiungi, QString* errore) const
+{
+    if (!m) {
+        if (errore)
+            *errore = QStringLiteral("Modello di stampa non preparato.");
+        return false;
+    }
+    std::string html;
+    if (aggiungi) {
+        data valori = m->valori;
+        aggiungi(valori);
+        html = m->modello->render(valori);
+    } else {
+        html = m->modello->render(m->valori);
+    }
+    if (!m->modello->is_valid()) {
+        if (errore)
+            *errore = QStringLiteral("Il modello di stampa «%1» non è valido:\n%2")
+                          .arg(m->nomeFile, QString::fromStdString(m->modello->error_message()));
+        return false;
+    }
+    documento.html = QString::fromStdString(html);
+    documento.titolo = m->richiesta.titolo;
+    const Azienda& a = m->azienda;
+    documento.logo = a.riga && a.dati.VisualizzaLogo ? a.logo : QImage();
+    return true;
+}
+
+bool Componi(const Richiesta& r, Documento& documento, QString* errore)
+{
+    Composizione composizione;
+    return composizione.Prepara(r, errore) && composizione.Componi(documento, {}, errore);
 }
 
 namespace {
@@ -259,19 +306,69 @@ QPaintDevice* DispositivoImpaginazione()
     return &dispositivo;
 }
 
+// The first block of the part anchored as the foot, or an invalid block.
+QTextBlock BloccoPiede(const QTextDocument& doc)
+{
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        for (auto f = b.begin(); !f.atEnd(); ++f)
+            if (f.fragment().charFormat().anchorNames().contains(AncoraPiede))
+                return b;
+    return {};
+}
+
+// Where the foot part begins and how far down it is drawn: to the bottom of the last page. A foot
+// that began on an earlier page is laid out again to start the last one, so it is never cut in
+// two; one that would then run onto another page stays where it was. Drawing it lower, rather
+// than laying the document out again, keeps a sheet's cost to one layout.
+void CollocaPiede(Impaginato& impaginato, qreal altezzaPagina)
+{
+    QTextDocument& doc = *impaginato.documento;
+    const QTextBlock piede = BloccoPiede(doc);
+    if (!piede.isValid() || altezzaPagina <= 0)
+        return;
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    const auto pagina = [altezzaPagina](qreal y) { return int(y / altezzaPagina); };
+    const auto fine = [&] { return layout->blockBoundingRect(doc.lastBlock()).bottom(); };
+    qreal inizio = layout->blockBoundingRect(piede).top();
+    if (pagina(inizio) < pagina(fine() - 1)) {
+        const int pagine = doc.pageCount();
+        QTextCursor cursore(piede);
+        QTextBlockFormat formato = piede.blockFormat();
+        const qreal prima = formato.topMargin();
+        formato.setTopMargin(prima + (pagina(inizio) + 1) * altezzaPagina - inizio + 1);
+        cursore.setBlockFormat(formato);
+        if (doc.pageCount() > pagine) {
+            formato.setTopMargin(prima);
+            cursore.setBlockFormat(formato);
+        }
+        inizio = layout->blockBoundingRect(piede).top();
+    }
+    // A little room left: rounding must not push the last line off the page.
+    const qreal spazio = doc.pageCount() * altezzaPagina - fine() - 2;
+    if (spazio > 1 && pagina(inizio) == doc.pageCount() - 1) {
+        impaginato.inizioPiede = inizio;
+        impaginato.spostamentoPiede = spazio;
+    }
+}
+
 } // namespace
 
-std::unique_ptr<QTextDocument> Impagina(const Documento& documento, const QSizeF& corpo)
+Impaginato Impagina(const Documento& documento, const QSizeF& corpo)
 {
-    auto doc = std::make_unique<QTextDocument>();
-    doc->documentLayout()->setPaintDevice(DispositivoImpaginazione());
-    doc->setDocumentMargin(0);
-    doc->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    Impaginato impaginato;
+    impaginato.documento = std::make_unique<QTextDocument>();
+    QTextDocument& doc = *impaginato.documento;
+    doc.setDocumentMargin(0);
+    doc.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
     if (!documento.logo.isNull())
-        doc->addResource(QTextDocument::ImageResource, QUrl(UrlLogo), documento.logo);
-    doc->setHtml(documento.html);
-    doc->setPageSize(corpo);
-    return doc;
+        doc.addResource(QTextDocument::ImageResource, QUrl(UrlLogo), documento.logo);
+    // The text first, the layout after: a layout present while the text goes in would follow
+    // every insertion, and each of page size and paint device given to a layout lays it out again.
+    doc.setHtml(documento.html);
+    doc.setPageSize(corpo);
+    doc.documentLayout()->setPaintDevice(DispositivoImpaginazione());
+    CollocaPiede(impaginato, corpo.height());
+    return impaginato;
 }
 
 int Disegna(const Documento& documento, QPainter& painter, QPagedPaintDevice& printer)
@@ -283,7 +380,8 @@ int Disegna(const Documento& documento, QPainter& painter, QPagedPaintDevice& pr
     const qreal scala = risoluzione / 96.0;
     const qreal piede = 96.0 * 10 / 25.4; // 1 cm at the foot for the page number
     const QSizeF corpo(area.width() / scala, area.height() / scala - piede);
-    const std::unique_ptr<QTextDocument> doc = Impagina(documento, corpo);
+    const Impaginato impaginato = Impagina(documento, corpo);
+    QTextDocument* doc = impaginato.documento.get();
     QString titolo = doc->metaInformation(QTextDocument::DocumentTitle).trimmed();
     if (titolo.isEmpty())
         titolo = documento.titolo;
@@ -296,13 +394,27 @@ int Disegna(const Documento& documento, QPainter& painter, QPagedPaintDevice& pr
             return i;
         painter.save();
         painter.scale(scala, scala);
-        painter.save();
-        painter.setClipRect(QRectF(QPointF(0, 0), corpo));
-        painter.translate(0, -i * corpo.height());
-        QAbstractTextDocumentLayout::PaintContext contesto;
-        contesto.clip = QRectF(0, i * corpo.height(), corpo.width(), corpo.height());
-        doc->documentLayout()->draw(&painter, contesto);
-        painter.restore();
+        // The page's band of the document; on the foot's page the foot is drawn lower.
+        const qreal alto = i * corpo.height();
+        const qreal basso = alto + corpo.height();
+        const auto fascia = [&](qreal da, qreal a, qreal giu) {
+            painter.save();
+            painter.setClipRect(QRectF(0, da - alto + giu, corpo.width(), a - da));
+            painter.translate(0, giu - alto);
+            QAbstractTextDocumentLayout::PaintContext contesto;
+            contesto.clip = QRectF(0, da, corpo.width(), a - da);
+            doc->documentLayout()->draw(&painter, contesto);
+            painter.restore();
+        };
+        const qreal inizioPiede = impaginato.inizioPiede;
+        if (impaginato.spostamentoPiede > 0 && inizioPiede >= alto && inizioPiede < basso) {
+            // The bands do not touch: a line met by both would be written twice (a PDF keeps the
+            // text a clip hides). The pixel between them lies in the foot's blank top margin.
+            fascia(alto, inizioPiede - 2, 0);
+            fascia(inizioPiede - 1, basso - impaginato.spostamentoPiede, impaginato.spostamentoPiede);
+        } else {
+            fascia(alto, basso, 0);
+        }
 
         painter.setFont(carattere);
         painter.setPen(QPen(QColor(0x60, 0x60, 0x60), 0.6));

@@ -10,10 +10,14 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QPainter;
 class QPagedPaintDevice;
 class QTextDocument;
+namespace kainjow::mustache {
+template <typename string_type> class basic_data;
+}
 
 // The program's report component. It takes what a print hands over (archive, the settings row to
 // read, the parameters, printer, destination, and the work-table lines this print wrote), fills
@@ -73,8 +77,45 @@ struct Documento
 // could not be read.
 bool Componi(const Richiesta& richiesta, Documento& documento, QString* errore = nullptr);
 
+// The values of a template: texts, switches, lists.
+using Valori = kainjow::mustache::basic_data<std::string>;
+
+// A template and the company row read once and filled for many documents of one print (the
+// attendance sheets: one document per employee, each drawn before the next is filled).
+class Composizione
+{
+public:
+    Composizione();
+    ~Composizione();
+    Composizione(const Composizione&) = delete;
+    Composizione& operator=(const Composizione&) = delete;
+
+    // Reads the request's template and settings row; false with the reason, as Componi.
+    bool Prepara(const Richiesta& richiesta, QString* errore = nullptr);
+    // Fills the template with the request's values and those `aggiungi` sets (replacing any of
+    // the same name).
+    bool Componi(Documento& documento, const std::function<void(Valori&)>& aggiungi = {},
+        QString* errore = nullptr) const;
+
+private:
+    struct Stato;
+    std::unique_ptr<Stato> m;
+};
+
+// The anchor of a template's closing part (signatures, a place and date): `<a name="piede">` on
+// its first line sends that part down to the foot of the last page.
+inline const QString AncoraPiede = QStringLiteral("piede");
+
+// A report laid out on its pages, and where its closing part is drawn.
+struct Impaginato
+{
+    std::unique_ptr<QTextDocument> documento;
+    qreal inizioPiede = 0; // where the closing part begins in the document
+    qreal spostamentoPiede = 0; // how much lower it is drawn: at the foot of the last page
+};
+
 // The document laid out at 96 dots an inch on pages of `corpo` (in those dots).
-std::unique_ptr<QTextDocument> Impagina(const Documento& documento, const QSizeF& corpo);
+Impaginato Impagina(const Documento& documento, const QSizeF& corpo);
 
 // Draws every page on `printer` through `painter` (already begun on it), each page with its
 // number at the foot; answers the pages drawn.

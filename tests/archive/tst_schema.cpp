@@ -393,6 +393,15 @@ void TestSchema::esportaDaRigaDiComando()
         1);
     QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("nessun dipendente")));
     QVERIFY(!QFileInfo::exists(altro));
+
+    // The sheets to sign: laid out without a display, one page each.
+    const QString pdf = amb.percorso(QStringLiteral("cartellini.pdf"));
+    p.start(programma, QStringList { QStringLiteral("--stampa-cartellini"), amb.archivio(), pdf } + marzo);
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY2(QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("(1 pagina)")),
+        qPrintable(QString::fromUtf8(p.readAllStandardError())));
+    QVERIFY(QFileInfo(pdf).size() > 0);
 }
 
 void TestSchema::rigaDiComandoErrata_data()
@@ -443,6 +452,12 @@ void TestSchema::rigaDiComandoErrata_data()
     QTest::newRow("esporta, estensione ignota")
         << QStringList { QStringLiteral("--esporta"), QStringLiteral("a.mdb"), QStringLiteral("p.txt") }
         << QStringLiteral("indicare --formato oppure un file .xlsx o .csv");
+    QTest::newRow("cartellini, mese 13") << QStringList { QStringLiteral("--stampa-cartellini"),
+        QStringLiteral("a.mdb"), QStringLiteral("c.pdf"), QStringLiteral("--mese"), QStringLiteral("13") }
+                                         << QStringLiteral("mese o anno non validi");
+    QTest::newRow("cartellini, opzione ignota") << QStringList { QStringLiteral("--stampa-cartellini"),
+        QStringLiteral("a.mdb"), QStringLiteral("c.pdf"), QStringLiteral("--formato"),
+        QStringLiteral("xlsx") } << QStringLiteral("opzione sconosciuta o ripetuta per --stampa-cartellini");
     QTest::newRow("esempio, opzione ignota") << QStringList { QStringLiteral("--archivio-esempio"),
         QStringLiteral("e.mdb"), QStringLiteral("--mese"),
         QStringLiteral("3") } << QStringLiteral("opzione sconosciuta per --archivio-esempio: --mese");

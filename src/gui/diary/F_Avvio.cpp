@@ -32,6 +32,7 @@
 #include "platform/Piattaforma.h"
 #include "gui/printing/F_SelezioneStampante.h"
 #include "gui/printing/LancioStampa.h"
+#include "gui/printing/StampaCartellini.h"
 #include "gui/printing/StampaDettagliata.h"
 #include "gui/printing/Stampanti.h"
 
@@ -105,6 +106,11 @@ F_Avvio::F_Avvio(Sessione& sessione, QWidget* parent)
     m_ui->FrameSelezioneMese->setSizePolicy(politica);
     PulisciCampiAnagraficaSelezionata();
     collega();
+
+    m_ui->mFile->addSeparator();
+    m_stampaCartellini = m_ui->mFile->addAction(QStringLiteral("Stampa &Cartellini"));
+    m_stampaCartellini->setObjectName(QStringLiteral("mStampaCartellini"));
+    connect(m_stampaCartellini, &QAction::triggered, this, &F_Avvio::StampaCartellini_Click);
 
     QMenu* modifica = new QMenu(QStringLiteral("&Modifica"), m_ui->menubar);
     modifica->setObjectName(QStringLiteral("mModifica"));
@@ -514,6 +520,7 @@ void F_Avvio::DimensionaGriglia_Click()
         DimensionaGriglia1_Click();
         m_ui->Anteprima->setText(QStringLiteral("Stampa Dettagliata"));
     }
+    m_stampaCartellini->setEnabled(!m_ui->VisualizzaTotali->isChecked());
     m_ui->RigheArt->setUpdatesEnabled(true);
     ++m_ricostruzioni;
     emit grigliaRicostruita();
@@ -595,6 +602,23 @@ void F_Avvio::Anteprima_Click()
     richiesta.stampante = m_sessione.StampanteCorrente;
     richiesta.pdf = pdf;
     LancioStampa::StampaRiepilogo(richiesta, scritte);
+}
+
+void F_Avvio::StampaCartellini_Click()
+{
+    if (VisualizzaTotali()
+        || !m_immissione->RegistraPrimaDi(
+            QStringLiteral("Ci sono modifiche non registrate. Registrarle prima di stampare?")))
+        return;
+    // The month and the employees the grid shows.
+    Cartellini::Richiesta richiesta;
+    richiesta.archivio = m_sessione.PercorsoArchivio;
+    richiesta.mese = m_documento.mese();
+    richiesta.criteri = CriteriDipendenti();
+    richiesta.criteri.codiceDipendente = m_codiceMostrato;
+    richiesta.tipi = m_elencoTipi.mid(1);
+    const bool pdf = StampaPdfScelta();
+    StampaCartellini::Esegui(richiesta, LancioStampa::StampanteScelta(m_sessione, pdf), pdf, this);
 }
 
 void F_Avvio::PreparaStampa2()

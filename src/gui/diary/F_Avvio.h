@@ -19,6 +19,7 @@ class F_Avvio;
 }
 class ImmissioneDettaglio;
 class ModelloGriglia;
+class QAction;
 class OsservatoreFinestre;
 class QComboBox;
 class SalvataggioAutomatico;
@@ -87,6 +88,9 @@ public:
     // Printing: the print button, the detailed print of the grid and its rows per page, whether
     // PDF output is chosen (the PDF frame shown and its box checked), the states legend.
     void Anteprima_Click();
+    // "Stampa Cartellini" (File menu, month view): the month's attendance sheets of the employees
+    // shown, as saved; typed cells not saved yet are offered for saving first.
+    void StampaCartellini_Click();
     void PreparaStampa2();
     int CalcolaNumeroRigheInStampa() const;
     bool StampaPdfScelta() const;
@@ -178,4 +182,5 @@ private:
     QString m_legendaFeste;
     ImmissioneDettaglio* m_immissione = nullptr;
     SalvataggioAutomatico* m_salvataggio = nullptr;
+    QAction* m_stampaCartellini = nullptr;
 };

@@ -36,10 +36,17 @@ QPushButton* Pulsante(const QString& testo, const char* nome, QWidget* genitore)
 
 AnteprimaReport::AnteprimaReport(
     const Report::Documento& documento, const Stampante& stampante, const QString& titolo, QWidget* parent)
+    : AnteprimaReport(
+        [documento](QPainter& painter, QPrinter& printer) { Report::Disegna(documento, painter, printer); },
+        [documento, stampante, titolo] { return Report::StampaSu(documento, stampante, titolo); }, stampante,
+        titolo, parent)
+{ }
+
+AnteprimaReport::AnteprimaReport(Disegno disegna, std::function<bool()> stampaReport,
+    const Stampante& stampante, const QString& titolo, QWidget* parent)
     : QDialog(parent)
-    , m_documento(documento)
-    , m_stampante(stampante)
-    , m_titolo(titolo)
+    , m_disegna(std::move(disegna))
+    , m_stampa(std::move(stampaReport))
     , m_printer(QPrinter::HighResolution)
 {
     // Closing the preview is no return from another window: the main window need not rebuild.
@@ -79,7 +86,7 @@ AnteprimaReport::AnteprimaReport(
     connect(m_anteprima, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* p) {
         QPainter painter;
         if (painter.begin(p)) {
-            Report::Disegna(m_documento, painter, *p);
+            m_disegna(painter, *p);
             painter.end();
         }
     });
@@ -151,7 +158,7 @@ void AnteprimaReport::AggiornaPagina()
 
 void AnteprimaReport::Stampa_Click()
 {
-    if (!Report::StampaSu(m_documento, m_stampante, m_titolo))
+    if (!m_stampa())
         return;
     m_stampato = true;
     accept();

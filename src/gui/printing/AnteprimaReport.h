@@ -6,7 +6,10 @@
 #include <QDialog>
 #include <QPrinter>
 
+#include <functional>
+
 class QLabel;
+class QPainter;
 class QPrintPreviewWidget;
 class QPushButton;
 
@@ -22,6 +25,11 @@ public:
     // `stampante` invalid: the system's default printer.
     AnteprimaReport(const Report::Documento& documento, const Stampante& stampante, const QString& titolo,
         QWidget* parent = nullptr);
+    // A report drawn page by page when shown (`disegna` paints every page on the printer given,
+    // through its painter), printed by `stampa` (true when it printed; it tells its failures).
+    using Disegno = std::function<void(QPainter& painter, QPrinter& printer)>;
+    AnteprimaReport(Disegno disegna, std::function<bool()> stampa, const Stampante& stampante,
+        const QString& titolo, QWidget* parent = nullptr);
     ~AnteprimaReport() override;
 
     // The page a preview lays out and shows: A4, as every print, whatever queue prints it.
@@ -34,9 +42,8 @@ public:
 private:
     void AggiornaPagina();
 
-    Report::Documento m_documento;
-    Stampante m_stampante;
-    QString m_titolo;
+    Disegno m_disegna;
+    std::function<bool()> m_stampa;
     QPrinter m_printer;
     QPrintPreviewWidget* m_anteprima = nullptr;
     QPushButton* m_precedente = nullptr;
