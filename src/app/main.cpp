@@ -42,6 +42,14 @@ int main(int argc, char* argv[])
     if (ComandiRiga::RichiedeSoloConsole(argc, argv)) {
         if (ComandiRiga::ImpaginaTesti(argc, argv)) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
+            // A job run from a script or cron has no desktop session: the toolkit's note that it
+            // picks a runtime folder of its own is not the user's business.
+            if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+                qInstallMessageHandler(
+                    [](QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo) {
+                        if (!testo.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+                            QTextStream(stderr) << qFormatLogMessage(tipo, contesto, testo) << '\n';
+                    });
             QGuiApplication app(argc, argv);
             return ComandiRiga::Esegui(app.arguments());
         }
