@@ -66,6 +66,16 @@ struct CelleMese
     QList<qint64> dipendenti; // each employee once, in grid order
 };
 
+// Appends a row, counting its employee once.
+void aggiungi(CelleMese& celle, QSet<qint64>& visti, RigaDaSalvare riga)
+{
+    if (!visti.contains(riga.indice)) {
+        visti.insert(riga.indice);
+        celle.dipendenti << riga.indice;
+    }
+    celle.righe << std::move(riga);
+}
+
 CelleMese leggiGriglia(const Griglia& griglia, int anno, int numeroMese)
 {
     CelleMese letto;
@@ -88,11 +98,7 @@ CelleMese leggiGriglia(const Griglia& griglia, int anno, int numeroMese)
         riga.tipo = griglia.testo(r, 3);
         for (int g = 1; g <= letto.date.size(); ++g)
             riga.giorni << griglia.testo(r, GrigliaDettaglio::ColonnaGiorno(g));
-        if (!visti.contains(riga.indice)) {
-            visti.insert(riga.indice);
-            letto.dipendenti << riga.indice;
-        }
-        letto.righe << riga;
+        aggiungi(letto, visti, std::move(riga));
     }
     return letto;
 }
@@ -111,15 +117,13 @@ CelleMese leggiDocumento(const MeseDiario& documento)
         riga.riga = r + GrigliaDettaglio::RigheFisse;
         riga.indice = d.indice;
         riga.codice = d.codice;
-        riga.nome = d.nome;
+        // The name goes with the ORDINARIO row only, as the grid shows it.
+        if (d.genere == RegoleCella::Riga::Ordinario)
+            riga.nome = d.nome;
         riga.tipo = d.tipo;
         for (int g = 1; g <= documento.giorni(); ++g)
             riga.giorni << documento.testo(r, g);
-        if (!visti.contains(riga.indice)) {
-            visti.insert(riga.indice);
-            letto.dipendenti << riga.indice;
-        }
-        letto.righe << riga;
+        aggiungi(letto, visti, std::move(riga));
     }
     return letto;
 }

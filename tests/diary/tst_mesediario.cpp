@@ -74,6 +74,10 @@ void TestMeseDiario::salvaSoloLeDifferenze()
     QCOMPARE(d.giorni(), 29);
     // A month never saved gets its rows, empty days too, as the month save always stored it.
     QCOMPARE(salva(d).inserite, 2 * 29);
+    // The name is stored with the ORDINARIO rows, as the month was always stored.
+    QCOMPARE(
+        amb.sql(QStringLiteral("SELECT count(*) FROM TabellaMovimenti WHERE RagSociale = 'Rossi'")).toInt(),
+        29);
 
     d.Digita(0, 1, QStringLiteral("8"));
     d.ChiudiDigitazione();
