@@ -185,12 +185,33 @@ QString controllaOpzioni(const QStringList& a, const QStringList& ammesse, const
     return {};
 }
 
+// A command that could not be done: the reason on stderr, status 1.
+int fallito(const QString& motivo)
+{
+    err() << "Errore: " << motivo << '\n';
+    err().flush();
+    return 1;
+}
+
+// The archive and the file of a command that reads one and writes the other: both given.
+bool dueFile(const QStringList& a)
+{
+    for (qsizetype i : { 1, 2 })
+        if (a.value(i).isEmpty() || a.value(i).startsWith(QLatin1String("--")))
+            return false;
+    return true;
+}
+
+QString archivioMancante(const QString& archivio)
+{
+    return QStringLiteral("l'archivio «%1» non esiste.").arg(QDir::toNativeSeparators(archivio));
+}
+
 int esporta(const QStringList& a)
 {
     const QString archivio = a.value(1);
     const QString file = a.value(2);
-    if (archivio.isEmpty() || archivio.startsWith(QLatin1String("--")) || file.isEmpty()
-        || file.startsWith(QLatin1String("--")))
+    if (!dueFile(a))
         return erroreUso(
             QStringLiteral("indicare l'archivio e il file da scrivere (--esporta ARCHIVIO FILE)."));
     static const QStringList opzioni { QStringLiteral("--mese"), QStringLiteral("--anno"),
@@ -249,30 +270,14 @@ int esporta(const QStringList& a)
         return erroreUso(MeseNonValido);
     }
 
-    if (!QFileInfo(r.archivio).isFile()) {
-        err() << "Errore: l'archivio «" << QDir::toNativeSeparators(r.archivio) << "» non esiste.\n";
-        err().flush();
-        return 1;
-    }
-    bool letto = false;
-    r.tipi = RigheDipendenti::CaricaTipi(r.archivio, &letto);
-    bool conDipendente = false;
-    r.criteri.codiceDipendente = valoreOpzione(a, QStringLiteral("--dipendente"), &conDipendente);
-    if (letto && conDipendente) {
-        bool trovati = false;
-        const auto dipendenti = RigheDipendenti::LeggiDipendenti(r.archivio, r.criteri, &trovati);
-        if (trovati && dipendenti.isEmpty()) {
-            err() << "Errore: nessun dipendente con il codice «" << r.criteri.codiceDipendente << "».\n";
-            err().flush();
-            return 1;
-        }
-    }
+    if (!QFileInfo(r.archivio).isFile())
+        return fallito(archivioMancante(r.archivio));
+    r.tipi = RigheDipendenti::CaricaTipi(r.archivio);
+    // An unknown code is the export's own refusal.
+    r.criteri.codiceDipendente = valoreOpzione(a, QStringLiteral("--dipendente"));
     const Esportazione::Esito esito = Esportazione::Esporta(r);
-    if (!esito.ok) {
-        err() << "Errore: " << esito.errore << '\n';
-        err().flush();
-        return 1;
-    }
+    if (!esito.ok)
+        return fallito(esito.errore);
     out() << "Esportazione completata: " << QDir::toNativeSeparators(r.file) << " (" << esito.dipendenti
           << " dipendenti)\n";
     out().flush();
@@ -283,8 +288,7 @@ int stampaCartellini(const QStringList& a)
 {
     const QString archivio = a.value(1);
     const QString file = a.value(2);
-    if (archivio.isEmpty() || archivio.startsWith(QLatin1String("--")) || file.isEmpty()
-        || file.startsWith(QLatin1String("--")))
+    if (!dueFile(a))
         return erroreUso(QStringLiteral(
             "indicare l'archivio e il PDF da scrivere (--stampa-cartellini ARCHIVIO FILE.pdf)."));
     if (const QString sbagliata = controllaOpzioni(a,
@@ -297,19 +301,13 @@ int stampaCartellini(const QStringList& a)
         return erroreUso(MeseNonValido);
     r.archivio = QFileInfo(archivio).absoluteFilePath();
     r.criteri.codiceDipendente = valoreOpzione(a, QStringLiteral("--dipendente"));
-    if (!QFileInfo(r.archivio).isFile()) {
-        err() << "Errore: l'archivio «" << QDir::toNativeSeparators(r.archivio) << "» non esiste.\n";
-        err().flush();
-        return 1;
-    }
+    if (!QFileInfo(r.archivio).isFile())
+        return fallito(archivioMancante(r.archivio));
     const QString pdf = QFileInfo(file).absoluteFilePath();
     QString errore;
     int pagine = 0;
-    if (!Cartellini::StampaPdf(r, pdf, &errore, &pagine)) {
-        err() << "Errore: " << errore << '\n';
-        err().flush();
-        return 1;
-    }
+    if (!Cartellini::StampaPdf(r, pdf, &errore, &pagine))
+        return fallito(errore);
     out() << "Cartellini scritti: " << QDir::toNativeSeparators(pdf) << " ("
           << (pagine == 1 ? QStringLiteral("1 pagina") : QStringLiteral("%1 pagine").arg(pagine)) << ")\n";
     out().flush();

@@ -254,17 +254,25 @@ void MeseDiario::ChiudiDigitazione()
     ++m_digitazione;
 }
 
+MeseDiario::Area MeseDiario::ritaglia(const Area& area) const
+{
+    return { std::max(area.primaRiga, 0), std::max(area.primoGiorno, 1),
+        std::min(area.ultimaRiga, righe() - 1), std::min(area.ultimoGiorno, m_giorni) };
+}
+
 void MeseDiario::Svuota(const Area& area, const QString& descrizione)
 {
     ChiudiDigitazione();
     QList<Cambio> cambi;
-    for (int r = std::max(area.primaRiga, 0); r <= std::min(area.ultimaRiga, righe() - 1); ++r)
-        for (int g = std::max(area.primoGiorno, 1); g <= std::min(area.ultimoGiorno, m_giorni); ++g)
+    const Area a = ritaglia(area);
+    for (int r = a.primaRiga; r <= a.ultimaRiga; ++r)
+        for (int g = a.primoGiorno; g <= a.ultimoGiorno; ++g)
             cambi << cambio(r, g, QString());
     spingi(std::move(cambi), descrizione);
 }
 
-std::optional<QString> MeseDiario::accettato(int r, const QString& valore, const ElencoStati& stati) const
+std::optional<QString> MeseDiario::accettato(
+    RegoleCella::Riga genere, const QString& valore, const ElencoStati& stati)
 {
     // A dot is the decimal comma, as when the value is typed key by key ("7.5" is 7,5).
     QString testo = valore;
@@ -275,7 +283,7 @@ std::optional<QString> MeseDiario::accettato(int r, const QString& valore, const
     case RegoleCella::Contenuto::Genere::Ore:
         return c.testo;
     case RegoleCella::Contenuto::Genere::Stato:
-        if (m_righe.at(r).genere == RegoleCella::Riga::Ordinario)
+        if (genere == RegoleCella::Riga::Ordinario)
             return c.testo;
         break;
     case RegoleCella::Contenuto::Genere::NonValido:
@@ -289,9 +297,14 @@ MeseDiario::Esito MeseDiario::Compila(const Area& area, const QString& valore, c
     ChiudiDigitazione();
     Esito esito;
     QList<Cambio> cambi;
-    for (int r = std::max(area.primaRiga, 0); r <= std::min(area.ultimaRiga, righe() - 1); ++r)
-        for (int g = std::max(area.primoGiorno, 1); g <= std::min(area.ultimoGiorno, m_giorni); ++g) {
-            const std::optional<QString> testo = accettato(r, valore, stati);
+    // One value: judged once for each kind of row.
+    const std::optional<QString> perOrdinario = accettato(RegoleCella::Riga::Ordinario, valore, stati);
+    const std::optional<QString> perExtra = accettato(RegoleCella::Riga::Extra, valore, stati);
+    const Area a = ritaglia(area);
+    for (int r = a.primaRiga; r <= a.ultimaRiga; ++r)
+        for (int g = a.primoGiorno; g <= a.ultimoGiorno; ++g) {
+            const std::optional<QString>& testo
+                = m_righe.at(r).genere == RegoleCella::Riga::Ordinario ? perOrdinario : perExtra;
             ++(testo ? esito.scritte : esito.rifiutate);
             cambi << cambio(r, g, testo.value_or(QString()));
         }
@@ -322,11 +335,12 @@ MeseDiario::Esito MeseDiario::Incolla(int r, int giorno, const QString& appunti,
                 ++esito.fuori;
                 continue;
             }
-            auto& giudizi = giudicati[m_righe.at(riga).genere == RegoleCella::Riga::Ordinario ? 0 : 1];
+            const RegoleCella::Riga genere = m_righe.at(riga).genere;
+            auto& giudizi = giudicati[genere == RegoleCella::Riga::Ordinario ? 0 : 1];
             const QString testo = valore.toString();
             auto trovato = giudizi.constFind(testo);
             if (trovato == giudizi.constEnd())
-                trovato = giudizi.insert(testo, accettato(riga, testo, stati));
+                trovato = giudizi.insert(testo, accettato(genere, testo, stati));
             ++(*trovato ? esito.scritte : esito.rifiutate);
             cambi << cambio(riga, g, trovato->value_or(QString()));
         }
@@ -338,9 +352,10 @@ MeseDiario::Esito MeseDiario::Incolla(int r, int giorno, const QString& appunti,
 QString MeseDiario::Copia(const Area& area) const
 {
     QString testo;
-    for (int r = std::max(area.primaRiga, 0); r <= std::min(area.ultimaRiga, righe() - 1); ++r) {
-        for (int g = std::max(area.primoGiorno, 1); g <= std::min(area.ultimoGiorno, m_giorni); ++g) {
-            if (g > std::max(area.primoGiorno, 1))
+    const Area a = ritaglia(area);
+    for (int r = a.primaRiga; r <= a.ultimaRiga; ++r) {
+        for (int g = a.primoGiorno; g <= a.ultimoGiorno; ++g) {
+            if (g > a.primoGiorno)
                 testo += QLatin1Char('\t');
             testo += this->testo(r, g);
         }

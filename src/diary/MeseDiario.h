@@ -141,7 +141,11 @@ private:
     void applica(const QList<Cambio>& cambi, bool dopo);
     Cambio cambio(int r, int giorno, const QString& dopo) const;
     void spingi(QList<Cambio> cambi, const QString& descrizione, quint64 digitazione = 0);
-    std::optional<QString> accettato(int r, const QString& valore, const ElencoStati& stati) const;
+    // The text a whole value leaves in a cell of a row of kind `genere`; nothing when refused.
+    static std::optional<QString> accettato(
+        RegoleCella::Riga genere, const QString& valore, const ElencoStati& stati);
+    // The part of `area` that lies on the month's cells.
+    Area ritaglia(const Area& area) const;
 
     QString m_archivio;
     MeseAnno m_mese;

@@ -391,7 +391,8 @@ void TestSchema::esportaDaRigaDiComando()
     QCOMPARE(esegui(amb.archivio(), altro,
                  marzo + QStringList { QStringLiteral("--dipendente"), QStringLiteral("ZZ") }),
         1);
-    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("nessun dipendente")));
+    QVERIFY(QString::fromUtf8(p.readAllStandardError())
+                .contains(QStringLiteral("Nessun dipendente ha il codice «ZZ»")));
     QVERIFY(!QFileInfo::exists(altro));
 
     // The sheets to sign: laid out without a display, one page each.

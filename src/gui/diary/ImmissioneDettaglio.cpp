@@ -448,11 +448,8 @@ void ImmissioneDettaglio::creaComandi()
         &ImmissioneDettaglio::Copia);
     crea(QStringLiteral("mIncolla"), QStringLiteral("Incolla"), { QKeySequence::Paste },
         &ImmissioneDettaglio::Incolla);
-    // Delete reaches the grid as a key (see eventFilter); the menu shows it.
-    QAction* cancella = crea(QStringLiteral("mCancellaCelle"), QStringLiteral("Cancella celle"), {},
+    crea(QStringLiteral("mCancellaCelle"), QStringLiteral("Cancella celle"), { QKeySequence(Qt::Key_Delete) },
         &ImmissioneDettaglio::CancellaCelle);
-    cancella->setShortcut(QKeySequence(Qt::Key_Delete));
-    cancella->setShortcutContext(Qt::WidgetShortcut);
     menu->addSeparator();
     crea(QStringLiteral("mCompilaSelezione"), QStringLiteral("Compila selezione..."), {},
         &ImmissioneDettaglio::CompilaSelezione);
@@ -549,6 +546,11 @@ void ImmissioneDettaglio::CompilaSelezione()
         QStringLiteral("Compila selezione"), {});
     if (valore.trimmed().isEmpty())
         return;
+    compila(a, valore);
+}
+
+void ImmissioneDettaglio::compila(const MeseDiario::Area& a, const QString& valore)
+{
     const MeseDiario::Esito esito = m_documento.Compila(a, valore, stati());
     spiega(QStringLiteral("Compilate %1 celle, rifiutate %2").arg(esito.scritte).arg(esito.rifiutate));
 }
@@ -558,9 +560,7 @@ void ImmissioneDettaglio::CompilaConCorrente()
     const QModelIndex cursore = m_c.griglia->currentIndex();
     if (!attiva() || !cursore.isValid() || !cellaGiorno(cursore.row(), cursore.column()))
         return;
-    const QString valore = m_documento.testo(rigaDocumento(cursore.row()), giornoDocumento(cursore.column()));
-    const MeseDiario::Esito esito = m_documento.Compila(area(), valore, stati());
-    spiega(QStringLiteral("Compilate %1 celle, rifiutate %2").arg(esito.scritte).arg(esito.rifiutate));
+    compila(area(), m_documento.testo(rigaDocumento(cursore.row()), giornoDocumento(cursore.column())));
 }
 
 void ImmissioneDettaglio::SettimanaTipo()

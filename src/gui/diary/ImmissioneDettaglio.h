@@ -135,6 +135,8 @@ private:
     MeseDiario::Area area() const;
     bool esisteStato(const QString& testo) const;
     ElencoStati stati() const;
+    // Fills the area with one value and says how it went on the status line.
+    void compila(const MeseDiario::Area& area, const QString& valore);
     void mostraCelle(const QList<QPoint>& celle);
     void mostraNota(int riga, int giorno);
     void creaComandi();
