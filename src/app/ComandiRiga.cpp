@@ -215,8 +215,8 @@ QString archivioMancante(const QString& archivio)
 int importaArchivio(const QStringList& a)
 {
     if (!dueFile(a))
-        return erroreUso(QStringLiteral(
-            "indicare l'archivio precedente e il nuovo archivio (--importa-archivio VECCHIO.mdb NUOVO.mdb)."));
+        return erroreUso(QStringLiteral("indicare l'archivio precedente e il nuovo archivio "
+                                        "(--importa-archivio VECCHIO.mdb NUOVO.mdb)."));
     if (a.size() > 3)
         return erroreUso(QStringLiteral("--importa-archivio non vuole altri argomenti: %1").arg(a.at(3)));
     const QString nuovo = QFileInfo(a.at(2)).absoluteFilePath();

@@ -480,8 +480,8 @@ sqlite3* Archivio::motore()
     if (maniglia.isValid() && qstrcmp(maniglia.typeName(), "sqlite3*") == 0)
         if (auto* m = *static_cast<sqlite3* const*>(maniglia.constData()))
             return m;
-    throw ErroreArchivio(CodiciErrore::Generico,
-        QStringLiteral("Accesso diretto all'archivio non disponibile."))
+    throw ErroreArchivio(
+        CodiciErrore::Generico, QStringLiteral("Accesso diretto all'archivio non disponibile."))
         .suArchivio(m_percorso);
 }
 
@@ -491,7 +491,8 @@ ScritturaRapida::ScritturaRapida(Archivio& db, const QString& sql)
     , m_motore(db.motore())
 {
     const QByteArray testoSql = sql.toUtf8();
-    controlla(sqlite3_prepare_v2(m_motore, testoSql.constData(), int(testoSql.size()), &m_istruzione, nullptr));
+    controlla(
+        sqlite3_prepare_v2(m_motore, testoSql.constData(), int(testoSql.size()), &m_istruzione, nullptr));
 }
 
 ScritturaRapida::~ScritturaRapida()
@@ -502,7 +503,8 @@ ScritturaRapida::~ScritturaRapida()
 void ScritturaRapida::controlla(int esito)
 {
     if (esito != SQLITE_OK && esito != SQLITE_DONE)
-        throw m_db.errore(sqlite3_extended_errcode(m_motore), QString::fromUtf8(sqlite3_errmsg(m_motore)), m_sql);
+        throw m_db.errore(
+            sqlite3_extended_errcode(m_motore), QString::fromUtf8(sqlite3_errmsg(m_motore)), m_sql);
 }
 
 void ScritturaRapida::intero(int colonna, qint64 valore)
@@ -523,8 +525,8 @@ void ScritturaRapida::testo(int colonna, const QString& valore)
 
 void ScritturaRapida::binario(int colonna, QByteArrayView valore)
 {
-    controlla(sqlite3_bind_blob64(m_istruzione, colonna + 1, valore.data(), sqlite3_uint64(valore.size()),
-        SQLITE_TRANSIENT));
+    controlla(sqlite3_bind_blob64(
+        m_istruzione, colonna + 1, valore.data(), sqlite3_uint64(valore.size()), SQLITE_TRANSIENT));
 }
 
 void ScritturaRapida::esegui()

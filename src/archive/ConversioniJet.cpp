@@ -16,9 +16,9 @@ constexpr double UltimoGiorno = 2958465.999988426;
 
 // The bytes 80-9F of code page 1252; the five it leaves out stay the control characters they
 // are in Latin-1, as Windows reads them.
-constexpr char16_t Cp1252Alti[32] = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C,
-    0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178 };
+constexpr char16_t Cp1252Alti[32] = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
+    0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178 };
 
 QString testo1252(QByteArrayView byte)
 {
@@ -37,8 +37,8 @@ QString utf16(QByteArrayView byte)
     QString r(n, Qt::Uninitialized);
     QChar* d = r.data();
     for (qsizetype i = 0; i < n; ++i)
-        d[i] = QChar(char16_t(static_cast<unsigned char>(byte[2 * i])
-            | (static_cast<unsigned char>(byte[2 * i + 1]) << 8)));
+        d[i] = QChar(char16_t(
+            static_cast<unsigned char>(byte[2 * i]) | (static_cast<unsigned char>(byte[2 * i + 1]) << 8)));
     return r;
 }
 

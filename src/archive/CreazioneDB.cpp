@@ -180,7 +180,8 @@ void CreazioneDB::CreaTabellaMovimenti()
 
 void CreazioneDB::Allinea(Archivio& db)
 {
-    db.esegui(QStringLiteral("UPDATE TabellaMovimenti SET Tipo = ? WHERE Tipo IS NULL"), { QStringLiteral("ORDINARIO") });
+    db.esegui(QStringLiteral("UPDATE TabellaMovimenti SET Tipo = ? WHERE Tipo IS NULL"),
+        { QStringLiteral("ORDINARIO") });
 }
 
 void CreazioneDB::AllineaDB_Click(const QString& percorso)

@@ -39,7 +39,8 @@ QString nativo(const QString& percorso)
 [[noreturn]] void nonPrecedente(const QString& sorgente)
 {
     throw ErroreArchivio(CodiciErrore::NonUnArchivio,
-        QStringLiteral("Il file scelto non è un archivio della versione precedente:\n«%1».").arg(nativo(sorgente)));
+        QStringLiteral("Il file scelto non è un archivio della versione precedente:\n«%1».")
+            .arg(nativo(sorgente)));
 }
 
 [[noreturn]] void danneggiato(const QString& sorgente, const QString& tabella)
@@ -85,15 +86,16 @@ Intestazione leggiIntestazione(const QString& sorgente)
 {
     QFile f(sorgente);
     if (!f.exists())
-        throw ErroreArchivio(
-            CodiciErrore::FileNonTrovato, QStringLiteral("Impossibile trovare il file «%1».").arg(nativo(sorgente)));
+        throw ErroreArchivio(CodiciErrore::FileNonTrovato,
+            QStringLiteral("Impossibile trovare il file «%1».").arg(nativo(sorgente)));
     if (!f.open(QIODevice::ReadOnly))
         throw ErroreArchivio(CodiciErrore::FileInUso,
             QStringLiteral("Impossibile leggere il file «%1»: %2.").arg(nativo(sorgente), f.errorString()));
     constexpr int Inizio = 0x18;
     constexpr int Lunghezza = 128;
     const QByteArray pagina = f.read(Inizio + Lunghezza);
-    if (pagina.size() < Inizio + Lunghezza || !pagina.mid(4, 16).startsWith(QByteArrayView("Standard Jet DB\0", 16)))
+    if (pagina.size() < Inizio + Lunghezza
+        || !pagina.mid(4, 16).startsWith(QByteArrayView("Standard Jet DB\0", 16)))
         nonPrecedente(sorgente);
     Intestazione r;
     const int versione = pagina.at(0x14);
@@ -118,9 +120,8 @@ Intestazione leggiIntestazione(const QString& sorgente)
     if (r.jet4) {
         double creazione = 0;
         std::memcpy(&creazione, a(0x72), sizeof creazione);
-        const quint32 maschera = std::isfinite(creazione) && std::fabs(creazione) < 2.0e9
-            ? quint32(qint32(creazione))
-            : 0;
+        const quint32 maschera
+            = std::isfinite(creazione) && std::fabs(creazione) < 2.0e9 ? quint32(qint32(creazione)) : 0;
         unsigned char m[4];
         for (int i = 0; i < 4; ++i)
             m[i] = static_cast<unsigned char>(maschera >> (8 * i));
@@ -138,7 +139,8 @@ Intestazione leggiIntestazione(const QString& sorgente)
     const int cp = a(0x3C)[0] | (a(0x3C)[1] << 8);
     if (!r.jet4 && !ConversioniJet::CodePaginaNota(cp))
         throw ErroreArchivio(CodiciErrore::NonUnArchivio,
-            QStringLiteral("L'archivio «%1» usa la codifica dei caratteri %2, che questo programma non legge.")
+            QStringLiteral(
+                "L'archivio «%1» usa la codifica dei caratteri %2, che questo programma non legge.")
                 .arg(nativo(sorgente))
                 .arg(cp));
     if (cp != 0)
@@ -373,8 +375,8 @@ bool Importazione::scriviValore(ScritturaRapida& s, Colonna& c, const MdbField& 
         return true;
     }
     case MDB_TEXT:
-        s.testo(d, ConversioniJet::Testo(
-                       QByteArrayView(v, n), m_intestazione.jet4, m_intestazione.codePagina));
+        s.testo(
+            d, ConversioniJet::Testo(QByteArrayView(v, n), m_intestazione.jet4, m_intestazione.codePagina));
         return true;
     case MDB_BINARY:
         s.binario(d, QByteArrayView(v, n));
@@ -395,7 +397,8 @@ bool Importazione::scriviValore(ScritturaRapida& s, Colonna& c, const MdbField& 
     }
 }
 
-void Importazione::copia(Archivio& db, MdbCatalogEntry* voce, const Schema::Tabella& schema, Tabella& conteggio)
+void Importazione::copia(
+    Archivio& db, MdbCatalogEntry* voce, const Schema::Tabella& schema, Tabella& conteggio)
 {
     TabellaMdb t(mdb_read_table(voce));
     if (!t || !mdb_read_columns(t.get()) || t->num_cols == 0 || t->num_cols > MDB_MAX_COLS)
@@ -434,7 +437,8 @@ void Importazione::copia(Archivio& db, MdbCatalogEntry* voce, const Schema::Tabe
         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
             .arg(schema.nome, nomi.join(QStringLiteral(", ")), segnaposti.join(QStringLiteral(", "))));
 
-    avanza(QStringLiteral("%1: lettura di %2 righe...").arg(schema.nome, QLocale(QLocale::Italian).toString(qulonglong(t->num_rows))));
+    avanza(QStringLiteral("%1: lettura di %2 righe...")
+               .arg(schema.nome, QLocale(QLocale::Italian).toString(qulonglong(t->num_rows))));
     MdbHandle* mdb = m_mdb;
     const auto dimensionePagina = size_t(mdb->fmt->pg_size);
     std::unique_ptr<MdbField[]> campi(new MdbField[MDB_MAX_COLS]);
@@ -476,7 +480,8 @@ void Importazione::copia(Archivio& db, MdbCatalogEntry* voce, const Schema::Tabe
             m_rapporto.avvisi << QStringLiteral("%1.%2: %3 date fuori dagli anni 100-9999, lasciate vuote.")
                                      .arg(schema.nome, c.nome)
                                      .arg(c.nonValidi);
-    avanza(QStringLiteral("%1: %2 righe importate.").arg(schema.nome, QLocale(QLocale::Italian).toString(conteggio.scritte)));
+    avanza(QStringLiteral("%1: %2 righe importate.")
+               .arg(schema.nome, QLocale(QLocale::Italian).toString(conteggio.scritte)));
 }
 
 Rapporto Importazione::esegui(const QString& destinazione)
@@ -577,7 +582,8 @@ QStringList Rapporto::Righe() const
     QStringList r;
     r << QStringLiteral("Archivio precedente: formato %1.").arg(formato);
     for (const Tabella& t : tabelle)
-        r << QStringLiteral("%1: %2 righe lette, %3 scritte.").arg(t.nome, it.toString(t.lette), it.toString(t.scritte));
+        r << QStringLiteral("%1: %2 righe lette, %3 scritte.")
+                 .arg(t.nome, it.toString(t.lette), it.toString(t.scritte));
     if (!tabelleAssenti.isEmpty())
         r << QStringLiteral("Tabelle assenti nell'archivio precedente, create vuote: %1.")
                  .arg(tabelleAssenti.join(QStringLiteral(", ")));
@@ -599,7 +605,8 @@ Rapporto Importa(const QString& sorgente, const QString& destinazione, const Ava
 QString NomeProposto(const QString& sorgente, const QString& cartella)
 {
     const QFileInfo info(sorgente);
-    const QString base = info.completeBaseName().isEmpty() ? QStringLiteral("Archivio") : info.completeBaseName();
+    const QString base
+        = info.completeBaseName().isEmpty() ? QStringLiteral("Archivio") : info.completeBaseName();
     const QDir dir(cartella);
     QString nome = base + QStringLiteral(".mdb");
     for (int n = 2; QFileInfo::exists(dir.filePath(nome)); ++n)
