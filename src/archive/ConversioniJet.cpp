@@ -10,9 +10,9 @@ namespace ConversioniJet {
 
 namespace {
 
-// Jet's own limits: 1 January 100 and the last second of 31 December 9999.
+// Jet's own limits: the days from 1 January 100 to 31 December 9999.
 constexpr double PrimoGiorno = -657434.0;
-constexpr double UltimoGiorno = 2958465.999988426;
+constexpr double DopoUltimoGiorno = 2958466.0;
 
 // The bytes 80-9F of code page 1252; the five it leaves out stay the control characters they
 // are in Latin-1, as Windows reads them.
@@ -74,9 +74,11 @@ QByteArray nomeCodifica(int codePagina)
 
 QString Data(double giorni)
 {
-    if (!std::isfinite(giorni) || giorni < PrimoGiorno || giorni > UltimoGiorno)
+    if (!std::isfinite(giorni) || giorni >= DopoUltimoGiorno)
         return {};
     double intero = std::trunc(giorni);
+    if (intero < PrimoGiorno)
+        return {};
     qint64 secondi = std::llround(std::fabs(giorni - intero) * 86400.0);
     if (secondi >= 86400) { // rounded up to the next midnight
         secondi -= 86400;

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 
 // glib first: the library's header opens an extern "C" block that glib's C++ parts must not be in.
 #include <glib.h>
@@ -280,6 +281,7 @@ private:
     void copia(Archivio& db, MdbCatalogEntry* voce, const Schema::Tabella& schema, Tabella& conteggio);
     bool scriviValore(ScritturaRapida& scrittura, Colonna& c, const MdbField& campo);
     void avanza(const QString& riga);
+    void avvisaPercorsiWindows(Archivio& db);
 
     QString m_sorgente;
     const Avanzamento& m_avanzamento;
@@ -290,6 +292,30 @@ private:
     qint64 m_righeFatte = 0;
     QString m_rigaCorrente;
 };
+
+void Importazione::avvisaPercorsiWindows(Archivio& db)
+{
+#ifndef Q_OS_WIN
+    // The folders the old settings name were the old computer's; kept, since the program may run
+    // on Windows again, but worth a look in the settings.
+    static const QRegularExpression windows(QStringLiteral("^([A-Za-z]:[\\\\/]|\\\\\\\\)"));
+    QStringList campi;
+    for (const char* campo : { "Percorso", "PercorsoBackup", "prnDocs", "prnDocsPDF", "PercorsoRicerca" }) {
+        const QString nome = QString::fromLatin1(campo);
+        db.scorri(QStringLiteral("SELECT %1 FROM Configurazioni").arg(nome), {}, [&](const RigaRapida& r) {
+            if (windows.match(r.testo(0)).hasMatch() && !campi.contains(nome))
+                campi << nome;
+        });
+    }
+    if (!campi.isEmpty())
+        m_rapporto.avvisi << QStringLiteral(
+            "Configurazioni: %1 indicano cartelle di Windows del vecchio computer; "
+            "controllarle nelle impostazioni.")
+                                 .arg(campi.join(QStringLiteral(", ")));
+#else
+    Q_UNUSED(db);
+#endif
+}
 
 void Importazione::avanza(const QString& riga)
 {
@@ -559,6 +585,7 @@ Rapporto Importazione::esegui(const QString& destinazione)
                     m_rapporto.tabelle << conteggio;
                 }
                 CreazioneDB::Allinea(db);
+                avvisaPercorsiWindows(db);
                 db.esegui(QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"),
                     { Module1::VersioneProgramma });
             });
@@ -604,9 +631,13 @@ Rapporto Importa(const QString& sorgente, const QString& destinazione, const Ava
 
 QString NomeProposto(const QString& sorgente, const QString& cartella)
 {
-    const QFileInfo info(sorgente);
-    const QString base
-        = info.completeBaseName().isEmpty() ? QStringLiteral("Archivio") : info.completeBaseName();
+    // An archive's name takes letters, digits and "_- ()" only.
+    QString base = QFileInfo(sorgente).completeBaseName();
+    for (QChar& c : base)
+        if (!c.isLetterOrNumber() && !QStringLiteral("_- ()").contains(c))
+            c = QLatin1Char('_');
+    if (base.trimmed().isEmpty())
+        base = QStringLiteral("Archivio");
     const QDir dir(cartella);
     QString nome = base + QStringLiteral(".mdb");
     for (int n = 2; QFileInfo::exists(dir.filePath(nome)); ++n)

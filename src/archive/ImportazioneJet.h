@@ -41,8 +41,8 @@ using Avanzamento = std::function<bool(const QString& riga, int percento)>;
 // password, cannot be read, or when `destinazione` exists or cannot be written.
 Rapporto Importa(const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento = {});
 
-// The name for the new archive in `cartella`: the old file's name when free, else with a
-// number added ("Archivio (2).mdb").
+// The name for the new archive in `cartella`: the old file's name (characters an archive's name
+// cannot have made "_") when free, else with a number added ("Archivio (2).mdb").
 QString NomeProposto(const QString& sorgente, const QString& cartella);
 
 } // namespace ImportazioneJet
