@@ -575,9 +575,19 @@ Rapporto Importazione::esegui(const QString& destinazione)
             throw ErroreArchivio(creazione.UltimoErrore() ? creazione.UltimoErrore() : CodiciErrore::Generico,
                 QStringLiteral("Impossibile creare l'archivio «%1».\n%2")
                     .arg(nativo(destinazione), creazione.DescrizioneUltimoErrore()));
+        // The movements' lookup indexes are built once over all the rows, which is quicker than
+        // keeping them up to date row by row; the creation command puts them back after the copy.
+        // Until then the file is a scratch file, written without waiting for the disk.
+        const Schema::Tabella& movimenti = *Schema::TrovaTabella(QStringLiteral("TabellaMovimenti"));
         {
             Archivio db(parziale);
+            db.esegui(QStringLiteral("PRAGMA synchronous = OFF"));
+            db.esegui(QStringLiteral("PRAGMA journal_mode = MEMORY"));
             InTransazione(db, [&] {
+                for (const Schema::Indice& indice : movimenti.indici)
+                    if (!indice.unico)
+                        db.esegui(QStringLiteral("DROP INDEX IF EXISTS \"%1\"")
+                                      .arg(Schema::NomeIndiceArchivio(movimenti.nome, indice.nome)));
                 for (int i = 0; i < TabelleCopiate.size(); ++i) {
                     Tabella conteggio { TabelleCopiate.at(i), 0, 0 };
                     if (voci.at(i))
@@ -589,6 +599,20 @@ Rapporto Importazione::esegui(const QString& destinazione)
                 db.esegui(QStringLiteral("INSERT INTO TabellaVersione (Versione) VALUES (?)"),
                     { Module1::VersioneProgramma });
             });
+        }
+        avanza(QStringLiteral("Indici dei movimenti..."));
+        // Its commit waits for the disk: what is renamed below is on it.
+        creazione.CreaTabellaMovimenti();
+        {
+            Archivio db(parziale);
+            const QStringList indici = db.indici(movimenti.nome);
+            for (const Schema::Indice& indice : movimenti.indici)
+                if (!indici.contains(
+                        Schema::NomeIndiceArchivio(movimenti.nome, indice.nome), Qt::CaseInsensitive))
+                    throw ErroreArchivio(
+                        creazione.UltimoErrore() ? creazione.UltimoErrore() : CodiciErrore::Generico,
+                        QStringLiteral("Impossibile creare gli indici dell'archivio «%1».\n%2")
+                            .arg(nativo(destinazione), creazione.DescrizioneUltimoErrore()));
         }
         avanza(QStringLiteral("Conclusione..."));
         if (!QFile::rename(parziale, destinazione))

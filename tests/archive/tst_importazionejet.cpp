@@ -5,6 +5,7 @@
 #include "archive/ErroreArchivio.h"
 #include "archive/ImportazioneJet.h"
 #include "archive/Module1.h"
+#include "archive/Schema.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -123,6 +124,13 @@ void TestImportazioneJet::valoriImportati()
     QCOMPARE(r.formato, formato);
     QCOMPARE(impronta(sorgente), prima);
     Archivio::VerificaApertura(nuovo);
+    {
+        Archivio db(nuovo);
+        for (const Schema::Tabella& t : Schema::Tabelle())
+            for (const Schema::Indice& i : t.indici)
+                QVERIFY2(db.indici(t.nome).contains(Schema::NomeIndiceArchivio(t.nome, i.nome)),
+                    qPrintable(i.nome));
+    }
     QCOMPARE(QDir(ambiente.cartella()).entryList(QDir::Files), QStringList { QStringLiteral("Nuovo.mdb") });
 
     const QJsonObject json = attesi(nome);
