@@ -3,6 +3,8 @@
 
 #include "archive/Archivio.h"
 #include "archive/ArchivioEsempio.h"
+#include "archive/ErroreArchivio.h"
+#include "archive/ImportazioneJet.h"
 #include "archive/Module1.h"
 #include "archive/Sessione.h"
 #include "gui/diary/F_Avvio.h"
@@ -228,6 +230,39 @@ void messaggioQt(QtMsgType tipo, const QMessageLogContext& contesto, const QStri
         QTextStream(stderr) << testo << '\n';
 }
 
+// The import of an old archive, measured alone: it needs no sample archive.
+int misuraImportazione(const QString& vecchio, int ripetizioni, bool json)
+{
+    QTemporaryDir cartella;
+    qint64 righe = 0;
+    int n = 0;
+    const double ms = misura(ripetizioni, [&] {
+        try {
+            const auto r = ImportazioneJet::Importa(
+                vecchio, cartella.filePath(QStringLiteral("Importato-%1.mdb").arg(++n)));
+            righe = 0;
+            for (const ImportazioneJet::Tabella& t : r.tabelle)
+                righe += t.scritte;
+        } catch (const ErroreArchivio& e) {
+            errore(e.descrizione());
+        }
+    });
+    const double rigaAlSecondo = righe / (ms / 1000.0);
+    out() << "Importazione di " << vecchio << ": " << righe << " righe in " << QString::number(ms, 'f', 1)
+          << " ms (mediana di " << ripetizioni << "), " << qRound64(rigaAlSecondo)
+          << " righe al secondo; memoria di picco " << QString::number(piccoMb(), 'f', 1) << " MB\n";
+    if (json) {
+        QJsonObject o;
+        o[QStringLiteral("import_ms")] = ms;
+        o[QStringLiteral("import_rows")] = double(righe);
+        o[QStringLiteral("import_rows_per_s")] = rigaAlSecondo;
+        o[QStringLiteral("import_peak_mb")] = piccoMb();
+        out() << QJsonDocument(o).toJson(QJsonDocument::Compact) << '\n';
+    }
+    out().flush();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -250,8 +285,14 @@ int main(int argc, char* argv[])
     QCommandLineOption archivio(QStringLiteral("archivio"),
         QStringLiteral("Usa (o crea la prima volta) questo archivio di esempio."),
         QStringLiteral("PERCORSO"));
-    parser.addOptions({ json, dipendenti, mesi, ripetizioni, archivio });
+    QCommandLineOption jet(QStringLiteral("jet"),
+        QStringLiteral("Misura soltanto l'importazione di questo archivio della versione precedente."),
+        QStringLiteral("FILE"));
+    parser.addOptions({ json, dipendenti, mesi, ripetizioni, archivio, jet });
     parser.process(app);
+    if (parser.isSet(jet))
+        return misuraImportazione(
+            parser.value(jet), std::max(1, parser.value(ripetizioni).toInt()), parser.isSet(json));
 
     const int numeroDipendenti = parser.value(dipendenti).toInt();
     const int numeroMesi = std::max(2, parser.value(mesi).toInt());

@@ -2,6 +2,8 @@
 
 #include "archive/ArchivioEsempio.h"
 #include "archive/CreazioneDB.h"
+#include "archive/ErroreArchivio.h"
+#include "archive/ImportazioneJet.h"
 #include "archive/Module1.h"
 #include "comune/Festivita.h"
 #include "comune/Orologio.h"
@@ -50,6 +52,9 @@ void scriviAiuto(QTextStream& s)
          "  --stampa-cartellini ARCHIVIO FILE.pdf [--mese M --anno A] [--dipendente CODICE]\n"
          "                             scrive in PDF i cartellini presenze del mese da firmare\n"
          "                             (predefinito: il mese corrente), uno per dipendente\n"
+         "  --importa-archivio VECCHIO.mdb NUOVO.mdb\n"
+         "                             crea un nuovo archivio con i dati di un archivio della\n"
+         "                             versione precedente (Jet, Access 97 o 2000-2003)\n"
          "  --aiuto, --help, -h        mostra questo aiuto\n";
     s.flush();
 }
@@ -205,6 +210,35 @@ bool dueFile(const QStringList& a)
 QString archivioMancante(const QString& archivio)
 {
     return QStringLiteral("l'archivio «%1» non esiste.").arg(QDir::toNativeSeparators(archivio));
+}
+
+int importaArchivio(const QStringList& a)
+{
+    if (!dueFile(a))
+        return erroreUso(QStringLiteral("indicare l'archivio precedente e il nuovo archivio "
+                                        "(--importa-archivio VECCHIO.mdb NUOVO.mdb)."));
+    if (a.size() > 3)
+        return erroreUso(QStringLiteral("--importa-archivio non vuole altri argomenti: %1").arg(a.at(3)));
+    const QString nuovo = QFileInfo(a.at(2)).absoluteFilePath();
+    QString ultima;
+    try {
+        const ImportazioneJet::Rapporto r = ImportazioneJet::Importa(
+            QFileInfo(a.at(1)).absoluteFilePath(), nuovo, [&ultima](const QString& riga, int) {
+                if (riga != ultima) {
+                    out() << riga << '\n';
+                    out().flush();
+                    ultima = riga;
+                }
+                return true;
+            });
+        out() << "Archivio importato: " << QDir::toNativeSeparators(nuovo) << '\n';
+        for (const QString& riga : r.Righe())
+            out() << riga << '\n';
+        out().flush();
+        return 0;
+    } catch (const ErroreArchivio& e) {
+        return fallito(e.descrizione());
+    }
 }
 
 int esporta(const QStringList& a)
@@ -378,6 +412,8 @@ int Esegui(const QStringList& argomenti)
         return archivioEsempio(a);
     if (comando == QLatin1String("--esporta"))
         return esporta(a);
+    if (comando == QLatin1String("--importa-archivio"))
+        return importaArchivio(a);
     if (comando == QLatin1String("--stampa-cartellini"))
         return stampaCartellini(a);
     if (comando == QLatin1String("--festivita")) {

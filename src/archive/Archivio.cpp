@@ -474,16 +474,74 @@ bool RigaRapida::nullo(int colonna) const
     return sqlite3_column_type(m_istruzione, colonna) == SQLITE_NULL;
 }
 
+sqlite3* Archivio::motore()
+{
+    const QVariant maniglia = m_db.driver()->handle();
+    if (maniglia.isValid() && qstrcmp(maniglia.typeName(), "sqlite3*") == 0)
+        if (auto* m = *static_cast<sqlite3* const*>(maniglia.constData()))
+            return m;
+    throw ErroreArchivio(
+        CodiciErrore::Generico, QStringLiteral("Accesso diretto all'archivio non disponibile."))
+        .suArchivio(m_percorso);
+}
+
+ScritturaRapida::ScritturaRapida(Archivio& db, const QString& sql)
+    : m_db(db)
+    , m_sql(sql)
+    , m_motore(db.motore())
+{
+    const QByteArray testoSql = sql.toUtf8();
+    controlla(
+        sqlite3_prepare_v2(m_motore, testoSql.constData(), int(testoSql.size()), &m_istruzione, nullptr));
+}
+
+ScritturaRapida::~ScritturaRapida()
+{
+    sqlite3_finalize(m_istruzione);
+}
+
+void ScritturaRapida::controlla(int esito)
+{
+    if (esito != SQLITE_OK && esito != SQLITE_DONE)
+        throw m_db.errore(
+            sqlite3_extended_errcode(m_motore), QString::fromUtf8(sqlite3_errmsg(m_motore)), m_sql);
+}
+
+void ScritturaRapida::intero(int colonna, qint64 valore)
+{
+    controlla(sqlite3_bind_int64(m_istruzione, colonna + 1, valore));
+}
+
+void ScritturaRapida::reale(int colonna, double valore)
+{
+    controlla(sqlite3_bind_double(m_istruzione, colonna + 1, valore));
+}
+
+void ScritturaRapida::testo(int colonna, const QString& valore)
+{
+    const QByteArray t = valore.toUtf8();
+    controlla(sqlite3_bind_text(m_istruzione, colonna + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT));
+}
+
+void ScritturaRapida::binario(int colonna, QByteArrayView valore)
+{
+    controlla(sqlite3_bind_blob64(
+        m_istruzione, colonna + 1, valore.data(), sqlite3_uint64(valore.size()), SQLITE_TRANSIENT));
+}
+
+void ScritturaRapida::esegui()
+{
+    const int esito = sqlite3_step(m_istruzione);
+    sqlite3_reset(m_istruzione);
+    sqlite3_clear_bindings(m_istruzione);
+    if (esito != SQLITE_DONE)
+        controlla(esito == SQLITE_ROW ? SQLITE_MISUSE : esito);
+}
+
 void Archivio::scorri(
     const QString& sql, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga)
 {
-    const QVariant maniglia = m_db.driver()->handle();
-    sqlite3* motore = nullptr;
-    if (maniglia.isValid() && qstrcmp(maniglia.typeName(), "sqlite3*") == 0)
-        motore = *static_cast<sqlite3* const*>(maniglia.constData());
-    if (!motore)
-        throw ErroreArchivio(
-            CodiciErrore::Generico, QStringLiteral("Lettura diretta dell'archivio non disponibile."));
+    sqlite3* motore = this->motore();
     sqlite3_stmt* istruzione = nullptr;
     const QByteArray testoSql = sql.toUtf8();
     if (sqlite3_prepare_v2(motore, testoSql.constData(), int(testoSql.size()), &istruzione, nullptr)

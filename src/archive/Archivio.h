@@ -11,6 +11,7 @@
 
 #include <functional>
 
+struct sqlite3;
 struct sqlite3_stmt;
 
 // One row of Archivio::scorri: values read straight from the engine, without a QVariant each.
@@ -112,6 +113,9 @@ public:
     static ErroreArchivio Traduci(int codiceMotore, const QString& testoMotore, const QString& contesto = {});
 
 private:
+    friend class ScritturaRapida;
+    // The engine's own handle under Qt SQL's connection.
+    sqlite3* motore();
     // The numbered error for a failure of this connection; damage marks the archive.
     ErroreArchivio errore(int codiceMotore, const QString& testoMotore, const QString& contesto = {}) const;
     ErroreArchivio errore(const QSqlError& e, const QString& contesto = {}) const;
@@ -120,6 +124,33 @@ private:
     QString m_nomeConnessione;
     QSqlDatabase m_db;
     bool m_inTransazione = false;
+};
+
+// One statement prepared once and run for many rows, its values bound straight into the engine:
+// the bulk writes (an import) where a QVariant per value would cost more than the engine's work.
+// Columns count from 0; a column not bound for a row is null.
+class ScritturaRapida
+{
+public:
+    ScritturaRapida(Archivio& db, const QString& sql);
+    ~ScritturaRapida();
+    ScritturaRapida(const ScritturaRapida&) = delete;
+    ScritturaRapida& operator=(const ScritturaRapida&) = delete;
+
+    void intero(int colonna, qint64 valore);
+    void reale(int colonna, double valore);
+    void testo(int colonna, const QString& valore);
+    void binario(int colonna, QByteArrayView valore);
+    // Runs the statement with the values bound, then clears them for the next row.
+    void esegui();
+
+private:
+    void controlla(int esito);
+
+    Archivio& m_db;
+    QString m_sql;
+    sqlite3* m_motore = nullptr;
+    sqlite3_stmt* m_istruzione = nullptr;
 };
 
 // Runs `f` in one write transaction: committed when it returns, rolled back when it throws.

@@ -178,13 +178,18 @@ void CreazioneDB::CreaTabellaMovimenti()
     creaTabella(*Schema::TrovaTabella(QStringLiteral("TabellaMovimenti")));
 }
 
+void CreazioneDB::Allinea(Archivio& db)
+{
+    db.esegui(QStringLiteral("UPDATE TabellaMovimenti SET Tipo = ? WHERE Tipo IS NULL"),
+        { QStringLiteral("ORDINARIO") });
+}
+
 void CreazioneDB::AllineaDB_Click(const QString& percorso)
 {
     m_percorso = percorso;
     const bool ok = EseguiConAttesa([&] {
         Archivio db(m_percorso);
-        db.esegui(QStringLiteral("UPDATE TabellaMovimenti SET Tipo = ? WHERE Tipo IS NULL"),
-            { QStringLiteral("ORDINARIO") });
+        Allinea(db);
     });
     if (!ok)
         m_tuttoBene = false;

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QStringList>
 
+class Archivio;
+
 // The creation command: creates an archive or completes an older one with
 // every missing table, field and index; never changes what exists. Widget-free, so it also runs
 // from the command line; the F_CreazioneDB window shows the progress list of its own.
@@ -21,6 +23,8 @@ public:
     // The same on an explicit path, without the fallback (command line).
     bool CreaDB(const QString& percorso);
     void AllineaDB_Click(const QString& percorso);
+    // The alignment itself on an open archive: rows written without a type are ordinary ones.
+    static void Allinea(Archivio& db);
 
     void CreaTabellaConfigurazioni();
     void CreaTabellaVersione();

@@ -148,6 +148,7 @@ private slots:
     void annullaEInfo();
     void aggiornamentoNonDisponibile();
     void ottimizzaDallaFinestra();
+    void importaArchivioPrecedente();
     void percorsoADaCapo_data();
     void percorsoADaCapo();
 };
@@ -685,6 +686,43 @@ void TestAvvioSelezione::ottimizzaDallaFinestra()
     QCOMPARE(a.amb.messaggi.testi().last(), QStringLiteral("Ottimizzazione conclusa"));
     QCOMPARE(a.amb.messaggi.chiamate.last().icona, Messaggi::Information);
     Archivio::Verifica(archivio);
+}
+
+// The old file's name is proposed, then the same name with a number once it is taken; the new
+// archive is chosen in the list and the report shown; a refused file leaves the folder alone.
+void TestAvvioSelezione::importaArchivioPrecedente()
+{
+    Ambiente a;
+    AvvioSelezione w(a.amb.sessione);
+    w.show();
+    w.ApriChiudiImpostazioni(true);
+    const QString vecchio = QDir(qEnvironmentVariable("CARTAVIA_SOURCE_DIR"))
+                                .filePath(QStringLiteral("tests/archive/jet/archivio_jet4.mdb"));
+    for (const QString& nome : { QStringLiteral("archivio_jet4"), QStringLiteral("archivio_jet4 (2)") }) {
+        a.amb.messaggi.svuota();
+        a.amb.messaggi.file << vecchio;
+        a.amb.messaggi.testiInput << nome;
+        clicca(w, "ImportaArchivioPrecedente");
+        QCOMPARE(a.amb.messaggi.predefinitiInput.last(), nome);
+        QCOMPARE(a.amb.messaggi.chiamate.size(), 1);
+        QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, Messaggi::Information);
+        QVERIFY2(a.amb.messaggi.testi().at(0).contains(
+                     QStringLiteral("TabellaMovimenti: 728 righe lette, 728 scritte.")),
+            qPrintable(a.amb.messaggi.testi().at(0)));
+        QCOMPARE(voceCorrente(w), nome + QStringLiteral(".mdb"));
+        QCOMPARE(
+            a.amb.sessione.PercorsoArchivio, QDir(a.documenti()).filePath(nome + QStringLiteral(".mdb")));
+    }
+    a.amb.messaggi.svuota();
+    a.amb.messaggi.file << QDir(qEnvironmentVariable("CARTAVIA_SOURCE_DIR"))
+                               .filePath(QStringLiteral("tests/archive/jet/cifrato.mdb"));
+    a.amb.messaggi.testiInput << QStringLiteral("Cifrato");
+    clicca(w, "ImportaArchivioPrecedente");
+    QCOMPARE(a.amb.messaggi.chiamate.size(), 1);
+    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, Messaggi::Critical);
+    QCOMPARE(voci(w),
+        (QStringList { QStringLiteral("archivio_jet4 (2).mdb"), QStringLiteral("archivio_jet4.mdb") }));
+    QCOMPARE(QDir(a.documenti()).entryList(QDir::Files).size(), 2);
 }
 
 void TestAvvioSelezione::percorsoADaCapo_data()

@@ -3,6 +3,8 @@
 
 #include "archive/Sessione.h"
 #include "archive/Archivio.h"
+#include "archive/ImportazioneJet.h"
+#include "archive/LavoroInSottofondo.h"
 #include "gui/archive/Attendere.h"
 #include "archive/Backup.h"
 #include "gui/archive/DialoghiBackup.h"
@@ -103,6 +105,8 @@ void AvvioSelezione::collega()
     connect(m_ui->MostraInfo, &QPushButton::clicked, this, &AvvioSelezione::MostraInfo_Click);
     connect(m_ui->CreaNuovoArchivio, &QPushButton::clicked, this, &AvvioSelezione::CreaNuovoArchivio_Click);
     connect(m_ui->OttimizzaArchivio, &QPushButton::clicked, this, &AvvioSelezione::OttimizzaArchivio_Click);
+    connect(m_ui->ImportaArchivioPrecedente, &QPushButton::clicked, this,
+        &AvvioSelezione::ImportaArchivioPrecedente_Click);
     connect(m_ui->SelezionaPercorso, &QPushButton::clicked, this, &AvvioSelezione::SelezionaPercorso_Click);
     connect(m_ui->ReImpostaPercorso, &QPushButton::clicked, this, &AvvioSelezione::ReImpostaPercorso_Click);
     connect(
@@ -501,6 +505,41 @@ void AvvioSelezione::OttimizzaArchivio_Click()
         return;
     }
     DialoghiBackup::OttimizzaArchivio(m_sessione.PercorsoArchivio, Messaggi::Information);
+}
+
+void AvvioSelezione::ImportaArchivioPrecedente_Click()
+{
+    const QString titolo = QStringLiteral("Importa archivio precedente");
+    const QString vecchio = messaggi().ApriFile(titolo, m_percorso,
+        QStringLiteral("Archivi della versione precedente (*.mdb *.MDB);;Tutti i file (*)"));
+    if (vecchio.isEmpty())
+        return;
+    QString risposta = QFileInfo(ImportazioneJet::NomeProposto(vecchio, m_percorso)).completeBaseName();
+    do {
+        risposta = messaggi().InputBox(
+            QStringLiteral("Nome del nuovo archivio, nella cartella degli archivi"), titolo, risposta);
+        if (risposta.trimmed().isEmpty())
+            return;
+    } while (!Percorsi::ControlloNomeDbOk(risposta));
+    const QString nome = risposta + QStringLiteral(".mdb");
+    const QString nuovo = Percorsi::PercorsoArchivioDa(m_percorso, nome);
+
+    auto rapporto = std::make_shared<ImportazioneJet::Rapporto>();
+    LavoroInSottofondo lavoro([vecchio, nuovo, rapporto](const LavoroInSottofondo::Avanzamento& avanzamento) {
+        *rapporto = ImportazioneJet::Importa(
+            vecchio, nuovo, [&avanzamento](const QString&, int percento) { return avanzamento(percento); });
+    });
+    AttendiLavoro(lavoro, QStringLiteral("Importazione dell'archivio precedente in corso..."));
+    if (!lavoro.riuscito()) {
+        if (lavoro.numeroErrore() != CodiciErrore::Annullato)
+            messaggi().Messaggio(lavoro.descrizioneErrore(), Messaggi::Ok, Messaggi::Critical, titolo);
+        return;
+    }
+    ImpostaNome(nome);
+    AggiornaLista();
+    messaggi().Messaggio(QStringLiteral("Archivio importato: «%1».\n\n%2")
+                             .arg(nome, rapporto->Righe().join(QLatin1Char('\n'))),
+        Messaggi::Ok, Messaggi::Information, titolo);
 }
 
 void AvvioSelezione::SelezionaPercorso_Click()

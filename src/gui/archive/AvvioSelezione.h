@@ -54,6 +54,7 @@ public:
     void MostraInfo_Click();
     void CreaNuovoArchivio_Click();
     void OttimizzaArchivio_Click();
+    void ImportaArchivioPrecedente_Click();
     void SelezionaPercorso_Click();
     void ReImpostaPercorso_Click();
     void ApriCartellaArchivi_Click();
