@@ -4,6 +4,7 @@
 #include "archive/CreazioneDB.h"
 #include "archive/ErroreArchivio.h"
 #include "archive/ImportazioneJet.h"
+#include "archive/IndirizzoServer.h"
 #include "archive/Module1.h"
 #include "comune/Festivita.h"
 #include "comune/Orologio.h"
@@ -59,6 +60,12 @@ void scriviAiuto(QTextStream& s)
     s.flush();
 }
 
+// An archive's file as a full path; a server address as it is.
+QString archivioAssoluto(const QString& percorso)
+{
+    return IndirizzoServer::E(percorso) ? percorso.trimmed() : QFileInfo(percorso).absoluteFilePath();
+}
+
 int aiuto()
 {
     scriviAiuto(out());
@@ -80,7 +87,7 @@ int creaArchivio(const QString& percorso)
         err() << "Errore: indicare il percorso dell'archivio da creare.\n";
         return 2;
     }
-    const QString assoluto = QFileInfo(percorso).absoluteFilePath();
+    const QString assoluto = archivioAssoluto(percorso);
     CreazioneDB c;
     QObject::connect(&c, &CreazioneDB::rigaCambiata, [](const QString& riga) {
         out() << riga << '\n';
@@ -129,7 +136,7 @@ int archivioEsempio(const QStringList& a)
         return erroreUso(QStringLiteral("--dipendenti, --mesi e --seme vogliono un numero intero (al massimo "
                                         "100000 dipendenti e 600 mesi)."));
     opzioni.seme = quint32(seme);
-    const QString assoluto = QFileInfo(percorso).absoluteFilePath();
+    const QString assoluto = archivioAssoluto(percorso);
     const ArchivioEsempio::Risultato r = ArchivioEsempio::Crea(assoluto, opzioni, [](int fatti, int totali) {
         out() << "Mesi registrati: " << fatti << " di " << totali << '\n';
         out().flush();
@@ -256,7 +263,7 @@ int esporta(const QStringList& a)
         return erroreUso(sbagliata);
 
     Esportazione::Richiesta r;
-    r.archivio = QFileInfo(archivio).absoluteFilePath();
+    r.archivio = archivioAssoluto(archivio);
     r.file = QFileInfo(file).absoluteFilePath();
 
     bool conFormato = false;
@@ -333,7 +340,7 @@ int stampaCartellini(const QStringList& a)
     Cartellini::Richiesta r;
     if (!leggiMese(a, &r.mese))
         return erroreUso(MeseNonValido);
-    r.archivio = QFileInfo(archivio).absoluteFilePath();
+    r.archivio = archivioAssoluto(archivio);
     r.criteri.codiceDipendente = valoreOpzione(a, QStringLiteral("--dipendente"));
     if (!QFileInfo(r.archivio).isFile())
         return fallito(archivioMancante(r.archivio));

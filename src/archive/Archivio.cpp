@@ -1,5 +1,7 @@
 #include "Archivio.h"
 
+#include "archive/Schema.h"
+
 #include <QAtomicInteger>
 #include <QDateTime>
 #include <QDir>
@@ -301,10 +303,15 @@ QByteArray quotaNome(const QByteArray& nome)
 
 Archivio::Archivio(const QString& percorso, Apertura modo)
     : m_percorso(percorso)
+    , m_motore(MotoreDi(percorso))
 {
     if (percorso.trimmed().isEmpty())
         throw ErroreArchivio(
             CodiciErrore::PercorsoNonValido, QStringLiteral("Il percorso dell'archivio non è indicato."));
+    if (m_motore == Motore::PostgreSQL) {
+        apriServer();
+        return;
+    }
     const QFileInfo info(percorso);
     if (!cartellaEsiste(percorso) || info.isDir())
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
@@ -344,6 +351,81 @@ Archivio::Archivio(const QString& percorso, Apertura modo)
     }
 }
 
+void Archivio::apriServer()
+{
+    QString motivo;
+    const std::optional<IndirizzoServer> indirizzo = IndirizzoServer::Leggi(m_percorso, &motivo);
+    if (!indirizzo)
+        throw ErroreArchivio(CodiciErrore::PercorsoNonValido, motivo);
+    m_nomeConnessione = QStringLiteral("archivio-%1").arg(g_contatoreConnessioni.fetchAndAddRelaxed(1));
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_nomeConnessione);
+    const auto chiudi = [this] {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_nomeConnessione);
+        m_nomeConnessione.clear();
+    };
+    if (!m_db.isValid()) {
+        chiudi();
+        throw ErroreArchivio(CodiciErrore::Generico,
+            QStringLiteral("Il supporto per gli archivi su server PostgreSQL non è installato (driver QPSQL)."));
+    }
+    m_db.setHostName(indirizzo->host);
+    m_db.setPort(indirizzo->porta);
+    m_db.setDatabaseName(indirizzo->database);
+    if (!indirizzo->utente.isEmpty())
+        m_db.setUserName(indirizzo->utente);
+    // The password comes from the user's ~/.pgpass or PGPASSWORD, as for every PostgreSQL client.
+    m_db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=cartavia"));
+    if (!m_db.open()) {
+        const QSqlError e = m_db.lastError();
+        chiudi();
+        if (e.nativeErrorCode().size() == 5)
+            throw TraduciServer(e.nativeErrorCode(), testoMotore(e), indirizzo->Descrizione()).suArchivio(m_percorso);
+        throw ErroreArchivio(CodiciErrore::FileNonTrovato,
+            QStringLiteral("Impossibile collegarsi all'archivio %1. (%2)")
+                .arg(indirizzo->Descrizione(), testoMotore(e).trimmed()))
+            .suArchivio(m_percorso);
+    }
+    // A lock held by another copy fails fast, as the file's busy wait does, so the error routine
+    // can show the wait window and try again; notices of what exists already are no news.
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("SET lock_timeout = %1").arg(AttesaMotoreMs))
+        || !q.exec(QStringLiteral("SET client_min_messages = warning"))) {
+        const ErroreArchivio e = errore(q.lastError());
+        q = QSqlQuery();
+        chiudi();
+        throw e;
+    }
+}
+
+QString Archivio::quota(const QString& nome) const
+{
+    QString q = m_motore == Motore::PostgreSQL ? nome.toLower() : nome;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+bool Archivio::tenta(const QString& sql)
+{
+    // On the server a failed statement spoils the transaction around it: a savepoint keeps it.
+    const bool puntoDiRipresa = m_motore == Motore::PostgreSQL && m_inTransazione;
+    if (puntoDiRipresa)
+        esegui(QStringLiteral("SAVEPOINT tentativo"));
+    try {
+        esegui(sql);
+    } catch (const ErroreArchivio& e) {
+        if (e.numero() == CodiciErrore::Bloccato)
+            throw;
+        if (puntoDiRipresa)
+            esegui(QStringLiteral("ROLLBACK TO SAVEPOINT tentativo"));
+        return false;
+    }
+    if (puntoDiRipresa)
+        esegui(QStringLiteral("RELEASE SAVEPOINT tentativo"));
+    return true;
+}
+
 Archivio::~Archivio()
 {
     if (m_nomeConnessione.isEmpty())
@@ -359,6 +441,13 @@ QSqlQuery Archivio::esegui(const QString& sql, const QVariantList& valori)
 {
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
+    // The server prepares queries and data changes only: the rest (transactions, schema) goes as
+    // it is, and has no values to bind.
+    if (m_motore == Motore::PostgreSQL && valori.isEmpty()) {
+        if (!q.exec(sql))
+            throw errore(q.lastError(), sql);
+        return q;
+    }
     if (!q.prepare(sql))
         throw errore(q.lastError(), sql);
     eseguiPreparata(q, valori);
@@ -396,7 +485,7 @@ void Archivio::inizia()
 {
     if (m_inTransazione)
         return;
-    esegui(QStringLiteral("BEGIN IMMEDIATE"));
+    esegui(m_motore == Motore::PostgreSQL ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
     m_inTransazione = true;
 }
 
@@ -419,6 +508,12 @@ void Archivio::annulla()
 
 bool Archivio::esisteTabella(const QString& tabella)
 {
+    if (m_motore == Motore::PostgreSQL)
+        return valore(QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = "
+                                     "current_schema() AND lower(table_name) = lower(?)"),
+                   { tabella })
+                   .toInt()
+            > 0;
     return valore(QStringLiteral(
                       "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"),
                { tabella })
@@ -426,9 +521,32 @@ bool Archivio::esisteTabella(const QString& tabella)
         > 0;
 }
 
+namespace {
+// A server folds unquoted names to lower case: the program's own spelling where it knows the name.
+QString nomeDelloSchema(const QString& nome, const QStringList& noti)
+{
+    for (const QString& n : noti)
+        if (n.compare(nome, Qt::CaseInsensitive) == 0)
+            return n;
+    return nome;
+}
+} // namespace
+
 QStringList Archivio::campi(const QString& tabella)
 {
     QStringList nomi;
+    if (m_motore == Motore::PostgreSQL) {
+        QStringList noti;
+        if (const Schema::Tabella* t = Schema::TrovaTabella(tabella))
+            for (const Schema::Campo& c : t->campi)
+                noti << c.nome;
+        QSqlQuery q = esegui(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = "
+                                            "current_schema() AND lower(table_name) = lower(?) ORDER BY ordinal_position"),
+            { tabella });
+        while (q.next())
+            nomi << nomeDelloSchema(q.value(0).toString(), noti);
+        return nomi;
+    }
     QSqlQuery q = esegui(QStringLiteral("SELECT name FROM pragma_table_info(?)"), { tabella });
     while (q.next())
         nomi << q.value(0).toString();
@@ -438,6 +556,21 @@ QStringList Archivio::campi(const QString& tabella)
 QStringList Archivio::indici(const QString& tabella)
 {
     QStringList nomi;
+    if (m_motore == Motore::PostgreSQL) {
+        QStringList noti;
+        if (const Schema::Tabella* t = Schema::TrovaTabella(tabella))
+            for (const Schema::Indice& i : t->indici)
+                noti << Schema::NomeIndiceArchivio(t->nome, i.nome);
+        // The key's own index (<table>_pkey) is the engine's, as SQLite's rowid is.
+        QSqlQuery q = esegui(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() "
+                                            "AND lower(tablename) = lower(?) AND indexname NOT LIKE '%\\_pkey' ESCAPE '\\' "
+                                            "ORDER BY indexname"),
+            { tabella });
+        while (q.next())
+            nomi << nomeDelloSchema(q.value(0).toString(), noti);
+        nomi.sort();
+        return nomi;
+    }
     QSqlQuery q = esegui(
         QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ? COLLATE NOCASE "
                        "AND name NOT LIKE 'sqlite_autoindex%' ORDER BY name"),
@@ -449,32 +582,46 @@ QStringList Archivio::indici(const QString& tabella)
 
 qint64 RigaRapida::intero(int colonna) const
 {
+    if (m_query)
+        return m_query->value(colonna).toLongLong();
     return sqlite3_column_int64(m_istruzione, colonna);
 }
 
 double RigaRapida::reale(int colonna) const
 {
+    if (m_query)
+        return m_query->value(colonna).toDouble();
     return sqlite3_column_double(m_istruzione, colonna);
 }
 
 QString RigaRapida::testo(int colonna) const
 {
+    if (m_query)
+        return m_query->value(colonna).toString();
     const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_istruzione, colonna));
     return t ? QString::fromUtf8(t, sqlite3_column_bytes(m_istruzione, colonna)) : QString();
 }
 
 QByteArrayView RigaRapida::grezzo(int colonna) const
 {
+    if (m_query) {
+        if (m_grezzi.size() <= colonna)
+            m_grezzi.resize(colonna + 1);
+        m_grezzi[colonna] = m_query->value(colonna).toString().toUtf8();
+        return m_grezzi.at(colonna);
+    }
     const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_istruzione, colonna));
     return t ? QByteArrayView(t, sqlite3_column_bytes(m_istruzione, colonna)) : QByteArrayView();
 }
 
 bool RigaRapida::nullo(int colonna) const
 {
+    if (m_query)
+        return m_query->isNull(colonna);
     return sqlite3_column_type(m_istruzione, colonna) == SQLITE_NULL;
 }
 
-sqlite3* Archivio::motore()
+sqlite3* Archivio::connessioneSqlite()
 {
     const QVariant maniglia = m_db.driver()->handle();
     if (maniglia.isValid() && qstrcmp(maniglia.typeName(), "sqlite3*") == 0)
@@ -488,8 +635,12 @@ sqlite3* Archivio::motore()
 ScritturaRapida::ScritturaRapida(Archivio& db, const QString& sql)
     : m_db(db)
     , m_sql(sql)
-    , m_motore(db.motore())
+    , m_motore(db.motore() == Motore::SQLite ? db.connessioneSqlite() : nullptr)
 {
+    if (!m_motore) {
+        m_query.emplace(db.prepara(sql));
+        return;
+    }
     const QByteArray testoSql = sql.toUtf8();
     controlla(
         sqlite3_prepare_v2(m_motore, testoSql.constData(), int(testoSql.size()), &m_istruzione, nullptr));
@@ -509,28 +660,45 @@ void ScritturaRapida::controlla(int esito)
 
 void ScritturaRapida::intero(int colonna, qint64 valore)
 {
+    if (m_query)
+        return m_query->bindValue(colonna, valore);
     controlla(sqlite3_bind_int64(m_istruzione, colonna + 1, valore));
 }
 
 void ScritturaRapida::reale(int colonna, double valore)
 {
+    if (m_query)
+        return m_query->bindValue(colonna, valore);
     controlla(sqlite3_bind_double(m_istruzione, colonna + 1, valore));
 }
 
 void ScritturaRapida::testo(int colonna, const QString& valore)
 {
+    if (m_query)
+        return m_query->bindValue(colonna, valore);
     const QByteArray t = valore.toUtf8();
     controlla(sqlite3_bind_text(m_istruzione, colonna + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT));
 }
 
 void ScritturaRapida::binario(int colonna, QByteArrayView valore)
 {
+    if (m_query)
+        return m_query->bindValue(colonna, valore.toByteArray());
     controlla(sqlite3_bind_blob64(
         m_istruzione, colonna + 1, valore.data(), sqlite3_uint64(valore.size()), SQLITE_TRANSIENT));
 }
 
 void ScritturaRapida::esegui()
 {
+    if (m_query) {
+        const bool ok = m_query->exec();
+        const QSqlError e = m_query->lastError();
+        for (qsizetype i = 0, n = m_sql.count(QLatin1Char('?')); i < n; ++i)
+            m_query->bindValue(int(i), QVariant(QMetaType(QMetaType::QString)));
+        if (!ok)
+            throw m_db.errore(e, m_sql);
+        return;
+    }
     const int esito = sqlite3_step(m_istruzione);
     sqlite3_reset(m_istruzione);
     sqlite3_clear_bindings(m_istruzione);
@@ -541,7 +709,16 @@ void ScritturaRapida::esegui()
 void Archivio::scorri(
     const QString& sql, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga)
 {
-    sqlite3* motore = this->motore();
+    if (m_motore == Motore::PostgreSQL) {
+        QSqlQuery q = esegui(sql, valori);
+        const RigaRapida r(&q);
+        while (q.next())
+            riga(r);
+        if (q.lastError().isValid())
+            throw errore(q.lastError(), sql);
+        return;
+    }
+    sqlite3* motore = connessioneSqlite();
     sqlite3_stmt* istruzione = nullptr;
     const QByteArray testoSql = sql.toUtf8();
     if (sqlite3_prepare_v2(motore, testoSql.constData(), int(testoSql.size()), &istruzione, nullptr)
@@ -870,7 +1047,35 @@ ErroreArchivio Archivio::errore(int codiceMotore, const QString& testoMotore, co
 
 ErroreArchivio Archivio::errore(const QSqlError& e, const QString& contesto) const
 {
+    if (m_motore == Motore::PostgreSQL)
+        return TraduciServer(e.nativeErrorCode(), testoMotore(e), contesto).suArchivio(m_percorso);
     return errore(e.nativeErrorCode().toInt(), testoMotore(e), contesto);
+}
+
+ErroreArchivio Archivio::TraduciServer(const QString& stato, const QString& motore, const QString& contesto)
+{
+    const QString dettaglio
+        = contesto.isEmpty() ? motore.trimmed() : motore.trimmed() + QStringLiteral(" [") + contesto + QLatin1Char(']');
+    // Another copy's lock held past the wait, or two writers that cannot both go on: the archive
+    // is busy, and the step is worth trying again.
+    if (stato == QLatin1String("55P03") || stato == QLatin1String("40001") || stato == QLatin1String("40P01")
+        || stato == QLatin1String("55006"))
+        return { CodiciErrore::Bloccato, QStringLiteral("L'archivio è bloccato da un altro utente. (%1)").arg(motore.trimmed()) };
+    if (stato == QLatin1String("42P01"))
+        return { CodiciErrore::TabellaNonTrovata, QStringLiteral("Tabella non trovata. (%1)").arg(dettaglio) };
+    if (stato == QLatin1String("42703"))
+        return { CodiciErrore::CampoNonTrovato, QStringLiteral("Campo non trovato. (%1)").arg(dettaglio) };
+    if (stato == QLatin1String("3D000"))
+        return { CodiciErrore::FileNonTrovato, QStringLiteral("Il database non esiste sul server. (%1)").arg(dettaglio) };
+    if (stato == QLatin1String("25006"))
+        return { CodiciErrore::SolaLettura, QStringLiteral("L'archivio è di sola lettura. (%1)").arg(motore.trimmed()) };
+    if (stato == QLatin1String("53100"))
+        return { CodiciErrore::DiscoPieno, QStringLiteral("Il disco del server è pieno. (%1)").arg(motore.trimmed()) };
+    if (stato.startsWith(QLatin1String("08")) || stato.startsWith(QLatin1String("57P")))
+        return { CodiciErrore::ErroreDisco, QStringLiteral("Errore di rete o del server. (%1)").arg(motore.trimmed()) };
+    if (stato.startsWith(QLatin1String("28")) || stato == QLatin1String("42501"))
+        return { CodiciErrore::Generico, QStringLiteral("Accesso all'archivio negato dal server. (%1)").arg(motore.trimmed()) };
+    return { CodiciErrore::Generico, dettaglio };
 }
 
 ErroreArchivio Archivio::Traduci(const QSqlError& errore, const QString& contesto)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ErroreArchivio.h"
+#include "IndirizzoServer.h"
 
 #include <QByteArrayView>
 #include <QSqlDatabase>
@@ -10,6 +11,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -21,6 +23,10 @@ public:
     explicit RigaRapida(sqlite3_stmt* istruzione)
         : m_istruzione(istruzione)
     { }
+    // A row of a server archive, read through Qt SQL.
+    explicit RigaRapida(const QSqlQuery* query)
+        : m_query(query)
+    { }
     qint64 intero(int colonna) const;
     double reale(int colonna) const;
     QString testo(int colonna) const; // "" for null
@@ -29,7 +35,9 @@ public:
     bool nullo(int colonna) const;
 
 private:
-    sqlite3_stmt* m_istruzione;
+    sqlite3_stmt* m_istruzione = nullptr;
+    const QSqlQuery* m_query = nullptr;
+    mutable QList<QByteArray> m_grezzi; // a server row's texts as UTF-8, for grezzo()
 };
 
 // One open archive, for the length of one operation: opened by path, worked on, closed by the
@@ -42,12 +50,21 @@ public:
         CreaSeManca, // a missing file is created (the folder must exist)
     };
 
+    // `percorso` is a file's path or a server address (IndirizzoServer): a server database
+    // must exist; "creating" it there is the creation command's making of the tables.
     explicit Archivio(const QString& percorso, Apertura modo = Apertura::Esistente);
     ~Archivio();
     Archivio(const Archivio&) = delete;
     Archivio& operator=(const Archivio&) = delete;
 
     const QString& percorso() const { return m_percorso; }
+    Motore motore() const { return m_motore; }
+    // A table, field or index name as this engine's SQL wants it.
+    QString quota(const QString& nome) const;
+    // Runs one statement whose failure is expected at times (a field or index that exists, a
+    // unique index older rows break): false when it failed, the transaction still usable. A busy
+    // archive still throws.
+    bool tenta(const QString& sql);
 
     // Runs one statement with bound values; the query is positioned before its first row.
     QSqlQuery esegui(const QString& sql, const QVariantList& valori = {});
@@ -111,16 +128,20 @@ public:
     // Maps an engine error to the program's numbered error.
     static ErroreArchivio Traduci(const QSqlError& errore, const QString& contesto = {});
     static ErroreArchivio Traduci(int codiceMotore, const QString& testoMotore, const QString& contesto = {});
+    // The same for a server's failure, from its SQLSTATE.
+    static ErroreArchivio TraduciServer(const QString& stato, const QString& testoMotore, const QString& contesto = {});
 
 private:
     friend class ScritturaRapida;
     // The engine's own handle under Qt SQL's connection.
-    sqlite3* motore();
+    sqlite3* connessioneSqlite();
+    void apriServer();
     // The numbered error for a failure of this connection; damage marks the archive.
     ErroreArchivio errore(int codiceMotore, const QString& testoMotore, const QString& contesto = {}) const;
     ErroreArchivio errore(const QSqlError& e, const QString& contesto = {}) const;
 
     QString m_percorso;
+    Motore m_motore = Motore::SQLite;
     QString m_nomeConnessione;
     QSqlDatabase m_db;
     bool m_inTransazione = false;
@@ -151,6 +172,7 @@ private:
     QString m_sql;
     sqlite3* m_motore = nullptr;
     sqlite3_stmt* m_istruzione = nullptr;
+    std::optional<QSqlQuery> m_query; // server archives
 };
 
 // Runs `f` in one write transaction: committed when it returns, rolled back when it throws.

@@ -8,13 +8,6 @@
 
 #include <QSqlQuery>
 
-namespace {
-QString quota(const QString& nome)
-{
-    return QLatin1Char('"') + nome + QLatin1Char('"');
-}
-} // namespace
-
 void CreazioneDB::setRiga(const QString& testo)
 {
     m_riga = testo;
@@ -89,8 +82,15 @@ bool CreazioneDB::creaTabella(const Schema::Tabella& tabella)
             Archivio db(m_percorso, Archivio::Apertura::CreaSeManca);
             // One transaction per table: a new archive is written in a few disk syncs, not one per field.
             InTransazione(db, [&] {
+                const auto quota = [&db](const QString& nome) { return db.quota(nome); };
+                // The server compares the texts of these indexes and queries without regard to
+                // case through a collation of this name, as the file's engine has its own.
+                if (db.motore() == Motore::PostgreSQL)
+                    db.esegui(QStringLiteral("CREATE COLLATION IF NOT EXISTS nocase (provider = icu, locale = "
+                                             "'und-u-ks-level2', deterministic = false)"));
                 const Schema::Campo& primo = tabella.campi.first();
-                QString definizione = quota(primo.nome) + QLatin1Char(' ') + Schema::TipoMotore(primo.tipo);
+                QString definizione
+                    = quota(primo.nome) + QLatin1Char(' ') + Schema::TipoMotore(primo.tipo, db.motore());
                 if (!primo.zeroConsentito)
                     definizione += QStringLiteral(" NOT NULL CHECK (%1 <> '')").arg(quota(primo.nome));
                 db.esegui(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
@@ -99,35 +99,23 @@ bool CreazioneDB::creaTabella(const Schema::Tabella& tabella)
                 QStringList esistenti;
                 for (const QString& c : db.campi(tabella.nome))
                     esistenti << c.toLower();
-                for (const Schema::Campo& c : tabella.campi) {
-                    if (esistenti.contains(c.nome.toLower()))
-                        continue;
-                    try {
-                        db.esegui(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                                      .arg(quota(tabella.nome), quota(c.nome), Schema::TipoMotore(c.tipo)));
-                    } catch (const ErroreArchivio& e) {
-                        if (e.numero() == CodiciErrore::Bloccato)
-                            throw;
-                    }
-                }
+                for (const Schema::Campo& c : tabella.campi)
+                    if (!esistenti.contains(c.nome.toLower()))
+                        db.tenta(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                                     .arg(quota(tabella.nome), quota(c.nome), Schema::TipoMotore(c.tipo, db.motore())));
                 for (const Schema::Indice& i : tabella.indici) {
                     QStringList colonne;
                     for (const QString& c : i.campi)
                         colonne << quota(c)
                                 + (i.senzaMaiuscole ? QStringLiteral(" COLLATE NOCASE") : QString());
-                    try {
-                        db.esegui(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)%5")
-                                      .arg(i.unico ? QStringLiteral("UNIQUE ") : QString(),
-                                          quota(Schema::NomeIndiceArchivio(tabella.nome, i.nome)),
-                                          quota(tabella.nome), colonne.join(QStringLiteral(", ")),
-                                          i.condizione.isEmpty() ? QString()
-                                                                 : QStringLiteral(" WHERE ") + i.condizione));
-                    } catch (const ErroreArchivio& e) {
-                        // Rows that break a unique index of an older archive leave it without
-                        // the index; nothing else changes.
-                        if (e.numero() == CodiciErrore::Bloccato)
-                            throw;
-                    }
+                    // Rows that break a unique index of an older archive leave it without the
+                    // index; nothing else changes.
+                    db.tenta(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)%5")
+                                 .arg(i.unico ? QStringLiteral("UNIQUE ") : QString(),
+                                     quota(Schema::NomeIndiceArchivio(tabella.nome, i.nome)),
+                                     quota(tabella.nome), colonne.join(QStringLiteral(", ")),
+                                     i.condizione.isEmpty() ? QString()
+                                                            : QStringLiteral(" WHERE ") + i.condizione));
                 }
             });
         },

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/IndirizzoServer.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -46,7 +48,8 @@ const Tabella* TrovaTabella(const QString& nome);
 // The input limit of a text field, or 0 when unlimited (memo) or unknown.
 int Dimensione(const QString& tabella, const QString& campo);
 
-QString TipoMotore(Tipo tipo);
+// The field's type as the engine declares it.
+QString TipoMotore(Tipo tipo, Motore motore = Motore::SQLite);
 QString NomeIndiceArchivio(const QString& tabella, const QString& indice);
 
 } // namespace Schema

@@ -1,0 +1,95 @@
+#include "IndirizzoServer.h"
+
+#include <QRegularExpression>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace {
+bool schemaServer(const QString& testo)
+{
+    return testo.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
+        || testo.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+} // namespace
+
+bool IndirizzoServer::E(const QString& percorso)
+{
+    return schemaServer(percorso.trimmed());
+}
+
+std::optional<IndirizzoServer> IndirizzoServer::Leggi(const QString& indirizzo, QString* errore)
+{
+    const auto rifiuta = [&](const QString& motivo) -> std::optional<IndirizzoServer> {
+        if (errore)
+            *errore = QStringLiteral("Indirizzo del server non valido: %1 (atteso "
+                                     "postgresql://utente@host:porta/database).")
+                          .arg(motivo);
+        return std::nullopt;
+    };
+    const QString testo = indirizzo.trimmed();
+    if (!schemaServer(testo))
+        return rifiuta(QStringLiteral("deve cominciare con postgresql://"));
+    const QUrl url(testo, QUrl::StrictMode);
+    if (!url.isValid())
+        return rifiuta(url.errorString());
+    if (!url.password().isEmpty())
+        return rifiuta(QStringLiteral("la password non va scritta nell'indirizzo"));
+    IndirizzoServer r;
+    r.host = url.host(QUrl::FullyDecoded);
+    r.utente = url.userName(QUrl::FullyDecoded);
+    r.porta = url.port(5432);
+    r.database = url.path(QUrl::FullyDecoded).mid(1);
+    const QUrlQuery parametri(url);
+    for (const auto& [chiave, valore] : parametri.queryItems(QUrl::FullyDecoded)) {
+        if (chiave == QLatin1String("host")) {
+            r.host = valore;
+        } else if (chiave == QLatin1String("port")) {
+            bool ok = false;
+            r.porta = valore.toInt(&ok);
+            if (!ok)
+                return rifiuta(QStringLiteral("porta «%1»").arg(valore));
+        } else if (chiave == QLatin1String("user")) {
+            r.utente = valore;
+        } else if (chiave == QLatin1String("dbname")) {
+            r.database = valore;
+        } else {
+            return rifiuta(QStringLiteral("parametro sconosciuto «%1»").arg(chiave));
+        }
+    }
+    if (r.porta <= 0 || r.porta > 65535)
+        return rifiuta(QStringLiteral("porta %1").arg(r.porta));
+    static const QRegularExpression nome(QStringLiteral("^[^/\\s]+$"));
+    if (!nome.match(r.database).hasMatch())
+        return rifiuta(QStringLiteral("manca il nome del database"));
+    if (r.host.isEmpty())
+        r.host = QStringLiteral("localhost");
+    return r;
+}
+
+QString IndirizzoServer::Testo() const
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("postgresql"));
+    url.setPath(QLatin1Char('/') + database);
+    QUrlQuery parametri;
+    if (host.startsWith(QLatin1Char('/'))) {
+        parametri.addQueryItem(QStringLiteral("host"), QString::fromLatin1(QUrl::toPercentEncoding(host, "/")));
+        if (porta != 5432)
+            parametri.addQueryItem(QStringLiteral("port"), QString::number(porta));
+        if (!utente.isEmpty())
+            parametri.addQueryItem(QStringLiteral("user"), QString::fromLatin1(QUrl::toPercentEncoding(utente)));
+        url.setQuery(parametri);
+        url.setHost(QString());
+    } else {
+        url.setHost(host);
+        if (porta != 5432)
+            url.setPort(porta);
+        url.setUserName(utente);
+    }
+    return url.toString(QUrl::FullyEncoded);
+}
+
+QString IndirizzoServer::Descrizione() const
+{
+    return QStringLiteral("%1 su %2").arg(database, host.startsWith(QLatin1Char('/')) ? QStringLiteral("questo computer") : host);
+}
