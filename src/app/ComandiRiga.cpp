@@ -1,5 +1,6 @@
 #include "ComandiRiga.h"
 
+#include "archive/Archivio.h"
 #include "archive/ArchivioEsempio.h"
 #include "archive/CreazioneDB.h"
 #include "archive/ErroreArchivio.h"
@@ -311,7 +312,7 @@ int esporta(const QStringList& a)
         return erroreUso(MeseNonValido);
     }
 
-    if (!QFileInfo(r.archivio).isFile())
+    if (!Archivio::Esiste(r.archivio))
         return fallito(archivioMancante(r.archivio));
     r.tipi = RigheDipendenti::CaricaTipi(r.archivio);
     // An unknown code is the export's own refusal.
@@ -342,7 +343,7 @@ int stampaCartellini(const QStringList& a)
         return erroreUso(MeseNonValido);
     r.archivio = archivioAssoluto(archivio);
     r.criteri.codiceDipendente = valoreOpzione(a, QStringLiteral("--dipendente"));
-    if (!QFileInfo(r.archivio).isFile())
+    if (!Archivio::Esiste(r.archivio))
         return fallito(archivioMancante(r.archivio));
     const QString pdf = QFileInfo(file).absoluteFilePath();
     QString errore;

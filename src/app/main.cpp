@@ -1,5 +1,7 @@
 #include "ComandiRiga.h"
 #include "gui/archive/Avvio.h"
+#include "archive/Archivio.h"
+#include "archive/IndirizzoServer.h"
 #include "archive/Module1.h"
 #include "archive/Presenza.h"
 #include "archive/Sessione.h"
@@ -20,15 +22,16 @@ namespace {
 int ApriArchivio(QApplication& app, Sessione& sessione, const QString& percorso)
 {
     const QFileInfo file(percorso);
-    if (percorso.isEmpty() || !file.isFile()) {
+    const bool server = IndirizzoServer::E(percorso);
+    if (percorso.isEmpty() || (server ? !Archivio::Esiste(percorso) : !file.isFile())) {
         QTextStream(stderr) << "Errore: archivio non trovato: " << percorso << '\n';
         return 2;
     }
     app.setApplicationName(QStringLiteral("Cartavia"));
     app.setApplicationVersion(Module1::VersioneProgramma);
     Avvio::CaricaTraduzioni(app);
-    sessione.PercorsoArchivio = file.absoluteFilePath();
-    sessione.NomeArchivio = file.fileName();
+    sessione.PercorsoArchivio = server ? percorso.trimmed() : file.absoluteFilePath();
+    sessione.NomeArchivio = server ? IndirizzoServer::Leggi(percorso)->database : file.fileName();
     Presenza::Inizia(sessione.PercorsoArchivio);
     if (!F_Avvio::Apri(sessione))
         return 1;

@@ -368,7 +368,8 @@ void Archivio::apriServer()
     if (!m_db.isValid()) {
         chiudi();
         throw ErroreArchivio(CodiciErrore::Generico,
-            QStringLiteral("Il supporto per gli archivi su server PostgreSQL non è installato (driver QPSQL)."));
+            QStringLiteral(
+                "Il supporto per gli archivi su server PostgreSQL non è installato (driver QPSQL)."));
     }
     m_db.setHostName(indirizzo->host);
     m_db.setPort(indirizzo->porta);
@@ -381,7 +382,8 @@ void Archivio::apriServer()
         const QSqlError e = m_db.lastError();
         chiudi();
         if (e.nativeErrorCode().size() == 5)
-            throw TraduciServer(e.nativeErrorCode(), testoMotore(e), indirizzo->Descrizione()).suArchivio(m_percorso);
+            throw TraduciServer(e.nativeErrorCode(), testoMotore(e), indirizzo->Descrizione())
+                .suArchivio(m_percorso);
         throw ErroreArchivio(CodiciErrore::FileNonTrovato,
             QStringLiteral("Impossibile collegarsi all'archivio %1. (%2)")
                 .arg(indirizzo->Descrizione(), testoMotore(e).trimmed()))
@@ -437,8 +439,20 @@ Archivio::~Archivio()
     QSqlDatabase::removeDatabase(m_nomeConnessione);
 }
 
-QSqlQuery Archivio::esegui(const QString& sql, const QVariantList& valori)
+QString Archivio::perMotore(const QString& sql) const
 {
+    if (m_motore == Motore::SQLite)
+        return sql;
+    // CROSS JOIN tells the file's engine which table to loop over first; the server orders joins
+    // itself and reads CROSS JOIN as a join without a condition.
+    QString r = sql;
+    r.replace(QLatin1String(" CROSS JOIN "), QLatin1String(" JOIN "));
+    return r;
+}
+
+QSqlQuery Archivio::esegui(const QString& testo, const QVariantList& valori)
+{
+    const QString sql = perMotore(testo);
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     // The server prepares queries and data changes only: the rest (transactions, schema) goes as
@@ -458,7 +472,7 @@ QSqlQuery Archivio::prepara(const QString& sql)
 {
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    if (!q.prepare(sql))
+    if (!q.prepare(perMotore(sql)))
         throw errore(q.lastError(), sql);
     return q;
 }
@@ -540,8 +554,9 @@ QStringList Archivio::campi(const QString& tabella)
         if (const Schema::Tabella* t = Schema::TrovaTabella(tabella))
             for (const Schema::Campo& c : t->campi)
                 noti << c.nome;
-        QSqlQuery q = esegui(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = "
-                                            "current_schema() AND lower(table_name) = lower(?) ORDER BY ordinal_position"),
+        QSqlQuery q = esegui(
+            QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = "
+                           "current_schema() AND lower(table_name) = lower(?) ORDER BY ordinal_position"),
             { tabella });
         while (q.next())
             nomi << nomeDelloSchema(q.value(0).toString(), noti);
@@ -562,9 +577,10 @@ QStringList Archivio::indici(const QString& tabella)
             for (const Schema::Indice& i : t->indici)
                 noti << Schema::NomeIndiceArchivio(t->nome, i.nome);
         // The key's own index (<table>_pkey) is the engine's, as SQLite's rowid is.
-        QSqlQuery q = esegui(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() "
-                                            "AND lower(tablename) = lower(?) AND indexname NOT LIKE '%\\_pkey' ESCAPE '\\' "
-                                            "ORDER BY indexname"),
+        QSqlQuery q = esegui(
+            QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() "
+                           "AND lower(tablename) = lower(?) AND indexname NOT LIKE '%\\_pkey' ESCAPE '\\' "
+                           "ORDER BY indexname"),
             { tabella });
         while (q.next())
             nomi << nomeDelloSchema(q.value(0).toString(), noti);
@@ -763,6 +779,18 @@ void Archivio::scorri(
         if (esito == SQLITE_DONE)
             return;
         throw errore(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
+    }
+}
+
+bool Archivio::Esiste(const QString& percorso)
+{
+    if (!IndirizzoServer::E(percorso))
+        return QFileInfo::exists(percorso);
+    try {
+        Archivio db(percorso);
+        return db.esisteTabella(QStringLiteral("TabellaVersione"));
+    } catch (const ErroreArchivio&) {
+        return false;
     }
 }
 
@@ -1054,27 +1082,35 @@ ErroreArchivio Archivio::errore(const QSqlError& e, const QString& contesto) con
 
 ErroreArchivio Archivio::TraduciServer(const QString& stato, const QString& motore, const QString& contesto)
 {
-    const QString dettaglio
-        = contesto.isEmpty() ? motore.trimmed() : motore.trimmed() + QStringLiteral(" [") + contesto + QLatin1Char(']');
+    const QString dettaglio = contesto.isEmpty()
+        ? motore.trimmed()
+        : motore.trimmed() + QStringLiteral(" [") + contesto + QLatin1Char(']');
     // Another copy's lock held past the wait, or two writers that cannot both go on: the archive
     // is busy, and the step is worth trying again.
     if (stato == QLatin1String("55P03") || stato == QLatin1String("40001") || stato == QLatin1String("40P01")
         || stato == QLatin1String("55006"))
-        return { CodiciErrore::Bloccato, QStringLiteral("L'archivio è bloccato da un altro utente. (%1)").arg(motore.trimmed()) };
+        return { CodiciErrore::Bloccato,
+            QStringLiteral("L'archivio è bloccato da un altro utente. (%1)").arg(motore.trimmed()) };
     if (stato == QLatin1String("42P01"))
-        return { CodiciErrore::TabellaNonTrovata, QStringLiteral("Tabella non trovata. (%1)").arg(dettaglio) };
+        return { CodiciErrore::TabellaNonTrovata,
+            QStringLiteral("Tabella non trovata. (%1)").arg(dettaglio) };
     if (stato == QLatin1String("42703"))
         return { CodiciErrore::CampoNonTrovato, QStringLiteral("Campo non trovato. (%1)").arg(dettaglio) };
     if (stato == QLatin1String("3D000"))
-        return { CodiciErrore::FileNonTrovato, QStringLiteral("Il database non esiste sul server. (%1)").arg(dettaglio) };
+        return { CodiciErrore::FileNonTrovato,
+            QStringLiteral("Il database non esiste sul server. (%1)").arg(dettaglio) };
     if (stato == QLatin1String("25006"))
-        return { CodiciErrore::SolaLettura, QStringLiteral("L'archivio è di sola lettura. (%1)").arg(motore.trimmed()) };
+        return { CodiciErrore::SolaLettura,
+            QStringLiteral("L'archivio è di sola lettura. (%1)").arg(motore.trimmed()) };
     if (stato == QLatin1String("53100"))
-        return { CodiciErrore::DiscoPieno, QStringLiteral("Il disco del server è pieno. (%1)").arg(motore.trimmed()) };
+        return { CodiciErrore::DiscoPieno,
+            QStringLiteral("Il disco del server è pieno. (%1)").arg(motore.trimmed()) };
     if (stato.startsWith(QLatin1String("08")) || stato.startsWith(QLatin1String("57P")))
-        return { CodiciErrore::ErroreDisco, QStringLiteral("Errore di rete o del server. (%1)").arg(motore.trimmed()) };
+        return { CodiciErrore::ErroreDisco,
+            QStringLiteral("Errore di rete o del server. (%1)").arg(motore.trimmed()) };
     if (stato.startsWith(QLatin1String("28")) || stato == QLatin1String("42501"))
-        return { CodiciErrore::Generico, QStringLiteral("Accesso all'archivio negato dal server. (%1)").arg(motore.trimmed()) };
+        return { CodiciErrore::Generico,
+            QStringLiteral("Accesso all'archivio negato dal server. (%1)").arg(motore.trimmed()) };
     return { CodiciErrore::Generico, dettaglio };
 }
 

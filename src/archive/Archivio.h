@@ -104,6 +104,9 @@ public:
     // Safe on any thread. A `destinazione` left by a failure is the caller's to remove.
     static void CopiaIstantanea(
         const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento = {});
+    // Whether there is an archive at `percorso`: the file, or the program's tables in the server's
+    // database (a database that cannot be reached counts as none).
+    static bool Esiste(const QString& percorso);
     // Throws unless `percorso` is a file the engine reads as an archive (its header).
     static void Verifica(const QString& percorso);
     // What opening an archive checks: the header, then the schema (tables, fields, indexes) and
@@ -129,12 +132,15 @@ public:
     static ErroreArchivio Traduci(const QSqlError& errore, const QString& contesto = {});
     static ErroreArchivio Traduci(int codiceMotore, const QString& testoMotore, const QString& contesto = {});
     // The same for a server's failure, from its SQLSTATE.
-    static ErroreArchivio TraduciServer(const QString& stato, const QString& testoMotore, const QString& contesto = {});
+    static ErroreArchivio TraduciServer(
+        const QString& stato, const QString& testoMotore, const QString& contesto = {});
 
 private:
     friend class ScritturaRapida;
     // The engine's own handle under Qt SQL's connection.
     sqlite3* connessioneSqlite();
+    // The program's SQL as this engine reads it.
+    QString perMotore(const QString& sql) const;
     void apriServer();
     // The numbered error for a failure of this connection; damage marks the archive.
     ErroreArchivio errore(int codiceMotore, const QString& testoMotore, const QString& contesto = {}) const;

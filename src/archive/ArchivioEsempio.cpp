@@ -1,5 +1,7 @@
 #include "ArchivioEsempio.h"
 
+#include "archive/IndirizzoServer.h"
+
 #include "archive/Archivio.h"
 #include "archive/CreazioneDB.h"
 #include "archive/Module1.h"
@@ -176,10 +178,14 @@ Risultato Crea(
     const QString& percorso, const Opzioni& opzioni, const std::function<void(int, int)>& avanzamento)
 {
     Risultato r;
-    const QString assoluto = QFileInfo(percorso).absoluteFilePath();
-    if (QFileInfo::exists(assoluto)) {
-        r.errore
-            = QStringLiteral("Il file «%1» esiste già: l'archivio di esempio si crea solo in un file nuovo.")
+    const bool server = IndirizzoServer::E(percorso);
+    const QString assoluto = server ? percorso : QFileInfo(percorso).absoluteFilePath();
+    if (Archivio::Esiste(assoluto)) {
+        r.errore = server
+            ? QStringLiteral("L'archivio %1 contiene già le tabelle di Cartavia: l'archivio di esempio "
+                             "si crea solo in un database vuoto.")
+                  .arg(IndirizzoServer::Leggi(assoluto)->Descrizione())
+            : QStringLiteral("Il file «%1» esiste già: l'archivio di esempio si crea solo in un file nuovo.")
                   .arg(QDir::toNativeSeparators(assoluto));
         return r;
     }
@@ -339,7 +345,8 @@ Risultato Crea(
             }
         });
     } catch (const ErroreArchivio& e) {
-        QFile::remove(assoluto);
+        if (!server)
+            QFile::remove(assoluto);
         r.errore = e.descrizione();
         r.registrazioni = 0;
         return r;

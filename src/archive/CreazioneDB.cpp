@@ -86,8 +86,9 @@ bool CreazioneDB::creaTabella(const Schema::Tabella& tabella)
                 // The server compares the texts of these indexes and queries without regard to
                 // case through a collation of this name, as the file's engine has its own.
                 if (db.motore() == Motore::PostgreSQL)
-                    db.esegui(QStringLiteral("CREATE COLLATION IF NOT EXISTS nocase (provider = icu, locale = "
-                                             "'und-u-ks-level2', deterministic = false)"));
+                    db.esegui(
+                        QStringLiteral("CREATE COLLATION IF NOT EXISTS nocase (provider = icu, locale = "
+                                       "'und-u-ks-level2', deterministic = false)"));
                 const Schema::Campo& primo = tabella.campi.first();
                 QString definizione
                     = quota(primo.nome) + QLatin1Char(' ') + Schema::TipoMotore(primo.tipo, db.motore());
@@ -102,7 +103,8 @@ bool CreazioneDB::creaTabella(const Schema::Tabella& tabella)
                 for (const Schema::Campo& c : tabella.campi)
                     if (!esistenti.contains(c.nome.toLower()))
                         db.tenta(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                                     .arg(quota(tabella.nome), quota(c.nome), Schema::TipoMotore(c.tipo, db.motore())));
+                                     .arg(quota(tabella.nome), quota(c.nome),
+                                         Schema::TipoMotore(c.tipo, db.motore())));
                 for (const Schema::Indice& i : tabella.indici) {
                     QStringList colonne;
                     for (const QString& c : i.campi)

@@ -68,28 +68,30 @@ std::optional<IndirizzoServer> IndirizzoServer::Leggi(const QString& indirizzo, 
 
 QString IndirizzoServer::Testo() const
 {
+    const auto codifica = [](const QString& t, const QByteArray& lascia = {}) {
+        return QString::fromLatin1(QUrl::toPercentEncoding(t, lascia));
+    };
+    if (host.startsWith(QLatin1Char('/'))) {
+        // No authority part: the socket's folder goes in the parameters.
+        QString r = QStringLiteral("postgresql:///%1?host=%2").arg(codifica(database), codifica(host, "/"));
+        if (porta != 5432)
+            r += QStringLiteral("&port=%1").arg(porta);
+        if (!utente.isEmpty())
+            r += QStringLiteral("&user=") + codifica(utente);
+        return r;
+    }
     QUrl url;
     url.setScheme(QStringLiteral("postgresql"));
+    url.setHost(host);
+    if (porta != 5432)
+        url.setPort(porta);
+    url.setUserName(utente);
     url.setPath(QLatin1Char('/') + database);
-    QUrlQuery parametri;
-    if (host.startsWith(QLatin1Char('/'))) {
-        parametri.addQueryItem(QStringLiteral("host"), QString::fromLatin1(QUrl::toPercentEncoding(host, "/")));
-        if (porta != 5432)
-            parametri.addQueryItem(QStringLiteral("port"), QString::number(porta));
-        if (!utente.isEmpty())
-            parametri.addQueryItem(QStringLiteral("user"), QString::fromLatin1(QUrl::toPercentEncoding(utente)));
-        url.setQuery(parametri);
-        url.setHost(QString());
-    } else {
-        url.setHost(host);
-        if (porta != 5432)
-            url.setPort(porta);
-        url.setUserName(utente);
-    }
     return url.toString(QUrl::FullyEncoded);
 }
 
 QString IndirizzoServer::Descrizione() const
 {
-    return QStringLiteral("%1 su %2").arg(database, host.startsWith(QLatin1Char('/')) ? QStringLiteral("questo computer") : host);
+    return QStringLiteral("%1 su %2")
+        .arg(database, host.startsWith(QLatin1Char('/')) ? QStringLiteral("questo computer") : host);
 }

@@ -283,7 +283,7 @@ void leggiArchivio(Archivio& db, const Richiesta& r, const Periodo& p, Lettura& 
 
 std::optional<QString> Leggi(const Richiesta& richiesta, const Periodo& periodo, Lettura& lettura)
 {
-    if (!QFileInfo(richiesta.archivio).isFile())
+    if (!Archivio::Esiste(richiesta.archivio))
         return QStringLiteral("L'archivio «%1» non esiste.").arg(richiesta.archivio);
     lettura = Lettura();
     lettura.periodo = periodo;
