@@ -6,6 +6,7 @@
 #include "archive/ErroreArchivio.h"
 #include "archive/ImportazioneJet.h"
 #include "archive/IndirizzoServer.h"
+#include "archive/TrasferimentoArchivio.h"
 #include "archive/Module1.h"
 #include "comune/Festivita.h"
 #include "comune/Orologio.h"
@@ -57,6 +58,10 @@ void scriviAiuto(QTextStream& s)
          "  --importa-archivio VECCHIO.mdb NUOVO.mdb\n"
          "                             crea un nuovo archivio con i dati di un archivio della\n"
          "                             versione precedente (Jet, Access 97 o 2000-2003)\n"
+         "  --copia-archivio SORGENTE DESTINAZIONE\n"
+         "                             copia un archivio intero in uno nuovo: da file a server\n"
+         "                             (postgresql://utente@host:porta/database), da server a\n"
+         "                             file, o tra due dello stesso tipo\n"
          "  --aiuto, --help, -h        mostra questo aiuto\n";
     s.flush();
 }
@@ -249,6 +254,35 @@ int importaArchivio(const QStringList& a)
     }
 }
 
+int copiaArchivio(const QStringList& a)
+{
+    if (!dueFile(a))
+        return erroreUso(QStringLiteral(
+            "indicare l'archivio da copiare e quello nuovo (--copia-archivio SORGENTE DESTINAZIONE)."));
+    if (a.size() > 3)
+        return erroreUso(QStringLiteral("--copia-archivio non vuole altri argomenti: %1").arg(a.at(3)));
+    const QString destinazione = archivioAssoluto(a.at(2));
+    try {
+        int ultimo = -1;
+        const TrasferimentoArchivio::Righe righe
+            = TrasferimentoArchivio::Copia(archivioAssoluto(a.at(1)), destinazione, [&ultimo](int percento) {
+                  if (percento / 10 != ultimo / 10) {
+                      out() << "Copia: " << percento << "%\n";
+                      out().flush();
+                  }
+                  ultimo = percento;
+                  return true;
+              });
+        out() << "Archivio copiato in: " << destinazione << '\n';
+        for (const auto& [tabella, n] : righe)
+            out() << tabella << ": " << n << " righe\n";
+        out().flush();
+        return 0;
+    } catch (const ErroreArchivio& e) {
+        return fallito(e.descrizione());
+    }
+}
+
 int esporta(const QStringList& a)
 {
     const QString archivio = a.value(1);
@@ -422,6 +456,8 @@ int Esegui(const QStringList& argomenti)
         return esporta(a);
     if (comando == QLatin1String("--importa-archivio"))
         return importaArchivio(a);
+    if (comando == QLatin1String("--copia-archivio"))
+        return copiaArchivio(a);
     if (comando == QLatin1String("--stampa-cartellini"))
         return stampaCartellini(a);
     if (comando == QLatin1String("--festivita")) {

@@ -428,6 +428,19 @@ bool Archivio::tenta(const QString& sql)
     return true;
 }
 
+void Archivio::chiaviDopoCopia(const Schema::Tabella& tabella)
+{
+    // The file's engine keeps its counter past every key written; the server's identity does not.
+    if (m_motore != Motore::PostgreSQL || tabella.campi.isEmpty()
+        || tabella.campi.first().tipo != Schema::Tipo::LongAuto)
+        return;
+    const QString t = quota(tabella.nome);
+    const QString k = quota(tabella.campi.first().nome);
+    esegui(QStringLiteral(
+        "SELECT setval(pg_get_serial_sequence('%1', '%2'), coalesce(max(%3), 0) + 1, false) FROM %4")
+               .arg(tabella.nome.toLower(), tabella.campi.first().nome.toLower(), k, t));
+}
+
 Archivio::~Archivio()
 {
     if (m_nomeConnessione.isEmpty())
@@ -655,11 +668,19 @@ ScritturaRapida::ScritturaRapida(Archivio& db, const QString& sql)
 {
     if (!m_motore) {
         m_query.emplace(db.prepara(sql));
+        svuotaValori();
         return;
     }
     const QByteArray testoSql = sql.toUtf8();
     controlla(
         sqlite3_prepare_v2(m_motore, testoSql.constData(), int(testoSql.size()), &m_istruzione, nullptr));
+}
+
+void ScritturaRapida::svuotaValori()
+{
+    // Through Qt SQL every value of a row is bound, the nulls too.
+    for (qsizetype i = 0, n = m_sql.count(QLatin1Char('?')); i < n; ++i)
+        m_query->bindValue(int(i), QVariant(QMetaType(QMetaType::QString)));
 }
 
 ScritturaRapida::~ScritturaRapida()
@@ -709,8 +730,7 @@ void ScritturaRapida::esegui()
     if (m_query) {
         const bool ok = m_query->exec();
         const QSqlError e = m_query->lastError();
-        for (qsizetype i = 0, n = m_sql.count(QLatin1Char('?')); i < n; ++i)
-            m_query->bindValue(int(i), QVariant(QMetaType(QMetaType::QString)));
+        svuotaValori();
         if (!ok)
             throw m_db.errore(e, m_sql);
         return;
@@ -720,6 +740,49 @@ void ScritturaRapida::esegui()
     sqlite3_clear_bindings(m_istruzione);
     if (esito != SQLITE_DONE)
         controlla(esito == SQLITE_ROW ? SQLITE_MISUSE : esito);
+}
+
+QByteArray RigaRapida::binario(int colonna) const
+{
+    if (m_query)
+        return m_query->value(colonna).toByteArray();
+    const auto* b = static_cast<const char*>(sqlite3_column_blob(m_istruzione, colonna));
+    return b ? QByteArray(b, sqlite3_column_bytes(m_istruzione, colonna)) : QByteArray();
+}
+
+RigaRapida::Genere RigaRapida::genere(int colonna) const
+{
+    if (m_query) {
+        const QVariant v = m_query->value(colonna);
+        if (v.isNull())
+            return Genere::Nullo;
+        switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+        case QMetaType::Bool:
+            return Genere::Intero;
+        case QMetaType::Double:
+            return Genere::Reale;
+        case QMetaType::QByteArray:
+            return Genere::Binario;
+        default:
+            return Genere::Testo;
+        }
+    }
+    switch (sqlite3_column_type(m_istruzione, colonna)) {
+    case SQLITE_NULL:
+        return Genere::Nullo;
+    case SQLITE_INTEGER:
+        return Genere::Intero;
+    case SQLITE_FLOAT:
+        return Genere::Reale;
+    case SQLITE_BLOB:
+        return Genere::Binario;
+    default:
+        return Genere::Testo;
+    }
 }
 
 void Archivio::scorri(

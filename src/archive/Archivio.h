@@ -13,6 +13,9 @@
 #include <functional>
 #include <optional>
 
+namespace Schema {
+struct Tabella;
+}
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -33,6 +36,11 @@ public:
     // The text's bytes as the engine holds them (UTF-8), valid until the next row.
     QByteArrayView grezzo(int colonna) const;
     bool nullo(int colonna) const;
+    // The bytes of a binary value (a logo), empty for null.
+    QByteArray binario(int colonna) const;
+    // What the engine holds in the column, whatever the field's declared type.
+    enum class Genere { Nullo, Intero, Reale, Testo, Binario };
+    Genere genere(int colonna) const;
 
 private:
     sqlite3_stmt* m_istruzione = nullptr;
@@ -65,6 +73,8 @@ public:
     // unique index older rows break): false when it failed, the transaction still usable. A busy
     // archive still throws.
     bool tenta(const QString& sql);
+    // After rows came in with their own keys: new keys of `tabella` go on after the highest one.
+    void chiaviDopoCopia(const Schema::Tabella& tabella);
 
     // Runs one statement with bound values; the query is positioned before its first row.
     QSqlQuery esegui(const QString& sql, const QVariantList& valori = {});
@@ -173,6 +183,7 @@ public:
 
 private:
     void controlla(int esito);
+    void svuotaValori();
 
     Archivio& m_db;
     QString m_sql;

@@ -6,6 +6,7 @@
 #include "archive/IndirizzoServer.h"
 #include "archive/Module1.h"
 #include "archive/Schema.h"
+#include "archive/TrasferimentoArchivio.h"
 #include "diary/GrigliaDettaglio.h"
 #include "diary/MeseDiario.h"
 #include "diary/RigheDipendenti.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlQuery>
 #include <QtTest>
 
 // The same archive on a file and on the private PostgreSQL server the test run starts: the
@@ -30,6 +32,7 @@ private slots:
     void schemaSulServer();
     void stessoArchivioSuEntrambi();
     void archivioOccupato();
+    void copiaAndataERitorno();
 
 private:
     QString m_server;
@@ -228,6 +231,62 @@ void TestArchivioServer::archivioOccupato()
     altro.annulla();
     InTransazione(db, [&] { db.esegui(QStringLiteral("INSERT INTO TabellaStati (Stato) VALUES ('M')")); });
     QCOMPARE(db.valore(QStringLiteral("SELECT count(*) FROM TabellaStati")).toInt(), 1);
+}
+
+// A file archive copied onto the server and back is the same table by table, value by value and
+// type by type; on the server new keys go on after the copied ones; a copy onto a server that
+// holds an archive already is refused and changes nothing.
+void TestArchivioServer::copiaAndataERitorno()
+{
+    AmbienteTest amb(false);
+    ArchivioEsempio::Opzioni o;
+    o.dipendenti = 5;
+    o.mesi = 2;
+    o.ultimoMese = QDate(2026, 3, 1);
+    const QString file = amb.percorso(QStringLiteral("Andata.mdb"));
+    QVERIFY(ArchivioEsempio::Crea(file, o).ok);
+    AmbienteTest::sqlSu(
+        file, QStringLiteral("UPDATE Configurazioni SET Logo = ?"), { QByteArray("\x00\x01\xff logo", 8) });
+    TrasferimentoArchivio::Copia(file, m_server);
+    const QString ritorno = amb.percorso(QStringLiteral("Ritorno.mdb"));
+    TrasferimentoArchivio::Copia(m_server, ritorno);
+    QCOMPARE(QDir(amb.cartella()).entryList(QDir::Files).size(), 2);
+
+    for (const Schema::Tabella& t : Schema::Tabelle()) {
+        const QString sql = QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(t.nome);
+        Archivio a(file);
+        Archivio b(ritorno);
+        QSqlQuery qa = a.esegui(sql);
+        QSqlQuery qb = b.esegui(sql);
+        int righe = 0;
+        while (qa.next()) {
+            QVERIFY2(qb.next(), qPrintable(t.nome));
+            for (int c = 0; c < t.campi.size(); ++c) {
+                const QVariant va = qa.value(c);
+                const QVariant vb = qb.value(c);
+                QVERIFY2(va.isNull() == vb.isNull() && va.typeId() == vb.typeId() && va == vb,
+                    qPrintable(QStringLiteral("%1.%2: %3 / %4")
+                                   .arg(t.nome, t.campi.at(c).nome, va.toString(), vb.toString())));
+            }
+            ++righe;
+        }
+        QVERIFY(!qb.next());
+        if (t.nome == QLatin1String("TabellaMovimenti"))
+            QVERIFY(righe > 100);
+    }
+    Archivio db(m_server);
+    const qint64 massimo = db.valore(QStringLiteral("SELECT max(Indice) FROM TabellaMovimenti")).toLongLong();
+    db.esegui(QStringLiteral("INSERT INTO TabellaMovimenti (Stato) VALUES ('F')"));
+    QCOMPARE(db.valore(QStringLiteral("SELECT max(Indice) FROM TabellaMovimenti")).toLongLong(), massimo + 1);
+
+    int numero = 0;
+    try {
+        TrasferimentoArchivio::Copia(ritorno, m_server);
+    } catch (const ErroreArchivio& e) {
+        numero = e.numero();
+    }
+    QCOMPARE(numero, CodiciErrore::Generico);
+    QCOMPARE(db.valore(QStringLiteral("SELECT max(Indice) FROM TabellaMovimenti")).toLongLong(), massimo + 1);
 }
 
 QTEST_GUILESS_MAIN(TestArchivioServer)
