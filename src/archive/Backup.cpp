@@ -1,5 +1,9 @@
 #include "Backup.h"
 
+#include "archive/IndirizzoServer.h"
+#include "archive/Schema.h"
+#include "archive/TrasferimentoArchivio.h"
+
 #include "archive/Archivio.h"
 #include "comune/Orologio.h"
 #include "archive/CreazioneDB.h"
@@ -197,14 +201,18 @@ QString DataBackup(const QString& nomeFile)
 
 QString DestinazioneBackup(const QString& archivio, const QString& cartellaBackup)
 {
-    return QDir(cartellaBackup)
-        .absoluteFilePath(NomeBackup(Orologio::Oggi(), QFileInfo(archivio).fileName()));
+    // A server archive's backups are named after its database, as a file's after the file.
+    const std::optional<IndirizzoServer> server = IndirizzoServer::E(archivio) ? IndirizzoServer::Leggi(archivio)
+                                                                               : std::nullopt;
+    const QString nome = server ? server->database + QStringLiteral(".mdb") : QFileInfo(archivio).fileName();
+    return QDir(cartellaBackup).absoluteFilePath(NomeBackup(Orologio::Oggi(), nome));
 }
 
 void CopiaControllata(
     const QString& archivio, const QString& destinazione, const Archivio::Avanzamento& avanzamento)
 {
-    if (archivio.trimmed().isEmpty() || !QFileInfo(archivio).isFile())
+    const bool server = IndirizzoServer::E(archivio);
+    if (archivio.trimmed().isEmpty() || (server ? !Archivio::Esiste(archivio) : !QFileInfo(archivio).isFile()))
         throw ErroreArchivio(CodiciErrore::FileNonTrovato,
             QStringLiteral("Impossibile trovare l'archivio «%1».").arg(nativo(archivio)));
     const QString cartella = QFileInfo(destinazione).absolutePath();
@@ -226,6 +234,16 @@ void CopiaControllata(
     QFile::remove(temporaneo);
     QFile::remove(compatto);
     try {
+        if (server) {
+            // One snapshot of the server's tables into an ordinary archive file, which opens
+            // anywhere without the server.
+            TrasferimentoArchivio::Copia(archivio, temporaneo, tratto(avanzamento, 0, 90));
+            Archivio::VerificaCompleta(temporaneo, tratto(avanzamento, 90, 99));
+            rinomina(temporaneo, destinazione);
+            if (avanzamento)
+                avanzamento(100);
+            return;
+        }
         Archivio::CopiaIstantanea(archivio, temporaneo, tratto(avanzamento, 0, 60));
         // The copy is the archive page for page: checking it is checking the archive, without
         // holding the archive meanwhile. A damaged archive never replaces the day's backup.
@@ -492,6 +510,14 @@ Esito Ripristino(const QString& archivio, const QString& cartellaBackup, const Q
 
 void CompattaArchivio(const QString& archivio)
 {
+    if (IndirizzoServer::E(archivio)) {
+        // The server reclaims space and refreshes its statistics while others go on working.
+        Archivio db(archivio);
+        for (const Schema::Tabella& t : Schema::Tabelle())
+            if (db.esisteTabella(t.nome))
+                db.esegui(QStringLiteral("VACUUM (ANALYZE) %1").arg(db.quota(t.nome)));
+        return;
+    }
     if (!QFileInfo(archivio).isFile())
         throw ErroreArchivio(CodiciErrore::FileNonTrovato,
             QStringLiteral("Impossibile trovare il file «%1».").arg(nativo(archivio)));

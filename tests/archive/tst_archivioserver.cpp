@@ -2,6 +2,7 @@
 
 #include "archive/Archivio.h"
 #include "archive/ArchivioEsempio.h"
+#include "archive/Backup.h"
 #include "archive/CreazioneDB.h"
 #include "archive/IndirizzoServer.h"
 #include "archive/Module1.h"
@@ -15,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -33,6 +35,7 @@ private slots:
     void stessoArchivioSuEntrambi();
     void archivioOccupato();
     void copiaAndataERitorno();
+    void backupEOttimizzazione();
 
 private:
     QString m_server;
@@ -287,6 +290,26 @@ void TestArchivioServer::copiaAndataERitorno()
     }
     QCOMPARE(numero, CodiciErrore::Generico);
     QCOMPARE(db.valore(QStringLiteral("SELECT max(Indice) FROM TabellaMovimenti")).toLongLong(), massimo + 1);
+}
+
+// A server archive's backup is an ordinary archive file named after the database, holding the
+// rows as they were; compaction leaves every row in place.
+void TestArchivioServer::backupEOttimizzazione()
+{
+    AmbienteTest amb(false);
+    ArchivioEsempio::Opzioni o;
+    o.dipendenti = 3;
+    o.mesi = 1;
+    QVERIFY(ArchivioEsempio::Crea(m_server, o).ok);
+    const qint64 righe = Archivio(m_server).valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong();
+    QString errore;
+    QVERIFY2(Backup::CopiaArchivio(m_server, amb.cartella(), &errore), qPrintable(errore));
+    const QString copia = Backup::DestinazioneBackup(m_server, amb.cartella());
+    QVERIFY(copia.endsWith(QStringLiteral("-cartavia_test.mdb")));
+    QCOMPARE(QDir(amb.cartella()).entryList(QDir::Files), QStringList { QFileInfo(copia).fileName() });
+    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong(), righe);
+    Backup::CompattaArchivio(m_server);
+    QCOMPARE(Archivio(m_server).valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong(), righe);
 }
 
 QTEST_GUILESS_MAIN(TestArchivioServer)
