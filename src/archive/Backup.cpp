@@ -202,8 +202,8 @@ QString DataBackup(const QString& nomeFile)
 QString DestinazioneBackup(const QString& archivio, const QString& cartellaBackup)
 {
     // A server archive's backups are named after its database, as a file's after the file.
-    const std::optional<IndirizzoServer> server = IndirizzoServer::E(archivio) ? IndirizzoServer::Leggi(archivio)
-                                                                               : std::nullopt;
+    const std::optional<IndirizzoServer> server
+        = IndirizzoServer::E(archivio) ? IndirizzoServer::Leggi(archivio) : std::nullopt;
     const QString nome = server ? server->database + QStringLiteral(".mdb") : QFileInfo(archivio).fileName();
     return QDir(cartellaBackup).absoluteFilePath(NomeBackup(Orologio::Oggi(), nome));
 }
@@ -212,7 +212,8 @@ void CopiaControllata(
     const QString& archivio, const QString& destinazione, const Archivio::Avanzamento& avanzamento)
 {
     const bool server = IndirizzoServer::E(archivio);
-    if (archivio.trimmed().isEmpty() || (server ? !Archivio::Esiste(archivio) : !QFileInfo(archivio).isFile()))
+    if (archivio.trimmed().isEmpty()
+        || (server ? !Archivio::Esiste(archivio) : !QFileInfo(archivio).isFile()))
         throw ErroreArchivio(CodiciErrore::FileNonTrovato,
             QStringLiteral("Impossibile trovare l'archivio «%1».").arg(nativo(archivio)));
     const QString cartella = QFileInfo(destinazione).absolutePath();

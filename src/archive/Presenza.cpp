@@ -1,5 +1,10 @@
 #include "Presenza.h"
 
+#include "archive/Archivio.h"
+#include "archive/IndirizzoServer.h"
+
+#include <memory>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -81,6 +86,40 @@ bool eQuelloInUso(const QString& percorso)
 }
 #endif
 
+struct PresenzaServer
+{
+    QString archivio;
+    std::unique_ptr<Archivio> connessione;
+};
+
+PresenzaServer& presenzaServer()
+{
+    static PresenzaServer p;
+    return p;
+}
+
+bool bloccoServer(Archivio& db, bool esclusivo)
+{
+    return db
+        .valore(esclusivo ? QStringLiteral("SELECT pg_try_advisory_lock(?)")
+                          : QStringLiteral("SELECT pg_try_advisory_lock_shared(?)"),
+            { ChiaveServer })
+        .toBool();
+}
+
+Stato iniziaSuServer(const QString& archivio)
+{
+    try {
+        auto db = std::make_unique<Archivio>(archivio);
+        if (!bloccoServer(*db, false))
+            return Stato::Occupata;
+        presenzaServer() = { archivio, std::move(db) };
+        return Stato::Ottenuta;
+    } catch (const ErroreArchivio&) {
+        return Stato::NonDisponibile;
+    }
+}
+
 } // namespace
 
 QString FilePresenza(const QString& archivio)
@@ -90,6 +129,12 @@ QString FilePresenza(const QString& archivio)
 
 Stato Inizia(const QString& archivio)
 {
+    if (IndirizzoServer::E(archivio)) {
+        if (presenzaServer().connessione && presenzaServer().archivio == archivio)
+            return Stato::Ottenuta;
+        Termina();
+        return iniziaSuServer(archivio);
+    }
 #ifdef Q_OS_UNIX
     const QString file = FilePresenza(archivio);
     if (eQuelloInUso(file)) {
@@ -117,6 +162,7 @@ Stato Inizia(const QString& archivio)
 
 void Termina()
 {
+    presenzaServer() = PresenzaServer();
 #ifdef Q_OS_UNIX
     InUso& u = inUso();
     if (u.fd >= 0)
@@ -127,6 +173,8 @@ void Termina()
 
 QString ArchivioInUso()
 {
+    if (presenzaServer().connessione)
+        return presenzaServer().archivio;
 #ifdef Q_OS_UNIX
     return inUso().archivio;
 #else
@@ -136,6 +184,22 @@ QString ArchivioInUso()
 
 Esclusiva::Esclusiva(const QString& archivio)
 {
+    if (IndirizzoServer::E(archivio)) {
+        // This instance's own presence steps aside for the length of the work, and comes back.
+        if (presenzaServer().archivio == archivio && presenzaServer().connessione) {
+            m_ripresa = archivio;
+            presenzaServer() = PresenzaServer();
+        }
+        try {
+            m_server = std::make_unique<Archivio>(archivio);
+            m_stato = bloccoServer(*m_server, true) ? Stato::Ottenuta : Stato::Occupata;
+        } catch (const ErroreArchivio&) {
+            m_stato = Stato::NonDisponibile;
+        }
+        if (m_stato != Stato::Ottenuta)
+            m_server.reset();
+        return;
+    }
 #ifdef Q_OS_UNIX
     const QString file = FilePresenza(archivio);
     int errore = 0;
@@ -168,6 +232,9 @@ Esclusiva::Esclusiva(const QString& archivio)
 
 Esclusiva::~Esclusiva()
 {
+    m_server.reset();
+    if (!m_ripresa.isEmpty())
+        iniziaSuServer(m_ripresa);
 #ifdef Q_OS_UNIX
     if (m_conversione && inUso().fd >= 0)
         blocca(inUso().fd, F_RDLCK, nullptr);

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <memory>
+
+class Archivio;
+
 // Which program instances use an archive. No connection stays open between operations, so the
 // archive file itself cannot tell; a small file beside it can: every instance that works on the
 // archive (from the selection window's OK to "Disconnetti" or the program end) holds a shared
@@ -9,7 +13,7 @@
 // take that lock exclusively. The locks are the system's record locks, which work on local disks
 // and on network file systems and vanish with the process, so a crashed instance leaves nothing
 // behind. They belong to the process: this instance's own presence never blocks its own
-// maintenance.
+// maintenance. A server archive has the same, as an advisory lock of its database.
 namespace Presenza {
 
 enum class Stato {
@@ -19,6 +23,10 @@ enum class Stato {
 };
 
 QString FilePresenza(const QString& archivio);
+// On a server the presence is this advisory lock of the database: shared while an instance uses
+// the archive, exclusive for maintenance; it goes with the connection as the file lock goes with
+// the process. One key for the whole database, which holds one archive.
+constexpr qint64 ChiaveServer = 0x4341525441564941; // "CARTAVIA"
 
 // Marks this instance as a user of `archivio` (dropping a previous one). Occupata while another
 // instance is compacting or restoring it.
@@ -44,6 +52,8 @@ private:
     Stato m_stato = Stato::NonDisponibile;
     int m_fd = -1; // own descriptor, when this instance does not use the archive
     bool m_conversione = false; // the instance's own presence was raised to exclusive
+    std::unique_ptr<Archivio> m_server; // the connection holding a server archive's lock
+    QString m_ripresa; // this instance's presence on the server, taken again at the end
 };
 
 } // namespace Presenza

@@ -6,6 +6,7 @@
 #include "archive/CreazioneDB.h"
 #include "archive/IndirizzoServer.h"
 #include "archive/Module1.h"
+#include "archive/Presenza.h"
 #include "archive/Schema.h"
 #include "archive/TrasferimentoArchivio.h"
 #include "diary/GrigliaDettaglio.h"
@@ -36,6 +37,7 @@ private slots:
     void archivioOccupato();
     void copiaAndataERitorno();
     void backupEOttimizzazione();
+    void presenzaSulServer();
 
 private:
     QString m_server;
@@ -301,15 +303,51 @@ void TestArchivioServer::backupEOttimizzazione()
     o.dipendenti = 3;
     o.mesi = 1;
     QVERIFY(ArchivioEsempio::Crea(m_server, o).ok);
-    const qint64 righe = Archivio(m_server).valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong();
+    const qint64 righe
+        = Archivio(m_server).valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong();
     QString errore;
     QVERIFY2(Backup::CopiaArchivio(m_server, amb.cartella(), &errore), qPrintable(errore));
     const QString copia = Backup::DestinazioneBackup(m_server, amb.cartella());
     QVERIFY(copia.endsWith(QStringLiteral("-cartavia_test.mdb")));
     QCOMPARE(QDir(amb.cartella()).entryList(QDir::Files), QStringList { QFileInfo(copia).fileName() });
-    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong(), righe);
+    QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong(),
+        righe);
     Backup::CompattaArchivio(m_server);
-    QCOMPARE(Archivio(m_server).valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong(), righe);
+    QCOMPARE(Archivio(m_server).valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong(),
+        righe);
+}
+
+// An instance using a server archive holds its presence as a shared lock another copy's
+// maintenance cannot pass; its own maintenance takes the lock whole and gives its presence back.
+void TestArchivioServer::presenzaSulServer()
+{
+    CreazioneDB c;
+    QVERIFY(c.CreaDB(m_server));
+    Archivio altro(m_server);
+    const auto esclusivo = [&altro](bool prendi) {
+        const bool preso
+            = altro.valore(QStringLiteral("SELECT pg_try_advisory_lock(?)"), { Presenza::ChiaveServer })
+                  .toBool();
+        if (preso && !prendi)
+            altro.esegui(QStringLiteral("SELECT pg_advisory_unlock(?)"), { Presenza::ChiaveServer });
+        return preso;
+    };
+    QCOMPARE(Presenza::Inizia(m_server), Presenza::Stato::Ottenuta);
+    QCOMPARE(Presenza::ArchivioInUso(), m_server);
+    QVERIFY(!esclusivo(false));
+    {
+        Presenza::Esclusiva propria(m_server);
+        QCOMPARE(propria.stato(), Presenza::Stato::Ottenuta);
+        QVERIFY(
+            !altro.valore(QStringLiteral("SELECT pg_try_advisory_lock_shared(?)"), { Presenza::ChiaveServer })
+                 .toBool());
+    }
+    QCOMPARE(Presenza::ArchivioInUso(), m_server);
+    QVERIFY(!esclusivo(false));
+    Presenza::Termina();
+    QVERIFY(esclusivo(true));
+    QCOMPARE(Presenza::Esclusiva(m_server).stato(), Presenza::Stato::Occupata);
+    QCOMPARE(Presenza::Inizia(m_server), Presenza::Stato::Occupata);
 }
 
 QTEST_GUILESS_MAIN(TestArchivioServer)
