@@ -376,7 +376,9 @@ void Archivio::apriServer()
     m_db.setDatabaseName(indirizzo->database);
     if (!indirizzo->utente.isEmpty())
         m_db.setUserName(indirizzo->utente);
-    // The password comes from the user's ~/.pgpass or PGPASSWORD, as for every PostgreSQL client.
+    // The password the user typed in this run; else the server's own ways (~/.pgpass, PGPASSWORD).
+    if (const QString password = IndirizzoServer::Password(m_percorso); !password.isEmpty())
+        m_db.setPassword(password);
     m_db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=cartavia"));
     if (!m_db.open()) {
         const QSqlError e = m_db.lastError();
@@ -896,6 +898,15 @@ bool Archivio::NotoDanneggiato(const QString& percorso)
 
 void Archivio::VerificaApertura(const QString& percorso)
 {
+    if (IndirizzoServer::E(percorso)) {
+        // The server keeps its own pages whole; what is to check is that the archive is there.
+        Archivio db(percorso);
+        if (!db.esisteTabella(QStringLiteral("TabellaVersione")))
+            throw ErroreArchivio(CodiciErrore::TabellaNonTrovata,
+                QStringLiteral("Il database %1 non contiene un archivio di Cartavia.")
+                    .arg(IndirizzoServer::Leggi(percorso)->Descrizione()));
+        return;
+    }
     Verifica(percorso);
     int codice = SQLITE_OK;
     QString testo;

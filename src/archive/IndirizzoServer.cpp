@@ -1,5 +1,7 @@
 #include "IndirizzoServer.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QUrl>
 #include <QUrlQuery>
@@ -94,4 +96,28 @@ QString IndirizzoServer::Descrizione() const
 {
     return QStringLiteral("%1 su %2")
         .arg(database, host.startsWith(QLatin1Char('/')) ? QStringLiteral("questo computer") : host);
+}
+
+namespace {
+QMutex g_mutePassword;
+QHash<QString, QString>& passwords()
+{
+    static QHash<QString, QString> p;
+    return p;
+}
+} // namespace
+
+void IndirizzoServer::ImpostaPassword(const QString& indirizzo, const QString& password)
+{
+    const QMutexLocker blocco(&g_mutePassword);
+    if (password.isEmpty())
+        passwords().remove(indirizzo.trimmed());
+    else
+        passwords().insert(indirizzo.trimmed(), password);
+}
+
+QString IndirizzoServer::Password(const QString& indirizzo)
+{
+    const QMutexLocker blocco(&g_mutePassword);
+    return passwords().value(indirizzo.trimmed());
 }

@@ -27,6 +27,12 @@ struct IndirizzoServer
     QString Descrizione() const;
 
     bool operator==(const IndirizzoServer&) const = default;
+
+    // The password the user gave for `indirizzo`, kept in memory only while the program runs and
+    // handed to every connection to it. Without one the server's own ways apply (~/.pgpass, the
+    // PGPASSWORD variable, or none).
+    static void ImpostaPassword(const QString& indirizzo, const QString& password);
+    static QString Password(const QString& indirizzo);
 };
 
 inline Motore MotoreDi(const QString& percorso)

@@ -4,6 +4,8 @@
 
 #include "archive/Archivio.h"
 #include "gui/archive/AvvioSelezione.h"
+#include "gui/archive/F_ArchivioServer.h"
+#include "archive/IndirizzoServer.h"
 #include "archive/Backup.h"
 #include "gui/archive/F_Info.h"
 #include "archive/CreazioneDB.h"
@@ -24,6 +26,9 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTimer>
 #include <QTest>
 
 #include <memory>
@@ -149,6 +154,7 @@ private slots:
     void aggiornamentoNonDisponibile();
     void ottimizzaDallaFinestra();
     void importaArchivioPrecedente();
+    void archivioSuServer();
     void percorsoADaCapo_data();
     void percorsoADaCapo();
 };
@@ -723,6 +729,58 @@ void TestAvvioSelezione::importaArchivioPrecedente()
     QCOMPARE(voci(w),
         (QStringList { QStringLiteral("archivio_jet4 (2).mdb"), QStringLiteral("archivio_jet4.mdb") }));
     QCOMPARE(QDir(a.documenti()).entryList(QDir::Files).size(), 2);
+}
+
+// The server entry: the address typed in its window, an empty database made into an archive on
+// request, the main window opened on it, and the address (never the password) offered next time.
+void TestAvvioSelezione::archivioSuServer()
+{
+    QFile f(QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("pg/indirizzo")));
+    QVERIFY2(f.open(QIODevice::ReadOnly), "il server PostgreSQL delle prove non è avviato (ctest lo avvia)");
+    const IndirizzoServer server = *IndirizzoServer::Leggi(QString::fromUtf8(f.readAll()).trimmed());
+    {
+        Archivio db(server.Testo());
+        db.esegui(QStringLiteral("DROP SCHEMA public CASCADE"));
+        db.esegui(QStringLiteral("CREATE SCHEMA public"));
+    }
+    Ambiente a;
+    AvvioSelezione w(a.amb.sessione);
+    w.show();
+    IndirizzoServer offerto;
+    const auto compila = [&](bool accetta) {
+        QTimer::singleShot(0, [&, accetta] {
+            for (QWidget* t : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<F_ArchivioServer*>(t)) {
+                    offerto = d->Indirizzo();
+                    d->Host->setText(server.host);
+                    d->Porta->setValue(server.porta);
+                    d->Database->setText(server.database);
+                    d->Utente->setText(server.utente);
+                    d->PasswordServer->setText(QStringLiteral("non-serve"));
+                    accetta ? d->accept() : d->reject();
+                }
+        });
+    };
+    a.amb.messaggi.risposte << Messaggi::Yes;
+    compila(true);
+    clicca(w, "ArchivioSuServer");
+    QCOMPARE(a.amb.messaggi.chiamate.size(), 1);
+    QCOMPARE(a.amb.messaggi.chiamate.at(0).icona, Messaggi::Question);
+    QCOMPARE(a.aperture, 1);
+    QCOMPARE(a.amb.sessione.PercorsoArchivio, server.Testo());
+    QVERIFY(Archivio::Esiste(server.Testo()));
+    QCOMPARE(Presenza::ArchivioInUso(), server.Testo());
+    QCOMPARE(IndirizzoServer::Password(server.Testo()), QStringLiteral("non-serve"));
+    const QString inf = leggiFile(QDir(a.programma).filePath(QStringLiteral("Cartavia.inf")));
+    QVERIFY(inf.contains(server.database) && !inf.contains(QStringLiteral("non-serve")));
+
+    // Next time the window comes up with the same address; cancelled, nothing changes.
+    a.amb.messaggi.svuota();
+    compila(false);
+    clicca(w, "ArchivioSuServer");
+    QCOMPARE(offerto, server);
+    QCOMPARE(a.aperture, 1);
+    QVERIFY(a.amb.messaggi.chiamate.isEmpty());
 }
 
 void TestAvvioSelezione::percorsoADaCapo_data()

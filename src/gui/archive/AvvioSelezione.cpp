@@ -3,11 +3,14 @@
 
 #include "archive/Sessione.h"
 #include "archive/Archivio.h"
+#include "archive/CreazioneDB.h"
 #include "archive/ImportazioneJet.h"
+#include "archive/IndirizzoServer.h"
 #include "archive/LavoroInSottofondo.h"
 #include "gui/archive/Attendere.h"
 #include "archive/Backup.h"
 #include "gui/archive/DialoghiBackup.h"
+#include "gui/archive/F_ArchivioServer.h"
 #include "gui/archive/F_Info.h"
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
@@ -15,6 +18,7 @@
 #include "archive/Presenza.h"
 #include "comune/Twips.h"
 #include "masterdata/BrowseForFolderModule.h"
+#include "platform/FileIni.h"
 #include "platform/Messaggi.h"
 #include "platform/Servizi.h"
 #include "platform/Piattaforma.h"
@@ -105,6 +109,7 @@ void AvvioSelezione::collega()
     connect(m_ui->MostraInfo, &QPushButton::clicked, this, &AvvioSelezione::MostraInfo_Click);
     connect(m_ui->CreaNuovoArchivio, &QPushButton::clicked, this, &AvvioSelezione::CreaNuovoArchivio_Click);
     connect(m_ui->OttimizzaArchivio, &QPushButton::clicked, this, &AvvioSelezione::OttimizzaArchivio_Click);
+    connect(m_ui->ArchivioSuServer, &QPushButton::clicked, this, &AvvioSelezione::ArchivioSuServer_Click);
     connect(m_ui->ImportaArchivioPrecedente, &QPushButton::clicked, this,
         &AvvioSelezione::ImportaArchivioPrecedente_Click);
     connect(m_ui->SelezionaPercorso, &QPushButton::clicked, this, &AvvioSelezione::SelezionaPercorso_Click);
@@ -398,6 +403,13 @@ void AvvioSelezione::OK_Click()
         return;
     AggiornaDBPath_e_Variabili();
     MemorizzaPercorso();
+    FileIni::Scrivi(
+        Percorsi::FileInf(m_sessione), QStringLiteral("Database"), QStringLiteral("Server"), QString());
+    apriScelto();
+}
+
+void AvvioSelezione::apriScelto()
+{
     if (!apribile() || !presenzaOttenuta())
         return;
 
@@ -540,6 +552,50 @@ void AvvioSelezione::ImportaArchivioPrecedente_Click()
     messaggi().Messaggio(QStringLiteral("Archivio importato: «%1».\n\n%2")
                              .arg(nome, rapporto->Righe().join(QLatin1Char('\n'))),
         Messaggi::Ok, Messaggi::Information, titolo);
+}
+
+void AvvioSelezione::ArchivioSuServer_Click()
+{
+    const QString titolo = QStringLiteral("Archivio su server");
+    const QString inf = Percorsi::FileInf(m_sessione);
+    F_ArchivioServer finestra(this);
+    finestra.Imposta(FileIni::Leggi(inf, QStringLiteral("Database"), QStringLiteral("Server")));
+    if (finestra.exec() != QDialog::Accepted)
+        return;
+    const IndirizzoServer server = finestra.Indirizzo();
+    const QString indirizzo = server.Testo();
+    IndirizzoServer::ImpostaPassword(indirizzo, finestra.Password());
+    bool archivio = false;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        archivio = Archivio(indirizzo).esisteTabella(QStringLiteral("TabellaVersione"));
+    } catch (const ErroreArchivio& e) {
+        QGuiApplication::restoreOverrideCursor();
+        messaggi().Messaggio(e.descrizione(), Messaggi::Ok, Messaggi::Critical, titolo);
+        return;
+    }
+    QGuiApplication::restoreOverrideCursor();
+    if (!archivio) {
+        if (messaggi().Messaggio(
+                QStringLiteral("Il database %1 non contiene ancora un archivio di Cartavia.\n"
+                               "Crearlo ora?")
+                    .arg(server.Descrizione()),
+                Messaggi::Yes | Messaggi::No, Messaggi::Question, titolo)
+            != Messaggi::Yes)
+            return;
+        CreazioneDB creazione;
+        if (!creazione.CreaDB(indirizzo)) {
+            messaggi().Messaggio(QStringLiteral("Impossibile creare l'archivio %1.\n%2")
+                                     .arg(server.Descrizione(), creazione.DescrizioneUltimoErrore()),
+                Messaggi::Ok, Messaggi::Critical, titolo);
+            return;
+        }
+    }
+    // Remembered without its password, to be offered again next time.
+    FileIni::Scrivi(inf, QStringLiteral("Database"), QStringLiteral("Server"), indirizzo);
+    m_sessione.PercorsoArchivio = indirizzo;
+    m_sessione.NomeArchivio = server.database;
+    apriScelto();
 }
 
 void AvvioSelezione::SelezionaPercorso_Click()

@@ -55,6 +55,7 @@ public:
     void CreaNuovoArchivio_Click();
     void OttimizzaArchivio_Click();
     void ImportaArchivioPrecedente_Click();
+    void ArchivioSuServer_Click();
     void SelezionaPercorso_Click();
     void ReImpostaPercorso_Click();
     void ApriCartellaArchivi_Click();
@@ -83,6 +84,8 @@ private:
     bool apribile();
     bool presenzaOttenuta();
     void aggiornaOK();
+    // Opens the main window on the archive chosen (PercorsoArchivio), or says why it cannot.
+    void apriScelto();
     void adattaAltezza();
     void mostraPercorso(QLabel* etichetta, const QString& percorso);
     bool archivioScelto();
