@@ -40,6 +40,10 @@ public:
     explicit AmbienteTest(bool creaArchivio = true);
     ~AmbienteTest();
 
+    // True in the runs of the archive-level tests on PostgreSQL (CARTAVIA_PROVE_SERVER set): the
+    // archive is then a fresh database on the run's server, dropped at the end.
+    static bool SuServer();
+
     QString cartella() const { return m_dir.path(); }
     QString percorso(const QString& nome) const { return m_dir.filePath(nome); }
     const QString& archivio() const { return m_archivio; }
@@ -60,4 +64,6 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_archivio;
+    QString m_database; // on the server
+    QString m_server; // the run's own database there, to drop ours from
 };

@@ -602,8 +602,8 @@ void TestGrigliaTotali::comeLaDefinizioneRigaPerRiga()
                     movimento(db, indice, t, data, codici.at(int(caso.bounded(codici.size()))));
                 }
                 if (caso.bounded(40) == 0)
-                    db.esegui(QStringLiteral(
-                        "UPDATE TabellaMovimenti SET Data = NULL WHERE Indice = last_insert_rowid()"));
+                    db.esegui(QStringLiteral("UPDATE TabellaMovimenti SET Data = NULL WHERE Indice = (SELECT "
+                                             "max(Indice) FROM TabellaMovimenti)"));
             }
         });
     }

@@ -322,7 +322,7 @@ void TestSalvataggioMese::tipiRipetuti()
     QVERIFY(SalvataggioMese(amb.archivio(), g, Febbraio, Anno2024).Salva());
     QCOMPARE(contaMese(amb), 2 * righeAttese.size() * GiorniFebbraio2024);
     QCOMPARE(amb.sql(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM TabellaMovimenti GROUP BY "
-                                    "IndiceAnagrafica, lower(Tipo), Giorno HAVING count(*) > 1)"))
+                                    "IndiceAnagrafica, lower(Tipo), Giorno HAVING count(*) > 1) AS doppi"))
                  .toInt(),
         0);
 
