@@ -40,20 +40,21 @@ private slots:
     void presenzaSulServer();
 
 private:
+    std::unique_ptr<DatabaseDiProva> m_database;
     QString m_server;
 };
 
 void TestArchivioServer::initTestCase()
 {
-    QFile f(QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("pg/indirizzo")));
-    QVERIFY2(f.open(QIODevice::ReadOnly), "il server PostgreSQL delle prove non è avviato (ctest lo avvia)");
-    m_server = QString::fromUtf8(f.readAll()).trimmed();
+    m_database = std::make_unique<DatabaseDiProva>();
+    m_server = m_database->indirizzo();
     QVERIFY(IndirizzoServer::E(m_server));
 }
 
 // Each test starts from an empty database.
 void TestArchivioServer::init()
 {
+    Presenza::Termina();
     Archivio db(m_server);
     db.esegui(QStringLiteral("DROP SCHEMA public CASCADE"));
     db.esegui(QStringLiteral("CREATE SCHEMA public"));
@@ -308,7 +309,8 @@ void TestArchivioServer::backupEOttimizzazione()
     QString errore;
     QVERIFY2(Backup::CopiaArchivio(m_server, amb.cartella(), &errore), qPrintable(errore));
     const QString copia = Backup::DestinazioneBackup(m_server, amb.cartella());
-    QVERIFY(copia.endsWith(QStringLiteral("-cartavia_test.mdb")));
+    QVERIFY(copia.endsWith(
+        QLatin1Char('-') + IndirizzoServer::Leggi(m_server)->database + QStringLiteral(".mdb")));
     QCOMPARE(QDir(amb.cartella()).entryList(QDir::Files), QStringList { QFileInfo(copia).fileName() });
     QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong(),
         righe);

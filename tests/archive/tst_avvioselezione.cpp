@@ -735,14 +735,8 @@ void TestAvvioSelezione::importaArchivioPrecedente()
 // request, the main window opened on it, and the address (never the password) offered next time.
 void TestAvvioSelezione::archivioSuServer()
 {
-    QFile f(QDir(qEnvironmentVariable("CARTAVIA_TEST_BIN")).filePath(QStringLiteral("pg/indirizzo")));
-    QVERIFY2(f.open(QIODevice::ReadOnly), "il server PostgreSQL delle prove non è avviato (ctest lo avvia)");
-    const IndirizzoServer server = *IndirizzoServer::Leggi(QString::fromUtf8(f.readAll()).trimmed());
-    {
-        Archivio db(server.Testo());
-        db.esegui(QStringLiteral("DROP SCHEMA public CASCADE"));
-        db.esegui(QStringLiteral("CREATE SCHEMA public"));
-    }
+    const DatabaseDiProva database;
+    const IndirizzoServer server = *IndirizzoServer::Leggi(database.indirizzo());
     Ambiente a;
     AvvioSelezione w(a.amb.sessione);
     w.show();

@@ -36,16 +36,8 @@ AmbienteTest::AmbienteTest(bool creaArchivio)
     QVERIFY2(m_dir.isValid(), "cartella temporanea");
     m_archivio = m_dir.filePath(QStringLiteral("Archivio.mdb"));
     if (SuServer() && creaArchivio) {
-        // A database of its own for each test, so tests run side by side and start empty.
-        static int numero = 0;
-        const std::optional<IndirizzoServer> prove = IndirizzoServer::Leggi(indirizzoProve());
-        QVERIFY2(prove, "il server PostgreSQL delle prove non è avviato (ctest lo avvia)");
-        m_database = QStringLiteral("prova_%1_%2").arg(QCoreApplication::applicationPid()).arg(++numero);
-        Archivio(prove->Testo()).esegui(QStringLiteral("CREATE DATABASE ") + m_database);
-        IndirizzoServer mio = *prove;
-        mio.database = m_database;
-        m_archivio = mio.Testo();
-        m_server = prove->Testo();
+        m_database = std::make_unique<DatabaseDiProva>();
+        m_archivio = m_database->indirizzo();
     }
     sessione.PercorsoArchivio = m_archivio;
     sessione.NomeArchivio = QStringLiteral("Archivio.mdb");
@@ -61,11 +53,32 @@ AmbienteTest::AmbienteTest(bool creaArchivio)
 
 AmbienteTest::~AmbienteTest()
 {
-    if (m_database.isEmpty())
+    if (m_database)
+        Presenza::Termina();
+}
+
+DatabaseDiProva::DatabaseDiProva()
+{
+    static int numero = 0;
+    const std::optional<IndirizzoServer> prove = IndirizzoServer::Leggi(indirizzoProve());
+    if (!prove) {
+        QTest::qFail("il server PostgreSQL delle prove non è avviato (ctest lo avvia)", __FILE__, __LINE__);
         return;
-    Presenza::Termina();
+    }
+    m_server = prove->Testo();
+    m_nome = QStringLiteral("prova_%1_%2").arg(QCoreApplication::applicationPid()).arg(++numero);
+    Archivio(m_server).esegui(QStringLiteral("CREATE DATABASE ") + m_nome);
+    IndirizzoServer mio = *prove;
+    mio.database = m_nome;
+    m_indirizzo = mio.Testo();
+}
+
+DatabaseDiProva::~DatabaseDiProva()
+{
+    if (m_nome.isEmpty())
+        return;
     try {
-        Archivio(m_server).esegui(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_database));
+        Archivio(m_server).esegui(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_nome));
     } catch (const ErroreArchivio&) {
         // The run's server goes at the end anyway.
     }

@@ -28,6 +28,25 @@ private:
     Servizi m_prima;
 };
 
+// A database of its own on the test run's PostgreSQL server (scripts/pg-server, started by the
+// CTest fixture "pg"), empty, dropped again at the end; tests that use one run side by side.
+class DatabaseDiProva
+{
+public:
+    DatabaseDiProva();
+    ~DatabaseDiProva();
+    DatabaseDiProva(const DatabaseDiProva&) = delete;
+    DatabaseDiProva& operator=(const DatabaseDiProva&) = delete;
+
+    // The address of the new database; "" when the run has no server (the test then fails).
+    const QString& indirizzo() const { return m_indirizzo; }
+
+private:
+    QString m_indirizzo;
+    QString m_nome;
+    QString m_server;
+};
+
 // A fresh folder and archive per test: the session's PercorsoArchivio points at it, the error
 // counter is reset,
 // messages are scripted, and the program end and the URLs handed to the desktop are recorded
@@ -64,6 +83,5 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_archivio;
-    QString m_database; // on the server
-    QString m_server; // the run's own database there, to drop ours from
+    std::unique_ptr<DatabaseDiProva> m_database; // on the server
 };
