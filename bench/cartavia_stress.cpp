@@ -495,15 +495,25 @@ struct Verifica
     QStringList esempi;
 };
 
+// The run's archive: an empty database given with --server, else a file in the run's folder.
+QString g_server;
+
+QString archivioDi(const QString& cartella)
+{
+    return g_server.isEmpty() ? QDir(cartella).absoluteFilePath(QStringLiteral("Stress.mdb")) : g_server;
+}
+
 Verifica verifica(const QString& archivio, const Atteso& atteso)
 {
     Verifica v;
     Archivio db(archivio);
-    v.integrita = db.valore(QStringLiteral("PRAGMA integrity_check")).toString();
+    // A server keeps its own pages whole.
+    v.integrita = db.motore() == Motore::SQLite ? db.valore(QStringLiteral("PRAGMA integrity_check")).toString()
+                                                : QStringLiteral("ok");
     v.duplicati
         = db.valore(QStringLiteral(
                         "SELECT COALESCE(sum(n - 1), 0) FROM (SELECT count(*) AS n FROM TabellaMovimenti "
-                        "GROUP BY IndiceAnagrafica, Tipo, Anno, Mese, Giorno HAVING count(*) > 1)"))
+                        "GROUP BY IndiceAnagrafica, Tipo, Anno, Mese, Giorno HAVING count(*) > 1) AS doppi"))
               .toLongLong();
     QSqlQuery q = db.prepara(
         QStringLiteral("SELECT Giorno, Stato FROM TabellaMovimenti WHERE Mese = ? AND Anno = ? AND "
@@ -569,7 +579,7 @@ int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProces
     QTemporaryDir temporanea;
     temporanea.setAutoRemove(!parser.isSet(oConserva));
     const QString cartella = temporanea.path();
-    const QString archivio = QDir(cartella).absoluteFilePath(QStringLiteral("Stress.mdb"));
+    const QString archivio = archivioDi(cartella);
 
     ArchivioEsempio::Opzioni o;
     o.dipendenti = dipendenti;
@@ -650,7 +660,7 @@ int genitore(const QCommandLineParser& parser, const QCommandLineOption& oProces
 // nothing was lost, duplicated or damaged and no process fell.
 int rapporto(const QString& cartella, int processi, const QStringList& stati, int caduti)
 {
-    const QString archivio = QDir(cartella).absoluteFilePath(QStringLiteral("Stress.mdb"));
+    const QString archivio = archivioDi(cartella);
     Atteso atteso;
     Conteggi totale;
     auto riga = [](const QStringList& campi) {
@@ -829,9 +839,13 @@ int main(int argc, char* argv[])
         QStringLiteral("scadenza"), QStringLiteral("(interno)"), QStringLiteral("MS"));
     for (QCommandLineOption* o : { &oLavoratore, &oManutenzione, &oArchivio, &oCartella, &oScadenza })
         o->setFlags(QCommandLineOption::HiddenFromHelp);
+    QCommandLineOption oServer(QStringLiteral("server"),
+        QStringLiteral("Usa come archivio questo database PostgreSQL vuoto (postgresql://...)."),
+        QStringLiteral("INDIRIZZO"));
     parser.addOptions({ oProcessi, oSecondi, oDipendenti, oMesi, oSeme, oConserva, oVerifica, oLavoratore,
-        oManutenzione, oArchivio, oCartella, oScadenza });
+        oManutenzione, oArchivio, oCartella, oScadenza, oServer });
     parser.process(app);
+    g_server = parser.value(oServer);
 
     if (parser.isSet(oLavoratore) || parser.isSet(oManutenzione)) {
         sessioneBench().PercorsoArchivio = parser.value(oArchivio);
