@@ -445,6 +445,17 @@ void RipristinaArchivio(const QString& archivio, const QString& fileBackup, cons
     if (esclusiva.stato() == Presenza::Stato::Occupata)
         throw ripristinoOccupato();
 
+    if (IndirizzoServer::E(archivio)) {
+        // The archive as it was goes into "copia.mdb" first; then the backup's rows take the
+        // place of all of its rows in one transaction.
+        Percorsi::CreaCartella(cartellaCopia);
+        const QString copia = QDir(cartellaCopia).absoluteFilePath(QStringLiteral("copia.mdb"));
+        QFile::remove(copia);
+        TrasferimentoArchivio::Copia(archivio, copia);
+        TrasferimentoArchivio::Sostituisci(fileBackup, archivio);
+        return;
+    }
+
     const bool esiste = QFileInfo::exists(archivio);
     std::unique_ptr<Archivio> blocco;
     if (esiste) {

@@ -67,6 +67,29 @@ qint64 copiaTabella(
     return n;
 }
 
+// Every table of `da`'s snapshot into `a`'s open transaction.
+Righe copiaTutto(Archivio& da, Archivio& a, const Avanzamento& avanzamento)
+{
+    qint64 totale = 0;
+    for (const Schema::Tabella& t : Schema::Tabelle())
+        if (da.esisteTabella(t.nome))
+            totale += da.valore(QStringLiteral("SELECT count(*) FROM %1").arg(t.nome)).toLongLong();
+    qint64 fatte = 0;
+    int ultimo = -1;
+    Righe righe;
+    for (const Schema::Tabella& t : Schema::Tabelle()) {
+        righe.append({ t.nome, copiaTabella(da, a, t, [&] {
+                          const int percento = int(++fatte * 100 / std::max<qint64>(1, totale));
+                          if (percento != ultimo && avanzamento && !avanzamento(std::min(99, percento)))
+                              throw ErroreArchivio(
+                                  CodiciErrore::Annullato, QStringLiteral("Copia annullata."));
+                          ultimo = percento;
+                      }) });
+        a.chiaviDopoCopia(t);
+    }
+    return righe;
+}
+
 } // namespace
 
 Righe Copia(const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
@@ -111,25 +134,10 @@ Righe Copia(const QString& sorgente, const QString& destinazione, const Avanzame
         da.esegui(da.motore() == Motore::PostgreSQL
                 ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
                 : QStringLiteral("BEGIN"));
-        qint64 totale = 0;
-        for (const Schema::Tabella& t : Schema::Tabelle())
-            if (da.esisteTabella(t.nome))
-                totale += da.valore(QStringLiteral("SELECT count(*) FROM %1").arg(t.nome)).toLongLong();
-        qint64 fatte = 0;
-        int ultimo = -1;
         InTransazione(a, [&] {
             // The creation wrote its own version row: the source's take its place.
             a.esegui(QStringLiteral("DELETE FROM TabellaVersione"));
-            for (const Schema::Tabella& t : Schema::Tabelle()) {
-                righe.append({ t.nome,
-                    copiaTabella(da, a, t, [&] {
-                        const int percento = int(++fatte * 100 / std::max<qint64>(1, totale));
-                        if (percento != ultimo && avanzamento && !avanzamento(std::min(99, percento)))
-                            throw ErroreArchivio(CodiciErrore::Annullato, QStringLiteral("Copia annullata."));
-                        ultimo = percento;
-                    }) });
-                a.chiaviDopoCopia(t);
-            }
+            righe = copiaTutto(da, a, avanzamento);
         });
         da.esegui(QStringLiteral("COMMIT"));
     } catch (...) {
@@ -142,6 +150,24 @@ Righe Copia(const QString& sorgente, const QString& destinazione, const Avanzame
             QStringLiteral("Impossibile dare alla copia il nome «%1».")
                 .arg(QDir::toNativeSeparators(destinazione)));
     }
+    if (avanzamento)
+        avanzamento(100);
+    return righe;
+}
+
+Righe Sostituisci(const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento)
+{
+    Archivio da(sorgente);
+    Archivio a(destinazione);
+    Righe righe;
+    da.esegui(QStringLiteral("BEGIN"));
+    InTransazione(a, [&] {
+        for (const Schema::Tabella& t : Schema::Tabelle())
+            if (a.esisteTabella(t.nome))
+                a.esegui(QStringLiteral("DELETE FROM %1").arg(t.nome));
+        righe = copiaTutto(da, a, avanzamento);
+    });
+    da.esegui(QStringLiteral("COMMIT"));
     if (avanzamento)
         avanzamento(100);
     return righe;

@@ -22,4 +22,9 @@ using Avanzamento = std::function<bool(int percento)>;
 // taken away again when it fails. Throws ErroreArchivio.
 Righe Copia(const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento = {});
 
+// Puts the rows of the archive file `sorgente` in place of every row of the server archive
+// `destinazione`, in one transaction: the restore of a backup onto a server. Throws
+// ErroreArchivio; the server archive is then unchanged.
+Righe Sostituisci(const QString& sorgente, const QString& destinazione, const Avanzamento& avanzamento = {});
+
 } // namespace TrasferimentoArchivio

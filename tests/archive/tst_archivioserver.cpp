@@ -296,7 +296,8 @@ void TestArchivioServer::copiaAndataERitorno()
 }
 
 // A server archive's backup is an ordinary archive file named after the database, holding the
-// rows as they were; compaction leaves every row in place.
+// rows as they were; compaction leaves every row in place; a restore brings the backup's rows
+// back after keeping the archive as it was in "copia.mdb".
 void TestArchivioServer::backupEOttimizzazione()
 {
     AmbienteTest amb(false);
@@ -317,6 +318,17 @@ void TestArchivioServer::backupEOttimizzazione()
     Backup::CompattaArchivio(m_server);
     QCOMPARE(Archivio(m_server).valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong(),
         righe);
+
+    // The restore puts the backup's rows back and keeps what was there in "copia.mdb".
+    Archivio(m_server).esegui(QStringLiteral("DELETE FROM TabellaMovimenti WHERE Indice % 2 = 0"));
+    const QString cartellaCopia = amb.percorso(QStringLiteral("sicurezza"));
+    Backup::RipristinaArchivio(m_server, copia, cartellaCopia);
+    QCOMPARE(Archivio(m_server).valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong(),
+        righe);
+    QVERIFY(AmbienteTest::sqlSu(QDir(cartellaCopia).filePath(QStringLiteral("copia.mdb")),
+                QStringLiteral("SELECT count(*) FROM TabellaMovimenti"))
+                .toLongLong()
+        < righe);
 }
 
 // An instance using a server archive holds its presence as a shared lock another copy's
