@@ -12,6 +12,7 @@
 #include "gui/archive/DialoghiBackup.h"
 #include "gui/archive/F_ArchivioServer.h"
 #include "gui/archive/F_Info.h"
+#include "gui/platform/Portachiavi.h"
 #include "archive/Module1.h"
 #include "archive/Percorsi.h"
 #include "masterdata/Configurazione.h"
@@ -27,7 +28,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QCheckBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QScreen>
 #include <QSignalBlocker>
 
@@ -559,12 +562,29 @@ void AvvioSelezione::ArchivioSuServer_Click()
     const QString titolo = QStringLiteral("Archivio su server");
     const QString inf = Percorsi::FileInf(m_sessione);
     F_ArchivioServer finestra(this);
-    finestra.Imposta(FileIni::Leggi(inf, QStringLiteral("Database"), QStringLiteral("Server")));
+    const QString ultimo = FileIni::Leggi(inf, QStringLiteral("Database"), QStringLiteral("Server"));
+    finestra.Imposta(ultimo);
+    if (!ultimo.isEmpty()) {
+        const QString tenuta = Portachiavi::Leggi(ultimo);
+        finestra.PasswordServer->setText(tenuta);
+        finestra.RicordaPassword->setChecked(!tenuta.isEmpty());
+    }
     if (finestra.exec() != QDialog::Accepted)
         return;
     const IndirizzoServer server = finestra.Indirizzo();
     const QString indirizzo = server.Testo();
     IndirizzoServer::ImpostaPassword(indirizzo, finestra.Password());
+    if (finestra.RicordaPassword->isChecked() && !finestra.Password().isEmpty()) {
+        QString motivo;
+        if (!Portachiavi::Scrivi(indirizzo, finestra.Password(), &motivo))
+            messaggi().Messaggio(
+                QStringLiteral("La password non è stata ricordata (%1): vale fino alla chiusura "
+                               "del programma.")
+                    .arg(motivo),
+                Messaggi::Ok, Messaggi::Information, titolo);
+    } else if (!finestra.RicordaPassword->isChecked()) {
+        Portachiavi::Togli(indirizzo);
+    }
     bool archivio = false;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     try {

@@ -1,5 +1,6 @@
 #include "F_ArchivioServer.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -26,6 +27,7 @@ F_ArchivioServer::F_ArchivioServer(QWidget* parent)
     PasswordServer = new QLineEdit(this);
     PasswordServer->setEchoMode(QLineEdit::Password);
     PasswordServer->setPlaceholderText(QStringLiteral("se il server la chiede"));
+    RicordaPassword = new QCheckBox(QStringLiteral("&Ricorda la password nel portachiavi del desktop"), this);
 
     auto* modulo = new QFormLayout;
     modulo->addRow(QStringLiteral("&Server:"), Host);
@@ -33,6 +35,7 @@ F_ArchivioServer::F_ArchivioServer(QWidget* parent)
     modulo->addRow(QStringLiteral("&Database:"), Database);
     modulo->addRow(QStringLiteral("&Utente:"), Utente);
     modulo->addRow(QStringLiteral("Pass&word:"), PasswordServer);
+    modulo->addRow(QString(), RicordaPassword);
     Host->setAccessibleName(QStringLiteral("Server"));
     Porta->setAccessibleName(QStringLiteral("Porta"));
     Database->setAccessibleName(QStringLiteral("Database"));

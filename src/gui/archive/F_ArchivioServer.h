@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -27,6 +28,7 @@ public:
     QLineEdit* Database;
     QLineEdit* Utente;
     QLineEdit* PasswordServer;
+    QCheckBox* RicordaPassword;
 
 private:
     void aggiornaCollega();
