@@ -508,8 +508,9 @@ Verifica verifica(const QString& archivio, const Atteso& atteso)
     Verifica v;
     Archivio db(archivio);
     // A server keeps its own pages whole.
-    v.integrita = db.motore() == Motore::SQLite ? db.valore(QStringLiteral("PRAGMA integrity_check")).toString()
-                                                : QStringLiteral("ok");
+    v.integrita = db.motore() == Motore::SQLite
+        ? db.valore(QStringLiteral("PRAGMA integrity_check")).toString()
+        : QStringLiteral("ok");
     v.duplicati
         = db.valore(QStringLiteral(
                         "SELECT COALESCE(sum(n - 1), 0) FROM (SELECT count(*) AS n FROM TabellaMovimenti "
