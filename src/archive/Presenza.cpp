@@ -107,6 +107,22 @@ bool bloccoServer(Archivio& db, bool esclusivo)
         .toBool();
 }
 
+// Gives the lock back before the connection goes: a server notices a closed connection a moment
+// later, and another copy asking meanwhile would find the archive still in use.
+void lasciaServer(std::unique_ptr<Archivio>& connessione, bool esclusivo)
+{
+    if (!connessione)
+        return;
+    try {
+        connessione->valore(esclusivo ? QStringLiteral("SELECT pg_advisory_unlock(?)")
+                                      : QStringLiteral("SELECT pg_advisory_unlock_shared(?)"),
+            { ChiaveServer });
+    } catch (const ErroreArchivio&) {
+        // The connection is gone already, and the lock with it.
+    }
+    connessione.reset();
+}
+
 Stato iniziaSuServer(const QString& archivio)
 {
     try {
@@ -162,6 +178,7 @@ Stato Inizia(const QString& archivio)
 
 void Termina()
 {
+    lasciaServer(presenzaServer().connessione, false);
     presenzaServer() = PresenzaServer();
 #ifdef Q_OS_UNIX
     InUso& u = inUso();
@@ -188,6 +205,7 @@ Esclusiva::Esclusiva(const QString& archivio)
         // This instance's own presence steps aside for the length of the work, and comes back.
         if (presenzaServer().archivio == archivio && presenzaServer().connessione) {
             m_ripresa = archivio;
+            lasciaServer(presenzaServer().connessione, false);
             presenzaServer() = PresenzaServer();
         }
         try {
@@ -232,7 +250,7 @@ Esclusiva::Esclusiva(const QString& archivio)
 
 Esclusiva::~Esclusiva()
 {
-    m_server.reset();
+    lasciaServer(m_server, true);
     if (!m_ripresa.isEmpty())
         iniziaSuServer(m_ripresa);
 #ifdef Q_OS_UNIX
