@@ -202,8 +202,7 @@ QString DataBackup(const QString& nomeFile)
 QString DestinazioneBackup(const QString& archivio, const QString& cartellaBackup)
 {
     // A server archive's backups are named after its database, as a file's after the file.
-    const std::optional<IndirizzoServer> server
-        = IndirizzoServer::E(archivio) ? IndirizzoServer::Leggi(archivio) : std::nullopt;
+    const std::optional<IndirizzoServer> server = IndirizzoServer::Leggi(archivio);
     const QString nome = server ? server->database + QStringLiteral(".mdb") : QFileInfo(archivio).fileName();
     return QDir(cartellaBackup).absoluteFilePath(NomeBackup(Orologio::Oggi(), nome));
 }

@@ -299,14 +299,15 @@ void Importazione::avvisaPercorsiWindows(Archivio& db)
     // The folders the old settings name were the old computer's; kept, since the program may run
     // on Windows again, but worth a look in the settings.
     static const QRegularExpression windows(QStringLiteral("^([A-Za-z]:[\\\\/]|\\\\\\\\)"));
+    const QStringList cartelle { QStringLiteral("Percorso"), QStringLiteral("PercorsoBackup"),
+        QStringLiteral("prnDocs"), QStringLiteral("prnDocsPDF"), QStringLiteral("PercorsoRicerca") };
     QStringList campi;
-    for (const char* campo : { "Percorso", "PercorsoBackup", "prnDocs", "prnDocsPDF", "PercorsoRicerca" }) {
-        const QString nome = QString::fromLatin1(campo);
-        db.scorri(QStringLiteral("SELECT %1 FROM Configurazioni").arg(nome), {}, [&](const RigaRapida& r) {
-            if (windows.match(r.testo(0)).hasMatch() && !campi.contains(nome))
-                campi << nome;
+    db.scorri(QStringLiteral("SELECT %1 FROM Configurazioni").arg(cartelle.join(QStringLiteral(", "))), {},
+        [&](const RigaRapida& r) {
+            for (int c = 0; c < cartelle.size(); ++c)
+                if (windows.match(r.testo(c)).hasMatch() && !campi.contains(cartelle.at(c)))
+                    campi << cartelle.at(c);
         });
-    }
     if (!campi.isEmpty())
         m_rapporto.avvisi << QStringLiteral(
             "Configurazioni: %1 indicano cartelle di Windows del vecchio computer; "
@@ -552,6 +553,8 @@ Rapporto Importazione::esegui(const QString& destinazione)
         throw ErroreArchivio(CodiciErrore::TabellaNonTrovata,
             QStringLiteral("Il file «%1» non contiene le tabelle di Cartavia: mancano %2.")
                 .arg(nativo(m_sorgente), mancanti.join(QStringLiteral(", "))));
+    // The library reads a table's fields from where reading its definition left off, so each table
+    // is read again where it is copied; here only its row count is wanted.
     for (MdbCatalogEntry* v : voci)
         if (v) {
             TabellaMdb t(mdb_read_table(v));
