@@ -5,6 +5,7 @@
 #include "archive/ArchivioEsempio.h"
 #include "archive/ErroreArchivio.h"
 #include "archive/ImportazioneJet.h"
+#include "archive/IndirizzoServer.h"
 #include "archive/Module1.h"
 #include "archive/Sessione.h"
 #include "gui/diary/F_Avvio.h"
@@ -217,6 +218,24 @@ void totaliPerRiga(const GrigliaDettaglio::Parametri& p, double* ore, double* gi
     }
 }
 
+// The address of a database beside the server archive `indirizzo`, its name ending in `suffisso`;
+// made, empty, when missing (the user needs the right to create databases).
+QString archivioAccanto(const QString& indirizzo, const QString& suffisso)
+{
+    IndirizzoServer accanto = *IndirizzoServer::Leggi(indirizzo);
+    accanto.database += suffisso;
+    try {
+        Archivio db(indirizzo);
+        if (!db.valore(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ?"), { accanto.database })
+                 .isValid())
+            db.esegui(QStringLiteral("CREATE DATABASE \"%1\"")
+                          .arg(QString(accanto.database).replace(QLatin1Char('"'), QLatin1String("\"\""))));
+    } catch (const ErroreArchivio& e) {
+        errore(e.descrizione());
+    }
+    return accanto.Testo();
+}
+
 QtMessageHandler g_gestoreQt = nullptr;
 
 // The offscreen platform says at every window it cannot pass size hints on: not news here.
@@ -305,7 +324,7 @@ int main(int argc, char* argv[])
     // The sample ends with the previous month, so the month measured is complete.
     const QDate oggi = QDate::currentDate();
     const QDate mese = QDate(oggi.year(), oggi.month(), 1).addMonths(-1);
-    if (!QFileInfo::exists(percorso)) {
+    if (!Archivio::Esiste(percorso)) {
         ArchivioEsempio::Opzioni o;
         o.dipendenti = numeroDipendenti;
         o.mesi = numeroMesi;
@@ -349,6 +368,14 @@ int main(int argc, char* argv[])
         if (!GrigliaDettaglio::DimensionaGriglia1(griglia, p))
             errore(QStringLiteral("griglia non letta"));
     });
+    // On a server, what the grid costs in requests: a fixed number, whatever the employees.
+    Archivio::Viaggi viaggi;
+    if (IndirizzoServer::E(percorso)) {
+        Archivio::ContaViaggi(true);
+        GrigliaDettaglio::DimensionaGriglia1(griglia, p);
+        Archivio::ContaViaggi(false);
+        viaggi = Archivio::ViaggiContati();
+    }
     // Floor A: the month's rows through one indexed query of the same driver.
     qint64 lette = 0;
     const double pavimentoLettura = misura(rip, [&] {
@@ -552,8 +579,10 @@ int main(int argc, char* argv[])
     servizi().terminaProgramma = [] {};
     Orologio::ImpostaOggi(QDate(mese.year(), mese.month(), 15));
     const Apertura apertura = misuraApertura(percorso, rip);
-    const QString piccolo = cartella.filePath(QStringLiteral("Bench3.mdb"));
-    {
+    // On a server the three-month archive is a database beside the measured one.
+    const QString piccolo = IndirizzoServer::E(percorso) ? archivioAccanto(percorso, QStringLiteral("_3mesi"))
+                                                         : cartella.filePath(QStringLiteral("Bench3.mdb"));
+    if (!Archivio::Esiste(piccolo)) {
         ArchivioEsempio::Opzioni o;
         o.dipendenti = dipendentiInArchivio;
         o.mesi = 3;
@@ -589,6 +618,9 @@ int main(int argc, char* argv[])
     riga(QStringLiteral("griglia del mese"), grigliaMs, x(grigliaMs / pavimentoLettura),
         x(grigliaIngenuaMs / grigliaMs));
     riga(QStringLiteral("  base A: una lettura indicizzata"), pavimentoLettura, QString(), QString());
+    if (viaggi.connessioni > 0)
+        out() << "  richieste al server: " << viaggi.andateRitorno << " andate e ritorno su "
+              << viaggi.connessioni << " connessioni\n";
     riga(QStringLiteral("  per riga: una query per riga"), grigliaIngenuaMs, QString(), QString());
     riga(QStringLiteral("salvataggio del mese (10% cambiato)"), salvaMs, x(salvaMs / pavimentoScrittura),
         QString());
@@ -617,6 +649,10 @@ int main(int argc, char* argv[])
         o[QStringLiteral("grid_ms")] = grigliaMs;
         o[QStringLiteral("floor_read_ms")] = pavimentoLettura;
         o[QStringLiteral("grid_ratio")] = grigliaMs / pavimentoLettura;
+        if (viaggi.connessioni > 0) {
+            o[QStringLiteral("grid_round_trips")] = double(viaggi.andateRitorno);
+            o[QStringLiteral("grid_connections")] = double(viaggi.connessioni);
+        }
         o[QStringLiteral("save_ms")] = salvaMs;
         o[QStringLiteral("floor_write_ms")] = pavimentoScrittura;
         o[QStringLiteral("save_ratio")] = salvaMs / pavimentoScrittura;

@@ -15,11 +15,21 @@
 #include <QSqlError>
 #include <QSqlRecord>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
+
+#include <atomic>
+#include <charconv>
+#include <cstring>
+#include <memory>
 
 namespace {
 
 QAtomicInteger<quint64> g_contatoreConnessioni;
+
+std::atomic<bool> g_contaViaggi { false };
+std::atomic<qint64> g_connessioniContate { 0 };
+std::atomic<qint64> g_andateRitornoContate { 0 };
 
 // How long the engine itself waits for a lock before the error routine sees it; short, so the
 // wait window can show that the archive is busy.
@@ -379,7 +389,16 @@ void Archivio::apriServer()
     // The password the user typed in this run; else the server's own ways (~/.pgpass, PGPASSWORD).
     if (const QString password = IndirizzoServer::Password(m_percorso); !password.isEmpty())
         m_db.setPassword(password);
-    m_db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=cartavia"));
+    // A lock held by another copy fails fast, as the file's busy wait does, so the error routine
+    // can show the wait window and try again; notices of what exists already are no news. The
+    // archive's reads go through its indexes (a month is a few pages of a big table): the
+    // planner is told that pages read out of order cost little more than in order, as on any
+    // disk of today, or it scans a whole table for a month's rows. Given with the connection,
+    // these cost no round trip of their own.
+    m_db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=cartavia;"
+                                          "options='-c lock_timeout=%1 -c client_min_messages=warning "
+                                          "-c random_page_cost=1.1'")
+                               .arg(AttesaMotoreMs));
     if (!m_db.open()) {
         const QSqlError e = m_db.lastError();
         chiudi();
@@ -391,15 +410,12 @@ void Archivio::apriServer()
                 .arg(indirizzo->Descrizione(), testoMotore(e).trimmed()))
             .suArchivio(m_percorso);
     }
-    // A lock held by another copy fails fast, as the file's busy wait does, so the error routine
-    // can show the wait window and try again; notices of what exists already are no news.
-    QSqlQuery q(m_db);
-    if (!q.exec(QStringLiteral("SET lock_timeout = %1").arg(AttesaMotoreMs))
-        || !q.exec(QStringLiteral("SET client_min_messages = warning"))) {
-        const ErroreArchivio e = errore(q.lastError());
-        q = QSqlQuery();
-        chiudi();
-        throw e;
+    if (g_contaViaggi) {
+        ++g_connessioniContate;
+        if (pg_conn* c = connessioneServer(); c && (m_traccia = std::tmpfile())) {
+            PQtrace(c, m_traccia);
+            PQsetTraceFlags(c, PQTRACE_SUPPRESS_TIMESTAMPS);
+        }
     }
 }
 
@@ -449,6 +465,22 @@ Archivio::~Archivio()
         return;
     if (m_inTransazione)
         QSqlQuery(QStringLiteral("ROLLBACK"), m_db);
+    if (m_traccia) {
+        if (pg_conn* c = connessioneServer())
+            PQuntrace(c);
+        // Every answer of the server ends with the message that it is ready for the next request.
+        std::rewind(m_traccia);
+        char linea[256];
+        qint64 n = 0;
+        bool inizioLinea = true;
+        while (std::fgets(linea, sizeof linea, m_traccia)) {
+            if (inizioLinea && std::strncmp(linea, "B\t", 2) == 0 && std::strstr(linea, "\tReadyForQuery"))
+                ++n;
+            inizioLinea = std::strchr(linea, '\n') != nullptr;
+        }
+        std::fclose(m_traccia);
+        g_andateRitornoContate += n;
+    }
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_nomeConnessione);
@@ -613,6 +645,17 @@ QStringList Archivio::indici(const QString& tabella)
 
 qint64 RigaRapida::intero(int colonna) const
 {
+    if (m_risultato) {
+        // A real where an integer is asked for is cut to its whole part, as the file's engine does.
+        const char* t = PQgetvalue(m_risultato, 0, colonna);
+        if (PQftype(m_risultato, colonna) == 16) // bool: a condition's value, 1 or 0 as in the file
+            return *t == 't';
+        const char* fine = t + PQgetlength(m_risultato, 0, colonna);
+        qint64 v = 0;
+        if (const auto [resto, esito] = std::from_chars(t, fine, v); esito == std::errc() && resto == fine)
+            return v;
+        return qint64(reale(colonna));
+    }
     if (m_query)
         return m_query->value(colonna).toLongLong();
     return sqlite3_column_int64(m_istruzione, colonna);
@@ -620,6 +663,13 @@ qint64 RigaRapida::intero(int colonna) const
 
 double RigaRapida::reale(int colonna) const
 {
+    if (m_risultato) {
+        // The server writes reals exactly (shortest form that reads back the same), in the C locale.
+        const char* t = PQgetvalue(m_risultato, 0, colonna);
+        double v = 0;
+        std::from_chars(t, t + PQgetlength(m_risultato, 0, colonna), v);
+        return v;
+    }
     if (m_query)
         return m_query->value(colonna).toDouble();
     return sqlite3_column_double(m_istruzione, colonna);
@@ -627,6 +677,10 @@ double RigaRapida::reale(int colonna) const
 
 QString RigaRapida::testo(int colonna) const
 {
+    if (m_risultato)
+        return PQgetisnull(m_risultato, 0, colonna)
+            ? QString()
+            : QString::fromUtf8(PQgetvalue(m_risultato, 0, colonna), PQgetlength(m_risultato, 0, colonna));
     if (m_query)
         return m_query->value(colonna).toString();
     const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(m_istruzione, colonna));
@@ -635,6 +689,8 @@ QString RigaRapida::testo(int colonna) const
 
 QByteArrayView RigaRapida::grezzo(int colonna) const
 {
+    if (m_risultato)
+        return QByteArrayView(PQgetvalue(m_risultato, 0, colonna), PQgetlength(m_risultato, 0, colonna));
     if (m_query) {
         if (m_grezzi.size() <= colonna)
             m_grezzi.resize(colonna + 1);
@@ -647,6 +703,8 @@ QByteArrayView RigaRapida::grezzo(int colonna) const
 
 bool RigaRapida::nullo(int colonna) const
 {
+    if (m_risultato)
+        return PQgetisnull(m_risultato, 0, colonna);
     if (m_query)
         return m_query->isNull(colonna);
     return sqlite3_column_type(m_istruzione, colonna) == SQLITE_NULL;
@@ -663,6 +721,32 @@ sqlite3* Archivio::connessioneSqlite()
         .suArchivio(m_percorso);
 }
 
+pg_conn* Archivio::connessioneServer()
+{
+    const QVariant maniglia = m_db.driver()->handle();
+    // Qt SQL names the type by the library's struct, or by its typedef in other releases.
+    if (!maniglia.isValid()
+        || (qstrcmp(maniglia.typeName(), "pg_conn*") != 0 && qstrcmp(maniglia.typeName(), "PGconn*") != 0))
+        return nullptr;
+    auto* c = *static_cast<pg_conn* const*>(maniglia.constData());
+    // A statement of Qt SQL's still sending its rows holds the connection.
+    return c && PQtransactionStatus(c) != PQTRANS_ACTIVE ? c : nullptr;
+}
+
+void Archivio::ContaViaggi(bool attiva)
+{
+    if (attiva) {
+        g_connessioniContate = 0;
+        g_andateRitornoContate = 0;
+    }
+    g_contaViaggi = attiva;
+}
+
+Archivio::Viaggi Archivio::ViaggiContati()
+{
+    return { g_connessioniContate, g_andateRitornoContate };
+}
+
 ScritturaRapida::ScritturaRapida(Archivio& db, const QString& sql)
     : m_db(db)
     , m_sql(sql)
@@ -670,6 +754,7 @@ ScritturaRapida::ScritturaRapida(Archivio& db, const QString& sql)
 {
     if (!m_motore) {
         m_query.emplace(db.prepara(sql));
+        m_segnaposti = int(sql.count(QLatin1Char('?')));
         svuotaValori();
         return;
     }
@@ -681,8 +766,8 @@ ScritturaRapida::ScritturaRapida(Archivio& db, const QString& sql)
 void ScritturaRapida::svuotaValori()
 {
     // Through Qt SQL every value of a row is bound, the nulls too.
-    for (qsizetype i = 0, n = m_sql.count(QLatin1Char('?')); i < n; ++i)
-        m_query->bindValue(int(i), QVariant(QMetaType(QMetaType::QString)));
+    for (int i = 0; i < m_segnaposti; ++i)
+        m_query->bindValue(i, QVariant(QMetaType(QMetaType::QString)));
 }
 
 ScritturaRapida::~ScritturaRapida()
@@ -746,6 +831,18 @@ void ScritturaRapida::esegui()
 
 QByteArray RigaRapida::binario(int colonna) const
 {
+    if (m_risultato) {
+        if (PQgetisnull(m_risultato, 0, colonna))
+            return {};
+        size_t n = 0;
+        unsigned char* b = PQunescapeBytea(
+            reinterpret_cast<const unsigned char*>(PQgetvalue(m_risultato, 0, colonna)), &n);
+        if (!b)
+            throw std::bad_alloc();
+        QByteArray r(reinterpret_cast<const char*>(b), qsizetype(n));
+        PQfreemem(b);
+        return r;
+    }
     if (m_query)
         return m_query->value(colonna).toByteArray();
     const auto* b = static_cast<const char*>(sqlite3_column_blob(m_istruzione, colonna));
@@ -754,6 +851,26 @@ QByteArray RigaRapida::binario(int colonna) const
 
 RigaRapida::Genere RigaRapida::genere(int colonna) const
 {
+    if (m_risultato) {
+        if (PQgetisnull(m_risultato, 0, colonna))
+            return Genere::Nullo;
+        // The server's type numbers (pg_type), fixed since its first releases.
+        switch (PQftype(m_risultato, colonna)) {
+        case 16: // bool
+        case 20: // int8
+        case 21: // int2
+        case 23: // int4
+            return Genere::Intero;
+        case 700: // float4
+        case 701: // float8
+        case 1700: // numeric
+            return Genere::Reale;
+        case 17: // bytea
+            return Genere::Binario;
+        default:
+            return Genere::Testo;
+        }
+    }
     if (m_query) {
         const QVariant v = m_query->value(colonna);
         if (v.isNull())
@@ -791,6 +908,8 @@ void Archivio::scorri(
     const QString& sql, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga)
 {
     if (m_motore == Motore::PostgreSQL) {
+        if (scorriServer(sql, valori, riga))
+            return;
         QSqlQuery q = esegui(sql, valori);
         const RigaRapida r(&q);
         while (q.next())
@@ -845,6 +964,111 @@ void Archivio::scorri(
             return;
         throw errore(sqlite3_extended_errcode(motore), QString::fromUtf8(sqlite3_errmsg(motore)), sql);
     }
+}
+
+namespace {
+
+// The program's `?` placeholders as the server's $1, $2...: outside quoted texts and names.
+QByteArray segnapostiNumerati(const QString& sql)
+{
+    QByteArray r;
+    r.reserve(sql.size() + 16);
+    const QByteArray t = sql.toUtf8();
+    char virgolette = 0;
+    int n = 0;
+    for (const char c : t) {
+        if (virgolette) {
+            if (c == virgolette)
+                virgolette = 0;
+        } else if (c == '\'' || c == '"') {
+            virgolette = c;
+        } else if (c == '?') {
+            r += '$' + QByteArray::number(++n);
+            continue;
+        }
+        r += c;
+    }
+    return r;
+}
+
+struct LiberaRisultato
+{
+    void operator()(PGresult* r) const { PQclear(r); }
+};
+using Risultato = std::unique_ptr<PGresult, LiberaRisultato>;
+
+} // namespace
+
+bool Archivio::scorriServer(
+    const QString& testo, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga)
+{
+    pg_conn* c = connessioneServer();
+    if (!c)
+        return false;
+    const QString sql = perMotore(testo);
+    // Values go as text, as the file's engine receives them: integers and reals typed so the
+    // server compares them as numbers, texts left for the server to type from where they stand.
+    QList<QByteArray> testi(valori.size());
+    QList<const char*> puntatori(valori.size(), nullptr);
+    QList<Oid> tipi(valori.size(), 0);
+    for (qsizetype i = 0; i < valori.size(); ++i) {
+        const QVariant& v = valori.at(i);
+        if (v.isNull())
+            continue;
+        switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::Bool:
+            testi[i] = QByteArray::number(v.toLongLong());
+            tipi[i] = 20; // int8
+            break;
+        case QMetaType::Double:
+            testi[i] = QByteArray::number(v.toDouble(), 'g', 17);
+            tipi[i] = 701; // float8
+            break;
+        default:
+            testi[i] = v.toString().toUtf8();
+        }
+        puntatori[i] = testi.at(i).constData();
+    }
+    const QByteArray istruzione = segnapostiNumerati(sql);
+    if (!PQsendQueryParams(c, istruzione.constData(), int(valori.size()), tipi.constData(),
+            puntatori.constData(), nullptr, nullptr, 0))
+        throw TraduciServer(QStringLiteral("08006"), QString::fromUtf8(PQerrorMessage(c)), sql)
+            .suArchivio(m_percorso);
+    // Row by row, so a month or a whole table never sits in memory twice.
+    PQsetSingleRowMode(c);
+    QString stato;
+    QString messaggio;
+    try {
+        while (Risultato r { PQgetResult(c) }) {
+            switch (PQresultStatus(r.get())) {
+            case PGRES_SINGLE_TUPLE:
+                if (stato.isEmpty())
+                    riga(RigaRapida(r.get()));
+                break;
+            case PGRES_TUPLES_OK:
+            case PGRES_COMMAND_OK:
+                break;
+            default:
+                if (stato.isEmpty()) {
+                    stato = QString::fromLatin1(PQresultErrorField(r.get(), PG_DIAG_SQLSTATE));
+                    messaggio = QString::fromUtf8(PQresultErrorMessage(r.get()));
+                    if (stato.isEmpty())
+                        stato = QStringLiteral("08006");
+                }
+            }
+        }
+    } catch (...) {
+        // The rest of the answer is read and dropped: the connection must be ready for the next
+        // statement, the rollback first of all.
+        while (Risultato r { PQgetResult(c) }) { }
+        throw;
+    }
+    if (!stato.isEmpty())
+        throw TraduciServer(stato, messaggio, sql).suArchivio(m_percorso);
+    return true;
 }
 
 bool Archivio::Esiste(const QString& percorso)

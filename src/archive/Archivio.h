@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 
@@ -18,6 +19,8 @@ struct Tabella;
 }
 struct sqlite3;
 struct sqlite3_stmt;
+struct pg_conn;
+struct pg_result;
 
 // One row of Archivio::scorri: values read straight from the engine, without a QVariant each.
 class RigaRapida
@@ -29,6 +32,10 @@ public:
     // A row of a server archive, read through Qt SQL.
     explicit RigaRapida(const QSqlQuery* query)
         : m_query(query)
+    { }
+    // A row of a server archive, as the server sent it (one row per result).
+    explicit RigaRapida(const pg_result* risultato)
+        : m_risultato(risultato)
     { }
     qint64 intero(int colonna) const;
     double reale(int colonna) const;
@@ -45,6 +52,7 @@ public:
 private:
     sqlite3_stmt* m_istruzione = nullptr;
     const QSqlQuery* m_query = nullptr;
+    const pg_result* m_risultato = nullptr;
     mutable QList<QByteArray> m_grezzi; // a server row's texts as UTF-8, for grezzo()
 };
 
@@ -138,6 +146,18 @@ public:
     // Records that `percorso` was found damaged (by a check of a copy of it).
     static void SegnaDanneggiato(const QString& percorso);
 
+    // Counts, from now on, the connections this process opens to servers and the round trips made
+    // on them once open (each statement's request and the server's answer): what a month's grid
+    // costs on a distant server. Tracing slows the work; off by default.
+    struct Viaggi
+    {
+        qint64 connessioni = 0;
+        qint64 andateRitorno = 0;
+    };
+    static void ContaViaggi(bool attiva);
+    // What was counted since ContaViaggi(true), connections closed so far only.
+    static Viaggi ViaggiContati();
+
     // Maps an engine error to the program's numbered error.
     static ErroreArchivio Traduci(const QSqlError& errore, const QString& contesto = {});
     static ErroreArchivio Traduci(int codiceMotore, const QString& testoMotore, const QString& contesto = {});
@@ -149,6 +169,11 @@ private:
     friend class ScritturaRapida;
     // The engine's own handle under Qt SQL's connection.
     sqlite3* connessioneSqlite();
+    // The server connection under Qt SQL's, or null when Qt SQL is in the middle of a statement.
+    pg_conn* connessioneServer();
+    // scorri on the server, straight through its client library; false when it cannot be used.
+    bool scorriServer(
+        const QString& sql, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga);
     // The program's SQL as this engine reads it.
     QString perMotore(const QString& sql) const;
     void apriServer();
@@ -161,6 +186,7 @@ private:
     QString m_nomeConnessione;
     QSqlDatabase m_db;
     bool m_inTransazione = false;
+    std::FILE* m_traccia = nullptr; // the connection's traffic, while ContaViaggi is on
 };
 
 // One statement prepared once and run for many rows, its values bound straight into the engine:
@@ -190,6 +216,7 @@ private:
     sqlite3* m_motore = nullptr;
     sqlite3_stmt* m_istruzione = nullptr;
     std::optional<QSqlQuery> m_query; // server archives
+    int m_segnaposti = 0; // the statement's values, all bound on every row through Qt SQL
 };
 
 // Runs `f` in one write transaction: committed when it returns, rolled back when it throws.

@@ -9,6 +9,7 @@
 #include "archive/Presenza.h"
 #include "archive/Schema.h"
 #include "archive/TrasferimentoArchivio.h"
+#include "comune/Griglia.h"
 #include "diary/GrigliaDettaglio.h"
 #include "diary/MeseDiario.h"
 #include "diary/RigheDipendenti.h"
@@ -35,6 +36,7 @@ private slots:
     void schemaSulServer();
     void stessoArchivioSuEntrambi();
     void archivioOccupato();
+    void letturaDiretta();
     void copiaAndataERitorno();
     void backupEOttimizzazione();
     void presenzaSulServer();
@@ -237,6 +239,79 @@ void TestArchivioServer::archivioOccupato()
     altro.annulla();
     InTransazione(db, [&] { db.esegui(QStringLiteral("INSERT INTO TabellaStati (Stato) VALUES ('M')")); });
     QCOMPARE(db.valore(QStringLiteral("SELECT count(*) FROM TabellaStati")).toInt(), 1);
+}
+
+// The month-sized reads go to the server straight: values bound and read back as the file's engine
+// gives them, and a grid costs the same requests for 4 employees as for 12.
+void TestArchivioServer::letturaDiretta()
+{
+    Archivio db(m_server);
+    int righe = 0;
+    db.scorri(QStringLiteral("SELECT '?' || ?, ? + 1, ?, 0.1 + 0.2, 2 > 1, decode('00ff', 'hex'), NULL"),
+        { QStringLiteral("è"), 41, 2.5 }, [&](const RigaRapida& r) {
+            ++righe;
+            QCOMPARE(r.testo(0), QStringLiteral("?è"));
+            QCOMPARE(r.intero(1), 42);
+            QCOMPARE(r.reale(2), 2.5);
+            QCOMPARE(r.reale(3), 0.1 + 0.2);
+            QCOMPARE(r.intero(4), 1);
+            QCOMPARE(r.binario(5), QByteArray("\x00\xff", 2));
+            QVERIFY(r.nullo(6) && r.testo(6).isNull());
+        });
+    QCOMPARE(righe, 1);
+
+    ArchivioEsempio::Opzioni o;
+    o.dipendenti = 4;
+    o.mesi = 1;
+    o.ultimoMese = QDate(2026, 3, 1);
+    QVERIFY(ArchivioEsempio::Crea(m_server, o).ok);
+    GrigliaDettaglio::Parametri p;
+    p.archivio = m_server;
+    p.mese = QStringLiteral("Marzo");
+    p.anno = QStringLiteral("2026");
+    p.tipi = RigheDipendenti::CaricaTipi(m_server);
+    const auto richieste = [&](int* righeGriglia) {
+        Griglia g;
+        Archivio::ContaViaggi(true);
+        const bool ok = GrigliaDettaglio::DimensionaGriglia1(g, p);
+        Archivio::ContaViaggi(false);
+        *righeGriglia = g.righe();
+        const Archivio::Viaggi v = Archivio::ViaggiContati();
+        return ok ? std::pair(v.connessioni, v.andateRitorno) : std::pair(qint64(-1), qint64(-1));
+    };
+    int prima = 0;
+    const auto conQuattro = richieste(&prima);
+    QVERIFY(conQuattro.first > 0 && conQuattro.second > 0);
+    // Twice the employees, twice more: every field but the key copied, the movements with them.
+    for (int volta = 0; volta < 2; ++volta) {
+        QStringList campi;
+        QStringList copiati;
+        for (const Schema::Tabella& t : Schema::Tabelle())
+            if (t.nome == QLatin1String("TabellaAnagrafiche"))
+                for (int c = 1; c < t.campi.size(); ++c) {
+                    campi << t.campi.at(c).nome;
+                    copiati << (campi.last() == QLatin1String("Codice")
+                            ? QStringLiteral("'N%1-' || Indice").arg(volta)
+                            : campi.last());
+                }
+        InTransazione(db, [&] {
+            const qint64 scarto
+                = db.valore(QStringLiteral("SELECT max(Indice) FROM TabellaAnagrafiche")).toLongLong();
+            db.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (Indice,%1) SELECT Indice + %2,%3 FROM "
+                                     "TabellaAnagrafiche")
+                          .arg(campi.join(QLatin1Char(',')))
+                          .arg(scarto)
+                          .arg(copiati.join(QLatin1Char(','))));
+            db.esegui(
+                QStringLiteral("INSERT INTO TabellaMovimenti (IndiceAnagrafica, Tipo, Giorno, Mese, Anno, "
+                               "Data, Stato, StatoNum, Note) SELECT IndiceAnagrafica + %1, Tipo, Giorno, "
+                               "Mese, Anno, Data, Stato, StatoNum, Note FROM TabellaMovimenti")
+                    .arg(scarto));
+        });
+    }
+    int dopo = 0;
+    QCOMPARE(richieste(&dopo), conQuattro);
+    QCOMPARE(dopo - 2, 4 * (prima - 2));
 }
 
 // A file archive copied onto the server and back is the same table by table, value by value and
