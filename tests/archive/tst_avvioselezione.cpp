@@ -775,6 +775,18 @@ void TestAvvioSelezione::archivioSuServer()
     QCOMPARE(offerto, server);
     QCOMPARE(a.aperture, 1);
     QVERIFY(a.amb.messaggi.chiamate.isEmpty());
+
+    // At the next start the server archive, used last, is the one Enter opens, without its window.
+    AvvioSelezione dopo(a.amb.sessione);
+    dopo.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dopo));
+    auto* ultimo = figlio<QPushButton>(dopo, "UltimoServer");
+    QVERIFY(ultimo->isVisible() && ultimo->hasFocus());
+    a.amb.sessione.PercorsoArchivio.clear();
+    QTest::keyClick(ultimo, Qt::Key_Return);
+    QCOMPARE(a.aperture, 2);
+    QCOMPARE(a.amb.sessione.PercorsoArchivio, server.Testo());
+    QVERIFY(a.amb.messaggi.chiamate.isEmpty());
 }
 
 void TestAvvioSelezione::percorsoADaCapo_data()

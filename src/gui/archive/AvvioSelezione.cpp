@@ -113,6 +113,7 @@ void AvvioSelezione::collega()
     connect(m_ui->CreaNuovoArchivio, &QPushButton::clicked, this, &AvvioSelezione::CreaNuovoArchivio_Click);
     connect(m_ui->OttimizzaArchivio, &QPushButton::clicked, this, &AvvioSelezione::OttimizzaArchivio_Click);
     connect(m_ui->ArchivioSuServer, &QPushButton::clicked, this, &AvvioSelezione::ArchivioSuServer_Click);
+    connect(m_ui->UltimoServer, &QPushButton::clicked, this, &AvvioSelezione::UltimoServer_Click);
     connect(m_ui->ImportaArchivioPrecedente, &QPushButton::clicked, this,
         &AvvioSelezione::ImportaArchivioPrecedente_Click);
     connect(m_ui->SelezionaPercorso, &QPushButton::clicked, this, &AvvioSelezione::SelezionaPercorso_Click);
@@ -253,8 +254,12 @@ void AvvioSelezione::Form_Activate()
         ImpostaNome(posizione.nome);
         ImpostaPercorso(posizione.percorso.trimmed().isEmpty() ? m_sessione.CartellaArchiviPredefinita
                                                                : posizione.percorso);
+        mostraUltimoServer();
     }
-    if (m_ui->CartellaArchivi->isEnabled() && m_ui->CartellaArchivi->isVisible())
+    // The archive used last is the one Enter opens: a server archive when it was one.
+    if (m_ui->UltimoServer->isDefault() && m_ui->UltimoServer->isVisible())
+        m_ui->UltimoServer->setFocus();
+    else if (m_ui->CartellaArchivi->isEnabled() && m_ui->CartellaArchivi->isVisible())
         m_ui->CartellaArchivi->setFocus();
     else if (m_ui->OK->isEnabled() && m_ui->OK->isVisible())
         m_ui->OK->setFocus();
@@ -406,8 +411,10 @@ void AvvioSelezione::OK_Click()
         return;
     AggiornaDBPath_e_Variabili();
     MemorizzaPercorso();
-    FileIni::Scrivi(
-        Percorsi::FileInf(m_sessione), QStringLiteral("Database"), QStringLiteral("Server"), QString());
+    // The server archive stays offered, no longer as the one used last.
+    FileIni::Scrivi(Percorsi::FileInf(m_sessione), QStringLiteral("Database"),
+        QStringLiteral("ServerUsatoPerUltimo"), QStringLiteral("0"));
+    mostraUltimoServer();
     apriScelto();
 }
 
@@ -585,6 +592,27 @@ void AvvioSelezione::ArchivioSuServer_Click()
     } else if (!finestra.RicordaPassword->isChecked()) {
         Portachiavi::Togli(indirizzo);
     }
+    apriServer(indirizzo, titolo);
+}
+
+void AvvioSelezione::UltimoServer_Click()
+{
+    const QString titolo = QStringLiteral("Archivio su server");
+    const QString indirizzo
+        = FileIni::Leggi(Percorsi::FileInf(m_sessione), QStringLiteral("Database"), QStringLiteral("Server"));
+    if (!IndirizzoServer::E(indirizzo))
+        return;
+    if (IndirizzoServer::Password(indirizzo).isEmpty())
+        IndirizzoServer::ImpostaPassword(indirizzo, Portachiavi::Leggi(indirizzo));
+    // A server that refuses (a password to type) or cannot be reached: its window, to fix it.
+    if (!apriServer(indirizzo, titolo))
+        ArchivioSuServer_Click();
+}
+
+bool AvvioSelezione::apriServer(const QString& indirizzo, const QString& titolo)
+{
+    const IndirizzoServer server = *IndirizzoServer::Leggi(indirizzo);
+    const QString inf = Percorsi::FileInf(m_sessione);
     bool archivio = false;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     try {
@@ -592,7 +620,7 @@ void AvvioSelezione::ArchivioSuServer_Click()
     } catch (const ErroreArchivio& e) {
         QGuiApplication::restoreOverrideCursor();
         messaggi().Messaggio(e.descrizione(), Messaggi::Ok, Messaggi::Critical, titolo);
-        return;
+        return false;
     }
     QGuiApplication::restoreOverrideCursor();
     if (!archivio) {
@@ -602,20 +630,43 @@ void AvvioSelezione::ArchivioSuServer_Click()
                     .arg(server.Descrizione()),
                 Messaggi::Yes | Messaggi::No, Messaggi::Question, titolo)
             != Messaggi::Yes)
-            return;
+            return true;
         CreazioneDB creazione;
         if (!creazione.CreaDB(indirizzo)) {
             messaggi().Messaggio(QStringLiteral("Impossibile creare l'archivio %1.\n%2")
                                      .arg(server.Descrizione(), creazione.DescrizioneUltimoErrore()),
                 Messaggi::Ok, Messaggi::Critical, titolo);
-            return;
+            return true;
         }
     }
-    // Remembered without its password, to be offered again next time.
+    // Remembered without its password, to be offered again next time, first when used last.
     FileIni::Scrivi(inf, QStringLiteral("Database"), QStringLiteral("Server"), indirizzo);
+    FileIni::Scrivi(
+        inf, QStringLiteral("Database"), QStringLiteral("ServerUsatoPerUltimo"), QStringLiteral("1"));
+    mostraUltimoServer();
     m_sessione.PercorsoArchivio = indirizzo;
     m_sessione.NomeArchivio = server.database;
     apriScelto();
+    return true;
+}
+
+void AvvioSelezione::mostraUltimoServer()
+{
+    const QString inf = Percorsi::FileInf(m_sessione);
+    const QString indirizzo = FileIni::Leggi(inf, QStringLiteral("Database"), QStringLiteral("Server"));
+    const std::optional<IndirizzoServer> server = IndirizzoServer::Leggi(indirizzo);
+    m_ui->LabelUltimoServer->setVisible(server.has_value());
+    m_ui->UltimoServer->setVisible(server.has_value());
+    const bool ultimo = server
+        && FileIni::Leggi(inf, QStringLiteral("Database"), QStringLiteral("ServerUsatoPerUltimo"))
+            == QLatin1String("1");
+    m_ui->UltimoServer->setDefault(ultimo);
+    if (server) {
+        m_ui->UltimoServer->setText(server->Descrizione());
+        m_ui->UltimoServer->setToolTip(indirizzo);
+        m_ui->UltimoServer->setAccessibleName(QStringLiteral("Apri ") + server->Descrizione());
+    }
+    adattaAltezza();
 }
 
 void AvvioSelezione::SelezionaPercorso_Click()

@@ -56,6 +56,7 @@ public:
     void OttimizzaArchivio_Click();
     void ImportaArchivioPrecedente_Click();
     void ArchivioSuServer_Click();
+    void UltimoServer_Click();
     void SelezionaPercorso_Click();
     void ReImpostaPercorso_Click();
     void ApriCartellaArchivi_Click();
@@ -86,6 +87,10 @@ private:
     void aggiornaOK();
     // Opens the main window on the archive chosen (PercorsoArchivio), or says why it cannot.
     void apriScelto();
+    // Opens the server archive at `indirizzo` (made there first when the user agrees); false when
+    // the server could not be reached.
+    bool apriServer(const QString& indirizzo, const QString& titolo);
+    void mostraUltimoServer();
     void adattaAltezza();
     void mostraPercorso(QLabel* etichetta, const QString& percorso);
     bool archivioScelto();
