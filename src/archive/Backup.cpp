@@ -40,11 +40,6 @@ constexpr int PermessoNegato = 70;
 constexpr int AttesaScritturaMs = 3000;
 constexpr int MassimoBackupElencati = 1000;
 
-QString nativo(const QString& percorso)
-{
-    return QDir::toNativeSeparators(percorso);
-}
-
 std::filesystem::path percorsoFs(const QString& percorso)
 {
 #ifdef Q_OS_WIN
@@ -63,7 +58,7 @@ void rinomina(const QString& da, const QString& a)
     if (ec)
         throw ErroreArchivio(CodiciErrore::Generico,
             QStringLiteral("Impossibile sostituire il file «%1»: %2")
-                .arg(nativo(a), QString::fromLocal8Bit(ec.message())));
+                .arg(QDir::toNativeSeparators(a), QString::fromLocal8Bit(ec.message())));
 }
 
 // A plain copy finished under a temporary name, so an older `a` is replaced only by a whole file.
@@ -76,7 +71,7 @@ void copiaFile(const QString& da, const QString& a)
         QFile::remove(temporaneo);
         throw ErroreArchivio(CodiciErrore::Generico,
             QStringLiteral("Impossibile copiare «%1» in «%2»: %3")
-                .arg(nativo(da), nativo(a), sorgente.errorString()));
+                .arg(QDir::toNativeSeparators(da), QDir::toNativeSeparators(a), sorgente.errorString()));
     }
     try {
         rinomina(temporaneo, a);
@@ -214,11 +209,12 @@ void CopiaControllata(
     if (archivio.trimmed().isEmpty()
         || (server ? !Archivio::Esiste(archivio) : !QFileInfo(archivio).isFile()))
         throw ErroreArchivio(CodiciErrore::FileNonTrovato,
-            QStringLiteral("Impossibile trovare l'archivio «%1».").arg(nativo(archivio)));
+            QStringLiteral("Impossibile trovare l'archivio «%1».").arg(QDir::toNativeSeparators(archivio)));
     const QString cartella = QFileInfo(destinazione).absolutePath();
     if (!QDir().mkpath(cartella))
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
-            QStringLiteral("Impossibile creare la cartella di backup «%1».").arg(nativo(cartella)));
+            QStringLiteral("Impossibile creare la cartella di backup «%1».")
+                .arg(QDir::toNativeSeparators(cartella)));
     // One copy at a time into one backup file, in this program or another: the work files below
     // are then its own. A lock left by a copy whose program died is taken over.
     QLockFile blocco(destinazione + QStringLiteral(".lock"));
@@ -278,7 +274,7 @@ void CopiaControllata(
                 QStringLiteral("Impossibile scrivere la copia di backup nella cartella "
                                "«%1»: spazio su disco insufficiente o errore di "
                                "scrittura.")
-                    .arg(nativo(cartella)));
+                    .arg(QDir::toNativeSeparators(cartella)));
         throw;
     }
     if (avanzamento)
@@ -531,7 +527,7 @@ void CompattaArchivio(const QString& archivio)
     }
     if (!QFileInfo(archivio).isFile())
         throw ErroreArchivio(CodiciErrore::FileNonTrovato,
-            QStringLiteral("Impossibile trovare il file «%1».").arg(nativo(archivio)));
+            QStringLiteral("Impossibile trovare il file «%1».").arg(QDir::toNativeSeparators(archivio)));
     Presenza::Esclusiva esclusiva(archivio);
     if (esclusiva.stato() == Presenza::Stato::Occupata)
         throw ottimizzazioneOccupata();

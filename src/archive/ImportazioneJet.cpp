@@ -32,16 +32,11 @@ const QStringList TabelleCopiate { QStringLiteral("Configurazioni"), QStringLite
 // The types came later than the rest: an archive without them is an older one, not another program's.
 const QString TabellaFacoltativa = QStringLiteral("TabellaTipi");
 
-QString nativo(const QString& percorso)
-{
-    return QDir::toNativeSeparators(percorso);
-}
-
 [[noreturn]] void nonPrecedente(const QString& sorgente)
 {
     throw ErroreArchivio(CodiciErrore::NonUnArchivio,
         QStringLiteral("Il file scelto non è un archivio della versione precedente:\n«%1».")
-            .arg(nativo(sorgente)));
+            .arg(QDir::toNativeSeparators(sorgente)));
 }
 
 [[noreturn]] void danneggiato(const QString& sorgente, const QString& tabella)
@@ -49,7 +44,7 @@ QString nativo(const QString& percorso)
     throw ErroreArchivio(CodiciErrore::NonUnArchivio,
         QStringLiteral("L'archivio «%1» è danneggiato: una pagina della tabella %2 non si legge. "
                        "Nessun archivio è stato creato.")
-            .arg(nativo(sorgente), tabella));
+            .arg(QDir::toNativeSeparators(sorgente), tabella));
 }
 
 quint32 le32(const unsigned char* p)
@@ -88,10 +83,11 @@ Intestazione leggiIntestazione(const QString& sorgente)
     QFile f(sorgente);
     if (!f.exists())
         throw ErroreArchivio(CodiciErrore::FileNonTrovato,
-            QStringLiteral("Impossibile trovare il file «%1».").arg(nativo(sorgente)));
+            QStringLiteral("Impossibile trovare il file «%1».").arg(QDir::toNativeSeparators(sorgente)));
     if (!f.open(QIODevice::ReadOnly))
         throw ErroreArchivio(CodiciErrore::FileInUso,
-            QStringLiteral("Impossibile leggere il file «%1»: %2.").arg(nativo(sorgente), f.errorString()));
+            QStringLiteral("Impossibile leggere il file «%1»: %2.")
+                .arg(QDir::toNativeSeparators(sorgente), f.errorString()));
     constexpr int Inizio = 0x18;
     constexpr int Lunghezza = 128;
     const QByteArray pagina = f.read(Inizio + Lunghezza);
@@ -116,7 +112,7 @@ Intestazione leggiIntestazione(const QString& sorgente)
         throw ErroreArchivio(CodiciErrore::NonUnArchivio,
             QStringLiteral("L'archivio «%1» è cifrato. Toglierne la cifratura con il programma che lo ha "
                            "creato, poi ripetere l'importazione.")
-                .arg(nativo(sorgente)));
+                .arg(QDir::toNativeSeparators(sorgente)));
     bool password = false;
     if (r.jet4) {
         double creazione = 0;
@@ -136,13 +132,13 @@ Intestazione leggiIntestazione(const QString& sorgente)
         throw ErroreArchivio(CodiciErrore::NonUnArchivio,
             QStringLiteral("L'archivio «%1» è protetto da una password. Toglierla con il programma che lo "
                            "ha creato, poi ripetere l'importazione.")
-                .arg(nativo(sorgente)));
+                .arg(QDir::toNativeSeparators(sorgente)));
     const int cp = a(0x3C)[0] | (a(0x3C)[1] << 8);
     if (!r.jet4 && !ConversioniJet::CodePaginaNota(cp))
         throw ErroreArchivio(CodiciErrore::NonUnArchivio,
             QStringLiteral(
                 "L'archivio «%1» usa la codifica dei caratteri %2, che questo programma non legge.")
-                .arg(nativo(sorgente))
+                .arg(QDir::toNativeSeparators(sorgente))
                 .arg(cp));
     if (cp != 0)
         r.codePagina = cp;
@@ -520,15 +516,16 @@ Rapporto Importazione::esegui(const QString& destinazione)
     if (info.exists() || info.isSymLink())
         throw ErroreArchivio(CodiciErrore::Generico,
             QStringLiteral("Il file «%1» esiste già: scegliere un altro nome per il nuovo archivio.")
-                .arg(nativo(destinazione)));
+                .arg(QDir::toNativeSeparators(destinazione)));
     if (!info.absoluteDir().exists())
         throw ErroreArchivio(CodiciErrore::PercorsoNonValido,
-            QStringLiteral("La cartella «%1» non esiste.").arg(nativo(info.absolutePath())));
+            QStringLiteral("La cartella «%1» non esiste.")
+                .arg(QDir::toNativeSeparators(info.absolutePath())));
 
     const Mdb mdb(mdb_open(QFile::encodeName(m_sorgente).constData(), MDB_NOFLAGS));
     if (!mdb)
         throw ErroreArchivio(CodiciErrore::FileInUso,
-            QStringLiteral("Impossibile leggere il file «%1».").arg(nativo(m_sorgente)));
+            QStringLiteral("Impossibile leggere il file «%1».").arg(QDir::toNativeSeparators(m_sorgente)));
     m_mdb = mdb.get();
     if (!mdb_read_catalog(m_mdb, MDB_TABLE))
         danneggiato(m_sorgente, QStringLiteral("MSysObjects"));
@@ -552,7 +549,7 @@ Rapporto Importazione::esegui(const QString& destinazione)
     if (!mancanti.isEmpty())
         throw ErroreArchivio(CodiciErrore::TabellaNonTrovata,
             QStringLiteral("Il file «%1» non contiene le tabelle di Cartavia: mancano %2.")
-                .arg(nativo(m_sorgente), mancanti.join(QStringLiteral(", "))));
+                .arg(QDir::toNativeSeparators(m_sorgente), mancanti.join(QStringLiteral(", "))));
     // The library reads a table's fields from where reading its definition left off, so each table
     // is read again where it is copied; here only its row count is wanted.
     for (MdbCatalogEntry* v : voci)
@@ -577,7 +574,7 @@ Rapporto Importazione::esegui(const QString& destinazione)
         if (!creazione.CreaDB(parziale))
             throw ErroreArchivio(creazione.UltimoErrore() ? creazione.UltimoErrore() : CodiciErrore::Generico,
                 QStringLiteral("Impossibile creare l'archivio «%1».\n%2")
-                    .arg(nativo(destinazione), creazione.DescrizioneUltimoErrore()));
+                    .arg(QDir::toNativeSeparators(destinazione), creazione.DescrizioneUltimoErrore()));
         // The movements' lookup indexes are built once over all the rows, which is quicker than
         // keeping them up to date row by row; the creation command puts them back after the copy.
         // Until then the file is a scratch file, written without waiting for the disk.
@@ -615,12 +612,14 @@ Rapporto Importazione::esegui(const QString& destinazione)
                     throw ErroreArchivio(
                         creazione.UltimoErrore() ? creazione.UltimoErrore() : CodiciErrore::Generico,
                         QStringLiteral("Impossibile creare gli indici dell'archivio «%1».\n%2")
-                            .arg(nativo(destinazione), creazione.DescrizioneUltimoErrore()));
+                            .arg(
+                                QDir::toNativeSeparators(destinazione), creazione.DescrizioneUltimoErrore()));
         }
         avanza(QStringLiteral("Conclusione..."));
         if (!QFile::rename(parziale, destinazione))
             throw ErroreArchivio(CodiciErrore::Generico,
-                QStringLiteral("Impossibile dare al nuovo archivio il nome «%1».").arg(nativo(destinazione)));
+                QStringLiteral("Impossibile dare al nuovo archivio il nome «%1».")
+                    .arg(QDir::toNativeSeparators(destinazione)));
     } catch (...) {
         rimuoviParziale();
         throw;
