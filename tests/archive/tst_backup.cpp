@@ -1,4 +1,5 @@
 #include "AmbienteTest.h"
+#include "ArchivioDanneggiato.h"
 #include "DatiDiProva.h"
 #include "ProcessoPresenza.h"
 
@@ -61,7 +62,7 @@ QString backupDi(const AmbienteTest& amb, const char* giorno = "071226")
 }
 
 // How a backup is damaged.
-enum GuastoBackup { Contenuto, Troncato };
+enum GuastoBackup { Contenuto, Troncato, PaginaDiMezzo };
 
 QStringList fileDi(const QString& cartella)
 {
@@ -418,6 +419,7 @@ void TestBackup::ripristinoDaBackupDanneggiato_data()
     QTest::newRow("testo qualsiasi") << QByteArray("non sono un archivio\n").repeated(100) << int(Contenuto);
     QTest::newRow("vuoto") << QByteArray() << int(Contenuto);
     QTest::newRow("archivio troncato") << QByteArray() << int(Troncato);
+    QTest::newRow("pagina di mezzo") << QByteArray() << int(PaginaDiMezzo);
     QByteArray intestazione("SQLite format 3\0", 16);
     QTest::newRow("intestazione e rumore") << intestazione + QByteArray(8192, '\x5a') << int(Contenuto);
 }
@@ -436,6 +438,12 @@ void TestBackup::ripristinoDaBackupDanneggiato()
         QFile f(QDir(cartella).filePath(nome));
         QVERIFY(f.open(QIODevice::ReadWrite));
         QVERIFY(f.resize(f.size() / 2));
+    } else if (guasto == PaginaDiMezzo) {
+        // Opening the backup does not meet the damage; reading all of its rows does.
+        ArchivioDanneggiato::RiempiMovimenti(
+            amb.archivio(), 300, QStringLiteral("Marzo"), QStringLiteral("2026"));
+        QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
+        QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(QDir(cartella).filePath(nome)));
     } else {
         QDir().mkpath(cartella);
         scriviFile(QDir(cartella).filePath(nome), contenuto);
