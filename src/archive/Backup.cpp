@@ -441,6 +441,13 @@ void RipristinaArchivio(const QString& archivio, const QString& fileBackup, cons
         throw ripristinoOccupato();
 
     if (IndirizzoServer::E(archivio)) {
+        // Every page of the backup is read before the archive is touched, as the file's restore
+        // checks its copy: a damaged backup is named as such, not taken for the archive.
+        try {
+            verificaArchivio(fileBackup);
+        } catch (const ErroreArchivio&) {
+            throw backupNonValido(fileBackup);
+        }
         // The archive as it was goes into "copia.mdb" first; then the backup's rows take the
         // place of all of its rows in one transaction.
         Percorsi::CreaCartella(cartellaCopia);

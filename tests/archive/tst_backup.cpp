@@ -1,9 +1,11 @@
 #include "AmbienteTest.h"
+#include "ArchivioDanneggiato.h"
 #include "DatiDiProva.h"
 #include "ProcessoPresenza.h"
 
 #include "archive/Archivio.h"
 #include "archive/Backup.h"
+#include "archive/IndirizzoServer.h"
 #include "archive/Percorsi.h"
 #include "archive/LavoroInSottofondo.h"
 #include "archive/Module1.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <algorithm>
@@ -26,14 +29,6 @@ const QString TestoOccupatoRipristino
                      "RIAVVIATO IL PROGRAMMA");
 const QString TestoOccupatoOttimizzazione = QStringLiteral(
     "ATTENZIONE!   Ottimizzazione Impossibile.     La base-dati è occupata da un'altra applicazione.");
-
-QByteArray impronta(const QString& file)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
 
 void scriviFile(const QString& file, const QByteArray& dati)
 {
@@ -56,6 +51,18 @@ void aggiungiDipendenti(const AmbienteTest& amb, int quanti, const QString& pref
                 db, prefisso + QString::number(i), {}, 1, { { "Cognome", QString(200, QLatin1Char('x')) } });
     });
 }
+
+// The backup of the test's archive on day `giorno`: named after its file, or after its database on
+// a server.
+QString backupDi(const AmbienteTest& amb, const char* giorno = "071226")
+{
+    const std::optional<IndirizzoServer> server = IndirizzoServer::Leggi(amb.archivio());
+    return QString::fromLatin1(giorno) + QLatin1Char('-')
+        + (server ? server->database + QStringLiteral(".mdb") : QStringLiteral("Archivio.mdb"));
+}
+
+// How a backup is damaged.
+enum GuastoBackup { Contenuto, Troncato, PaginaDiMezzo };
 
 QStringList fileDi(const QString& cartella)
 {
@@ -149,16 +156,15 @@ void TestBackup::dueBackupNelloStessoGiorno()
     aggiungiDipendenti(amb, 2, QStringLiteral("B"));
     QVERIFY2(Backup::CopiaArchivio(amb.archivio(), cartella, &errore), qPrintable(errore));
 
-    QCOMPARE(fileDi(cartella), QStringList { QStringLiteral("071226-Archivio.mdb") });
+    QCOMPARE(fileDi(cartella), QStringList { backupDi(amb) });
     // The second backup replaced the first.
-    QCOMPARE(contaDipendenti(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"))), 5);
+    QCOMPARE(contaDipendenti(QDir(cartella).filePath(backupDi(amb))), 5);
 
     // The next day makes a second file; the globals of the open archive give the same result.
     Orologio::ImpostaOggi(QDate(2026, 12, 8));
     amb.sessione.CartellaBackup = cartella;
     QVERIFY(Backup::CopiaArchivio(amb.sessione));
-    QCOMPARE(fileDi(cartella),
-        QStringList({ QStringLiteral("071226-Archivio.mdb"), QStringLiteral("081226-Archivio.mdb") }));
+    QCOMPARE(fileDi(cartella), QStringList({ backupDi(amb), backupDi(amb, "081226") }));
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
@@ -177,7 +183,7 @@ void TestBackup::backupCoerenteDuranteUnaScrittura()
     QVERIFY2(Backup::CopiaArchivio(amb.archivio(), cartella, &errore), qPrintable(errore));
     altra.conferma();
 
-    const QString copia = QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"));
+    const QString copia = QDir(cartella).filePath(backupDi(amb));
     QCOMPARE(AmbienteTest::sqlSu(copia, QStringLiteral("PRAGMA integrity_check")).toString(),
         QStringLiteral("ok"));
     QCOMPARE(contaDipendenti(copia), 4);
@@ -193,7 +199,7 @@ void TestBackup::backupInterrottoODoppio()
     aggiungiDipendenti(amb, 3000, QStringLiteral("A"));
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     const QString destinazione = Backup::DestinazioneBackup(amb.archivio(), cartella);
-    QCOMPARE(QFileInfo(destinazione).fileName(), QStringLiteral("071226-Archivio.mdb"));
+    QCOMPARE(QFileInfo(destinazione).fileName(), backupDi(amb));
 
     // Stopped half way: nothing is left in the folder.
     int numero = 0;
@@ -219,7 +225,7 @@ void TestBackup::backupInterrottoODoppio()
     QVERIFY2(secondo.contains(QStringLiteral("in corso")), qPrintable(secondo));
     QVERIFY(std::is_sorted(passi.begin(), passi.end()));
     QCOMPARE(passi.last(), 100);
-    QCOMPARE(fileDi(cartella), QStringList { QStringLiteral("071226-Archivio.mdb") });
+    QCOMPARE(fileDi(cartella), QStringList { backupDi(amb) });
     QCOMPARE(contaDipendenti(destinazione), 3000);
 }
 
@@ -239,6 +245,8 @@ void TestBackup::salvataggioAutomatico()
     QFETCH(int, interruttore);
     QFETCH(bool, diRete);
     QFETCH(bool, atteso);
+    if (diRete && AmbienteTest::SuServer())
+        QSKIP("a network share's path is a file's");
     AmbienteTest amb;
     const QString cartella = amb.percorso(QStringLiteral("automatico"));
     azienda(amb, { { "PercorsoBackup", cartella }, { "SalvataggioAutomatico", interruttore } });
@@ -251,7 +259,7 @@ void TestBackup::salvataggioAutomatico()
         lavoro->attendi();
         QVERIFY2(lavoro->riuscito(), qPrintable(lavoro->descrizioneErrore()));
     }
-    QCOMPARE(QFileInfo::exists(QDir(cartella).filePath(QStringLiteral("071226-Archivio.mdb"))), atteso);
+    QCOMPARE(QFileInfo::exists(QDir(cartella).filePath(backupDi(amb))), atteso);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
@@ -282,8 +290,7 @@ void TestBackup::backupManualeRiferisceIlFallimento()
     esito = Backup::Salvataggio(amb.archivio(), amb.percorso(QStringLiteral("ok")));
     QVERIFY(esito.riuscito);
     QCOMPARE(esito.testo, QStringLiteral("PROCEDURA TERMINATA"));
-    QCOMPARE(
-        fileDi(amb.percorso(QStringLiteral("ok"))), QStringList { QStringLiteral("071226-Archivio.mdb") });
+    QCOMPARE(fileDi(amb.percorso(QStringLiteral("ok"))), QStringList { backupDi(amb) });
     // The work asks and says nothing itself.
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
@@ -345,7 +352,7 @@ void TestBackup::ripristino()
     QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
     aggiungiDipendenti(amb, 7, QStringLiteral("B"));
     // The backup lacks a table; the restore adds it.
-    const QString nome = QStringLiteral("071226-Archivio.mdb");
+    const QString nome = backupDi(amb);
     AmbienteTest::sqlSu(QDir(cartella).filePath(nome), QStringLiteral("DROP TABLE Stampa2"));
 
     const Backup::Esito esito
@@ -369,22 +376,22 @@ void TestBackup::ripristinoMentreUnAltraIstanzaUsaLArchivio()
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
     aggiungiDipendenti(amb, 5, QStringLiteral("A"));
-    const QByteArray prima = impronta(amb.archivio());
+    const QByteArray prima = AmbienteTest::Impronta(amb.archivio());
 
     ProcessoPresenza::Processo altra(QStringLiteral("condivisa"), amb.archivio());
     QCOMPARE(altra.stato(), QStringLiteral("ottenuta"));
-    const Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella,
-        QStringLiteral("071226-Archivio.mdb"), Percorsi::CartellaCopiaSicurezza(amb.sessione));
+    const Backup::Esito esito = Backup::Ripristino(
+        amb.archivio(), cartella, backupDi(amb), Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(!esito.riuscito);
     QCOMPARE(esito.testo, TestoOccupatoRipristino);
     QCOMPARE(esito.icona, Messaggi::Critical);
-    QCOMPARE(impronta(amb.archivio()), prima);
+    QCOMPARE(AmbienteTest::Impronta(amb.archivio()), prima);
     QCOMPARE(contaDipendenti(amb.archivio()), 5);
 
     // Once the other instance has gone, the same restore goes through.
     altra.termina();
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"),
-        Percorsi::CartellaCopiaSicurezza(amb.sessione))
+    QVERIFY(Backup::Ripristino(
+        amb.archivio(), cartella, backupDi(amb), Percorsi::CartellaCopiaSicurezza(amb.sessione))
                 .riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 0);
 }
@@ -398,8 +405,8 @@ void TestBackup::ripristinoConLaPropriaPresenza()
     aggiungiDipendenti(amb, 5, QStringLiteral("A"));
     // The settings window restores while this very instance uses the archive.
     QCOMPARE(Presenza::Inizia(amb.archivio()), Presenza::Stato::Ottenuta);
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("071226-Archivio.mdb"),
-        Percorsi::CartellaCopiaSicurezza(amb.sessione))
+    QVERIFY(Backup::Ripristino(
+        amb.archivio(), cartella, backupDi(amb), Percorsi::CartellaCopiaSicurezza(amb.sessione))
                 .riuscito);
     QCOMPARE(contaDipendenti(amb.archivio()), 0);
     QCOMPARE(ProcessoPresenza::ProvaEsclusiva(amb.archivio()), QStringLiteral("occupata"));
@@ -408,33 +415,40 @@ void TestBackup::ripristinoConLaPropriaPresenza()
 void TestBackup::ripristinoDaBackupDanneggiato_data()
 {
     QTest::addColumn<QByteArray>("contenuto");
-    QTest::addColumn<bool>("troncato");
-    QTest::newRow("testo qualsiasi") << QByteArray("non sono un archivio\n").repeated(100) << false;
-    QTest::newRow("vuoto") << QByteArray() << false;
-    QTest::newRow("archivio troncato") << QByteArray() << true;
+    QTest::addColumn<int>("guasto");
+    QTest::newRow("testo qualsiasi") << QByteArray("non sono un archivio\n").repeated(100) << int(Contenuto);
+    QTest::newRow("vuoto") << QByteArray() << int(Contenuto);
+    QTest::newRow("archivio troncato") << QByteArray() << int(Troncato);
+    QTest::newRow("pagina di mezzo") << QByteArray() << int(PaginaDiMezzo);
     QByteArray intestazione("SQLite format 3\0", 16);
-    QTest::newRow("intestazione e rumore") << intestazione + QByteArray(8192, '\x5a') << false;
+    QTest::newRow("intestazione e rumore") << intestazione + QByteArray(8192, '\x5a') << int(Contenuto);
 }
 
 void TestBackup::ripristinoDaBackupDanneggiato()
 {
     QFETCH(QByteArray, contenuto);
-    QFETCH(bool, troncato);
+    QFETCH(int, guasto);
     AmbienteTest amb;
     amb.sessione.CartellaInf = amb.percorso(QStringLiteral("programma"));
     aggiungiDipendenti(amb, 300, QStringLiteral("A"));
     const QString cartella = amb.percorso(QStringLiteral("backup"));
-    const QString nome = QStringLiteral("071226-Archivio.mdb");
-    if (troncato) {
+    const QString nome = backupDi(amb);
+    if (guasto == Troncato) {
         QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
         QFile f(QDir(cartella).filePath(nome));
         QVERIFY(f.open(QIODevice::ReadWrite));
         QVERIFY(f.resize(f.size() / 2));
+    } else if (guasto == PaginaDiMezzo) {
+        // Opening the backup does not meet the damage; reading all of its rows does.
+        ArchivioDanneggiato::RiempiMovimenti(
+            amb.archivio(), 300, QStringLiteral("Marzo"), QStringLiteral("2026"));
+        QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
+        QVERIFY(ArchivioDanneggiato::DanneggiaPaginaCentrale(QDir(cartella).filePath(nome)));
     } else {
         QDir().mkpath(cartella);
         scriviFile(QDir(cartella).filePath(nome), contenuto);
     }
-    const QByteArray prima = impronta(amb.archivio());
+    const QByteArray prima = AmbienteTest::Impronta(amb.archivio());
 
     const Backup::Esito esito
         = Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione));
@@ -442,7 +456,7 @@ void TestBackup::ripristinoDaBackupDanneggiato()
     QVERIFY2(esito.testo.contains(QStringLiteral("non è un archivio valido")), qPrintable(esito.testo));
     QVERIFY(esito.testo.contains(QStringLiteral("Ripristino non effettuato")));
     QCOMPARE(esito.icona, Messaggi::Critical);
-    QCOMPARE(impronta(amb.archivio()), prima);
+    QCOMPARE(AmbienteTest::Impronta(amb.archivio()), prima);
     QCOMPARE(contaDipendenti(amb.archivio()), 300);
     QCOMPARE(fileDiLavoro(amb.cartella()), QStringList());
 }
@@ -454,24 +468,29 @@ void TestBackup::ripristinoArchivioMancanteODanneggiato()
     aggiungiDipendenti(amb, 4, QStringLiteral("A"));
     const QString cartella = amb.percorso(QStringLiteral("backup"));
     QVERIFY(Backup::CopiaArchivio(amb.archivio(), cartella));
-    const QString nome = QStringLiteral("071226-Archivio.mdb");
+    const QString nome = backupDi(amb);
 
-    // A damaged archive is what a restore is for: it is kept as the safety copy and replaced.
-    scriviFile(amb.archivio(), QByteArray(5000, 'k'));
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione))
+    // (A server's database is neither overwritten with noise nor removed by the restore's users.)
+    if (!AmbienteTest::SuServer()) {
+        // A damaged archive is what a restore is for: it is kept as the safety copy and replaced.
+        scriviFile(amb.archivio(), QByteArray(5000, 'k'));
+        QVERIFY(
+            Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione))
                 .riuscito);
-    QCOMPARE(contaDipendenti(amb.archivio()), 4);
-    QCOMPARE(impronta(QDir(amb.sessione.CartellaInf).filePath(QStringLiteral("copia.mdb"))),
-        QCryptographicHash::hash(QByteArray(5000, 'k'), QCryptographicHash::Sha256));
+        QCOMPARE(contaDipendenti(amb.archivio()), 4);
+        QCOMPARE(AmbienteTest::Impronta(QDir(amb.sessione.CartellaInf).filePath(QStringLiteral("copia.mdb"))),
+            QCryptographicHash::hash(QByteArray(5000, 'k'), QCryptographicHash::Sha256));
 
-    // A missing archive comes back from the backup.
-    QVERIFY(QFile::remove(amb.archivio()));
-    QVERIFY(Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione))
+        // A missing archive comes back from the backup.
+        QVERIFY(QFile::remove(amb.archivio()));
+        QVERIFY(
+            Backup::Ripristino(amb.archivio(), cartella, nome, Percorsi::CartellaCopiaSicurezza(amb.sessione))
                 .riuscito);
-    QCOMPARE(contaDipendenti(amb.archivio()), 4);
+        QCOMPARE(contaDipendenti(amb.archivio()), 4);
+    }
 
     // Missing backup file, folder too short: nothing happens beyond the message.
-    const QByteArray prima = impronta(amb.archivio());
+    const QByteArray prima = AmbienteTest::Impronta(amb.archivio());
     Backup::Esito esito = Backup::Ripristino(amb.archivio(), cartella, QStringLiteral("010101-Archivio.mdb"),
         Percorsi::CartellaCopiaSicurezza(amb.sessione));
     QVERIFY(!esito.riuscito);
@@ -483,7 +502,7 @@ void TestBackup::ripristinoArchivioMancanteODanneggiato()
     QVERIFY(!esito.riuscito);
     QCOMPARE(esito.testo, QStringLiteral("Cartella di backup non valida"));
     QCOMPARE(esito.icona, Messaggi::Critical);
-    QCOMPARE(impronta(amb.archivio()), prima);
+    QCOMPARE(AmbienteTest::Impronta(amb.archivio()), prima);
     QVERIFY(amb.messaggi.chiamate.isEmpty());
 }
 
@@ -498,14 +517,26 @@ void TestBackup::compattazione()
     const Backup::Esito esito = Backup::Ottimizzazione(amb.archivio());
     QVERIFY(esito.riuscito);
     QCOMPARE(esito.testo, QStringLiteral("Ottimizzazione conclusa"));
-    QVERIFY2(QFileInfo(amb.archivio()).size() < primaDimensione / 4,
-        qPrintable(QStringLiteral("%1 -> %2").arg(primaDimensione).arg(QFileInfo(amb.archivio()).size())));
-    QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
-    QCOMPARE(
-        amb.sql(QStringLiteral("SELECT group_concat(Codice, ',') FROM (SELECT Codice FROM TabellaAnagrafiche "
-                               "ORDER BY Codice)"))
-            .toString(),
-        QStringLiteral("A1999,A7"));
+    if (AmbienteTest::SuServer()) {
+        // The server keeps its files; what it learnt of the table counts the live rows alone.
+        QCOMPARE(
+            amb.sql(QStringLiteral("SELECT reltuples FROM pg_class WHERE relname = 'tabellaanagrafiche'"))
+                .toInt(),
+            2);
+    } else {
+        QVERIFY2(QFileInfo(amb.archivio()).size() < primaDimensione / 4,
+            qPrintable(
+                QStringLiteral("%1 -> %2").arg(primaDimensione).arg(QFileInfo(amb.archivio()).size())));
+        QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    }
+    QStringList codici;
+    {
+        Archivio db(amb.archivio());
+        QSqlQuery q = db.esegui(QStringLiteral("SELECT Codice FROM TabellaAnagrafiche ORDER BY Codice"));
+        while (q.next())
+            codici << q.value(0).toString();
+    }
+    QCOMPARE(codici, QStringList({ QStringLiteral("A1999"), QStringLiteral("A7") }));
     QCOMPARE(
         amb.sql(QStringLiteral("SELECT RagSociale FROM Configurazioni")).toString(), QStringLiteral("Ditta"));
     QCOMPARE(fileDiLavoro(amb.cartella()), QStringList());
@@ -517,7 +548,21 @@ void TestBackup::compattazioneOccupata()
     AmbienteTest amb;
     aggiungiDipendenti(amb, 500, QStringLiteral("A"));
     amb.sql(QStringLiteral("DELETE FROM TabellaAnagrafiche"));
-    const QByteArray prima = impronta(amb.archivio());
+    const QByteArray prima = AmbienteTest::Impronta(amb.archivio());
+    if (AmbienteTest::SuServer()) {
+        // The server compacts beside the other copies and their writes: nobody has to leave.
+        ProcessoPresenza::Processo altra(QStringLiteral("condivisa"), amb.archivio());
+        QCOMPARE(altra.stato(), QStringLiteral("ottenuta"));
+        Archivio scrive(amb.archivio());
+        scrive.inizia();
+        scrive.esegui(QStringLiteral("INSERT INTO TabellaAnagrafiche (Codice) VALUES ('in corso')"));
+        const Backup::Esito esito = Backup::Ottimizzazione(amb.archivio());
+        QVERIFY2(esito.riuscito, qPrintable(esito.testo));
+        QCOMPARE(AmbienteTest::Impronta(amb.archivio()), prima);
+        scrive.conferma();
+        QCOMPARE(contaDipendenti(amb.archivio()), 1);
+        return;
+    }
     {
         ProcessoPresenza::Processo altra(QStringLiteral("condivisa"), amb.archivio());
         QCOMPARE(altra.stato(), QStringLiteral("ottenuta"));
@@ -525,7 +570,7 @@ void TestBackup::compattazioneOccupata()
         QVERIFY(!esito.riuscito);
         QCOMPARE(esito.testo, TestoOccupatoOttimizzazione);
         QCOMPARE(esito.icona, Messaggi::Warning);
-        QCOMPARE(impronta(amb.archivio()), prima);
+        QCOMPARE(AmbienteTest::Impronta(amb.archivio()), prima);
     }
 
     // A write in progress in another connection stops it the same way.

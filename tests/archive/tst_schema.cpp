@@ -3,7 +3,9 @@
 
 #include "archive/Archivio.h"
 #include "archive/CreazioneDB.h"
+#include "archive/IndirizzoServer.h"
 #include "archive/Module1.h"
+#include "archive/Schema.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,14 +81,66 @@ QList<Atteso> schemaAtteso()
     };
 }
 
+// The rows of a query's first column, in one text.
+QString righe(Archivio& db, const QString& sql)
+{
+    QSqlQuery q = db.esegui(sql);
+    QStringList r;
+    while (q.next())
+        r << q.value(0).toString();
+    return r.join(QLatin1Char('\n'));
+}
+
+// Tables, fields with their types and defaults, indexes and constraints, as the engine keeps them.
 QString dumpSchema(const QString& percorso)
 {
     Archivio db(percorso);
-    QSqlQuery q = db.esegui(QStringLiteral("SELECT type, name, sql FROM sqlite_master ORDER BY name"));
-    QStringList r;
-    while (q.next())
-        r << q.value(0).toString() + q.value(1).toString() + q.value(2).toString();
-    return r.join(QLatin1Char('\n'));
+    if (db.motore() == Motore::SQLite)
+        return righe(
+            db, QStringLiteral("SELECT type || name || coalesce(sql, '') FROM sqlite_master ORDER BY name"));
+    return righe(db,
+               QStringLiteral(
+                   "SELECT table_name || '.' || column_name || ' ' || data_type || ' ' || is_nullable "
+                   "|| ' ' || is_identity || ' ' || coalesce(column_default, '') || ' ' || "
+                   "coalesce(collation_name, '') FROM information_schema.columns WHERE table_schema = "
+                   "current_schema() ORDER BY table_name, ordinal_position"))
+        + righe(db,
+            QStringLiteral(
+                "SELECT indexdef FROM pg_indexes WHERE schemaname = current_schema() ORDER BY indexname"))
+        + righe(db,
+            QStringLiteral("SELECT conname || ' ' || pg_get_constraintdef(oid) FROM pg_constraint WHERE "
+                           "connamespace = current_schema()::regnamespace ORDER BY conname"));
+}
+
+// The archive's tables, in lower case (the server's own spelling).
+QStringList tabelle(Archivio& db)
+{
+    const QString sql = db.motore() == Motore::SQLite
+        ? QStringLiteral(
+            "SELECT lower(name) FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
+            "ORDER BY 1")
+        : QStringLiteral("SELECT lower(table_name) FROM information_schema.tables WHERE table_schema = "
+                         "current_schema() AND table_type = 'BASE TABLE' ORDER BY 1");
+    return righe(db, sql).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// A field's declared type, in lower case.
+QString tipoCampo(const QString& percorso, const QString& tabella, const QString& campo)
+{
+    Archivio db(percorso);
+    const QString sql = db.motore() == Motore::SQLite
+        ? QStringLiteral("SELECT lower(type) FROM pragma_table_info(?) WHERE name = ?")
+        : QStringLiteral("SELECT lower(data_type) FROM information_schema.columns WHERE table_schema = "
+                         "current_schema() AND table_name = lower(?) AND column_name = lower(?)");
+    return db.valore(sql, { tabella, campo }).toString();
+}
+
+// `colonne` of an older archive's table ("Stato TEXT"), after its key Indice.
+void tabellaVecchia(const QString& percorso, const QString& tabella, const QString& colonne)
+{
+    Archivio db(percorso, Archivio::Apertura::CreaSeManca);
+    db.esegui(QStringLiteral("CREATE TABLE %1 (Indice %2, %3)")
+                  .arg(tabella, Schema::TipoMotore(Schema::Tipo::LongAuto, db.motore()), colonne));
 }
 } // namespace
 
@@ -94,15 +148,11 @@ void TestSchema::nuovoArchivio()
 {
     AmbienteTest amb;
     Archivio db(amb.archivio());
-    QStringList tabelle;
-    QSqlQuery q = db.esegui(QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name"));
-    while (q.next())
-        tabelle << q.value(0).toString();
-    QCOMPARE(tabelle.size(), 9);
+    const QStringList presenti = tabelle(db);
+    QCOMPARE(presenti.size(), 9);
     for (const Atteso& a : schemaAtteso()) {
         const QString t = QString::fromLatin1(a.tabella);
-        QVERIFY2(tabelle.contains(t), a.tabella);
+        QVERIFY2(presenti.contains(t.toLower()), a.tabella);
         QCOMPARE(db.campi(t), a.campi);
         QCOMPARE(db.indici(t), a.indici);
     }
@@ -143,11 +193,12 @@ void TestSchema::ripetizioneNonCambiaNulla()
 
 void TestSchema::campoTipoMancante()
 {
-    AmbienteTest amb(false);
+    AmbienteTest amb(AmbienteTest::Partenza::DatabaseVuoto);
     const QString vecchio = amb.archivio();
-    AmbienteTest::sqlSu(vecchio,
-        QStringLiteral("CREATE TABLE TabellaMovimenti (Indice INTEGER PRIMARY KEY AUTOINCREMENT, "
-                       "Data TEXT, Stato TEXT, StatoNum REAL)"));
+    tabellaVecchia(vecchio, QStringLiteral("TabellaMovimenti"),
+        QStringLiteral("Data TEXT, Stato TEXT, StatoNum %1")
+            .arg(Schema::TipoMotore(
+                Schema::Tipo::Double, IndirizzoServer::E(vecchio) ? Motore::PostgreSQL : Motore::SQLite)));
     for (int i = 0; i < 5; ++i)
         AmbienteTest::sqlSu(vecchio,
             QStringLiteral("INSERT INTO TabellaMovimenti (Stato, StatoNum) VALUES (?, ?)"),
@@ -168,11 +219,10 @@ void TestSchema::campoTipoMancante()
 
 void TestSchema::campoPrnDocsPDFMancante()
 {
-    AmbienteTest amb(false);
+    AmbienteTest amb(AmbienteTest::Partenza::DatabaseVuoto);
     const QString vecchio = amb.archivio();
-    AmbienteTest::sqlSu(vecchio,
-        QStringLiteral("CREATE TABLE Configurazioni (Indice INTEGER PRIMARY KEY AUTOINCREMENT, "
-                       "RagSociale TEXT, prnDocs TEXT)"));
+    tabellaVecchia(
+        vecchio, QStringLiteral("Configurazioni"), QStringLiteral("RagSociale TEXT, prnDocs TEXT"));
     AmbienteTest::sqlSu(
         vecchio, QStringLiteral("INSERT INTO Configurazioni (RagSociale, prnDocs) VALUES ('Ditta', 'HP')"));
     QVERIFY(CreazioneDB().CreaDB(vecchio));
@@ -188,21 +238,19 @@ void TestSchema::campoPrnDocsPDFMancante()
 
 void TestSchema::campoEsistenteNonCambiato()
 {
-    AmbienteTest amb(false);
+    AmbienteTest amb(AmbienteTest::Partenza::DatabaseVuoto);
     const QString vecchio = amb.archivio();
-    AmbienteTest::sqlSu(
-        vecchio, QStringLiteral("CREATE TABLE TabellaStati (Indice INTEGER PRIMARY KEY, Stato INTEGER)"));
+    tabellaVecchia(vecchio, QStringLiteral("TabellaStati"), QStringLiteral("Stato INTEGER"));
     QVERIFY(CreazioneDB().CreaDB(vecchio));
-    const QString sql = AmbienteTest::sqlSu(
-        vecchio, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'TabellaStati'"))
-                            .toString();
-    QVERIFY2(sql.contains(QStringLiteral("Stato INTEGER")), qPrintable(sql));
-    QVERIFY(sql.contains(QStringLiteral("\"Descrizione\" TEXT")));
+    QCOMPARE(tipoCampo(vecchio, QStringLiteral("TabellaStati"), QStringLiteral("Stato")),
+        QStringLiteral("integer"));
+    QCOMPARE(tipoCampo(vecchio, QStringLiteral("TabellaStati"), QStringLiteral("Descrizione")),
+        QStringLiteral("text"));
 }
 
 void TestSchema::righeDiAvanzamento()
 {
-    AmbienteTest amb(false);
+    AmbienteTest amb(AmbienteTest::Partenza::DatabaseVuoto);
     CreazioneDB c;
     QStringList righe;
     auto conn = connect(&c, &CreazioneDB::rigaCambiata, this, [&](const QString& r) { righe << r; });
@@ -277,10 +325,12 @@ void TestSchema::controllaVersione()
         QCOMPARE(amb.messaggi.chiamate.first().testo, messaggio);
         QCOMPARE(amb.messaggi.chiamate.first().icona, prosegue ? Messaggi::Information : Messaggi::Critical);
     }
-    QCOMPARE(amb.sql(QStringLiteral("SELECT group_concat(Versione) FROM TabellaVersione")).toString(), dopo);
-    const bool stampaPresente
-        = amb.sql(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Stampa'")).toInt();
-    QCOMPARE(stampaPresente, memorizzata.isNull() || memorizzata == QLatin1String("2.0.5"));
+    {
+        Archivio db(amb.archivio());
+        QCOMPARE(righe(db, QStringLiteral("SELECT Versione FROM TabellaVersione")), dopo);
+        QCOMPARE(db.esisteTabella(QStringLiteral("Stampa")),
+            memorizzata.isNull() || memorizzata == QLatin1String("2.0.5"));
+    }
 
     // The next start is silent and changes nothing.
     if (prosegue) {

@@ -4,8 +4,13 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <memory>
+
+class Archivio;
+
 // Another user of the archive: a second connection holding its exclusive lock until rilascia()
-// or the end of the scope.
+// or the end of the scope. On a server archive, a transaction holding every table of the archive
+// locked against reads and writes alike, as the file's lock does.
 class AltroUtente
 {
 public:
@@ -20,5 +25,6 @@ public:
 
 private:
     QSqlDatabase m_db;
+    std::unique_ptr<Archivio> m_server;
     bool m_bloccato = false;
 };

@@ -5,11 +5,13 @@
 #include "archive/GestioneErrore.h"
 #include "archive/IndirizzoServer.h"
 #include "archive/Presenza.h"
+#include "archive/Schema.h"
 #include "archive/Module1.h"
 #include "platform/Piattaforma.h"
 #include "platform/Servizi.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
@@ -31,11 +33,12 @@ bool AmbienteTest::SuServer()
     return qEnvironmentVariableIsSet("CARTAVIA_PROVE_SERVER");
 }
 
-AmbienteTest::AmbienteTest(bool creaArchivio)
+AmbienteTest::AmbienteTest(Partenza partenza)
 {
     QVERIFY2(m_dir.isValid(), "cartella temporanea");
     m_archivio = m_dir.filePath(QStringLiteral("Archivio.mdb"));
-    if (SuServer() && creaArchivio) {
+    const bool creaArchivio = partenza == Partenza::NuovoArchivio;
+    if (SuServer() && partenza != Partenza::NessunArchivio) {
         m_database = std::make_unique<DatabaseDiProva>();
         m_archivio = m_database->indirizzo();
     }
@@ -78,10 +81,54 @@ DatabaseDiProva::~DatabaseDiProva()
     if (m_nome.isEmpty())
         return;
     try {
-        Archivio(m_server).esegui(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_nome));
+        elimina();
     } catch (const ErroreArchivio&) {
         // The run's server goes at the end anyway.
     }
+}
+
+void DatabaseDiProva::elimina()
+{
+    Archivio(m_server).esegui(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_nome));
+}
+
+void AmbienteTest::eliminaArchivio()
+{
+    if (m_database) {
+        Presenza::Termina();
+        m_database->elimina();
+        return;
+    }
+    QVERIFY(QFile::remove(m_archivio));
+}
+
+QByteArray AmbienteTest::Impronta(const QString& percorso)
+{
+    QCryptographicHash h(QCryptographicHash::Sha256);
+    if (!IndirizzoServer::E(percorso)) {
+        QFile f(percorso);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        h.addData(f.readAll());
+        return h.result();
+    }
+    Archivio db(percorso);
+    for (const Schema::Tabella& t : Schema::Tabelle()) {
+        if (!db.esisteTabella(t.nome))
+            continue;
+        const QStringList campi = db.campi(t.nome);
+        h.addData(QStringLiteral("%1(%2)\n").arg(t.nome, campi.join(QLatin1Char(','))).toUtf8());
+        QSqlQuery q = db.esegui(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(db.quota(t.nome)));
+        while (q.next()) {
+            for (int c = 0; c < campi.size(); ++c) {
+                const QVariant v = q.value(c);
+                h.addData(v.isNull() ? QByteArrayLiteral("\x01null") : v.toString().toUtf8());
+                h.addData(QByteArrayLiteral("\x00"));
+            }
+            h.addData(QByteArrayLiteral("\n"));
+        }
+    }
+    return h.result();
 }
 
 QVariant AmbienteTest::sqlSu(const QString& percorso, const QString& testo, const QVariantList& valori)

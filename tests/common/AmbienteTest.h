@@ -5,6 +5,7 @@
 #include "archive/Sessione.h"
 #include "platform/Servizi.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
@@ -40,6 +41,8 @@ public:
 
     // The address of the new database; "" when the run has no server (the test then fails).
     const QString& indirizzo() const { return m_indirizzo; }
+    // Drops the database now, as an archive that disappears.
+    void elimina();
 
 private:
     QString m_indirizzo;
@@ -56,7 +59,17 @@ class AmbienteTest
     RipristinoServizi m_ripristino; // first: the last to go
 
 public:
-    explicit AmbienteTest(bool creaArchivio = true);
+    enum class Partenza {
+        NuovoArchivio,
+        NessunArchivio, // a file path with nothing there yet
+        // On the server runs an empty database, where a test makes an older archive's tables by
+        // hand; elsewhere the same as NessunArchivio.
+        DatabaseVuoto,
+    };
+    explicit AmbienteTest(Partenza partenza);
+    explicit AmbienteTest(bool creaArchivio = true)
+        : AmbienteTest(creaArchivio ? Partenza::NuovoArchivio : Partenza::NessunArchivio)
+    { }
     ~AmbienteTest();
 
     // True in the runs of the archive-level tests on PostgreSQL (CARTAVIA_PROVE_SERVER set): the
@@ -73,6 +86,11 @@ public:
     {
         return sqlSu(m_archivio, testo, valori);
     }
+    // What the archive at `percorso` holds, as a hash that any change alters: the file's bytes, or
+    // on a server every table's fields and rows.
+    static QByteArray Impronta(const QString& percorso);
+    // The archive goes away under the program's feet: the file removed, or the database dropped.
+    void eliminaArchivio();
 
     // The run's state as the program would hold it, on this archive.
     Sessione sessione;

@@ -1,6 +1,7 @@
 #include "AltroUtente.h"
 #include "AmbienteTest.h"
 #include "DatiDiProva.h"
+#include "Innesco.h"
 
 #include "archive/Archivio.h"
 #include "archive/ErroreArchivio.h"
@@ -483,10 +484,9 @@ void TestSalvataggioMese::guastoAMetaSalvataggio()
 
     // The second employee's rows cannot be written (as a full disk would do), after the first
     // employee's rows were.
-    amb.sql(QStringLiteral(
-        "CREATE TRIGGER guasto BEFORE UPDATE ON TabellaMovimenti WHEN NEW.IndiceAnagrafica = %1 "
-        "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END")
-                .arg(zeta));
+    Innesco::Crea(amb.archivio(), QStringLiteral("guasto"), QStringLiteral("BEFORE UPDATE"),
+        QStringLiteral("TabellaMovimenti"), QStringLiteral("NEW.IndiceAnagrafica = %1").arg(zeta),
+        QStringLiteral("disco pieno"));
     for (int r = 2; r < g.righe(); ++r)
         for (int d = 1; d <= GiorniFebbraio2024; ++d)
             scrivi(g, r, d, QStringLiteral("5"));
@@ -512,11 +512,12 @@ void TestSalvataggioMese::archivioSparito()
     Griglia g;
     QVERIFY(costruisci(amb.archivio(), g));
     scrivi(g, 2, 1, QStringLiteral("8"));
-    QVERIFY(QFile::remove(amb.archivio()));
+    amb.eliminaArchivio();
     SalvataggioMese salvataggio(amb.archivio(), g, Febbraio, Anno2024);
     QVERIFY(!salvataggio.Salva());
     QCOMPARE(salvataggio.numeroErrore(), CodiciErrore::FileNonTrovato);
-    QVERIFY(!QFileInfo::exists(amb.archivio()));
+    // Not made again by the save.
+    QVERIFY(!Archivio::Esiste(amb.archivio()));
     QCOMPARE(g.testo(2, GrigliaDettaglio::ColonnaGiorno(1)), QStringLiteral("8"));
 }
 
@@ -557,12 +558,14 @@ void TestSalvataggioMese::processoTerminatoDuranteIlSalvataggio()
         uscita += figlio.readAllStandardOutput();
     QVERIFY2(uscita.contains("META"), figlio.readAllStandardError().constData());
     // Half the month is written, uncommitted, when the process dies.
-    QVERIFY(QFileInfo::exists(amb.archivio() + QStringLiteral("-journal")));
+    if (!AmbienteTest::SuServer())
+        QVERIFY(QFileInfo::exists(amb.archivio() + QStringLiteral("-journal")));
     figlio.kill();
     QVERIFY(figlio.waitForFinished(30000));
     QCOMPARE(figlio.exitStatus(), QProcess::CrashExit);
 
-    QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    if (!AmbienteTest::SuServer())
+        QCOMPARE(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
     if (giaSalvato) {
         QCOMPARE(contaMese(amb), righeAttese);
         QCOMPARE(amb.sql(QStringLiteral(
@@ -623,8 +626,9 @@ void TestSalvataggioMese::uccisoInMomentiCasuali()
         QVERIFY(figlio.waitForFinished(30000));
 
         const QString contesto = QStringLiteral("colpo %1 dopo %2 ms di %3").arg(i).arg(attesa).arg(durata);
-        QVERIFY2(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString() == QLatin1String("ok"),
-            qPrintable(contesto));
+        if (!AmbienteTest::SuServer())
+            QVERIFY2(amb.sql(QStringLiteral("PRAGMA integrity_check")).toString() == QLatin1String("ok"),
+                qPrintable(contesto));
         // All of the old month or all of the new one, never a mix.
         const QMap<QString, int> valori = valoriDelMese(amb);
         const QMap<QString, int> tuttoVecchio { { QStringLiteral("%1/%1").arg(vecchio), righeAttese } };

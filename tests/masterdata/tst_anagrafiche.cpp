@@ -1,5 +1,6 @@
 #include "AmbienteTest.h"
 #include "DatiDiProva.h"
+#include "Innesco.h"
 
 #include "archive/GestioneErrore.h"
 #include "archive/Module1.h"
@@ -25,7 +26,7 @@ void Movimento(
         { { "StatoNum", statoNum } });
 }
 
-int Conta(AmbienteTest& amb, const QString& tabella, const QString& condizione = QStringLiteral("1"),
+int Conta(AmbienteTest& amb, const QString& tabella, const QString& condizione = QStringLiteral("1 = 1"),
     const QVariantList& valori = {})
 {
     return amb.sql(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(tabella, condizione), valori)
@@ -196,9 +197,10 @@ void TestAnagrafiche::dateNonValideNulle()
     QVERIFY(amb.sql(QStringLiteral("SELECT DataNascita FROM TabellaAnagrafiche")).isNull());
     QCOMPARE(amb.sql(QStringLiteral("SELECT DataDocumento FROM TabellaAnagrafiche")).toString(),
         QStringLiteral("2021-03-05"));
-    QCOMPARE(
-        amb.sql(QStringLiteral("SELECT Maschio || Femmina || Attivo || NonAttivo FROM TabellaAnagrafiche"))
-            .toString(),
+    QCOMPARE(amb.sql(QStringLiteral(
+                         "SELECT CAST(Maschio AS TEXT) || CAST(Femmina AS TEXT) || CAST(Attivo AS TEXT) "
+                         "|| CAST(NonAttivo AS TEXT) FROM TabellaAnagrafiche"))
+                 .toString(),
         QStringLiteral("0101"));
 
     const std::optional<Scheda> letta = LeggiScheda(amb.archivio(), s.chiave());
@@ -241,19 +243,19 @@ void TestAnagrafiche::aggiornamentoChiedePrima()
 void TestAnagrafiche::registrazioneNonRiuscita()
 {
     AmbienteTest amb;
-    amb.sql(QStringLiteral("CREATE TRIGGER rifiuta BEFORE INSERT ON TabellaAnagrafiche BEGIN "
-                           "SELECT RAISE(ABORT, 'disco guasto'); END"));
+    Innesco::Crea(amb.archivio(), QStringLiteral("rifiuta"), QStringLiteral("BEFORE INSERT"),
+        QStringLiteral("TabellaAnagrafiche"), {}, QStringLiteral("disco guasto"));
     Scheda s = Nuova(QStringLiteral("N1"), QStringLiteral("Neri"), QStringLiteral("Ada"));
     QCOMPARE(Registra(amb.archivio(), s), EsitoRegistrazione::NonRiuscita);
     QCOMPARE(amb.messaggi.testi(), QStringList { QStringLiteral("Registrazione non effettuata") });
     QCOMPARE(s.chiave(), 0);
 
     // An employee deleted elsewhere after the question is not reported as saved.
-    amb.sql(QStringLiteral("DROP TRIGGER rifiuta"));
+    Innesco::Togli(amb.archivio(), QStringLiteral("rifiuta"), QStringLiteral("TabellaAnagrafiche"));
     const qint32 chiave = Inserisci(amb, QStringLiteral("N2"), QStringLiteral("Neri Bruno"));
     Scheda vecchia = *LeggiScheda(amb.archivio(), chiave);
-    amb.sql(QStringLiteral("CREATE TRIGGER sparisce BEFORE UPDATE ON TabellaAnagrafiche BEGIN "
-                           "SELECT RAISE(IGNORE); END"));
+    Innesco::Crea(amb.archivio(), QStringLiteral("sparisce"), QStringLiteral("BEFORE UPDATE"),
+        QStringLiteral("TabellaAnagrafiche"), {}, {});
     amb.messaggi.svuota();
     amb.messaggi.risposte << Messaggi::Yes;
     QCOMPARE(Registra(amb.archivio(), vecchia), EsitoRegistrazione::NonRiuscita);
@@ -388,10 +390,9 @@ void TestAnagrafiche::cancellazioneInterrotta()
         Movimento(amb, a, QStringLiteral("F"), 0, QString());
     // The fourth entry row refuses to go: the delete breaks off half-way.
     amb.sql(QStringLiteral("CREATE TABLE Cancellati (n INTEGER)"));
-    amb.sql(QStringLiteral(
-        "CREATE TRIGGER interrompi BEFORE DELETE ON TabellaMovimenti BEGIN "
-        "INSERT INTO Cancellati VALUES (1); "
-        "SELECT RAISE(ABORT, 'interrotto') WHERE (SELECT count(*) FROM Cancellati) >= 4; END"));
+    Innesco::Crea(amb.archivio(), QStringLiteral("interrompi"), QStringLiteral("BEFORE DELETE"),
+        QStringLiteral("TabellaMovimenti"), QStringLiteral("(SELECT count(*) FROM Cancellati) >= 4"),
+        QStringLiteral("interrotto"), { QStringLiteral("INSERT INTO Cancellati VALUES (1)") });
     amb.messaggi.risposte << Messaggi::Yes;
     amb.messaggi.testiInput << QStringLiteral("SI");
     QCOMPARE(Cancella(amb.archivio(), *LeggiScheda(amb.archivio(), a)), EsitoCancellazione::NonRiuscita);
