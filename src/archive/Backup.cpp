@@ -448,6 +448,12 @@ void RipristinaArchivio(const QString& archivio, const QString& fileBackup, cons
         } catch (const ErroreArchivio&) {
             throw backupNonValido(fileBackup);
         }
+        // A database without the archive (a new server, a dropped archive) gets the backup whole,
+        // as a missing file is brought back.
+        if (!Archivio::Esiste(archivio)) {
+            TrasferimentoArchivio::Copia(fileBackup, archivio);
+            return;
+        }
         // The archive as it was goes into "copia.mdb" first; then the backup's rows take the
         // place of all of its rows in one transaction.
         Percorsi::CreaCartella(cartellaCopia);

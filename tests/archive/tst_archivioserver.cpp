@@ -404,6 +404,16 @@ void TestArchivioServer::backupEOttimizzazione()
                 QStringLiteral("SELECT count(*) FROM TabellaMovimenti"))
                 .toLongLong()
         < righe);
+
+    // A database that lost its archive gets the backup whole.
+    {
+        Archivio db(m_server);
+        db.esegui(QStringLiteral("DROP SCHEMA public CASCADE"));
+        db.esegui(QStringLiteral("CREATE SCHEMA public"));
+    }
+    Backup::RipristinaArchivio(m_server, copia, cartellaCopia);
+    QCOMPARE(Archivio(m_server).valore(QStringLiteral("SELECT count(*) FROM TabellaMovimenti")).toLongLong(),
+        righe);
 }
 
 // An instance using a server archive holds its presence as a shared lock another copy's
