@@ -554,12 +554,28 @@ void Archivio::conferma()
 {
     if (!m_inTransazione)
         return;
+    if (m_erroreDifferito) {
+        const ErroreArchivio e = *m_erroreDifferito;
+        m_erroreDifferito.reset();
+        annulla();
+        throw e;
+    }
+    // A server takes the commit of a transaction a failed statement spoiled as its rollback, and
+    // says nothing: the changes would be lost as if saved.
+    if (pg_conn* c = m_motore == Motore::PostgreSQL ? connessioneServer() : nullptr;
+        c && PQtransactionStatus(c) == PQTRANS_INERROR) {
+        annulla();
+        throw ErroreArchivio(CodiciErrore::Generico,
+            QStringLiteral("Le modifiche non sono state salvate: un'istruzione non è riuscita sul server."))
+            .suArchivio(m_percorso);
+    }
     esegui(QStringLiteral("COMMIT"));
     m_inTransazione = false;
 }
 
 void Archivio::annulla()
 {
+    m_erroreDifferito.reset();
     if (!m_inTransazione)
         return;
     m_inTransazione = false;
@@ -721,6 +737,49 @@ sqlite3* Archivio::connessioneSqlite()
         .suArchivio(m_percorso);
 }
 
+namespace {
+
+// The program's `?` placeholders as the server's $1, $2...: outside quoted texts and names.
+QByteArray segnapostiNumerati(const QString& sql)
+{
+    QByteArray r;
+    r.reserve(sql.size() + 16);
+    const QByteArray t = sql.toUtf8();
+    char virgolette = 0;
+    int n = 0;
+    for (const char c : t) {
+        if (virgolette) {
+            if (c == virgolette)
+                virgolette = 0;
+        } else if (c == '\'' || c == '"') {
+            virgolette = c;
+        } else if (c == '?') {
+            r += '$' + QByteArray::number(++n);
+            continue;
+        }
+        r += c;
+    }
+    return r;
+}
+
+struct LiberaRisultato
+{
+    void operator()(PGresult* r) const { PQclear(r); }
+};
+using Risultato = std::unique_ptr<PGresult, LiberaRisultato>;
+
+// The numbered error for a failed statement's result, or for the connection when there is none.
+ErroreArchivio erroreServer(const PGresult* r, pg_conn* c, const QString& sql)
+{
+    const char* stato = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+    const QString messaggio = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(c));
+    // No state: the connection itself failed.
+    return Archivio::TraduciServer(
+        stato && *stato ? QString::fromLatin1(stato) : QStringLiteral("08006"), messaggio, sql);
+}
+
+} // namespace
+
 pg_conn* Archivio::connessioneServer()
 {
     const QVariant maniglia = m_db.driver()->handle();
@@ -753,9 +812,25 @@ ScritturaRapida::ScritturaRapida(Archivio& db, const QString& sql)
     , m_motore(db.motore() == Motore::SQLite ? db.connessioneSqlite() : nullptr)
 {
     if (!m_motore) {
-        m_query.emplace(db.prepara(sql));
         m_segnaposti = int(sql.count(QLatin1Char('?')));
-        svuotaValori();
+        m_server = db.connessioneServer();
+        if (!m_server) {
+            m_query.emplace(db.prepara(sql));
+            svuotaValori();
+            return;
+        }
+        static QAtomicInteger<quint64> contatore;
+        m_nome = "cartavia_scrittura_" + QByteArray::number(contatore.fetchAndAddRelaxed(1));
+        const Risultato r { PQprepare(
+            m_server, m_nome.constData(), segnapostiNumerati(db.perMotore(sql)).constData(), 0, nullptr) };
+        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+            throw erroreServer(r.get(), m_server, sql).suArchivio(db.percorso());
+        m_valori.resize(m_segnaposti);
+        m_formati.resize(m_segnaposti);
+        if (!PQenterPipelineMode(m_server)) {
+            PQclear(PQexec(m_server, "DEALLOCATE " + m_nome));
+            throw erroreServer(nullptr, m_server, sql).suArchivio(db.percorso());
+        }
         return;
     }
     const QByteArray testoSql = sql.toUtf8();
@@ -765,6 +840,13 @@ ScritturaRapida::ScritturaRapida(Archivio& db, const QString& sql)
 
 void ScritturaRapida::svuotaValori()
 {
+    if (m_server) {
+        for (int i = 0; i < m_segnaposti; ++i) {
+            m_valori[i] = QByteArray();
+            m_formati[i] = 0;
+        }
+        return;
+    }
     // Through Qt SQL every value of a row is bound, the nulls too.
     for (int i = 0; i < m_segnaposti; ++i)
         m_query->bindValue(i, QVariant(QMetaType(QMetaType::QString)));
@@ -773,6 +855,56 @@ void ScritturaRapida::svuotaValori()
 ScritturaRapida::~ScritturaRapida()
 {
     sqlite3_finalize(m_istruzione);
+    if (!m_server)
+        return;
+    try {
+        completa();
+    } catch (const ErroreArchivio& e) {
+        if (!m_db.m_erroreDifferito)
+            m_db.m_erroreDifferito = e;
+    }
+    PQclear(PQexec(m_server, "DEALLOCATE " + m_nome));
+}
+
+void ScritturaRapida::completa()
+{
+    if (!m_server || !PQpipelineStatus(m_server))
+        return;
+    struct Esci
+    {
+        pg_conn* c;
+        ~Esci() { PQexitPipelineMode(c); }
+    } esci { m_server };
+    raccogli();
+}
+
+void ScritturaRapida::raccogli()
+{
+    // The answers of the rows sent, up to the sync that closes them; the first failure counts (the
+    // rows after it were not run).
+    if (!PQpipelineSync(m_server))
+        throw erroreServer(nullptr, m_server, m_sql).suArchivio(m_db.percorso());
+    std::optional<ErroreArchivio> errore;
+    for (;;) {
+        Risultato r { PQgetResult(m_server) };
+        if (!r) {
+            if (PQstatus(m_server) != CONNECTION_OK) {
+                if (!errore)
+                    errore = erroreServer(nullptr, m_server, m_sql).suArchivio(m_db.percorso());
+                break;
+            }
+            continue; // the end of one row's answer
+        }
+        const ExecStatusType stato = PQresultStatus(r.get());
+        if (stato == PGRES_PIPELINE_SYNC)
+            break;
+        if (stato != PGRES_COMMAND_OK && stato != PGRES_TUPLES_OK && stato != PGRES_PIPELINE_ABORTED
+            && !errore)
+            errore = erroreServer(r.get(), m_server, m_sql).suArchivio(m_db.percorso());
+    }
+    m_inViaggio = 0;
+    if (errore)
+        throw *errore;
 }
 
 void ScritturaRapida::controlla(int esito)
@@ -784,6 +916,10 @@ void ScritturaRapida::controlla(int esito)
 
 void ScritturaRapida::intero(int colonna, qint64 valore)
 {
+    if (m_server) {
+        m_valori[colonna] = QByteArray::number(valore);
+        return;
+    }
     if (m_query)
         return m_query->bindValue(colonna, valore);
     controlla(sqlite3_bind_int64(m_istruzione, colonna + 1, valore));
@@ -791,6 +927,10 @@ void ScritturaRapida::intero(int colonna, qint64 valore)
 
 void ScritturaRapida::reale(int colonna, double valore)
 {
+    if (m_server) {
+        m_valori[colonna] = QByteArray::number(valore, 'g', 17);
+        return;
+    }
     if (m_query)
         return m_query->bindValue(colonna, valore);
     controlla(sqlite3_bind_double(m_istruzione, colonna + 1, valore));
@@ -798,6 +938,13 @@ void ScritturaRapida::reale(int colonna, double valore)
 
 void ScritturaRapida::testo(int colonna, const QString& valore)
 {
+    if (m_server) {
+        // Never null: an empty text is a value.
+        m_valori[colonna] = valore.toUtf8();
+        if (m_valori[colonna].isNull())
+            m_valori[colonna] = QByteArray("", 0);
+        return;
+    }
     if (m_query)
         return m_query->bindValue(colonna, valore);
     const QByteArray t = valore.toUtf8();
@@ -806,6 +953,14 @@ void ScritturaRapida::testo(int colonna, const QString& valore)
 
 void ScritturaRapida::binario(int colonna, QByteArrayView valore)
 {
+    if (m_server) {
+        // The bytes as they are: the server reads a binary value without escapes.
+        m_valori[colonna] = valore.toByteArray();
+        if (m_valori[colonna].isNull())
+            m_valori[colonna] = QByteArray("", 0);
+        m_formati[colonna] = 1;
+        return;
+    }
     if (m_query)
         return m_query->bindValue(colonna, valore.toByteArray());
     controlla(sqlite3_bind_blob64(
@@ -814,6 +969,25 @@ void ScritturaRapida::binario(int colonna, QByteArrayView valore)
 
 void ScritturaRapida::esegui()
 {
+    if (m_server) {
+        if (!PQpipelineStatus(m_server) && !PQenterPipelineMode(m_server))
+            throw erroreServer(nullptr, m_server, m_sql).suArchivio(m_db.percorso());
+        QList<const char*> valori(m_segnaposti);
+        QList<int> lunghezze(m_segnaposti);
+        for (int i = 0; i < m_segnaposti; ++i) {
+            valori[i] = m_valori.at(i).isNull() ? nullptr : m_valori.at(i).constData();
+            lunghezze[i] = int(m_valori.at(i).size());
+        }
+        const bool inviata = PQsendQueryPrepared(m_server, m_nome.constData(), m_segnaposti,
+            valori.constData(), lunghezze.constData(), m_formati.constData(), 0);
+        svuotaValori();
+        if (!inviata)
+            throw erroreServer(nullptr, m_server, m_sql).suArchivio(m_db.percorso());
+        // Enough rows on their way to fill the connection, never the memory.
+        if (++m_inViaggio >= 256)
+            raccogli();
+        return;
+    }
     if (m_query) {
         const bool ok = m_query->exec();
         const QSqlError e = m_query->lastError();
@@ -966,39 +1140,6 @@ void Archivio::scorri(
     }
 }
 
-namespace {
-
-// The program's `?` placeholders as the server's $1, $2...: outside quoted texts and names.
-QByteArray segnapostiNumerati(const QString& sql)
-{
-    QByteArray r;
-    r.reserve(sql.size() + 16);
-    const QByteArray t = sql.toUtf8();
-    char virgolette = 0;
-    int n = 0;
-    for (const char c : t) {
-        if (virgolette) {
-            if (c == virgolette)
-                virgolette = 0;
-        } else if (c == '\'' || c == '"') {
-            virgolette = c;
-        } else if (c == '?') {
-            r += '$' + QByteArray::number(++n);
-            continue;
-        }
-        r += c;
-    }
-    return r;
-}
-
-struct LiberaRisultato
-{
-    void operator()(PGresult* r) const { PQclear(r); }
-};
-using Risultato = std::unique_ptr<PGresult, LiberaRisultato>;
-
-} // namespace
-
 bool Archivio::scorriServer(
     const QString& testo, const QVariantList& valori, const std::function<void(const RigaRapida&)>& riga)
 {
@@ -1035,29 +1176,23 @@ bool Archivio::scorriServer(
     const QByteArray istruzione = segnapostiNumerati(sql);
     if (!PQsendQueryParams(c, istruzione.constData(), int(valori.size()), tipi.constData(),
             puntatori.constData(), nullptr, nullptr, 0))
-        throw TraduciServer(QStringLiteral("08006"), QString::fromUtf8(PQerrorMessage(c)), sql)
-            .suArchivio(m_percorso);
+        throw erroreServer(nullptr, c, sql).suArchivio(m_percorso);
     // Row by row, so a month or a whole table never sits in memory twice.
     PQsetSingleRowMode(c);
-    QString stato;
-    QString messaggio;
+    std::optional<ErroreArchivio> errore;
     try {
         while (Risultato r { PQgetResult(c) }) {
             switch (PQresultStatus(r.get())) {
             case PGRES_SINGLE_TUPLE:
-                if (stato.isEmpty())
+                if (!errore)
                     riga(RigaRapida(r.get()));
                 break;
             case PGRES_TUPLES_OK:
             case PGRES_COMMAND_OK:
                 break;
             default:
-                if (stato.isEmpty()) {
-                    stato = QString::fromLatin1(PQresultErrorField(r.get(), PG_DIAG_SQLSTATE));
-                    messaggio = QString::fromUtf8(PQresultErrorMessage(r.get()));
-                    if (stato.isEmpty())
-                        stato = QStringLiteral("08006");
-                }
+                if (!errore)
+                    errore = erroreServer(r.get(), c, sql).suArchivio(m_percorso);
             }
         }
     } catch (...) {
@@ -1066,8 +1201,8 @@ bool Archivio::scorriServer(
         while (Risultato r { PQgetResult(c) }) { }
         throw;
     }
-    if (!stato.isEmpty())
-        throw TraduciServer(stato, messaggio, sql).suArchivio(m_percorso);
+    if (errore)
+        throw *errore;
     return true;
 }
 

@@ -187,11 +187,16 @@ private:
     QSqlDatabase m_db;
     bool m_inTransazione = false;
     std::FILE* m_traccia = nullptr; // the connection's traffic, while ContaViaggi is on
+    // A bulk write's failure found where it could not be thrown: the commit throws it instead.
+    std::optional<ErroreArchivio> m_erroreDifferito;
 };
 
 // One statement prepared once and run for many rows, its values bound straight into the engine:
-// the bulk writes (an import) where a QVariant per value would cost more than the engine's work.
-// Columns count from 0; a column not bound for a row is null.
+// the bulk writes (an import, a copy) where a QVariant per value would cost more than the engine's
+// work. Columns count from 0; a column not bound for a row is null. On a server the rows go
+// without waiting for each answer, a few hundred at a time: a row's failure may be thrown by a
+// later esegui() or by completa(), which ends the writing (the transaction's commit throws it
+// too, when completa() was never reached). Nothing else runs on the archive meanwhile.
 class ScritturaRapida
 {
 public:
@@ -206,17 +211,25 @@ public:
     void binario(int colonna, QByteArrayView valore);
     // Runs the statement with the values bound, then clears them for the next row.
     void esegui();
+    // Waits for the rows still on their way; throws the first failure among them.
+    void completa();
 
 private:
     void controlla(int esito);
     void svuotaValori();
+    void raccogli();
 
     Archivio& m_db;
     QString m_sql;
     sqlite3* m_motore = nullptr;
     sqlite3_stmt* m_istruzione = nullptr;
-    std::optional<QSqlQuery> m_query; // server archives
-    int m_segnaposti = 0; // the statement's values, all bound on every row through Qt SQL
+    std::optional<QSqlQuery> m_query; // server archives, when the client library cannot be used
+    int m_segnaposti = 0; // the statement's values, all bound on every row on a server
+    pg_conn* m_server = nullptr;
+    QByteArray m_nome; // of the statement prepared on the server
+    QList<QByteArray> m_valori; // a server row's values as text, or bytes for binario()
+    QList<int> m_formati;
+    int m_inViaggio = 0; // rows sent whose answer is still to read
 };
 
 // Runs `f` in one write transaction: committed when it returns, rolled back when it throws.

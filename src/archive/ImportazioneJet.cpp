@@ -494,6 +494,7 @@ void Importazione::copia(
         if (++m_righeFatte % 2048 == 0)
             avanza({});
     }
+    scrittura.completa();
     // The table says how many rows it has; a page the library could not take as one of the
     // table's is skipped by it without a word, and only the count tells.
     if (conteggio.lette != qint64(t->num_rows))

@@ -64,6 +64,7 @@ qint64 copiaTabella(
             ++n;
             riga();
         });
+    scrittura.completa();
     return n;
 }
 

@@ -37,6 +37,7 @@ private slots:
     void stessoArchivioSuEntrambi();
     void archivioOccupato();
     void letturaDiretta();
+    void scritturaRapidaFallita();
     void copiaAndataERitorno();
     void backupEOttimizzazione();
     void presenzaSulServer();
@@ -312,6 +313,53 @@ void TestArchivioServer::letturaDiretta()
     int dopo = 0;
     QCOMPARE(richieste(&dopo), conQuattro);
     QCOMPARE(dopo - 2, 4 * (prima - 2));
+}
+
+// Bulk writes on the server go without waiting for each row: a row that fails among them still
+// fails the whole write, whether found by a later row, at the end, or only at the commit.
+void TestArchivioServer::scritturaRapidaFallita()
+{
+    CreazioneDB c;
+    QVERIFY(c.CreaDB(m_server));
+    Archivio db(m_server);
+    for (const int righe : { 600, 10 }) {
+        int numero = 0;
+        try {
+            InTransazione(db, [&] {
+                ScritturaRapida s(
+                    db, QStringLiteral("INSERT INTO TabellaStati (Indice, Stato) VALUES (?, ?)"));
+                for (int i = 1; i <= righe; ++i) {
+                    s.intero(0, i == righe - 3 ? 2 : i);
+                    s.testo(1, QStringLiteral("S%1").arg(i));
+                    s.esegui();
+                }
+                if (righe > 256)
+                    s.completa();
+            });
+        } catch (const ErroreArchivio& e) {
+            numero = e.numero();
+            QVERIFY2(
+                e.descrizione().contains(QLatin1String("tabellastati_pkey")), qPrintable(e.descrizione()));
+        }
+        QCOMPARE(numero, CodiciErrore::Generico);
+        QCOMPARE(db.valore(QStringLiteral("SELECT count(*) FROM TabellaStati")).toInt(), 0);
+    }
+    // A failure caught inside the transaction: its commit says the changes were not saved.
+    int numero = 0;
+    try {
+        InTransazione(db, [&] {
+            const QString inserisci
+                = QStringLiteral("INSERT INTO TabellaStati (Indice, Stato) VALUES (1, ?)");
+            db.esegui(inserisci, { QStringLiteral("A") });
+            try {
+                db.esegui(inserisci, { QStringLiteral("B") });
+            } catch (const ErroreArchivio&) { }
+        });
+    } catch (const ErroreArchivio& e) {
+        numero = e.numero();
+    }
+    QCOMPARE(numero, CodiciErrore::Generico);
+    QCOMPARE(db.valore(QStringLiteral("SELECT count(*) FROM TabellaStati")).toInt(), 0);
 }
 
 // A file archive copied onto the server and back is the same table by table, value by value and
