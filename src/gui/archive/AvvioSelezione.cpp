@@ -657,9 +657,11 @@ void AvvioSelezione::mostraUltimoServer()
     const std::optional<IndirizzoServer> server = IndirizzoServer::Leggi(indirizzo);
     m_ui->LabelUltimoServer->setVisible(server.has_value());
     m_ui->UltimoServer->setVisible(server.has_value());
+    // Without the mark (settings of an earlier release, which kept the address only while the
+    // server archive was the last used) the address alone says so.
     const bool ultimo = server
         && FileIni::Leggi(inf, QStringLiteral("Database"), QStringLiteral("ServerUsatoPerUltimo"))
-            == QLatin1String("1");
+            != QLatin1String("0");
     m_ui->UltimoServer->setDefault(ultimo);
     if (server) {
         m_ui->UltimoServer->setText(server->Descrizione());
